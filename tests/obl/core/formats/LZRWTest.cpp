@@ -1,0 +1,281 @@
+#include "obl/core/Oblprocs.h"
+
+#include "platform/rtl/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+Bytes Hex(const std::string& text)
+{
+    Bytes out;
+    std::istringstream in(text);
+    std::string item;
+    while (in >> item) out.push_back(static_cast<BYTE>(std::stoul(item, nullptr, 16)));
+    return out;
+}
+
+Bytes Repeat(const std::string& piece, int times)
+{
+    Bytes out;
+    for (int i = 0; i < times; ++i) out.insert(out.end(), piece.begin(), piece.end());
+    return out;
+}
+
+Bytes RandomBytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Bytes out(n);
+    for (auto& b : out) b = static_cast<BYTE>(rng());
+    return out;
+}
+
+// Text-like data with many repeats and runs: exercises copies, runs and literals.
+Bytes MixedBytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    Bytes out;
+    const std::string words[] = {"alpha ", "beta ", "gamma ", "delta\r\n", "x"};
+    while (out.size() < n) {
+        const unsigned pick = rng() % 7;
+        if (pick < 5) {
+            out.insert(out.end(), words[pick].begin(), words[pick].end());
+        } else if (pick == 5) {
+            out.insert(out.end(), 10 + rng() % 60, static_cast<BYTE>(rng()));
+        } else {
+            out.push_back(static_cast<BYTE>(rng()));
+        }
+    }
+    out.resize(n);
+    return out;
+}
+
+std::unique_ptr<TOBLLZRWBuffer> Buffer(const Bytes& bytes, BYTE padding = 0)
+{
+    auto buffer = std::make_unique<TOBLLZRWBuffer>();
+    buffer->fill(padding);
+    std::copy(bytes.begin(), bytes.end(), buffer->begin());
+    return buffer;
+}
+
+Bytes Compress(const Bytes& source, BYTE padding = 0)
+{
+    const auto in = Buffer(source, padding);
+    const auto out = Buffer({}, 0xEE);
+    const WORD length = OBLLZRWCompress(*in, *out, static_cast<WORD>(source.size()));
+    return Bytes(out->begin(), out->begin() + length);
+}
+
+Bytes Decompress(const Bytes& block, BYTE padding = 0)
+{
+    const auto in = Buffer(block, padding);
+    const auto out = Buffer({}, 0xEE);
+    const WORD length = OBLLZRWDecompress(*in, *out, static_cast<WORD>(block.size()));
+    return Bytes(out->begin(), out->begin() + length);
+}
+
+// A plain transcription of the block compressor with an oversized scratch output,
+// used to check the production compressor byte for byte on many inputs.
+Bytes ReferenceCompress(const Bytes& src)
+{
+    const int n = static_cast<int>(src.size());
+    std::vector<int> s(src.begin(), src.end());
+    s.resize(src.size() + 32, 0);
+    std::vector<int> d(src.size() + 64, 0);
+    std::vector<unsigned> table(4096, 0xFFFF);
+    d[0] = 0x40;
+    int z = 1, y = 3, bits = 0, x = 0;
+    unsigned c = 0;
+    while (x < n && y <= n) {
+        if (bits > 15) {
+            d[z] = (c >> 8) & 0xFF; d[z + 1] = c & 0xFF;
+            z = y; y += 2; bits = 0;
+        }
+        int r = 1;
+        while (x + r < n && r < 4095 && s[x + r] == s[x]) ++r;
+        if (r >= 16) {
+            d[y] = 0; d[y + 1] = ((r - 16) >> 8) & 0xFF; d[y + 2] = (r - 16) & 0xFF; d[y + 3] = s[x];
+            y += 4; x += r; c = (c * 2 + 1) & 0xFFFF;
+        } else {
+            const unsigned h = ((((unsigned)s[x] << 4) ^ (unsigned)s[x + 1]) << 4) ^ (unsigned)s[x + 2];
+            const unsigned index = ((h * 40543u) >> 4) & 0xFFF;
+            const unsigned stored = table[index];
+            const int p = static_cast<std::int16_t>(stored);
+            int length = 0;
+            if (stored != 0xFFFF && x - p < 4096)
+                while (length < 18 && x + length < n && s[x + length] == s[p + length]) ++length;
+            table[index] = static_cast<unsigned>(x);
+            if (length >= 3) {
+                const unsigned v = (((unsigned)(x - p)) << 4) + (unsigned)(length - 3);
+                d[y] = (v >> 8) & 0xFF; d[y + 1] = v & 0xFF;
+                y += 2; x += length; c = (c * 2 + 1) & 0xFFFF;
+            } else {
+                d[y] = s[x]; y += 1; x += 1; c = (c * 2) & 0xFFFF;
+            }
+        }
+        ++bits;
+    }
+    c = bits == 0 ? 0 : (c << (16 - bits)) & 0xFFFF;
+    d[z] = (c >> 8) & 0xFF; d[z + 1] = c & 0xFF;
+    if (y > n) {
+        d[0] = 0x80;
+        for (int i = 0; i < n; ++i) d[i + 1] = s[i];
+        y = n + 1;
+    }
+    return Bytes(d.begin(), d.begin() + y);
+}
+
+struct VectorCase {
+    const char* name;
+    Bytes source;
+    Bytes block;
+};
+
+std::vector<VectorCase> Vectors()
+{
+    Bytes yThenLetters(17, 'y');
+    for (char ch = 'a'; ch <= 'p'; ++ch) yThenLetters.push_back(static_cast<BYTE>(ch));
+    return {
+        {"empty", {}, Hex("80")},
+        {"hundred x", Repeat("x", 100), Hex("40 80 00 00 00 54 78")},
+        {"abc times 8", Repeat("abc", 8), Hex("40 18 00 61 62 63 00 3F 01 20")},
+        {"abcdefgh times 8", Repeat("abcdefgh", 8),
+         Hex("40 00 E0 61 62 63 64 65 66 67 68 00 8F 01 8F 02 8F 67 68")},
+        {"run of 17 then letters", yThenLetters,
+         Hex("40 80 00 00 00 01 79 61 62 63 64 65 66 67 68 69 6A 6B 6C 6D 6E 6F 00 00 70")},
+    };
+}
+
+} // namespace
+
+TEST(LZRWCompress, KnownBlocks)
+{
+    for (const auto& v : Vectors()) {
+        SCOPED_TRACE(v.name);
+        EXPECT_EQ(Compress(v.source), v.block);
+        EXPECT_EQ(Decompress(v.block), v.source);
+    }
+}
+
+TEST(LZRWCompress, IncompressibleDataIsStored)
+{
+    for (const std::size_t n : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{17}, OBLLZRWChunkSize}) {
+        SCOPED_TRACE(n);
+        const Bytes source = RandomBytes(n, static_cast<unsigned>(n));
+        Bytes expected{0x80};
+        expected.insert(expected.end(), source.begin(), source.end());
+        EXPECT_EQ(Compress(source), expected);
+        EXPECT_EQ(Decompress(expected), source);
+    }
+}
+
+TEST(LZRWCompress, MatchesTheBlockAlgorithmOnManyInputs)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        const std::size_t n = seed <= 20 ? seed * 37 : OBLLZRWChunkSize - (seed % 3) * 1000;
+        const Bytes source = MixedBytes(n, seed);
+        SCOPED_TRACE(n);
+        const Bytes block = Compress(source);
+        EXPECT_EQ(block, ReferenceCompress(source));
+        EXPECT_LE(block.size(), source.size() + 1);
+        EXPECT_EQ(Decompress(block), source);
+    }
+}
+
+TEST(LZRWCompress, RoundTripsAtBoundarySizes)
+{
+    for (const std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{17},
+                                std::size_t{4096}, std::size_t{32768}, OBLLZRWChunkSize}) {
+        SCOPED_TRACE(n);
+        for (const Bytes& source : {MixedBytes(n, 7), Bytes(n, 0x41), RandomBytes(n, 3)}) {
+            EXPECT_EQ(Decompress(Compress(source)), source);
+        }
+    }
+}
+
+TEST(LZRWCompress, BytesPastTheSourceNeverInfluenceTheBlock)
+{
+    // "ab" followed by what happens to be in the buffer: equal padding would
+    // otherwise extend a run or a copy.
+    for (const Bytes& source : {Hex("61 62"), Hex("61 61 61 61 61 61 61 61 61 61 61 61 61 61 61"), MixedBytes(500, 9)}) {
+        EXPECT_EQ(Compress(source, 0x00), Compress(source, 0x61));
+        EXPECT_EQ(Compress(source, 0x61), ReferenceCompress(source));
+    }
+}
+
+TEST(LZRWCompress, RefusesSourcesLargerThanOneChunk)
+{
+    const auto in = Buffer({});
+    const auto out = Buffer({});
+    EXPECT_THROW(OBLLZRWCompress(*in, *out, static_cast<WORD>(OBLLZRWChunkSize + 1)), EInvalidPointer);
+}
+
+TEST(LZRWDecompress, OverlappingCopyRepeatsBytesJustProduced)
+{
+    // Literal 'a', then a copy of 10 bytes from 1 back: 11 times 'a'.
+    EXPECT_EQ(Decompress(Hex("40 40 00 61 00 17")), Bytes(11, 'a'));
+}
+
+TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
+{
+    const struct {
+        const char* name;
+        Bytes block;
+    } cases[] = {
+        {"no flag byte", {}},
+        {"control word cut off", Hex("40 80")},
+        {"copy item cut off", Hex("40 80 00 61")},
+        {"run item cut off", Hex("40 80 00 00 00 10")},
+        {"copy before the start", Hex("40 80 00 00 13")},
+        {"copy reaching past what was produced", Hex("40 40 00 61 00 23")},
+        {"run beyond one chunk", Hex("40 80 00 00 7F FF 41")},
+        {"runs adding up beyond one chunk", Hex("40 FF 00 00 7F E0 41 00 7F E0 41")},
+        {"second control word cut off",
+         Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 80")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(Decompress(c.block), EReadError);
+    }
+}
+
+TEST(LZRWDecompress, RefusesBlockLengthsBeyondTheBuffer)
+{
+    const auto in = Buffer(Hex("80"));
+    const auto out = Buffer({});
+    EXPECT_THROW(OBLLZRWDecompress(*in, *out, static_cast<WORD>(OBLLZRWBufferSize + 1)), EReadError);
+    EXPECT_EQ(OBLLZRWDecompress(*in, *out, static_cast<WORD>(OBLLZRWBufferSize)), OBLLZRWChunkSize);
+}
+
+TEST(LZRWDecompress, DamagedBlocksNeverTouchBytesOutsideTheBlock)
+{
+    // Each damaged block is decoded twice, with different bytes after its end:
+    // the outcome must not depend on them, and must be a result or EReadError.
+    std::mt19937 rng(2024);
+    const Bytes sources[] = {MixedBytes(3000, 1), Repeat("abcdefgh", 40), MixedBytes(OBLLZRWChunkSize, 2)};
+    for (int round = 0; round < 600; ++round) {
+        Bytes block = Compress(sources[round % 3]);
+        const int edits = 1 + static_cast<int>(rng() % 4);
+        for (int e = 0; e < edits; ++e)
+            block[rng() % block.size()] = static_cast<BYTE>(rng());
+        if (round % 2) block.resize(1 + rng() % block.size());
+        auto outcome = [&](BYTE padding) {
+            try {
+                return Decompress(block, padding);
+            } catch (const EReadError&) {
+                return Hex("DE AD");
+            }
+        };
+        const Bytes first = outcome(0x00);
+        EXPECT_LE(first.size(), OBLLZRWChunkSize);
+        EXPECT_EQ(first, outcome(0xFF)) << "round " << round;
+    }
+}
