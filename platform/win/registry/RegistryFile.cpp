@@ -1,0 +1,173 @@
+#include "platform/win/registry/RegistryFile.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::string_view Signature = "VENDARO-REGISTRY 1";
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+bool NeedsEscape(unsigned char c) { return c <= 0x20 || c >= 0x7F || c == '%'; }
+
+void AppendHexByte(std::string& out, unsigned char c)
+{
+    out += HexDigits[c >> 4];
+    out += HexDigits[c & 0x0F];
+}
+
+std::string EscapeName(const AnsiString& name)
+{
+    std::string out;
+    for (const char ch : name.str()) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (NeedsEscape(c)) {
+            out += '%';
+            AppendHexByte(out, c);
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+bool DecodeHexPair(std::string_view text, std::size_t at, char& out)
+{
+    if (at + 1 >= text.size()) return false;
+    const int hi = HexValue(text[at]);
+    const int lo = HexValue(text[at + 1]);
+    if (hi < 0 || lo < 0) return false;
+    out = static_cast<char>(hi * 16 + lo);
+    return true;
+}
+
+bool UnescapeName(std::string_view text, AnsiString& out)
+{
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            result += text[i];
+            continue;
+        }
+        char c;
+        if (!DecodeHexPair(text, i + 1, c)) return false;
+        result += c;
+        i += 2;
+    }
+    out = AnsiString(std::move(result));
+    return true;
+}
+
+std::string HexData(const std::string& data)
+{
+    if (data.empty()) return "-";
+    std::string out;
+    for (const char c : data) AppendHexByte(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+bool ParseHexData(std::string_view text, std::string& out)
+{
+    out.clear();
+    if (text == "-") return true;
+    if (text.size() % 2 != 0) return false;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        char c;
+        if (!DecodeHexPair(text, i, c)) return false;
+        out += c;
+    }
+    return true;
+}
+
+void WriteKey(std::string& out, const RegistryKey& key, const std::string& path, bool isRoot)
+{
+    if (!key.Values().empty() || (!isRoot && key.SubKeys().empty())) out += "K " + path + "\n";
+    for (const auto& value : key.Values()) {
+        char type[16];
+        std::snprintf(type, sizeof type, "%08X", static_cast<unsigned>(value.type));
+        out += "V " + std::string(type) + " " + HexData(value.data) + " " + EscapeName(value.name) + "\n";
+    }
+    for (const auto& sub : key.SubKeys()) WriteKey(out, *sub, path + "\\" + EscapeName(sub->Name()), false);
+}
+
+std::shared_ptr<RegistryKey> FindRoot(const RegistryRoots& roots, const AnsiString& name)
+{
+    for (const auto& root : roots)
+        if (CompareRegistryNames(root->Name(), name) == 0) return root;
+    return nullptr;
+}
+
+// "K" line: the root name, then escaped subkey names separated by "\".
+std::shared_ptr<RegistryKey> ParseKeyLine(std::string_view path, const RegistryRoots& roots)
+{
+    std::shared_ptr<RegistryKey> key;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        AnsiString name;
+        if (end == start || !UnescapeName(path.substr(start, end - start), name)) return nullptr;
+        bool created;
+        key = key ? key->AddSubKey(name, created) : FindRoot(roots, name);
+        if (!key) return nullptr;
+        start = end + 1;
+    }
+    return key;
+}
+
+// "V" line: type, data, name.
+void ParseValueLine(std::string_view rest, RegistryKey& key)
+{
+    const std::size_t typeEnd = rest.find(' ');
+    if (typeEnd != 8) return;
+    const std::size_t dataEnd = rest.find(' ', typeEnd + 1);
+    if (dataEnd == std::string_view::npos) return;
+    DWORD type = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const int digit = HexValue(rest[i]);
+        if (digit < 0) return;
+        type = type * 16 + static_cast<DWORD>(digit);
+    }
+    std::string data;
+    AnsiString name;
+    if (!ParseHexData(rest.substr(typeEnd + 1, dataEnd - typeEnd - 1), data)) return;
+    if (!UnescapeName(rest.substr(dataEnd + 1), name)) return;
+    key.SetValue(name, type, std::move(data));
+}
+
+} // namespace
+
+std::string FormatRegistryText(const RegistryRoots& roots)
+{
+    std::string out(Signature);
+    out += "\n";
+    for (const auto& root : roots) WriteKey(out, *root, EscapeName(root->Name()), true);
+    return out;
+}
+
+void ParseRegistryText(std::string_view text, const RegistryRoots& roots)
+{
+    std::shared_ptr<RegistryKey> current;
+    std::size_t start = 0;
+    bool first = true;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (first) {
+            first = false;
+            if (line != Signature) return;
+            continue;
+        }
+        if (line.starts_with("K ")) current = ParseKeyLine(line.substr(2), roots);
+        else if (line.starts_with("V ") && current) ParseValueLine(line.substr(2), *current);
+    }
+}

@@ -1,0 +1,21 @@
+// The text form in which the registry tree is kept on disk. One line per item, LF-ended:
+//   VENDARO-REGISTRY 1                       first line
+//   K HKEY_CURRENT_USER\Software\Acme        a key (its parents exist implicitly)
+//   V 00000001 41636D6500 Name               a value of the last key: type, data in hex, name
+// Names escape every byte below 0x21, above 0x7E and "%" as %XX, so any byte survives and
+// the name runs to the end of the line. Empty data is written as "-".
+#pragma once
+
+#include "platform/win/registry/RegistryKey.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using RegistryRoots = std::vector<std::shared_ptr<RegistryKey>>;
+
+std::string FormatRegistryText(const RegistryRoots& roots);
+// Adds what the text holds to the roots (matched by name). Lines that do not parse, and
+// keys under a root that is not there, are skipped so a damaged file loses only those lines.
+void ParseRegistryText(std::string_view text, const RegistryRoots& roots);

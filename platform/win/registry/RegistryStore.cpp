@@ -1,0 +1,60 @@
+#include "platform/win/registry/RegistryStore.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const char* const RootNames[RegistryStore::RootCount] = {
+    "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+    "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
+};
+
+} // namespace
+
+RegistryStore::RegistryStore(std::string fileName) : fileName_(std::move(fileName))
+{
+    for (const char* name : RootNames) roots_.push_back(std::make_shared<RegistryKey>(name));
+    Load();
+}
+
+void RegistryStore::Load()
+{
+    std::ifstream in(fileName_, std::ios::binary);
+    if (!in) return;
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ParseRegistryText(text, roots_);
+}
+
+bool RegistryStore::Save()
+{
+    if (!changed_) return true;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path target(fileName_);
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), error);
+    const fs::path temporary = target.string() + ".new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << FormatRegistryText(roots_);
+        out.flush();
+        if (!out) return false;
+    }
+    fs::rename(temporary, target, error);
+    if (error) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    changed_ = false;
+    return true;
+}
+
+std::string DefaultRegistryFileName()
+{
+    const char* home = std::getenv("HOME");
+    const std::string base = (home && *home) ? home : ".";
+    return base + "/.vendaro/registry";
+}
