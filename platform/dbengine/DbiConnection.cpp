@@ -1,0 +1,202 @@
+#include "platform/dbengine/DbiConnection.h"
+
+#include "platform/dbengine/DbiError.h"
+#include "platform/rtl/CodePage.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// Resets a cached statement however its run ends, so it is ready for the next one.
+struct ResetGuard {
+    sqlite3_stmt* stmt;
+    ~ResetGuard() { sqlite3_reset(stmt); }
+};
+
+DbiValue ReadValue(sqlite3_stmt* stmt, int col)
+{
+    DbiValue v;
+    switch (sqlite3_column_type(stmt, col)) {
+    case SQLITE_INTEGER:
+        v.kind = DbiValue::Kind::Integer;
+        v.integer = sqlite3_column_int64(stmt, col);
+        break;
+    case SQLITE_FLOAT:
+        v.kind = DbiValue::Kind::Float;
+        v.real = sqlite3_column_double(stmt, col);
+        break;
+    case SQLITE_TEXT:
+        v.kind = DbiValue::Kind::Text;
+        v.text = Utf8ToAnsi({reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                             static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
+        break;
+    case SQLITE_BLOB:
+        v.kind = DbiValue::Kind::Blob;
+        v.text = AnsiString(static_cast<const char*>(sqlite3_column_blob(stmt, col)),
+                            static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
+        break;
+    default:
+        break;
+    }
+    return v;
+}
+
+// An integer key declared with autoincrement reports its driver type.
+bool IsAutoIncrement(sqlite3* db, sqlite3_stmt* stmt, int col)
+{
+    const char* table = sqlite3_column_table_name(stmt, col);
+    const char* origin = sqlite3_column_origin_name(stmt, col);
+    int autoinc = 0;
+    return table && origin &&
+           sqlite3_table_column_metadata(db, sqlite3_column_database_name(stmt, col), table, origin, nullptr,
+                                         nullptr, nullptr, nullptr, &autoinc) == SQLITE_OK &&
+           autoinc != 0;
+}
+
+DbiColumn DescribeColumn(sqlite3* db, sqlite3_stmt* stmt, int col)
+{
+    const char* declared = sqlite3_column_decltype(stmt, col);
+    DbiColumn column = DescribeDeclaredType(Utf8ToAnsi(sqlite3_column_name(stmt, col)), declared ? declared : "");
+    if (column.type == DbiFieldType::Integer && IsAutoIncrement(db, stmt, col))
+        column.type = DbiFieldType::AutoInc;
+    return column;
+}
+
+// A computed column takes its type from its first value that is not null.
+void TypeComputedColumns(DbiResult& result)
+{
+    for (std::size_t c = 0; c < result.columns.size(); ++c) {
+        if (result.columns[c].type != DbiFieldType::Unknown)
+            continue;
+        for (const DbiRow& row : result.rows) {
+            const DbiValue::Kind kind = row[c].kind;
+            if (kind == DbiValue::Kind::Null)
+                continue;
+            result.columns[c].type = kind == DbiValue::Kind::Integer ? DbiFieldType::Integer
+                                     : kind == DbiValue::Kind::Float ? DbiFieldType::Float
+                                     : kind == DbiValue::Kind::Text  ? DbiFieldType::String
+                                                                     : DbiFieldType::Blob;
+            break;
+        }
+    }
+}
+
+} // namespace
+
+DbiConnection::DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create)
+    : dialect_(dialect), readOnly_(readOnly)
+{
+    const int flags = readOnly ? SQLITE_OPEN_READONLY
+                               : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(posixFile.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        const AnsiString message = Utf8ToAnsi(sqlite3_errmsg(db_));
+        const int code = sqlite3_extended_errcode(db_);
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDbiError("Cannot open database " + Utf8ToAnsi(posixFile) + ": " + message, code);
+    }
+    try {
+        // Double-quoted text is always a name: a misspelt column is an error, not a string.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        sqlite3_busy_timeout(db_, 2000);
+        RunPlain("SELECT count(*) FROM sqlite_master");
+        if (!readOnly) {
+            RunPlain("PRAGMA journal_mode=WAL");
+            RunPlain("PRAGMA synchronous=NORMAL");
+        }
+    } catch (const EDbiError& e) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDbiError("Cannot open database " + Utf8ToAnsi(posixFile) + ": " + e.Message(), e.NativeCode());
+    }
+}
+
+DbiConnection::~DbiConnection()
+{
+    cache_.Clear();
+    sqlite3_close(db_);
+}
+
+void DbiConnection::Fail(const AnsiString& context) const
+{
+    const AnsiString message = Utf8ToAnsi(sqlite3_errmsg(db_));
+    throw EDbiError(context.IsEmpty() ? message : context + ": " + message, sqlite3_extended_errcode(db_));
+}
+
+void DbiConnection::RunPlain(const char* sql)
+{
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        Fail("");
+}
+
+void DbiConnection::Run(const std::string& sql, DbiResult* result)
+{
+    sqlite3_stmt* stmt = cache_.Prepare(db_, sql);
+    ResetGuard guard{stmt};
+    const int columns = sqlite3_column_count(stmt);
+    if (result && columns > 0)
+        for (int c = 0; c < columns; ++c)
+            result->columns.push_back(DescribeColumn(db_, stmt, c));
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (!result)
+            continue;
+        DbiRow row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int c = 0; c < columns; ++c)
+            row.push_back(ReadValue(stmt, c));
+        result->rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        Fail("");
+    if (result) {
+        result->rowsAffected += columns > 0 ? 0 : sqlite3_changes(db_);
+        TypeComputedColumns(*result);
+    }
+}
+
+DbiResult DbiConnection::Execute(const AnsiString& sql)
+{
+    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
+    DbiResult result;
+    if (statements.size() == 1) {
+        Run(statements.front(), &result);
+        return result;
+    }
+    RunPlain("SAVEPOINT dbi_statement");
+    try {
+        for (const std::string& s : statements)
+            Run(s, &result);
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK TO dbi_statement; RELEASE dbi_statement", nullptr, nullptr, nullptr);
+        throw;
+    }
+    RunPlain("RELEASE dbi_statement");
+    result.columns.clear();
+    result.rows.clear();
+    return result;
+}
+
+void DbiConnection::StartTransaction()
+{
+    if (InTransaction())
+        throw EDbiError("A transaction is already active");
+    RunPlain("BEGIN");
+}
+
+void DbiConnection::Commit()
+{
+    if (!InTransaction())
+        throw EDbiError("No transaction is active");
+    RunPlain("COMMIT");
+}
+
+void DbiConnection::Rollback()
+{
+    if (!InTransaction())
+        throw EDbiError("No transaction is active");
+    RunPlain("ROLLBACK");
+}
+
+bool DbiConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

@@ -1,0 +1,199 @@
+#include "platform/dbengine/SqlDialect.h"
+
+#include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/SqlLexer.h"
+#include "platform/rtl/CodePage.h"
+
+#include <map>
+#include <string_view>
+
+namespace {
+
+using Replacements = std::map<std::size_t, std::string>; // token index -> new text
+
+struct Statement {
+    std::string_view sql;
+    std::vector<SqlToken> tokens;
+
+    bool Is(std::size_t index, std::string_view keyword) const
+    {
+        return index < tokens.size() && IsKeyword(sql, tokens[index], keyword);
+    }
+    bool IsSymbol(std::size_t index, char symbol) const
+    {
+        return index < tokens.size() && tokens[index].kind == SqlTokenKind::Symbol &&
+               tokens[index].end - tokens[index].begin == 1 && sql[tokens[index].begin] == symbol;
+    }
+};
+
+// Text of tokens [first, last) with the replacements applied; what lies between tokens
+// (blanks, comments) is kept.
+std::string Render(const Statement& st, const Replacements& repl, std::size_t first, std::size_t last)
+{
+    std::string out;
+    for (std::size_t i = first; i < last; ++i) {
+        if (i > first)
+            out.append(st.sql.substr(st.tokens[i - 1].end, st.tokens[i].begin - st.tokens[i - 1].end));
+        auto found = repl.find(i);
+        out.append(found != repl.end() ? std::string_view(found->second) : st.tokens[i].TextIn(st.sql));
+    }
+    return out;
+}
+
+std::string Unquote(std::string_view quoted)
+{
+    const char q = quoted.front();
+    std::string out;
+    for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {
+        out += quoted[i];
+        if (quoted[i] == q && quoted[i + 1] == q)
+            ++i;
+    }
+    return out;
+}
+
+std::string QuoteName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    return out + "\"";
+}
+
+// A quoted file name names the table without its extension.
+std::string TableNameOf(std::string_view fileName, SqlDialect dialect)
+{
+    std::string name(fileName);
+    if (dialect == SqlDialect::Paradox && name.size() > 3) {
+        std::string ext = name.substr(name.size() - 3);
+        for (char& c : ext)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".db")
+            name.resize(name.size() - 3);
+    }
+    return QuoteName(name);
+}
+
+bool EndsFromList(const Statement& st, std::size_t i)
+{
+    static constexpr std::string_view enders[] = {"WHERE", "GROUP", "ORDER", "HAVING", "LIMIT", "UNION",
+                                                  "EXCEPT", "INTERSECT", "ON", "USING", "SET", "WINDOW"};
+    for (std::string_view k : enders)
+        if (st.Is(i, k))
+            return true;
+    return false;
+}
+
+bool IsCreateIndex(const Statement& st)
+{
+    return st.Is(0, "CREATE") && (st.Is(1, "INDEX") || (st.Is(1, "UNIQUE") && st.Is(2, "INDEX")));
+}
+
+// Quoted names standing where a table is named become the engine's quoted identifiers.
+void RewriteTableNames(const Statement& st, SqlDialect dialect, Replacements& repl)
+{
+    bool expectTable = false;
+    int depth = 0;
+    std::vector<int> fromLists; // depths of the FROM lists being read
+    const bool createIndex = IsCreateIndex(st);
+    for (std::size_t i = 0; i < st.tokens.size(); ++i) {
+        const SqlToken& t = st.tokens[i];
+        if (expectTable) {
+            if (st.Is(i, "IF") || st.Is(i, "NOT") || st.Is(i, "EXISTS") || st.Is(i, "ONLY"))
+                continue;
+            expectTable = false;
+            if (t.kind == SqlTokenKind::String || t.kind == SqlTokenKind::QuotedName) {
+                repl[i] = TableNameOf(Unquote(t.TextIn(st.sql)), dialect);
+                continue;
+            }
+        }
+        if (st.IsSymbol(i, '(')) {
+            ++depth;
+        } else if (st.IsSymbol(i, ')')) {
+            while (!fromLists.empty() && fromLists.back() >= depth)
+                fromLists.pop_back();
+            --depth;
+        } else if (st.IsSymbol(i, ',')) {
+            expectTable = !fromLists.empty() && fromLists.back() == depth;
+        } else if (st.Is(i, "FROM")) {
+            fromLists.push_back(depth);
+            expectTable = true;
+        } else if (st.Is(i, "JOIN") || st.Is(i, "INTO") || st.Is(i, "UPDATE") || st.Is(i, "TABLE") ||
+                   (createIndex && st.Is(i, "ON"))) {
+            expectTable = true;
+        }
+        if (EndsFromList(st, i) && !fromLists.empty() && fromLists.back() == depth)
+            fromLists.pop_back();
+    }
+}
+
+// The drivers' autoincrement types are the engine's integer key with autoincrement.
+void RewriteAutoIncrement(const Statement& st, SqlDialect dialect, Replacements& repl)
+{
+    if (!(st.Is(0, "CREATE") && st.Is(1, "TABLE")))
+        return;
+    const std::string_view type = dialect == SqlDialect::Paradox ? "AUTOINC" : "COUNTER";
+    for (std::size_t i = 2; i < st.tokens.size(); ++i)
+        if (st.Is(i, type))
+            repl[i] = "INTEGER PRIMARY KEY AUTOINCREMENT";
+}
+
+// "ALTER TABLE t ADD a x, ADD COLUMN b y, DROP c": one ALTER per clause.
+std::vector<std::string> SplitAlterTable(const Statement& st, const Replacements& repl)
+{
+    const std::string head = "ALTER TABLE " + Render(st, repl, 2, 3) + " ";
+    std::vector<std::size_t> starts{3};
+    int depth = 0;
+    for (std::size_t i = 3; i < st.tokens.size(); ++i) {
+        if (st.IsSymbol(i, '('))
+            ++depth;
+        else if (st.IsSymbol(i, ')'))
+            --depth;
+        else if (depth == 0 && st.IsSymbol(i, ',') && (st.Is(i + 1, "ADD") || st.Is(i + 1, "DROP")))
+            starts.push_back(i + 1);
+    }
+    std::vector<std::string> out;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const std::size_t first = starts[k];
+        const std::size_t last = k + 1 < starts.size() ? starts[k + 1] - 1 : st.tokens.size();
+        if (!(st.Is(first, "ADD") || st.Is(first, "DROP"))) {
+            out.push_back(head + Render(st, repl, first, last));
+            continue;
+        }
+        const std::size_t body = st.Is(first + 1, "COLUMN") ? first + 2 : first + 1;
+        if (body >= last)
+            throw EDbiError("Column definition missing in ALTER TABLE");
+        out.push_back(head + (st.Is(first, "ADD") ? "ADD COLUMN " : "DROP COLUMN ") + Render(st, repl, body, last));
+    }
+    return out;
+}
+
+// Drops trailing semicolons; refuses any text after the first statement.
+void CheckSingleStatement(std::vector<SqlToken>& tokens)
+{
+    while (!tokens.empty() && tokens.back().kind == SqlTokenKind::Semicolon)
+        tokens.pop_back();
+    if (tokens.empty())
+        throw EDbiError("The statement is empty");
+    for (const SqlToken& t : tokens)
+        if (t.kind == SqlTokenKind::Semicolon)
+            throw EDbiError("Only one statement can be run at a time: text follows the first statement");
+}
+
+} // namespace
+
+std::vector<std::string> TranslateStatement(const AnsiString& text, SqlDialect dialect)
+{
+    const std::string utf8 = AnsiToUtf8(text);
+    Statement st{utf8, LexSql(utf8)};
+    CheckSingleStatement(st.tokens);
+    Replacements repl;
+    RewriteTableNames(st, dialect, repl);
+    RewriteAutoIncrement(st, dialect, repl);
+    if (st.Is(0, "ALTER") && st.Is(1, "TABLE") && st.tokens.size() > 3)
+        return SplitAlterTable(st, repl);
+    return {Render(st, repl, 0, st.tokens.size())};
+}

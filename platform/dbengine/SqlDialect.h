@@ -1,0 +1,19 @@
+// The local SQL of the two drivers, translated into the SQL engine's own dialect.
+//
+// Statement text arrives in the Windows code page and leaves as UTF-8. Table names may be
+// quoted file names ('clienti.db' names table clienti on the Paradox driver); an ALTER TABLE
+// with several comma-separated ADD or DROP clauses becomes one ALTER per clause; the
+// autoincrement types become the engine's autoincrement key. A text holds exactly one
+// statement: anything after the first one is refused before anything runs.
+#pragma once
+
+#include "platform/rtl/AnsiString.h"
+
+#include <string>
+#include <vector>
+
+enum class SqlDialect : unsigned char { Paradox, Access };
+
+// The engine statements that carry out the one statement of the text, to be applied all or
+// none. Raises EDbiError for an empty text, a second statement or an unterminated literal.
+std::vector<std::string> TranslateStatement(const AnsiString& text, SqlDialect dialect);

@@ -1,0 +1,56 @@
+#include "platform/dbengine/StatementCache.h"
+
+#include "platform/dbengine/DbiError.h"
+#include "platform/rtl/CodePage.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+bool OnlyBlanks(const char* tail)
+{
+    for (; *tail; ++tail)
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';')
+            return false;
+    return true;
+}
+
+} // namespace
+
+StatementCache::~StatementCache() { Clear(); }
+
+sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
+{
+    auto found = index_.find(sql);
+    if (found != index_.end()) {
+        entries_.splice(entries_.begin(), entries_, found->second);
+        return found->second->stmt;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                                      &stmt, &tail);
+    if (rc != SQLITE_OK)
+        throw EDbiError(Utf8ToAnsi(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
+    if (stmt == nullptr || !OnlyBlanks(tail)) {
+        sqlite3_finalize(stmt);
+        throw EDbiError(stmt ? "Only one statement can be run at a time: text follows the first statement"
+                             : "The statement is empty");
+    }
+    if (entries_.size() >= capacity_) {
+        index_.erase(entries_.back().sql);
+        sqlite3_finalize(entries_.back().stmt);
+        entries_.pop_back();
+    }
+    entries_.push_front({sql, stmt});
+    index_[sql] = entries_.begin();
+    return stmt;
+}
+
+void StatementCache::Clear()
+{
+    for (Entry& e : entries_)
+        sqlite3_finalize(e.stmt);
+    entries_.clear();
+    index_.clear();
+}

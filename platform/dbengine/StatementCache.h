@@ -1,0 +1,36 @@
+// Prepared statements of one connection, kept by their text so a statement that runs again
+// (a look-up in a loop, a warehouse walk) is not compiled again. The least recently used
+// statement leaves when the cache is full.
+#pragma once
+
+#include <cstddef>
+#include <list>
+#include <string>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class StatementCache {
+public:
+    explicit StatementCache(std::size_t capacity = 64) : capacity_(capacity) {}
+    ~StatementCache();
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // The prepared, reset statement for the text; raises EDbiError when it does not compile
+    // or when text follows the statement.
+    sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql);
+    // Finalises every statement (before the connection closes).
+    void Clear();
+    std::size_t Size() const { return entries_.size(); }
+
+private:
+    struct Entry {
+        std::string sql;
+        sqlite3_stmt* stmt;
+    };
+    std::size_t capacity_;
+    std::list<Entry> entries_; // most recent first
+    std::unordered_map<std::string, std::list<Entry>::iterator> index_;
+};

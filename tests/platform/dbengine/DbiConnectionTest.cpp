@@ -1,0 +1,165 @@
+#include "platform/dbengine/DbiDrivers.h"
+#include "platform/dbengine/DbiError.h"
+#include "tests/platform/dbengine/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ParadoxConnection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        db = DbiOpenDatabase("STANDARD", {"PATH=" + folder.Path().string()}, false);
+        db->Execute("CREATE TABLE 'clienti.db' (id AUTOINC, codice CHAR(20) UNIQUE, nome VARCHAR(40), "
+                    "citt\xE0 CHAR(30), fido MONEY, sconto FLOAT, attivo LOGICAL)");
+    }
+    int Count(const char* table)
+    {
+        return static_cast<int>(db->Execute(AnsiString("select count(*) from ") + table).rows.at(0).at(0).integer);
+    }
+
+    TempFolder folder;
+    std::unique_ptr<DbiConnection> db;
+};
+
+TEST_F(ParadoxConnection, RowsComeInTheRequestedOrderWithTypedValues)
+{
+    db->Execute("insert into clienti (codice,nome,fido,sconto) values('C2','Bianchi',10,2.5)");
+    db->Execute("insert into clienti (codice,nome) values('C1','Rossi')");
+    db->Execute("insert into clienti (codice,nome) values('C3',NULL)");
+    DbiResult r = db->Execute("select id,codice,nome,fido,sconto from clienti order by codice desc");
+    ASSERT_EQ(r.rows.size(), 3u);
+    EXPECT_EQ(r.rows[0][1].text, "C3");
+    EXPECT_EQ(r.rows[1][1].text, "C2");
+    EXPECT_EQ(r.rows[2][1].text, "C1");
+    EXPECT_TRUE(r.rows[0][2].IsNull());
+    EXPECT_EQ(r.rows[1][3].kind, DbiValue::Kind::Integer);
+    EXPECT_EQ(r.rows[1][4].kind, DbiValue::Kind::Float);
+    EXPECT_DOUBLE_EQ(r.rows[1][4].real, 2.5);
+    EXPECT_EQ(r.rows[2][0].integer, 2); // the autoincrement key numbers rows as inserted
+}
+
+TEST_F(ParadoxConnection, ColumnsDescribeTheDeclaredTypes)
+{
+    DbiResult r = db->Execute("select id,codice,nome,citt\xE0,fido,sconto,attivo,count(*) as n from clienti");
+    ASSERT_EQ(r.columns.size(), 8u);
+    const std::pair<DbiFieldType, int> expected[] = {
+        {DbiFieldType::AutoInc, 0}, {DbiFieldType::String, 20}, {DbiFieldType::String, 40},
+        {DbiFieldType::String, 30}, {DbiFieldType::Currency, 0}, {DbiFieldType::Float, 0},
+        {DbiFieldType::Boolean, 0}, {DbiFieldType::Integer, 0}};
+    for (std::size_t c = 0; c < r.columns.size(); ++c) {
+        EXPECT_EQ(r.columns[c].type, expected[c].first) << c;
+        EXPECT_EQ(r.columns[c].size, expected[c].second) << c;
+    }
+    EXPECT_EQ(r.columns[3].name, "citt\xE0");
+    EXPECT_EQ(r.columns[7].name, "n");
+}
+
+TEST_F(ParadoxConnection, WindowsTextRoundTripsThroughColumnNamesAndValues)
+{
+    db->Execute("insert into clienti (codice,citt\xE0,nome) values('C1','Forl\xEC','Perch\xE9 \x80 \x9C')");
+    DbiResult r = db->Execute("select citt\xE0,nome from clienti where citt\xE0='Forl\xEC'");
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0][0].text, "Forl\xEC");
+    EXPECT_EQ(r.rows[0][1].text, "Perch\xE9 \x80 \x9C");
+}
+
+TEST_F(ParadoxConnection, EqualsOnTextIsCaseSensitive)
+{
+    db->Execute("insert into clienti (codice) values('Rossi')");
+    EXPECT_EQ(db->Execute("select codice from clienti where codice='rossi'").rows.size(), 0u);
+    EXPECT_EQ(db->Execute("select codice from clienti where codice='Rossi'").rows.size(), 1u);
+}
+
+TEST_F(ParadoxConnection, TableNamesIgnoreCaseAndQuotedFileNames)
+{
+    db->Execute("CREATE TABLE 'DDT.db' (numero INTEGER)");
+    db->Execute("insert into \"ddt.db\" (numero) values(7)");
+    EXPECT_EQ(db->Execute("update ddt set numero = 8").rowsAffected, 1);
+    EXPECT_EQ(db->Execute("select numero from 'DDT.DB'").rows.at(0).at(0).integer, 8);
+}
+
+TEST_F(ParadoxConnection, FailingStatementsRaiseTheEngineMessage)
+{
+    db->Execute("insert into clienti (codice) values('C1')");
+    const std::pair<const char*, const char*> cases[] = {
+        {"insert into clienti (codice) values('C1')", "UNIQUE"},
+        {"insert into clienti (codice) values('it's')", "Unterminated"},
+        {"insert into clienti (codice nome) values('a','b')", "syntax error"},
+        {"select nonesuch from clienti", "no such column"},
+        {"select * from nowhere", "no such table"},
+        {"update clienti set \"codice\" = \"missing\"", "no such column"},
+    };
+    for (const auto& [sql, fragment] : cases) {
+        try {
+            db->Execute(sql);
+            ADD_FAILURE() << "no error for " << sql;
+        } catch (const EDbiError& e) {
+            EXPECT_NE(e.Message().str().find(fragment), std::string::npos) << sql << ": " << e.Message().str();
+        }
+    }
+    EXPECT_EQ(Count("clienti"), 1);
+}
+
+TEST_F(ParadoxConnection, TwoStatementsInOneTextRunNeither)
+{
+    EXPECT_THROW(db->Execute("insert into clienti (codice) values('A'); insert into clienti (codice) values('B')"),
+                 EDbiError);
+    EXPECT_EQ(Count("clienti"), 0);
+}
+
+TEST_F(ParadoxConnection, AlterTableWithSeveralClausesAppliesAllOrNone)
+{
+    db->Execute("ALTER TABLE 'clienti.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY");
+    DbiResult r = db->Execute("select CheckA, Ritenuta from clienti");
+    EXPECT_EQ(r.columns.at(0).type, DbiFieldType::Smallint);
+    EXPECT_EQ(r.columns.at(1).type, DbiFieldType::Currency);
+
+    EXPECT_THROW(db->Execute("ALTER TABLE 'clienti.db' ADD Nuova SMALLINT, ADD CheckA SMALLINT"), EDbiError);
+    EXPECT_THROW(db->Execute("select Nuova from clienti"), EDbiError);
+    EXPECT_FALSE(db->InTransaction());
+}
+
+TEST_F(ParadoxConnection, RollbackUndoesRowsAndTableChanges)
+{
+    db->StartTransaction();
+    EXPECT_TRUE(db->InTransaction());
+    EXPECT_THROW(db->StartTransaction(), EDbiError);
+    db->Execute("insert into clienti (codice) values('A')");
+    db->Execute("CREATE TABLE fornitori (codice CHAR(20))");
+    db->Execute("ALTER TABLE clienti ADD x SMALLINT, ADD y SMALLINT");
+    db->Rollback();
+    EXPECT_FALSE(db->InTransaction());
+    EXPECT_EQ(Count("clienti"), 0);
+    EXPECT_THROW(db->Execute("select * from fornitori"), EDbiError);
+    EXPECT_THROW(db->Execute("select x from clienti"), EDbiError);
+    EXPECT_THROW(db->Commit(), EDbiError);
+    EXPECT_THROW(db->Rollback(), EDbiError);
+}
+
+TEST_F(ParadoxConnection, CommitKeepsRowsForTheNextConnection)
+{
+    db->StartTransaction();
+    db->Execute("insert into clienti (codice) values('A')");
+    db->Commit();
+    db.reset();
+    auto again = DbiOpenDatabase("STANDARD", {"PATH=" + folder.Path().string()}, true);
+    EXPECT_EQ(again->Execute("select codice from clienti").rows.size(), 1u);
+}
+
+TEST_F(ParadoxConnection, WritesInWriteAheadLogMode)
+{
+    EXPECT_EQ(db->Execute("PRAGMA journal_mode").rows.at(0).at(0).text, "wal");
+}
+
+TEST_F(ParadoxConnection, RepeatedStatementsStayCorrect)
+{
+    for (int i = 0; i < 200; ++i)
+        db->Execute("insert into clienti (codice) values('C" + AnsiString(std::to_string(i % 100)) + "x" +
+                    AnsiString(std::to_string(i)) + "')");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Count("clienti"), 200);
+}
+
+} // namespace

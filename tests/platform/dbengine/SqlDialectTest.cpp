@@ -1,0 +1,81 @@
+#include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/SqlDialect.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Translation {
+    const char* input;
+    SqlDialect dialect;
+    std::vector<std::string> expected;
+};
+
+class SqlDialectTranslates : public ::testing::TestWithParam<Translation> {};
+
+TEST_P(SqlDialectTranslates, IntoEngineStatements)
+{
+    const Translation& t = GetParam();
+    EXPECT_EQ(TranslateStatement(t.input, t.dialect), t.expected) << t.input;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SqlDialectTranslates,
+    ::testing::Values(
+        Translation{"ALTER TABLE 'clienti.db' ADD CheckA SMALLINT", SqlDialect::Paradox,
+                    {"ALTER TABLE \"clienti\" ADD COLUMN CheckA SMALLINT"}},
+        Translation{"ALTER TABLE 'documenti.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY", SqlDialect::Paradox,
+                    {"ALTER TABLE \"documenti\" ADD COLUMN CheckA SMALLINT",
+                     "ALTER TABLE \"documenti\" ADD COLUMN Ritenuta MONEY"}},
+        Translation{"ALTER TABLE t ADD COLUMN a NUMERIC(10,2), DROP b, add c CHAR(5) DEFAULT 'x, y'",
+                    SqlDialect::Paradox,
+                    {"ALTER TABLE t ADD COLUMN a NUMERIC(10,2)", "ALTER TABLE t DROP COLUMN b",
+                     "ALTER TABLE t ADD COLUMN c CHAR(5) DEFAULT 'x, y'"}},
+        Translation{"ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255)", SqlDialect::Access,
+                    {"ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255)"}},
+        Translation{"select * from 'DDT.db' where nome='a.db' order by id", SqlDialect::Paradox,
+                    {"select * from \"DDT\" where nome='a.db' order by id"}},
+        Translation{"insert into 'clienti.DB' (codice) values('x.db')", SqlDialect::Paradox,
+                    {"insert into \"clienti\" (codice) values('x.db')"}},
+        Translation{"select c.a from \"clienti.db\" c, 'fornitori.db' f where c.a in (select a from 'x.db')",
+                    SqlDialect::Paradox,
+                    {"select c.a from \"clienti\" c, \"fornitori\" f where c.a in (select a from \"x\")"}},
+        Translation{"update 'ddt.db' set CheckA = 0, ritenuta = 0", SqlDialect::Paradox,
+                    {"update \"ddt\" set CheckA = 0, ritenuta = 0"}},
+        Translation{"delete from 'studio.db'", SqlDialect::Paradox, {"delete from \"studio\""}},
+        Translation{"CREATE TABLE IF NOT EXISTS 'articoli.db' (id AUTOINC, codice CHAR(20))", SqlDialect::Paradox,
+                    {"CREATE TABLE IF NOT EXISTS \"articoli\" (id INTEGER PRIMARY KEY AUTOINCREMENT, codice CHAR(20))"}},
+        Translation{"CREATE TABLE [Fattura-Intestazione] (ID COUNTER, Numero LONG)", SqlDialect::Access,
+                    {"CREATE TABLE [Fattura-Intestazione] (ID INTEGER PRIMARY KEY AUTOINCREMENT, Numero LONG)"}},
+        Translation{"CREATE INDEX ix ON 'clienti.db' (codice)", SqlDialect::Paradox,
+                    {"CREATE INDEX ix ON \"clienti\" (codice)"}},
+        Translation{"select * from 'tbl.db'", SqlDialect::Access, {"select * from \"tbl.db\""}},
+        Translation{"select 'it''s' from t;  ", SqlDialect::Paradox, {"select 'it''s' from t"}},
+        Translation{"select a -- note; with a semicolon\n from t", SqlDialect::Paradox,
+                    {"select a -- note; with a semicolon\n from t"}},
+        Translation{"insert into studio (citt\xE0) values('perch\xE9')", SqlDialect::Paradox,
+                    {"insert into studio (citt\xC3\xA0) values('perch\xC3\xA9')"}}));
+
+class SqlDialectRefuses : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SqlDialectRefuses, WithAnEngineError)
+{
+    EXPECT_THROW(TranslateStatement(GetParam(), SqlDialect::Paradox), EDbiError) << GetParam();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SqlDialectRefuses,
+                         ::testing::Values("", "   ", ";", "delete from a; delete from b", "select 1;;select 2",
+                                           "select 'open", "select [open", "select \"open", "select 1 /* open",
+                                           "ALTER TABLE t ADD"));
+
+TEST(SqlDialect, SecondStatementMessageSaysWhy)
+{
+    try {
+        TranslateStatement("delete from a; delete from b", SqlDialect::Paradox);
+        FAIL() << "no error";
+    } catch (const EDbiError& e) {
+        EXPECT_NE(e.Message().str().find("one statement"), std::string::npos) << e.Message().str();
+    }
+}
+
+} // namespace
