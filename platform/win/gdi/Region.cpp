@@ -1,0 +1,181 @@
+#include "platform/win/gdi/Region.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+bool SpanEquals(const std::vector<Region::Span>& a, const std::vector<Region::Span>& b) { return a == b; }
+
+// Sorts and merges touching or overlapping spans.
+std::vector<Region::Span> Normalize(std::vector<Region::Span> spans) {
+    std::sort(spans.begin(), spans.end());
+    std::vector<Region::Span> out;
+    for (const Region::Span& s : spans) {
+        if (s.first >= s.second)
+            continue;
+        if (!out.empty() && s.first <= out.back().second)
+            out.back().second = std::max(out.back().second, s.second);
+        else
+            out.push_back(s);
+    }
+    return out;
+}
+
+bool Apply(Region::Op op, bool inA, bool inB) {
+    switch (op) {
+    case Region::Op::And: return inA && inB;
+    case Region::Op::Or: return inA || inB;
+    case Region::Op::Xor: return inA != inB;
+    case Region::Op::Diff: return inA && !inB;
+    }
+    return false;
+}
+
+// Combines two sorted, disjoint span lists by sweeping their edges.
+std::vector<Region::Span> CombineSpans(const std::vector<Region::Span>* a, const std::vector<Region::Span>* b,
+                                       Region::Op op) {
+    std::vector<int> edges;
+    for (const auto* list : {a, b})
+        if (list)
+            for (const Region::Span& s : *list) {
+                edges.push_back(s.first);
+                edges.push_back(s.second);
+            }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    auto inside = [](const std::vector<Region::Span>* list, int x) {
+        if (!list)
+            return false;
+        for (const Region::Span& s : *list)
+            if (x >= s.first && x < s.second)
+                return true;
+        return false;
+    };
+    std::vector<Region::Span> out;
+    for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+        if (!Apply(op, inside(a, edges[i]), inside(b, edges[i])))
+            continue;
+        if (!out.empty() && out.back().second == edges[i])
+            out.back().second = edges[i + 1];
+        else
+            out.emplace_back(edges[i], edges[i + 1]);
+    }
+    return out;
+}
+
+} // namespace
+
+Region::Region(const RECT& rect) {
+    if (rect.left < rect.right && rect.top < rect.bottom)
+        bands_.push_back({rect.top, rect.bottom, {{rect.left, rect.right}}});
+}
+
+void Region::AppendBand(int top, int bottom, std::vector<Span> spans) {
+    if (top >= bottom || spans.empty())
+        return;
+    if (!bands_.empty() && bands_.back().bottom == top && SpanEquals(bands_.back().spans, spans)) {
+        bands_.back().bottom = bottom;
+        return;
+    }
+    bands_.push_back({top, bottom, std::move(spans)});
+}
+
+Region Region::FromRows(int firstY, std::vector<std::vector<Span>> rows) {
+    Region region;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int y = firstY + static_cast<int>(i);
+        region.AppendBand(y, y + 1, Normalize(std::move(rows[i])));
+    }
+    return region;
+}
+
+Region Region::FromRects(const std::vector<RECT>& rects) {
+    Region region;
+    for (const RECT& r : rects)
+        region = Combine(region, Region(r), Op::Or);
+    return region;
+}
+
+const std::vector<Region::Span>* Region::SpansAt(int y) const {
+    for (const Band& band : bands_)
+        if (y >= band.top && y < band.bottom)
+            return &band.spans;
+    return nullptr;
+}
+
+Region Region::Combine(const Region& a, const Region& b, Op op) {
+    std::vector<int> ys;
+    for (const Region* r : {&a, &b})
+        for (const Band& band : r->bands_) {
+            ys.push_back(band.top);
+            ys.push_back(band.bottom);
+        }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    Region out;
+    for (std::size_t i = 0; i + 1 < ys.size(); ++i)
+        out.AppendBand(ys[i], ys[i + 1], CombineSpans(a.SpansAt(ys[i]), b.SpansAt(ys[i]), op));
+    return out;
+}
+
+RECT Region::Bounds() const {
+    if (bands_.empty())
+        return {0, 0, 0, 0};
+    RECT box{INT_MAX, bands_.front().top, INT_MIN, bands_.back().bottom};
+    for (const Band& band : bands_) {
+        box.left = std::min<LONG>(box.left, band.spans.front().first);
+        box.right = std::max<LONG>(box.right, band.spans.back().second);
+    }
+    return box;
+}
+
+std::vector<RECT> Region::Rects() const {
+    std::vector<RECT> rects;
+    for (const Band& band : bands_)
+        for (const Span& s : band.spans)
+            rects.push_back({s.first, band.top, s.second, band.bottom});
+    return rects;
+}
+
+bool Region::Contains(int x, int y) const {
+    const std::vector<Span>* spans = SpansAt(y);
+    if (!spans)
+        return false;
+    for (const Span& s : *spans)
+        if (x >= s.first && x < s.second)
+            return true;
+    return false;
+}
+
+bool Region::Intersects(const RECT& rect) const {
+    for (const Band& band : bands_) {
+        if (band.bottom <= rect.top || band.top >= rect.bottom)
+            continue;
+        for (const Span& s : band.spans)
+            if (s.first < rect.right && s.second > rect.left)
+                return true;
+    }
+    return false;
+}
+
+void Region::Offset(int dx, int dy) {
+    for (Band& band : bands_) {
+        band.top += dy;
+        band.bottom += dy;
+        for (Span& s : band.spans) {
+            s.first += dx;
+            s.second += dx;
+        }
+    }
+}
+
+bool Region::operator==(const Region& other) const {
+    if (bands_.size() != other.bands_.size())
+        return false;
+    for (std::size_t i = 0; i < bands_.size(); ++i)
+        if (bands_[i].top != other.bands_[i].top || bands_[i].bottom != other.bands_[i].bottom ||
+            bands_[i].spans != other.bands_[i].spans)
+            return false;
+    return true;
+}

@@ -1,0 +1,42 @@
+// The pixel surface every device context finally draws into: 32-bit BGRX
+// pixels (one uint32_t 0x00RRGGBB per pixel, so bytes are B, G, R, X in memory),
+// rows top-down, each row `Stride()` bytes long. Windows paint into the surface of
+// their top-level window; the X11 backend shows it; tests read it back or save it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Surface {
+public:
+    Surface() = default;
+    Surface(int width, int height, std::uint32_t fill = 0);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Stride() const { return width_ * 4; }
+    std::uint8_t* Bits() { return reinterpret_cast<std::uint8_t*>(pixels_.data()); }
+    const std::uint8_t* Bits() const { return reinterpret_cast<const std::uint8_t*>(pixels_.data()); }
+    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    // 0x00RRGGBB; 0 outside the surface.
+    std::uint32_t Pixel(int x, int y) const { return Contains(x, y) ? Row(y)[x] : 0; }
+    void SetPixel(int x, int y, std::uint32_t rgb) { if (Contains(x, y)) Row(y)[x] = rgb & 0xFFFFFF; }
+
+    // Changes the size; the kept area stays, new pixels take `fill`.
+    void Resize(int width, int height, std::uint32_t fill = 0);
+    void Fill(std::uint32_t rgb);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// PNG image (8-bit RGB, no interlace) of the surface, written with stored deflate blocks.
+std::vector<std::uint8_t> EncodeSurfacePng(const Surface& surface);
+// Writes the PNG to `path`; false when the file cannot be written.
+bool SaveSurfacePng(const Surface& surface, const std::string& path);

@@ -1,0 +1,218 @@
+#include "platform/win/gdi/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<RECT> RectsOf(HRGN rgn) {
+    const DWORD size = GetRegionData(rgn, 0, nullptr);
+    std::vector<char> block(size);
+    auto* data = reinterpret_cast<RGNDATA*>(block.data());
+    EXPECT_EQ(size, GetRegionData(rgn, size, data));
+    const RECT* first = reinterpret_cast<const RECT*>(data->Buffer);
+    return {first, first + data->rdh.nCount};
+}
+
+bool Same(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Pixel membership map of a region over a small grid, one string per row.
+std::vector<std::string> Map(HRGN rgn, int w, int h) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < h; ++y) {
+        std::string row;
+        for (int x = 0; x < w; ++x)
+            row += PtInRegion(rgn, x, y) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(Region, RectExcludesRightAndBottom) {
+    HRGN r = CreateRectRgn(1, 2, 4, 5);
+    EXPECT_TRUE(PtInRegion(r, 1, 2));
+    EXPECT_TRUE(PtInRegion(r, 3, 4));
+    EXPECT_FALSE(PtInRegion(r, 4, 4));
+    EXPECT_FALSE(PtInRegion(r, 3, 5));
+    RECT box;
+    EXPECT_EQ(SIMPLEREGION, GetRgnBox(r, &box));
+    EXPECT_TRUE(Same(box, RECT{1, 2, 4, 5}));
+    DeleteObject(r);
+}
+
+TEST(Region, EmptyRectGivesValidEmptyRegion) {
+    HRGN r = CreateRectRgn(5, 5, 5, 9);
+    ASSERT_NE(nullptr, r);
+    RECT box{1, 1, 1, 1};
+    EXPECT_EQ(NULLREGION, GetRgnBox(r, &box));
+    EXPECT_TRUE(Same(box, RECT{0, 0, 0, 0}));
+    EXPECT_EQ(sizeof(RGNDATAHEADER), GetRegionData(r, 0, nullptr));
+    DeleteObject(r);
+}
+
+struct CombineCase {
+    int mode;
+    int type;
+    std::vector<RECT> rects;
+};
+
+TEST(Region, CombineModesTable) {
+    // a = [0,4)x[0,4), b = [2,6)x[2,6)
+    const std::vector<CombineCase> cases = {
+        {RGN_AND, SIMPLEREGION, {{2, 2, 4, 4}}},
+        {RGN_OR, COMPLEXREGION, {{0, 0, 4, 2}, {0, 2, 6, 4}, {2, 4, 6, 6}}},
+        {RGN_XOR, COMPLEXREGION, {{0, 0, 4, 2}, {0, 2, 2, 4}, {4, 2, 6, 4}, {2, 4, 6, 6}}},
+        {RGN_DIFF, COMPLEXREGION, {{0, 0, 4, 2}, {0, 2, 2, 4}}},
+        {RGN_COPY, SIMPLEREGION, {{0, 0, 4, 4}}},
+    };
+    for (const CombineCase& c : cases) {
+        HRGN a = CreateRectRgn(0, 0, 4, 4), b = CreateRectRgn(2, 2, 6, 6), d = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_EQ(c.type, CombineRgn(d, a, b, c.mode)) << c.mode;
+        const std::vector<RECT> got = RectsOf(d);
+        ASSERT_EQ(c.rects.size(), got.size()) << c.mode;
+        for (std::size_t i = 0; i < got.size(); ++i)
+            EXPECT_TRUE(Same(c.rects[i], got[i])) << c.mode << " rect " << i;
+        DeleteObject(a);
+        DeleteObject(b);
+        DeleteObject(d);
+    }
+}
+
+TEST(Region, DestinationMayBeASourceAndBadModeFails) {
+    HRGN a = CreateRectRgn(0, 0, 4, 4), b = CreateRectRgn(4, 0, 8, 4);
+    EXPECT_EQ(SIMPLEREGION, CombineRgn(a, a, b, RGN_OR));  // touching rectangles merge
+    RECT box;
+    GetRgnBox(a, &box);
+    EXPECT_TRUE(Same(box, RECT{0, 0, 8, 4}));
+    EXPECT_EQ(NULLREGION, CombineRgn(a, a, a, RGN_DIFF));
+    EXPECT_EQ(ERROR, CombineRgn(a, b, b, 9));
+    EXPECT_EQ(ERROR, CombineRgn(a, b, nullptr, RGN_AND));
+    DeleteObject(a);
+    DeleteObject(b);
+}
+
+TEST(Region, OffsetEqualRectInRegion) {
+    HRGN a = CreateRectRgn(0, 0, 3, 3), b = CreateRectRgn(10, 20, 13, 23);
+    EXPECT_FALSE(EqualRgn(a, b));
+    EXPECT_EQ(SIMPLEREGION, OffsetRgn(a, 10, 20));
+    EXPECT_TRUE(EqualRgn(a, b));
+    RECT touching{13, 20, 20, 30}, overlapping{12, 22, 20, 30};
+    EXPECT_FALSE(RectInRegion(a, &touching));
+    EXPECT_TRUE(RectInRegion(a, &overlapping));
+    EXPECT_TRUE(SetRectRgn(a, 0, 0, 1, 1));
+    EXPECT_FALSE(EqualRgn(a, b));
+    DeleteObject(a);
+    DeleteObject(b);
+}
+
+TEST(Region, RegionDataRoundTripAndSizeRules) {
+    HRGN a = CreateRectRgn(0, 0, 4, 4), b = CreateRectRgn(2, 2, 6, 6);
+    CombineRgn(a, a, b, RGN_XOR);
+    const DWORD size = GetRegionData(a, 0, nullptr);
+    EXPECT_EQ(32u + 16u * 4u, size);
+    std::vector<char> block(size);
+    auto* data = reinterpret_cast<RGNDATA*>(block.data());
+    EXPECT_EQ(0u, GetRegionData(a, size - 1, data));
+    ASSERT_EQ(size, GetRegionData(a, size, data));
+    EXPECT_EQ(32u, data->rdh.dwSize);
+    EXPECT_EQ(RDH_RECTANGLES, data->rdh.iType);
+    EXPECT_EQ(4u, data->rdh.nCount);
+    EXPECT_EQ(64u, data->rdh.nRgnSize);
+    EXPECT_TRUE(Same(data->rdh.rcBound, RECT{0, 0, 6, 6}));
+    HRGN copy = ExtCreateRegion(nullptr, size, data);
+    ASSERT_NE(nullptr, copy);
+    EXPECT_TRUE(EqualRgn(a, copy));
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(copy);
+}
+
+TEST(Region, ExtCreateRegionAcceptsOverlapsAndRejectsMalformedData) {
+    struct Block {
+        RGNDATAHEADER h;
+        RECT r[2];
+    };
+    Block ok{{32, RDH_RECTANGLES, 2, 32, {0, 0, 5, 5}}, {{0, 0, 3, 3}, {2, 2, 5, 5}}};
+    HRGN r = ExtCreateRegion(nullptr, sizeof ok, reinterpret_cast<RGNDATA*>(&ok));
+    ASSERT_NE(nullptr, r);
+    EXPECT_TRUE(PtInRegion(r, 2, 2));
+    EXPECT_TRUE(PtInRegion(r, 4, 4));
+    EXPECT_FALSE(PtInRegion(r, 4, 0));
+    DeleteObject(r);
+
+    Block badSize = ok;
+    badSize.h.dwSize = 28;
+    Block badType = ok;
+    badType.h.iType = 2;
+    Block badCount = ok;
+    badCount.h.nCount = 3;
+    Block inverted = ok;
+    inverted.r[1] = {5, 5, 2, 2};
+    for (Block* b : {&badSize, &badType, &badCount, &inverted})
+        EXPECT_EQ(nullptr, ExtCreateRegion(nullptr, sizeof *b, reinterpret_cast<RGNDATA*>(b)));
+    EXPECT_EQ(nullptr, ExtCreateRegion(nullptr, 10, reinterpret_cast<RGNDATA*>(&ok)));
+    EXPECT_EQ(nullptr, ExtCreateRegion(nullptr, sizeof ok, nullptr));
+}
+
+TEST(Region, PolygonFillModes) {
+    // A pentagram: the centre is outside with alternate fill, inside with winding fill.
+    const POINT star[] = {{10, 0}, {16, 19}, {0, 7}, {20, 7}, {4, 19}};
+    HRGN alt = CreatePolygonRgn(star, 5, ALTERNATE), wind = CreatePolygonRgn(star, 5, WINDING);
+    EXPECT_FALSE(PtInRegion(alt, 10, 10));
+    EXPECT_TRUE(PtInRegion(wind, 10, 10));
+    EXPECT_TRUE(PtInRegion(alt, 10, 3));
+    EXPECT_TRUE(PtInRegion(wind, 10, 3));
+    EXPECT_EQ(nullptr, CreatePolygonRgn(star, 5, 7));
+    DeleteObject(alt);
+    DeleteObject(wind);
+}
+
+TEST(Region, PolygonRectangleMatchesRectRegion) {
+    const POINT square[] = {{1, 1}, {5, 1}, {5, 4}, {1, 4}};
+    HRGN p = CreatePolygonRgn(square, 4, ALTERNATE), r = CreateRectRgn(1, 1, 5, 4);
+    EXPECT_TRUE(EqualRgn(p, r));
+    DeleteObject(p);
+    DeleteObject(r);
+}
+
+TEST(Region, EllipseAndRoundRectShapes) {
+    HRGN e = CreateEllipticRgn(0, 0, 8, 6);
+    const std::vector<std::string> expected = {
+        "..####..",
+        ".######.",
+        "########",
+        "########",
+        ".######.",
+        "..####..",
+    };
+    EXPECT_EQ(expected, Map(e, 8, 6));
+    HRGN rr = CreateRoundRectRgn(0, 0, 8, 6, 4, 4);
+    const std::vector<std::string> rounded = {
+        ".######.",
+        "########",
+        "########",
+        "########",
+        "########",
+        ".######.",
+    };
+    EXPECT_EQ(rounded, Map(rr, 8, 6));
+    RECT box;
+    GetRgnBox(e, &box);
+    EXPECT_TRUE(Same(box, RECT{0, 0, 8, 6}));
+    DeleteObject(e);
+    DeleteObject(rr);
+}
+
+TEST(Region, InvalidHandlesFailQuietly) {
+    HRGN bogus = reinterpret_cast<HRGN>(static_cast<std::uintptr_t>(0x12345));
+    RECT box;
+    EXPECT_EQ(ERROR, GetRgnBox(bogus, &box));
+    EXPECT_FALSE(PtInRegion(bogus, 0, 0));
+    EXPECT_EQ(ERROR, OffsetRgn(bogus, 1, 1));
+    EXPECT_EQ(0u, GetRegionData(bogus, 0, nullptr));
+}

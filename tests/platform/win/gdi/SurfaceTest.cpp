@@ -1,0 +1,96 @@
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+std::uint32_t BigEndian(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return (b[at] << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3];
+}
+
+} // namespace
+
+TEST(Surface, PixelsAreBgrxRowsTopDown) {
+    Surface s(3, 2, 0x112233);
+    EXPECT_EQ(12, s.Stride());
+    s.SetPixel(2, 1, 0xAABBCC);
+    const std::uint8_t* last = s.Bits() + 1 * s.Stride() + 2 * 4;
+    EXPECT_EQ(0xCC, last[0]);  // blue first
+    EXPECT_EQ(0xBB, last[1]);
+    EXPECT_EQ(0xAA, last[2]);
+    EXPECT_EQ(0x112233u, s.Pixel(0, 0));
+    EXPECT_EQ(0u, s.Pixel(3, 0));
+    s.SetPixel(-1, 0, 0xFFFFFF);  // outside: ignored
+    s.Resize(4, 1, 0x00FF00);
+    EXPECT_EQ(0x112233u, s.Pixel(0, 0));
+    EXPECT_EQ(0x00FF00u, s.Pixel(3, 0));
+    EXPECT_EQ(1, s.Height());
+}
+
+TEST(Surface, PngHasValidChunksAndStoredPixelRows) {
+    Surface s(2, 1);
+    s.SetPixel(0, 0, 0xFF0000);
+    s.SetPixel(1, 0, 0x0000FF);
+    const std::vector<std::uint8_t> png = EncodeSurfacePng(s);
+    const std::vector<std::uint8_t> signature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin()));
+    EXPECT_EQ(13u, BigEndian(png, 8));
+    EXPECT_EQ(2u, BigEndian(png, 16));  // width
+    EXPECT_EQ(1u, BigEndian(png, 20));  // height
+    EXPECT_EQ(8, png[24]);              // bit depth
+    EXPECT_EQ(2, png[25]);              // RGB
+    // IDAT: zlib header, one final stored block of 7 bytes: filter 0, red, blue.
+    const std::size_t idat = 8 + 12 + 13;
+    EXPECT_EQ(2u + 5u + 7u + 4u, BigEndian(png, idat));
+    const std::size_t data = idat + 8;
+    EXPECT_EQ(0x78, png[data]);
+    EXPECT_EQ(1, png[data + 2]);
+    EXPECT_EQ(7, png[data + 3]);
+    EXPECT_EQ(0xF8, png[data + 5]);
+    const std::vector<std::uint8_t> row(png.begin() + data + 7, png.begin() + data + 14);
+    EXPECT_EQ((std::vector<std::uint8_t>{0, 255, 0, 0, 0, 0, 255}), row);
+    // The IEND chunk's CRC is the well-known constant AE 42 60 82.
+    EXPECT_EQ(0xAE426082u, BigEndian(png, png.size() - 4));
+}
+
+TEST(Surface, SavePngWritesFileAndReportsFailure) {
+    Surface s(1, 1);
+    const std::string path = testing::TempDir() + "surface_test.png";
+    ASSERT_TRUE(SaveSurfacePng(s, path));
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    EXPECT_EQ(static_cast<std::streamoff>(EncodeSurfacePng(s).size()), static_cast<std::streamoff>(in.tellg()));
+    std::remove(path.c_str());
+    EXPECT_FALSE(SaveSurfacePng(s, "/nonexistent-folder/x.png"));
+}
+
+TEST(SurfaceDC, SystemClipAndApplicationClipIntersect) {
+    Surface s(40, 30);
+    HRGN system = CreateRectRgn(0, 0, 20, 10);
+    HDC dc = GdiCreateSurfaceDC(&s, POINT{5, 5}, system);
+    DeleteObject(system);  // the DC keeps its own copy
+    ASSERT_NE(nullptr, dc);
+    RECT box;
+    EXPECT_EQ(SIMPLEREGION, GetClipBox(dc, &box));
+    EXPECT_EQ((std::vector<LONG>{0, 0, 20, 10}), (std::vector<LONG>{box.left, box.top, box.right, box.bottom}));
+    HRGN app = CreateRectRgn(10, 5, 30, 30);
+    SelectClipRgn(dc, app);
+    GetClipBox(dc, &box);
+    EXPECT_EQ((std::vector<LONG>{10, 5, 20, 10}), (std::vector<LONG>{box.left, box.top, box.right, box.bottom}));
+    EXPECT_TRUE(PtVisible(dc, 10, 5));
+    EXPECT_FALSE(PtVisible(dc, 20, 5));
+    SelectClipRgn(dc, nullptr);
+    GetClipBox(dc, &box);
+    EXPECT_EQ(20, box.right);
+    // Moving the DC and dropping the system clip: the surface bounds remain.
+    EXPECT_TRUE(GdiSetSurfaceDCSystemClip(dc, POINT{30, 20}, nullptr));
+    GetClipBox(dc, &box);
+    EXPECT_EQ((std::vector<LONG>{-30, -20, 10, 10}), (std::vector<LONG>{box.left, box.top, box.right, box.bottom}));
+    DeleteObject(app);
+    GdiDeleteSurfaceDC(dc);
+    EXPECT_EQ(0u, GetObjectType(dc));
+}
