@@ -121,7 +121,8 @@ char32_t DecodeUtf8(std::string_view s, std::size_t& at)
     }
     static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
     at += static_cast<std::size_t>(extra) + 1;
-    return code < kSmallest[extra] || code > 0x10FFFF ? 0xFFFD : code;
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < kSmallest[extra] || code > 0x10FFFF || surrogate ? 0xFFFD : code;
 }
 
 } // namespace

@@ -40,6 +40,9 @@ TEST(CodePage, Utf8OutsideTheCodePageOrMalformedBecomesQuestionMarks)
         {"\xC3(", "?("},                // bad continuation
         {"\xC0\xAF", "?"},              // overlong form: never read as "/"
         {"\xFF", "?"},
+        {"\xED\xA0\x80x", "?x"},        // an encoded surrogate half
+        {"\xF4\x90\x80\x80", "?"},      // beyond U+10FFFF
+        {"\xE2\x82\xAC\xC2\xA3", "\x80\xA3"},
     };
     for (const auto& c : cases) EXPECT_EQ(Utf8ToAnsi(c.utf8), AnsiString(c.ansi)) << c.utf8;
 }

@@ -1,5 +1,6 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/RtlConsts.h"
 
 #include <gtest/gtest.h>
 
@@ -90,4 +91,19 @@ TEST(Format, ExceptionsFormatTheirMessages)
         EXPECT_EQ(e.Message(), "Cannot open file a.txt");
         EXPECT_STREQ(e.ClassName(), "EFOpenError");
     }
+}
+
+TEST(Format, ClassLibraryTextsFillAsTheirUsersExpect)
+{
+    struct Case { AnsiString made; const char* expected; };
+    const Case cases[] = {
+        {Format(SAssignError, {"TFont", "TBrush"}), "Cannot assign a TFont to a TBrush"},
+        {Format(SListIndexError, {-1}), "List index out of bounds (-1)"},
+        {Format(SFOpenError, {"C:\\a.bin"}), "Cannot open file C:\\a.bin"},
+        {Format(SFCreateError, {"x"}), "Cannot create file x"},
+        {Format(SReadError), "Stream read error"},
+        {Format(SWriteError), "Stream write error"},
+        {Format(SNoTimers), "Not enough timers available"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.made, AnsiString(c.expected));
 }
