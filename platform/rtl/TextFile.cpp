@@ -38,24 +38,30 @@ AnsiString MessageFor(int code)
 
 } // namespace
 
-TTextFile::~TTextFile()
+TTextFile::~TTextFile() { CloseQuietly(); }
+
+void TTextFile::CloseQuietly()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ < 0) return;
+    try {
+        Flush();
+    } catch (const EInOutError&) {
+        // Nobody is left to tell: the file is closed with what could be written.
+    }
+    ::close(fd_);
+    fd_ = -1;
+    buffer_.clear();
 }
 
 void TTextFile::Assign(const AnsiString& fileName)
 {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    buffer_.clear();
+    CloseQuietly();
     fileName_ = fileName;
 }
 
 bool TTextFile::Open(int flags)
 {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    buffer_.clear();
+    CloseQuietly();
     fd_ = fileName_.IsEmpty() ? -1 : ::open(FileSystem::ToPosixPath(fileName_).c_str(), flags | O_CLOEXEC, 0666);
     ioResult_ = fd_ >= 0 ? 0 : fileName_.IsEmpty() ? 2 : RunTimeError(errno);
     return fd_ >= 0;

@@ -12,10 +12,13 @@ class TTextFile {
 public:
     TTextFile() = default;
     explicit TTextFile(const AnsiString& fileName) : fileName_(fileName) {}
+    // Writes what is buffered and closes, without raising.
     ~TTextFile();
     TTextFile(const TTextFile&) = delete;
     TTextFile& operator=(const TTextFile&) = delete;
 
+    // Names the file; one still open is closed first (as by the destructor), and so is
+    // one open when Rewrite or Append opens the file again.
     void Assign(const AnsiString& fileName);
     const AnsiString& FileName() const { return fileName_; }
 
@@ -36,6 +39,7 @@ public:
 
 private:
     bool Open(int flags);
+    void CloseQuietly();
     void Flush();
     [[noreturn]] void Fail(int code);
 

@@ -60,6 +60,24 @@ TEST_F(TextFileTest, RewriteThenAppendWritesCrLfLines)
     EXPECT_EQ(Content("app.LOG"), "");
 }
 
+TEST_F(TextFileTest, LinesStillBufferedAreWrittenWhenTheFileGoesAway)
+{
+    {
+        TTextFile f("C:\\a.txt");
+        ASSERT_TRUE(f.Rewrite());
+        f.WriteLn("kept by the destructor");
+    }
+    EXPECT_EQ(Content("a.txt"), "kept by the destructor\r\n");
+    TTextFile f("C:\\b.txt");
+    ASSERT_TRUE(f.Rewrite());
+    f.WriteLn("kept when reopened");
+    ASSERT_TRUE(f.Append());
+    f.WriteLn("then appended");
+    f.Assign("C:\\c.txt");
+    EXPECT_FALSE(f.IsOpen());
+    EXPECT_EQ(Content("b.txt"), "kept when reopened\r\nthen appended\r\n");
+}
+
 TEST_F(TextFileTest, OpenFailuresAreReportedWithoutRaising)
 {
     TTextFile missing("C:\\none.log");
