@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
+
 // Resets a cached statement however its run ends, so it is ready for the next one.
 struct ResetGuard {
     sqlite3_stmt* stmt;
@@ -130,11 +132,13 @@ void DbiConnection::RunPlain(const char* sql)
         Fail("");
 }
 
-void DbiConnection::Run(const std::string& sql, DbiResult* result)
+void DbiConnection::Run(const std::string& sql, DbiResult* result, bool rowsRequired)
 {
     sqlite3_stmt* stmt = cache_.Prepare(db_, sql);
     ResetGuard guard{stmt};
     const int columns = sqlite3_column_count(stmt);
+    if (rowsRequired && columns == 0)
+        throw EDbiError(kNoRowsMessage);
     if (result && columns > 0)
         for (int c = 0; c < columns; ++c)
             result->columns.push_back(DescribeColumn(db_, stmt, c));
@@ -175,6 +179,16 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
     RunPlain("RELEASE dbi_statement");
     result.columns.clear();
     result.rows.clear();
+    return result;
+}
+
+DbiResult DbiConnection::Open(const AnsiString& sql)
+{
+    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
+    if (statements.size() != 1)
+        throw EDbiError(kNoRowsMessage);
+    DbiResult result;
+    Run(statements.front(), &result, true);
     return result;
 }
 

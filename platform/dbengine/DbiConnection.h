@@ -24,6 +24,9 @@ public:
     // Runs one statement; a statement that returns rows gives them all. A statement the
     // dialect turns into several runs all of them or, on the first failure, none.
     DbiResult Execute(const AnsiString& sql);
+    // Runs one statement that returns rows; one that returns none is refused before it
+    // runs, so opening an UPDATE by mistake changes nothing.
+    DbiResult Open(const AnsiString& sql);
 
     void StartTransaction();
     void Commit();
@@ -34,7 +37,7 @@ public:
     SqlDialect Dialect() const { return dialect_; }
 
 private:
-    void Run(const std::string& sql, DbiResult* result);
+    void Run(const std::string& sql, DbiResult* result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;
 

@@ -163,3 +163,19 @@ TEST_F(ParadoxConnection, RepeatedStatementsStayCorrect)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParadoxConnection, OpenRefusesStatementsWithoutRowsBeforeRunningThem)
+{
+    db->Execute("insert into clienti (codice) values('A')");
+    for (const char* sql : {"delete from clienti", "update clienti set nome='x'",
+                            "ALTER TABLE clienti ADD a SMALLINT, ADD b SMALLINT", "ALTER TABLE clienti ADD c SMALLINT"})
+        EXPECT_THROW(db->Open(sql), EDbiError) << sql;
+    DbiResult r = db->Open("select codice, nome from clienti");
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_TRUE(r.rows[0][1].IsNull());
+    EXPECT_EQ(db->Open("select * from clienti").columns.size(), 7u);
+}
+
+} // namespace
