@@ -202,7 +202,7 @@ private:
         switch (token) {
         case 'C':
             Nested(settings_.ShortDateFormat, depth);
-            if (hour_ != 0 || minute_ != 0 || second_ != 0 || ms_ != 0) {
+            if (hour_ != 0 || minute_ != 0 || second_ != 0) { // milliseconds alone show no time
                 out_ += ' ';
                 Nested(settings_.LongTimeFormat, depth);
             }

@@ -88,6 +88,8 @@ TEST_F(DateTimeTest, FormatDateTimeLetters)
     EXPECT_EQ(FormatDateTime("h:nn am/pm", At(2026, 1, 1, 0, 30)), "12:30 am");
     EXPECT_EQ(FormatDateTime("h:nn am/pm", At(2026, 1, 1, 12, 0)), "12:00 pm");
     EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 7)), "07/03/2026"); // midnight shows no time
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 7) + EncodeTime(0, 0, 0, 500)), "07/03/2026");
+    EXPECT_EQ(DateTimeToStr(EncodeDate(2026, 3, 7) + EncodeTime(0, 0, 1, 0)), "07/03/2026 00:00:01");
 }
 
 TEST_F(DateTimeTest, SettingsChangeSeparatorsAndNames)
