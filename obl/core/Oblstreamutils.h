@@ -1,0 +1,49 @@
+// Unit Oblstreamutils: the fields of the library's own stream formats (little-
+// endian integers, short strings, string lists, waves), plain or through a
+// compressed stream of LZRW blocks:
+//   int32 T (the total length of the blocks, each counted with its 4-byte
+//   length), then per block int32 L (1..32782) and the L bytes of the block.
+// Every block but the last holds exactly OBLLZRWChunkSize source bytes.
+#pragma once
+
+#include "platform/classlib/Classes.h"
+#include "platform/win/WinTypes.h"
+
+class TOBLWave;
+
+void stWriteInteger(TStream* Stream, int Value);
+void stWriteWord(TStream* Stream, WORD Value);
+void stWriteByte(TStream* Stream, BYTE Value);
+// A length byte and the characters; a string longer than 255 characters keeps
+// its first 255.
+void stWriteString(TStream* Stream, const AnsiString& Value);
+
+// The plain readers take what the stream still holds: the bytes missing at its
+// end read as 0 (an integer, word or byte) or shorten the string.
+void stReadInteger(TStream* Stream, int& Value);
+void stReadWord(TStream* Stream, WORD& Value);
+void stReadByte(TStream* Stream, BYTE& Value);
+void stReadString(TStream* Stream, AnsiString& Value);
+
+// Plain: int32 byte count N and the list's text (each line followed by CR LF);
+// compressed: a compressed stream of that text.
+void stWriteStringList(TStream* Stream, TStrings* Strings, bool Compressed);
+// A count that is negative or larger than what the stream still holds raises
+// EReadError before anything is allocated.
+void stReadStringList(TStream* Stream, TStrings* Strings, bool Compressed);
+
+// Plain: int32 size and the RIFF image; compressed: a compressed stream of it.
+void stWriteWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
+void stReadWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
+
+// Compresses Count bytes of Source, from its position, into a compressed stream
+// written to Dest at its position; Dest is left after the written data.
+void SaveCompressedStream(TStream* Source, TStream* Dest, int Count);
+// Restores one compressed stream of Source into Dest at its position. A block
+// length outside 1..32782, a damaged block or a stream that ends early raises
+// EReadError.
+void LoadCompressedStream(TStream* Source, TStream* Dest);
+
+// The int32 byte count of a plain field, checked against what Stream still
+// holds (EReadError when it cannot be right).
+int stReadFieldSize(TStream* Stream);

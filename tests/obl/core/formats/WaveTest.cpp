@@ -1,0 +1,358 @@
+#include "obl/core/oblwave.h"
+
+#include "obl/core/Oblstreamutils.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+void Put16(Bytes& out, unsigned v)
+{
+    out.push_back(static_cast<BYTE>(v));
+    out.push_back(static_cast<BYTE>(v >> 8));
+}
+
+void Put32(Bytes& out, std::uint32_t v)
+{
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+
+struct WaveSpec {
+    unsigned formatTag = 1;
+    unsigned channels = 2;
+    std::uint32_t rate = 22050;
+    unsigned bits = 16;
+    const char* firstChunk = "fmt ";
+    std::size_t samples = 6;
+};
+
+// A complete RIFF WAVE image: format chunk first, then the data chunk.
+Bytes WaveImage(const WaveSpec& w = {})
+{
+    Bytes out;
+    PutTag(out, "RIFF");
+    Put32(out, static_cast<std::uint32_t>(36 + w.samples));
+    PutTag(out, "WAVE");
+    PutTag(out, w.firstChunk);
+    Put32(out, 16);
+    Put16(out, w.formatTag);
+    Put16(out, w.channels);
+    Put32(out, w.rate);
+    Put32(out, w.rate * w.channels * w.bits / 8);
+    Put16(out, w.channels * w.bits / 8);
+    Put16(out, w.bits);
+    PutTag(out, "data");
+    Put32(out, static_cast<std::uint32_t>(w.samples));
+    for (std::size_t i = 0; i < w.samples; ++i) out.push_back(static_cast<BYTE>(i * 7));
+    return out;
+}
+
+Bytes Content(TMemoryStream& stream)
+{
+    const auto* p = static_cast<const BYTE*>(stream.Memory());
+    return Bytes(p, p + stream.Size());
+}
+
+void Fill(TMemoryStream& stream, const Bytes& bytes)
+{
+    stream.Clear();
+    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+    stream.SetPosition(0);
+}
+
+Bytes Int32(std::int32_t v)
+{
+    return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)};
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes Held(TOBLWave& wave) { return wave.Stream() ? Content(*wave.Stream()) : Bytes{}; }
+
+class ChangeCounter : public TObject {
+public:
+    void Changed(TObject*) { ++count; }
+    int count = 0;
+};
+
+void Load(TOBLWave& wave, const Bytes& image)
+{
+    TMemoryStream stream;
+    Fill(stream, image);
+    wave.LoadFromStream(&stream);
+}
+
+} // namespace
+
+TEST(WaveInfo, ReadsTheFormatChunk)
+{
+    const struct {
+        const char* name;
+        WaveSpec spec;
+        TOBLChannelMode mode;
+        TOBLWaveFormat format;
+    } cases[] = {
+        {"PCM stereo", {1, 2, 22050, 16}, TOBLChannelMode::cmStereo, TOBLWaveFormat::wfPCM},
+        {"PCM mono", {1, 1, 8000, 8}, TOBLChannelMode::cmMono, TOBLWaveFormat::wfPCM},
+        {"PCM three channels", {1, 3, 44100, 16}, TOBLChannelMode::cmUnknown, TOBLWaveFormat::wfPCM},
+        {"ADPCM", {2, 1, 11025, 4}, TOBLChannelMode::cmMono, TOBLWaveFormat::wfUnknown},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMemoryStream stream;
+        const Bytes image = WaveImage(c.spec);
+        Fill(stream, image);
+        stream.SetPosition(0);
+        TOBLWaveInfo info;
+        EXPECT_TRUE(OBLGetWaveStreamInfo(&stream, info));
+        EXPECT_EQ(stream.Position(), 0);
+        EXPECT_EQ(info.RiffSize, image.size() - 8);
+        EXPECT_EQ(info.SampleRate, c.spec.rate);
+        EXPECT_EQ(info.ChannelMode, c.mode);
+        EXPECT_EQ(info.Format, c.format);
+        EXPECT_EQ(info.Bits, c.spec.bits);
+    }
+}
+
+TEST(WaveInfo, ForeignHeadersAreRefused)
+{
+    Bytes notRiff = WaveImage();
+    notRiff[0] = 'X';
+    Bytes notWave = WaveImage();
+    notWave[8] = 'A';
+    const Bytes listFirst = WaveImage({1, 2, 22050, 16, "LIST"});
+    for (const Bytes& image : {notRiff, notWave, listFirst}) {
+        TMemoryStream stream;
+        Fill(stream, image);
+        stream.SetPosition(12);
+        TOBLWaveInfo info;
+        EXPECT_FALSE(OBLGetWaveStreamInfo(&stream, info));
+        EXPECT_EQ(stream.Position(), 0);
+    }
+    TMemoryStream empty;
+    TOBLWaveInfo info;
+    EXPECT_FALSE(OBLGetWaveStreamInfo(&empty, info));
+    EXPECT_FALSE(OBLGetWaveStreamInfo(nullptr, info));
+}
+
+TEST(WaveInfo, HeaderEndingAfterBlockAlignPassesWithoutBits)
+{
+    const Bytes full = WaveImage();
+    TMemoryStream stream;
+    Fill(stream, Bytes(full.begin(), full.begin() + 34));
+    TOBLWaveInfo info;
+    EXPECT_TRUE(OBLGetWaveStreamInfo(&stream, info));
+    EXPECT_EQ(info.Bits, 0);
+    EXPECT_EQ(info.SampleRate, 22050u);
+}
+
+TEST(WaveInfo, HeaderCutShortRaisesWithTheFixedText)
+{
+    const Bytes full = WaveImage();
+    for (const std::size_t cut : {std::size_t{3}, std::size_t{10}, std::size_t{20}, std::size_t{33}}) {
+        SCOPED_TRACE(cut);
+        TMemoryStream stream;
+        Fill(stream, Bytes(full.begin(), full.begin() + static_cast<long>(cut)));
+        TOBLWaveInfo info;
+        try {
+            OBLGetWaveStreamInfo(&stream, info);
+            ADD_FAILURE() << "no exception";
+        } catch (const EErrorCheckingWave& e) {
+            EXPECT_EQ(e.Message(), "GetWaveData: Cannot open file %s");
+        }
+    }
+}
+
+TEST(Wave, EmptyUntilAWaveIsLoaded)
+{
+    TOBLWave wave;
+    EXPECT_TRUE(wave.GetEmpty());
+    EXPECT_EQ(wave.GetSize(), 0);
+    EXPECT_EQ(wave.GetSampleRate(), 0u);
+    EXPECT_EQ(wave.GetChannelMode(), TOBLChannelMode::cmUnknown);
+    EXPECT_EQ(wave.GetFormat(), TOBLWaveFormat::wfUnknown);
+    EXPECT_EQ(wave.Stream(), nullptr);
+    const Bytes image = WaveImage({1, 1, 11025, 8});
+    Load(wave, image);
+    EXPECT_FALSE(wave.GetEmpty());
+    EXPECT_EQ(wave.GetSize(), static_cast<int>(image.size()));
+    EXPECT_EQ(wave.GetSampleRate(), 11025u);
+    EXPECT_EQ(wave.GetChannelMode(), TOBLChannelMode::cmMono);
+    EXPECT_EQ(wave.GetBits(), 8);
+    EXPECT_EQ(Held(wave), image);
+}
+
+TEST(Wave, LoadingDataThatIsNoWaveKeepsTheSound)
+{
+    TOBLWave wave;
+    ChangeCounter changes;
+    wave.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
+    const Bytes image = WaveImage();
+    Load(wave, image);
+    EXPECT_EQ(changes.count, 1);
+    TMemoryStream stream;
+    Fill(stream, WaveImage({1, 2, 22050, 16, "data"}));
+    wave.LoadFromStream(&stream);
+    EXPECT_EQ(stream.Position(), stream.Size());
+    EXPECT_EQ(Held(wave), image);
+    EXPECT_EQ(changes.count, 1);
+}
+
+TEST(Wave, LoadingFromAnEmptyStreamClearsTheSound)
+{
+    TOBLWave wave;
+    Load(wave, WaveImage());
+    Load(wave, {});
+    EXPECT_TRUE(wave.GetEmpty());
+    EXPECT_EQ(wave.Stream(), nullptr);
+}
+
+TEST(Wave, LoadingReadsOnlyTheRestOfTheStream)
+{
+    const Bytes image = WaveImage();
+    TMemoryStream stream;
+    Fill(stream, Bytes{1, 2, 3} + image);
+    stream.SetPosition(3);
+    TOBLWave wave;
+    wave.LoadFromStream(&stream);
+    EXPECT_EQ(Held(wave), image);
+    EXPECT_EQ(wave.Stream()->Position(), 0);
+}
+
+TEST(Wave, TruncatedHeaderRaisesAndKeepsTheSound)
+{
+    TOBLWave wave;
+    const Bytes image = WaveImage();
+    Load(wave, image);
+    EXPECT_THROW(Load(wave, Bytes(image.begin(), image.begin() + 20)), EErrorCheckingWave);
+    EXPECT_EQ(Held(wave), image);
+}
+
+TEST(Wave, PlainSizedFormRoundTripsAndChecksItsCount)
+{
+    TOBLWave wave;
+    const Bytes image = WaveImage();
+    Load(wave, image);
+    TMemoryStream stream;
+    stWriteWave(&stream, &wave, false);
+    EXPECT_EQ(Content(stream), Int32(static_cast<int>(image.size())) + image);
+    stream.SetPosition(0);
+    TOBLWave back;
+    stReadWave(&stream, &back, false);
+    EXPECT_EQ(Held(back), image);
+
+    for (const int count : {-1, -100000, static_cast<int>(image.size()) + 1}) {
+        SCOPED_TRACE(count);
+        Fill(stream, Int32(count) + image);
+        EXPECT_THROW(back.LoadFromStreamEx(&stream), EReadError);
+        EXPECT_EQ(Held(back), image);
+    }
+}
+
+TEST(Wave, CompressedFormRoundTrips)
+{
+    TOBLWave wave;
+    const Bytes image = WaveImage({1, 2, 44100, 16, "fmt ", 70000});
+    Load(wave, image);
+    TMemoryStream stream;
+    stWriteWave(&stream, &wave, true);
+    TMemoryStream expected, raw;
+    Fill(raw, image);
+    SaveCompressedStream(&raw, &expected, static_cast<int>(image.size()));
+    EXPECT_EQ(Content(stream), Content(expected));
+    stream.SetPosition(0);
+    TOBLWave back;
+    stReadWave(&stream, &back, true);
+    EXPECT_EQ(Held(back), image);
+}
+
+TEST(Wave, DataPropertyIsWrittenOnceAStreamIsHeld)
+{
+    TOBLWave wave;
+    TMemoryStream data;
+    wave.WriteData(&data);
+    // Saving an empty wave gives it an empty stream: N = 0 from then on.
+    EXPECT_EQ(Content(data), Int32(0));
+    ASSERT_NE(wave.Stream(), nullptr);
+    EXPECT_TRUE(wave.GetEmpty());
+
+    TOBLWave other;
+    const Bytes image = WaveImage();
+    Load(other, image);
+    data.SetPosition(0);
+    other.ReadData(&data); // N = 0: unchanged
+    EXPECT_EQ(Held(other), image);
+
+    Fill(data, Int32(static_cast<int>(image.size())) + image);
+    wave.ReadData(&data);
+    EXPECT_EQ(Held(wave), image);
+    TMemoryStream again;
+    wave.WriteData(&again);
+    EXPECT_EQ(Content(again), Int32(static_cast<int>(image.size())) + image);
+}
+
+TEST(Wave, RawFileRoundTrip)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("oblwave-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const AnsiString file = (folder / "ding.wav").string();
+    TOBLWave wave;
+    const Bytes image = WaveImage({1, 1, 8000, 8, "fmt ", 33});
+    Load(wave, image);
+    wave.SaveToFile(file);
+    EXPECT_EQ(std::filesystem::file_size(file.str()), image.size());
+    TOBLWave back(file);
+    EXPECT_EQ(Held(back), image);
+    TOBLWaveInfo info;
+    EXPECT_TRUE(OBLGetWaveFileInfo(file, info));
+    EXPECT_EQ(info.SampleRate, 8000u);
+    EXPECT_FALSE(OBLGetWaveFileInfo((folder / "none.wav").string(), info));
+    EXPECT_THROW(back.LoadFromFile((folder / "none.wav").string()), EFOpenError);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(Wave, AssignCopiesTheImage)
+{
+    TOBLWave source, target;
+    const Bytes image = WaveImage();
+    Load(source, image);
+    source.Stream()->SetPosition(5);
+    ChangeCounter changes;
+    target.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
+    target.Assign(&source);
+    EXPECT_EQ(Held(target), image);
+    EXPECT_NE(target.Stream(), source.Stream());
+    EXPECT_EQ(source.Stream()->Position(), 0);
+    EXPECT_EQ(target.Stream()->Position(), 0);
+    EXPECT_EQ(changes.count, 1);
+
+    target.Assign(&target);
+    EXPECT_EQ(Held(target), image);
+
+    TOBLWave empty;
+    target.Assign(&empty);
+    EXPECT_TRUE(target.GetEmpty());
+    ASSERT_NE(target.Stream(), nullptr);
+    EXPECT_EQ(target.Stream()->Size(), 0);
+
+    target.Assign(nullptr);
+    EXPECT_EQ(target.Stream(), nullptr);
+
+    TStringList foreign;
+    EXPECT_THROW(target.Assign(&foreign), EConvertError);
+}
