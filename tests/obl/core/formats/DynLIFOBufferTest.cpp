@@ -96,8 +96,8 @@ TEST(DynLIFOBuffer, StartsEmptyWithoutLimitInCircleMode)
 
 TEST(DynLIFOBuffer, GetHandsTheItemBackWithoutDestroyingIt)
 {
-    TOBLDynLIFOBuffer buffer;
     DestroyLog log;
+    TOBLDynLIFOBuffer buffer;
     buffer.SetOnDestroyItem(TOBLDestroyItemEvent(&log, &DestroyLog::Destroyed));
     buffer.Put(Items[0]);
     buffer.Put(Items[1]);
