@@ -1,0 +1,174 @@
+// Bit-block transfers with the general ROP3 evaluator over pattern, source and
+// destination. Stretching samples the nearest source pixel in every stretch mode,
+// which keeps results deterministic.
+#include "platform/win/gdi/Dib.h"
+#include "platform/win/gdi/Raster.h"
+#include "platform/win/gdi/Shapes.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+struct BlitSource {
+    PixelBuffer buffer;
+    // A monochrome device bitmap takes the destination's text and background colours.
+    bool monoUsesDcColors = false;
+    // Colour-to-monochrome: the source background colour becomes 1 (white).
+    std::optional<std::uint32_t> background;
+};
+
+struct Extent {
+    int pos, size;
+    bool mirrored;
+};
+
+// A negative extent runs from `pos` toward smaller coordinates, `pos` included.
+Extent Normalize(int pos, int size) {
+    return size < 0 ? Extent{pos + size + 1, -size, true} : Extent{pos, size, false};
+}
+
+std::uint32_t SourceValue(const BlitSource& src, const PixelBuffer& dst, DcObj& dc, int x, int y) {
+    const bool srcMono = src.buffer.bpp == 1;
+    const bool dstMono = dst.bpp == 1;
+    if (srcMono && src.monoUsesDcColors && !dstMono)
+        return RgbFromColorRef(src.buffer.Index(x, y) ? dc.state.bkColor : dc.state.textColor);
+    if (srcMono && dstMono)
+        return src.buffer.Index(x, y) ? 0xFFFFFF : 0;
+    const std::uint32_t rgb = src.buffer.Get(x, y);
+    if (dstMono && src.background)
+        return rgb == *src.background ? 0xFFFFFF : 0;
+    return rgb;
+}
+
+BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int sx, int sy, int sw, int sh, DWORD rop) {
+    const PixelBuffer target = dc.Target();
+    if (!target.Valid())
+        return FALSE;
+    const Extent dx = Normalize(x, w), dy = Normalize(y, h), ex = Normalize(sx, sw), ey = Normalize(sy, sh);
+    if (dx.size == 0 || dy.size == 0)
+        return TRUE;
+    const bool flipX = dx.mirrored != ex.mirrored, flipY = dy.mirrored != ey.mirrored;
+    const std::uint8_t op = static_cast<std::uint8_t>(rop >> 16);
+    const BrushObj* brush = Rop3UsesPattern(rop) ? CurrentBrush(dc) : nullptr;
+    const Region visible = Region::Combine(Region(RECT{dx.pos, dy.pos, dx.pos + dx.size, dy.pos + dy.size}),
+                                           dc.VisibleInTarget(), Region::Op::And);
+    // Read every source pixel first, so overlapping copies on one bitmap act like memmove.
+    struct Pixel {
+        int x, y;
+        std::uint32_t source;
+    };
+    std::vector<Pixel> pixels;
+    for (const RECT& r : visible.Rects())
+        for (int py = r.top; py < r.bottom; ++py)
+            for (int px = r.left; px < r.right; ++px) {
+                std::uint32_t s = 0;
+                if (src) {
+                    int i = static_cast<int>((static_cast<long long>(px - dx.pos) * 2 + 1) * ex.size / (2LL * dx.size));
+                    int j = static_cast<int>((static_cast<long long>(py - dy.pos) * 2 + 1) * ey.size / (2LL * dy.size));
+                    if (flipX) i = ex.size - 1 - i;
+                    if (flipY) j = ey.size - 1 - j;
+                    if (!src->buffer.Contains(ex.pos + i, ey.pos + j))
+                        continue;  // outside the source: the destination stays
+                    s = SourceValue(*src, target, dc, ex.pos + i, ey.pos + j);
+                }
+                pixels.push_back({px, py, s});
+            }
+    for (const Pixel& p : pixels) {
+        std::uint32_t pattern = 0;
+        if (brush && brush->style != BS_NULL && !BrushPixel(dc, *brush, p.x, p.y, &pattern))
+            continue;
+        const std::uint32_t d = target.Get(p.x, p.y);
+        target.Put(p.x, p.y, Rop3(op, Quantize(target, pattern), Quantize(target, p.source), d));
+    }
+    return TRUE;
+}
+
+std::optional<BlitSource> DcSource(DcObj& src) {
+    BlitSource s;
+    s.buffer = src.Target();
+    if (!s.buffer.Valid())
+        return std::nullopt;
+    BitmapObj* bitmap = src.memory ? LookupBitmap(src.state.bitmap) : nullptr;
+    s.monoUsesDcColors = bitmap && !bitmap->dibSection;
+    s.background = Quantize(s.buffer, RgbFromColorRef(src.state.bkColor));
+    return s;
+}
+
+BOOL Blt(HDC dstHandle, int x, int y, int w, int h, HDC srcHandle, int sx, int sy, int sw, int sh, DWORD rop,
+         const char* name) {
+    DcObj* dst = LookupDC(dstHandle);
+    if (!dst)
+        return FALSE;
+    RecordCall(*dst, name, FormatArgs({x, y, w, h, sx, sy, sw, sh, static_cast<long long>(rop)}));
+    const POINT d = dst->ToTarget(x, y);
+    if (!Rop3UsesSource(rop))
+        return Transfer(*dst, d.x, d.y, w, h, nullptr, 0, 0, w, h, rop);
+    DcObj* src = LookupDC(srcHandle);
+    if (!src)
+        return FALSE;
+    const std::optional<BlitSource> source = DcSource(*src);
+    if (!source)
+        return FALSE;
+    const POINT s = src->ToTarget(sx, sy);
+    return Transfer(*dst, d.x, d.y, w, h, &*source, s.x, s.y, sw, sh, rop);
+}
+
+// A whole-image bitmap of a DIB given as scan lines [startScan, startScan + lines).
+std::unique_ptr<BitmapObj> DibImage(const DibLayout& layout, const void* bits, UINT startScan, UINT lines) {
+    auto image = MakeBitmap(layout.width, layout.height, layout.bpp, true);
+    image->bottomUp = layout.bottomUp;
+    image->colors = layout.colors;
+    if (startScan >= static_cast<UINT>(layout.height))
+        return image;
+    const int rows = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(layout.height) - startScan));
+    int y0 = 0;
+    const PixelBuffer src = DibRows(layout, bits, static_cast<int>(startScan), rows, &y0);
+    CopyPixels(src, 0, 0, image->Buffer(), 0, y0, layout.width, rows);
+    return image;
+}
+
+// DIB source rectangles count rows from the bottom of a bottom-up image.
+int DibTop(const DibLayout& layout, int ySrc, int height) {
+    return layout.bottomUp ? layout.height - ySrc - height : ySrc;
+}
+
+} // namespace
+
+BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
+    return Blt(dst, x, y, w, h, src, sx, sy, w, h, rop, "BitBlt");
+}
+
+BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
+    return Blt(dst, x, y, w, h, src, sx, sy, sw, sh, rop, "StretchBlt");
+}
+
+int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD height, int xSrc, int ySrc,
+                      UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+    DcObj* dc = LookupDC(handle);
+    const std::optional<DibLayout> layout = ReadDibLayout(info, usage, dc);
+    if (!dc || !layout || !bits)
+        return 0;
+    RecordCall(*dc, "SetDIBitsToDevice", FormatArgs({xDest, yDest, width, height, xSrc, ySrc}));
+    const std::unique_ptr<BitmapObj> image = DibImage(*layout, bits, startScan, lines);
+    BlitSource source{image->Buffer(), false, std::nullopt};
+    const POINT d = dc->ToTarget(xDest, yDest);
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    Transfer(*dc, d.x, d.y, w, h, &source, xSrc, DibTop(*layout, ySrc, h), w, h, SRCCOPY);
+    return static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(layout->height)));
+}
+
+int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
+    DcObj* dc = LookupDC(handle);
+    const std::optional<DibLayout> layout = ReadDibLayout(info, usage, dc);
+    if (!dc || !layout || !bits)
+        return 0;
+    RecordCall(*dc, "StretchDIBits", FormatArgs({xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight}));
+    const std::unique_ptr<BitmapObj> image = DibImage(*layout, bits, 0, static_cast<UINT>(layout->height));
+    BlitSource source{image->Buffer(), false, std::nullopt};
+    const POINT d = dc->ToTarget(xDest, yDest);
+    const int top = DibTop(*layout, ySrc, srcHeight < 0 ? -srcHeight : srcHeight);
+    Transfer(*dc, d.x, d.y, destWidth, destHeight, &source, xSrc, top, srcWidth, srcHeight, rop);
+    return layout->height;
+}

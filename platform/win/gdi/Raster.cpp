@@ -1,0 +1,180 @@
+#include "platform/win/gdi/Raster.h"
+
+#include <algorithm>
+
+std::uint32_t Rop2(int code, std::uint32_t p, std::uint32_t d) {
+    // Code - 1 is a truth table indexed by (pen bit << 1) | dst bit.
+    const unsigned table = static_cast<unsigned>(code - 1) & 0xF;
+    std::uint32_t out = 0;
+    if (table & 8) out |= p & d;
+    if (table & 4) out |= p & ~d;
+    if (table & 2) out |= ~p & d;
+    if (table & 1) out |= ~p & ~d;
+    return out & 0xFFFFFF;
+}
+
+std::uint32_t Rop3(std::uint8_t op, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+    // The operation byte is a truth table indexed by (pattern << 2) | (source << 1) | dst.
+    std::uint32_t out = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (!((op >> i) & 1))
+            continue;
+        const std::uint32_t pm = (i & 4) ? p : ~p;
+        const std::uint32_t sm = (i & 2) ? s : ~s;
+        const std::uint32_t dm = (i & 1) ? d : ~d;
+        out |= pm & sm & dm;
+    }
+    return out & 0xFFFFFF;
+}
+
+bool Rop3UsesSource(DWORD rop) {
+    const unsigned op = (rop >> 16) & 0xFF;
+    return ((op >> 2) & 0x33) != (op & 0x33);
+}
+
+bool Rop3UsesPattern(DWORD rop) {
+    const unsigned op = (rop >> 16) & 0xFF;
+    return ((op >> 4) & 0x0F) != (op & 0x0F);
+}
+
+std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb) {
+    if (target.bpp <= 8 && target.colors)
+        return RgbOf((*target.colors)[NearestIndex(*target.colors, rgb)]);
+    if (target.bpp == 16) {
+        auto q = [](std::uint32_t c) { c &= 0xF8; return c | (c >> 5); };
+        return (q(rgb >> 16) << 16) | (q(rgb >> 8) << 8) | q(rgb);
+    }
+    return rgb & 0xFFFFFF;
+}
+
+std::uint32_t PenColor(DcObj& dc) {
+    PenObj* pen = dc.Pen();
+    if (!pen)
+        return 0;
+    const COLORREF c = dc.state.pen == StockObject(DC_PEN) ? dc.state.dcPenColor : pen->color;
+    return RgbFromColorRef(c);
+}
+
+Ink PenInk(DcObj& dc) {
+    Ink ink;
+    PenObj* pen = dc.Pen();
+    if (!pen || pen->Style() == PS_NULL)
+        return ink;
+    ink.kind = Ink::Kind::Color;
+    ink.rgb = PenColor(dc);
+    ink.rop2 = dc.state.rop2;
+    return ink;
+}
+
+const BrushObj* CurrentBrush(DcObj& dc) { return dc.Brush(); }
+
+const BrushObj* ResolveBrush(DcObj&, HBRUSH brush) {
+    const auto value = reinterpret_cast<std::uintptr_t>(brush);
+    if (value >= 1 && value <= GDI_SYS_COLOR_COUNT)
+        return LookupBrush(GetSysColorBrush(static_cast<int>(value - 1)));
+    return LookupBrush(brush);
+}
+
+Ink BrushInk(DcObj&, const BrushObj* brush, int rop2) {
+    Ink ink;
+    if (!brush || brush->style == BS_NULL)
+        return ink;
+    ink.kind = Ink::Kind::Brush;
+    ink.brush = brush;
+    ink.rop2 = rop2;
+    return ink;
+}
+
+bool BrushPixel(DcObj& dc, const BrushObj& brush, int x, int y, std::uint32_t* rgb) {
+    if (brush.style == BS_SOLID) {
+        const bool dcBrush = StockObject(DC_BRUSH) == dc.state.brush && &brush == dc.Brush();
+        *rgb = RgbFromColorRef(dcBrush ? dc.state.dcBrushColor : brush.color);
+        return true;
+    }
+    if (brush.patternWidth <= 0 || brush.patternHeight <= 0)
+        return false;
+    // Patterns are tiled from the brush origin, in device coordinates.
+    const int px = x - dc.origin.x - dc.state.brushOrigin.x;
+    const int py = y - dc.origin.y - dc.state.brushOrigin.y;
+    const int w = brush.patternWidth, h = brush.patternHeight;
+    const std::uint32_t v = brush.pattern[static_cast<std::size_t>(((py % h) + h) % h) * w + ((px % w) + w) % w];
+    if (brush.style == BS_HATCHED) {
+        if (v) {
+            *rgb = RgbFromColorRef(brush.color);
+            return true;
+        }
+        if (dc.state.bkMode == TRANSPARENT)
+            return false;
+        *rgb = RgbFromColorRef(dc.state.bkColor);
+        return true;
+    }
+    if (brush.monoPattern) {
+        *rgb = RgbFromColorRef(v ? dc.state.bkColor : dc.state.textColor);
+        return true;
+    }
+    *rgb = v;
+    return true;
+}
+
+void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
+    if (ink.kind == Ink::Kind::None || shape.Empty())
+        return;
+    const PixelBuffer target = dc.Target();
+    if (!target.Valid())
+        return;
+    const Region visible = Region::Combine(shape, dc.VisibleInTarget(), Region::Op::And);
+    for (const Region::Band& band : visible.Bands())
+        for (int y = band.top; y < band.bottom; ++y)
+            for (const Region::Span& span : band.spans)
+                for (int x = span.first; x < span.second; ++x) {
+                    const std::uint32_t d = target.Get(x, y);
+                    std::uint32_t value = 0;
+                    switch (ink.kind) {
+                    case Ink::Kind::Color: value = Rop2(ink.rop2, Quantize(target, ink.rgb), d); break;
+                    case Ink::Kind::Brush: {
+                        std::uint32_t p;
+                        if (!BrushPixel(dc, *ink.brush, x, y, &p))
+                            continue;
+                        value = Rop2(ink.rop2, Quantize(target, p), d);
+                        break;
+                    }
+                    case Ink::Kind::Rop3: {
+                        std::uint32_t p = 0;
+                        if (ink.brush && !BrushPixel(dc, *ink.brush, x, y, &p))
+                            continue;
+                        value = Rop3(ink.rop3, Quantize(target, p), 0, d);
+                        break;
+                    }
+                    case Ink::Kind::None: break;
+                    }
+                    target.Put(x, y, value);
+                }
+}
+
+void PixelSet::Add(int x, int y) {
+    points_.emplace_back(y, x);
+}
+
+void PixelSet::AddRegion(const Region& region) {
+    if (region.Empty())
+        return;
+    regions_.push_back(region);
+}
+
+Region PixelSet::ToRegion() const {
+    Region out;
+    if (!points_.empty()) {
+        int minY = points_.front().first, maxY = minY;
+        for (const auto& p : points_) {
+            minY = std::min(minY, p.first);
+            maxY = std::max(maxY, p.first);
+        }
+        std::vector<std::vector<Region::Span>> rows(static_cast<std::size_t>(maxY - minY + 1));
+        for (const auto& p : points_)
+            rows[static_cast<std::size_t>(p.first - minY)].emplace_back(p.second, p.second + 1);
+        out = Region::FromRows(minY, std::move(rows));
+    }
+    for (const Region& r : regions_)
+        out = Region::Combine(out, r, Region::Op::Or);
+    return out;
+}

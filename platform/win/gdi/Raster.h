@@ -1,0 +1,55 @@
+// The raster core: binary (ROP2) and ternary (ROP3) raster operations, brush
+// patterns, and painting of pixel shapes through a DC's clip.
+#pragma once
+
+#include "platform/win/gdi/DeviceContext.h"
+
+#include <cstdint>
+#include <vector>
+
+// dst' = f(pen, dst) for R2_BLACK (1) .. R2_WHITE (16), bitwise on 0x00RRGGBB values.
+std::uint32_t Rop2(int code, std::uint32_t pen, std::uint32_t dst);
+// dst' = f(pattern, source, dst) for the operation byte (bits 16-23 of a ROP3 code).
+std::uint32_t Rop3(std::uint8_t op, std::uint32_t pattern, std::uint32_t source, std::uint32_t dst);
+bool Rop3UsesSource(DWORD rop);
+bool Rop3UsesPattern(DWORD rop);
+
+// How painted pixels get their value.
+struct Ink {
+    enum class Kind { Color, Brush, Rop3, None };
+    Kind kind = Kind::None;
+    std::uint32_t rgb = 0;             // Color
+    const BrushObj* brush = nullptr;   // Brush and Rop3 (may be null for Rop3 without pattern)
+    int rop2 = R2_COPYPEN;             // Color and Brush
+    std::uint8_t rop3 = 0xF0;          // Rop3
+};
+
+Ink PenInk(DcObj& dc);
+Ink BrushInk(DcObj& dc, const BrushObj* brush, int rop2);
+// The DC's current brush, or the object behind a FillRect-style brush argument
+// (which may also be a system colour index plus one).
+const BrushObj* ResolveBrush(DcObj& dc, HBRUSH brush);
+const BrushObj* CurrentBrush(DcObj& dc);
+std::uint32_t PenColor(DcObj& dc);
+
+// Brush colour at a target pixel; false where a hatch or mono pattern leaves the
+// background untouched (transparent background mode).
+bool BrushPixel(DcObj& dc, const BrushObj& brush, int x, int y, std::uint32_t* rgb);
+// The colour a value takes on the target (nearest table entry for indexed targets).
+std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb);
+
+// Paints a shape given in target coordinates through the DC's visible region.
+void PaintShape(DcObj& dc, const Region& shape, const Ink& ink);
+
+// A set of pixels built one at a time (target coordinates), turned into a region.
+class PixelSet {
+public:
+    void Add(int x, int y);
+    void AddRegion(const Region& region);
+    bool Empty() const { return points_.empty() && regions_.empty(); }
+    Region ToRegion() const;
+
+private:
+    std::vector<std::pair<int, int>> points_;
+    std::vector<Region> regions_;
+};

@@ -1,0 +1,32 @@
+// Pen strokes: lines exclude their end point, a dash pattern runs on across the
+// segments of one figure, gaps take the background colour in opaque mode, and pens
+// wider than one pixel stamp a disc of their width centred on the line.
+#pragma once
+
+#include "platform/win/gdi/Raster.h"
+
+class Stroker {
+public:
+    explicit Stroker(DcObj& dc);
+    // Adds the pixels from a to b, b excluded (target coordinates).
+    void Segment(POINT a, POINT b);
+    void Point(POINT p);
+    void Paint();
+    bool Visible() const { return visible_; }
+
+private:
+    void Put(int x, int y);
+
+    DcObj& dc_;
+    bool visible_ = false;
+    int width_ = 1;
+    std::vector<int> dashes_;
+    std::size_t dashIndex_ = 0;
+    int dashLeft_ = 0;
+    std::vector<POINT> stamp_;
+    PixelSet on_;
+    PixelSet gaps_;
+};
+
+// Bresenham's points from a to b, b excluded.
+std::vector<POINT> LinePoints(POINT a, POINT b);
