@@ -142,6 +142,7 @@ void DbiConnection::Run(const std::string& sql, DbiResult* result, bool rowsRequ
     if (result && columns > 0)
         for (int c = 0; c < columns; ++c)
             result->columns.push_back(DescribeColumn(db_, stmt, c));
+    const sqlite3_int64 changesBefore = sqlite3_total_changes64(db_);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         if (!result)
@@ -155,7 +156,9 @@ void DbiConnection::Run(const std::string& sql, DbiResult* result, bool rowsRequ
     if (rc != SQLITE_DONE)
         Fail("");
     if (result) {
-        result->rowsAffected += columns > 0 ? 0 : sqlite3_changes(db_);
+        // Counted from the connection's running total, so a table change after a row change
+        // reports no rows.
+        result->rowsAffected += static_cast<int>(sqlite3_total_changes64(db_) - changesBefore);
         TypeComputedColumns(*result);
     }
 }

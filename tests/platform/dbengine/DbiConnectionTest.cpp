@@ -179,3 +179,22 @@ TEST_F(ParadoxConnection, OpenRefusesStatementsWithoutRowsBeforeRunningThem)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParadoxConnection, RowsAffectedCountsOnlyTheStatementsOwnChanges)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"insert into clienti (codice) values('A')", 1},
+        {"insert into clienti (codice) values('B')", 1},
+        {"update clienti set nome='x'", 2},
+        {"ALTER TABLE clienti ADD CheckA SMALLINT, ADD Ritenuta MONEY", 0},
+        {"update clienti set nome='y' where codice='none'", 0},
+        {"select * from clienti", 0},
+        {"delete from clienti", 2},
+    };
+    for (const auto& [sql, expected] : cases)
+        EXPECT_EQ(db->Execute(sql).rowsAffected, expected) << sql;
+}
+
+} // namespace
