@@ -16,6 +16,7 @@ const std::vector<const char*>& SourceSchema()
         "IDUnitaDiMisura LONG, cPrezzo CURRENCY)",
         "CREATE TABLE tblMagazzino (IDMagazzino COUNTER, idarticolo LONG, iQtaDisp1 DOUBLE, iQtaDisp2 DOUBLE, "
         "iQtaDisp3 DOUBLE, iScortaMinima DOUBLE, iScortaAllarme DOUBLE)",
+        "CREATE INDEX tblMagazzino_articolo ON tblMagazzino (idarticolo)",
     };
     return schema;
 }
@@ -63,6 +64,17 @@ const std::vector<const char*>& DataFolderSchema()
         "CREATE TABLE 'ricfisc.db' (id AUTOINC, numero INTEGER, data DATE, idcliente INTEGER, totale MONEY)",
         "CREATE TABLE 'notecredito.db' (id AUTOINC, numero INTEGER, data DATE, idcliente INTEGER, totale MONEY)",
         "CREATE TABLE 'fattpf.db' (id AUTOINC, numero INTEGER, data DATE, idcliente INTEGER, totale MONEY)",
+        // Secondary indexes on what the import looks up row by row.
+        "CREATE INDEX clienti_codice ON 'clienti.db' (codice)",
+        "CREATE INDEX fornitori_codice ON 'fornitori.db' (codice)",
+        "CREATE INDEX collaboratori_codice ON 'collaboratori.db' (codice)",
+        "CREATE INDEX vettori_codice ON 'vettori.db' (codice)",
+        "CREATE INDEX rappresentanti_codice ON 'rappresentanti.db' (codice)",
+        "CREATE INDEX consulenti_codice ON 'consulenti.db' (codice)",
+        "CREATE INDEX articoli_codice ON 'articoli.db' (codice)",
+        "CREATE INDEX articoli_codiceinterno ON 'articoli.db' (codiceinterno)",
+        "CREATE INDEX giacenze_articolo ON 'giacenze.db' (idarticolo, idmagazzino)",
+        "CREATE INDEX righelistino_articolo ON 'righelistino.db' (idarticolo)",
     };
     return schema;
 }
