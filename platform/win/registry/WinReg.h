@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/win/WinTypes.h"
+#include "platform/win/kernel/Errors.h"
 
 #include <cstdint>
 #include <string>
@@ -47,17 +48,13 @@ constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-// Results of the registry functions.
-constexpr LONG ERROR_SUCCESS = 0;
-constexpr LONG ERROR_FILE_NOT_FOUND = 2;
-constexpr LONG ERROR_ACCESS_DENIED = 5;
-constexpr LONG ERROR_INVALID_HANDLE = 6;
-constexpr LONG ERROR_INVALID_PARAMETER = 87;
-constexpr LONG ERROR_BAD_PATHNAME = 161;
-constexpr LONG ERROR_MORE_DATA = 234;
-constexpr LONG ERROR_NO_MORE_ITEMS = 259;
-constexpr LONG ERROR_CANTWRITE = 1013;
-constexpr LONG ERROR_KEY_DELETED = 1018;
+// Results of the registry functions: the system's error numbers, and those only the
+// registry reports.
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
+constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
+constexpr DWORD ERROR_CANTWRITE = 1013;
+constexpr DWORD ERROR_KEY_DELETED = 1018;
 
 // Where the registry file lies (a host path; by default ~/.vendaro/registry). Changing it
 // invalidates every open key handle and loads the tree kept in the new file.
