@@ -2,12 +2,22 @@
 
 #include "obl/core/Oblstreamutils.h"
 #include "platform/rtl/Files.h"
+#include "platform/win/kernel/Sound.h"
 
 #include <cstring>
 
 namespace {
 
 constexpr WORD FileShareDenyRead = 0x30;
+
+constexpr UINT PlayFlags(TOBLSndPlayMode mode)
+{
+    switch (mode) {
+    case TOBLSndPlayMode::sdAsync: return SND_ASYNC | SND_NODEFAULT | SND_MEMORY;
+    case TOBLSndPlayMode::sdLoop: return SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP;
+    default: return SND_NODEFAULT | SND_MEMORY;
+    }
+}
 
 std::uint32_t LittleEndian(const BYTE* bytes, int size)
 {
@@ -49,6 +59,8 @@ bool ReadWaveHeader(TStream* stream, TOBLWaveInfo& info)
 
 } // namespace
 
+bool OBLMMWavePossible() { return waveOutGetNumDevs() > 0; }
+
 bool OBLGetWaveStreamInfo(TStream* Stream, TOBLWaveInfo& Info)
 {
     if (!Stream || Stream->Size() == 0) return false;
@@ -74,7 +86,10 @@ TOBLWave::TOBLWave() = default;
 
 TOBLWave::TOBLWave(const AnsiString& FileName) { LoadFromFile(FileName); }
 
-TOBLWave::~TOBLWave() = default;
+TOBLWave::~TOBLWave()
+{
+    if (stream_) Stop();
+}
 
 bool TOBLWave::GetEmpty() const { return !stream_ || stream_->Size() == 0; }
 
@@ -90,6 +105,8 @@ TOBLWaveInfo TOBLWave::GetInfo() const
 void TOBLWave::NewWave(TMemoryStream* Stream)
 {
     std::unique_ptr<TMemoryStream> incoming(Stream);
+    // A sound started asynchronously may still be playing from the old image.
+    if (stream_) Stop();
     stream_ = std::move(incoming);
     if (stream_) stream_->SetPosition(0);
     Change();
@@ -178,3 +195,15 @@ void TOBLWave::Assign(TPersistent* Source)
         inherited::Assign(Source);
     }
 }
+
+bool TOBLWave::StartSound(UINT flags)
+{
+    if (GetEmpty() || !OBLMMWavePossible()) return false;
+    return sndPlaySoundA(static_cast<LPCSTR>(stream_->Memory()), flags) != FALSE;
+}
+
+bool TOBLWave::Play() { return StartSound(PlayFlags(TOBLSndPlayMode::sdAsync)); }
+
+bool TOBLWave::PlaySoundExt(TOBLSndPlayMode Mode) { return StartSound(PlayFlags(Mode)); }
+
+void TOBLWave::Stop() { sndPlaySoundA(nullptr, SND_MEMORY); }

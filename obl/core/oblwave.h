@@ -60,15 +60,26 @@ public:
     void LoadCompressedFromStream(TStream* Stream);
     void SaveCompressedToStream(TStream* Stream);
 
+    // Plays the image asynchronously from memory; false when empty, without a
+    // wave output device, or when the platform refuses.
+    bool Play();
+    bool PlaySoundExt(TOBLSndPlayMode Mode);
+    // Stops whatever sound is playing (of any wave).
+    void Stop();
+
 protected:
     // Takes Size bytes of Stream as the new image when they are a RIFF WAVE image.
     void ReadStream(int Size, TStream* Stream);
     void WriteStream(TStream* Stream, bool WithSize);
 
 private:
+    bool StartSound(UINT flags);
+
     std::unique_ptr<TMemoryStream> stream_;
 };
 
+// True when the platform reports at least one wave output device.
+bool OBLMMWavePossible();
 // Reads the RIFF WAVE header at Stream's position ("fmt " must be the first
 // chunk) into Info; the stream is rewound to 0. A header cut short raises
 // EErrorCheckingWave.
