@@ -1,6 +1,7 @@
 #include "obl/core/OBLBuffer.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/RtlConsts.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -41,7 +42,7 @@ std::int32_t ReadInt32(TStream* stream)
 std::int32_t ReadLength(TStream* stream)
 {
     const std::int32_t length = ReadInt32(stream);
-    if (length < 0 || length > stream->Size() - stream->Position()) throw EReadError("Stream read error");
+    if (length < 0 || length > stream->Size() - stream->Position()) throw EReadError(SReadError);
     return length;
 }
 

@@ -3,14 +3,13 @@
 #include "obl/core/Oblprocs.h"
 #include "obl/core/oblwave.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/RtlConsts.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 
 namespace {
-
-constexpr const char* ReadErrorText = "Stream read error";
 
 // Little-endian value of the first `size` bytes; bytes the stream did not
 // deliver stay 0.
@@ -105,7 +104,7 @@ void stReadString(TStream* Stream, AnsiString& Value)
 int stReadFieldSize(TStream* Stream)
 {
     const int size = ReadBlockInt32(Stream);
-    if (size < 0 || size > Stream->Size() - Stream->Position()) throw EReadError(ReadErrorText);
+    if (size < 0 || size > Stream->Size() - Stream->Position()) throw EReadError(SReadError);
     return size;
 }
 
@@ -170,7 +169,7 @@ void LoadCompressedStream(TStream* Source, TStream* Dest)
     std::int64_t total = ReadBlockInt32(Source);
     while (total > 0) {
         const int length = ReadBlockInt32(Source);
-        if (length < 1 || length > static_cast<int>(OBLLZRWBufferSize)) throw EReadError(ReadErrorText);
+        if (length < 1 || length > static_cast<int>(OBLLZRWBufferSize)) throw EReadError(SReadError);
         Source->ReadBuffer(input->data(), length);
         const WORD produced = OBLLZRWDecompress(*input, *output, static_cast<WORD>(length));
         if (produced > 0) Dest->WriteBuffer(output->data(), produced);

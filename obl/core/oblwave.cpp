@@ -2,6 +2,7 @@
 
 #include "obl/core/Oblstreamutils.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/RtlConsts.h"
 #include "platform/win/kernel/Sound.h"
 
 #include <cstring>
@@ -69,7 +70,8 @@ bool OBLGetWaveStreamInfo(TStream* Stream, TOBLWaveInfo& Info)
         accepted = ReadWaveHeader(Stream, Info);
     } catch (const Exception&) {
         Stream->SetPosition(0);
-        throw EErrorCheckingWave(AnsiString("GetWaveData: ") + "Cannot open file %s");
+        // The file-open text keeps its placeholder unfilled, as the library always wrote it.
+        throw EErrorCheckingWave(AnsiString("GetWaveData: ") + SFOpenError);
     }
     Stream->SetPosition(0);
     return accepted;
@@ -118,7 +120,7 @@ void TOBLWave::ReadStream(int Size, TStream* Stream)
         NewWave(nullptr);
         return;
     }
-    if (Size < 0 || Size > Stream->Size() - Stream->Position()) throw EReadError("Stream read error");
+    if (Size < 0 || Size > Stream->Size() - Stream->Position()) throw EReadError(SReadError);
     auto image = std::make_unique<TMemoryStream>();
     image->SetSize(Size);
     if (Size > 0) Stream->ReadBuffer(image->Memory(), Size);
