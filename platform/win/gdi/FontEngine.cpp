@@ -1,0 +1,293 @@
+#include "platform/win/gdi/FontEngine.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_OUTLINE_H
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <tuple>
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Requested height in pixels: negative = character (em) height, positive = cell height.
+int RequestedHeight(const LOGFONTA& lf) { return lf.lfHeight == 0 ? -13 : lf.lfHeight; }
+
+// ---------------------------------------------------------------- the built-in test face
+
+class TestFace : public RealizedFont {
+public:
+    explicit TestFace(const LOGFONTA& lf) {
+        logFont_ = lf;
+        faceName_ = GDI_TEST_FACE;
+        const int height = std::max(2, std::abs(RequestedHeight(lf)));
+        advance_ = lf.lfWidth > 0 ? static_cast<int>(lf.lfWidth) : std::max(1, height / 2);
+        const int descent = height / 4;
+        TEXTMETRICA& m = metrics_;
+        m.tmHeight = height;
+        m.tmAscent = height - descent;
+        m.tmDescent = descent;
+        m.tmAveCharWidth = m.tmMaxCharWidth = advance_;
+        m.tmWeight = lf.lfWeight ? lf.lfWeight : FW_NORMAL;
+        m.tmDigitizedAspectX = m.tmDigitizedAspectY = 96;
+        m.tmFirstChar = 0x20;
+        m.tmLastChar = 0xFF;
+        m.tmDefaultChar = 0x1F;
+        m.tmBreakChar = 0x20;
+        m.tmItalic = lf.lfItalic;
+        m.tmUnderlined = lf.lfUnderline;
+        m.tmStruckOut = lf.lfStrikeOut;
+        m.tmPitchAndFamily = FF_MODERN;  // fixed pitch: the pitch bit stays clear
+        m.tmCharSet = lf.lfCharSet;
+        underlineOffset_ = descent > 1 ? 1 : 0;
+        strikeOutOffset_ = -(m.tmAscent / 2);
+    }
+
+    // Printable characters are solid boxes one column narrower than the advance and as
+    // tall as the ascent; spaces and control characters are blank.
+    const GlyphBitmap& Glyph(unsigned char c) override {
+        GlyphBitmap& g = glyphs_[c];
+        if (g.advance)
+            return g;
+        g.advance = advance_;
+        if (c > 0x20 && c != 0x7F && c != 0xA0) {
+            g.width = std::max(1, advance_ - 1);
+            g.height = metrics_.tmAscent;
+            g.top = metrics_.tmAscent;
+            g.bits.assign(static_cast<std::size_t>(g.width) * g.height, 1);
+        }
+        return g;
+    }
+
+private:
+    int advance_ = 1;
+    std::array<GlyphBitmap, 256> glyphs_{};
+};
+
+// ---------------------------------------------------------------- FreeType faces
+
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        FT_Init_FreeType(&lib);
+        return lib;
+    }();
+    return library;
+}
+
+// Classic Windows face names and the installed families that stand in for them.
+std::string FamilyFor(const std::string& face) {
+    static const std::map<std::string, std::string> aliases = {
+        {"ms sans serif", "Liberation Sans"}, {"ms shell dlg", "Liberation Sans"},
+        {"ms shell dlg 2", "Liberation Sans"}, {"system", "Liberation Sans"},
+        {"arial", "Liberation Sans"},         {"helvetica", "Liberation Sans"},
+        {"tahoma", "DejaVu Sans"},            {"verdana", "DejaVu Sans"},
+        {"times new roman", "Liberation Serif"}, {"ms serif", "Liberation Serif"},
+        {"courier new", "Liberation Mono"},   {"courier", "Liberation Mono"},
+        {"fixedsys", "Liberation Mono"},      {"terminal", "Liberation Mono"},
+    };
+    auto it = aliases.find(Lower(face));
+    if (it != aliases.end())
+        return it->second;
+    return face.empty() ? "Liberation Sans" : face;
+}
+
+bool IsRasterFace(const std::string& face) {
+    const std::string f = Lower(face);
+    return f == "ms sans serif" || f == "system" || f == "ms serif" || f == "fixedsys" || f == "terminal";
+}
+
+struct FaceFile {
+    std::string path;
+    int index = 0;
+    bool embolden = false;
+    bool slant = false;
+};
+
+std::optional<FaceFile> FindFaceFile(const std::string& family, LONG weight, bool italic) {
+    if (!FcInit())
+        return std::nullopt;
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match)
+        return std::nullopt;
+    FaceFile file;
+    FcChar8* path = nullptr;
+    int index = 0, gotWeight = FC_WEIGHT_REGULAR, gotSlant = FC_SLANT_ROMAN;
+    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        file.path = reinterpret_cast<const char*>(path);
+    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch)
+        file.index = index;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &gotWeight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &gotSlant);
+    file.embolden = weight >= 600 && gotWeight < FC_WEIGHT_BOLD;
+    file.slant = italic && gotSlant == FC_SLANT_ROMAN;
+    FcPatternDestroy(match);
+    if (file.path.empty())
+        return std::nullopt;
+    return file;
+}
+
+class FreeTypeFace : public RealizedFont {
+public:
+    FreeTypeFace(const LOGFONTA& lf, const FaceFile& file) : file_(file) {
+        logFont_ = lf;
+        const std::string requested = lf.lfFaceName;
+        faceName_ = requested.empty() ? "MS Sans Serif" : requested;
+        if (FT_New_Face(Library(), file.path.c_str(), file.index, &face_) != 0) {
+            face_ = nullptr;
+            return;
+        }
+        double winAscent = face_->ascender, winDescent = -face_->descender;
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->usWinAscent) {
+            winAscent = os2->usWinAscent;
+            winDescent = os2->usWinDescent;
+        }
+        const double units = face_->units_per_EM ? face_->units_per_EM : 2048;
+        const int requestedHeight = RequestedHeight(lf);
+        const double em = requestedHeight < 0 ? -requestedHeight
+                                              : requestedHeight * units / (winAscent + winDescent);
+        const int emPixels = std::max(1, static_cast<int>(std::lround(em)));
+        FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(emPixels));
+        const double scale = emPixels / units;
+        TEXTMETRICA& m = metrics_;
+        m.tmAscent = static_cast<LONG>(std::lround(winAscent * scale));
+        m.tmDescent = static_cast<LONG>(std::lround(winDescent * scale));
+        m.tmHeight = m.tmAscent + m.tmDescent;
+        m.tmInternalLeading = std::max<LONG>(0, m.tmHeight - emPixels);
+        m.tmExternalLeading = 0;
+        m.tmWeight = lf.lfWeight ? lf.lfWeight : FW_NORMAL;
+        m.tmDigitizedAspectX = m.tmDigitizedAspectY = 96;
+        m.tmFirstChar = 0x20;
+        m.tmLastChar = 0xFF;
+        m.tmDefaultChar = 0x1F;
+        m.tmBreakChar = 0x20;
+        m.tmItalic = lf.lfItalic;
+        m.tmUnderlined = lf.lfUnderline;
+        m.tmStruckOut = lf.lfStrikeOut;
+        m.tmCharSet = lf.lfCharSet;
+        const bool fixed = FT_IS_FIXED_WIDTH(face_);
+        // The pitch bit set means variable pitch; scalable faces are TrueType unless they
+        // stand in for a raster face.
+        BYTE pitch = fixed ? 0 : TMPF_FIXED_PITCH;
+        if (!IsRasterFace(faceName_))
+            pitch |= TMPF_TRUETYPE | TMPF_VECTOR;
+        m.tmPitchAndFamily = static_cast<BYTE>(pitch | (lf.lfPitchAndFamily & 0xF0));
+        int sum = 0, count = 0, widest = 0;
+        for (unsigned c = 0x20; c < 0x7F; ++c) {
+            const int a = Glyph(static_cast<unsigned char>(c)).advance;
+            widest = std::max(widest, a);
+            if (c >= 'a' && c <= 'z') {
+                sum += a;
+                ++count;
+            }
+        }
+        for (unsigned c = 0x80; c <= 0xFF; ++c)
+            widest = std::max(widest, Glyph(static_cast<unsigned char>(c)).advance);
+        m.tmAveCharWidth = count ? (sum + count / 2) / count : widest;
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->xAvgCharWidth > 0)
+            m.tmAveCharWidth = static_cast<LONG>(std::lround(os2->xAvgCharWidth * scale));
+        m.tmMaxCharWidth = widest;
+        underlineOffset_ = std::max(1, static_cast<int>(std::lround(-face_->underline_position * scale)));
+        lineThickness_ = std::max(1, static_cast<int>(std::lround(face_->underline_thickness * scale)));
+        strikeOutOffset_ = -std::max(1, static_cast<int>(std::lround(m.tmAscent * 0.3)));
+    }
+
+    ~FreeTypeFace() override {
+        if (face_)
+            FT_Done_Face(face_);
+    }
+
+    const GlyphBitmap& Glyph(unsigned char c) override {
+        GlyphBitmap& g = glyphs_[c];
+        if (loaded_[c] || !face_)
+            return g;
+        loaded_[c] = true;
+        const FT_UInt index = FT_Get_Char_Index(face_, Cp1252ToUnicode(c));
+        if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
+            return g;
+        FT_GlyphSlot slot = face_->glyph;
+        if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+            if (file_.embolden)
+                FT_Outline_Embolden(&slot->outline, std::max<FT_Pos>(64, face_->size->metrics.x_ppem * 4));
+            if (file_.slant) {
+                FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
+                FT_Outline_Transform(&slot->outline, &shear);
+            }
+        }
+        g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+        if (file_.embolden)
+            g.advance += 1;
+        if (c < 0x20 || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
+            return g;
+        const FT_Bitmap& bm = slot->bitmap;
+        g.width = static_cast<int>(bm.width);
+        g.height = static_cast<int>(bm.rows);
+        g.left = slot->bitmap_left;
+        g.top = slot->bitmap_top;
+        g.bits.resize(static_cast<std::size_t>(g.width) * g.height);
+        for (int y = 0; y < g.height; ++y)
+            for (int x = 0; x < g.width; ++x)
+                g.bits[static_cast<std::size_t>(y) * g.width + x] = (bm.buffer[y * bm.pitch + (x >> 3)] >> (7 - (x & 7))) & 1;
+        return g;
+    }
+
+private:
+    FaceFile file_;
+    FT_Face face_ = nullptr;
+    std::array<GlyphBitmap, 256> glyphs_{};
+    std::array<bool, 256> loaded_{};
+};
+
+using FontKey = std::tuple<std::string, LONG, LONG, LONG, BYTE, BYTE, BYTE>;
+
+} // namespace
+
+char32_t Cp1252ToUnicode(unsigned char c) {
+    static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    return c >= 0x80 && c < 0xA0 ? high[c - 0x80] : c;
+}
+
+RealizedFont& RealizeFont(const LOGFONTA& lf) {
+    static std::map<FontKey, std::unique_ptr<RealizedFont>> cache;
+    const std::string face = lf.lfFaceName;
+    const FontKey key{Lower(face), lf.lfHeight, lf.lfWidth, lf.lfWeight >= 600 ? 700 : 400, lf.lfItalic,
+                      lf.lfUnderline, lf.lfStrikeOut};
+    auto it = cache.find(key);
+    if (it != cache.end())
+        return *it->second;
+    std::unique_ptr<RealizedFont> font;
+    if (Lower(face) == Lower(GDI_TEST_FACE)) {
+        font = std::make_unique<TestFace>(lf);
+    } else if (std::optional<FaceFile> file = FindFaceFile(FamilyFor(face), lf.lfWeight, lf.lfItalic != 0)) {
+        font = std::make_unique<FreeTypeFace>(lf, *file);
+    } else {
+        // No usable font file at all: the test face keeps text measurable.
+        font = std::make_unique<TestFace>(lf);
+    }
+    return *cache.emplace(key, std::move(font)).first->second;
+}

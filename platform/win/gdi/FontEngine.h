@@ -1,0 +1,55 @@
+// Realised fonts: a LOGFONT resolved to a face at a pixel size, with metrics and
+// glyph bitmaps for the Windows-1252 code page.
+//
+// Glyphs are rendered monochrome (one bit per pixel, hinted outlines), chosen once
+// for the whole stand-in: results are exact and repeatable, and text keeps the
+// crisp look of the classic non-antialiased desktop.
+//
+// Faces: the built-in test face (GDI_TEST_FACE) has fixed metrics and box glyphs
+// and needs no font file; every other name goes through fontconfig. "MS Sans Serif"
+// and "System" are the classic raster faces: they are drawn with an installed sans
+// face but reported as raster (not TrueType) in the metrics, like the originals.
+#pragma once
+
+#include "platform/win/gdi/Gdi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct GlyphBitmap {
+    int width = 0;
+    int height = 0;
+    int left = 0;     // from the pen position to the first column
+    int top = 0;      // from the baseline up to the first row
+    int advance = 0;  // pixels to the next pen position
+    std::vector<std::uint8_t> bits;  // width * height, 1 = ink
+};
+
+class RealizedFont {
+public:
+    virtual ~RealizedFont() = default;
+    const TEXTMETRICA& Metrics() const { return metrics_; }
+    const std::string& FaceName() const { return faceName_; }
+    const LOGFONTA& LogFont() const { return logFont_; }
+    virtual const GlyphBitmap& Glyph(unsigned char c) = 0;
+    int Advance(unsigned char c) { return Glyph(c).advance; }
+    // Underline and strike-out rows, relative to the baseline (positive = below).
+    int UnderlineOffset() const { return underlineOffset_; }
+    int StrikeOutOffset() const { return strikeOutOffset_; }
+    int LineThickness() const { return lineThickness_; }
+
+protected:
+    TEXTMETRICA metrics_{};
+    std::string faceName_;
+    LOGFONTA logFont_{};
+    int underlineOffset_ = 1;
+    int strikeOutOffset_ = -3;
+    int lineThickness_ = 1;
+};
+
+// The font for a LOGFONT; realisations are cached and shared.
+RealizedFont& RealizeFont(const LOGFONTA& logFont);
+// Unicode code point of a Windows-1252 byte.
+char32_t Cp1252ToUnicode(unsigned char c);

@@ -1,0 +1,267 @@
+#include "platform/win/gdi/Text.h"
+
+#include "platform/win/gdi/Path.h"
+#include "platform/win/gdi/Raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+RealizedFont& DcFont(DcObj& dc) {
+    FontObj* font = dc.Font();
+    if (!font)
+        font = LookupFont(StockObject(SYSTEM_FONT));
+    return RealizeFont(font->logFont);
+}
+
+std::vector<int> CharAdvances(DcObj& dc, const char* text, int count, const INT* dx) {
+    RealizedFont& font = DcFont(dc);
+    std::vector<int> advances;
+    for (int i = 0; i < count; ++i)
+        advances.push_back(dx ? dx[i] : font.Advance(static_cast<unsigned char>(text[i])) + dc.state.charExtra);
+    return advances;
+}
+
+int TextWidth(DcObj& dc, const char* text, int count) {
+    int width = 0;
+    for (int a : CharAdvances(dc, text, count, nullptr))
+        width += a;
+    return width;
+}
+
+namespace {
+
+// The run laid out in its own frame: (0, 0) is the top-left of the text cell.
+struct RunLayout {
+    int width = 0;
+    int height = 0;
+    PixelSet ink;
+};
+
+RunLayout Layout(DcObj& dc, const char* text, int count, const TextRunOptions& options) {
+    RealizedFont& font = DcFont(dc);
+    const TEXTMETRICA& m = font.Metrics();
+    const LOGFONTA& lf = dc.Font() ? dc.Font()->logFont : font.LogFont();
+    const std::vector<int> advances = CharAdvances(dc, text, count, options.dx);
+    RunLayout run;
+    run.height = m.tmHeight;
+    int pen = 0;
+    std::vector<int> starts;
+    for (int i = 0; i < count; ++i) {
+        starts.push_back(pen);
+        const GlyphBitmap& g = font.Glyph(static_cast<unsigned char>(text[i]));
+        for (int y = 0; y < g.height; ++y)
+            for (int x = 0; x < g.width; ++x)
+                if (g.bits[static_cast<std::size_t>(y) * g.width + x])
+                    run.ink.Add(pen + g.left + x, m.tmAscent - g.top + y);
+        pen += advances[static_cast<std::size_t>(i)];
+    }
+    starts.push_back(pen);
+    run.width = pen;
+    auto line = [&](int from, int to, int offset) {
+        for (int t = 0; t < font.LineThickness(); ++t)
+            for (int x = from; x < to; ++x)
+                run.ink.Add(x, m.tmAscent + offset + t);
+    };
+    if (lf.lfUnderline)
+        line(0, run.width, font.UnderlineOffset());
+    if (lf.lfStrikeOut)
+        line(0, run.width, font.StrikeOutOffset());
+    for (int i : options.underlined)
+        if (i >= 0 && i < count)
+            line(starts[static_cast<std::size_t>(i)], starts[static_cast<std::size_t>(i)] +
+                 font.Advance(static_cast<unsigned char>(text[i])), font.UnderlineOffset());
+    return run;
+}
+
+POINT AlignOffset(const RunLayout& run, const TEXTMETRICA& m, UINT align) {
+    POINT offset{0, 0};
+    if ((align & TA_CENTER) == TA_CENTER)
+        offset.x = -run.width / 2;
+    else if (align & TA_RIGHT)
+        offset.x = -run.width;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        offset.y = -m.tmAscent;
+    else if (align & TA_BOTTOM)
+        offset.y = -run.height;
+    return offset;
+}
+
+// Maps the run onto the target turned counter-clockwise by `degrees` around the reference point.
+void Rotate(const RunLayout& run, POINT reference, POINT offset, double degrees, bool opaque, Region* ink,
+            Region* background) {
+    const double r = degrees * 3.14159265358979323846 / 180.0, c = std::cos(r), s = std::sin(r);
+    const Region local = run.ink.ToRegion();
+    const double corners[4][2] = {{0, 0}, {double(run.width), 0}, {0, double(run.height)},
+                                  {double(run.width), double(run.height)}};
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const auto& k : corners) {
+        const double lx = k[0] + offset.x, ly = k[1] + offset.y;
+        const double tx = lx * c + ly * s, ty = -lx * s + ly * c;
+        minX = std::min(minX, tx); maxX = std::max(maxX, tx);
+        minY = std::min(minY, ty); maxY = std::max(maxY, ty);
+    }
+    PixelSet inkSet, backSet;
+    for (int y = static_cast<int>(std::floor(minY)); y < static_cast<int>(std::ceil(maxY)); ++y)
+        for (int x = static_cast<int>(std::floor(minX)); x < static_cast<int>(std::ceil(maxX)); ++x) {
+            const double px = x + 0.5, py = y + 0.5;
+            const double lx = px * c - py * s - offset.x, ly = px * s + py * c - offset.y;
+            const int ix = static_cast<int>(std::floor(lx)), iy = static_cast<int>(std::floor(ly));
+            if (ix < 0 || iy < 0 || ix >= run.width || iy >= run.height)
+                continue;
+            if (local.Contains(ix, iy))
+                inkSet.Add(reference.x + x, reference.y + y);
+            else if (opaque)
+                backSet.Add(reference.x + x, reference.y + y);
+        }
+    *ink = inkSet.ToRegion();
+    *background = backSet.ToRegion();
+}
+
+void AddToPath(DcObj& dc, const Region& ink) {
+    for (const RECT& r : ink.Rects())
+        PathAddFigure(dc, {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}}, true);
+}
+
+} // namespace
+
+int DrawTextRun(DcObj& dc, POINT reference, const char* text, int count, const TextRunOptions& options) {
+    RunLayout run = Layout(dc, text, count, options);
+    const TEXTMETRICA& m = DcFont(dc).Metrics();
+    const POINT offset = AlignOffset(run, m, options.align);
+    const LONG escapement = dc.Font() ? dc.Font()->logFont.lfEscapement : 0;
+    Region ink, background;
+    if (escapement % 3600 != 0) {
+        Rotate(run, reference, offset, escapement / 10.0, options.opaqueCell, &ink, &background);
+    } else {
+        ink = run.ink.ToRegion();
+        ink.Offset(reference.x + offset.x, reference.y + offset.y);
+        if (options.opaqueCell)
+            background = Region(RECT{reference.x + offset.x, reference.y + offset.y,
+                                     reference.x + offset.x + run.width, reference.y + offset.y + run.height});
+    }
+    if (options.clip) {
+        ink = Region::Combine(ink, Region(*options.clip), Region::Op::And);
+        background = Region::Combine(background, Region(*options.clip), Region::Op::And);
+    }
+    if (PathOpen(dc)) {
+        AddToPath(dc, ink);
+        return run.width;
+    }
+    Ink back;
+    back.kind = Ink::Kind::Color;
+    back.rgb = RgbFromColorRef(dc.state.bkColor);
+    PaintShape(dc, Region::Combine(background, ink, Region::Op::Diff), back);
+    Ink fore;
+    fore.kind = Ink::Kind::Color;
+    fore.rgb = RgbFromColorRef(dc.state.textColor);
+    PaintShape(dc, ink, fore);
+    return run.width;
+}
+
+// ---------------------------------------------------------------- public text functions
+
+BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count, const INT* dx) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || (!text && count > 0))
+        return FALSE;
+    RecordCall(*dc, "ExtTextOut", FormatArgs({x, y, options}) + ",\"" + std::string(text ? text : "", count) + "\"");
+    const bool updateCp = (dc->state.textAlign & TA_UPDATECP) != 0;
+    const POINT logical = updateCp ? dc->state.position : POINT{x, y};
+    TextRunOptions run;
+    run.dx = dx;
+    run.align = dc->state.textAlign;
+    run.opaqueCell = dc->state.bkMode == OPAQUE;
+    RECT targetRect{};
+    if (rect) {
+        const POINT a = dc->ToTarget(rect->left, rect->top), b = dc->ToTarget(rect->right, rect->bottom);
+        targetRect = {a.x, a.y, b.x, b.y};
+        if (options & ETO_CLIPPED)
+            run.clip = targetRect;
+        if ((options & ETO_OPAQUE) && !PathOpen(*dc)) {
+            Ink back;
+            back.kind = Ink::Kind::Color;
+            back.rgb = RgbFromColorRef(dc->state.bkColor);
+            PaintShape(*dc, Region(targetRect), back);
+        }
+    }
+    const int width = count ? DrawTextRun(*dc, dc->ToTarget(logical.x, logical.y), text, static_cast<int>(count), run) : 0;
+    if (updateCp) {
+        const UINT h = dc->state.textAlign & TA_CENTER;
+        if (h == TA_LEFT)
+            dc->state.position.x += width;
+        else if (h == TA_RIGHT)
+            dc->state.position.x -= width;
+    }
+    return TRUE;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count) {
+    return ExtTextOutA(dc, x, y, 0, nullptr, text, static_cast<UINT>(std::max(0, count)), nullptr);
+}
+
+BOOL GetTextExtentPoint32A(HDC handle, LPCSTR text, int count, SIZE* size) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || !size || (!text && count > 0) || count < 0)
+        return FALSE;
+    size->cx = TextWidth(*dc, text, count);
+    size->cy = DcFont(*dc).Metrics().tmHeight;
+    return TRUE;
+}
+
+BOOL GetTextExtentPointA(HDC dc, LPCSTR text, int count, SIZE* size) { return GetTextExtentPoint32A(dc, text, count, size); }
+
+BOOL GetTextExtentExPointA(HDC handle, LPCSTR text, int count, int maxExtent, INT* fit, INT* dx, SIZE* size) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || !size || (!text && count > 0) || count < 0)
+        return FALSE;
+    const std::vector<int> advances = CharAdvances(*dc, text, count, nullptr);
+    int total = 0, fitting = 0;
+    for (int i = 0; i < count; ++i) {
+        total += advances[static_cast<std::size_t>(i)];
+        if (dx)
+            dx[i] = total;
+        if (total <= maxExtent)
+            fitting = i + 1;
+    }
+    if (fit)
+        *fit = fitting;
+    size->cx = total;
+    size->cy = DcFont(*dc).Metrics().tmHeight;
+    return TRUE;
+}
+
+BOOL GetTextMetricsA(HDC handle, TEXTMETRICA* metrics) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || !metrics)
+        return FALSE;
+    *metrics = DcFont(*dc).Metrics();
+    return TRUE;
+}
+
+BOOL GetCharWidth32A(HDC handle, UINT first, UINT last, INT* widths) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || !widths || first > last || last > 0xFF)
+        return FALSE;
+    RealizedFont& font = DcFont(*dc);
+    for (UINT c = first; c <= last; ++c)
+        widths[c - first] = font.Advance(static_cast<unsigned char>(c));
+    return TRUE;
+}
+
+BOOL GetCharWidthA(HDC dc, UINT first, UINT last, INT* widths) { return GetCharWidth32A(dc, first, last, widths); }
+
+int GetTextFaceA(HDC handle, int count, LPSTR face) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc)
+        return 0;
+    const std::string& name = DcFont(*dc).FaceName();
+    if (!face)
+        return static_cast<int>(name.size()) + 1;
+    if (count <= 0)
+        return 0;
+    const int n = std::min<int>(count - 1, static_cast<int>(name.size()));
+    std::memcpy(face, name.data(), static_cast<std::size_t>(n));
+    face[n] = '\0';
+    return n;
+}
