@@ -19,7 +19,6 @@ public:
     const std::shared_ptr<RegistryKey>& Root(int index) const { return roots_[static_cast<std::size_t>(index)]; }
 
     void MarkChanged() { changed_ = true; }
-    bool Changed() const { return changed_; }
     // Writes the tree when it changed since the last save; false when the file could not be
     // written (the change then stays pending for the next save).
     bool Save();
