@@ -80,11 +80,12 @@ struct PaletteObj : GdiObject {
 
 struct IconObj : GdiObject {
     IconObj() : GdiObject(GdiKind::Icon) {}
+    ~IconObj() override;
     BOOL isIcon = TRUE;
     DWORD xHotspot = 0;
     DWORD yHotspot = 0;
-    std::unique_ptr<BitmapObj> mask;
-    std::unique_ptr<BitmapObj> color;  // absent for monochrome icons (mask holds both halves)
+    HBITMAP mask = nullptr;   // owned copy; twice the height for monochrome icons
+    HBITMAP color = nullptr;  // owned copy; absent for monochrome icons
 };
 
 // Takes ownership and answers the new handle.
