@@ -370,4 +370,50 @@ TEST_F(UxThemeTest, EdgesUseTheStyleColoursAndReportContent)
     close(theme);
 }
 
+TEST_F(UxThemeTest, TextIsDrawnInThePartsTextColour)
+{
+    auto text = reinterpret_cast<PFNDrawThemeText>(GetProcAddress(module, "DrawThemeText"));
+    HTHEME theme = open(FakeWindow(1), u"WINDOW");
+    const RECT r{0, 0, 60, 20};
+    const auto countColour = [](const TCanvasFixture& canvas, COLORREF colour) {
+        int n = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 60; ++x)
+                n += canvas.At(x, y) == colour ? 1 : 0;
+        return n;
+    };
+    {
+        TCanvasFixture canvas(60, 20, RGB(0, 0, 0));
+        ASSERT_EQ(text(theme, canvas.dc, WP_CAPTION, CS_ACTIVE, u"Importa", -1, DT_LEFT | DT_SINGLELINE, 0, &r), S_OK);
+        EXPECT_GT(countColour(canvas, RGB(255, 255, 255)), 10) << "caption text is white";
+    }
+    {
+        TCanvasFixture canvas(60, 20, RGB(0, 0, 0));
+        ASSERT_EQ(text(theme, canvas.dc, WP_CAPTION, CS_ACTIVE, u"Importa", 0, DT_LEFT | DT_SINGLELINE, 0, &r), S_OK);
+        EXPECT_EQ(countColour(canvas, RGB(255, 255, 255)), 0) << "no characters, nothing drawn";
+    }
+    EXPECT_EQ(text(theme, nullptr, WP_CAPTION, CS_ACTIVE, nullptr, -1, 0, 0, &r), E_POINTER);
+    close(theme);
+}
+
+TEST_F(UxThemeTest, PartsAndSystemValues)
+{
+    auto defined = reinterpret_cast<PFNIsThemePartDefined>(GetProcAddress(module, "IsThemePartDefined"));
+    auto sysColor = reinterpret_cast<PFNGetThemeSysColor>(GetProcAddress(module, "GetThemeSysColor"));
+    auto sysBool = reinterpret_cast<PFNGetThemeSysBool>(GetProcAddress(module, "GetThemeSysBool"));
+    HTHEME button = open(FakeWindow(1), u"BUTTON");
+    HTHEME toolbar = open(FakeWindow(1), u"TOOLBAR");
+    const struct { HTHEME theme; int part; int state; BOOL expected; } cases[] = {
+        {button, BP_PUSHBUTTON, PBS_DEFAULTED, TRUE}, {button, BP_PUSHBUTTON, 6, FALSE}, {button, BP_CHECKBOX, 12, TRUE},
+        {button, BP_GROUPBOX, 0, TRUE}, {button, 6, 1, FALSE}, {toolbar, TP_SPLITBUTTONDROPDOWN, TS_HOTCHECKED, TRUE},
+        {toolbar, 7, 1, FALSE}, {nullptr, 1, 1, FALSE},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(defined(c.theme, c.part, c.state), c.expected) << c.part << "/" << c.state;
+    EXPECT_EQ(sysColor(button, COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE));
+    EXPECT_FALSE(sysBool(button, TMT_FLATMENUS));
+    close(button);
+    close(toolbar);
+}
+
 } // namespace
