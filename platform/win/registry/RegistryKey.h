@@ -39,8 +39,10 @@ public:
     bool RemoveValue(const AnsiString& name);
     const std::vector<RegistryValue>& Values() const { return values_; }
 
-private:
+    // Marks the key and its whole branch as gone from the tree.
     void MarkDeleted();
+
+private:
 
     AnsiString name_;
     bool deleted_ = false;

@@ -20,8 +20,23 @@ RegistryStore::RegistryStore(std::string fileName) : fileName_(std::move(fileNam
     Load();
 }
 
+RegistryStore::Stamp RegistryStore::FileStamp() const
+{
+    std::error_code error;
+    Stamp stamp;
+    stamp.size = std::filesystem::file_size(fileName_, error);
+    if (error) return Stamp{};
+    stamp.time = std::filesystem::last_write_time(fileName_, error);
+    if (error) return Stamp{};
+    stamp.exists = true;
+    return stamp;
+}
+
+bool RegistryStore::OutdatedByFile() const { return !changed_ && FileStamp() != stamp_; }
+
 void RegistryStore::Load()
 {
+    stamp_ = FileStamp();
     std::ifstream in(fileName_, std::ios::binary);
     if (!in) return;
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -49,6 +64,7 @@ bool RegistryStore::Save()
         return false;
     }
     changed_ = false;
+    stamp_ = FileStamp();
     return true;
 }
 

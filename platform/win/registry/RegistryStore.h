@@ -1,11 +1,13 @@
 // The registry of one machine: the predefined roots and the file that keeps them. The
-// store reads its file once, when created, and rewrites the whole file (through a temporary
-// file and a rename, so a crash never leaves half a file) whenever `Save` is asked after a
-// change.
+// store reads its file when created and rewrites the whole file (through a temporary file
+// and a rename, so a crash never leaves half a file) whenever `Save` is asked after a
+// change. It notices when another process has saved the file since.
 #pragma once
 
 #include "platform/win/registry/RegistryFile.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 
 class RegistryStore {
@@ -22,13 +24,24 @@ public:
     // Writes the tree when it changed since the last save; false when the file could not be
     // written (the change then stays pending for the next save).
     bool Save();
+    // True when the file is no longer as this store last read or wrote it while the store
+    // has nothing unsaved: a fresh store would see another process's changes.
+    bool OutdatedByFile() const;
 
 private:
+    struct Stamp {
+        bool exists = false;
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time{};
+        bool operator==(const Stamp&) const = default;
+    };
+    Stamp FileStamp() const;
     void Load();
 
     std::string fileName_;
     RegistryRoots roots_;
     bool changed_ = false;
+    Stamp stamp_;
 };
 
 // Where the registry lives unless told otherwise: ~/.vendaro/registry.

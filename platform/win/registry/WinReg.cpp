@@ -13,7 +13,17 @@ namespace {
 struct OpenedKey {
     std::shared_ptr<RegistryKey> key;
     REGSAM access = 0;
+    // Where the key lies, so the handle can follow a reloaded tree.
+    int root = 0;
+    std::vector<AnsiString> path;
 };
+
+std::shared_ptr<RegistryKey> FindKey(const RegistryStore& store, int root, const std::vector<AnsiString>& path)
+{
+    std::shared_ptr<RegistryKey> key = store.Root(root);
+    for (std::size_t i = 0; key && i < path.size(); ++i) key = key->FindSubKey(path[i]);
+    return key;
+}
 
 // The machine's registry as this process sees it: the store and the open handles.
 struct RegistryState {
@@ -25,6 +35,23 @@ struct RegistryState {
     {
         if (!store) store = std::make_unique<RegistryStore>(DefaultRegistryFileName());
         return *store;
+    }
+
+    // Another process saved the registry: read it again and move every open handle to its
+    // key in the new tree (a key that is gone there counts as deleted).
+    void Refresh()
+    {
+        if (!store || !store->OutdatedByFile()) return;
+        auto fresh = std::make_unique<RegistryStore>(store->FileName());
+        for (auto& [value, opened] : handles) {
+            auto key = FindKey(*fresh, opened.root, opened.path);
+            if (!key) {
+                key = std::make_shared<RegistryKey>(opened.key->Name());
+                key->MarkDeleted();
+            }
+            opened.key = std::move(key);
+        }
+        store = std::move(fresh);
     }
 };
 
@@ -41,7 +68,8 @@ bool Resolve(HKEY hKey, OpenedKey& out)
 {
     const auto value = reinterpret_cast<std::uintptr_t>(hKey);
     if (value >= FirstRoot && value < FirstRoot + RegistryStore::RootCount) {
-        out = OpenedKey{State().Store().Root(static_cast<int>(value - FirstRoot)), KEY_ALL_ACCESS};
+        const int root = static_cast<int>(value - FirstRoot);
+        out = OpenedKey{State().Store().Root(root), KEY_ALL_ACCESS, root, {}};
         return true;
     }
     const auto it = State().handles.find(value);
@@ -53,6 +81,7 @@ bool Resolve(HKEY hKey, OpenedKey& out)
 // Resolves a handle that is to be used for `needed` access.
 LONG Use(HKEY hKey, REGSAM needed, OpenedKey& out)
 {
+    State().Refresh();
     if (!Resolve(hKey, out)) return ERROR_INVALID_HANDLE;
     if (out.key->Deleted()) return ERROR_KEY_DELETED;
     if ((out.access & needed) != needed) return ERROR_ACCESS_DENIED;
@@ -75,12 +104,15 @@ LONG SplitPath(LPCSTR path, std::vector<AnsiString>& names)
     return ERROR_SUCCESS;
 }
 
-HKEY NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access)
+HKEY NewHandle(const OpenedKey& base, const std::vector<AnsiString>& names, std::shared_ptr<RegistryKey> key,
+               REGSAM access)
 {
     auto& state = State();
     const std::uintptr_t value = state.nextHandle;
     state.nextHandle += 4;
-    state.handles[value] = OpenedKey{std::move(key), access};
+    OpenedKey opened{std::move(key), access, base.root, base.path};
+    opened.path.insert(opened.path.end(), names.begin(), names.end());
+    state.handles[value] = std::move(opened);
     return reinterpret_cast<HKEY>(value);
 }
 
@@ -155,7 +187,7 @@ LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM samDesired, PHKEY p
         key = key->FindSubKey(name);
         if (!key) return ERROR_FILE_NOT_FOUND;
     }
-    *phkResult = NewHandle(std::move(key), samDesired);
+    *phkResult = NewHandle(base, names, std::move(key), samDesired);
     return ERROR_SUCCESS;
 }
 
@@ -185,7 +217,7 @@ LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, LPSTR, DWORD, REGSAM sam
     Put(lpdwDisposition, creates ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY);
     if (creates)
         if (const LONG result = SaveChange(); result != ERROR_SUCCESS) return result;
-    *phkResult = NewHandle(std::move(key), samDesired);
+    *phkResult = NewHandle(base, names, std::move(key), samDesired);
     return ERROR_SUCCESS;
 }
 

@@ -2,7 +2,8 @@
 // unsuffixed names as aliases), over a tree kept in a file. Handles of opened keys are
 // small numbers that never collide with the predefined roots; a key deleted while a handle
 // is open on it answers ERROR_KEY_DELETED through that handle. Every change is written to
-// the file at once, so RegFlushKey only retries a write that failed.
+// the file at once, so RegFlushKey only retries a write that failed. When another process
+// has saved the file since, the next call reads it again and open handles follow their keys.
 #pragma once
 
 #include "platform/win/WinTypes.h"

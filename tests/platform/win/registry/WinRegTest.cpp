@@ -1,5 +1,7 @@
 #include "platform/win/registry/WinReg.h"
 
+#include "platform/win/registry/RegistryStore.h"
+
 #include "TempRegistry.h"
 
 #include <cstring>
@@ -237,6 +239,34 @@ TEST_F(WinReg, ChangesPersistAcrossStores)
     EXPECT_EQ(Open(HKEY_CURRENT_USER, "Software\\Empty Key", key), ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(RegistryFileName(), fileName_);
+}
+
+TEST_F(WinReg, ChangesSavedByAnotherProcessAreSeen)
+{
+    HKEY shop = Create(HKEY_CURRENT_USER, "Software\\Shop");
+    HKEY doomed = Create(HKEY_CURRENT_USER, "Software\\Doomed");
+    ASSERT_EQ(SetString(shop, "Mine", "1"), ERROR_SUCCESS);
+    {
+        // The other process: its own store on the same file.
+        RegistryStore other(fileName_);
+        auto software = other.Root(1)->FindSubKey("Software");
+        ASSERT_NE(software, nullptr);
+        software->FindSubKey("Shop")->SetValue("Theirs", REG_SZ, std::string("2", 2));
+        software->RemoveSubKey("Doomed");
+        other.MarkChanged();
+        ASSERT_TRUE(other.Save());
+    }
+    EXPECT_EQ(Query(shop, "Theirs"), std::string("2", 2));
+    EXPECT_EQ(Query(shop, "Mine"), std::string("1", 2));
+    EXPECT_EQ(SetString(doomed, "Late", "x"), ERROR_KEY_DELETED);
+    ASSERT_EQ(SetString(shop, "Mine", "3"), ERROR_SUCCESS);
+    RegCloseKey(shop);
+    RegCloseKey(doomed);
+    Reload();
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, "Software\\Shop", shop), ERROR_SUCCESS);
+    EXPECT_EQ(Query(shop, "Theirs"), std::string("2", 2));
+    EXPECT_EQ(Query(shop, "Mine"), std::string("3", 2));
+    RegCloseKey(shop);
 }
 
 TEST_F(WinReg, UnwritableFileIsReported)
