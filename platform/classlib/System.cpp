@@ -1,0 +1,37 @@
+#include "platform/classlib/System.h"
+
+TClass TObject::StaticClass()
+{
+    static const TMetaClass meta("TObject", nullptr, [](TObject*) { return new TObject(); });
+    return &meta;
+}
+
+AnsiString TObject::ClassName() const { return ClassType()->ClassName(); }
+
+TClass TObject::ClassParent() const { return ClassType()->ClassParent(); }
+
+bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
+
+void TObject::Free()
+{
+    BeforeDestruction();
+    delete this;
+}
+
+TMethodCode TObject::MethodAddress(const AnsiString& name) const
+{
+    const TPublishedMethod* method = ClassType()->FindMethod(name);
+    return method ? method->Code : nullptr;
+}
+
+AnsiString TObject::MethodName(TMethodCode code) const
+{
+    const TPublishedMethod* method = ClassType()->FindMethod(code);
+    return method ? method->Name : AnsiString();
+}
+
+void FreeObject(TObject* object)
+{
+    if (object)
+        object->Free();
+}
