@@ -9,9 +9,23 @@
 #include <vector>
 
 // A resource type or name is a number below 0x10000 passed as a pointer, or a text.
-inline LPSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(id)); }
-inline LPSTR MAKEINTRESOURCE(WORD id) { return MAKEINTRESOURCEA(id); }
-inline bool IS_INTRESOURCE(LPCSTR value) { return reinterpret_cast<std::uintptr_t>(value) <= 0xFFFF; }
+// Written as templates so that the window system's header may declare the same helpers for
+// its cursor names without the two colliding.
+template <typename = void>
+inline LPSTR MAKEINTRESOURCEA(WORD id)
+{
+    return reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(id));
+}
+template <typename = void>
+inline LPSTR MAKEINTRESOURCE(WORD id)
+{
+    return reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(id));
+}
+template <typename = void>
+inline bool IS_INTRESOURCE(LPCSTR value)
+{
+    return reinterpret_cast<std::uintptr_t>(value) <= 0xFFFF;
+}
 
 inline const LPCSTR RT_CURSOR = MAKEINTRESOURCEA(1);
 inline const LPCSTR RT_BITMAP = MAKEINTRESOURCEA(2);

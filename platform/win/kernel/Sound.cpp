@@ -26,6 +26,8 @@ BOOL Play(LPCSTR sound, UINT flags)
         return FALSE;
     if ((flags & SND_LOOP) && !(flags & SND_ASYNC))
         return FALSE;
+    if ((flags & SND_NOSTOP) && looping)
+        return FALSE; // the sound playing is not to be interrupted
     if (deviceCount == 0)
         return FALSE;
     looping = (flags & SND_LOOP) != 0;

@@ -16,7 +16,7 @@ constexpr UINT SND_NOSTOP = 0x0010;
 
 // sound nullptr stops what is playing (TRUE). Otherwise, with SND_MEMORY, sound is a RIFF WAVE
 // image in memory (anything else fails); without it, a file or alias name. Playing needs a
-// wave device; a looping sound needs SND_ASYNC.
+// wave device; a looping sound needs SND_ASYNC; SND_NOSTOP fails while a loop plays.
 BOOL sndPlaySoundA(LPCSTR sound, UINT flags);
 inline BOOL sndPlaySound(LPCSTR sound, UINT flags) { return sndPlaySoundA(sound, flags); }
 UINT waveOutGetNumDevs();

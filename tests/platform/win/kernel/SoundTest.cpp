@@ -33,6 +33,7 @@ TEST_F(SoundTest, PlayingWithADeviceAndStopping)
     EXPECT_EQ(waveOutGetNumDevs(), 1u);
     const struct { const char* sound; UINT flags; BOOL result; bool looping; } cases[] = {
         {kWave, SND_ASYNC | SND_NODEFAULT | SND_MEMORY | SND_LOOP, TRUE, true},
+        {kWave, SND_ASYNC | SND_MEMORY | SND_NOSTOP, FALSE, true},
         {nullptr, SND_MEMORY, TRUE, false},
         {kWave, SND_NODEFAULT | SND_MEMORY, TRUE, false},
         {kNotWave, SND_MEMORY, FALSE, false},
@@ -43,10 +44,10 @@ TEST_F(SoundTest, PlayingWithADeviceAndStopping)
         EXPECT_EQ(sndPlaySoundA(c.sound, c.flags), c.result) << c.flags;
         EXPECT_EQ(SoundLooping(), c.looping) << c.flags;
     }
-    ASSERT_EQ(SoundCallLog().size(), 6u);
-    EXPECT_EQ(SoundCallLog()[1].image, nullptr);
-    EXPECT_EQ(SoundCallLog()[5].name, "SystemAsterisk");
-    EXPECT_EQ(SoundCallLog()[5].image, nullptr);
+    ASSERT_EQ(SoundCallLog().size(), 7u);
+    EXPECT_EQ(SoundCallLog()[2].image, nullptr);
+    EXPECT_EQ(SoundCallLog()[6].name, "SystemAsterisk");
+    EXPECT_EQ(SoundCallLog()[6].image, nullptr);
 }
 
 } // namespace
