@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -116,8 +117,19 @@ struct FaceFile {
     bool slant = false;
 };
 
+// Fontconfig's configuration is loaded once and released when the process ends.
+bool FontconfigReady() {
+    static const bool ready = [] {
+        if (!FcInit())
+            return false;
+        std::atexit(FcFini);
+        return true;
+    }();
+    return ready;
+}
+
 std::optional<FaceFile> FindFaceFile(const std::string& family, LONG weight, bool italic) {
-    if (!FcInit())
+    if (!FontconfigReady())
         return std::nullopt;
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));

@@ -91,9 +91,23 @@ Region Region::FromRows(int firstY, std::vector<std::vector<Span>> rows) {
 }
 
 Region Region::FromRects(const std::vector<RECT>& rects) {
-    Region region;
+    // One sweep over the distinct band edges; each band merges the spans that cover it.
+    std::vector<int> ys;
     for (const RECT& r : rects)
-        region = Combine(region, Region(r), Op::Or);
+        if (r.left < r.right && r.top < r.bottom) {
+            ys.push_back(r.top);
+            ys.push_back(r.bottom);
+        }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    Region region;
+    for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
+        std::vector<Span> spans;
+        for (const RECT& r : rects)
+            if (r.left < r.right && r.top <= ys[i] && r.bottom >= ys[i + 1])
+                spans.emplace_back(r.left, r.right);
+        region.AppendBand(ys[i], ys[i + 1], Normalize(std::move(spans)));
+    }
     return region;
 }
 

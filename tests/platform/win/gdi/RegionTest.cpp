@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -215,4 +216,27 @@ TEST(Region, InvalidHandlesFailQuietly) {
     EXPECT_FALSE(PtInRegion(bogus, 0, 0));
     EXPECT_EQ(ERROR, OffsetRgn(bogus, 1, 1));
     EXPECT_EQ(0u, GetRegionData(bogus, 0, nullptr));
+}
+
+TEST(Region, ManyRectanglesRoundTripQuickly) {
+    // A checkerboard of 4000 cells: the data of a bitmap-shaped window region.
+    std::vector<RECT> cells;
+    for (int y = 0; y < 80; ++y)
+        for (int x = y % 2; x < 100; x += 2)
+            cells.push_back({x, y, x + 1, y + 1});
+    std::vector<char> block(sizeof(RGNDATAHEADER) + cells.size() * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(block.data());
+    data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(cells.size()),
+                 static_cast<DWORD>(cells.size() * sizeof(RECT)), {0, 0, 100, 80}};
+    std::memcpy(data->Buffer, cells.data(), cells.size() * sizeof(RECT));
+    HRGN rgn = ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), data);
+    ASSERT_NE(nullptr, rgn);
+    EXPECT_TRUE(PtInRegion(rgn, 0, 0));
+    EXPECT_FALSE(PtInRegion(rgn, 1, 0));
+    EXPECT_TRUE(PtInRegion(rgn, 1, 1));
+    EXPECT_EQ(block.size(), GetRegionData(rgn, 0, nullptr));
+    const std::vector<RECT> back = RectsOf(rgn);
+    ASSERT_EQ(cells.size(), back.size());
+    EXPECT_TRUE(Same(cells[57], back[57]));
+    DeleteObject(rgn);
 }
