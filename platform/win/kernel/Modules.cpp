@@ -1,9 +1,12 @@
 #include "platform/win/kernel/Modules.h"
 
+#include "platform/rtl/CommandLine.h"
+#include "platform/rtl/FileSystem.h"
 #include "platform/win/kernel/Errors.h"
 #include "platform/win/kernel/UxTheme.h"
 
 #include <cctype>
+#include <cstring>
 #include <mutex>
 
 const HINSTANCE HInstance = reinterpret_cast<HINSTANCE>(std::uintptr_t{0x00400000});
@@ -11,6 +14,7 @@ const HINSTANCE HInstance = reinterpret_cast<HINSTANCE>(std::uintptr_t{0x0040000
 namespace {
 
 struct TModule {
+    AnsiString fileName; // as registered, without folder
     TModuleExports exports;
     std::function<bool()> available;
     std::uintptr_t handle = 0;
@@ -38,9 +42,17 @@ std::string Key(const AnsiString& fileName)
     return name;
 }
 
+AnsiString WithoutFolder(const AnsiString& fileName)
+{
+    const std::string& name = fileName.str();
+    const std::size_t slash = name.find_last_of("\\/");
+    return slash == std::string::npos ? fileName : AnsiString(name.substr(slash + 1));
+}
+
 void Register(TModuleTable& table, const AnsiString& fileName, TModuleExports exports, std::function<bool()> available)
 {
     TModule& module = table.modules[Key(fileName)];
+    module.fileName = WithoutFolder(fileName);
     module.exports = std::move(exports);
     module.available = std::move(available);
     if (module.handle == 0) {
@@ -138,4 +150,34 @@ HMODULE GetModuleHandleA(LPCSTR moduleName)
         return nullptr;
     }
     return reinterpret_cast<HMODULE>(it->second.handle);
+}
+
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size)
+{
+    AnsiString path;
+    if (module == nullptr || module == HInstance) {
+        path = ParamStr(0);
+    } else {
+        TModuleTable& table = Table();
+        std::lock_guard guard(table.lock);
+        const TModule* loaded = FindLoaded(table, module);
+        if (loaded == nullptr) {
+            SetLastError(ERROR_MOD_NOT_FOUND);
+            return 0;
+        }
+        path = FileSystem::SystemFolder() + "\\" + loaded->fileName;
+    }
+    if (fileName == nullptr || size == 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const DWORD length = static_cast<DWORD>(path.Length());
+    const DWORD copied = std::min(length, size - 1);
+    std::memcpy(fileName, path.c_str(), copied);
+    fileName[copied] = '\0';
+    if (copied < length) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return size;
+    }
+    return copied;
 }

@@ -35,6 +35,13 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 inline HMODULE GetModuleHandle(LPCSTR moduleName) { return GetModuleHandleA(moduleName); }
 
+// The module's file: ParamStr(0) for the program (nullptr or HInstance), the system folder plus
+// the registered name for a loaded library. Copies at most size - 1 characters and a zero and
+// answers the characters copied; a cut name answers size with ERROR_INSUFFICIENT_BUFFER.
+// 0 (ERROR_MOD_NOT_FOUND) for a module not loaded.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
+inline DWORD GetModuleFileName(HMODULE module, LPSTR fileName, DWORD size) { return GetModuleFileNameA(module, fileName, size); }
+
 // Exports are stored as untyped entries; this turns a typed function into one.
 template <typename F>
 FARPROC ModuleEntry(F* function)

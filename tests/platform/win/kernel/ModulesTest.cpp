@@ -1,3 +1,5 @@
+#include "platform/rtl/CommandLine.h"
+#include "platform/rtl/FileSystem.h"
 #include "platform/win/kernel/Errors.h"
 #include "platform/win/kernel/Modules.h"
 #include "platform/win/kernel/UxTheme.h"
@@ -73,6 +75,26 @@ TEST_F(ModulesTest, AvailabilityIsAskedOnEveryLoad)
     EXPECT_NE(module, nullptr);
     EXPECT_TRUE(FreeLibrary(module));
     UnregisterModule("Optional.dll");
+}
+
+TEST_F(ModulesTest, ModuleFileNames)
+{
+    SetParams({"C:\\Vendaro\\IMPORTA.EXE"});
+    char name[260];
+    EXPECT_EQ(GetModuleFileNameA(nullptr, name, sizeof name), 22u);
+    EXPECT_STREQ(name, "C:\\Vendaro\\IMPORTA.EXE");
+    EXPECT_EQ(GetModuleFileNameA(HInstance, name, 8), 8u) << "a cut name answers the buffer size";
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_STREQ(name, "C:\\Vend") << "and is still terminated";
+
+    HMODULE module = LoadLibraryA("c:\\somewhere\\sample.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_GT(GetModuleFileNameA(module, name, sizeof name), 0u);
+    EXPECT_EQ(AnsiString(name), FileSystem::SystemFolder() + "\\Sample.dll");
+    FreeLibrary(module);
+    EXPECT_EQ(GetModuleFileNameA(module, name, sizeof name), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+    SetParams({});
 }
 
 TEST(ProgramModuleTest, NullNameIsTheProgram)
