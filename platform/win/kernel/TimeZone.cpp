@@ -40,7 +40,9 @@ bool SummerTime(TDateTime now)
 {
     using namespace std::chrono;
     const double whole = std::floor(now);
-    const int minuteOfDay = static_cast<int>((now - whole) * 1440.0);
+    // Whole milliseconds first, so that 2:00 stored as 0.08333... is not read as 1:59.
+    const long long millisecond = std::llround((now - whole) * 86400000.0);
+    const int minuteOfDay = static_cast<int>(millisecond / 60000);
     const year_month_day date{sys_days{days{static_cast<int>(whole - kDateTimeEpochToUnixDays)}}};
     const long moment = MinuteOfYear(date, minuteOfDay);
     return moment >= LastSundayMinute(date.year(), March, kSummerStart.wHour) &&

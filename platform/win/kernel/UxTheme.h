@@ -26,7 +26,9 @@ using TThemeParentBackgroundPainter = bool (*)(HWND child, HDC dc, const RECT* a
 void SetThemeParentBackgroundPainter(TThemeParentBackgroundPainter painter);
 
 // One logged call: the entry's name, the theme's class ("" without theme data), part, state,
-// the rectangle (empty when none) and the window where one was given.
+// the rectangle (empty when none) and the window where one was given. Entries without a part
+// log their number argument as the part: the flags of SetThemeAppProperties and
+// EnableThemeDialogTexture, the colour or switch number, EnableTheming's value.
 struct TThemeCall {
     std::string function;
     std::string className;

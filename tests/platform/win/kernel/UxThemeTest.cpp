@@ -148,10 +148,14 @@ TEST_F(UxThemeTest, ApplicationPropertiesAndWindowSettingsGateTheming)
 {
     EXPECT_TRUE(isAppThemed());
     appProperties(0);
+    ASSERT_FALSE(ThemeCallLog().empty());
+    EXPECT_EQ(ThemeCallLog().back().function, "SetThemeAppProperties");
+    EXPECT_EQ(ThemeCallLog().back().part, 0);
     EXPECT_FALSE(isAppThemed());
     EXPECT_TRUE(isActive()) << "the system's theme is still active";
     EXPECT_EQ(open(FakeWindow(1), u"BUTTON"), nullptr);
     appProperties(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS);
+    EXPECT_EQ(ThemeCallLog().back().part, 3);
 
     auto setWindowTheme = reinterpret_cast<PFNSetWindowTheme>(GetProcAddress(module, "SetWindowTheme"));
     EXPECT_EQ(setWindowTheme(FakeWindow(7), u" ", u""), S_OK);
