@@ -1,5 +1,6 @@
 #include "platform/win/kernel/Identity.h"
 
+#include "platform/rtl/CodePage.h"
 #include "platform/win/kernel/Errors.h"
 
 #include <cctype>
@@ -31,9 +32,9 @@ AnsiString HostComputerName()
 AnsiString HostUserName()
 {
     if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_name && *entry->pw_name)
-        return entry->pw_name;
+        return Utf8ToAnsi(entry->pw_name);
     const char* user = std::getenv("USER");
-    return (user && *user) ? AnsiString(user) : AnsiString("user");
+    return (user && *user) ? Utf8ToAnsi(user) : AnsiString("user");
 }
 
 bool CheckArguments(LPSTR buffer, DWORD* size)
@@ -90,8 +91,9 @@ BOOL GetUserNameA(LPSTR buffer, DWORD* size)
 LPSTR GetEnvironmentStringsA()
 {
     std::string block;
+    // The host keeps its environment in UTF-8; the system reads the Windows code page.
     for (char** entry = environ; entry && *entry; ++entry) {
-        block += *entry;
+        block += Utf8ToAnsi(*entry).str();
         block += '\0';
     }
     if (block.empty())

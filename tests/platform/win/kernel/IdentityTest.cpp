@@ -73,13 +73,13 @@ TEST_F(IdentityTest, FailingQueriesReportAccessDenied)
 
 TEST_F(IdentityTest, EnvironmentBlockHoldsVariablesEndedByDoubleZero)
 {
-    ::setenv("VENDARO_KERNEL_TEST", "uno=due", 1);
+    ::setenv("VENDARO_KERNEL_TEST", "uno=due \xC3\xA0", 1); // "à" in UTF-8
     LPSTR block = GetEnvironmentStringsA();
     ASSERT_NE(block, nullptr);
     bool found = false;
     const char* entry = block;
     while (*entry) {
-        found = found || std::string(entry) == "VENDARO_KERNEL_TEST=uno=due";
+        found = found || std::string(entry) == "VENDARO_KERNEL_TEST=uno=due \xE0";
         entry += std::strlen(entry) + 1;
     }
     EXPECT_TRUE(found);
