@@ -90,12 +90,12 @@ UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFil
         return 0;
     }
     if (unique != 0) {
-        const UINT number = unique & 0xFFFF;
-        const AnsiString name = TempFileName(folder, prefix, number);
+        // Only the low 16 bits name the file; the caller's number is answered as given.
+        const AnsiString name = TempFileName(folder, prefix, unique);
         if (!Fits(name))
             return 0;
         StoreName(name, tempFileName);
-        return number;
+        return unique;
     }
     if (!Fits(TempFileName(folder, prefix, 0)))
         return 0;

@@ -25,8 +25,8 @@ void SetTempPathForTesting(std::optional<AnsiString> windowsPath);
 // Name: folder + "\" + the first three characters of prefix + four upper-case hexadecimal
 // digits + ".TMP", written into a buffer of at least MAX_PATH characters. With unique 0 a
 // free number is chosen and the empty file is created atomically (never an existing one);
-// otherwise the name is only built. Answers the number used, 0 on failure (ERROR_DIRECTORY
-// when the folder does not exist).
+// otherwise the name is only built from its low 16 bits. Answers the number (unique itself
+// when given), 0 on failure (ERROR_DIRECTORY when the folder does not exist).
 UINT GetTempFileNameA(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFileName);
 inline UINT GetTempFileName(LPCSTR pathName, LPCSTR prefix, UINT unique, LPSTR tempFileName)
 {

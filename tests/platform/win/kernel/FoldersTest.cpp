@@ -80,6 +80,8 @@ TEST_F(FoldersTest, TempFileNameWithNumberOnlyBuildsTheName)
     EXPECT_EQ(GetTempFileNameA("D:\\WINNT\\", "ab", 0x1A2B, name), 0x1A2Bu);
     EXPECT_STREQ(name, "D:\\WINNT\\ab1A2B.TMP");
     EXPECT_FALSE(std::filesystem::exists(FileSystem::ToPosixPath(name)));
+    EXPECT_EQ(GetTempFileNameA("D:\\WINNT", "tmp", 0x12345, name), 0x12345u);
+    EXPECT_STREQ(name, "D:\\WINNT\\tmp2345.TMP") << "only the low 16 bits name the file";
     SetLastError(0);
     EXPECT_EQ(GetTempFileNameA("D:\\Missing", "tmp", 0, name), 0u);
     EXPECT_EQ(GetLastError(), ERROR_DIRECTORY);
