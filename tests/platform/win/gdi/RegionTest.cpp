@@ -1,4 +1,5 @@
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/RegionHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -239,4 +240,22 @@ TEST(Region, ManyRectanglesRoundTripQuickly) {
     ASSERT_EQ(cells.size(), back.size());
     EXPECT_TRUE(Same(cells[57], back[57]));
     DeleteObject(rgn);
+}
+
+TEST(Region, HandlesAndValuesConvertBothWays) {
+    Region value = Region::Combine(Region(RECT{0, 0, 4, 4}), Region(RECT{2, 2, 6, 6}), Region::Op::Or);
+    HRGN h = GdiNewRegion(value);
+    HRGN same = CreateRectRgn(0, 0, 4, 4);
+    HRGN other = CreateRectRgn(2, 2, 6, 6);
+    CombineRgn(same, same, other, RGN_OR);
+    EXPECT_TRUE(EqualRgn(h, same));
+    ASSERT_TRUE(GdiRegionOf(h).has_value());
+    EXPECT_TRUE(*GdiRegionOf(h) == value);
+    EXPECT_TRUE(GdiStoreRegion(h, Region(RECT{1, 1, 2, 2})));
+    EXPECT_TRUE(PtInRegion(h, 1, 1));
+    EXPECT_FALSE(PtInRegion(h, 0, 0));
+    EXPECT_FALSE(GdiRegionOf(nullptr).has_value());
+    EXPECT_FALSE(GdiStoreRegion(nullptr, value));
+    for (HRGN r : {h, same, other})
+        DeleteObject(r);
 }
