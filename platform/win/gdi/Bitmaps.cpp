@@ -114,7 +114,8 @@ int GetDIBits(HDC handle, HBITMAP bitmapHandle, UINT start, UINT lines, LPVOID b
     if (!ValidDepth(h.biBitCount))
         return 0;
     const int bpp = h.biBitCount;
-    const std::vector<RGBQUAD> table = OutputColorTable(bpp, *b);
+    DcObj* dc = LookupDC(handle);
+    const std::vector<RGBQUAD> table = OutputColorTable(bpp, *b, dc ? LookupPalette(dc->state.palette) : nullptr);
     if (!table.empty()) {
         auto* out = reinterpret_cast<BYTE*>(info) + h.biSize;
         for (std::size_t i = 0; i < table.size(); ++i) {

@@ -261,8 +261,8 @@ int GetDeviceCaps(HDC handle, int index) {
     DcObj* dc = LookupDC(handle);
     if (!dc)
         return 0;
-    const PixelBuffer target = dc->Target();
-    const int bpp = dc->memory ? target.bpp : gDisplayBpp;
+    // Memory DCs answer for the display they are compatible with, whatever bitmap they hold.
+    const int bpp = gDisplayBpp;
     const Surface& desktop = Desktop();
     switch (index) {
     case DRIVERVERSION: return 0x4000;

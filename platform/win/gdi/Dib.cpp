@@ -67,11 +67,20 @@ void CopyPixels(const PixelBuffer& src, int sx, int sy, const PixelBuffer& dst, 
         }
 }
 
-std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap) {
+std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap, const PaletteObj* palette) {
     switch (bpp) {
     case 1: return MonoColorTable();
     case 4: return StandardColorTable16();
-    case 8: return bitmap.bpp == 8 && bitmap.colors.size() == 256 ? bitmap.colors : FixedColorTable256();
+    case 8: {
+        if (palette && !palette->stock) {
+            // A realised logical palette gives the first entries; the rest stay black.
+            std::vector<RGBQUAD> table(256, RGBQUAD{0, 0, 0, 0});
+            for (std::size_t i = 0; i < palette->entries.size() && i < table.size(); ++i)
+                table[i] = {palette->entries[i].peBlue, palette->entries[i].peGreen, palette->entries[i].peRed, 0};
+            return table;
+        }
+        return bitmap.bpp == 8 && bitmap.colors.size() == 256 ? bitmap.colors : FixedColorTable256();
+    }
     default: return {};
     }
 }

@@ -24,7 +24,8 @@ std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info, UINT usage, DcObj
 PixelBuffer DibRows(const DibLayout& layout, const void* bits, int firstScan, int rows, int* y0);
 // Copies a w x h block, mapping colours (indices are kept between equal colour tables).
 void CopyPixels(const PixelBuffer& src, int sx, int sy, const PixelBuffer& dst, int dx, int dy, int w, int h);
-// The colour table GetDIBits reports for a depth, given the bitmap it reads.
-std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap);
+// The colour table GetDIBits reports for a depth, given the bitmap it reads and the
+// palette selected into the DC it reads through (none or the default palette: ignored).
+std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap, const PaletteObj* palette);
 // Bitmap object holding a copy of a DIB (for blits from DIB memory).
 std::unique_ptr<BitmapObj> BitmapFromDib(const DibLayout& layout, const void* bits);

@@ -30,6 +30,7 @@ struct PenObj : GdiObject {
     int width = 1;
     COLORREF color = 0;
     bool extended = false;
+    std::vector<DWORD> userStyle;  // on/off lengths of a PS_USERSTYLE pen
     UINT Style() const { return style & PS_STYLE_MASK; }
 };
 

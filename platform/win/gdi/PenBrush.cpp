@@ -51,14 +51,20 @@ HPEN CreatePenIndirect(const LOGPEN* pen) {
     return pen ? CreatePen(static_cast<int>(pen->lopnStyle), pen->lopnWidth.x, pen->lopnColor) : nullptr;
 }
 
-HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD, const DWORD*) {
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH* brush, DWORD styleCount, const DWORD* styles) {
     if (!brush)
+        return nullptr;
+    const bool user = (style & PS_STYLE_MASK) == PS_USERSTYLE;
+    if (user && (styleCount == 0 || styleCount > 16 || !styles))
         return nullptr;
     const COLORREF color = brush->lbStyle == BS_NULL ? 0 : brush->lbColor;
     const DWORD kind = brush->lbStyle == BS_NULL ? (style & ~PS_STYLE_MASK) | PS_NULL : style;
     // Cosmetic pens are always one pixel wide.
     const int w = (style & PS_TYPE_MASK) == PS_GEOMETRIC ? static_cast<int>(width) : 1;
-    return NewPen(kind, w, color, true);
+    HPEN pen = NewPen(kind, w, color, true);
+    if (user)
+        LookupPen(pen)->userStyle.assign(styles, styles + styleCount);
+    return pen;
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {

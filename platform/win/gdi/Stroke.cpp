@@ -2,6 +2,7 @@
 
 #include "platform/win/gdi/Shapes.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -43,8 +44,14 @@ Stroker::Stroker(DcObj& dc) : dc_(dc) {
         return;
     visible_ = true;
     width_ = pen->width;
-    if (width_ <= 1)
+    if (pen->Style() == PS_USERSTYLE) {
+        for (DWORD length : pen->userStyle)
+            dashes_.push_back(static_cast<int>(std::max<DWORD>(1, length)));
+        if (dashes_.size() % 2)
+            dashes_.insert(dashes_.end(), dashes_.begin(), dashes_.end());  // odd lists repeat with on/off swapped
+    } else if (width_ <= 1) {
         dashes_ = DashesOf(pen->Style());
+    }
     if (!dashes_.empty())
         dashLeft_ = dashes_[0];
     if (width_ > 1) {

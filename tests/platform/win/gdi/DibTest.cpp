@@ -160,6 +160,7 @@ TEST(Dib, CompatibleBitmapFollowsTheDC) {
     GetObject(eight, sizeof b, &b);
     EXPECT_EQ(8, b.bmBitsPixel);
     EXPECT_EQ(8, GetDeviceCaps(screen, BITSPIXEL));
+    EXPECT_EQ(8, GetDeviceCaps(mem, BITSPIXEL));  // memory DCs answer for the display
     EXPECT_NE(0, GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE);
     GdiSetDisplayBitsPerPixel(32);
     EXPECT_EQ(RC_STRETCHBLT, GetDeviceCaps(screen, RASTERCAPS) & RC_STRETCHBLT);
@@ -194,4 +195,31 @@ TEST(Dib, FileHeadersAreLittleEndian) {
     EXPECT_EQ(0xFF, info[11]);
     EXPECT_EQ(24, info[14]);
     EXPECT_EQ(-2, ReadBitmapInfoHeader(info).biHeight);
+}
+
+TEST(Dib, EightBitTableComesFromTheSelectedPalette) {
+    Canvas c(2, 2);
+    Paint2x2(c.dc());
+    std::vector<BYTE> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = 2;
+    lp->palPalEntry[0] = {0, 0, 255, 0};    // blue
+    lp->palPalEntry[1] = {255, 0, 0, 0};    // red
+    HPALETTE pal = CreatePalette(lp);
+    HDC screen = CreateDC("DISPLAY", nullptr, nullptr, nullptr);
+    HPALETTE old = SelectPalette(screen, pal, FALSE);
+    RealizePalette(screen);
+    Info256 info = Header(8);
+    std::vector<BYTE> bits(8, 0xEE);
+    ASSERT_EQ(2, GetDIBits(screen, c.bitmap(), 0, 2, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS));
+    EXPECT_EQ(0xFF, info.colors[0].rgbBlue);
+    EXPECT_EQ(0xFF, info.colors[1].rgbRed);
+    EXPECT_EQ(0, info.colors[2].rgbRed | info.colors[2].rgbGreen | info.colors[2].rgbBlue);
+    // Bottom row blue, black -> 0 and 2 (black); top row red, white -> 1 and the first white-nearest entry.
+    EXPECT_EQ(0, bits[0]);
+    EXPECT_EQ(1, bits[4]);
+    SelectPalette(screen, old, FALSE);
+    DeleteObject(pal);
+    DeleteDC(screen);
 }

@@ -97,10 +97,12 @@ TEST(DrawText, AlignmentTable) {
         DrawText(c.dc(), "AB", 2, &r, k.format);
         EXPECT_EQ(kBlack, GetPixel(c.dc(), k.x, k.y)) << k.format;
         EXPECT_EQ(kWhite, GetPixel(c.dc(), k.x + 3, k.y)) << k.format;
-        if (k.x > 0)
+        if (k.x > 0) {
             EXPECT_EQ(kWhite, GetPixel(c.dc(), k.x - 1, k.y)) << k.format;
-        if (k.y > 0)
+        }
+        if (k.y > 0) {
             EXPECT_EQ(kWhite, GetPixel(c.dc(), k.x, k.y - 1)) << k.format;
+        }
     }
 }
 

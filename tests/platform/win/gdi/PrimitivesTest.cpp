@@ -252,3 +252,15 @@ TEST(Primitives, RegionFillsHonourBrushAndRop2) {
     EXPECT_EQ(kWhite, GetPixel(c.dc(), 2, 2));
     DeleteObject(rgn);
 }
+
+TEST(Primitives, UserStylePenRepeatsItsLengths) {
+    Canvas c(10, 1);
+    LOGBRUSH lb{BS_SOLID, kBlack, 0};
+    const DWORD lengths[] = {2, 1, 1, 2};
+    Selected pen(c.dc(), ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 4, lengths));
+    SetBkMode(c.dc(), TRANSPARENT);
+    MoveToEx(c.dc(), 0, 0, nullptr);
+    LineTo(c.dc(), 10, 0);
+    EXPECT_EQ("##.#..##.#", c.Picture()[0]);
+    EXPECT_EQ(nullptr, ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &lb, 0, lengths));
+}
