@@ -198,6 +198,13 @@ void TOBLWave::Assign(TPersistent* Source)
     }
 }
 
+void TOBLWave::DefineProperties(TFiler* Filer)
+{
+    Filer->DefineBinaryProperty(
+        "Data", [this](TStream* stream) { ReadData(stream); }, [this](TStream* stream) { WriteData(stream); },
+        stream_ != nullptr);
+}
+
 bool TOBLWave::StartSound(UINT flags)
 {
     if (GetEmpty() || !OBLMMWavePossible()) return false;

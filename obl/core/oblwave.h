@@ -68,6 +68,8 @@ public:
     void Stop();
 
 protected:
+    // The binary property "Data", written whenever an image stream is held.
+    void DefineProperties(TFiler* Filer) override;
     // Takes Size bytes of Stream as the new image when they are a RIFF WAVE image.
     void ReadStream(int Size, TStream* Stream);
     void WriteStream(TStream* Stream, bool WithSize);
