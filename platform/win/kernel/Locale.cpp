@@ -79,6 +79,25 @@ const TLocaleTable* TableFor(LCID locale)
     return nullptr;
 }
 
+// The item as a DWORD in the buffer (its size counted in characters); only numeric items.
+int NumberOut(const std::string& text, LPSTR data, int size)
+{
+    constexpr int kNeeded = static_cast<int>(sizeof(DWORD));
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        SetLastError(ERROR_INVALID_FLAGS);
+        return 0;
+    }
+    if (size == 0)
+        return kNeeded;
+    if (size < kNeeded) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    const DWORD value = static_cast<DWORD>(std::stoul(text));
+    std::memcpy(data, &value, sizeof value);
+    return kNeeded;
+}
+
 } // namespace
 
 LANGID GetSystemDefaultLangID() { return LANG_ITALIAN_ITALY; }
@@ -94,11 +113,13 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size)
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    const auto it = table->find(type & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP));
-    if (it == table->end() || (type & LOCALE_RETURN_NUMBER) != 0) {
+    const auto it = table->find(type & ~(LOCALE_NOUSEROVERRIDE | LOCALE_USE_CP_ACP | LOCALE_RETURN_NUMBER));
+    if (it == table->end()) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
+    if (type & LOCALE_RETURN_NUMBER)
+        return NumberOut(it->second, data, size);
     const int needed = static_cast<int>(it->second.size()) + 1;
     if (size == 0)
         return needed;

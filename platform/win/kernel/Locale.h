@@ -71,6 +71,7 @@ LCID GetThreadLocale();
 // Copies the item's text with its terminating zero and answers the characters written
 // including the zero; with size 0 answers the size needed. Failures answer 0 with
 // ERROR_INSUFFICIENT_BUFFER, ERROR_INVALID_FLAGS (unknown item) or ERROR_INVALID_PARAMETER
-// (unknown locale).
+// (unknown locale). With LOCALE_RETURN_NUMBER a numeric item is written as a DWORD and the
+// answer is 4 (the characters a DWORD takes).
 int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
 inline int GetLocaleInfo(LCID locale, LCTYPE type, LPSTR data, int size) { return GetLocaleInfoA(locale, type, data, size); }

@@ -66,4 +66,19 @@ TEST(LocaleTest, SizesAndFailures)
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+TEST(LocaleTest, NumbersOnRequest)
+{
+    DWORD value = 0;
+    EXPECT_EQ(GetLocaleInfoA(0x0410, LOCALE_ICURRDIGITS | LOCALE_RETURN_NUMBER, reinterpret_cast<LPSTR>(&value), 4), 4);
+    EXPECT_EQ(value, 2u);
+    EXPECT_EQ(GetLocaleInfoA(0x0409, LOCALE_IFIRSTDAYOFWEEK | LOCALE_RETURN_NUMBER, reinterpret_cast<LPSTR>(&value), 4), 4);
+    EXPECT_EQ(value, 6u);
+    EXPECT_EQ(GetLocaleInfoA(0x0410, LOCALE_ICURRDIGITS | LOCALE_RETURN_NUMBER, nullptr, 0), 4);
+    EXPECT_EQ(GetLocaleInfoA(0x0410, LOCALE_ICURRDIGITS | LOCALE_RETURN_NUMBER, reinterpret_cast<LPSTR>(&value), 2), 0);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(GetLocaleInfoA(0x0410, LOCALE_SDECIMAL | LOCALE_RETURN_NUMBER, reinterpret_cast<LPSTR>(&value), 4), 0)
+        << "a text item has no number";
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_FLAGS);
+}
+
 } // namespace
