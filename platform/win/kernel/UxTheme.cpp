@@ -379,6 +379,12 @@ void SetThemeParentBackgroundPainter(TThemeParentBackgroundPainter painter)
     State().painter = painter;
 }
 
+void ThemeWindowDestroyed(HWND window)
+{
+    TLock guard(State().lock);
+    State().windows.erase(window);
+}
+
 const std::vector<TThemeCall>& ThemeCallLog() { return State().log; }
 
 void ClearThemeCallLog()

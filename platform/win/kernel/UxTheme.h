@@ -25,6 +25,10 @@ TThemeModuleState ThemeModuleState();
 using TThemeParentBackgroundPainter = bool (*)(HWND child, HDC dc, const RECT* area);
 void SetThemeParentBackgroundPainter(TThemeParentBackgroundPainter painter);
 
+// The window system calls this when a window is destroyed: its theme settings (SetWindowTheme,
+// dialog texture, last theme) are forgotten, so a later window with the same handle starts clean.
+void ThemeWindowDestroyed(HWND window);
+
 // One logged call: the entry's name, the theme's class ("" without theme data), part, state,
 // the rectangle (empty when none) and the window where one was given. Entries without a part
 // log their number argument as the part: the flags of SetThemeAppProperties and

@@ -171,6 +171,13 @@ TEST_F(UxThemeTest, ApplicationPropertiesAndWindowSettingsGateTheming)
     close(other);
     EXPECT_EQ(windowTheme(FakeWindow(7)), nullptr);
 
+    EXPECT_EQ(setWindowTheme(FakeWindow(9), u"", u""), S_OK);
+    EXPECT_EQ(open(FakeWindow(9), u"EDIT"), nullptr);
+    ThemeWindowDestroyed(FakeWindow(9));
+    HTHEME reused = open(FakeWindow(9), u"EDIT");
+    EXPECT_NE(reused, nullptr) << "a new window with the old handle starts clean";
+    close(reused);
+
     auto enableTheming = reinterpret_cast<PFNEnableTheming>(GetProcAddress(module, "EnableTheming"));
     enableTheming(FALSE);
     EXPECT_FALSE(isActive());
