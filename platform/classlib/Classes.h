@@ -14,6 +14,7 @@ VENDARO_EXCEPTION(EStringListError, EListError);
 
 class TFiler;
 class TStream;
+class TComponent;
 
 // Texts of the class library's own errors (the shared ones are in RtlConsts.h).
 inline constexpr const char* SDuplicateString = "String list does not allow duplicates";
@@ -157,6 +158,8 @@ public:
     virtual void SetCapacity(int) {}
 
 protected:
+    // The lines are stored as the defined property "Strings", a list of strings.
+    void DefineProperties(TFiler* filer) override;
     virtual AnsiString Get(int index) const = 0;
     virtual int GetCount() const = 0;
     virtual TObject* GetObject(int index) const { return nullptr; }
@@ -254,6 +257,10 @@ public:
     // Copies count bytes from the source's position; a count of 0 copies the whole source
     // from its start. Returns the count copied.
     int CopyFrom(TStream* source, int count);
+
+    // A component and everything it owns, as a text form description (see TReader).
+    TComponent* ReadComponent(TComponent* instance);
+    void WriteComponent(TComponent* instance);
 
     int Position() { return Seek(0, soFromCurrent); }
     void SetPosition(int position) { Seek(position, soFromBeginning); }
@@ -361,4 +368,419 @@ public:
 private:
     AnsiString data_;
     int position_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// TBits: a growable array of bits.
+
+VENDARO_EXCEPTION(EBitsError, Exception);
+
+class TBits : public TObject {
+    VENDARO_CLASS(TBits, TObject)
+public:
+    TBits() = default;
+
+    // Reading outside 0..Size-1 raises EBitsError; setting past the end grows the set.
+    bool Bits(int index) const;
+    void SetBits(int index, bool value);
+    int Size() const { return static_cast<int>(bits_.size()); }
+    void SetSize(int size);
+    // Index of the first clear bit; Size when every bit is set.
+    int OpenBit() const;
+
+private:
+    std::vector<bool> bits_;
+};
+
+// ---------------------------------------------------------------------------------------
+// TComponent
+
+class TReader;
+class TWriter;
+
+VENDARO_EXCEPTION(EComponentError, Exception);
+
+enum class TComponentStateItem : std::uint8_t {
+    csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating, csFixups,
+    csFreeNotification, csInline, csDesignInstance
+};
+using enum TComponentStateItem;
+using TComponentState = TSet<TComponentStateItem>;
+
+enum class TComponentStyleItem : std::uint8_t { csInheritable, csCheckPropAvail };
+using enum TComponentStyleItem;
+using TComponentStyle = TSet<TComponentStyleItem>;
+
+enum class TOperation : std::uint8_t { opInsert, opRemove };
+using enum TOperation;
+
+class TComponent;
+using TGetChildProc = std::function<void(TComponent* child)>;
+
+inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
+inline constexpr const char* SDuplicateName = "A component named %s already exists";
+
+// A component belongs to its owner, which frees it. Freeing a component first marks it
+// (and what it owns) destroying, tells every component that asked for a free notification
+// and its owner's components (opRemove) while it is whole, then destroys it; its own
+// components are freed last to first after its destructor body has run.
+class TComponent : public TPersistent {
+    VENDARO_CLASS(TComponent, TPersistent)
+public:
+    using ConstructorArgument = TComponent;
+
+    explicit TComponent(TComponent* owner);
+    ~TComponent() override;
+    void BeforeDestruction() override;
+
+    TComponent* Owner() const { return owner_; }
+    const AnsiString& Name() const { return name_; }
+    // An identifier or empty; a name taken by another component of the owner raises
+    // EComponentError.
+    virtual void SetName(const AnsiString& name);
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
+
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int index) const;
+    // Position in the owner's list; setting clamps to the list.
+    int ComponentIndex() const;
+    void SetComponentIndex(int index);
+    TComponent* FindComponent(const AnsiString& name) const;
+
+    TComponentState ComponentState() const { return state_; }
+    TComponentStyle ComponentStyle() const { return style_; }
+    // Marks (or unmarks) this component and everything it owns as being designed.
+    void SetDesigning(bool value, bool setChildren = true);
+
+    void InsertComponent(TComponent* component);
+    void RemoveComponent(TComponent* component);
+    void DestroyComponents();
+    void Destroying();
+
+    // Asks to be told (Notification opRemove) when the other component goes; mutual.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+    AnsiString GetNamePath() override;
+
+    // The streaming protocol.
+    virtual void GetChildren(TGetChildProc proc, TComponent* root) {}
+    virtual TComponent* GetChildOwner() { return nullptr; }
+    virtual TComponent* GetChildParent() { return this; }
+    virtual void SetChildOrder(TComponent* child, int order) {}
+    virtual bool HasParent() const { return false; }
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    virtual void SetParentComponent(TComponent* parent) {}
+    virtual void ReadState(TReader* reader);
+    virtual void WriteState(TWriter* writer);
+    virtual void Loaded();
+    virtual void Notification(TComponent* component, TOperation operation);
+
+    static void Publish(TClassBuilder<TComponent>& c);
+
+protected:
+    TPersistent* GetOwner() override { return owner_; }
+    virtual void ValidateRename(TComponent* component, const AnsiString& curName, const AnsiString& newName);
+    void SetComponentStyle(TComponentStyle style) { style_ = style; }
+    void IncludeState(TComponentStateItem item) { state_.Include(item); }
+    void ExcludeState(TComponentStateItem item) { state_.Exclude(item); }
+
+    friend class TReader;
+    friend class TWriter;
+
+private:
+    void Attach(TComponent* component);
+    void Detach(TComponent* component);
+    void ForgetNotification(TComponent* component);
+    void SendFreeNotifications();
+    void Release();
+
+    TComponent* owner_ = nullptr;
+    AnsiString name_;
+    int tag_ = 0;
+    std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
+    TComponentState state_;
+    TComponentStyle style_{csInheritable};
+    bool released_ = false;
+};
+
+bool IsValidIdent(const AnsiString& ident);
+
+// ---------------------------------------------------------------------------------------
+// TCollection / TCollectionItem
+
+class TCollection;
+
+class TCollectionItem : public TPersistent {
+    VENDARO_CLASS(TCollectionItem, TPersistent)
+public:
+    using ConstructorArgument = TCollection;
+
+    explicit TCollectionItem(TCollection* collection);
+    ~TCollectionItem() override;
+
+    TCollection* Collection() const { return collection_; }
+    void SetCollection(TCollection* collection);
+    int ID() const { return id_; }
+    int Index() const;
+    // Moves the item to that position of its collection.
+    virtual void SetIndex(int index);
+    AnsiString DisplayName() { return GetDisplayName(); }
+    virtual void SetDisplayName(const AnsiString& value);
+    AnsiString GetNamePath() override;
+
+protected:
+    virtual AnsiString GetDisplayName() { return ClassName(); }
+    // Tells the collection: this item changed, or (allItems) the whole collection.
+    void Changed(bool allItems);
+    TPersistent* GetOwner() override;
+
+private:
+    friend class TCollection;
+    TCollection* collection_ = nullptr;
+    int id_ = 0;
+};
+
+class TCollection : public TPersistent {
+    VENDARO_CLASS(TCollection, TPersistent)
+public:
+    explicit TCollection(TClass itemClass);
+    ~TCollection() override;
+
+    TCollectionItem* Add();
+    TCollectionItem* Insert(int index);
+    void Delete(int index);
+    void Clear();
+    int Count() const { return items_.Count(); }
+    TCollectionItem* Items(int index) const { return static_cast<TCollectionItem*>(items_.Items(index)); }
+    void SetItems(int index, TCollectionItem* value) { Items(index)->Assign(value); }
+    TCollectionItem* FindItemID(int id) const;
+    TClass ItemClass() const { return itemClass_; }
+    void Assign(TPersistent* source) override;
+    virtual void BeginUpdate() { ++updateCount_; }
+    virtual void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+    AnsiString GetNamePath() override;
+
+protected:
+    // A change: of one item, or of the whole collection (null: items added, removed, moved).
+    virtual void Update(TCollectionItem* item) {}
+    void Changed();
+
+private:
+    friend class TCollectionItem;
+    void InsertItem(TCollectionItem* item);
+    void RemoveItem(TCollectionItem* item);
+
+    TClass itemClass_;
+    TList items_;
+    int updateCount_ = 0;
+    int nextId_ = 0;
+};
+
+// A collection that names its owner (for the name path and the streaming of its items).
+class TOwnedCollection : public TCollection {
+    VENDARO_CLASS(TOwnedCollection, TCollection)
+public:
+    TOwnedCollection(TPersistent* owner, TClass itemClass) : TCollection(itemClass), owner_(owner) {}
+
+protected:
+    TPersistent* GetOwner() override { return owner_; }
+
+private:
+    TPersistent* owner_;
+};
+
+// ---------------------------------------------------------------------------------------
+// The filer: form descriptions in their text form.
+//
+//     object Form1: TForm1
+//       Caption = 'Vendaro'#13#10'5'
+//       Font.Name = 'MS Sans Serif'
+//       Anchors = [akLeft, akTop]
+//       Items.Strings = (
+//         'one'
+//         'two')
+//       Columns = <
+//         item
+//           Width = 10
+//         end>
+//       Data = {
+//         0A0B0C}
+//       OnClick = Button1Click
+//       object Button1: TButton
+//         Tag = 3
+//       end
+//     end
+//
+// Values: integers (decimal or $hex), floats, strings ('...' with '' for a quote, #n for
+// any byte, pieces joined directly or with +), identifiers (enumeration values, True,
+// False, nil, component names, method names), sets [...], lists (...), collections <...>
+// and binary blocks {hex}. Published properties are written before defined ones, values
+// equal to their default are not written. Malformed text raises EReadError naming the line.
+
+enum class TValueType : std::uint8_t {
+    vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
+    vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString, vaInt64
+};
+using enum TValueType;
+
+using TReaderProc = std::function<void(TReader* reader)>;
+using TWriterProc = std::function<void(TWriter* writer)>;
+using TStreamProc = std::function<void(TStream* stream)>;
+
+class TFiler : public TObject {
+    VENDARO_CLASS(TFiler, TObject)
+public:
+    explicit TFiler(TStream* stream) : stream_(stream) {}
+
+    // A property the object stores itself. The reader calls readData when the property
+    // being read has this name; the writer calls writeData when hasData is true.
+    virtual void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) = 0;
+    // The same for raw bytes, kept as a binary block.
+    virtual void DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc writeData,
+                                      bool hasData) = 0;
+
+    TComponent* Root() const { return root_; }
+    void SetRoot(TComponent* root) { root_ = root; }
+
+protected:
+    static void CallDefineProperties(TPersistent* instance, TFiler* filer) { instance->DefineProperties(filer); }
+
+    TStream* stream_;
+    TComponent* root_ = nullptr;
+};
+
+class TReader : public TFiler {
+    VENDARO_CLASS(TReader, TFiler)
+public:
+    // Reads the text from the stream's position to its end.
+    explicit TReader(TStream* stream);
+    ~TReader() override;
+
+    // Reads a whole description into root (its name is set from the text), or, for a null
+    // root, into a new component of the registered class the text names. Component
+    // references are fixed and Loaded is called on every component read, once all is read.
+    TComponent* ReadRootComponent(TComponent* root);
+    // Reads one nested "object ... end", creating the component through the class registry
+    // with owner Owner(); Parent() is the parent the component's ReadState may take.
+    TComponent* ReadComponent(TComponent* component);
+    // The properties and children of an instance, up to its "end".
+    void ReadData(TComponent* instance);
+    void ReadProperty(TPersistent* instance);
+    void ReadCollection(TCollection* collection);
+
+    TComponent* Owner() const { return owner_; }
+    void SetOwner(TComponent* owner) { owner_ = owner; }
+    TComponent* Parent() const { return parent_; }
+    void SetParent(TComponent* parent) { parent_ = parent; }
+
+    TValueType NextValue();
+    bool EndOfList();
+    void ReadListBegin();
+    void ReadListEnd();
+    int ReadInteger();
+    std::int64_t ReadInt64();
+    AnsiString ReadString();
+    AnsiString ReadIdent();
+    bool ReadBoolean();
+    double ReadFloat();
+    char ReadChar();
+    // Bytes of binary blocks, read across block boundaries; too few raise EReadError.
+    void Read(void* buffer, int count);
+
+    void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
+    void DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
+
+private:
+    struct Fixup {
+        TPersistent* instance;
+        PPropInfo prop;
+        AnsiString name;
+    };
+    struct Header {
+        AnsiString name;
+        AnsiString className;
+    };
+
+    [[noreturn]] void Error(const AnsiString& message) const;
+    void SkipBlanks();
+    char Peek();
+    void Expect(char c);
+    bool AtKeyword(const char* keyword);
+    void ExpectKeyword(const char* keyword);
+    bool AtObjectStart();
+    AnsiString ReadName();
+    Header ReadHeader();
+    AnsiString ReadNumberText();
+    std::vector<char> ReadBinary();
+    std::uint32_t ReadSet(PTypeInfo setType);
+    void ReadPropValue(TPersistent* instance, PPropInfo prop);
+    void ReadObjectValue(TPersistent* instance, PPropInfo prop);
+    void ReadMethodValue(TPersistent* instance, PPropInfo prop);
+    TComponent* FindReference(const AnsiString& name) const;
+    void FixupReferences();
+    void FinishLoading();
+    void AbandonFrom(std::size_t loaded, std::size_t fixups);
+
+    AnsiString text_;
+    int pos_ = 1;
+    int line_ = 1;
+    AnsiString propName_;
+    TComponent* owner_ = nullptr;
+    TComponent* parent_ = nullptr;
+    std::vector<TComponent*> loaded_;
+    std::vector<Fixup> fixups_;
+    std::vector<char> binary_;
+    std::size_t binaryPos_ = 0;
+};
+
+class TWriter : public TFiler {
+    VENDARO_CLASS(TWriter, TFiler)
+public:
+    explicit TWriter(TStream* stream) : TFiler(stream) {}
+
+    void WriteRootComponent(TComponent* root);
+    void WriteComponent(TComponent* component);
+    // The header, properties and children of an instance, and its "end".
+    void WriteData(TComponent* instance);
+    void WriteProperties(TPersistent* instance);
+    void WriteCollection(TCollection* collection);
+
+    void WriteListBegin();
+    void WriteListEnd();
+    void WriteInteger(std::int64_t value);
+    void WriteString(const AnsiString& value);
+    void WriteIdent(const AnsiString& ident);
+    void WriteBoolean(bool value);
+    void WriteFloat(double value);
+    void WriteChar(char value);
+    // Bytes of a binary block; consecutive writes make one block.
+    void Write(const void* buffer, int count);
+
+    void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
+    void DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc writeData,
+                              bool hasData) override;
+
+private:
+    void Emit(const AnsiString& text);
+    void NewLine();
+    void Indent(int extra = 0);
+    void BeginValue();
+    void FlushBinary();
+    void WritePropName(const AnsiString& name);
+    void EndProperty();
+    void WriteProperty(TPersistent* instance, PPropInfo prop);
+    void WriteOrdinal(TPersistent* instance, PPropInfo prop);
+    void WriteObjectProperty(TPersistent* instance, PPropInfo prop);
+    void WriteMethodProperty(TPersistent* instance, PPropInfo prop);
+    AnsiString ReferenceName(TComponent* component) const;
+
+    int level_ = 0;
+    int listDepth_ = 0;
+    AnsiString propPath_;
+    std::vector<char> binary_;
 };

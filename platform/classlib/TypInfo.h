@@ -50,6 +50,10 @@ struct TTypeInfo {
     const TTypeInfo* (*CompType)() = nullptr;     // set: its element type
     TClass (*ClassType)() = nullptr;              // class: its metaclass (resolved on use)
     const void* Signature = nullptr;              // method: identity of the parameter list
+    // Integer types with named values (colours, cursors): name to value and back; both
+    // answer false for a name or value without counterpart.
+    bool (*IdentToInt)(const AnsiString& ident, std::int64_t& value) = nullptr;
+    bool (*IntToIdent)(std::int64_t value, AnsiString& ident) = nullptr;
 
     // An enumeration whose names come as one comma-separated list ("a, b, c").
     static TTypeInfo Enumeration(const char* name, const char* commaSeparatedNames);
@@ -253,6 +257,8 @@ public:
         return *this;
     }
     TPropertyBuilder& NoDefault() { info_.HasDefault = false; return *this; }
+    // A named type in place of the one the getter gives (an integer type with identifiers).
+    TPropertyBuilder& Type(PTypeInfo type) { info_.PropType = type; return *this; }
     TPropertyBuilder& Stored(bool stored) { info_.StoredConstant = stored; return *this; }
     TPropertyBuilder& Stored(bool (C::*predicate)() const)
     {

@@ -1,0 +1,685 @@
+#include "platform/classlib/Classes.h"
+
+#include "platform/rtl/FloatConv.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9') || c == '.'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Runs a cleanup when the scope ends, however it ends.
+template <class F>
+struct TScopeExit {
+    F f;
+    ~TScopeExit() { f(); }
+};
+template <class F>
+TScopeExit(F) -> TScopeExit<F>;
+
+} // namespace
+
+TReader::TReader(TStream* stream) : TFiler(stream)
+{
+    int size = stream->Size() - stream->Position();
+    if (size > 0) {
+        text_.SetLength(size);
+        text_.SetLength(stream->Read(text_.data(), size));
+    }
+}
+
+TReader::~TReader() = default;
+
+void TReader::Error(const AnsiString& message) const
+{
+    throw EReadError("Error reading form description at line " + IntToStr(line_) + ": " + message);
+}
+
+// ---------------------------------------------------------------------------------------
+// Lexical level
+
+void TReader::SkipBlanks()
+{
+    while (pos_ <= text_.Length() && static_cast<unsigned char>(text_[pos_]) <= ' ') {
+        if (text_[pos_] == '\n')
+            ++line_;
+        ++pos_;
+    }
+}
+
+char TReader::Peek()
+{
+    SkipBlanks();
+    return pos_ <= text_.Length() ? text_[pos_] : '\0';
+}
+
+void TReader::Expect(char c)
+{
+    if (Peek() != c)
+        Error(AnsiString("'") + c + "' expected");
+    ++pos_;
+}
+
+bool TReader::AtKeyword(const char* keyword)
+{
+    SkipBlanks();
+    int n = static_cast<int>(std::strlen(keyword));
+    if (!SameText(Copy(text_, pos_, n), keyword))
+        return false;
+    return pos_ + n > text_.Length() || !IsIdentChar(text_[pos_ + n]);
+}
+
+void TReader::ExpectKeyword(const char* keyword)
+{
+    if (!AtKeyword(keyword))
+        Error(AnsiString("'") + keyword + "' expected");
+    pos_ += static_cast<int>(std::strlen(keyword));
+}
+
+bool TReader::AtObjectStart() { return AtKeyword("object") || AtKeyword("inherited") || AtKeyword("inline"); }
+
+AnsiString TReader::ReadName()
+{
+    if (!IsIdentStart(Peek()))
+        Error("identifier expected");
+    int start = pos_;
+    while (pos_ <= text_.Length() && IsIdentChar(text_[pos_]))
+        ++pos_;
+    return Copy(text_, start, pos_ - start);
+}
+
+TReader::Header TReader::ReadHeader()
+{
+    if (!AtObjectStart())
+        Error("'object' expected");
+    ReadName();
+    Header header;
+    header.className = ReadName();
+    if (Peek() == ':') {
+        ++pos_;
+        header.name = header.className;
+        header.className = ReadName();
+    }
+    return header;
+}
+
+// ---------------------------------------------------------------------------------------
+// Values
+
+TValueType TReader::NextValue()
+{
+    char c = Peek();
+    switch (c) {
+    case '\'':
+    case '#':
+        return vaString;
+    case '(':
+        return vaList;
+    case '[':
+        return vaSet;
+    case '<':
+        return vaCollection;
+    case '{':
+        return vaBinary;
+    case ')':
+    case ']':
+    case '>':
+    case '\0':
+        return vaNull;
+    default:
+        break;
+    }
+    if (IsDigit(c) || c == '-' || c == '+' || c == '$') {
+        int save = pos_;
+        int line = line_;
+        AnsiString number = ReadNumberText();
+        pos_ = save;
+        line_ = line;
+        bool isFloat = Pos(".", number) || Pos("E", UpperCase(number));
+        return isFloat && number[1] != '$' ? vaExtended : vaInt32;
+    }
+    if (IsIdentStart(c)) {
+        if (AtKeyword("True"))
+            return vaTrue;
+        if (AtKeyword("False"))
+            return vaFalse;
+        if (AtKeyword("nil"))
+            return vaNil;
+        return vaIdent;
+    }
+    Error(AnsiString("unexpected character '") + c + "'");
+}
+
+bool TReader::EndOfList() { return NextValue() == vaNull; }
+
+void TReader::ReadListBegin() { Expect('('); }
+
+void TReader::ReadListEnd() { Expect(')'); }
+
+AnsiString TReader::ReadNumberText()
+{
+    SkipBlanks();
+    int start = pos_;
+    auto at = [&](int i) { return i <= text_.Length() ? text_[i] : '\0'; };
+    if (at(pos_) == '-' || at(pos_) == '+')
+        ++pos_;
+    if (at(pos_) == '$') {
+        ++pos_;
+        while (HexValue(at(pos_)) >= 0)
+            ++pos_;
+        return Copy(text_, start, pos_ - start);
+    }
+    while (IsDigit(at(pos_)))
+        ++pos_;
+    if (at(pos_) == '.' && IsDigit(at(pos_ + 1))) {
+        ++pos_;
+        while (IsDigit(at(pos_)))
+            ++pos_;
+    }
+    if ((at(pos_) == 'E' || at(pos_) == 'e') &&
+        (IsDigit(at(pos_ + 1)) || ((at(pos_ + 1) == '-' || at(pos_ + 1) == '+') && IsDigit(at(pos_ + 2))))) {
+        pos_ += 2;
+        while (IsDigit(at(pos_)))
+            ++pos_;
+    }
+    return Copy(text_, start, pos_ - start);
+}
+
+std::int64_t TReader::ReadInt64()
+{
+    if (NextValue() != vaInt32)
+        Error("integer expected");
+    AnsiString number = ReadNumberText();
+    bool negative = number[1] == '-';
+    int i = (number[1] == '-' || number[1] == '+') ? 2 : 1;
+    bool hex = i <= number.Length() && number[i] == '$';
+    if (hex)
+        ++i;
+    if (i > number.Length())
+        Error("integer expected");
+    std::uint64_t value = 0;
+    for (; i <= number.Length(); ++i) {
+        std::uint64_t digit = static_cast<std::uint64_t>(hex ? HexValue(number[i]) : number[i] - '0');
+        std::uint64_t base = hex ? 16 : 10;
+        if (value > (UINT64_MAX - digit) / base)
+            Error("integer out of range: " + number);
+        value = value * base + digit;
+    }
+    if (!hex && value > static_cast<std::uint64_t>(INT64_MAX) + (negative ? 1 : 0))
+        Error("integer out of range: " + number);
+    auto signedValue = static_cast<std::int64_t>(value);
+    return negative ? static_cast<std::int64_t>(0 - value) : signedValue;
+}
+
+int TReader::ReadInteger()
+{
+    std::int64_t value = ReadInt64();
+    // Hexadecimal constants name 32-bit patterns ($FFFFFFFF is -1).
+    if (value > INT32_MAX && value <= static_cast<std::int64_t>(UINT32_MAX))
+        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    if (value < INT32_MIN || value > INT32_MAX)
+        Error("integer out of range: " + IntToStr(value));
+    return static_cast<int>(value);
+}
+
+double TReader::ReadFloat()
+{
+    TValueType type = NextValue();
+    if (type != vaExtended && type != vaInt32)
+        Error("number expected");
+    AnsiString number = ReadNumberText();
+    if (number[1] == '$')
+        return static_cast<double>(std::strtoll(number.c_str() + 1, nullptr, 16));
+    // A type suffix (currency, date, single) may follow a float.
+    if (pos_ <= text_.Length() && std::strchr("cdstCDST", text_[pos_]) && text_[pos_] != '\0')
+        ++pos_;
+    return std::strtod(number.c_str(), nullptr);
+}
+
+AnsiString TReader::ReadString()
+{
+    if (NextValue() != vaString)
+        Error("string expected");
+    AnsiString value;
+    for (;;) {
+        char c = pos_ <= text_.Length() ? text_[pos_] : '\0';
+        if (c == '\'') {
+            ++pos_;
+            for (;;) {
+                if (pos_ > text_.Length() || text_[pos_] == '\n' || text_[pos_] == '\r')
+                    Error("unterminated string");
+                if (text_[pos_] == '\'') {
+                    if (pos_ < text_.Length() && text_[pos_ + 1] == '\'') {
+                        value += '\'';
+                        pos_ += 2;
+                        continue;
+                    }
+                    ++pos_;
+                    break;
+                }
+                value += text_[pos_++];
+            }
+        } else if (c == '#') {
+            ++pos_;
+            std::int64_t code = -1;
+            if (pos_ <= text_.Length() && (IsDigit(text_[pos_]) || text_[pos_] == '$'))
+                code = ReadInt64();
+            if (code < 0 || code > 255)
+                Error("character code out of range");
+            value += static_cast<char>(code);
+        } else {
+            // Pieces joined by "+" (possibly across lines).
+            int save = pos_;
+            int line = line_;
+            if (Peek() == '+') {
+                ++pos_;
+                char next = Peek();
+                if (next == '\'' || next == '#')
+                    continue;
+                Error("string expected after '+'");
+            }
+            pos_ = save;
+            line_ = line;
+            break;
+        }
+    }
+    return value;
+}
+
+char TReader::ReadChar()
+{
+    AnsiString s = ReadString();
+    if (s.Length() != 1)
+        Error("character expected");
+    return s[1];
+}
+
+AnsiString TReader::ReadIdent()
+{
+    TValueType type = NextValue();
+    if (type != vaIdent && type != vaTrue && type != vaFalse && type != vaNil)
+        Error("identifier expected");
+    return ReadName();
+}
+
+bool TReader::ReadBoolean()
+{
+    TValueType type = NextValue();
+    if (type != vaTrue && type != vaFalse)
+        Error("True or False expected");
+    ReadName();
+    return type == vaTrue;
+}
+
+std::vector<char> TReader::ReadBinary()
+{
+    Expect('{');
+    std::vector<char> bytes;
+    int high = -1;
+    for (;;) {
+        char c = Peek();
+        if (c == '}') {
+            ++pos_;
+            break;
+        }
+        int v = HexValue(c);
+        if (v < 0)
+            Error("hexadecimal digit or '}' expected");
+        ++pos_;
+        if (high < 0) {
+            high = v;
+        } else {
+            bytes.push_back(static_cast<char>(high * 16 + v));
+            high = -1;
+        }
+    }
+    if (high >= 0)
+        Error("odd count of hexadecimal digits");
+    return bytes;
+}
+
+void TReader::Read(void* buffer, int count)
+{
+    auto* out = static_cast<char*>(buffer);
+    while (count > 0) {
+        if (binaryPos_ >= binary_.size()) {
+            if (NextValue() != vaBinary)
+                Error("binary data too short");
+            binary_ = ReadBinary();
+            binaryPos_ = 0;
+            continue;
+        }
+        std::size_t n = std::min(static_cast<std::size_t>(count), binary_.size() - binaryPos_);
+        std::memcpy(out, binary_.data() + binaryPos_, n);
+        binaryPos_ += n;
+        out += n;
+        count -= static_cast<int>(n);
+    }
+}
+
+std::uint32_t TReader::ReadSet(PTypeInfo setType)
+{
+    PTypeInfo element = setType->CompType ? setType->CompType() : nullptr;
+    Expect('[');
+    std::uint32_t mask = 0;
+    while (Peek() != ']') {
+        AnsiString name = ReadIdent();
+        int value = GetEnumValue(element, name);
+        if (value < 0 || value > 31)
+            Error("invalid set element " + name);
+        mask |= std::uint32_t{1} << value;
+        if (Peek() == ',')
+            ++pos_;
+        else if (Peek() != ']')
+            Error("',' or ']' expected");
+    }
+    ++pos_;
+    return mask;
+}
+
+// ---------------------------------------------------------------------------------------
+// Properties
+
+void TReader::ReadProperty(TPersistent* instance)
+{
+    AnsiString path = ReadName();
+    Expect('=');
+    // "Font.Name": every part but the last names a class-typed property holding an object.
+    AnsiString name = path;
+    for (int dot = Pos(".", name); dot > 0; dot = Pos(".", name)) {
+        PPropInfo prop = GetPropInfo(instance, Copy(name, 1, dot - 1));
+        TObject* sub = prop && prop->Kind() == tkClass ? GetObjectProp(instance, prop) : nullptr;
+        auto* persistent = dynamic_cast<TPersistent*>(sub);
+        if (!persistent)
+            Error("Property " + path + " does not exist");
+        instance = persistent;
+        name = Copy(name, dot + 1, name.Length());
+    }
+    if (PPropInfo prop = GetPropInfo(instance, name)) {
+        ReadPropValue(instance, prop);
+        return;
+    }
+    propName_ = name;
+    CallDefineProperties(instance, this);
+    if (!propName_.IsEmpty())
+        Error("Property " + path + " does not exist");
+}
+
+void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop)
+{
+    if (!prop->IsWritable())
+        Error("Property " + prop->Name + " is read-only");
+    switch (prop->Kind()) {
+    case tkInteger:
+    case tkInt64: {
+        std::int64_t value = 0;
+        if (NextValue() == vaIdent) {
+            AnsiString ident = ReadIdent();
+            if (!prop->PropType->IdentToInt || !prop->PropType->IdentToInt(ident, value))
+                Error("Invalid property value " + ident + " for " + prop->Name);
+        } else {
+            value = prop->Kind() == tkInt64 ? ReadInt64() : ReadInteger();
+        }
+        SetOrdProp(instance, prop, value);
+        break;
+    }
+    case tkChar:
+        SetOrdProp(instance, prop, static_cast<unsigned char>(ReadChar()));
+        break;
+    case tkEnumeration: {
+        AnsiString ident = ReadIdent();
+        int value = GetEnumValue(prop->PropType, ident);
+        if (value < 0)
+            Error("Invalid property value " + ident + " for " + prop->Name);
+        SetOrdProp(instance, prop, value);
+        break;
+    }
+    case tkSet:
+        SetOrdProp(instance, prop, ReadSet(prop->PropType));
+        break;
+    case tkFloat:
+        SetFloatProp(instance, prop, ReadFloat());
+        break;
+    case tkString:
+    case tkLString:
+    case tkWString:
+        SetStrProp(instance, prop, ReadString());
+        break;
+    case tkClass:
+        ReadObjectValue(instance, prop);
+        break;
+    case tkMethod:
+        ReadMethodValue(instance, prop);
+        break;
+    default:
+        Error("Property " + prop->Name + " cannot be read");
+    }
+}
+
+void TReader::ReadObjectValue(TPersistent* instance, PPropInfo prop)
+{
+    TValueType type = NextValue();
+    if (type == vaCollection) {
+        auto* collection = dynamic_cast<TCollection*>(GetObjectProp(instance, prop));
+        if (!collection)
+            Error("Property " + prop->Name + " is not a collection");
+        ReadCollection(collection);
+    } else if (type == vaNil) {
+        ReadIdent();
+        SetObjectProp(instance, prop, nullptr);
+    } else if (type == vaIdent) {
+        fixups_.push_back(Fixup{instance, prop, ReadIdent()});
+    } else {
+        Error("Invalid property value for " + prop->Name);
+    }
+}
+
+void TReader::ReadMethodValue(TPersistent* instance, PPropInfo prop)
+{
+    TValueType type = NextValue();
+    if (type == vaNil) {
+        ReadIdent();
+        SetMethodProp(instance, prop, TMethod{});
+        return;
+    }
+    AnsiString name = ReadIdent();
+    const TPublishedMethod* method = root_ ? root_->ClassType()->FindMethod(name) : nullptr;
+    if (!method)
+        Error("Method " + name + " not found");
+    if (method->Signature != prop->PropType->Signature)
+        Error("Method " + name + " does not fit event " + prop->Name);
+    SetMethodProp(instance, prop, TMethod{root_, method->Code, method->Signature});
+}
+
+void TReader::DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc, bool)
+{
+    if (!propName_.IsEmpty() && readData && SameText(name, propName_)) {
+        propName_ = AnsiString();
+        readData(this);
+    }
+}
+
+void TReader::DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc, bool)
+{
+    if (!propName_.IsEmpty() && readData && SameText(name, propName_)) {
+        propName_ = AnsiString();
+        if (NextValue() != vaBinary)
+            Error("binary data expected for " + name);
+        std::vector<char> bytes = ReadBinary();
+        TMemoryStream data;
+        data.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+        data.SetPosition(0);
+        readData(&data);
+    }
+}
+
+void TReader::ReadCollection(TCollection* collection)
+{
+    Expect('<');
+    collection->BeginUpdate();
+    TScopeExit endUpdate{[collection] { collection->EndUpdate(); }};
+    collection->Clear();
+    while (Peek() != '>') {
+        if (NextValue() == vaInt32)
+            ReadInteger(); // the item's order, which its place already gives
+        ExpectKeyword("item");
+        TCollectionItem* item = collection->Add();
+        while (!AtKeyword("end"))
+            ReadProperty(item);
+        ExpectKeyword("end");
+    }
+    ++pos_;
+}
+
+// ---------------------------------------------------------------------------------------
+// Components
+
+void TReader::ReadData(TComponent* instance)
+{
+    while (!AtObjectStart() && !AtKeyword("end")) {
+        if (Peek() == '\0')
+            Error("'end' expected");
+        ReadProperty(instance);
+    }
+    TComponent* oldOwner = owner_;
+    TComponent* oldParent = parent_;
+    TScopeExit restore{[&] {
+        owner_ = oldOwner;
+        parent_ = oldParent;
+    }};
+    parent_ = instance->GetChildParent();
+    owner_ = instance->GetChildOwner();
+    if (!owner_)
+        owner_ = root_;
+    while (AtObjectStart())
+        ReadComponent(nullptr);
+    ExpectKeyword("end");
+}
+
+TComponent* TReader::ReadComponent(TComponent*)
+{
+    Header header = ReadHeader();
+    TClass cls = GetClass(header.className);
+    if (!cls || !cls->InheritsFrom(TComponent::StaticClass()))
+        Error("Class " + header.className + " not found");
+    std::size_t loadedMark = loaded_.size();
+    std::size_t fixupMark = fixups_.size();
+    auto* component = static_cast<TComponent*>(cls->Create(owner_));
+    try {
+        component->IncludeState(csLoading);
+        if (!header.name.IsEmpty())
+            component->SetName(header.name);
+        component->IncludeState(csReading);
+        component->ReadState(this);
+        component->ExcludeState(csReading);
+    } catch (const EFilerError&) {
+        AbandonFrom(loadedMark, fixupMark);
+        component->Free();
+        throw;
+    } catch (const Exception& e) {
+        AbandonFrom(loadedMark, fixupMark);
+        component->Free();
+        Error(e.Message());
+    }
+    loaded_.insert(loaded_.begin() + static_cast<std::ptrdiff_t>(loadedMark), component);
+    return component;
+}
+
+void TReader::AbandonFrom(std::size_t loaded, std::size_t fixups)
+{
+    loaded_.resize(loaded);
+    fixups_.resize(fixups);
+}
+
+TComponent* TReader::FindReference(const AnsiString& name) const
+{
+    if (SameText(name, root_->Name()))
+        return root_;
+    int dot = Pos(".", name);
+    if (dot == 0)
+        return root_->FindComponent(name);
+    TComponent* base = SameText(Copy(name, 1, dot - 1), root_->Name()) ? root_ : root_->FindComponent(Copy(name, 1, dot - 1));
+    return base ? base->FindComponent(Copy(name, dot + 1, name.Length())) : nullptr;
+}
+
+void TReader::FixupReferences()
+{
+    std::vector<Fixup> fixups;
+    fixups.swap(fixups_);
+    for (const Fixup& f : fixups)
+        if (TComponent* target = FindReference(f.name))
+            SetObjectProp(f.instance, f.prop, target);
+}
+
+void TReader::FinishLoading()
+{
+    FixupReferences();
+    std::vector<TComponent*> loaded;
+    loaded.swap(loaded_);
+    for (TComponent* c : loaded)
+        c->Loaded();
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* root)
+{
+    Header header = ReadHeader();
+    bool created = root == nullptr;
+    if (created) {
+        TClass cls = GetClass(header.className);
+        if (!cls || !cls->InheritsFrom(TComponent::StaticClass()))
+            Error("Class " + header.className + " not found");
+        root = static_cast<TComponent*>(cls->Create(nullptr));
+    }
+    root_ = root;
+    owner_ = root;
+    parent_ = nullptr;
+    try {
+        root->IncludeState(csLoading);
+        root->IncludeState(csReading);
+        if (!header.name.IsEmpty() && !root->ComponentState().Contains(csDesigning))
+            root->SetName(header.name);
+        loaded_.push_back(root);
+        root->ReadState(this);
+        root->ExcludeState(csReading);
+        if (Peek() != '\0')
+            Error("text after the final 'end'");
+        FinishLoading();
+    } catch (...) {
+        for (TComponent* c : loaded_) {
+            c->ExcludeState(csReading);
+            c->ExcludeState(csLoading);
+        }
+        AbandonFrom(0, 0);
+        if (created)
+            root->Free();
+        try {
+            throw;
+        } catch (const EFilerError&) {
+            throw;
+        } catch (const Exception& e) {
+            Error(e.Message());
+        }
+    }
+    return root;
+}
+
+void TComponent::ReadState(TReader* reader) { reader->ReadData(this); }
+
+TComponent* TStream::ReadComponent(TComponent* instance)
+{
+    TReader reader(this);
+    return reader.ReadRootComponent(instance);
+}
