@@ -356,3 +356,70 @@ TEST(Wave, AssignCopiesTheImage)
     TStringList foreign;
     EXPECT_THROW(target.Assign(&foreign), EConvertError);
 }
+
+namespace {
+
+class TWaveHolder : public TComponent {
+    VENDARO_CLASS(TWaveHolder, TComponent)
+public:
+    explicit TWaveHolder(TComponent* owner) : TComponent(owner) {}
+    TOBLWave* Wave() const { return wave_.get(); }
+    void SetWave(TOBLWave* value) { wave_->Assign(value); }
+    static void Publish(TClassBuilder<TWaveHolder>& c) { c.Property("Wave", &TWaveHolder::Wave, &TWaveHolder::SetWave); }
+
+private:
+    std::unique_ptr<TOBLWave> wave_ = std::make_unique<TOBLWave>();
+};
+
+AnsiString FormText(TWaveHolder& holder)
+{
+    TStringStream text;
+    TWriter writer(&text);
+    writer.WriteRootComponent(&holder);
+    return text.DataString();
+}
+
+std::string HexOf(const Bytes& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const BYTE b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(WaveDataProperty, WrittenAsSizeAndImageAndReadBack)
+{
+    TWaveHolder holder(nullptr);
+    holder.SetName("Holder");
+    const Bytes image = WaveImage({1, 1, 8000, 8, "fmt ", 3});
+    Load(*holder.Wave(), image);
+    const AnsiString text = FormText(holder);
+    std::string compact;
+    for (const char ch : text.str())
+        if (ch != ' ' && ch != '\r' && ch != '\n') compact += ch;
+    EXPECT_NE(compact.find("Wave.Data={" + HexOf(Int32(static_cast<int>(image.size())) + image) + "}"), std::string::npos)
+        << text.str();
+
+    TWaveHolder back(nullptr);
+    TStringStream in(text);
+    TReader reader(&in);
+    reader.ReadRootComponent(&back);
+    EXPECT_EQ(Held(*back.Wave()), image);
+}
+
+TEST(WaveDataProperty, OnlyWrittenWhileAStreamIsHeld)
+{
+    TWaveHolder holder(nullptr);
+    holder.SetName("Holder");
+    EXPECT_EQ(FormText(holder).str().find("Data"), std::string::npos);
+    TMemoryStream sink;
+    holder.Wave()->SaveToStream(&sink); // from now on an (empty) stream is held
+    const std::string text = FormText(holder).str();
+    EXPECT_NE(text.find("Wave.Data"), std::string::npos) << text;
+    EXPECT_NE(text.find("00000000}"), std::string::npos) << text;
+}
