@@ -8,7 +8,9 @@ namespace {
 
 bool ValidDepth(int bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32; }
 
-HBITMAP Insert(std::unique_ptr<BitmapObj> bitmap) { return static_cast<HBITMAP>(GdiInsertObject(std::move(bitmap))); }
+HBITMAP Insert(std::unique_ptr<BitmapObj> bitmap) {
+    return bitmap ? static_cast<HBITMAP>(GdiInsertObject(std::move(bitmap))) : nullptr;
+}
 
 // Device bitmaps exchange word-aligned, top-down rows.
 int DdbRowBytes(const BitmapObj& b) { return ((b.width * b.bpp + 15) / 16) * 2; }
@@ -68,6 +70,8 @@ HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height) {
     // initial bitmap); other DCs make bitmaps of the display's depth.
     BitmapObj* current = dc->memory ? LookupBitmap(dc->state.bitmap) : nullptr;
     auto bitmap = MakeBitmap(width, height, current ? current->bpp : DisplayDepth(), false);
+    if (!bitmap)
+        return nullptr;
     if (current && current->bpp <= 8)
         bitmap->colors = current->colors;
     return Insert(std::move(bitmap));
@@ -80,6 +84,8 @@ HBITMAP CreateDIBSection(HDC handle, const BITMAPINFO* info, UINT usage, void** 
     if (!layout)
         return nullptr;
     auto bitmap = MakeBitmap(layout->width, layout->height, layout->bpp, true);
+    if (!bitmap)
+        return nullptr;
     bitmap->bottomUp = layout->bottomUp;
     if (layout->bpp <= 8)
         bitmap->colors = layout->colors;

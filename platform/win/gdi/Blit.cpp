@@ -117,6 +117,8 @@ BOOL Blt(HDC dstHandle, int x, int y, int w, int h, HDC srcHandle, int sx, int s
 // A whole-image bitmap of a DIB given as scan lines [startScan, startScan + lines).
 std::unique_ptr<BitmapObj> DibImage(const DibLayout& layout, const void* bits, UINT startScan, UINT lines) {
     auto image = MakeBitmap(layout.width, layout.height, layout.bpp, true);
+    if (!image)
+        return nullptr;
     image->bottomUp = layout.bottomUp;
     image->colors = layout.colors;
     if (startScan >= static_cast<UINT>(layout.height))
@@ -151,6 +153,8 @@ int SetDIBitsToDevice(HDC handle, int xDest, int yDest, DWORD width, DWORD heigh
         return 0;
     RecordCall(*dc, "SetDIBitsToDevice", FormatArgs({xDest, yDest, width, height, xSrc, ySrc}));
     const std::unique_ptr<BitmapObj> image = DibImage(*layout, bits, startScan, lines);
+    if (!image)
+        return 0;
     BlitSource source{image->Buffer(), false, std::nullopt};
     const POINT d = dc->ToTarget(xDest, yDest);
     const int w = static_cast<int>(width), h = static_cast<int>(height);
@@ -166,6 +170,8 @@ int StretchDIBits(HDC handle, int xDest, int yDest, int destWidth, int destHeigh
         return 0;
     RecordCall(*dc, "StretchDIBits", FormatArgs({xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight}));
     const std::unique_ptr<BitmapObj> image = DibImage(*layout, bits, 0, static_cast<UINT>(layout->height));
+    if (!image)
+        return 0;
     BlitSource source{image->Buffer(), false, std::nullopt};
     const POINT d = dc->ToTarget(xDest, yDest);
     const int top = DibTop(*layout, ySrc, srcHeight < 0 ? -srcHeight : srcHeight);

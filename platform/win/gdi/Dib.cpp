@@ -84,11 +84,3 @@ std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap, const Pa
     default: return {};
     }
 }
-
-std::unique_ptr<BitmapObj> BitmapFromDib(const DibLayout& layout, const void* bits) {
-    auto bitmap = MakeBitmap(layout.width, layout.height, layout.bpp, true);
-    bitmap->bottomUp = layout.bottomUp;
-    bitmap->colors = layout.colors;
-    std::memcpy(bitmap->bits.data(), bits, bitmap->bits.size());
-    return bitmap;
-}

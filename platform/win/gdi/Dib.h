@@ -27,5 +27,3 @@ void CopyPixels(const PixelBuffer& src, int sx, int sy, const PixelBuffer& dst, 
 // The colour table GetDIBits reports for a depth, given the bitmap it reads and the
 // palette selected into the DC it reads through (none or the default palette: ignored).
 std::vector<RGBQUAD> OutputColorTable(int bpp, const BitmapObj& bitmap, const PaletteObj* palette);
-// Bitmap object holding a copy of a DIB (for blits from DIB memory).
-std::unique_ptr<BitmapObj> BitmapFromDib(const DibLayout& layout, const void* bits);

@@ -77,6 +77,8 @@ std::unique_ptr<BitmapObj> CloneBitmap(const BitmapObj& bitmap) {
 }
 
 std::unique_ptr<BitmapObj> MakeBitmap(int width, int height, int bpp, bool dibSection) {
+    if (width <= 0 || height <= 0 || static_cast<long long>(DibStride(width, bpp)) * height > kMaxBitmapBytes)
+        return nullptr;
     auto bitmap = std::make_unique<BitmapObj>();
     bitmap->width = width;
     bitmap->height = height;

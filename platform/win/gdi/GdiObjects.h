@@ -112,5 +112,7 @@ void GdiRelease(const void* handle);
 HRGN NewRegionHandle(Region region);
 // Deep copy of a bitmap object (icons keep their own copies).
 std::unique_ptr<BitmapObj> CloneBitmap(const BitmapObj& bitmap);
-// New bitmap object of the given format, bits cleared (colour tables per depth).
+// New bitmap object of the given format, bits cleared (colour tables per depth);
+// none when the size is not positive or the bits would pass kMaxBitmapBytes.
+constexpr long long kMaxBitmapBytes = 256LL * 1024 * 1024;
 std::unique_ptr<BitmapObj> MakeBitmap(int width, int height, int bpp, bool dibSection);

@@ -47,12 +47,12 @@ DcObj* ReadyPath(HDC handle) {
     return dc && dc->pathReady ? dc : nullptr;
 }
 
-Region PathShape(const DcObj& dc) {
+Region PathShape(const DcObj& dc, const RECT& limit) {
     std::vector<std::vector<POINT>> figures;
     for (const PathFigure& f : dc.path)
         if (f.points.size() > 2)
             figures.push_back(f.points);
-    return PolygonShape(figures, dc.state.fillMode);
+    return PolygonShape(figures, dc.state.fillMode, limit);
 }
 
 void StrokeFigures(DcObj& dc) {
@@ -126,7 +126,7 @@ BOOL FillPath(HDC handle) {
     if (!dc)
         return FALSE;
     RecordCall(*dc, "FillPath", "");
-    PaintShape(*dc, PathShape(*dc), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
+    PaintShape(*dc, PathShape(*dc, TargetBounds(*dc)), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
     Discard(*dc);
     return TRUE;
 }
@@ -136,7 +136,7 @@ BOOL StrokeAndFillPath(HDC handle) {
     if (!dc)
         return FALSE;
     RecordCall(*dc, "StrokeAndFillPath", "");
-    PaintShape(*dc, PathShape(*dc), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
+    PaintShape(*dc, PathShape(*dc, TargetBounds(*dc)), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
     StrokeFigures(*dc);
     Discard(*dc);
     return TRUE;
@@ -146,7 +146,7 @@ HRGN PathToRegion(HDC handle) {
     DcObj* dc = ReadyPath(handle);
     if (!dc)
         return nullptr;
-    Region shape = PathShape(*dc);
+    Region shape = PathShape(*dc, kRegionLimit);
     shape.Offset(-dc->origin.x, -dc->origin.y);
     Discard(*dc);
     return NewRegionHandle(std::move(shape));

@@ -53,11 +53,11 @@ bool PenVisible(const DcObj& dc) {
 // A closed shape drawn with the pen's ring and the brush's interior.
 enum class ShapeKind { Rect, Ellipse, RoundRect };
 
-Region ShapeOf(ShapeKind kind, const RECT& r, int ew, int eh) {
+Region ShapeOf(ShapeKind kind, const RECT& r, int ew, int eh, const RECT& limit) {
     switch (kind) {
-    case ShapeKind::Rect: return Region(r);
-    case ShapeKind::Ellipse: return EllipseShape(r.left, r.top, r.right, r.bottom);
-    case ShapeKind::RoundRect: return RoundRectShape(r.left, r.top, r.right, r.bottom, ew, eh);
+    case ShapeKind::Rect: return Region::Combine(Region(r), Region(limit), Region::Op::And);
+    case ShapeKind::Ellipse: return EllipseShape(r.left, r.top, r.right, r.bottom, limit);
+    case ShapeKind::RoundRect: return RoundRectShape(r.left, r.top, r.right, r.bottom, ew, eh, limit);
     }
     return {};
 }
@@ -67,14 +67,15 @@ void DrawClosedShape(DcObj& dc, ShapeKind kind, const RECT& box, int ew, int eh)
     if (!PenVisible(dc)) {
         // Without a pen the fill stops one pixel short on the right and bottom.
         const RECT inner{box.left, box.top, box.right - 1, box.bottom - 1};
-        PaintShape(dc, ShapeOf(kind, inner, ew, eh), brush);
+        PaintShape(dc, ShapeOf(kind, inner, ew, eh, TargetBounds(dc)), brush);
         return;
     }
     const PenObj& pen = *dc.Pen();
     const RECT outer = PenOuterBox(box, pen);
     const int w = pen.width;
     const RECT innerBox = Inset(outer, w);
-    const Region inner = ShapeOf(kind, innerBox, ew - 2 * w, eh - 2 * w);
+    const RECT limit = TargetBounds(dc);
+    const Region inner = ShapeOf(kind, innerBox, ew - 2 * w, eh - 2 * w, limit);
     PaintShape(dc, inner, brush);
     const UINT style = pen.Style();
     if (kind == ShapeKind::Rect && w == 1 && style != PS_SOLID && style != PS_INSIDEFRAME) {
@@ -84,7 +85,7 @@ void DrawClosedShape(DcObj& dc, ShapeKind kind, const RECT& box, int ew, int eh)
         stroker.Paint();
         return;
     }
-    PaintShape(dc, Region::Combine(ShapeOf(kind, outer, ew, eh), inner, Region::Op::Diff), PenInk(dc));
+    PaintShape(dc, Region::Combine(ShapeOf(kind, outer, ew, eh, limit), inner, Region::Op::Diff), PenInk(dc));
 }
 
 BOOL ClosedShape(HDC handle, const char* name, ShapeKind kind, int l, int t, int r, int b, int ew, int eh) {
@@ -97,7 +98,7 @@ BOOL ClosedShape(HDC handle, const char* name, ShapeKind kind, int l, int t, int
         if (kind == ShapeKind::Rect) {
             PathAddFigure(*dc, {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}, true);
         } else {
-            const Region shape = ShapeOf(kind, box, ew, eh);
+            const Region shape = ShapeOf(kind, box, ew, eh, kRegionLimit);
             // The outline of the scan-converted shape, as one closed figure per side.
             std::vector<POINT> left, right;
             for (const Region::Band& band : shape.Bands()) {
@@ -184,7 +185,8 @@ BOOL ArcShape(HDC handle, const char* name, ArcKind kind, int l, int t, int r, i
     const PenObj* pen = dc->Pen();
     const int w = PenVisible(*dc) ? pen->width : 0;
     const RECT outer = w ? PenOuterBox(box, *pen) : box;
-    const Region inner = EllipseShape(outer.left + w, outer.top + w, outer.right - w, outer.bottom - w);
+    const RECT limit = TargetBounds(*dc);
+    const Region inner = EllipseShape(outer.left + w, outer.top + w, outer.right - w, outer.bottom - w, limit);
     const POINT centre{static_cast<LONG>(std::floor(g.cx)), static_cast<LONG>(std::floor(g.cy))};
     if (kind != ArcKind::Arc) {
         const double mid = g.start + g.span / 2;
@@ -202,7 +204,7 @@ BOOL ArcShape(HDC handle, const char* name, ArcKind kind, int l, int t, int r, i
     }
     if (!w)
         return TRUE;
-    const Region ring = Region::Combine(EllipseShape(outer.left, outer.top, outer.right, outer.bottom), inner,
+    const Region ring = Region::Combine(EllipseShape(outer.left, outer.top, outer.right, outer.bottom, limit), inner,
                                         Region::Op::Diff);
     PixelSet outline;
     outline.AddRegion(Filter(ring, [&](double x, double y) { return InSector(g, x, y); }));
@@ -369,7 +371,7 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
             PathAddFigure(*dc, f, true);
         return TRUE;
     }
-    PaintShape(*dc, PolygonShape(figures, dc->state.fillMode), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
+    PaintShape(*dc, PolygonShape(figures, dc->state.fillMode, TargetBounds(*dc)), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
     Stroker stroker(*dc);
     for (const auto& f : figures)
         StrokeFigure(stroker, f, true);

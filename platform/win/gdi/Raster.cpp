@@ -116,6 +116,11 @@ bool BrushPixel(DcObj& dc, const BrushObj& brush, int x, int y, std::uint32_t* r
     return true;
 }
 
+RECT TargetBounds(DcObj& dc) {
+    const PixelBuffer target = dc.Target();
+    return {0, 0, target.width, target.height};
+}
+
 void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
     if (ink.kind == Ink::Kind::None || shape.Empty())
         return;

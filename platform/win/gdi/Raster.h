@@ -38,6 +38,8 @@ bool BrushPixel(DcObj& dc, const BrushObj& brush, int x, int y, std::uint32_t* r
 // The colour a value takes on the target (nearest table entry for indexed targets).
 std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb);
 
+// The target's pixel bounds: shapes for drawing are built only inside them.
+RECT TargetBounds(DcObj& dc);
 // Paints a shape given in target coordinates through the DC's visible region.
 void PaintShape(DcObj& dc, const Region& shape, const Ink& ink);
 

@@ -83,11 +83,15 @@ void Region::AppendBand(int top, int bottom, std::vector<Span> spans) {
 
 Region Region::FromRows(int firstY, std::vector<std::vector<Span>> rows) {
     Region region;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int y = firstY + static_cast<int>(i);
-        region.AppendBand(y, y + 1, Normalize(std::move(rows[i])));
-    }
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        region.AppendRow(firstY + static_cast<int>(i), std::move(rows[i]));
     return region;
+}
+
+void Region::AppendRow(int y, std::vector<Span> spans) {
+    if (!bands_.empty() && y < bands_.back().bottom)
+        return;
+    AppendBand(y, y + 1, Normalize(std::move(spans)));
 }
 
 Region Region::FromRects(const std::vector<RECT>& rects) {

@@ -26,6 +26,8 @@ public:
 
     // Builds a region from rows of spans: row i covers y = firstY + i; spans in any order.
     static Region FromRows(int firstY, std::vector<std::vector<Span>> rows);
+    // Adds the row y (below every row added so far); spans in any order.
+    void AppendRow(int y, std::vector<Span> spans);
     // Union of arbitrary rectangles; empty rectangles are ignored.
     static Region FromRects(const std::vector<RECT>& rects);
     static Region Combine(const Region& a, const Region& b, Op op);

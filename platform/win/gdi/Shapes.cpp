@@ -26,7 +26,7 @@ std::vector<Crossing> RowCrossings(const std::vector<std::vector<POINT>>& polygo
             const double y0 = down ? a.y : b.y, y1 = down ? b.y : a.y;
             if (yc < y0 || yc >= y1)
                 continue;
-            const double x = a.x + (yc - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y);
+            const double x = a.x + (yc - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
             crossings.push_back({x, down ? 1 : -1});
         }
     }
@@ -39,56 +39,65 @@ Region::Span CentreSpan(double xa, double xb) {
     return {static_cast<int>(std::ceil(xa - 0.5)), static_cast<int>(std::ceil(xb - 0.5))};
 }
 
+Region::Span Clamp(Region::Span s, const RECT& limit) {
+    return {std::max<int>(s.first, limit.left), std::min<int>(s.second, limit.right)};
+}
+
 } // namespace
+
+const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
 
 RECT NormalizedRect(int left, int top, int right, int bottom) {
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
 }
 
-Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode) {
+Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit) {
     int minY = INT_MAX, maxY = INT_MIN;
     for (const auto& poly : polygons)
         for (const POINT& p : poly) {
             minY = std::min<int>(minY, p.y);
             maxY = std::max<int>(maxY, p.y);
         }
-    if (minY >= maxY)
-        return {};
-    std::vector<std::vector<Region::Span>> rows(static_cast<std::size_t>(maxY - minY));
+    minY = std::max<int>(minY, limit.top);
+    maxY = std::min<int>(maxY, limit.bottom);
+    Region region;
     for (int y = minY; y < maxY; ++y) {
         const std::vector<Crossing> crossings = RowCrossings(polygons, y + 0.5);
-        std::vector<Region::Span>& row = rows[static_cast<std::size_t>(y - minY)];
+        std::vector<Region::Span> row;
         if (fillMode == WINDING) {
             int winding = 0;
             for (std::size_t i = 0; i + 1 < crossings.size(); ++i) {
                 winding += crossings[i].direction;
                 if (winding != 0)
-                    row.push_back(CentreSpan(crossings[i].x, crossings[i + 1].x));
+                    row.push_back(Clamp(CentreSpan(crossings[i].x, crossings[i + 1].x), limit));
             }
         } else {
             for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
-                row.push_back(CentreSpan(crossings[i].x, crossings[i + 1].x));
+                row.push_back(Clamp(CentreSpan(crossings[i].x, crossings[i + 1].x), limit));
         }
+        region.AppendRow(y, std::move(row));
     }
-    return Region::FromRows(minY, std::move(rows));
+    return region;
 }
 
-Region EllipseShape(int left, int top, int right, int bottom) {
+Region EllipseShape(int left, int top, int right, int bottom, const RECT& limit) {
     const RECT r = NormalizedRect(left, top, right, bottom);
-    return RoundRectShape(r.left, r.top, r.right, r.bottom, r.right - r.left, r.bottom - r.top);
+    return RoundRectShape(r.left, r.top, r.right, r.bottom, r.right - r.left, r.bottom - r.top, limit);
 }
 
-Region RoundRectShape(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
+Region RoundRectShape(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight,
+                      const RECT& limit) {
     const RECT r = NormalizedRect(left, top, right, bottom);
-    const int w = r.right - r.left, h = r.bottom - r.top;
+    const long long w = static_cast<long long>(r.right) - r.left, h = static_cast<long long>(r.bottom) - r.top;
     if (w <= 0 || h <= 0)
         return {};
-    const double a = std::clamp(std::abs(ellipseWidth), 0, w) / 2.0;
-    const double b = std::clamp(std::abs(ellipseHeight), 0, h) / 2.0;
+    const double a = std::clamp<long long>(std::abs(static_cast<long long>(ellipseWidth)), 0, w) / 2.0;
+    const double b = std::clamp<long long>(std::abs(static_cast<long long>(ellipseHeight)), 0, h) / 2.0;
     if (a <= 0 || b <= 0)
-        return Region(r);
-    std::vector<std::vector<Region::Span>> rows(static_cast<std::size_t>(h));
-    for (int y = r.top; y < r.bottom; ++y) {
+        return Region::Combine(Region(r), Region(limit), Region::Op::And);
+    Region region;
+    const int firstRow = std::max<int>(r.top, limit.top), lastRow = std::min<int>(r.bottom, limit.bottom);
+    for (int y = firstRow; y < lastRow; ++y) {
         const double yc = y + 0.5;
         double inset = 0;
         const double topCentre = r.top + b, bottomCentre = r.bottom - b;
@@ -96,7 +105,7 @@ Region RoundRectShape(int left, int top, int right, int bottom, int ellipseWidth
         if (dyRel >= 1)
             continue;
         inset = a - a * std::sqrt(1 - dyRel * dyRel);
-        rows[static_cast<std::size_t>(y - r.top)].push_back(CentreSpan(r.left + inset, r.right - inset));
+        region.AppendRow(y, {Clamp(CentreSpan(r.left + inset, r.right - inset), limit)});
     }
-    return Region::FromRows(r.top, std::move(rows));
+    return region;
 }

@@ -7,8 +7,14 @@
 
 #include <vector>
 
-Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode);
+//
+// Shapes are built only inside `limit` (drawing passes the target's bounds; regions
+// pass kRegionLimit, +-65536, far beyond any screen), so absurd coordinates cost
+// neither memory nor time.
+extern const RECT kRegionLimit;
+Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit = kRegionLimit);
 // Bounding box in pixels: [left, right) x [top, bottom); corners are normalised.
-Region EllipseShape(int left, int top, int right, int bottom);
-Region RoundRectShape(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight);
+Region EllipseShape(int left, int top, int right, int bottom, const RECT& limit = kRegionLimit);
+Region RoundRectShape(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight,
+                      const RECT& limit = kRegionLimit);
 RECT NormalizedRect(int left, int top, int right, int bottom);

@@ -20,20 +20,30 @@ std::vector<int> DashesOf(UINT style) {
 
 } // namespace
 
-std::vector<POINT> LinePoints(POINT a, POINT b) {
+std::vector<LinePoint> LinePoints(POINT a, POINT b, const RECT& limit, long long* total) {
     // Steps along the major axis; the minor coordinate is rounded with halves going
-    // toward the start point.
-    std::vector<POINT> points;
-    const int dx = b.x - a.x, dy = b.y - a.y;
-    const bool xMajor = std::abs(dx) >= std::abs(dy);
-    const int major = xMajor ? std::abs(dx) : std::abs(dy);
-    const int minor = xMajor ? std::abs(dy) : std::abs(dx);
+    // toward the start point. Only steps whose major coordinate is inside the limit run.
+    std::vector<LinePoint> points;
+    const long long dx = static_cast<long long>(b.x) - a.x, dy = static_cast<long long>(b.y) - a.y;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const long long major = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
     const int stepMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
     const int stepMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    for (int k = 0; k < major; ++k) {
-        const int offset = static_cast<int>((2LL * k * minor + major - 1) / (2LL * major));
-        const int along = k * stepMajor, across = offset * stepMinor;
-        points.push_back(xMajor ? POINT{a.x + along, a.y + across} : POINT{a.x + across, a.y + along});
+    *total = major;
+    const long long start = xMajor ? a.x : a.y;
+    const long long low = xMajor ? limit.left : limit.top, high = xMajor ? limit.right : limit.bottom;
+    long long first = stepMajor > 0 ? low - start : start - (high - 1);
+    long long last = stepMajor > 0 ? high - start : start - low + 1;
+    first = std::max(0LL, first);
+    last = std::min(major, last);
+    for (long long k = first; k < last; ++k) {
+        const long long offset = (2 * k * minor + major - 1) / (2 * major);
+        const long long along = k * stepMajor, across = offset * stepMinor;
+        const POINT p = xMajor ? POINT{static_cast<LONG>(a.x + along), static_cast<LONG>(a.y + across)}
+                               : POINT{static_cast<LONG>(a.x + across), static_cast<LONG>(a.y + along)};
+        if (p.x >= limit.left && p.x < limit.right && p.y >= limit.top && p.y < limit.bottom)
+            points.push_back({k, p});
     }
     return points;
 }
@@ -54,6 +64,11 @@ Stroker::Stroker(DcObj& dc) : dc_(dc) {
     }
     if (!dashes_.empty())
         dashLeft_ = dashes_[0];
+    for (int d : dashes_)
+        dashTotal_ += d;
+    // Points further out than the pen reaches cannot touch the target.
+    limit_ = TargetBounds(dc);
+    InflateRect(&limit_, width_ + 1, width_ + 1);
     if (width_ > 1) {
         const int h = width_ / 2;
         const Region disc = EllipseShape(-h, -h, width_ - h, width_ - h);
@@ -85,11 +100,26 @@ void Stroker::Put(int x, int y) {
         on_.Add(x + s.x, y + s.y);
 }
 
+void Stroker::Skip(long long count) {
+    if (dashes_.empty() || count <= 0)
+        return;
+    for (long long i = count % dashTotal_; i > 0; --i)
+        if (--dashLeft_ == 0) {
+            dashIndex_ = (dashIndex_ + 1) % dashes_.size();
+            dashLeft_ = dashes_[dashIndex_];
+        }
+}
+
 void Stroker::Segment(POINT a, POINT b) {
     if (!visible_)
         return;
-    for (const POINT& p : LinePoints(a, b))
-        Put(p.x, p.y);
+    long long total = 0, next = 0;
+    for (const LinePoint& p : LinePoints(a, b, limit_, &total)) {
+        Skip(p.step - next);
+        Put(p.point.x, p.point.y);
+        next = p.step + 1;
+    }
+    Skip(total - next);
 }
 
 void Stroker::Point(POINT p) {

@@ -16,6 +16,7 @@ public:
 
 private:
     void Put(int x, int y);
+    void Skip(long long count);
 
     DcObj& dc_;
     bool visible_ = false;
@@ -23,10 +24,17 @@ private:
     std::vector<int> dashes_;
     std::size_t dashIndex_ = 0;
     int dashLeft_ = 0;
+    int dashTotal_ = 0;
+    RECT limit_{};
     std::vector<POINT> stamp_;
     PixelSet on_;
     PixelSet gaps_;
 };
 
-// Bresenham's points from a to b, b excluded.
-std::vector<POINT> LinePoints(POINT a, POINT b);
+struct LinePoint {
+    long long step;  // position along the line, 0 = a
+    POINT point;
+};
+// The points of the line from a to b (b excluded) that lie inside `limit`, and the
+// number of points of the whole line.
+std::vector<LinePoint> LinePoints(POINT a, POINT b, const RECT& limit, long long* total);
