@@ -173,3 +173,48 @@ TEST(DeviceContext, SystemColoursAndRectangles) {
     RECT inflated{2, -1, 8, 11};
     EXPECT_TRUE(EqualRect(&a, &inflated));
 }
+
+TEST(DeviceContext, ExtSelectClipRgnModesAndOffset) {
+    struct Case {
+        int mode;
+        std::vector<bool> visible;  // x = 0 .. 5 on row 0
+    };
+    // Current clip [0,4); the region [2,6).
+    const std::vector<Case> cases = {
+        {RGN_AND, {false, false, true, true, false, false}},
+        {RGN_OR, {true, true, true, true, true, true}},
+        {RGN_XOR, {true, true, false, false, true, true}},
+        {RGN_DIFF, {true, true, false, false, false, false}},
+        {RGN_COPY, {false, false, true, true, true, true}},
+    };
+    for (const Case& k : cases) {
+        Canvas c(8, 1);
+        IntersectClipRect(c.dc(), 0, 0, 4, 1);
+        HRGN r = CreateRectRgn(2, 0, 6, 1);
+        EXPECT_NE(ERROR, ExtSelectClipRgn(c.dc(), r, k.mode));
+        DeleteObject(r);
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(k.visible[x], PtVisible(c.dc(), x, 0) != 0) << k.mode << " x=" << x;
+    }
+    Canvas c(8, 1);
+    EXPECT_EQ(ERROR, ExtSelectClipRgn(c.dc(), nullptr, RGN_AND));
+    IntersectClipRect(c.dc(), 0, 0, 2, 1);
+    OffsetClipRgn(c.dc(), 3, 0);
+    EXPECT_FALSE(PtVisible(c.dc(), 1, 0));
+    EXPECT_TRUE(PtVisible(c.dc(), 4, 0));
+}
+
+TEST(DeviceContext, SixteenBitBitmapsKeepFiveBitsPerChannel) {
+    Canvas c(2, 1, 16);
+    EXPECT_EQ(RGB(0x10, 0x21, 0xFF), SetPixel(c.dc(), 0, 0, RGB(0x12, 0x23, 0xFF)));
+    EXPECT_EQ(RGB(0x10, 0x21, 0xFF), GetPixel(c.dc(), 0, 0));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 1, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    BYTE bits[4] = {};
+    ASSERT_EQ(1, GetDIBits(c.dc(), c.bitmap(), 0, 1, bits, &info, DIB_RGB_COLORS));
+    // 5-5-5: red 2, green 4, blue 31 -> 0x089F; white for the second pixel.
+    EXPECT_EQ(0x9F, bits[0]);
+    EXPECT_EQ(0x08, bits[1]);
+    EXPECT_EQ(0xFF, bits[2]);
+    EXPECT_EQ(0x7F, bits[3]);
+}

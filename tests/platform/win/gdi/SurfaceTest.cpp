@@ -94,3 +94,22 @@ TEST(SurfaceDC, SystemClipAndApplicationClipIntersect) {
     GdiDeleteSurfaceDC(dc);
     EXPECT_EQ(0u, GetObjectType(dc));
 }
+
+TEST(SurfaceDC, DrawingLandsAtTheDeviceOriginInsideTheSystemClip) {
+    Surface s(10, 4, 0xFFFFFF);
+    HRGN system = CreateRectRgn(0, 0, 3, 2);
+    HDC dc = GdiCreateSurfaceDC(&s, POINT{4, 1}, system);
+    DeleteObject(system);
+    RECT all{-10, -10, 50, 50};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    std::string rows;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 10; ++x)
+            rows += s.Pixel(x, y) == 0 ? '#' : '.';
+        rows += '\n';
+    }
+    EXPECT_EQ("..........\n....###...\n....###...\n..........\n", rows);
+    EXPECT_EQ(0u, GetPixel(dc, 0, 0));
+    EXPECT_EQ(CLR_INVALID, GetPixel(dc, 3, 0));
+    GdiDeleteSurfaceDC(dc);
+}
