@@ -78,8 +78,8 @@ BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int 
         std::uint32_t pattern = 0;
         if (brush && brush->style != BS_NULL && !BrushPixel(dc, *brush, p.x, p.y, &pattern))
             continue;
-        const std::uint32_t d = target.Get(p.x, p.y);
-        target.Put(p.x, p.y, Rop3(op, Quantize(target, pattern), Quantize(target, p.source), d));
+        const std::uint32_t d = RopRead(target, p.x, p.y);
+        RopWrite(target, p.x, p.y, Rop3(op, RopValue(target, pattern), RopValue(target, p.source), d));
     }
     return TRUE;
 }

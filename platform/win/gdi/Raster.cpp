@@ -47,6 +47,25 @@ std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb) {
     return rgb & 0xFFFFFF;
 }
 
+std::uint32_t RopValue(const PixelBuffer& target, std::uint32_t rgb) {
+    if (target.bpp == 1)
+        return target.colors && NearestIndex(*target.colors, rgb) ? 0xFFFFFF : 0;
+    return Quantize(target, rgb);
+}
+
+std::uint32_t RopRead(const PixelBuffer& target, int x, int y) {
+    if (target.bpp == 1)
+        return target.Index(x, y) ? 0xFFFFFF : 0;
+    return target.Get(x, y);
+}
+
+void RopWrite(const PixelBuffer& target, int x, int y, std::uint32_t value) {
+    if (target.bpp == 1)
+        target.PutIndex(x, y, value & 1);
+    else
+        target.Put(x, y, value);
+}
+
 std::uint32_t PenColor(DcObj& dc) {
     PenObj* pen = dc.Pen();
     if (!pen)
@@ -132,27 +151,27 @@ void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
         for (int y = band.top; y < band.bottom; ++y)
             for (const Region::Span& span : band.spans)
                 for (int x = span.first; x < span.second; ++x) {
-                    const std::uint32_t d = target.Get(x, y);
+                    const std::uint32_t d = RopRead(target, x, y);
                     std::uint32_t value = 0;
                     switch (ink.kind) {
-                    case Ink::Kind::Color: value = Rop2(ink.rop2, Quantize(target, ink.rgb), d); break;
+                    case Ink::Kind::Color: value = Rop2(ink.rop2, RopValue(target, ink.rgb), d); break;
                     case Ink::Kind::Brush: {
                         std::uint32_t p;
                         if (!BrushPixel(dc, *ink.brush, x, y, &p))
                             continue;
-                        value = Rop2(ink.rop2, Quantize(target, p), d);
+                        value = Rop2(ink.rop2, RopValue(target, p), d);
                         break;
                     }
                     case Ink::Kind::Rop3: {
                         std::uint32_t p = 0;
                         if (ink.brush && !BrushPixel(dc, *ink.brush, x, y, &p))
                             continue;
-                        value = Rop3(ink.rop3, Quantize(target, p), 0, d);
+                        value = Rop3(ink.rop3, RopValue(target, p), 0, d);
                         break;
                     }
                     case Ink::Kind::None: break;
                     }
-                    target.Put(x, y, value);
+                    RopWrite(target, x, y, value);
                 }
 }
 

@@ -37,6 +37,11 @@ std::uint32_t PenColor(DcObj& dc);
 bool BrushPixel(DcObj& dc, const BrushObj& brush, int x, int y, std::uint32_t* rgb);
 // The colour a value takes on the target (nearest table entry for indexed targets).
 std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb);
+// Raster operations work on what the target stores: colours, or for a monochrome
+// target the bit itself as 0 or 0xFFFFFF, whatever colours its table holds.
+std::uint32_t RopValue(const PixelBuffer& target, std::uint32_t rgb);
+std::uint32_t RopRead(const PixelBuffer& target, int x, int y);
+void RopWrite(const PixelBuffer& target, int x, int y, std::uint32_t value);
 
 // The target's pixel bounds: shapes for drawing are built only inside them.
 RECT TargetBounds(DcObj& dc);

@@ -106,3 +106,25 @@ TEST(Blit, ClippedByDestinationClip) {
     SelectClipRgn(dst.dc(), nullptr);
     EXPECT_EQ("#..#", dst.Picture()[0]);
 }
+
+TEST(Blit, MonochromeDibWithOwnColoursWorksOnBits) {
+    // A 1-bit DIB section whose table is red (0) and blue (1): rops act on the bits.
+    struct {
+        BITMAPINFOHEADER h;
+        RGBQUAD colors[2];
+    } info{{sizeof(BITMAPINFOHEADER), 4, 1, 1, 1, BI_RGB, 0, 0, 0, 0, 0}, {{0, 0, 255, 0}, {255, 0, 0, 0}}};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(nullptr, dib);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    PatBlt(dc, 0, 0, 4, 1, WHITENESS);
+    EXPECT_EQ(0xF0, static_cast<BYTE*>(bits)[0]);
+    EXPECT_EQ(kBlue, GetPixel(dc, 0, 0));
+    PatBlt(dc, 1, 0, 2, 1, DSTINVERT);
+    EXPECT_EQ(0x90, static_cast<BYTE*>(bits)[0]);
+    EXPECT_EQ(kRed, GetPixel(dc, 1, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(dib);
+}
