@@ -1,10 +1,10 @@
 // Bit-block transfers with the general ROP3 evaluator over pattern, source and
-// destination. Stretching samples the nearest source pixel in every stretch mode,
-// which keeps results deterministic.
+// destination, stretching by the destination's stretch mode.
 #include "platform/win/gdi/Dib.h"
 #include "platform/win/gdi/Raster.h"
 #include "platform/win/gdi/Shapes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -41,6 +41,59 @@ std::uint32_t SourceValue(const BlitSource& src, const PixelBuffer& dst, DcObj& 
     return rgb;
 }
 
+struct Mapping {
+    Extent dst, src;
+    bool flip;
+    // Source pixels [first, last) behind destination pixel d (relative to the extents).
+    void Range(int d, int shrinkMode, int* first, int* last) const {
+        if (src.size > dst.size && shrinkMode != COLORONCOLOR) {
+            *first = static_cast<int>(static_cast<long long>(d) * src.size / dst.size);
+            *last = std::max(*first + 1, static_cast<int>(static_cast<long long>(d + 1) * src.size / dst.size));
+        } else {
+            *first = static_cast<int>((static_cast<long long>(d) * 2 + 1) * src.size / (2LL * dst.size));
+            *last = *first + 1;
+        }
+        if (flip) {
+            const int f = src.size - *last, l = src.size - *first;
+            *first = f;
+            *last = l;
+        }
+    }
+};
+
+// Shrinking keeps what the stretch mode asks for: BLACKONWHITE ANDs the pixels that
+// fall together, WHITEONBLACK ORs them, HALFTONE averages them; COLORONCOLOR (and any
+// enlargement) takes the pixel under the centre.
+std::optional<std::uint32_t> Sample(const BlitSource& src, const PixelBuffer& target, DcObj& dc, const Mapping& mx,
+                                    const Mapping& my, int px, int py) {
+    int x0, x1, y0, y1;
+    const int mode = dc.state.stretchMode;
+    mx.Range(px - mx.dst.pos, mode, &x0, &x1);
+    my.Range(py - my.dst.pos, mode, &y0, &y1);
+    std::uint32_t andValue = 0xFFFFFF, orValue = 0;
+    unsigned long long sum[3] = {0, 0, 0}, count = 0;
+    for (int j = y0; j < y1; ++j)
+        for (int i = x0; i < x1; ++i) {
+            const int sx = mx.src.pos + i, sy = my.src.pos + j;
+            if (!src.buffer.Contains(sx, sy))
+                return std::nullopt;  // outside the source: the destination stays
+            const std::uint32_t v = SourceValue(src, target, dc, sx, sy);
+            andValue &= v;
+            orValue |= v;
+            sum[0] += (v >> 16) & 0xFF;
+            sum[1] += (v >> 8) & 0xFF;
+            sum[2] += v & 0xFF;
+            ++count;
+        }
+    if (mode == WHITEONBLACK)
+        return orValue;
+    if (mode == HALFTONE) {
+        auto avg = [&](int c) { return static_cast<std::uint32_t>((sum[c] + count / 2) / count); };
+        return (avg(0) << 16) | (avg(1) << 8) | avg(2);
+    }
+    return andValue;
+}
+
 BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int sx, int sy, int sw, int sh, DWORD rop) {
     const PixelBuffer target = dc.Target();
     if (!target.Valid())
@@ -48,7 +101,7 @@ BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int 
     const Extent dx = Normalize(x, w), dy = Normalize(y, h), ex = Normalize(sx, sw), ey = Normalize(sy, sh);
     if (dx.size == 0 || dy.size == 0)
         return TRUE;
-    const bool flipX = dx.mirrored != ex.mirrored, flipY = dy.mirrored != ey.mirrored;
+    const Mapping mx{dx, ex, dx.mirrored != ex.mirrored}, my{dy, ey, dy.mirrored != ey.mirrored};
     const std::uint8_t op = static_cast<std::uint8_t>(rop >> 16);
     const BrushObj* brush = Rop3UsesPattern(rop) ? CurrentBrush(dc) : nullptr;
     const Region visible = Region::Combine(Region(RECT{dx.pos, dy.pos, dx.pos + dx.size, dy.pos + dy.size}),
@@ -64,13 +117,10 @@ BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int 
             for (int px = r.left; px < r.right; ++px) {
                 std::uint32_t s = 0;
                 if (src) {
-                    int i = static_cast<int>((static_cast<long long>(px - dx.pos) * 2 + 1) * ex.size / (2LL * dx.size));
-                    int j = static_cast<int>((static_cast<long long>(py - dy.pos) * 2 + 1) * ey.size / (2LL * dy.size));
-                    if (flipX) i = ex.size - 1 - i;
-                    if (flipY) j = ey.size - 1 - j;
-                    if (!src->buffer.Contains(ex.pos + i, ey.pos + j))
-                        continue;  // outside the source: the destination stays
-                    s = SourceValue(*src, target, dc, ex.pos + i, ey.pos + j);
+                    const std::optional<std::uint32_t> sampled = Sample(*src, target, dc, mx, my, px, py);
+                    if (!sampled)
+                        continue;
+                    s = *sampled;
                 }
                 pixels.push_back({px, py, s});
             }

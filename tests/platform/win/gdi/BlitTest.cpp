@@ -128,3 +128,30 @@ TEST(Blit, MonochromeDibWithOwnColoursWorksOnBits) {
     DeleteDC(dc);
     DeleteObject(dib);
 }
+
+TEST(Blit, ShrinkingFollowsTheStretchMode) {
+    struct Case {
+        int mode;
+        COLORREF expected;
+    };
+    // Two source pixels, red and blue, become one.
+    const std::vector<Case> cases = {
+        {BLACKONWHITE, kRed & kBlue},
+        {WHITEONBLACK, kRed | kBlue},
+        {HALFTONE, RGB(128, 0, 128)},
+        {COLORONCOLOR, kBlue},  // the pixel under the centre
+    };
+    for (const Case& k : cases) {
+        Canvas src(2, 1), dst(1, 1);
+        SetPixel(src.dc(), 0, 0, kRed);
+        SetPixel(src.dc(), 1, 0, kBlue);
+        SetStretchBltMode(dst.dc(), k.mode);
+        StretchBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, 2, 1, SRCCOPY);
+        EXPECT_EQ(k.expected, GetPixel(dst.dc(), 0, 0)) << k.mode;
+    }
+    Canvas src(2, 1), dst(2, 1);
+    SetPixel(src.dc(), 0, 0, kRed);
+    SetPixel(src.dc(), 1, 0, kBlue);
+    StretchBlt(dst.dc(), 1, 0, -2, 1, src.dc(), 0, 0, 2, 1, SRCCOPY);  // mirrored copy, default mode
+    EXPECT_EQ("BR", dst.Picture()[0]);
+}
