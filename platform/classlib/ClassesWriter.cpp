@@ -79,11 +79,12 @@ void TWriter::FlushBinary()
         Indent(1 + listDepth_);
     }
     Emit("{");
+    int lineIndent = 2 + listDepth_;
     static const char kHex[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i % kBytesPerLine == 0) {
             NewLine();
-            Indent(1 + listDepth_);
+            Indent(lineIndent);
         }
         auto b = static_cast<unsigned char>(bytes[i]);
         char pair[2] = {kHex[b >> 4], kHex[b & 15]};
@@ -312,16 +313,17 @@ void TWriter::WriteCollection(TCollection* collection)
     Emit("<");
     AnsiString oldPath = propPath_;
     propPath_ = AnsiString();
+    // Items one step inside the property, their properties one more.
     ++level_;
     for (int i = 0; i < collection->Count(); ++i) {
         NewLine();
-        Indent();
+        Indent(1);
         Emit("item");
         NewLine();
         ++level_;
         WriteProperties(collection->Items(i));
         --level_;
-        Indent();
+        Indent(1);
         Emit("end");
     }
     --level_;

@@ -1,0 +1,466 @@
+#include "platform/classlib/Classes.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+VENDARO_ENUM(TFilerShape, fsSquare, fsRound, fsStar)
+
+namespace {
+
+std::vector<std::string> gLoaded;
+
+class TFont : public TPersistent {
+    VENDARO_CLASS(TFont, TPersistent)
+public:
+    TFont() = default;
+    const AnsiString& FontName() const { return name_; }
+    void SetFontName(const AnsiString& v) { name_ = v; }
+    int Size() const { return size_; }
+    void SetSize(int v) { size_ = v; }
+    static void Publish(TClassBuilder<TFont>& c)
+    {
+        c.Property("Name", &TFont::FontName, &TFont::SetFontName);
+        c.Property("Size", &TFont::Size, &TFont::SetSize).Default(8);
+    }
+
+private:
+    AnsiString name_;
+    int size_ = 8;
+};
+
+class TBand : public TCollectionItem {
+    VENDARO_CLASS(TBand, TCollectionItem)
+public:
+    explicit TBand(TCollection* c) : TCollectionItem(c) {}
+    int Height() const { return height_; }
+    void SetHeight(int v) { height_ = v; }
+    const AnsiString& Title() const { return title_; }
+    void SetTitle(const AnsiString& v) { title_ = v; }
+    static void Publish(TClassBuilder<TBand>& c)
+    {
+        c.Property("Height", &TBand::Height, &TBand::SetHeight).Default(0);
+        c.Property("Title", &TBand::Title, &TBand::SetTitle);
+    }
+
+private:
+    int height_ = 0;
+    AnsiString title_;
+};
+
+// The palette of the "Color" property: integers that may be written by name.
+bool ColorIdentToInt(const AnsiString& ident, std::int64_t& value)
+{
+    if (SameText(ident, "clRed")) {
+        value = 0xFF;
+        return true;
+    }
+    return false;
+}
+bool ColorIntToIdent(std::int64_t value, AnsiString& ident)
+{
+    if (value != 0xFF)
+        return false;
+    ident = "clRed";
+    return true;
+}
+const TTypeInfo kColorType{.Kind = tkInteger, .Name = "TColor", .IdentToInt = ColorIdentToInt, .IntToIdent = ColorIntToIdent};
+
+class TWidget : public TComponent {
+    VENDARO_CLASS(TWidget, TComponent)
+public:
+    explicit TWidget(TComponent* owner) : TComponent(owner), font_(new TFont()), items_(new TStringList()),
+                                          bands_(new TCollection(TBand::StaticClass())) {}
+    ~TWidget() override
+    {
+        font_->Free();
+        items_->Free();
+        bands_->Free();
+    }
+
+    int Width() const { return width_; }
+    void SetWidth(int v) { width_ = v; }
+    int Color() const { return color_; }
+    void SetColor(int v) { color_ = v; }
+    TFilerShape Shape() const { return shape_; }
+    void SetShape(TFilerShape v) { shape_ = v; }
+    TSet<TFilerShape> Shapes() const { return shapes_; }
+    void SetShapes(TSet<TFilerShape> v) { shapes_ = v; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool v) { enabled_ = v; }
+    double Ratio() const { return ratio_; }
+    void SetRatio(double v) { ratio_ = v; }
+    char Mark() const { return mark_; }
+    void SetMark(char v) { mark_ = v; }
+    const AnsiString& Caption() const { return caption_; }
+    void SetCaption(const AnsiString& v) { caption_ = v; }
+    TFont* Font() const { return font_; }
+    void SetFont(TFont* v) { font_->SetFontName(v->FontName()); }
+    TStrings* Items() const { return items_; }
+    void SetItems(TStrings* v) { items_->Assign(v); }
+    TCollection* Bands() const { return bands_; }
+    void SetBands(TCollection* v) { bands_->Assign(v); }
+    TWidget* Buddy() const { return buddy_; }
+    void SetBuddy(TWidget* v) { buddy_ = v; }
+    TNotifyEvent OnClick() const { return onClick_; }
+    void SetOnClick(TNotifyEvent v) { onClick_ = v; }
+
+    std::vector<char> blob;
+    std::vector<int> extra;
+    TWidget* buddyAtLoaded = nullptr;
+    int loadedCount = 0;
+
+    static void Publish(TClassBuilder<TWidget>& c)
+    {
+        c.Property("Width", &TWidget::Width, &TWidget::SetWidth).Default(10);
+        c.Property("Color", &TWidget::Color, &TWidget::SetColor).Type(&kColorType).Default(0);
+        c.Property("Shape", &TWidget::Shape, &TWidget::SetShape).Default(fsSquare);
+        c.Property("Shapes", &TWidget::Shapes, &TWidget::SetShapes).Default(0);
+        c.Property("Enabled", &TWidget::Enabled, &TWidget::SetEnabled).Default(true);
+        c.Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio);
+        c.Property("Mark", &TWidget::Mark, &TWidget::SetMark).Default(' ');
+        c.Property("Caption", &TWidget::Caption, &TWidget::SetCaption);
+        c.Property("Font", &TWidget::Font, &TWidget::SetFont);
+        c.Property("Items", &TWidget::Items, &TWidget::SetItems);
+        c.Property("Bands", &TWidget::Bands, &TWidget::SetBands);
+        c.Property("Buddy", &TWidget::Buddy, &TWidget::SetBuddy);
+        c.Property("OnClick", &TWidget::OnClick, &TWidget::SetOnClick);
+    }
+
+    void Loaded() override
+    {
+        TComponent::Loaded();
+        ++loadedCount;
+        buddyAtLoaded = buddy_;
+        gLoaded.push_back(std::string(Name().str()));
+    }
+    void Notification(TComponent* component, TOperation operation) override
+    {
+        TComponent::Notification(component, operation);
+        if (operation == opRemove && component == buddy_)
+            buddy_ = nullptr;
+    }
+
+protected:
+    void DefineProperties(TFiler* filer) override
+    {
+        TComponent::DefineProperties(filer);
+        filer->DefineBinaryProperty(
+            "Blob",
+            [this](TStream* s) {
+                blob.resize(static_cast<std::size_t>(s->Size()));
+                s->ReadBuffer(blob.data(), s->Size());
+            },
+            [this](TStream* s) { s->WriteBuffer(blob.data(), static_cast<int>(blob.size())); }, !blob.empty());
+        filer->DefineProperty(
+            "Extra",
+            [this](TReader* r) {
+                r->ReadListBegin();
+                while (!r->EndOfList())
+                    extra.push_back(r->ReadInteger());
+                r->ReadListEnd();
+            },
+            [this](TWriter* w) {
+                w->WriteListBegin();
+                for (int v : extra)
+                    w->WriteInteger(v);
+                w->WriteListEnd();
+            },
+            !extra.empty());
+    }
+
+private:
+    int width_ = 10;
+    int color_ = 0;
+    TFilerShape shape_ = fsSquare;
+    TSet<TFilerShape> shapes_;
+    bool enabled_ = true;
+    double ratio_ = 0;
+    char mark_ = ' ';
+    AnsiString caption_;
+    TFont* font_;
+    TStringList* items_;
+    TCollection* bands_;
+    TWidget* buddy_ = nullptr;
+    TNotifyEvent onClick_;
+};
+
+// A form: writes the components it owns as its children, and publishes handlers.
+class TTestForm : public TWidget {
+    VENDARO_CLASS(TTestForm, TWidget)
+public:
+    explicit TTestForm(TComponent* owner) : TWidget(owner) {}
+    void GetChildren(TGetChildProc proc, TComponent* root) override
+    {
+        for (int i = 0; i < ComponentCount(); ++i)
+            proc(Components(i));
+    }
+    void WidgetClick(TObject* sender) { clicked = sender; }
+    void Unrelated(int) {}
+    TObject* clicked = nullptr;
+    static void Publish(TClassBuilder<TTestForm>& c)
+    {
+        c.Method("WidgetClick", &TTestForm::WidgetClick);
+        c.Method("Unrelated", &TTestForm::Unrelated);
+    }
+};
+
+class FilerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass()});
+        gLoaded.clear();
+    }
+    void TearDown() override
+    {
+        UnRegisterClass(TWidget::StaticClass());
+        UnRegisterClass(TTestForm::StaticClass());
+    }
+
+    static TOwned<TTestForm> Read(const AnsiString& text)
+    {
+        TStringStream s(text);
+        return TOwned<TTestForm>(static_cast<TTestForm*>(s.ReadComponent(nullptr)));
+    }
+    static AnsiString Write(TComponent* root)
+    {
+        TStringStream s;
+        s.WriteComponent(root);
+        return s.DataString();
+    }
+};
+
+const char* const kForm =
+    "object Form1: TTestForm\r\n"
+    "  Width = 300\r\n"
+    "  Caption = 'It''s '#233't'#13#10'two'\r\n"
+    "  Bands = <>\r\n"
+    "  OnClick = WidgetClick\r\n"
+    "  object Button1: TWidget\r\n"
+    "    Color = clRed\r\n"
+    "    Shape = fsStar\r\n"
+    "    Shapes = [fsSquare, fsStar]\r\n"
+    "    Enabled = False\r\n"
+    "    Ratio = 0.25\r\n"
+    "    Mark = 'x'\r\n"
+    "    Font.Name = 'Arial'\r\n"
+    "    Font.Size = 12\r\n"
+    "    Items.Strings = (\r\n"
+    "      'one'\r\n"
+    "      'two')\r\n"
+    "    Bands = <\r\n"
+    "      item\r\n"
+    "        Height = 5\r\n"
+    "        Title = 'top'\r\n"
+    "      end\r\n"
+    "      item\r\n"
+    "      end>\r\n"
+    "    Buddy = Edit1\r\n"
+    "    OnClick = WidgetClick\r\n"
+    "    Blob = {\r\n"
+    "      00FF10}\r\n"
+    "    Extra = (\r\n"
+    "      1\r\n"
+    "      -2)\r\n"
+    "  end\r\n"
+    "  object Edit1: TWidget\r\n"
+    "    Width = 32\r\n"
+    "    Bands = <>\r\n"
+    "    Buddy = Form1\r\n"
+    "  end\r\n"
+    "end\r\n";
+
+} // namespace
+
+TEST_F(FilerTest, ReadsEveryKindOfValue)
+{
+    TOwned<TTestForm> form = Read(kForm);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->Name(), "Form1");
+    EXPECT_EQ(form->Width(), 300);
+    EXPECT_EQ(form->Caption(), AnsiString("It's \xE9t\r\ntwo"));
+    ASSERT_EQ(form->ComponentCount(), 2);
+
+    auto* button = dynamic_cast<TWidget*>(form->FindComponent("Button1"));
+    auto* edit = dynamic_cast<TWidget*>(form->FindComponent("Edit1"));
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(button->Owner(), form.get());
+    EXPECT_EQ(button->Color(), 0xFF);
+    EXPECT_EQ(button->Shape(), fsStar);
+    EXPECT_EQ(button->Shapes(), (TSet<TFilerShape>{fsSquare, fsStar}));
+    EXPECT_FALSE(button->Enabled());
+    EXPECT_EQ(button->Ratio(), 0.25);
+    EXPECT_EQ(button->Mark(), 'x');
+    EXPECT_EQ(button->Font()->FontName(), "Arial");
+    EXPECT_EQ(button->Font()->Size(), 12);
+    EXPECT_EQ(button->Items()->CommaText(), "one,two");
+    ASSERT_EQ(button->Bands()->Count(), 2);
+    EXPECT_EQ(static_cast<TBand*>(button->Bands()->Items(0))->Height(), 5);
+    EXPECT_EQ(static_cast<TBand*>(button->Bands()->Items(0))->Title(), "top");
+    EXPECT_EQ(button->blob, (std::vector<char>{0, '\xFF', 0x10}));
+    EXPECT_EQ(button->extra, (std::vector<int>{1, -2}));
+    EXPECT_EQ(edit->Width(), 32);
+    EXPECT_EQ(edit->Bands()->Count(), 0);
+    EXPECT_EQ(button->Width(), 10);
+}
+
+TEST_F(FilerTest, ReferencesAreFixedBeforeLoadedAndEventsBindByName)
+{
+    TOwned<TTestForm> form = Read(kForm);
+    auto* button = static_cast<TWidget*>(form->FindComponent("Button1"));
+    auto* edit = static_cast<TWidget*>(form->FindComponent("Edit1"));
+    // Button1 names Edit1 before Edit1 exists.
+    EXPECT_EQ(button->Buddy(), edit);
+    EXPECT_EQ(edit->Buddy(), form.get());
+    EXPECT_EQ(button->buddyAtLoaded, edit);
+    EXPECT_EQ(button->loadedCount, 1);
+    EXPECT_EQ(form->loadedCount, 1);
+    EXPECT_EQ(gLoaded, (std::vector<std::string>{"Form1", "Button1", "Edit1"}));
+    for (TComponent* c : {static_cast<TComponent*>(form.get()), static_cast<TComponent*>(button)}) {
+        EXPECT_FALSE(c->ComponentState().Contains(csLoading));
+        EXPECT_FALSE(c->ComponentState().Contains(csReading));
+    }
+
+    button->OnClick()(button);
+    EXPECT_EQ(form->clicked, button);
+    EXPECT_TRUE(button->OnClick() == TNotifyEvent(form.get(), &TTestForm::WidgetClick));
+}
+
+TEST_F(FilerTest, WriterIsTheReadersInverse)
+{
+    TOwned<TTestForm> form = Read(kForm);
+    AnsiString written = Write(form.get());
+    EXPECT_EQ(written, AnsiString(kForm));
+
+    TOwned<TTestForm> again = Read(written);
+    EXPECT_EQ(Write(again.get()), written);
+}
+
+TEST_F(FilerTest, DefaultsAreNotWritten)
+{
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    form->SetName("Plain");
+    new TWidget(form.get());
+    EXPECT_EQ(Write(form.get()), AnsiString("object Plain: TTestForm\r\n"
+                                            "  Bands = <>\r\n"
+                                            "  object TWidget\r\n"
+                                            "    Bands = <>\r\n"
+                                            "  end\r\n"
+                                            "end\r\n"));
+}
+
+TEST_F(FilerTest, ReadsIntoAnExistingRoot)
+{
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    TStringStream s("object Main: TTestForm\n  Tag = 4\n  object Child: TWidget\n  end\nend\n");
+    EXPECT_EQ(s.ReadComponent(form.get()), form.get());
+    EXPECT_EQ(form->Name(), "Main");
+    EXPECT_EQ(form->Tag(), 4);
+    EXPECT_NE(form->FindComponent("Child"), nullptr);
+}
+
+TEST_F(FilerTest, MalformedDescriptionsRaiseAClearErrorAndLeakNothing)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"object F: TTestForm\n  Width = 'x'\nend", "line 2: integer expected"},
+        {"object F: TTestForm\n  Nope = 1\nend", "line 2: Property Nope does not exist"},
+        {"object F: TTestForm\n  object B: TUnknown\n  end\nend", "line 2: Class TUnknown not found"},
+        {"object F: TTestForm\n  object B: TWidget\n    Shape = fsOval\n  end\nend",
+         "line 3: Invalid property value fsOval for Shape"},
+        {"object F: TTestForm\n  Caption = 'open\nend", "line 2: unterminated string"},
+        {"object F: TTestForm\n  OnClick = Missing\nend", "line 2: Method Missing not found"},
+        {"object F: TTestForm\n  OnClick = Unrelated\nend", "line 2: Method Unrelated does not fit event OnClick"},
+        {"object F: TTestForm\n  Width = 99999999999\nend", "line 2: integer out of range"},
+        {"object F: TTestForm\n  Shapes = [fsStar\nend", "line 3: ',' or ']' expected"},
+        {"object F: TTestForm\n  object B: TWidget\n    Blob = {0F1}\n  end\nend", "line 3: odd count"},
+        {"object F: TTestForm\n  object A: TWidget\n  end\n  object A: TWidget\n  end\nend",
+         "line 4: A component named A already exists"},
+        {"object F: TTestForm\n  Width = 1\n", "'end' expected"},
+        {"object F: TTestForm\nend\nextra", "line 3: text after the final 'end'"},
+        {"F: TTestForm\nend", "line 1: 'object' expected"},
+        {"object F: TTestForm\n  Caption = #300\nend", "line 2: character code out of range"},
+    };
+    for (const Case& c : cases) {
+        try {
+            Read(c.text);
+            ADD_FAILURE() << "no error for: " << c.text;
+        } catch (const EFilerError& e) {
+            EXPECT_NE(e.Message().str().find(c.message), std::string::npos) << e.Message().str();
+            EXPECT_EQ(e.Message().str().rfind("Error reading form description", 0), 0u) << e.Message().str();
+        }
+    }
+}
+
+TEST_F(FilerTest, FailureIntoAnExistingRootKeepsTheRootUsable)
+{
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    TStringStream s("object F: TTestForm\n  object A: TWidget\n  end\n  object B: TWidget\n    Bad = 1\n  end\nend");
+    EXPECT_THROW(s.ReadComponent(form.get()), EReadError);
+    EXPECT_NE(form->FindComponent("A"), nullptr);
+    EXPECT_EQ(form->FindComponent("B"), nullptr);
+    EXPECT_FALSE(form->ComponentState().Contains(csLoading));
+}
+
+TEST_F(FilerTest, NumbersInEveryNotation)
+{
+    struct Case {
+        const char* text;
+        double value;
+        TValueType type;
+    };
+    const Case cases[] = {
+        {"42", 42, vaInt32},       {"-5", -5, vaInt32},       {"$20", 32, vaInt32},
+        {"$FFFFFFFF", -1, vaInt32}, {"1.5", 1.5, vaExtended},  {"-2.5E3", -2500, vaExtended},
+        {"1E-2", 0.01, vaExtended},
+    };
+    for (const Case& c : cases) {
+        TStringStream s(c.text);
+        TReader r(&s);
+        EXPECT_EQ(r.NextValue(), c.type) << c.text;
+        if (c.type == vaInt32)
+            EXPECT_EQ(r.ReadInteger(), static_cast<int>(c.value)) << c.text;
+        else
+            EXPECT_EQ(r.ReadFloat(), c.value) << c.text;
+    }
+}
+
+TEST_F(FilerTest, ValueReadersAndWritersRoundTrip)
+{
+    TStringStream s;
+    {
+        TWriter w(&s);
+        w.WriteListBegin();
+        w.WriteInteger(-7);
+        w.WriteString(AnsiString("a\0'b", 4));
+        w.WriteIdent("alIdent");
+        w.WriteBoolean(true);
+        w.WriteFloat(1.0 / 3.0);
+        w.WriteChar('\x01');
+        w.Write("\x01\x02", 2);
+        w.Write("\x03", 1);
+        w.WriteListEnd();
+    }
+    s.SetPosition(0);
+    TReader r(&s);
+    r.ReadListBegin();
+    EXPECT_EQ(r.NextValue(), vaInt32);
+    EXPECT_EQ(r.ReadInteger(), -7);
+    EXPECT_EQ(r.ReadString(), AnsiString("a\0'b", 4));
+    EXPECT_EQ(r.NextValue(), vaIdent);
+    EXPECT_EQ(r.ReadIdent(), "alIdent");
+    EXPECT_TRUE(r.ReadBoolean());
+    EXPECT_EQ(r.ReadFloat(), 1.0 / 3.0);
+    EXPECT_EQ(r.ReadChar(), '\x01');
+    char bytes[3] = {};
+    r.Read(bytes, 3);
+    EXPECT_EQ(std::string(bytes, 3), "\x01\x02\x03");
+    EXPECT_TRUE(r.EndOfList());
+    r.ReadListEnd();
+}
