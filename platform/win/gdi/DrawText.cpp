@@ -136,7 +136,8 @@ void ApplyEllipsis(DcObj& dc, Line& line, int width, const Format& f) {
     const std::size_t kept = std::min(result.size(), line.text.size());
     std::vector<int> underlined;
     for (int u : line.underlined)
-        if (u < static_cast<int>(kept) && result.compare(0, static_cast<std::size_t>(u) + 1, line.text, 0, static_cast<std::size_t>(u) + 1) == 0)
+        if (u < static_cast<int>(kept) &&
+            result.compare(0, static_cast<std::size_t>(u) + 1, line.text, 0, static_cast<std::size_t>(u) + 1) == 0)
             underlined.push_back(u);
     line.text = result;
     line.underlined = underlined;
@@ -167,7 +168,8 @@ void DrawLine(DcObj& dc, const Line& line, POINT origin, const Format& f, const 
 }
 
 std::string Describe(const char* text, int count, const RECT& r, UINT format) {
-    return FormatArgs({r.left, r.top, r.right, r.bottom, format}) + ",\"" + std::string(text, static_cast<std::size_t>(count)) + "\"";
+    return FormatArgs({r.left, r.top, r.right, r.bottom, format}) + ",\"" +
+           std::string(text, static_cast<std::size_t>(count)) + "\"";
 }
 
 } // namespace

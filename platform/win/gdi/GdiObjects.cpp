@@ -10,9 +10,11 @@ struct HandleTable {
     std::uintptr_t next = 0x10000;
 };
 
+// Never destroyed: objects still alive at exit would otherwise release each other
+// through a table that is being torn down.
 HandleTable& Table() {
-    static HandleTable table;
-    return table;
+    static HandleTable* table = new HandleTable;
+    return *table;
 }
 
 } // namespace

@@ -96,7 +96,8 @@ BOOL ClosedShape(HDC handle, const char* name, ShapeKind kind, int l, int t, int
     const RECT box = TargetRect(*dc, l, t, r, b);
     if (PathOpen(*dc)) {
         if (kind == ShapeKind::Rect) {
-            PathAddFigure(*dc, {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}}, true);
+            PathAddFigure(*dc, {{box.left, box.top}, {box.right, box.top}, {box.right, box.bottom},
+                                {box.left, box.bottom}}, true);
         } else {
             const Region shape = ShapeOf(kind, box, ew, eh, kRegionLimit);
             // The outline of the scan-converted shape, as one closed figure per side.
@@ -371,7 +372,8 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
             PathAddFigure(*dc, f, true);
         return TRUE;
     }
-    PaintShape(*dc, PolygonShape(figures, dc->state.fillMode, TargetBounds(*dc)), BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
+    PaintShape(*dc, PolygonShape(figures, dc->state.fillMode, TargetBounds(*dc)),
+               BrushInk(*dc, CurrentBrush(*dc), dc->state.rop2));
     Stroker stroker(*dc);
     for (const auto& f : figures)
         StrokeFigure(stroker, f, true);
