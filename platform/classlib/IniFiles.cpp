@@ -6,6 +6,8 @@
 #include "platform/rtl/NumConv.h"
 #include "platform/win/registry/PrivateProfile.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -26,6 +28,69 @@ bool ParseDateTime(const AnsiString& text, TDateTime& value)
     return TryStrToDateTime(text, value, FormatSettings());
 }
 bool HasNul(const AnsiString& text) { return text.str().find('\0') != std::string::npos; }
+
+// Values are kept 8-bit clean although a profile line cannot hold every value as it is
+// (line breaks, NULs, blanks at the ends and enclosing quotes would be lost). Such values,
+// and values that begin with the marker, are stored as the marker followed by the bytes
+// with "%", blanks and control bytes written as %XX; every other value is stored as it is.
+constexpr std::string_view EscapeMarker = "%%";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool StorableAsItIs(const std::string& value)
+{
+    if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+    if (value.starts_with(EscapeMarker)) return false;
+    if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) return false;
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return !quoted;
+}
+
+AnsiString StoredValue(const AnsiString& value)
+{
+    if (StorableAsItIs(value.str())) return value;
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out(EscapeMarker);
+    for (const char ch : value.str()) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c == '%' || c == 0x7F) {
+            out += '%';
+            out += Hex[c >> 4];
+            out += Hex[c & 0x0F];
+        } else {
+            out += ch;
+        }
+    }
+    return AnsiString(std::move(out));
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The inverse of StoredValue; text that is not a well-formed escaped value stays as read.
+AnsiString ValueFromStored(const AnsiString& stored)
+{
+    const std::string& text = stored.str();
+    if (!text.starts_with(EscapeMarker)) return stored;
+    std::string out;
+    for (std::size_t i = EscapeMarker.size(); i < text.size(); ++i) {
+        if (text[i] != '%') {
+            out += text[i];
+            continue;
+        }
+        const int hi = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int lo = hi >= 0 ? HexDigit(text[i + 2]) : -1;
+        if (lo < 0) return stored;
+        out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+    }
+    return AnsiString(std::move(out));
+}
 
 bool ParseFloat(const AnsiString& text, double& value) { return TryStrToFloat(text, value); }
 
@@ -140,18 +205,21 @@ AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ide
 {
     std::vector<char> buffer(2048);
     DWORD length;
-    while ((length = GetPrivateProfileString(section.c_str(), ident.c_str(), defaultValue.c_str(), buffer.data(),
+    // The default goes in stored form too, so it comes back unchanged whatever it holds.
+    const AnsiString storedDefault = StoredValue(defaultValue);
+    while ((length = GetPrivateProfileString(section.c_str(), ident.c_str(), storedDefault.c_str(), buffer.data(),
                                              static_cast<DWORD>(buffer.size()), FileName().c_str()))
            == buffer.size() - 1)
         buffer.resize(buffer.size() * 2);
-    return AnsiString(buffer.data(), length);
+    return ValueFromStored(AnsiString(buffer.data(), length));
 }
 
 void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value)
 {
-    // The profile functions take NUL-ended text: a NUL inside would silently cut the text.
-    if (HasNul(section) || HasNul(ident) || HasNul(value)) WriteError();
-    if (!WritePrivateProfileString(section.c_str(), ident.c_str(), value.c_str(), FileName().c_str())) WriteError();
+    // The profile functions take NUL-ended text: a NUL inside a name would silently cut it.
+    if (HasNul(section) || HasNul(ident)) WriteError();
+    if (!WritePrivateProfileString(section.c_str(), ident.c_str(), StoredValue(value).c_str(), FileName().c_str()))
+        WriteError();
 }
 
 void TIniFile::ReadSection(const AnsiString& section, TStrings* strings)

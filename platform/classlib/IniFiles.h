@@ -61,9 +61,13 @@ public:
     // A bare file name lies in the Windows folder.
     explicit TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName) {}
 
+    // Values hold any byte: one that a profile line cannot keep as it is (a line break or
+    // NUL, blanks at an end, enclosing quotes, or a leading "%%") is stored as "%%" and the
+    // text with "%", blanks and control bytes escaped as %XX, and read back exactly.
+
     AnsiString ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& defaultValue) override;
     // EIniFileException "Unable to write to <file>" when the file cannot be written or the
-    // text would break its lines (a line break or NUL, "]" in a section, "=" in an ident).
+    // names would break its lines (a line break or NUL, "]" in a section, "=" in an ident).
     void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
     void ReadSection(const AnsiString& section, TStrings* strings) override;
     void ReadSections(TStrings* strings) override;

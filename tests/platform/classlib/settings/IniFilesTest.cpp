@@ -72,6 +72,37 @@ TEST_F(IniFile, ProfileRulesReachTheClass)
     EXPECT_EQ(list->Count(), 0);
 }
 
+TEST_F(IniFile, ValuesKeepEveryByte)
+{
+    // Stored form of each value: as it is when a profile line keeps it, escaped otherwise.
+    struct Case { std::string value; std::string stored; };
+    const Case cases[] = {
+        {"plain text", "plain text"},
+        {"caff\xE8 \x01\x7F", "caff\xE8 \x01\x7F"},
+        {"50% off", "50% off"},
+        {"", ""},
+        {std::string("a\0b", 3), "%%a%00b"},
+        {"two\r\nlines", "%%two%0D%0Alines"},
+        {"  padded\t", "%%%20%20padded%09"},
+        {"\"quoted\"", "%%\"quoted\""},
+        {"'q'", "%%'q'"},
+        {"%%lead", "%%%25%25lead"},
+        {std::string("\xFF\x00\x0D=;[x]", 8), "%%\xFF%00%0D=;[x]"},
+    };
+    TOwned<TIniFile> ini(new TIniFile("BYTES.INI"));
+    for (const auto& c : cases) {
+        ini->WriteString("Bytes", "V", c.value);
+        EXPECT_EQ(Get("WINDOWS/BYTES.INI"), "[Bytes]\r\nV=" + c.stored + "\r\n") << c.stored;
+        EXPECT_EQ(ini->ReadString("Bytes", "V", "").str(), c.value) << c.stored;
+        EXPECT_EQ(ini->ReadString("Bytes", "Missing", c.value).str(), c.value) << c.stored;
+    }
+    TOwned<TStringList> list(new TStringList);
+    ini->WriteString("Bytes", "V", "x\ny");
+    ini->ReadSectionValues("Bytes", list.get());
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Strings(0), "V=x\ny");
+}
+
 TEST_F(IniFile, EveryCallSeesTheFileAsItIsNow)
 {
     TOwned<TIniFile> ini(new TIniFile("LIVE.INI"));
@@ -128,16 +159,16 @@ TEST_F(IniFile, WritesThatCannotBeStoredRaise)
     struct Case { const char* file; std::string section; std::string ident; std::string value; };
     const Case cases[] = {
         {"C:\\nofolder\\X.INI", "S", "K", "v"},
-        {"X.INI", "S", "K", "two\r\nlines"},
+        {"X.INI", "S", "K\r\nL", "v"},
         {"X.INI", "S]", "K", "v"},
         {"X.INI", "S", "K=1", "v"},
-        {"X.INI", "S", "K", std::string("cut\0here", 8)},
+        {"X.INI", std::string("S\0T", 3), "K", "v"},
     };
     for (const auto& c : cases) {
         TOwned<TIniFile> ini(new TIniFile(c.file));
         try {
             ini->WriteString(c.section, c.ident, c.value);
-            ADD_FAILURE() << "no exception for " << c.value;
+            ADD_FAILURE() << "no exception for " << c.section << " " << c.ident;
         } catch (const EIniFileException& e) {
             EXPECT_EQ(e.Message(), AnsiString("Unable to write to ") + c.file);
         }
