@@ -1,0 +1,38 @@
+// Display backends: where top-level windows are shown and where real input comes from.
+// The headless backend (the default) keeps every window in its in-memory surface and
+// has no input of its own: tests inject input through the same path real input takes.
+// The X11 backend shows each visible top-level window as an undecorated X window.
+#pragma once
+
+#include "platform/win/WinTypes.h"
+
+#include <memory>
+
+class DisplayBackend {
+public:
+    virtual ~DisplayBackend() = default;
+    virtual bool IsHeadless() const = 0;
+    // Turns pending events of the display into input and messages, without waiting.
+    virtual void PollEvents() = 0;
+    // Waits until an event arrives or, when `hasDeadline`, until the tick `dueTick`.
+    // False when nothing can ever arrive (no display and no deadline).
+    virtual bool WaitForEvents(bool hasDeadline, DWORD dueTick) = 0;
+    // Wakes a waiting GUI thread (called after a message is posted).
+    virtual void Wake() {}
+    // Top-level window life cycle and presentation.
+    virtual void WindowShown(HWND window) {}
+    virtual void WindowHidden(HWND window) {}
+    virtual void WindowGeometryChanged(HWND window) {}
+    virtual void WindowDestroyed(HWND window) {}
+    virtual void WindowTextChanged(HWND window) {}
+    // The window's surface was drawn on and should be shown.
+    virtual void SurfaceChanged(HWND window) {}
+};
+
+DisplayBackend& UserDisplay();
+// Replaces the backend (nullptr restores the headless one).
+void UserInstallDisplay(std::unique_ptr<DisplayBackend> backend);
+// The X11 backend on `displayName` (nullptr: $DISPLAY); nullptr when no X server answers.
+std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName);
+// Chooses the X11 backend when a display is reachable, else stays headless; true for X11.
+bool UserSelectDisplayFromEnvironment();

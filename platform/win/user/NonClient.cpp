@@ -1,0 +1,262 @@
+// Classic frames, caption bar and scroll-bar areas: sizes, hit testing and painting.
+#include "platform/win/user/NonClient.h"
+
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/user/WindowObject.h"
+
+#include <algorithm>
+
+namespace {
+
+bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
+bool IsToolWindow(DWORD exStyle) { return (exStyle & WS_EX_TOOLWINDOW) != 0; }
+
+int FrameWidth(DWORD style, DWORD exStyle) {
+    if (style & WS_THICKFRAME)
+        return kSizingFrame;
+    if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
+        return kDialogFrame;
+    return (style & WS_BORDER) ? kBorder : 0;
+}
+
+int EdgeWidth(DWORD exStyle) {
+    return ((exStyle & WS_EX_CLIENTEDGE) ? kClientEdge : 0) + ((exStyle & WS_EX_STATICEDGE) ? kStaticEdge : 0);
+}
+
+int CaptionHeight(DWORD exStyle) { return IsToolWindow(exStyle) ? kSmallCaptionHeight : kCaptionHeight; }
+
+// Caption bar (window coordinates), without the separating line below it.
+RECT CaptionRect(const WindowObject& w) {
+    const int frame = FrameWidth(w.style, w.exStyle);
+    return {frame, frame, w.Width() - frame, frame + CaptionHeight(w.exStyle) - 1};
+}
+
+bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+LRESULT SizingBorderHit(const WindowObject& w, POINT p) {
+    const int corner = kCaptionHeight;
+    const bool left = p.x < kSizingFrame, right = p.x >= w.Width() - kSizingFrame;
+    const bool top = p.y < kSizingFrame, bottom = p.y >= w.Height() - kSizingFrame;
+    const bool nearLeft = p.x < corner, nearRight = p.x >= w.Width() - corner;
+    const bool nearTop = p.y < corner, nearBottom = p.y >= w.Height() - corner;
+    if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
+    if ((top && nearRight) || (right && nearTop)) return HTTOPRIGHT;
+    if ((bottom && nearLeft) || (left && nearBottom)) return HTBOTTOMLEFT;
+    if ((bottom && nearRight) || (right && nearBottom)) return HTBOTTOMRIGHT;
+    if (left) return HTLEFT;
+    if (right) return HTRIGHT;
+    if (top) return HTTOP;
+    if (bottom) return HTBOTTOM;
+    return HTNOWHERE;
+}
+
+LRESULT CaptionHit(HWND window, const WindowObject& w, POINT p) {
+    for (LRESULT button : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON})
+        if (Inside(UserCaptionButtonRect(window, button), p))
+            return button;
+    if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
+        const RECT caption = CaptionRect(w);
+        if (p.x < caption.left + kCaptionButtonWidth + 2)
+            return HTSYSMENU;
+    }
+    return HTCAPTION;
+}
+
+COLORREF Mix(COLORREF a, COLORREF b, int step, int steps) {
+    auto channel = [&](BYTE x, BYTE y) { return static_cast<BYTE>(x + (static_cast<int>(y) - x) * step / std::max(steps, 1)); };
+    return RGB(channel(GetRValue(a), GetRValue(b)), channel(GetGValue(a), GetGValue(b)), channel(GetBValue(a), GetBValue(b)));
+}
+
+void FillColour(HDC dc, const RECT& r, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void PaintFrame(HDC dc, const WindowObject& w) {
+    RECT r{0, 0, w.Width(), w.Height()};
+    const int frame = FrameWidth(w.style, w.exStyle);
+    if (frame == kBorder) {
+        HBRUSH brush = GetSysColorBrush(COLOR_WINDOWFRAME);
+        FrameRect(dc, &r, brush);
+        return;
+    }
+    if (frame == 0)
+        return;
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    const int colour = (w.style & WS_THICKFRAME) ? COLOR_ACTIVEBORDER : COLOR_BTNFACE;
+    for (int i = 2; i < frame; ++i) {
+        FrameRect(dc, &r, GetSysColorBrush(i == frame - 1 ? COLOR_BTNFACE : colour));
+        InflateRect(&r, -1, -1);
+    }
+}
+
+// The window icon drawn as a small generic application glyph when the class has none.
+void PaintIcon(HDC dc, const WindowObject& w, const RECT& caption) {
+    const int size = 16;
+    const int top = caption.top + (caption.bottom - caption.top - size) / 2;
+    const int left = caption.left + 2;
+    if (w.cls && w.cls->icon) {
+        DrawIconEx(dc, left, top, w.cls->icon, size, size, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    RECT outer{left + 1, top + 2, left + size - 1, top + size - 2};
+    FillColour(dc, outer, RGB(255, 255, 255));
+    FrameRect(dc, &outer, GetSysColorBrush(COLOR_WINDOWTEXT));
+    RECT bar{outer.left + 1, outer.top + 1, outer.right - 1, outer.top + 4};
+    FillColour(dc, bar, RGB(0, 0, 128));
+}
+
+void PaintTitle(HDC dc, const WindowObject& w, const RECT& caption, bool active, int textLeft, int textRight) {
+    HFONT font = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, IsToolWindow(w.exStyle) ? "Small Fonts" : "MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+    RECT text{textLeft, caption.top, textRight, caption.bottom};
+    DrawTextA(dc, w.text.c_str(), w.text.Length(), &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
+    const RECT caption = CaptionRect(w);
+    const COLORREF from = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    const COLORREF to = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+    const int width = caption.right - caption.left;
+    for (int x = 0; x < width; ++x)
+        FillColour(dc, RECT{caption.left + x, caption.top, caption.left + x + 1, caption.bottom}, Mix(from, to, x, width - 1));
+    RECT line{caption.left, caption.bottom, caption.right, caption.bottom + 1};
+    FillColour(dc, line, GetSysColor(COLOR_BTNFACE));
+    int textLeft = caption.left + 2;
+    if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
+        PaintIcon(dc, w, caption);
+        textLeft = caption.left + kCaptionButtonWidth + 4;
+    }
+    int textRight = caption.right - 2;
+    struct Button { LRESULT hit; UINT kind; };
+    for (Button b : {Button{HTCLOSE, DFCS_CAPTIONCLOSE}, Button{HTMAXBUTTON, DFCS_CAPTIONMAX}, Button{HTMINBUTTON, DFCS_CAPTIONMIN}}) {
+        RECT r = UserCaptionButtonRect(window, b.hit);
+        if (r.right <= r.left)
+            continue;
+        const UINT kind = (b.hit == HTMAXBUTTON && (w.style & WS_MAXIMIZE)) ? DFCS_CAPTIONRESTORE : b.kind;
+        DrawFrameControl(dc, &r, DFC_CAPTION, kind);
+        textRight = std::min<int>(textRight, r.left - 2);
+    }
+    PaintTitle(dc, w, caption, active, textLeft, textRight);
+}
+
+void PaintScrollBar(HDC dc, const RECT& bar, bool vertical) {
+    HBRUSH track = GetSysColorBrush(COLOR_SCROLLBAR);
+    FillRect(dc, &bar, track);
+    const int size = kScrollBarSize;
+    RECT first = vertical ? RECT{bar.left, bar.top, bar.right, bar.top + size} : RECT{bar.left, bar.top, bar.left + size, bar.bottom};
+    RECT last = vertical ? RECT{bar.left, bar.bottom - size, bar.right, bar.bottom} : RECT{bar.right - size, bar.top, bar.right, bar.bottom};
+    DrawFrameControl(dc, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+    DrawFrameControl(dc, &last, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+}
+
+void PaintScrollBars(HDC dc, const WindowObject& w) {
+    const RECT c = w.client;
+    if (w.style & WS_VSCROLL)
+        PaintScrollBar(dc, RECT{c.right, c.top, c.right + kScrollBarSize, c.bottom}, true);
+    if (w.style & WS_HSCROLL)
+        PaintScrollBar(dc, RECT{c.left, c.bottom, c.right, c.bottom + kScrollBarSize}, false);
+    if ((w.style & WS_VSCROLL) && (w.style & WS_HSCROLL))
+    {
+        RECT corner{c.right, c.bottom, c.right + kScrollBarSize, c.bottom + kScrollBarSize};
+        FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+    }
+}
+
+}  // namespace
+
+RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
+    RECT r = window;
+    const int inset = FrameWidth(style, exStyle) + EdgeWidth(exStyle);
+    r.left += inset;
+    r.top += inset;
+    r.right -= inset;
+    r.bottom -= inset;
+    if (HasCaption(style))
+        r.top += CaptionHeight(exStyle);
+    if (style & WS_VSCROLL)
+        r.right -= kScrollBarSize;
+    if (style & WS_HSCROLL)
+        r.bottom -= kScrollBarSize;
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
+}
+
+RECT UserCaptionButtonRect(HWND window, LRESULT hit) {
+    WindowObject* w = UserFindWindow(window);
+    if (!w || !HasCaption(w->style) || !(w->style & WS_SYSMENU))
+        return {};
+    const RECT caption = CaptionRect(*w);
+    const bool tool = IsToolWindow(w->exStyle);
+    const int bw = tool ? kSmallCaptionButton : kCaptionButtonWidth;
+    const int bh = tool ? kSmallCaptionButton - 2 : kCaptionButtonHeight;
+    const int top = caption.top + (caption.bottom - caption.top - bh) / 2;
+    RECT close{caption.right - 2 - bw, top, caption.right - 2, top + bh};
+    if (hit == HTCLOSE)
+        return close;
+    if (tool || !(w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+        return {};
+    RECT max{close.left - 2 - bw, top, close.left - 2, top + bh};
+    if (hit == HTMAXBUTTON)
+        return max;
+    if (hit == HTMINBUTTON)
+        return RECT{max.left - bw, top, max.left, top + bh};
+    return {};
+}
+
+LRESULT UserDefaultHitTest(HWND window, POINT screen) {
+    WindowObject* w = UserFindWindow(window);
+    if (!w)
+        return HTNOWHERE;
+    const RECT wr = UserScreenWindowRect(window);
+    const POINT p{screen.x - wr.left, screen.y - wr.top};
+    if (!Inside(RECT{0, 0, w->Width(), w->Height()}, p) || (w->shape && !w->shape->Contains(p.x, p.y)))
+        return HTNOWHERE;
+    if (Inside(w->client, p))
+        return HTCLIENT;
+    if ((w->style & WS_THICKFRAME) && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
+        if (LRESULT hit = SizingBorderHit(*w, p))
+            return hit;
+    }
+    if (HasCaption(w->style) && Inside(CaptionRect(*w), p))
+        return CaptionHit(window, *w, p);
+    const RECT c = w->client;
+    const bool inVertical = (w->style & WS_VSCROLL) && p.x >= c.right && p.x < c.right + kScrollBarSize;
+    const bool inHorizontal = (w->style & WS_HSCROLL) && p.y >= c.bottom && p.y < c.bottom + kScrollBarSize;
+    if (inVertical && inHorizontal)
+        return HTGROWBOX;
+    if (inVertical && p.y >= c.top && p.y < c.bottom)
+        return HTVSCROLL;
+    if (inHorizontal && p.x >= c.left && p.x < c.right)
+        return HTHSCROLL;
+    return FrameWidth(w->style, w->exStyle) || EdgeWidth(w->exStyle) ? HTBORDER : HTNOWHERE;
+}
+
+void UserPaintNonClient(HWND window, bool active) {
+    WindowObject* w = UserFindWindow(window);
+    if (!w)
+        return;
+    HDC dc = GetWindowDC(window);
+    if (!dc)
+        return;
+    PaintFrame(dc, *w);
+    if (HasCaption(w->style))
+        PaintCaption(dc, window, *w, active);
+    if (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) {
+        const int frame = FrameWidth(w->style, w->exStyle);
+        RECT edge{frame, frame + (HasCaption(w->style) ? CaptionHeight(w->exStyle) : 0), w->Width() - frame, w->Height() - frame};
+        if (w->exStyle & WS_EX_CLIENTEDGE)
+            DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+        if (w->exStyle & WS_EX_STATICEDGE)
+            DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+    }
+    PaintScrollBars(dc, *w);
+    ReleaseDC(window, dc);
+}

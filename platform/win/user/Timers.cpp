@@ -1,0 +1,99 @@
+// SetTimer, KillTimer and WM_TIMER generation.
+#include "platform/win/user/Timers.h"
+
+#include "platform/win/kernel/Time.h"
+#include "platform/win/user/MessageQueue.h"
+#include "platform/win/user/WindowObject.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr UINT kMinimumInterval = 10;
+constexpr UINT_PTR kFirstThreadTimerId = 0x7FF0;
+
+struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT interval;
+    DWORD due;
+    TIMERPROC procedure;
+};
+
+struct TimerState {
+    std::vector<Timer> timers;
+    bool failing = false;
+    UINT_PTR nextThreadId = kFirstThreadTimerId;
+};
+
+TimerState& State() {
+    static TimerState state;
+    return state;
+}
+
+bool IsDue(const Timer& t, DWORD now) { return static_cast<LONG>(now - t.due) >= 0; }
+
+}  // namespace
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+    TimerState& s = State();
+    if (s.failing || (window && !IsWindow(window)))
+        return 0;
+    if (!window)
+        id = s.nextThreadId++;
+    const UINT interval = std::max(elapse, kMinimumInterval);
+    const DWORD due = GetTickCount() + interval;
+    for (Timer& t : s.timers) {
+        if (t.window == window && t.id == id) {
+            t = Timer{window, id, interval, due, procedure};
+            return window ? 1 : id;
+        }
+    }
+    s.timers.push_back(Timer{window, id, interval, due, procedure});
+    return window ? (id ? id : 1) : id;
+}
+
+BOOL KillTimer(HWND window, UINT_PTR id) {
+    auto& timers = State().timers;
+    auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.window == window && t.id == id; });
+    if (it == timers.end())
+        return FALSE;
+    timers.erase(it);
+    return TRUE;
+}
+
+bool UserTakeTimerMessage(MSG* out, const MessageFilter& filter, bool remove) {
+    const DWORD now = GetTickCount();
+    for (Timer& t : State().timers) {
+        if (!IsDue(t, now) || !filter.Accepts(t.window, WM_TIMER))
+            continue;
+        POINT pt{};
+        GetCursorPos(&pt);
+        *out = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.procedure), now, pt};
+        if (remove)
+            t.due = now + t.interval;
+        return true;
+    }
+    return false;
+}
+
+bool UserNextTimerDue(DWORD* tick) {
+    const auto& timers = State().timers;
+    if (timers.empty())
+        return false;
+    const DWORD now = GetTickCount();
+    LONG best = static_cast<LONG>(timers.front().due - now);
+    for (const Timer& t : timers)
+        best = std::min(best, static_cast<LONG>(t.due - now));
+    *tick = now + static_cast<DWORD>(std::max<LONG>(best, 0));
+    return true;
+}
+
+void UserKillWindowTimers(HWND window) {
+    std::erase_if(State().timers, [&](const Timer& t) { return t.window == window; });
+}
+
+void UserSetTimerFailure(bool fail) { State().failing = fail; }
+int UserTimerCount() { return static_cast<int>(State().timers.size()); }
+void UserResetTimers() { State() = TimerState{}; }

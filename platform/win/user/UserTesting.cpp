@@ -1,0 +1,33 @@
+// Clean start and state access for tests.
+#include "platform/win/user/UserTesting.h"
+
+#include "platform/win/user/Focus.h"
+#include "platform/win/user/MessageQueue.h"
+#include "platform/win/user/Painting.h"
+#include "platform/win/user/WindowObject.h"
+
+void UserResetWindowSystem() {
+    for (HWND top : std::vector<HWND>(UserDesktop().children))
+        DestroyWindow(top);
+    UserResetCaret();
+    UserResetPainting();
+    UserResetWindowTable();
+    UserResetQueue();
+    UserResetInput();
+    UserResetFocus();
+    UserResetTimers();
+    UserResetClipboard();
+    UserResetMenus();
+    UserSetPopupMenuResponder(nullptr);
+}
+
+Surface* UserWindowSurface(HWND topLevel) {
+    WindowObject* w = UserFindWindow(topLevel);
+    return w ? w->surface.get() : nullptr;
+}
+
+void UserSetScreenSize(int width, int height) {
+    WindowObject& desktop = UserDesktop();
+    desktop.rect = {0, 0, width, height};
+    desktop.client = desktop.rect;
+}
