@@ -6,6 +6,7 @@
 #include "platform/classlib/System.h"
 #include "platform/classlib/TypInfo.h"
 #include "platform/rtl/RtlConsts.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstdint>
 #include <vector>
@@ -329,6 +330,24 @@ protected:
 private:
     const char* memory_ = nullptr;
     int size_ = 0;
+};
+
+inline constexpr const char* SResNotFound = "Resource %s not found";
+inline constexpr const char* SCantWriteResourceStreamError = "Can't write to a read-only resource stream";
+
+// A read-only view of a resource compiled into a module (null: the program). A missing
+// resource raises EResNotFound; writing raises EStreamError.
+class TResourceStream : public TCustomMemoryStream {
+    VENDARO_CLASS(TResourceStream, TCustomMemoryStream)
+public:
+    TResourceStream(HINSTANCE instance, const AnsiString& resName, LPCSTR resType);
+    // The resource with a numeric identifier.
+    TResourceStream(HINSTANCE instance, int resId, LPCSTR resType);
+
+    int Write(const void* buffer, int count) override;
+
+private:
+    void Initialize(HINSTANCE instance, LPCSTR name, LPCSTR resType, const AnsiString& shownName);
 };
 
 class TMemoryStream : public TCustomMemoryStream {

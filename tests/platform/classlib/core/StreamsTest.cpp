@@ -1,4 +1,5 @@
 #include "platform/classlib/Classes.h"
+#include "platform/win/kernel/Resources.h"
 
 #include <gtest/gtest.h>
 
@@ -190,4 +191,23 @@ TEST_F(StreamsTest, StringListFilesRoundTrip)
     back.LoadFromFile(name);
     EXPECT_EQ(back.CommaText(), "one,two,three");
     EXPECT_THROW(back.LoadFromFile(Path("absent.txt")), EFOpenError);
+}
+
+TEST_F(StreamsTest, ResourceStreamReadsCompiledInData)
+{
+    RegisterResource(nullptr, RT_RCDATA, "TESTFORM", {'o', 'b', 'j'});
+    RegisterResource(nullptr, RT_RCDATA, MAKEINTRESOURCEA(77), {1, 2});
+    TResourceStream named(nullptr, "testform", RT_RCDATA);
+    EXPECT_EQ(Content(named), "obj");
+    EXPECT_THROW(named.WriteBuffer("x", 1), EStreamError);
+    TResourceStream numbered(nullptr, 77, RT_RCDATA);
+    EXPECT_EQ(numbered.Size(), 2);
+    try {
+        TResourceStream missing(nullptr, "NOSUCH", RT_RCDATA);
+        FAIL();
+    } catch (const EResNotFound& e) {
+        EXPECT_EQ(e.Message(), "Resource NOSUCH not found");
+    }
+    EXPECT_THROW(TResourceStream(nullptr, 78, RT_RCDATA), EResNotFound);
+    RemoveModuleResources(nullptr);
 }
