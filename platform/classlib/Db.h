@@ -1,0 +1,117 @@
+// Unit Db: datasets and their fields, and the database error.
+//
+// A dataset reads all rows of its statement when it opens and keeps them, so it can move
+// freely (First, Next, Prior, Last) and other statements may run on the same database
+// while it is walked. Fields are made when the dataset opens and freed when it closes;
+// values read as text follow the class library's rules: NULL gives '', integers are decimal,
+// floating-point values go through FloatToStr (the current decimal separator), text comes
+// as stored (Windows code page), Boolean fields read "True" or "False".
+#pragma once
+
+#include "platform/classlib/Classes.h"
+#include "platform/dbengine/DbiResult.h"
+
+#include <vector>
+
+VENDARO_EXCEPTION(EDatabaseError, Exception);
+
+VENDARO_ENUM(TFieldType, ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftBoolean, ftFloat, ftCurrency, ftBCD,
+             ftDate, ftTime, ftDateTime, ftBytes, ftVarBytes, ftAutoInc, ftBlob, ftMemo)
+
+// Texts of the dataset errors.
+inline constexpr const char* SFieldNotFound = "Field '%s' not found";
+inline constexpr const char* SDataSetOpen = "Cannot perform this operation on an open dataset";
+inline constexpr const char* SNotABoolean = "'%s' is not a valid boolean value";
+
+class TDataSet;
+
+class TField : public TComponent {
+    VENDARO_CLASS(TField, TComponent)
+public:
+    explicit TField(TComponent* owner) : TComponent(owner) {}
+
+    const AnsiString& FieldName() const { return fieldName_; }
+    TFieldType DataType() const { return dataType_; }
+    // Declared length of a character field, else 0.
+    int Size() const { return size_; }
+    // 1-based position in the dataset.
+    int FieldNo() const { return index_ + 1; }
+    TDataSet* DataSet() const { return dataSet_; }
+
+    // The value in the dataset's current row; an empty dataset reads as NULL.
+    bool IsNull() const;
+    AnsiString AsString() const;
+    // Text converts as StrToInt / StrToFloat do (EConvertError when it is no number);
+    // a floating-point value rounds to the nearest integer, halves to even.
+    int AsInteger() const;
+    double AsFloat() const;
+    // Numbers are true when not zero; text is true when it starts with T or Y, false when
+    // empty or starting with F or N, else EDatabaseError.
+    bool AsBoolean() const;
+
+    static void Publish(TClassBuilder<TField>& c);
+
+private:
+    friend class TDataSet;
+    const DbiValue& Value() const;
+
+    TDataSet* dataSet_ = nullptr;
+    int index_ = 0;
+    AnsiString fieldName_;
+    TFieldType dataType_ = ftUnknown;
+    int size_ = 0;
+};
+
+class TDataSet : public TComponent {
+    VENDARO_CLASS(TDataSet, TComponent)
+public:
+    explicit TDataSet(TComponent* owner) : TComponent(owner) {}
+    ~TDataSet() override;
+
+    void Open();
+    void Close();
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty() const { return rows_.empty(); }
+    // Rows of the open dataset (0 when closed); RecNo is the current row, 1-based (0 when
+    // there is none).
+    int RecordCount() const { return static_cast<int>(rows_.size()); }
+    int RecNo() const { return active_ && !rows_.empty() ? current_ + 1 : 0; }
+
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    // EListError for an index out of range.
+    TField* Fields(int index) const;
+    // Case-insensitive; FieldByName raises EDatabaseError "Field '<name>' not found".
+    TField* FieldByName(const AnsiString& name) const;
+    TField* FindField(const AnsiString& name) const;
+
+    static void Publish(TClassBuilder<TDataSet>& c);
+
+protected:
+    // Runs the dataset's statement and gives its rows; raises when it cannot.
+    virtual DbiResult OpenCursor() = 0;
+    // Called after the rows were dropped, to release what OpenCursor took.
+    virtual void CloseCursor() {}
+    void Loaded() override;
+    void CheckInactive() const;
+
+private:
+    friend class TField;
+    void MakeFields(const std::vector<DbiColumn>& columns);
+    void FreeFields();
+
+    std::vector<DbiRow> rows_;
+    std::vector<TField*> fields_;
+    int current_ = 0;
+    bool eof_ = true;
+    bool bof_ = true;
+    bool active_ = false;
+    bool streamedActive_ = false;
+};
