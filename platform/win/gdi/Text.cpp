@@ -1,5 +1,6 @@
 #include "platform/win/gdi/Text.h"
 
+#include "platform/win/gdi/Contours.h"
 #include "platform/win/gdi/Path.h"
 #include "platform/win/gdi/Raster.h"
 
@@ -118,9 +119,10 @@ void Rotate(const RunLayout& run, POINT reference, POINT offset, double degrees,
     *background = backSet.ToRegion();
 }
 
+// Text in a path adds the outlines of its glyph pixels.
 void AddToPath(DcObj& dc, const Region& ink) {
-    for (const RECT& r : ink.Rects())
-        PathAddFigure(dc, {{r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}}, true);
+    for (const std::vector<POINT>& contour : RegionContours(ink))
+        PathAddFigure(dc, contour, true);
 }
 
 } // namespace

@@ -136,13 +136,19 @@ void Texts(HDC dc) {
     SetTextColor(dc, kBlack);
     RECT box{330, 45, 470, 95};
     DrawText(dc, "&Inizia importazione dati, con testo che va a capo", -1, &box, DT_WORDBREAK | DT_CENTER);
+    HFONT big = Font("Arial", -22, 0, FW_BOLD);
+    SelectObject(dc, big);
+    BeginPath(dc);
+    TextOut(dc, 400, 100, "Path", 4);
+    EndPath(dc);
+    StrokePath(dc);
     HFONT test = Font(GDI_TEST_FACE, -8);
     SelectObject(dc, test);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, RGB(255, 255, 160));
     TextOut(dc, 330, 150, "Test face", 9);
     SelectObject(dc, old);
-    for (HFONT f : {arial, rotated, sans, test})
+    for (HFONT f : {arial, rotated, sans, big, test})
         DeleteObject(f);
 }
 
