@@ -165,12 +165,14 @@ BOOL WaitMessage() {
 }
 
 LRESULT DispatchMessageA(const MSG* message) {
-    if (!message || !message->hwnd)
+    if (!message)
         return 0;
     if ((message->message == WM_TIMER) && message->lParam) {
         reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam, GetTickCount());
         return 0;
     }
+    if (!message->hwnd)
+        return 0;
     return UserSend(message->hwnd, message->message, message->wParam, message->lParam);
 }
 

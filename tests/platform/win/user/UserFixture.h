@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/kernel/Time.h"
 #include "platform/win/user/UserTesting.h"
 
 #include <gtest/gtest.h>
