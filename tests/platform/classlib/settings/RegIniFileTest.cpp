@@ -154,6 +154,20 @@ TEST_F(RegIniFile, ReadOnlyStoreRefusesWritesAndWritableStoreCreates)
     EXPECT_EQ(reader->ReadString("Main", "Name", ""), "Shop");
 }
 
+TEST_F(RegIniFile, StringValuesKeepEveryByte)
+{
+    const std::string values[] = {"", std::string("\0", 1), std::string("\0\0", 2), "  blanks  ",
+                                  std::string("a\r\n\0\xFF\"", 6), "\"quoted\""};
+    TOwned<TRegIniFile> ini(new TRegIniFile("Software\\Bytes"));
+    TOwned<TRegistryIniFile> face(new TRegistryIniFile("Software\\Bytes"));
+    for (const auto& value : values) {
+        ini->WriteString("S", "V", value);
+        EXPECT_EQ(ini->ReadString("S", "V", "dflt").str(), value);
+        EXPECT_EQ(face->ReadString("S", "V", "dflt").str(), value);
+        EXPECT_EQ(ini->ReadString("S", "Missing", value).str(), value);
+    }
+}
+
 class RegistryIniFile : public TempWindows {};
 
 TEST_F(RegistryIniFile, TypedValuesThroughTheIniFace)
