@@ -47,7 +47,6 @@ struct BrushObj : GdiObject {
     bool monoPattern = false;
 };
 
-struct FontFace;
 struct FontObj : GdiObject {
     FontObj() : GdiObject(GdiKind::Font) {}
     LOGFONTA logFont{};
