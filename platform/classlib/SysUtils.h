@@ -1,10 +1,19 @@
-// The class library's view of the run time (strings, numbers, exceptions, files), plus the
-// locale-aware comparison of Windows-1252 text that sorted string lists use.
+// The class library's view of the run time (strings, numbers, dates, Format, exceptions,
+// file names and files), plus the locale-aware comparison of Windows-1252 text that sorted
+// string lists use.
 #pragma once
 
 #include "platform/rtl/AnsiString.h"
+#include "platform/rtl/Arith.h"
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileNames.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/FloatConv.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/NumConv.h"
+#include "platform/rtl/RtlConsts.h"
 #include "platform/rtl/StrUtils.h"
 
 // Collation of the Windows code page, in three levels: first the letters themselves

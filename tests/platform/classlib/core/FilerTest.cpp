@@ -206,17 +206,41 @@ public:
     }
 };
 
+// A container whose children belong to the form but hang below the panel: they are created
+// with the owner GetChildOwner names and take the parent GetChildParent names.
+class TPanelBox : public TWidget {
+    VENDARO_CLASS(TPanelBox, TWidget)
+public:
+    explicit TPanelBox(TComponent* owner) : TWidget(owner) {}
+    TComponent* GetChildOwner() override { return Owner(); }
+};
+
+class TChildWidget : public TWidget {
+    VENDARO_CLASS(TChildWidget, TWidget)
+public:
+    explicit TChildWidget(TComponent* owner) : TWidget(owner) {}
+    void ReadState(TReader* reader) override
+    {
+        parentAtRead = reader->Parent();
+        TWidget::ReadState(reader);
+    }
+    TComponent* parentAtRead = nullptr;
+};
+
 class FilerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass()});
+        RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass(), TPanelBox::StaticClass(),
+                         TChildWidget::StaticClass()});
         gLoaded.clear();
     }
     void TearDown() override
     {
         UnRegisterClass(TWidget::StaticClass());
         UnRegisterClass(TTestForm::StaticClass());
+        UnRegisterClass(TPanelBox::StaticClass());
+        UnRegisterClass(TChildWidget::StaticClass());
     }
 
     static TOwned<TTestForm> Read(const AnsiString& text)
@@ -350,6 +374,28 @@ TEST_F(FilerTest, DefaultsAreNotWritten)
                                             "    Bands = <>\r\n"
                                             "  end\r\n"
                                             "end\r\n"));
+}
+
+TEST_F(FilerTest, ChildrenTakeTheOwnerAndParentTheirContainerNames)
+{
+    TOwned<TTestForm> form = Read("object F: TTestForm\n"
+                                  "  object Panel: TPanelBox\n"
+                                  "    object Inner: TChildWidget\n"
+                                  "    end\n"
+                                  "  end\n"
+                                  "  object Direct: TChildWidget\n"
+                                  "  end\n"
+                                  "end\n");
+    auto* panel = form->FindComponent("Panel");
+    auto* inner = dynamic_cast<TChildWidget*>(form->FindComponent("Inner"));
+    auto* direct = dynamic_cast<TChildWidget*>(form->FindComponent("Direct"));
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(inner, nullptr);
+    ASSERT_NE(direct, nullptr);
+    EXPECT_EQ(inner->Owner(), form.get());
+    EXPECT_EQ(inner->parentAtRead, panel);
+    EXPECT_EQ(direct->parentAtRead, form.get());
+    EXPECT_EQ(panel->ComponentCount(), 0);
 }
 
 TEST_F(FilerTest, ReadsIntoAnExistingRoot)

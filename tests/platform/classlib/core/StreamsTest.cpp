@@ -1,4 +1,5 @@
 #include "platform/classlib/Classes.h"
+#include "platform/rtl/FileSystem.h"
 #include "platform/win/kernel/Resources.h"
 
 #include <gtest/gtest.h>
@@ -191,6 +192,19 @@ TEST_F(StreamsTest, StringListFilesRoundTrip)
     back.LoadFromFile(name);
     EXPECT_EQ(back.CommaText(), "one,two,three");
     EXPECT_THROW(back.LoadFromFile(Path("absent.txt")), EFOpenError);
+}
+
+TEST_F(StreamsTest, FileStreamTakesWindowsFormPaths)
+{
+    FileSystem::SetDriveRoot('Q', dir_);
+    {
+        TFileStream out("Q:\\sub.bin", fmCreate);
+        out.WriteBuffer("win", 3);
+    }
+    FileSystem::Reset();
+    std::ifstream raw(dir_ + "/sub.bin", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(raw)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, "win");
 }
 
 TEST_F(StreamsTest, ResourceStreamReadsCompiledInData)
