@@ -47,9 +47,11 @@ struct BrushObj : GdiObject {
     bool monoPattern = false;
 };
 
+class RealizedFont;
 struct FontObj : GdiObject {
     FontObj() : GdiObject(GdiKind::Font) {}
     LOGFONTA logFont{};
+    RealizedFont* realized = nullptr;  // found on first use; realisations live for the process
 };
 
 struct BitmapObj : GdiObject {

@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Raster.h"
 
 #include <algorithm>
+#include <optional>
 
 std::uint32_t Rop2(int code, std::uint32_t p, std::uint32_t d) {
     // Code - 1 is a truth table indexed by (pen bit << 1) | dst bit.
@@ -140,6 +141,42 @@ RECT TargetBounds(DcObj& dc) {
     return {0, 0, target.width, target.height};
 }
 
+namespace {
+
+// The one value a plain copy of a solid colour writes to a 32-bit target, if it is one.
+std::optional<std::uint32_t> SolidCopy(DcObj& dc, const PixelBuffer& target, const Ink& ink) {
+    if (target.bpp != 32)
+        return std::nullopt;
+    std::uint32_t rgb = 0;
+    switch (ink.kind) {
+    case Ink::Kind::Color:
+        if (ink.rop2 != R2_COPYPEN)
+            return std::nullopt;
+        return ink.rgb & 0xFFFFFF;
+    case Ink::Kind::Brush:
+        if (ink.rop2 != R2_COPYPEN || ink.brush->style != BS_SOLID || !BrushPixel(dc, *ink.brush, 0, 0, &rgb))
+            return std::nullopt;
+        return rgb;
+    case Ink::Kind::Rop3:
+        if (ink.rop3 != 0xF0 || !ink.brush || ink.brush->style != BS_SOLID || !BrushPixel(dc, *ink.brush, 0, 0, &rgb))
+            return std::nullopt;
+        return rgb;
+    case Ink::Kind::None: break;
+    }
+    return std::nullopt;
+}
+
+void FillSolid(const PixelBuffer& target, const Region& area, std::uint32_t rgb) {
+    for (const Region::Band& band : area.Bands())
+        for (int y = band.top; y < band.bottom; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(target.RowPtr(y));
+            for (const Region::Span& span : band.spans)
+                std::fill(row + span.first, row + span.second, rgb);
+        }
+}
+
+} // namespace
+
 void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
     if (ink.kind == Ink::Kind::None || shape.Empty())
         return;
@@ -147,6 +184,10 @@ void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
     if (!target.Valid())
         return;
     const Region visible = Region::Combine(shape, dc.VisibleInTarget(), Region::Op::And);
+    if (std::optional<std::uint32_t> solid = SolidCopy(dc, target, ink)) {
+        FillSolid(target, visible, *solid);
+        return;
+    }
     for (const Region::Band& band : visible.Bands())
         for (int y = band.top; y < band.bottom; ++y)
             for (const Region::Span& span : band.spans)

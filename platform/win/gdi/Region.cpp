@@ -32,6 +32,23 @@ bool Apply(Region::Op op, bool inA, bool inB) {
     return false;
 }
 
+// Walks a sorted, disjoint span list along increasing x.
+class SpanCursor {
+public:
+    explicit SpanCursor(const std::vector<Region::Span>* spans) : spans_(spans) {}
+    bool Inside(int x) {
+        if (!spans_)
+            return false;
+        while (index_ < spans_->size() && (*spans_)[index_].second <= x)
+            ++index_;
+        return index_ < spans_->size() && (*spans_)[index_].first <= x;
+    }
+
+private:
+    const std::vector<Region::Span>* spans_;
+    std::size_t index_ = 0;
+};
+
 // Combines two sorted, disjoint span lists by sweeping their edges.
 std::vector<Region::Span> CombineSpans(const std::vector<Region::Span>* a, const std::vector<Region::Span>* b,
                                        Region::Op op) {
@@ -44,17 +61,10 @@ std::vector<Region::Span> CombineSpans(const std::vector<Region::Span>* a, const
             }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    auto inside = [](const std::vector<Region::Span>* list, int x) {
-        if (!list)
-            return false;
-        for (const Region::Span& s : *list)
-            if (x >= s.first && x < s.second)
-                return true;
-        return false;
-    };
+    SpanCursor inA(a), inB(b);
     std::vector<Region::Span> out;
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-        if (!Apply(op, inside(a, edges[i]), inside(b, edges[i])))
+        if (!Apply(op, inA.Inside(edges[i]), inB.Inside(edges[i])))
             continue;
         if (!out.empty() && out.back().second == edges[i])
             out.back().second = edges[i + 1];
@@ -116,10 +126,10 @@ Region Region::FromRects(const std::vector<RECT>& rects) {
 }
 
 const std::vector<Region::Span>* Region::SpansAt(int y) const {
-    for (const Band& band : bands_)
-        if (y >= band.top && y < band.bottom)
-            return &band.spans;
-    return nullptr;
+    // Bands are sorted and disjoint: the first band ending below y is the only candidate.
+    auto it = std::upper_bound(bands_.begin(), bands_.end(), y,
+                               [](int value, const Band& band) { return value < band.bottom; });
+    return it != bands_.end() && it->top <= y ? &it->spans : nullptr;
 }
 
 Region Region::Combine(const Region& a, const Region& b, Op op) {
@@ -131,9 +141,17 @@ Region Region::Combine(const Region& a, const Region& b, Op op) {
         }
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    // Both band lists are walked once, in step with the sweep.
+    std::size_t ia = 0, ib = 0;
+    auto spansAt = [](const std::vector<Band>& bands, std::size_t& index, int y) -> const std::vector<Span>* {
+        while (index < bands.size() && bands[index].bottom <= y)
+            ++index;
+        return index < bands.size() && bands[index].top <= y ? &bands[index].spans : nullptr;
+    };
     Region out;
     for (std::size_t i = 0; i + 1 < ys.size(); ++i)
-        out.AppendBand(ys[i], ys[i + 1], CombineSpans(a.SpansAt(ys[i]), b.SpansAt(ys[i]), op));
+        out.AppendBand(ys[i], ys[i + 1],
+                       CombineSpans(spansAt(a.bands_, ia, ys[i]), spansAt(b.bands_, ib, ys[i]), op));
     return out;
 }
 

@@ -12,7 +12,9 @@ RealizedFont& DcFont(DcObj& dc) {
     FontObj* font = dc.Font();
     if (!font)
         font = LookupFont(StockObject(SYSTEM_FONT));
-    return RealizeFont(font->logFont);
+    if (!font->realized)
+        font->realized = &RealizeFont(font->logFont);
+    return *font->realized;
 }
 
 std::vector<int> CharAdvances(DcObj& dc, const char* text, int count, const INT* dx) {
