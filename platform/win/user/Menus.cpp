@@ -213,7 +213,7 @@ UINT RunPopup(HMENU menu, POINT at) {
     UserRegisterSystemClass(kPopupClass, CS_SAVEBITS, PopupProcedure, nullptr, nullptr);
     Menu* m = Find(menu);
     const SIZE size = PopupSize(*m);
-    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_BORDER | WS_DLGFRAME,
+    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_DLGFRAME,
                                  at.x, at.y, size.cx, size.cy, nullptr, nullptr, nullptr, nullptr);
     UserFindWindow(popup)->classData = std::make_shared<PopupData>(PopupData{menu});
     ShowWindow(popup, SW_SHOWNA);

@@ -108,6 +108,8 @@ void PaintIcon(HDC dc, const WindowObject& w, const RECT& caption) {
 }
 
 void PaintTitle(HDC dc, const WindowObject& w, const RECT& caption, bool active, int textLeft, int textRight) {
+    if (w.text.IsEmpty() || textRight <= textLeft)
+        return;
     HFONT font = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              DEFAULT_QUALITY, DEFAULT_PITCH, IsToolWindow(w.exStyle) ? "Small Fonts" : "MS Sans Serif");
     HGDIOBJ old = SelectObject(dc, font);
