@@ -185,7 +185,8 @@ BOOL ArcShape(HDC handle, const char* name, ArcKind kind, int l, int t, int r, i
     const ArcGeometry g = MakeArc(*dc, box, dc->ToTarget(xs, ys), dc->ToTarget(xe, ye));
     const PenObj* pen = dc->Pen();
     const int w = PenVisible(*dc) ? pen->width : 0;
-    const RECT outer = w ? PenOuterBox(box, *pen) : box;
+    // Without a pen the fill stops one pixel short on the right and bottom, as for ellipses.
+    const RECT outer = w ? PenOuterBox(box, *pen) : RECT{box.left, box.top, box.right - 1, box.bottom - 1};
     const RECT limit = TargetBounds(*dc);
     const Region inner = EllipseShape(outer.left + w, outer.top + w, outer.right - w, outer.bottom - w, limit);
     const POINT centre{static_cast<LONG>(std::floor(g.cx)), static_cast<LONG>(std::floor(g.cy))};

@@ -108,3 +108,24 @@ TEST(More, ExpandedTabsDrawAtTabStops) {
     EXPECT_EQ(kWhite, GetPixel(c.dc(), 31, 0));
     EXPECT_EQ(kWhite, GetPixel(c.dc(), 4, 0));
 }
+
+TEST(More, PieWithoutPenStopsShortLikeEllipse) {
+    for (bool pen : {true, false}) {
+        Canvas c(10, 10);
+        Selected brush(c.dc(), CreateSolidBrush(kRed));
+        if (!pen)
+            SelectObject(c.dc(), GetStockObject(NULL_PEN));
+        Pie(c.dc(), 0, 0, 10, 10, 10, 5, 10, 5);  // start equals end: the whole ellipse
+        Canvas e(10, 10);
+        Selected brush2(e.dc(), CreateSolidBrush(kRed));
+        if (!pen)
+            SelectObject(e.dc(), GetStockObject(NULL_PEN));
+        Ellipse(e.dc(), 0, 0, 10, 10);
+        const std::vector<std::string> pie = c.Picture(), ellipse = e.Picture();
+        EXPECT_EQ(ellipse[9], pie[9]) << pen;
+        if (!pen) {
+            EXPECT_EQ(ellipse[5], pie[5]);  // with a pen the radius to the start point shows on this row
+            EXPECT_EQ('.', pie[5][9]);
+        }
+    }
+}
