@@ -376,6 +376,13 @@ void TBrush::Assign(TPersistent* source)
     }
     color_ = other->color_;
     style_ = other->style_;
+    if (other->bitmap_) {
+        if (!bitmap_)
+            bitmap_.reset(new TBitmap);
+        bitmap_->Assign(other->bitmap_.get());
+    } else {
+        bitmap_.reset();
+    }
     Changed();
 }
 
@@ -393,11 +400,14 @@ void TBrush::SetHandle(HBRUSH value)
             style_ = bsClear;
         }
     }
+    bitmap_.reset();
     Changed(true, value);
 }
 
 HGDIOBJ TBrush::CreateObjectHandle()
 {
+    if (bitmap_ && !bitmap_->Empty())
+        return CreatePatternBrush(bitmap_->Handle());
     LOGBRUSH lb{BS_SOLID, ColorToRGB(color_), 0};
     if (style_ == bsClear) {
         lb.lbStyle = BS_HOLLOW;

@@ -247,6 +247,7 @@ class TBrush : public TGraphicsObject {
     VENDARO_CLASS(TBrush, TGraphicsObject)
 public:
     TBrush() = default;
+    ~TBrush() override;
 
     void Assign(TPersistent* source) override;
 
@@ -259,6 +260,10 @@ public:
     void SetColor(TColor value);
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle value);
+    // A pattern brush: the brush keeps its own copy of the bitmap; nil goes back to the
+    // colour and style.
+    TBitmap* Bitmap() const { return bitmap_.get(); }
+    void SetBitmap(TBitmap* value);
 
     static void Publish(TClassBuilder<TBrush>& c);
 
@@ -268,6 +273,7 @@ protected:
 private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
+    TOwned<TBitmap> bitmap_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -365,6 +371,9 @@ public:
     void StretchDraw(const TRect& r, TGraphic* graphic);
     // Stretches the source rectangle of the other canvas onto dest with CopyMode.
     void CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source);
+    // Copies the source rectangle of the bitmap onto dest, painting the brush wherever the
+    // bitmap has the given colour.
+    void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& source, TColor color);
 
     TNotifyEvent OnChange() const { return onChange_; }
     void SetOnChange(TNotifyEvent value) { onChange_ = value; }
@@ -407,6 +416,7 @@ private:
     TNotifyEvent onChanging_;
 
     friend class TGraphic;
+    friend class TBitmap;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -446,11 +456,155 @@ protected:
     virtual void Changed(TObject* sender);
     virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
 
-private:
     bool transparent_ = false;
+
+private:
     bool modified_ = false;
     TNotifyEvent onChange_;
 
     friend class TCanvas;
     friend class TPicture;
+};
+
+// ---------------------------------------------------------------------------------------
+// TBitmap: an image of its own depth (a device-dependent bitmap of the display's depth for
+// pfDevice, a DIB section otherwise) with a canvas drawing on it.
+
+VENDARO_ENUM(TPixelFormat, pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom)
+VENDARO_ENUM(TTransparentMode, tmAuto, tmFixed)
+
+// The flag an automatic transparent colour carries (as a palette-relative colour would);
+// compare colours without it.
+constexpr TColor TransparentColorFlag = 0x02000000;
+
+struct DecodedBitmap;
+
+class TBitmapCanvas : public TCanvas {
+    VENDARO_CLASS(TBitmapCanvas, TCanvas)
+public:
+    explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+    ~TBitmapCanvas() override;
+
+    // Deselects the bitmap and deletes the memory context; the next drawing makes a new one.
+    void FreeContext();
+
+protected:
+    void CreateHandle() override;
+
+private:
+    TBitmap* bitmap_;
+    HDC dc_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    HGDIOBJ oldPalette_ = nullptr;
+};
+
+class TBitmap : public TGraphic {
+    VENDARO_CLASS(TBitmap, TGraphic)
+public:
+    TBitmap();
+    ~TBitmap() override;
+
+    // Deep copy of another bitmap (image, format, palette, transparency); nil empties.
+    void Assign(TPersistent* source) override;
+
+    bool Empty() const override;
+    int Width() const override { return width_; }
+    // Resizing keeps the top-left pixels; new area is white.
+    void SetWidth(int value) override { SetSize(value, height_); }
+    int Height() const override { return height_; }
+    void SetHeight(int value) override { SetSize(width_, value); }
+    void SetSize(int width, int height);
+
+    TPixelFormat PixelFormat() const { return pixelFormat_; }
+    // Converts the image to the format (pfCustom raises EInvalidGraphic "Invalid pixel
+    // format").
+    void SetPixelFormat(TPixelFormat value);
+    // One bit per pixel with a black and white colour table.
+    bool Monochrome() const { return monochrome_; }
+    void SetMonochrome(bool value);
+
+    TCanvas* Canvas();
+    // Address of a row of the image (row 0 at the top), as its DIB memory holds it; a
+    // device-dependent image becomes a DIB of the display's depth first. Out of range
+    // rows raise EInvalidGraphicOperation.
+    void* ScanLine(int row);
+
+    // The bitmap object, the canvas's context released first; 0 when empty.
+    HBITMAP Handle();
+    // Adopts the bitmap object: size and format are read from it; the bitmap owns it.
+    void SetHandle(HBITMAP value);
+    // Hands the bitmap object to the caller; the image stays in the bitmap as a copy.
+    HBITMAP ReleaseHandle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    HPALETTE Palette() const override { return palette_; }
+    // Adopts the palette; it also becomes the colour table of an indexed image.
+    void SetPalette(HPALETTE value) override;
+    HPALETTE ReleasePalette();
+
+    // A monochrome mask of the bitmap for its transparent colour, kept until the image
+    // changes; owned by the bitmap.
+    HBITMAP MaskHandle();
+    // Turns the image into a monochrome mask: white where it has the colour, black
+    // elsewhere.
+    void Mask(TColor transparentColor);
+    // Automatic mode: the lower-left pixel (white for a monochrome image), with
+    // TransparentColorFlag set. Setting clDefault selects the automatic mode.
+    TColor TransparentColor();
+    void SetTransparentColor(TColor value);
+    TTransparentMode TransparentMode() const { return transparentMode_; }
+    void SetTransparentMode(TTransparentMode value);
+
+    // Keeps the image only as a memory copy, releasing the GDI objects until next use.
+    void Dormant();
+    // Drops the memory copy of the image, keeping the bitmap object.
+    void FreeImage();
+
+    // A bitmap file image in the bitmap's own format; an empty bitmap writes nothing.
+    void SaveToStream(TStream* stream) override;
+    // Any bitmap file image; nothing left in the stream gives an empty bitmap; a
+    // malformed image raises EInvalidGraphic "Bitmap image is not valid".
+    void LoadFromStream(TStream* stream) override;
+    void LoadFromResourceName(HINSTANCE instance, const AnsiString& name);
+    void LoadFromResourceID(HINSTANCE instance, int id);
+
+    // The form description keeps a byte count before the file image.
+    void ReadData(TStream* stream) override;
+    void WriteData(TStream* stream) override;
+
+protected:
+    void Changed(TObject* sender) override;
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+
+private:
+    friend class TBitmapCanvas;
+    friend class TCanvas;
+
+    void Changing(TObject* sender);
+    void HandleNeeded();
+    void FreeContext();
+    void FreeHandles();
+    // Replaces the image by a new one of that format and size holding the old pixels.
+    void Rebuild(TPixelFormat format, bool monochrome, int width, int height);
+    void AdoptImage(HBITMAP image, TPixelFormat format, bool monochrome, int width, int height);
+    void LoadFromBytes(const std::vector<BYTE>& bytes);
+    void AdoptDib(const DecodedBitmap& image);
+    DecodedBitmap ImageData();
+    void LoadFromResource(HINSTANCE instance, LPCSTR name, const AnsiString& shownName);
+    // The canvas's context with the image selected, made without change notifications.
+    HDC ImageDC();
+    void DrawTransparent(HDC dest, const TRect& rect);
+    HBITMAP CreateMaskOf(COLORREF color);
+
+    HBITMAP handle_ = nullptr;
+    HPALETTE palette_ = nullptr;
+    HBITMAP maskHandle_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+    TPixelFormat pixelFormat_ = pfDevice;
+    bool monochrome_ = false;
+    TColor transparentColor_ = clDefault;
+    TTransparentMode transparentMode_ = tmAuto;
+    // The bitmap file image of a dormant or released bitmap.
+    std::vector<BYTE> memoryImage_;
+    TOwned<TBitmapCanvas> canvas_;
 };
