@@ -141,8 +141,66 @@ void RewriteAutoIncrement(const Statement& st, SqlDialect dialect, Replacements&
             repl[i] = "INTEGER PRIMARY KEY AUTOINCREMENT";
 }
 
+std::string PlainName(const Statement& st, const SqlToken& token)
+{
+    const std::string_view text = token.TextIn(st.sql);
+    if (token.kind == SqlTokenKind::QuotedName)
+        return Unquote(text);
+    if (token.kind == SqlTokenKind::BracketName)
+        return std::string(text.substr(1, text.size() - 2));
+    return std::string(text);
+}
+
+// The drivers refuse a text longer than its column's declared length, so a column
+// definition "name CHAR(n)" (VARCHAR, TEXT, ALPHA alike) in [first, last) gets a check.
+void AddLengthCheck(const Statement& st, Replacements& repl, std::size_t first, std::size_t last)
+{
+    const std::size_t type = first + 1;
+    if (type + 3 >= last || !(st.Is(type, "CHAR") || st.Is(type, "VARCHAR") || st.Is(type, "TEXT") ||
+                               st.Is(type, "ALPHA")))
+        return;
+    if (!st.IsSymbol(type + 1, '(') || st.tokens[type + 2].kind != SqlTokenKind::Number || !st.IsSymbol(type + 3, ')'))
+        return;
+    const SqlToken& name = st.tokens[first];
+    if (name.kind != SqlTokenKind::Word && name.kind != SqlTokenKind::QuotedName &&
+        name.kind != SqlTokenKind::BracketName)
+        return;
+    const std::string length(st.tokens[type + 2].TextIn(st.sql));
+    repl[type + 3] = ") CONSTRAINT " + QuoteName("value too long for column " + PlainName(st, name) + " (" + length + ")") +
+                     " CHECK (length(" + std::string(name.TextIn(st.sql)) + ") <= " + length + ")";
+}
+
+// Length checks for the column definitions of a CREATE TABLE.
+void AddCreateTableChecks(const Statement& st, Replacements& repl)
+{
+    if (!(st.Is(0, "CREATE") && st.Is(1, "TABLE")))
+        return;
+    std::size_t i = 2;
+    if (st.Is(i, "IF") && st.Is(i + 1, "NOT") && st.Is(i + 2, "EXISTS"))
+        i += 3;
+    if (!st.IsSymbol(i + 1, '('))
+        return;
+    int depth = 0;
+    std::size_t start = i + 2;
+    for (std::size_t k = i + 2; k < st.tokens.size(); ++k) {
+        const bool close = st.IsSymbol(k, ')') && depth == 0;
+        if (close || (depth == 0 && st.IsSymbol(k, ','))) {
+            if (!(st.Is(start, "CONSTRAINT") || st.Is(start, "PRIMARY") || st.Is(start, "UNIQUE") ||
+                  st.Is(start, "CHECK") || st.Is(start, "FOREIGN")))
+                AddLengthCheck(st, repl, start, k);
+            start = k + 1;
+            if (close)
+                return;
+        } else if (st.IsSymbol(k, '(')) {
+            ++depth;
+        } else if (st.IsSymbol(k, ')')) {
+            --depth;
+        }
+    }
+}
+
 // "ALTER TABLE t ADD a x, ADD COLUMN b y, DROP c": one ALTER per clause.
-std::vector<std::string> SplitAlterTable(const Statement& st, const Replacements& repl)
+std::vector<std::string> SplitAlterTable(const Statement& st, Replacements repl)
 {
     const std::string head = "ALTER TABLE " + Render(st, repl, 2, 3) + " ";
     std::vector<std::size_t> starts{3};
@@ -166,6 +224,8 @@ std::vector<std::string> SplitAlterTable(const Statement& st, const Replacements
         const std::size_t body = st.Is(first + 1, "COLUMN") ? first + 2 : first + 1;
         if (body >= last)
             throw EDbiError("Column definition missing in ALTER TABLE");
+        if (st.Is(first, "ADD"))
+            AddLengthCheck(st, repl, body, last);
         out.push_back(head + (st.Is(first, "ADD") ? "ADD COLUMN " : "DROP COLUMN ") + Render(st, repl, body, last));
     }
     return out;
@@ -193,6 +253,7 @@ std::vector<std::string> TranslateStatement(const AnsiString& text, SqlDialect d
     Replacements repl;
     RewriteTableNames(st, dialect, repl);
     RewriteAutoIncrement(st, dialect, repl);
+    AddCreateTableChecks(st, repl);
     if (st.Is(0, "ALTER") && st.Is(1, "TABLE") && st.tokens.size() > 3)
         return SplitAlterTable(st, repl);
     return {Render(st, repl, 0, st.tokens.size())};

@@ -3,8 +3,9 @@
 // Statement text arrives in the Windows code page and leaves as UTF-8. Table names may be
 // quoted file names ('clienti.db' names table clienti on the Paradox driver); an ALTER TABLE
 // with several comma-separated ADD or DROP clauses becomes one ALTER per clause; the
-// autoincrement types become the engine's autoincrement key. A text holds exactly one
-// statement: anything after the first one is refused before anything runs.
+// autoincrement types become the engine's autoincrement key; a character column refuses
+// text longer than its declared length. A text holds exactly one statement: anything after
+// the first one is refused before anything runs.
 #pragma once
 
 #include "platform/rtl/AnsiString.h"

@@ -198,3 +198,33 @@ TEST_F(ParadoxConnection, RowsAffectedCountsOnlyTheStatementsOwnChanges)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParadoxConnection, TextLongerThanItsColumnIsRefused)
+{
+    db->Execute("ALTER TABLE clienti ADD sigla CHAR(2)");
+    const std::pair<std::string, bool> cases[] = {
+        {"insert into clienti (codice) values('12345678901234567890')", true},
+        {"insert into clienti (codice) values('123456789012345678901')", false},
+        {"insert into clienti (citt\xE0) values('\xC0\xC8\xCC\xD2\xD9')", true}, // five characters, ten bytes in UTF-8
+        {"insert into clienti (sigla) values('MI')", true},
+        {"insert into clienti (sigla) values('MIL')", false},
+        {"update clienti set nome = '" + std::string(41, 'x') + "'", false},
+    };
+    for (const auto& [sql, fits] : cases) {
+        if (fits) {
+            EXPECT_NO_THROW(db->Execute(AnsiString(sql))) << sql;
+            continue;
+        }
+        try {
+            db->Execute(AnsiString(sql));
+            ADD_FAILURE() << "accepted: " << sql;
+        } catch (const EDbiError& e) {
+            EXPECT_NE(e.Message().str().find("value too long for column"), std::string::npos) << e.Message().str();
+        }
+    }
+    EXPECT_EQ(Count("clienti"), 3);
+}
+
+} // namespace

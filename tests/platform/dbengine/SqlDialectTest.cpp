@@ -30,9 +30,11 @@ INSTANTIATE_TEST_SUITE_P(
         Translation{"ALTER TABLE t ADD COLUMN a NUMERIC(10,2), DROP b, add c CHAR(5) DEFAULT 'x, y'",
                     SqlDialect::Paradox,
                     {"ALTER TABLE t ADD COLUMN a NUMERIC(10,2)", "ALTER TABLE t DROP COLUMN b",
-                     "ALTER TABLE t ADD COLUMN c CHAR(5) DEFAULT 'x, y'"}},
+                     "ALTER TABLE t ADD COLUMN c CHAR(5) CONSTRAINT \"value too long for column c (5)\" "
+                     "CHECK (length(c) <= 5) DEFAULT 'x, y'"}},
         Translation{"ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255)", SqlDialect::Access,
-                    {"ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255)"}},
+                    {"ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255) CONSTRAINT "
+                     "\"value too long for column Ritenuta (255)\" CHECK (length(Ritenuta) <= 255)"}},
         Translation{"select * from 'DDT.db' where nome='a.db' order by id", SqlDialect::Paradox,
                     {"select * from \"DDT\" where nome='a.db' order by id"}},
         Translation{"insert into 'clienti.DB' (codice) values('x.db')", SqlDialect::Paradox,
@@ -44,7 +46,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"update \"ddt\" set CheckA = 0, ritenuta = 0"}},
         Translation{"delete from 'studio.db'", SqlDialect::Paradox, {"delete from \"studio\""}},
         Translation{"CREATE TABLE IF NOT EXISTS 'articoli.db' (id AUTOINC, codice CHAR(20))", SqlDialect::Paradox,
-                    {"CREATE TABLE IF NOT EXISTS \"articoli\" (id INTEGER PRIMARY KEY AUTOINCREMENT, codice CHAR(20))"}},
+                    {"CREATE TABLE IF NOT EXISTS \"articoli\" (id INTEGER PRIMARY KEY AUTOINCREMENT, codice CHAR(20) "
+                     "CONSTRAINT \"value too long for column codice (20)\" CHECK (length(codice) <= 20))"}},
+        Translation{"CREATE TABLE t (\"citt\xE0\" VARCHAR(3) NOT NULL, n NUMERIC(10,2), m MEMO, "
+                    "PRIMARY KEY (n), CHECK (n > 0))",
+                    SqlDialect::Paradox,
+                    {"CREATE TABLE t (\"citt\xC3\xA0\" VARCHAR(3) CONSTRAINT \"value too long for column citt\xC3\xA0 (3)\" "
+                     "CHECK (length(\"citt\xC3\xA0\") <= 3) NOT NULL, n NUMERIC(10,2), m MEMO, PRIMARY KEY (n), CHECK (n > 0))"}},
         Translation{"CREATE TABLE [Fattura-Intestazione] (ID COUNTER, Numero LONG)", SqlDialect::Access,
                     {"CREATE TABLE [Fattura-Intestazione] (ID INTEGER PRIMARY KEY AUTOINCREMENT, Numero LONG)"}},
         Translation{"CREATE INDEX ix ON 'clienti.db' (codice)", SqlDialect::Paradox,
