@@ -169,11 +169,13 @@ protected:
     }
     AnsiString Field(TQuery& q, const char* name) { return q.FieldByName(name)->AsString(); }
 
-    // The customers' import loop; true when a code was already present.
-    bool ImportCustomers()
+    // The registry import loop of one category; true when a code was already present.
+    bool ImportRegistry(int category, const AnsiString& table)
     {
+        const bool full = category == 1 || category == 2; // customers and suppliers keep two more columns
         bool dup = false;
-        OpenQuery(query2, "select * from tblAnagrafiche where IDCategoria=1 order by IDAnagrafica");
+        OpenQuery(query2, "select * from tblAnagrafiche where IDCategoria=" + AnsiString(std::to_string(category)) +
+                              " order by IDAnagrafica");
         if (!query2.IsEmpty()) {
             query2.First();
             while (!query2.Eof()) {
@@ -186,16 +188,18 @@ protected:
                 const AnsiString email = Safe(Field(query2, "sEMail"), {std::pair{"'", "`"}, std::pair{",", ""}});
                 const AnsiString web = Safe(Field(query2, "sSitoWeb"), {std::pair{"'", "`"}, std::pair{",", ""}});
                 if (!code.IsEmpty()) {
-                    OpenQuery(query1, "select codice from clienti where codice='" + code + "'");
+                    OpenQuery(query1, "select codice from " + table + " where codice='" + code + "'");
                     if (query1.IsEmpty()) {
                         query1.Close();
-                        Exec(query1, "insert into clienti (codice,DenominazioneSecondaria,nome,indirizzo,cap,citt\xE0,"
-                                     "prov,nazione,telefono,fax,cellulare,codicefiscale,partitaiva,email,web) values('" +
-                                         code + "','" + rs + "','" + name + "','" + address + "','" +
+                        Exec(query1, "insert into " + table + " (codice," + (full ? "DenominazioneSecondaria," : "") +
+                                         "nome,indirizzo,cap,citt\xE0,prov,nazione,telefono,fax,cellulare,codicefiscale,"
+                                         "partitaiva,email" + (full ? ",web" : "") + ") values('" + code + "','" +
+                                         (full ? rs + "','" : AnsiString()) + name + "','" + address + "','" +
                                          Field(query2, "sCap") + "','" + city + "','" + Field(query2, "sProvincia") +
                                          "','','" + Field(query2, "sTelefono") + "','" + Field(query2, "sTeleFax") +
                                          "','" + Field(query2, "sCellulare") + "','" + Field(query2, "sCodiceFiscale") +
-                                         "','" + Field(query2, "sPartitaIva") + "','" + email + "','" + web + "')");
+                                         "','" + Field(query2, "sPartitaIva") + "','" + email + "'" +
+                                         (full ? ",'" + web + "'" : AnsiString()) + ")");
                     } else {
                         dup = true;
                     }
@@ -206,6 +210,7 @@ protected:
         query2.Close();
         return dup;
     }
+    bool ImportCustomers() { return ImportRegistry(1, "clienti"); }
 
     TDatabase target{nullptr}, source{nullptr};
     TQuery query1{nullptr}, query2{nullptr}, query3{nullptr}, query4{nullptr};
@@ -231,6 +236,22 @@ TEST_F(ImportStatements, CustomersArriveOnceWithTheirTextIntact)
     EXPECT_TRUE(ImportCustomers()); // a second run finds every code present
     OpenQuery(query1, "select count(*) as n from clienti");
     EXPECT_EQ(Field(query1, "n"), "4");
+}
+
+TEST_F(ImportStatements, EveryCategoryFitsItsTable)
+{
+    const std::pair<int, const char*> kinds[] = {{2, "fornitori"},      {0, "collaboratori"}, {5, "vettori"},
+                                                 {4, "rappresentanti"}, {3, "consulenti"}};
+    for (const auto& [category, table] : kinds) {
+        EXPECT_FALSE(ImportRegistry(category, table)) << table;
+        OpenQuery(query4, "select count(*) as n from tblAnagrafiche where IDCategoria=" +
+                              AnsiString(std::to_string(category)));
+        OpenQuery(query1, AnsiString("select count(*) as n from ") + table);
+        EXPECT_EQ(Field(query1, "n"), Field(query4, "n")) << table;
+        EXPECT_NE(Field(query1, "n"), "0") << table;
+        query1.Close();
+        query4.Close();
+    }
 }
 
 TEST_F(ImportStatements, CompanyDataReplacesTheStudioRow)
