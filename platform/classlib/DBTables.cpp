@@ -338,3 +338,8 @@ void TQuery::Publish(TClassBuilder<TQuery>& c)
     c.Property("SessionName", &TQuery::SessionName, &TQuery::SetSessionName);
     c.Property("SQL", &TQuery::SQL, &TQuery::SetSQL);
 }
+
+void RegisterDBTables()
+{
+    RegisterClasses({TSession::StaticClass(), TDatabase::StaticClass(), TQuery::StaticClass()});
+}

@@ -128,6 +128,10 @@ private:
     std::unique_ptr<DbiConnection> connection_;
 };
 
+// Registers the session, database and query classes with the class registry, so form
+// descriptions can create them.
+void RegisterDBTables();
+
 class TQuery : public TDataSet {
     VENDARO_CLASS(TQuery, TDataSet)
 public:

@@ -18,14 +18,16 @@ class DatabaseFormDescription : public DbFixture {
 protected:
     DatabaseFormDescription()
     {
-        RegisterClasses({TDataModule1::StaticClass(), TDatabase::StaticClass(), TQuery::StaticClass()});
+        RegisterClass(TDataModule1::StaticClass());
+        RegisterDBTables();
         Exec(query, "insert into clienti (codice) values('C1')");
         paradox.Close();
         paradox.SetDatabaseName("Unused");
     }
     ~DatabaseFormDescription() override
     {
-        for (TClass cls : {TDataModule1::StaticClass(), TDatabase::StaticClass(), TQuery::StaticClass()})
+        for (TClass cls : {TDataModule1::StaticClass(), TSession::StaticClass(), TDatabase::StaticClass(),
+                           TQuery::StaticClass()})
             UnRegisterClass(cls);
     }
     AnsiString Description(bool connected) const
@@ -54,6 +56,12 @@ protected:
         return TOwned<TComponent>(s.ReadComponent(nullptr));
     }
 };
+
+TEST_F(DatabaseFormDescription, DatabaseClassesAreRegistered)
+{
+    for (const char* name : {"TSession", "TDatabase", "TQuery"})
+        EXPECT_EQ(FindClass(name)->ClassName(), name);
+}
 
 TEST_F(DatabaseFormDescription, ReadsPropertiesAndConnectsOnceLoaded)
 {
