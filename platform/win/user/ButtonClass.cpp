@@ -89,8 +89,8 @@ void PaintCheck(HWND window, HDC dc, const RECT& client, const ButtonData& d, HB
     }
 }
 
+// The group box draws only its frame and its label: the controls inside show through.
 void PaintGroup(HWND window, HDC dc, const RECT& client, HBRUSH background) {
-    FillRect(dc, &client, background);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     RECT frame = client;

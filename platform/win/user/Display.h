@@ -27,6 +27,8 @@ public:
     virtual void WindowTextChanged(HWND window) {}
     // The window's surface was drawn on and should be shown.
     virtual void SurfaceChanged(HWND window) {}
+    // What the display shows of a top-level window; false when it cannot tell.
+    virtual bool ReadBack(HWND window, class Surface* into) { return false; }
 };
 
 DisplayBackend& UserDisplay();
@@ -36,3 +38,5 @@ void UserInstallDisplay(std::unique_ptr<DisplayBackend> backend);
 std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName);
 // Chooses the X11 backend when a display is reachable, else stays headless; true for X11.
 bool UserSelectDisplayFromEnvironment();
+// Reads back what the X server shows of a top-level window (X11 backend only; false otherwise).
+bool UserReadBackWindow(HWND window, class Surface* into);

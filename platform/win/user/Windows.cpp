@@ -45,8 +45,14 @@ RECT InitialRect(DWORD style, int x, int y, int width, int height) {
     return {x, y, x + std::max(width, 0), y + std::max(height, 0)};
 }
 
+// New top-level windows go on top; new child windows go below their siblings, so the
+// z-order of a dialog's controls is their creation (tab) order.
 void InsertChild(WindowObject& parent, HWND child, bool topmost) {
     auto& list = parent.children;
+    if (parent.handle != UserDesktop().handle) {
+        list.push_back(child);
+        return;
+    }
     auto pos = list.begin();
     if (!topmost)
         pos = std::find_if(list.begin(), list.end(), [](HWND h) {

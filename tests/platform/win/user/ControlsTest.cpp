@@ -197,7 +197,7 @@ TEST_F(ControlsTest, EditLimitAndReadOnly) {
 }
 
 TEST_F(ControlsTest, ListBoxKeepsItemsSelectionAndShowsAScrollBarWhenFull) {
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 10, 10, 150, 60,
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 10, 50, 150, 60,
                                 form_, reinterpret_cast<HMENU>(3), nullptr, nullptr);
     SendMessageA(list, LB_SETITEMHEIGHT, 0, 13);
     EXPECT_EQ(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Importazione clienti")), 0);

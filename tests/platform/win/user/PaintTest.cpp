@@ -67,8 +67,11 @@ TEST_F(UserTest, BeginPaintReportsTheUpdateRectangleAndValidates) {
 
 TEST_F(UserTest, ChildrenPaintAtTheirOffsetClippedByParentAndSiblings) {
     HWND top = Create(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100);
+    // Children created earlier lie above the later ones.
+    HWND upper = Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 40, 40, 80, 80, top);
     HWND lower = Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 10, 10, 50, 50, top);
-    ASSERT_NE(Create(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 40, 40, 80, 80, top), nullptr);
+    EXPECT_EQ(GetWindow(top, GW_CHILD), upper);
+    EXPECT_EQ(GetWindow(upper, GW_HWNDNEXT), lower);
     UserPumpMessages();
     HDC dc = GetDC(lower);
     RECT all{0, 0, 200, 200};

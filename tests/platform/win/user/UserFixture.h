@@ -23,6 +23,11 @@ struct LoggedMessage {
 };
 
 class UserTest : public ::testing::Test {
+public:
+    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Replaces the answer of one message for one window, or for every window when 0 (after logging it).
+    static void Answer(HWND window, UINT message, std::function<LRESULT(WPARAM, LPARAM)> answer);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -36,10 +41,6 @@ protected:
     void ClearLog();
     int Pump() { return UserPumpMessages(); }
     POINT ScreenOf(HWND window, int x, int y);
-
-    static LRESULT Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Replaces the answer of one message for one window, or for every window when 0 (after logging it).
-    static void Answer(HWND window, UINT message, std::function<LRESULT(WPARAM, LPARAM)> answer);
 
     TFakeClock clock_{0.0, 1000};
     std::unique_ptr<TClockOverride> clockGuard_;

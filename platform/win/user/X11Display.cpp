@@ -1,0 +1,338 @@
+// The X11 backend: every visible top-level window is one undecorated X window that
+// shows the window's surface (frame and caption drawn by the window system itself).
+// X events become the same raw input tests inject. All Xlib use stays in this file.
+#include "platform/win/user/Display.h"
+
+#include "platform/rtl/CodePage.h"
+#include "platform/win/gdi/Surface.h"
+#include "platform/win/kernel/Time.h"
+#include "platform/win/user/Focus.h"
+#include "platform/win/user/Input.h"
+#include "platform/win/user/WindowObject.h"
+
+// Xlib's own region type would clash with the window system's Region.
+#define Region XlibRegion
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#undef Region
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+namespace {
+
+struct KeyMapping {
+    KeySym keysym;
+    BYTE vk;
+};
+
+constexpr KeyMapping kKeys[] = {
+    {XK_BackSpace, VK_BACK},   {XK_Tab, VK_TAB},         {XK_Return, VK_RETURN},   {XK_KP_Enter, VK_RETURN},
+    {XK_Escape, VK_ESCAPE},    {XK_space, VK_SPACE},     {XK_Prior, VK_PRIOR},     {XK_Next, VK_NEXT},
+    {XK_End, VK_END},          {XK_Home, VK_HOME},       {XK_Left, VK_LEFT},       {XK_Up, VK_UP},
+    {XK_Right, VK_RIGHT},      {XK_Down, VK_DOWN},       {XK_Insert, VK_INSERT},   {XK_Delete, VK_DELETE},
+    {XK_Shift_L, VK_SHIFT},    {XK_Shift_R, VK_SHIFT},   {XK_Control_L, VK_CONTROL}, {XK_Control_R, VK_CONTROL},
+    {XK_Alt_L, VK_MENU},       {XK_Alt_R, VK_MENU},      {XK_ISO_Level3_Shift, VK_MENU}, {XK_Caps_Lock, VK_CAPITAL},
+    {XK_Num_Lock, VK_NUMLOCK}, {XK_Scroll_Lock, VK_SCROLL}, {XK_Pause, VK_PAUSE}, {XK_Menu, VK_APPS},
+    {XK_KP_Multiply, VK_MULTIPLY}, {XK_KP_Add, VK_ADD}, {XK_KP_Subtract, VK_SUBTRACT}, {XK_KP_Decimal, VK_DECIMAL},
+    {XK_KP_Divide, VK_DIVIDE}, {XK_semicolon, VK_OEM_1}, {XK_equal, VK_OEM_PLUS}, {XK_comma, VK_OEM_COMMA},
+    {XK_minus, VK_OEM_MINUS}, {XK_period, VK_OEM_PERIOD}, {XK_slash, VK_OEM_2}, {XK_grave, VK_OEM_3},
+    {XK_bracketleft, VK_OEM_4}, {XK_backslash, VK_OEM_5}, {XK_bracketright, VK_OEM_6}, {XK_apostrophe, VK_OEM_7},
+};
+
+BYTE VirtualKeyFor(KeySym sym) {
+    if (sym >= XK_a && sym <= XK_z)
+        return static_cast<BYTE>('A' + (sym - XK_a));
+    if (sym >= XK_A && sym <= XK_Z)
+        return static_cast<BYTE>('A' + (sym - XK_A));
+    if (sym >= XK_0 && sym <= XK_9)
+        return static_cast<BYTE>('0' + (sym - XK_0));
+    if (sym >= XK_F1 && sym <= XK_F12)
+        return static_cast<BYTE>(VK_F1 + (sym - XK_F1));
+    if (sym >= XK_KP_0 && sym <= XK_KP_9)
+        return static_cast<BYTE>(VK_NUMPAD0 + (sym - XK_KP_0));
+    for (const KeyMapping& k : kKeys)
+        if (k.keysym == sym)
+            return k.vk;
+    return VK_OEM_102;
+}
+
+class X11Display : public DisplayBackend {
+public:
+    explicit X11Display(Display* display) : display_(display) {
+        deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+        motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+        if (pipe(wake_) == 0) {
+            fcntl(wake_[0], F_SETFL, O_NONBLOCK);
+            fcntl(wake_[1], F_SETFL, O_NONBLOCK);
+        }
+        UserSetScreenSizeFromDisplay();
+    }
+    ~X11Display() override {
+        for (auto& [hwnd, x] : windows_)
+            XDestroyWindow(display_, x);
+        XCloseDisplay(display_);
+        close(wake_[0]);
+        close(wake_[1]);
+    }
+
+    bool IsHeadless() const override { return false; }
+
+    void PollEvents() override {
+        while (XPending(display_)) {
+            XEvent event;
+            XNextEvent(display_, &event);
+            Translate(event);
+        }
+    }
+
+    bool WaitForEvents(bool hasDeadline, DWORD dueTick) override {
+        XFlush(display_);
+        if (XPending(display_))
+            return true;
+        pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        int timeout = -1;
+        if (hasDeadline)
+            timeout = std::max(0, static_cast<int>(static_cast<LONG>(dueTick - GetTickCount())));
+        poll(fds, 2, timeout);
+        char drain[64];
+        while (read(wake_[0], drain, sizeof drain) > 0) {
+        }
+        return true;
+    }
+
+    void Wake() override {
+        const char byte = 1;
+        [[maybe_unused]] ssize_t written = write(wake_[1], &byte, 1);
+    }
+
+    void WindowShown(HWND window) override {
+        Window x = Ensure(window);
+        if (!x)
+            return;
+        XMapRaised(display_, x);
+        Place(window, x);
+        XFlush(display_);
+    }
+
+    void WindowHidden(HWND window) override {
+        if (Window x = Find(window)) {
+            XUnmapWindow(display_, x);
+            XFlush(display_);
+        }
+    }
+
+    void WindowGeometryChanged(HWND window) override {
+        if (Window x = Find(window)) {
+            Place(window, x);
+            Blit(window);
+        }
+    }
+
+    void WindowDestroyed(HWND window) override {
+        auto it = windows_.find(window);
+        if (it == windows_.end())
+            return;
+        byX_.erase(it->second);
+        XDestroyWindow(display_, it->second);
+        windows_.erase(it);
+        XFlush(display_);
+    }
+
+    void WindowTextChanged(HWND window) override {
+        WindowObject* w = UserFindWindow(window);
+        Window x = Find(window);
+        if (!w || !x)
+            return;
+        const std::string title = AnsiToUtf8(w->text);
+        XStoreName(display_, x, title.c_str());
+        XFlush(display_);
+    }
+
+    void SurfaceChanged(HWND window) override { Blit(window); }
+
+    bool ReadBack(HWND window, Surface* into) override {
+        Window x = Find(window);
+        WindowObject* w = UserFindWindow(window);
+        if (!x || !w || !into)
+            return false;
+        XSync(display_, False);
+        XImage* image = XGetImage(display_, x, 0, 0, static_cast<unsigned>(w->Width()), static_cast<unsigned>(w->Height()), AllPlanes, ZPixmap);
+        if (!image)
+            return false;
+        into->Resize(w->Width(), w->Height());
+        for (int y = 0; y < w->Height(); ++y)
+            for (int px = 0; px < w->Width(); ++px)
+                into->SetPixel(px, y, static_cast<std::uint32_t>(XGetPixel(image, px, y)) & 0xFFFFFF);
+        XDestroyImage(image);
+        return true;
+    }
+
+private:
+    void UserSetScreenSizeFromDisplay() {
+        const int screen = DefaultScreen(display_);
+        WindowObject& desktop = UserDesktop();
+        desktop.rect = {0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)};
+        desktop.client = desktop.rect;
+    }
+
+    Window Find(HWND window) const {
+        auto it = windows_.find(window);
+        return it == windows_.end() ? 0 : it->second;
+    }
+
+    Window Ensure(HWND window) {
+        if (Window x = Find(window))
+            return x;
+        WindowObject* w = UserFindWindow(window);
+        if (!w || !w->IsTopLevel())
+            return 0;
+        const int screen = DefaultScreen(display_);
+        XSetWindowAttributes attributes{};
+        attributes.background_pixmap = None;
+        attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                                KeyReleaseMask | FocusChangeMask | StructureNotifyMask;
+        attributes.override_redirect = (w->style & WS_POPUP) && !(w->style & WS_CAPTION) ? True : False;
+        Window x = XCreateWindow(display_, RootWindow(display_, screen), w->rect.left, w->rect.top,
+                                 static_cast<unsigned>(std::max(w->Width(), 1)), static_cast<unsigned>(std::max(w->Height(), 1)), 0,
+                                 CopyFromParent, InputOutput, CopyFromParent,
+                                 CWBackPixmap | CWEventMask | CWOverrideRedirect, &attributes);
+        // No window-manager decoration: the window system draws its own frame.
+        const long hints[5] = {2, 0, 0, 0, 0};
+        XChangeProperty(display_, x, motifHints_, motifHints_, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(hints), 5);
+        Atom protocols[] = {deleteWindow_};
+        XSetWMProtocols(display_, x, protocols, 1);
+        windows_[window] = x;
+        byX_[x] = window;
+        WindowTextChanged(window);
+        return x;
+    }
+
+    void Place(HWND window, Window x) {
+        WindowObject* w = UserFindWindow(window);
+        if (!w)
+            return;
+        XSizeHints hints{};
+        hints.flags = PPosition | USPosition;
+        hints.x = w->rect.left;
+        hints.y = w->rect.top;
+        XSetWMNormalHints(display_, x, &hints);
+        XMoveResizeWindow(display_, x, w->rect.left, w->rect.top, static_cast<unsigned>(std::max(w->Width(), 1)),
+                          static_cast<unsigned>(std::max(w->Height(), 1)));
+    }
+
+    // Copies the whole surface to the X window in one request, so the screen never shows a half-drawn frame.
+    void Blit(HWND window) {
+        Window x = Find(window);
+        WindowObject* w = UserFindWindow(window);
+        if (!x || !w || !w->surface || !(w->style & WS_VISIBLE))
+            return;
+        Surface& s = *w->surface;
+        const int screen = DefaultScreen(display_);
+        XImage* image = XCreateImage(display_, DefaultVisual(display_, screen), static_cast<unsigned>(DefaultDepth(display_, screen)),
+                                     ZPixmap, 0, reinterpret_cast<char*>(s.Bits()), static_cast<unsigned>(s.Width()),
+                                     static_cast<unsigned>(s.Height()), 32, s.Stride());
+        if (!image)
+            return;
+        XPutImage(display_, x, DefaultGC(display_, screen), image, 0, 0, 0, 0, static_cast<unsigned>(s.Width()),
+                  static_cast<unsigned>(s.Height()));
+        image->data = nullptr;  // the surface keeps its pixels
+        XDestroyImage(image);
+        XFlush(display_);
+    }
+
+    void Translate(XEvent& event) {
+        auto it = byX_.find(event.xany.window);
+        if (it == byX_.end())
+            return;
+        const HWND window = it->second;
+        switch (event.type) {
+        case Expose:
+            if (event.xexpose.count == 0)
+                Blit(window);
+            break;
+        case MotionNotify: UserInjectMouseMove(event.xmotion.x_root, event.xmotion.y_root); break;
+        case ButtonPress:
+        case ButtonRelease: Button(event.xbutton); break;
+        case KeyPress:
+        case KeyRelease: Key(event.xkey); break;
+        case FocusIn:
+            if (GetActiveWindow() != window && IsWindowVisible(window))
+                UserActivate(window, WA_ACTIVE);
+            break;
+        case FocusOut:
+            if (GetActiveWindow() == window && event.xfocus.mode == NotifyNormal)
+                UserActivate(nullptr, WA_INACTIVE);
+            break;
+        case ClientMessage:
+            if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_)
+                PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        default: break;
+        }
+    }
+
+    void Button(const XButtonEvent& e) {
+        const bool down = e.type == ButtonPress;
+        if (e.button == 4 || e.button == 5) {
+            if (down)
+                UserInjectMouseWheel(e.button == 4 ? WHEEL_DELTA : -WHEEL_DELTA, e.x_root, e.y_root);
+            return;
+        }
+        const MouseButton button = e.button == 1 ? MouseButton::Left : e.button == 3 ? MouseButton::Right : MouseButton::Middle;
+        UserInjectMouseButton(button, down, e.x_root, e.y_root);
+    }
+
+    void Key(XKeyEvent& e) {
+        char buffer[8] = {};
+        KeySym sym = NoSymbol;
+        const int count = XLookupString(&e, buffer, sizeof buffer, &sym, nullptr);
+        const KeySym plain = XLookupKeysym(&e, 0);
+        const BYTE vk = VirtualKeyFor(plain != NoSymbol ? plain : sym);
+        // Latin-1 characters are the same bytes in Windows-1252.
+        char character = 0;
+        if (count == 1 && static_cast<unsigned char>(buffer[0]) >= 0x20)
+            character = buffer[0];
+        else if (sym >= 0xA0 && sym <= 0xFF)
+            character = static_cast<char>(sym);
+        else if (sym == XK_EuroSign)
+            character = '\x80';
+        UserInjectKey(vk, e.type == KeyPress, character);
+    }
+
+    Display* display_;
+    Atom deleteWindow_;
+    Atom motifHints_;
+    int wake_[2] = {-1, -1};
+    std::map<HWND, Window> windows_;
+    std::map<Window, HWND> byX_;
+};
+
+}  // namespace
+
+std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName) {
+    Display* display = XOpenDisplay(displayName);
+    if (!display)
+        return nullptr;
+    return std::make_unique<X11Display>(display);
+}
+
+bool UserSelectDisplayFromEnvironment() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return false;
+    std::unique_ptr<DisplayBackend> x11 = UserCreateX11Display(name);
+    if (!x11)
+        return false;
+    UserInstallDisplay(std::move(x11));
+    return true;
+}
+
+bool UserReadBackWindow(HWND window, Surface* into) { return UserDisplay().ReadBack(window, into); }
