@@ -9,6 +9,7 @@
 #include "platform/classlib/Classes.h"
 #include "platform/win/WinTypes.h"
 
+class TBitmap;
 class TOBLWave;
 
 void stWriteInteger(TStream* Stream, int Value);
@@ -35,6 +36,20 @@ void stReadStringList(TStream* Stream, TStrings* Strings, bool Compressed);
 // Plain: int32 size and the RIFF image; compressed: a compressed stream of it.
 void stWriteWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
 void stReadWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
+
+// Bitmap fields. Code -1 stores the class library's bitmap file image; the
+// other codes store the library's own device-independent image at the depth
+// of the code (2: 1 bit, 16: 4 bits, 256: 8 bits, any other: the bitmap's
+// device depth, 16 and 32 bits becoming 24). Plain: int32 byte count N and the
+// image; compressed: a compressed stream of the image, where a monochrome
+// bitmap's own image is always stored at 1 bit.
+void stWriteBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed, int Code);
+// Reads either image form (both are bitmap files) into Bitmap.
+void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed);
+// Writes the own device-independent image of Bitmap (1 bit for a monochrome
+// bitmap whatever the code), then rewinds Stream to 0. A bitmap without an
+// image raises Exception "Bitmap image is not valid".
+void OBLBmpSaveDIBStream(TStream* Stream, TBitmap* Bitmap, int Code);
 
 // Compresses Count bytes of Source, from its position, into a compressed stream
 // written to Dest at its position; Dest is left after the written data.
