@@ -76,6 +76,9 @@ std::size_t SkipSpace(std::string_view sql, std::size_t i)
 
 std::vector<SqlToken> LexSql(std::string_view sql)
 {
+    // The SQL engine stops reading at a NUL: the text after it would be dropped unseen.
+    if (sql.find('\0') != std::string_view::npos)
+        throw EDbiError("The statement holds a NUL character");
     std::vector<SqlToken> tokens;
     std::size_t i = SkipSpace(sql, 0);
     while (i < sql.size()) {
@@ -99,6 +102,7 @@ std::vector<SqlToken> LexSql(std::string_view sql)
             token.end = SkipQuoted(sql, i, ']', "bracketed name");
         } else if (c == ';') {
             token.kind = SqlTokenKind::Semicolon;
+
         } else {
             token.end = i + SymbolLength(sql, i);
         }

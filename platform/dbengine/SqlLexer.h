@@ -24,8 +24,8 @@ struct SqlToken {
     std::string_view TextIn(std::string_view sql) const { return sql.substr(begin, end - begin); }
 };
 
-// Tokens of the text, comments and blanks skipped. An unterminated literal or comment
-// raises EDbiError.
+// Tokens of the text, comments and blanks skipped. An unterminated literal or comment, or
+// a NUL anywhere, raises EDbiError.
 std::vector<SqlToken> LexSql(std::string_view sql);
 
 // True when the word token equals the keyword, ignoring ASCII case.

@@ -7,9 +7,9 @@
 
 namespace {
 
-bool OnlyBlanks(const char* tail)
+bool OnlyBlanks(const char* tail, const char* end)
 {
-    for (; *tail; ++tail)
+    for (; tail < end; ++tail)
         if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';')
             return false;
     return true;
@@ -32,7 +32,7 @@ sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
                                       &stmt, &tail);
     if (rc != SQLITE_OK)
         throw EDbiError(Utf8ToAnsi(sqlite3_errmsg(db)), sqlite3_extended_errcode(db));
-    if (stmt == nullptr || !OnlyBlanks(tail)) {
+    if (stmt == nullptr || !OnlyBlanks(tail, sql.data() + sql.size())) {
         sqlite3_finalize(stmt);
         throw EDbiError(stmt ? "Only one statement can be run at a time: text follows the first statement"
                              : "The statement is empty");

@@ -228,3 +228,18 @@ TEST_F(ParadoxConnection, TextLongerThanItsColumnIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ParadoxConnection, TextAfterANulCharacterIsNeverDropped)
+{
+    db->Execute("insert into clienti (codice) values('A')");
+    db->Execute("insert into clienti (codice) values('B')");
+    const std::string withNul("delete from clienti\0 where codice='A'", 37);
+    EXPECT_THROW(db->Execute(AnsiString(withNul)), EDbiError);
+    EXPECT_EQ(Count("clienti"), 2);
+    EXPECT_THROW(db->Execute(AnsiString(std::string("insert into clienti (codice) values('x\0y')", 42))), EDbiError);
+    EXPECT_EQ(Count("clienti"), 2);
+}
+
+} // namespace

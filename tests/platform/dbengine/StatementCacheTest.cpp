@@ -34,6 +34,7 @@ TEST_F(StatementCacheTest, RefusesBadOrTrailingText)
     EXPECT_THROW(cache.Prepare(db, "select from"), EDbiError);
     EXPECT_THROW(cache.Prepare(db, "select 1; select 2"), EDbiError);
     EXPECT_THROW(cache.Prepare(db, "  "), EDbiError);
+    EXPECT_THROW(cache.Prepare(db, std::string("select 1\0 select 2", 18)), EDbiError);
     EXPECT_NO_THROW(cache.Prepare(db, "select 1;  "));
     EXPECT_EQ(cache.Size(), 1u);
 }
