@@ -1,6 +1,7 @@
 // Clean start and state access for tests.
 #include "platform/win/user/UserTesting.h"
 
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/Painting.h"
@@ -19,6 +20,7 @@ void UserResetWindowSystem() {
     UserResetClipboard();
     UserResetMenus();
     UserSetPopupMenuResponder(nullptr);
+    UserSetMessageBoxResponder(nullptr);
 }
 
 Surface* UserWindowSurface(HWND topLevel) {
