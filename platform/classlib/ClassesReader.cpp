@@ -1,7 +1,7 @@
 #include "platform/classlib/Classes.h"
 
-#include "platform/rtl/FloatConv.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -246,7 +246,10 @@ double TReader::ReadFloat()
     // A type suffix (currency, date, single) may follow a float.
     if (pos_ <= text_.Length() && std::strchr("cdstCDST", text_[pos_]) && text_[pos_] != '\0')
         ++pos_;
-    return std::strtod(number.c_str(), nullptr);
+    double value = 0;
+    const char* first = number.c_str() + (number[1] == '+' ? 1 : 0);
+    std::from_chars(first, number.c_str() + number.Length(), value);
+    return value;
 }
 
 AnsiString TReader::ReadString()

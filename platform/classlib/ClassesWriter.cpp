@@ -1,8 +1,6 @@
 #include "platform/classlib/Classes.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 
 namespace {
 
@@ -37,16 +35,12 @@ AnsiString QuoteString(const AnsiString& s)
     return out;
 }
 
-// The shortest text that reads back as the same double.
+// The shortest text that reads back as the same double, whatever the C locale says.
 AnsiString FloatText(double value)
 {
-    char buffer[40];
-    for (int precision = 15; precision <= 17; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*G", precision, value);
-        if (std::strtod(buffer, nullptr) == value)
-            break;
-    }
-    return AnsiString(buffer);
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return AnsiString(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 constexpr int kBytesPerLine = 32;

@@ -464,7 +464,7 @@ TEST_F(FilerTest, NumbersInEveryNotation)
     const Case cases[] = {
         {"42", 42, vaInt32},       {"-5", -5, vaInt32},       {"$20", 32, vaInt32},
         {"$FFFFFFFF", -1, vaInt32}, {"1.5", 1.5, vaExtended},  {"-2.5E3", -2500, vaExtended},
-        {"1E-2", 0.01, vaExtended},
+        {"1E-2", 0.01, vaExtended}, {"+0.5", 0.5, vaExtended},
     };
     for (const Case& c : cases) {
         TStringStream s(c.text);
@@ -474,6 +474,21 @@ TEST_F(FilerTest, NumbersInEveryNotation)
             EXPECT_EQ(r.ReadInteger(), static_cast<int>(c.value)) << c.text;
         else
             EXPECT_EQ(r.ReadFloat(), c.value) << c.text;
+    }
+}
+
+TEST_F(FilerTest, FloatsRoundTripExactly)
+{
+    const double values[] = {0.1, -1.0 / 3.0, 1e300, 5e-324, 123456789.125, -0.0};
+    for (double v : values) {
+        TStringStream s;
+        {
+            TWriter w(&s);
+            w.WriteFloat(v);
+        }
+        s.SetPosition(0);
+        TReader r(&s);
+        EXPECT_EQ(r.ReadFloat(), v) << s.DataString().str();
     }
 }
 
