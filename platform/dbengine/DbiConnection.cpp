@@ -132,35 +132,30 @@ void DbiConnection::RunPlain(const char* sql)
         Fail("");
 }
 
-void DbiConnection::Run(const std::string& sql, DbiResult* result, bool rowsRequired)
+void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequired)
 {
     sqlite3_stmt* stmt = cache_.Prepare(db_, sql);
     ResetGuard guard{stmt};
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
         throw EDbiError(kNoRowsMessage);
-    if (result && columns > 0)
-        for (int c = 0; c < columns; ++c)
-            result->columns.push_back(DescribeColumn(db_, stmt, c));
+    for (int c = 0; c < columns; ++c)
+        result.columns.push_back(DescribeColumn(db_, stmt, c));
     const sqlite3_int64 changesBefore = sqlite3_total_changes64(db_);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (!result)
-            continue;
         DbiRow row;
         row.reserve(static_cast<std::size_t>(columns));
         for (int c = 0; c < columns; ++c)
             row.push_back(ReadValue(stmt, c));
-        result->rows.push_back(std::move(row));
+        result.rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
         Fail("");
-    if (result) {
-        // Counted from the connection's running total, so a table change after a row change
-        // reports no rows.
-        result->rowsAffected += static_cast<int>(sqlite3_total_changes64(db_) - changesBefore);
-        TypeComputedColumns(*result);
-    }
+    // Counted from the connection's running total, so a table change after a row change
+    // reports no rows.
+    result.rowsAffected += static_cast<int>(sqlite3_total_changes64(db_) - changesBefore);
+    TypeComputedColumns(result);
 }
 
 DbiResult DbiConnection::Execute(const AnsiString& sql)
@@ -168,20 +163,18 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
     const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
     DbiResult result;
     if (statements.size() == 1) {
-        Run(statements.front(), &result);
+        Run(statements.front(), result);
         return result;
     }
     RunPlain("SAVEPOINT dbi_statement");
     try {
         for (const std::string& s : statements)
-            Run(s, &result);
+            Run(s, result);
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK TO dbi_statement; RELEASE dbi_statement", nullptr, nullptr, nullptr);
         throw;
     }
     RunPlain("RELEASE dbi_statement");
-    result.columns.clear();
-    result.rows.clear();
     return result;
 }
 
@@ -191,7 +184,7 @@ DbiResult DbiConnection::Open(const AnsiString& sql)
     if (statements.size() != 1)
         throw EDbiError(kNoRowsMessage);
     DbiResult result;
-    Run(statements.front(), &result, true);
+    Run(statements.front(), result, true);
     return result;
 }
 

@@ -37,7 +37,7 @@ public:
     SqlDialect Dialect() const { return dialect_; }
 
 private:
-    void Run(const std::string& sql, DbiResult* result, bool rowsRequired = false);
+    void Run(const std::string& sql, DbiResult& result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;
 
