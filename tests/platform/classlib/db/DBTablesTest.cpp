@@ -215,6 +215,18 @@ TEST_F(QueryTest, TransactionsCommitAndRollBack)
     EXPECT_EQ(WalkCodes(query), std::vector<std::string>{"B"});
 }
 
+TEST_F(QueryTest, ClosingInATransactionRollsItBack)
+{
+    paradox.Open();
+    paradox.StartTransaction();
+    Exec(query, "insert into clienti (codice) values('A')");
+    paradox.Close();
+    EXPECT_FALSE(paradox.InTransaction());
+    OpenQuery(query, "select codice from clienti");
+    EXPECT_TRUE(query.IsEmpty());
+    EXPECT_FALSE(paradox.InTransaction());
+}
+
 class AccessTest : public DbFixture {
 protected:
     AccessTest()
