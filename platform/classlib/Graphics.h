@@ -454,6 +454,8 @@ public:
 protected:
     // Marks the graphic modified and fires OnChange.
     virtual void Changed(TObject* sender);
+    // The "Data" property: the image, when there is one.
+    void DefineProperties(TFiler* filer) override;
     virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
 
     bool transparent_ = false;
@@ -607,4 +609,104 @@ private:
     // The bitmap file image of a dormant or released bitmap.
     std::vector<BYTE> memoryImage_;
     TOwned<TBitmapCanvas> canvas_;
+};
+
+// ---------------------------------------------------------------------------------------
+// TIcon: an icon object, read from and written as an icon file image.
+
+class TIcon : public TGraphic {
+    VENDARO_CLASS(TIcon, TGraphic)
+public:
+    TIcon();
+    ~TIcon() override;
+
+    // Copy of another icon; nil empties.
+    void Assign(TPersistent* source) override;
+
+    bool Empty() const override { return !handle_ && image_.empty(); }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    // The size to pick from an icon file; an icon that has an image raises
+    // EInvalidGraphicOperation "Cannot change the size of an icon".
+    void SetWidth(int value) override;
+    void SetHeight(int value) override;
+
+    // The icon object, made from the file image on first use.
+    HICON Handle();
+    // Adopts the icon object.
+    void SetHandle(HICON value);
+    // Hands the icon object to the caller; the icon keeps its file image, if any.
+    HICON ReleaseHandle();
+
+    // The entry of the requested size (32 x 32 when none was requested), else the first;
+    // nothing left in the stream gives an empty icon; anything malformed raises
+    // EInvalidGraphic "Icon image is not valid".
+    void LoadFromStream(TStream* stream) override;
+    // The file image it was read from, or one 32-bit entry made from the icon object.
+    void SaveToStream(TStream* stream) override;
+
+protected:
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+
+private:
+    void HandleNeeded();
+    void FreeHandle();
+    HICON IconFromImage(const std::vector<BYTE>& image, int& width, int& height) const;
+    std::vector<BYTE> ImageFromHandle() const;
+
+    HICON handle_ = nullptr;
+    std::vector<BYTE> image_;
+    int width_ = 0;
+    int height_ = 0;
+    int requestedWidth_ = 0;
+    int requestedHeight_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------
+// TPicture: holds one graphic of any kind the library reads.
+
+class TPicture : public TPersistent {
+    VENDARO_CLASS(TPicture, TPersistent)
+public:
+    TPicture() = default;
+    ~TPicture() override;
+
+    // From a picture or a graphic (copied); nil empties.
+    void Assign(TPersistent* source) override;
+
+    TGraphic* Graphic() const { return graphic_.get(); }
+    // Keeps a copy of the graphic, of the same class; nil removes it.
+    void SetGraphic(TGraphic* value);
+    // The graphic as a bitmap (or icon); a graphic of another kind is replaced by an empty one.
+    TBitmap* Bitmap();
+    void SetBitmap(TBitmap* value) { SetGraphic(value); }
+    TIcon* Icon();
+    void SetIcon(TIcon* value) { SetGraphic(value); }
+    int Width() const { return graphic_ ? graphic_->Width() : 0; }
+    int Height() const { return graphic_ ? graphic_->Height() : 0; }
+
+    // By extension: ".bmp" a bitmap, ".ico" an icon; any other raises EInvalidGraphic
+    // "Unknown picture file extension (.ext)".
+    void LoadFromFile(const AnsiString& fileName);
+    void SaveToFile(const AnsiString& fileName);
+
+    TNotifyEvent OnChange() const { return onChange_; }
+    void SetOnChange(TNotifyEvent value) { onChange_ = value; }
+
+    // The "Data" property: the graphic's class name as a short string, then its data;
+    // an unknown class name reads as no graphic.
+    void ReadData(TStream* stream);
+    void WriteData(TStream* stream);
+
+protected:
+    void DefineProperties(TFiler* filer) override;
+    virtual void Changed(TObject* sender);
+
+private:
+    template <class G>
+    G* ForceType();
+    void Adopt(TGraphic* graphic);
+
+    TOwned<TGraphic> graphic_;
+    TNotifyEvent onChange_;
 };

@@ -383,6 +383,22 @@ DecodedBitmap DecodeBitmap(const BYTE* data, std::size_t size, bool withFileHead
     return image;
 }
 
+HBITMAP CreateDibSectionOf(const DecodedBitmap& image)
+{
+    if (image.width <= 0 || image.height <= 0)
+        return nullptr;
+    std::vector<BYTE> info = MakeBitmapInfo(image.format, image.width, image.height,
+                                            image.colors.empty() && BitsPerPixel(image.format) <= 8
+                                                ? DefaultColorTable(image.format)
+                                                : image.colors);
+    void* bits = nullptr;
+    HBITMAP handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (handle && bits)
+        std::memcpy(bits, image.bits.data(), std::min(image.bits.size(), static_cast<std::size_t>(
+                                                 BitmapRowBytes(image.width, BitsPerPixel(image.format)) * image.height)));
+    return handle;
+}
+
 std::vector<BYTE> EncodeBitmap(const DecodedBitmap& image)
 {
     std::vector<BYTE> info = MakeBitmapInfo(image.format, image.width, image.height, image.colors);

@@ -33,5 +33,7 @@ TPixelFormat PixelFormatOf(const BITMAPINFOHEADER& header, const DWORD masks[3])
 // `consumed` receives the bytes the image occupies. Raises EInvalidGraphic "Bitmap image is
 // not valid" for anything malformed.
 DecodedBitmap DecodeBitmap(const BYTE* data, std::size_t size, bool withFileHeader, std::size_t& consumed);
+// A DIB section holding the image; 0 for an empty one.
+HBITMAP CreateDibSectionOf(const DecodedBitmap& image);
 // The bitmap file image of the DIB.
 std::vector<BYTE> EncodeBitmap(const DecodedBitmap& image);
