@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr WORD FileShareDenyRead = 0x30;
-
 constexpr UINT PlayFlags(TOBLSndPlayMode mode)
 {
     switch (mode) {
@@ -143,7 +141,7 @@ void TOBLWave::WriteData(TStream* Stream) { WriteStream(Stream, true); }
 
 void TOBLWave::LoadFromFile(const AnsiString& FileName)
 {
-    TFileStream file(FileName, fmOpenRead | FileShareDenyRead);
+    TFileStream file(FileName, fmOpenRead | fmShareDenyRead);
     ReadStream(static_cast<int>(file.Size()), &file);
 }
 
