@@ -423,7 +423,8 @@ void TReader::ReadProperty(TPersistent* instance)
 
 void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop)
 {
-    if (!prop->IsWritable())
+    // A collection is filled in place, so its property needs no setter.
+    if (!prop->IsWritable() && !(prop->Kind() == tkClass && NextValue() == vaCollection))
         Error("Property " + prop->Name + " is read-only");
     switch (prop->Kind()) {
     case tkInteger:

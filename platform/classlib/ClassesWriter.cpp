@@ -175,10 +175,26 @@ void TWriter::DefineBinaryProperty(const AnsiString& name, TStreamProc, TStreamP
     EndProperty();
 }
 
+namespace {
+
+// Values the reader can give back: those with a setter, and objects read in place (the
+// sub-properties of a persistent object, the items of a collection).
+bool IsReadBack(TPersistent* instance, PPropInfo prop)
+{
+    if (prop->IsWritable())
+        return true;
+    if (prop->Kind() != tkClass)
+        return false;
+    TObject* value = GetObjectProp(instance, prop);
+    return dynamic_cast<TPersistent*>(value) && !dynamic_cast<TComponent*>(value);
+}
+
+} // namespace
+
 void TWriter::WriteProperties(TPersistent* instance)
 {
     for (PPropInfo prop : GetPropList(instance->ClassType()))
-        if (prop->IsWritable() && IsStoredProp(instance, prop))
+        if (IsStoredProp(instance, prop) && IsReadBack(instance, prop))
             WriteProperty(instance, prop);
     CallDefineProperties(instance, this);
 }

@@ -398,6 +398,58 @@ TEST_F(FilerTest, ChildrenTakeTheOwnerAndParentTheirContainerNames)
     EXPECT_EQ(panel->ComponentCount(), 0);
 }
 
+namespace {
+
+// Sub-objects published without setters: filled in place when read, and still written.
+class TFixedParts : public TComponent {
+    VENDARO_CLASS(TFixedParts, TComponent)
+public:
+    explicit TFixedParts(TComponent* owner) : TComponent(owner), font_(new TFont()), bands_(new TCollection(TBand::StaticClass())) {}
+    ~TFixedParts() override
+    {
+        font_->Free();
+        bands_->Free();
+    }
+    TFont* Font() const { return font_; }
+    TCollection* Bands() const { return bands_; }
+    int Version() const { return 2; }
+    static void Publish(TClassBuilder<TFixedParts>& c)
+    {
+        c.Property("Font", &TFixedParts::Font);
+        c.Property("Bands", &TFixedParts::Bands);
+        c.Property("Version", &TFixedParts::Version);
+    }
+
+private:
+    TFont* font_;
+    TCollection* bands_;
+};
+
+} // namespace
+
+TEST_F(FilerTest, ReadOnlySubObjectsAreReadInPlaceAndWritten)
+{
+    const char* text = "object Parts: TFixedParts\r\n"
+                       "  Font.Name = 'Tahoma'\r\n"
+                       "  Bands = <\r\n"
+                       "    item\r\n"
+                       "      Height = 3\r\n"
+                       "    end>\r\n"
+                       "end\r\n";
+    RegisterClass(TFixedParts::StaticClass());
+    TStringStream in(text);
+    TOwned<TComponent> parts(in.ReadComponent(nullptr));
+    auto* fixed = dynamic_cast<TFixedParts*>(parts.get());
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->Font()->FontName(), "Tahoma");
+    EXPECT_EQ(fixed->Bands()->Count(), 1);
+    EXPECT_EQ(Write(fixed), AnsiString(text));
+
+    TStringStream bad("object Parts: TFixedParts\n  Version = 3\nend\n");
+    EXPECT_THROW(bad.ReadComponent(nullptr), EReadError);
+    UnRegisterClass(TFixedParts::StaticClass());
+}
+
 TEST_F(FilerTest, ReadsIntoAnExistingRoot)
 {
     TOwned<TTestForm> form(new TTestForm(nullptr));
