@@ -683,8 +683,9 @@ public:
     // root, into a new component of the registered class the text names. Component
     // references are fixed and Loaded is called on every component read, once all is read.
     TComponent* ReadRootComponent(TComponent* root);
-    // Reads one nested "object ... end", creating the component through the class registry
-    // with owner Owner(); Parent() is the parent the component's ReadState may take.
+    // Reads one nested "object ... end" into the component given, or into a new one made
+    // through the class registry with owner Owner(); Parent() is the parent the component's
+    // ReadState may take. A component made here is freed again when its reading fails.
     TComponent* ReadComponent(TComponent* component);
     // The properties and children of an instance, up to its "end".
     void ReadData(TComponent* instance);

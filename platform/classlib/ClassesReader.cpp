@@ -573,15 +573,18 @@ void TReader::ReadData(TComponent* instance)
     ExpectKeyword("end");
 }
 
-TComponent* TReader::ReadComponent(TComponent*)
+TComponent* TReader::ReadComponent(TComponent* component)
 {
     Header header = ReadHeader();
-    TClass cls = GetClass(header.className);
-    if (!cls || !cls->InheritsFrom(TComponent::StaticClass()))
-        Error("Class " + header.className + " not found");
+    bool created = component == nullptr;
+    if (created) {
+        TClass cls = GetClass(header.className);
+        if (!cls || !cls->InheritsFrom(TComponent::StaticClass()))
+            Error("Class " + header.className + " not found");
+        component = static_cast<TComponent*>(cls->Create(owner_));
+    }
     std::size_t loadedMark = loaded_.size();
     std::size_t fixupMark = fixups_.size();
-    auto* component = static_cast<TComponent*>(cls->Create(owner_));
     try {
         component->IncludeState(csLoading);
         if (!header.name.IsEmpty())
@@ -589,13 +592,14 @@ TComponent* TReader::ReadComponent(TComponent*)
         component->IncludeState(csReading);
         component->ReadState(this);
         component->ExcludeState(csReading);
-    } catch (const EFilerError&) {
-        AbandonFrom(loadedMark, fixupMark);
-        component->Free();
-        throw;
     } catch (const Exception& e) {
         AbandonFrom(loadedMark, fixupMark);
-        component->Free();
+        component->ExcludeState(csReading);
+        component->ExcludeState(csLoading);
+        if (created)
+            component->Free();
+        if (dynamic_cast<const EFilerError*>(&e))
+            throw;
         Error(e.Message());
     }
     loaded_.insert(loaded_.begin() + static_cast<std::ptrdiff_t>(loadedMark), component);

@@ -450,6 +450,19 @@ TEST_F(FilerTest, ReadOnlySubObjectsAreReadInPlaceAndWritten)
     UnRegisterClass(TFixedParts::StaticClass());
 }
 
+TEST_F(FilerTest, ReadComponentFillsAGivenComponent)
+{
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    TWidget* given = new TWidget(form.get());
+    TStringStream s("object Given: TWidget\n  Width = 7\nend\n");
+    TReader reader(&s);
+    reader.SetRoot(form.get());
+    EXPECT_EQ(reader.ReadComponent(given), given);
+    EXPECT_EQ(given->Name(), "Given");
+    EXPECT_EQ(given->Width(), 7);
+    EXPECT_EQ(form->ComponentCount(), 1);
+}
+
 TEST_F(FilerTest, ReadsIntoAnExistingRoot)
 {
     TOwned<TTestForm> form(new TTestForm(nullptr));
