@@ -54,6 +54,12 @@ PTypeInfo GetTypeInfo(TypeTag<double>)
     return &info;
 }
 
+PTypeInfo GetTypeInfo(TypeTag<float>)
+{
+    static const TTypeInfo info{.Kind = tkFloat, .Name = "Single"};
+    return &info;
+}
+
 PTypeInfo GetTypeInfo(TypeTag<AnsiString>)
 {
     static const TTypeInfo info{.Kind = tkLString, .Name = "String"};

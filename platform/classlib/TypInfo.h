@@ -22,6 +22,9 @@
 //
 //     VENDARO_ENUM(TGradientStyle, gsStandard, gsHorizontal, gsVertical)
 //
+// An integer type whose values have names in form descriptions (colours, cursors) is a
+// TTypeInfo of kind tkInteger with IdentToInt/IntToIdent, given with .Type(&info).
+//
 // The property list of a class holds its ancestors' properties first.
 #pragma once
 
@@ -78,6 +81,7 @@ PTypeInfo GetTypeInfo(TypeTag<T>)
 PTypeInfo GetTypeInfo(TypeTag<bool>);
 PTypeInfo GetTypeInfo(TypeTag<char>);
 PTypeInfo GetTypeInfo(TypeTag<double>);
+PTypeInfo GetTypeInfo(TypeTag<float>);
 PTypeInfo GetTypeInfo(TypeTag<AnsiString>);
 
 template <class T>

@@ -29,6 +29,7 @@ public:
     void Changed(TObject*) { ++changes; }
     int changes = 0;
     int height = 0;
+    float scale = 1.0f;
 
     static void Publish(TClassBuilder<TSettings>& c)
     {
@@ -40,6 +41,7 @@ public:
         c.Property("Caption", &TSettings::Caption, &TSettings::SetCaption);
         c.Property("Version", &TSettings::Version).Stored(false);
         c.Property("Height", [](const TSettings& s) { return s.height; }, &TSettings::height);
+        c.Property("Scale", [](const TSettings& s) { return s.scale; }, &TSettings::scale);
         c.Property("OnChange", &TSettings::OnChange, &TSettings::SetOnChange);
         c.Method("Changed", &TSettings::Changed);
     }
@@ -77,7 +79,7 @@ TEST(TypInfoTest, PropertyListHoldsAncestorsFirstInDeclarationOrder)
     for (PPropInfo p : GetPropList(TMoreSettings::StaticClass()))
         names.push_back(p->Name);
     std::vector<AnsiString> expected{"Width", "Align", "Sides", "Visible", "Ratio", "Caption",
-                                     "Version", "Height", "OnChange", "Inner"};
+                                     "Version", "Height", "Scale", "OnChange", "Inner"};
     EXPECT_EQ(names, expected);
     EXPECT_TRUE(GetPropList(TObject::StaticClass()).empty());
 }
@@ -133,6 +135,9 @@ TEST(TypInfoTest, GettersAndSettersByKind)
     EXPECT_EQ(GetStrProp(&s, "Caption"), AnsiString("caf\xE9"));
     SetOrdProp(&s, "Height", 9);
     EXPECT_EQ(s.height, 9);
+    SetFloatProp(&s, "Scale", 0.5);
+    EXPECT_EQ(s.scale, 0.5f);
+    EXPECT_EQ(GetPropInfo(&s, "Scale")->Kind(), tkFloat);
 
     TSettings inner;
     SetObjectProp(&s, "Inner", &inner);
