@@ -1,0 +1,265 @@
+// Forms and the application: TCustomForm/TForm (a top-level window that tracks its focused
+// control and runs modal), TApplication (the message loop, form creation from the form
+// descriptions compiled into the program, exception display) and TScreen (the live forms).
+#pragma once
+
+#include "platform/classlib/Controls.h"
+
+#include <functional>
+
+VENDARO_ENUM(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
+using TBorderIcons = TSet<TBorderIcon>;
+VENDARO_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+             poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
+VENDARO_ENUM(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+VENDARO_ENUM(TCloseAction, caNone, caHide, caFree, caMinimize)
+VENDARO_ENUM(TWindowState, wsNormal, wsMinimized, wsMaximized)
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
+                       mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+
+using TCloseEvent = TEvent<TObject*, TCloseAction&>;
+using TCloseQueryEvent = TEvent<TObject*, bool&>;
+
+inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
+inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+
+// ---------------------------------------------------------------------------------------
+// TCustomForm
+
+class TCustomForm : public TWinControl {
+    VENDARO_CLASS(TCustomForm, TWinControl)
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+    void BeforeDestruction() override;
+
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    // Gives the control the focus (when the form is active) and makes it the active control.
+    void FocusControl(TWinControl* control);
+    // Called when a window of the form gets the focus: runs CM_EXIT up from the control that
+    // had it and CM_ENTER down to the new one, then CM_FOCUSCHANGED. False when a handler
+    // moved the focus elsewhere meanwhile.
+    bool SetFocusedControl(TWinControl* control);
+    // The control is going away or cannot keep the focus: the form forgets it.
+    void DefocusControl(TWinControl* control, bool removing);
+    bool Active() const { return active_; }
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons v);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition v) { position_ = v; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle v) { formStyle_ = v; }
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState v) { windowState_ = v; }
+    int FormClientWidth() { return ClientWidth(); }
+    void SetFormClientWidth(int v);
+    int FormClientHeight() { return ClientHeight(); }
+    void SetFormClientHeight(int v);
+    TCanvas* Canvas() const { return canvas_.get(); }
+    int PixelsPerInch() const { return pixelsPerInch_; }
+    void SetPixelsPerInch(int v) { pixelsPerInch_ = v; }
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool v) { keyPreview_ = v; }
+
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult v) { modalResult_ = v; }
+    virtual TModalResult ShowModal();
+    void Show();
+    void Close();
+    void Release();
+    virtual bool CloseQuery();
+    bool Showing() const override;
+    bool CanFocus() override { return Visible() && Enabled(); }
+    void SetFocus() override;
+
+    TNotifyEvent OnCreate() const { return onCreate_; }
+    void SetOnCreate(TNotifyEvent v) { onCreate_ = v; }
+    TNotifyEvent OnDestroy() const { return onDestroy_; }
+    void SetOnDestroy(TNotifyEvent v) { onDestroy_ = v; }
+    TNotifyEvent OnShow() const { return onShow_; }
+    void SetOnShow(TNotifyEvent v) { onShow_ = v; }
+    TNotifyEvent OnHide() const { return onHide_; }
+    void SetOnHide(TNotifyEvent v) { onHide_ = v; }
+    TNotifyEvent OnActivate() const { return onActivate_; }
+    void SetOnActivate(TNotifyEvent v) { onActivate_ = v; }
+    TNotifyEvent OnDeactivate() const { return onDeactivate_; }
+    void SetOnDeactivate(TNotifyEvent v) { onDeactivate_ = v; }
+    TNotifyEvent OnPaint() const { return onPaint_; }
+    void SetOnPaint(TNotifyEvent v) { onPaint_ = v; }
+    TCloseEvent OnClose() const { return onClose_; }
+    void SetOnClose(TCloseEvent v) { onClose_ = v; }
+    TCloseQueryEvent OnCloseQuery() const { return onCloseQuery_; }
+    void SetOnCloseQuery(TCloseQueryEvent v) { onCloseQuery_ = v; }
+
+    void WndProc(TMessage& message) override;
+    void Loaded() override;
+    void GetChildren(TGetChildProc proc, TComponent* root) override;
+    bool HasParent() const override { return false; }
+    // Runs OnCreate once the form and its description are complete.
+    virtual void DoCreate() { onCreate_(this); }
+
+    static void Publish(TClassBuilder<TCustomForm>& c);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void PaintWindow(HDC dc) override;
+    virtual void DoShow() { onShow_(this); }
+    virtual void DoHide() { onHide_(this); }
+    virtual void Activate() { onActivate_(this); }
+    virtual void Deactivate() { onDeactivate_(this); }
+    virtual void DoClose(TCloseAction& action) { onClose_(this, action); }
+    virtual void Paint() { onPaint_(this); }
+
+private:
+    void SetActive(bool v);
+    void SetWindowFocus();
+    void ShowingChanged();
+    void DialogKey(TMessage& message);
+    void PlaceOnScreen();
+    bool SendFocusMessage(HWND window, UINT msg);
+
+    TWinControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;
+    bool active_ = false;
+    int focusCount_ = 0;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    TWindowState windowState_ = wsNormal;
+    int clientWidth_ = -1, clientHeight_ = -1;
+    int pixelsPerInch_ = 96;
+    bool keyPreview_ = false;
+    bool modal_ = false;
+    TModalResult modalResult_ = mrNone;
+    TOwned<TControlCanvas> canvas_;
+    TNotifyEvent onCreate_, onDestroy_, onShow_, onHide_, onActivate_, onDeactivate_, onPaint_;
+    TCloseEvent onClose_;
+    TCloseQueryEvent onCloseQuery_;
+};
+
+class TForm : public TCustomForm {
+    VENDARO_CLASS(TForm, TCustomForm)
+public:
+    explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+// The form description compiled into the program for a form class, read when the form is
+// created (registered by the program's start-up; the text form of a description).
+void RegisterFormDescription(const AnsiString& className, const AnsiString& text);
+// Reads the description registered for the instance's class into it; false when there is none.
+bool InitInheritedComponent(TComponent* instance);
+
+// ---------------------------------------------------------------------------------------
+// TApplication
+
+using TExceptionEvent = TEvent<TObject*, Exception&>;
+using TIdleEvent = TEvent<TObject*, bool&>;
+
+class TApplication : public TComponent {
+    VENDARO_CLASS(TApplication, TComponent)
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+
+    void Initialize() {}
+    // Creates a form of the class, owned by the application, reads its description, runs
+    // its OnCreate and stores it in `reference`; the first form becomes the main form.
+    void CreateForm(TClass formClass, void* reference);
+    template <class T>
+    void CreateForm(T*& reference) { CreateForm(T::StaticClass(), &reference); }
+    // Shows the main form and runs the message loop until the application terminates.
+    void Run();
+    // Retrieves and dispatches every waiting message.
+    void ProcessMessages();
+    // One message, or idle processing and a wait when there is none.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    TCustomForm* MainForm() const { return mainForm_; }
+    HWND Handle();
+    const AnsiString& Title() const { return title_; }
+    void SetTitle(const AnsiString& v);
+    AnsiString ExeName() const;
+    bool Active() const { return GetActiveWindow() != nullptr; }
+    int MessageBox(const AnsiString& text, const AnsiString& caption, UINT flags);
+    void ShowException(const Exception& e);
+    // The exception being handled goes to OnException, or is shown.
+    void HandleException(TObject* sender);
+    void HideHint() {}
+
+    TExceptionEvent OnException() const { return onException_; }
+    void SetOnException(TExceptionEvent v) { onException_ = v; }
+    TIdleEvent OnIdle() const { return onIdle_; }
+    void SetOnIdle(TIdleEvent v) { onIdle_ = v; }
+    // Hooks that see the application window's messages first (true: handled).
+    using TWindowHook = TEvent<TMessage&, bool&>;
+    void HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(TWindowHook hook);
+
+    // Idle without any message that could ever arrive (no display, no timer): what a modal
+    // loop does then. The default ends the wait.
+    bool Idle();
+
+private:
+    friend class TCustomForm;
+    bool ProcessMessage();
+    bool IsKeyMessage(MSG& msg);
+    void WndProc(TMessage& message);
+
+    bool terminated_ = false;
+    TCustomForm* mainForm_ = nullptr;
+    HWND handle_ = nullptr;
+    AnsiString title_;
+    TExceptionEvent onException_;
+    TIdleEvent onIdle_;
+    std::vector<TWindowHook> hooks_;
+};
+
+// ---------------------------------------------------------------------------------------
+// TScreen
+
+class TScreen : public TComponent {
+    VENDARO_CLASS(TScreen, TComponent)
+public:
+    explicit TScreen(TComponent* owner) : TComponent(owner) {}
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int index) const { return forms_.at(static_cast<std::size_t>(index)); }
+    TCustomForm* ActiveForm() const;
+    TWinControl* ActiveControl() const;
+    int Width() const;
+    int Height() const;
+    int PixelsPerInch() const { return ScreenLogPixels(); }
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor v) { cursor_ = v; }
+    HCURSOR Cursors(TCursor index) const;
+
+private:
+    friend class TCustomForm;
+    std::vector<TCustomForm*> forms_;
+    TCursor cursor_ = crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Unit start-up and close-down: the application and screen objects.
+void FormsInitialization();
+void FormsFinalization();
+
+// A window of its own whose messages go to the method.
+HWND AllocateHWnd(TWndMethod method);
+void DeallocateHWnd(HWND window);
+// A plain window procedure that calls the method (a limited number may be live at once).
+WNDPROC MakeObjectInstance(TWndMethod method);
+void FreeObjectInstance(WNDPROC instance);
+
+// Whether controls use the newer look (set before creating windows).
+extern bool NewStyleControls;

@@ -1,0 +1,291 @@
+// Control messages: font and colour propagation, mouse enter and leave, reflection of
+// notifications, window recreation, windows bound to methods.
+#include "tests/platform/classlib/controls/ControlsFixture.h"
+
+namespace {
+
+// Records the control messages it receives.
+template <class Base>
+class TRecorder : public Base {
+public:
+    explicit TRecorder(TComponent* owner) : Base(owner) {}
+    std::vector<std::string> seen;
+    void WndProc(TMessage& message) override
+    {
+        switch (message.Msg) {
+        case CM_MOUSEENTER: seen.push_back(std::string("enter ") + this->Name().c_str()); break;
+        case CM_MOUSELEAVE: seen.push_back(std::string("leave ") + this->Name().c_str()); break;
+        case CN_DRAWITEM: seen.push_back("CN_DRAWITEM"); message.Result = 7; return;
+        case CN_COMMAND: seen.push_back("CN_COMMAND " + std::to_string(HIWORD(message.WParam))); return;
+        default: break;
+        }
+        Base::WndProc(message);
+    }
+};
+
+using TRecordingGraphic = TRecorder<TGraphicControl>;
+using TRecordingPanel = TRecorder<TCustomControl>;
+
+class ControlMessagesTest : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        form = new TForm(Application);
+        form->SetBounds(50, 50, 300, 200);
+        panel = new TRecordingPanel(form);
+        panel->SetName("Panel");
+        panel->SetParent(form);
+        panel->SetBounds(10, 10, 120, 80);
+        graphic = new TRecordingGraphic(form);
+        graphic->SetName("Graphic");
+        graphic->SetParent(panel);
+        graphic->SetBounds(10, 10, 40, 20);
+        form->Show();
+        Application->ProcessMessages();
+    }
+    void MoveTo(TControl* control, int x, int y)
+    {
+        TPoint p = control->ClientToScreen(Point(x, y));
+        UserInjectMouseMove(p.x, p.y);
+        Application->ProcessMessages();
+    }
+    std::vector<std::string> Seen()
+    {
+        std::vector<std::string> all = panel->seen;
+        all.insert(all.end(), graphic->seen.begin(), graphic->seen.end());
+        panel->seen.clear();
+        graphic->seen.clear();
+        return all;
+    }
+
+    TForm* form = nullptr;
+    TRecordingPanel* panel = nullptr;
+    TRecordingGraphic* graphic = nullptr;
+};
+
+} // namespace
+
+TEST_F(ControlMessagesTest, ParentFontChangesReachChildrenThatFollowTheirParent)
+{
+    auto* own = new TLabel(form);
+    own->SetParent(panel);
+    own->Font()->SetName("Arial");
+    EXPECT_FALSE(own->ParentFont());
+    form->Font()->SetHeight(-20);
+    struct Case {
+        TControl* control;
+        int height;
+        bool parentFont;
+    };
+    for (const Case& c : {Case{panel, -20, true}, Case{graphic, -20, true}, Case{own, -11, false}}) {
+        SCOPED_TRACE(c.control->ClassName().c_str());
+        EXPECT_EQ(c.control->Font()->Height(), c.height);
+        EXPECT_EQ(c.control->ParentFont(), c.parentFont);
+    }
+    // Following the parent again takes its font at once.
+    own->SetParentFont(true);
+    EXPECT_EQ(own->Font()->Height(), -20);
+    EXPECT_EQ(own->Font()->Name(), form->Font()->Name());
+}
+
+TEST_F(ControlMessagesTest, ParentColorFollowsUntilTheControlGetsItsOwn)
+{
+    graphic->SetParentColor(true);
+    panel->SetColor(clRed);
+    EXPECT_EQ(graphic->Color(), clRed);
+    EXPECT_TRUE(graphic->ParentColor());
+    graphic->SetColor(clBlue);
+    EXPECT_FALSE(graphic->ParentColor());
+    panel->SetColor(clLime);
+    EXPECT_EQ(graphic->Color(), clBlue);
+}
+
+TEST_F(ControlMessagesTest, MouseEnterAndLeaveFollowTheMouseAcrossControls)
+{
+    MoveTo(panel, 100, 60);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"enter Panel"}));
+    MoveTo(graphic, 5, 5);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"leave Panel", "enter Graphic"}));
+    MoveTo(form, 250, 150);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"leave Graphic"}));
+    // A disabled windowless control is entered as well.
+    graphic->SetEnabled(false);
+    MoveTo(graphic, 5, 5);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"enter Graphic"}));
+}
+
+TEST_F(ControlMessagesTest, MouseEnterAndLeaveWhileAnotherWindowHoldsTheCapture)
+{
+    SetCapture(form->Handle());
+    MoveTo(graphic, 5, 5);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"enter Graphic"}));
+    MoveTo(form, 250, 150);
+    EXPECT_EQ(Seen(), std::vector<std::string>({"leave Graphic"}));
+    ReleaseCapture();
+}
+
+TEST_F(ControlMessagesTest, ParentsReflectNotificationsToTheChildTheyName)
+{
+    auto* child = new TRecorder<TButton>(form);
+    child->SetParent(panel);
+    HWND window = child->Handle();
+    DRAWITEMSTRUCT draw{};
+    draw.CtlType = ODT_BUTTON;
+    draw.hwndItem = window;
+    EXPECT_EQ(SendMessageA(panel->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw)), 7);
+    SendMessageA(panel->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+    EXPECT_EQ(child->seen, std::vector<std::string>({"CN_DRAWITEM", "CN_COMMAND 0"}));
+}
+
+TEST_F(ControlMessagesTest, RecreatingAWindowKeepsChildrenTextAndState)
+{
+    auto* box = new TCheckBox(form);
+    box->SetParent(panel);
+    box->SetCaption("Anagrafica");
+    box->SetChecked(true);
+    HWND before = panel->Handle();
+    panel->RecreateWnd();
+    EXPECT_NE(panel->Handle(), before);
+    EXPECT_TRUE(IsChild(panel->Handle(), box->Handle()));
+    char text[32] = {};
+    GetWindowTextA(box->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "Anagrafica");
+    EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlMessagesTest, FreeingAControlTakesItOutOfItsParentAndForm)
+{
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    edit->SetFocus();
+    EXPECT_EQ(form->ActiveControl(), edit);
+    HWND window = edit->Handle();
+    edit->Free();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    EXPECT_EQ(panel->ControlCount(), 1);
+    // Freeing a parent frees the controls it contains.
+    panel->Free();
+    EXPECT_EQ(form->ComponentCount(), 0);
+}
+
+namespace {
+
+struct MethodTarget : TObject {
+    std::vector<UINT> seen;
+    void Handle(TMessage& message)
+    {
+        seen.push_back(message.Msg);
+        message.Result = 42;
+    }
+    void Hook(TMessage& message, bool& handled)
+    {
+        seen.push_back(message.Msg);
+        handled = message.Msg == WM_USER + 1;
+    }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, WindowsAndProceduresBoundToMethods)
+{
+    MethodTarget target;
+    HWND window = AllocateHWnd(TWndMethod(&target, &MethodTarget::Handle));
+    EXPECT_EQ(SendMessageA(window, WM_USER + 5, 0, 0), 42);
+    WNDPROC procedure = MakeObjectInstance(TWndMethod(&target, &MethodTarget::Handle));
+    EXPECT_EQ(CallWindowProcA(procedure, nullptr, WM_USER + 6, 0, 0), 42);
+    FreeObjectInstance(procedure);
+    DeallocateHWnd(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(target.seen, std::vector<UINT>({WM_USER + 5, WM_USER + 6}));
+}
+
+TEST_F(ControlsTest, MainWindowHooksAreFoundByMethodIdentity)
+{
+    MethodTarget target;
+    HWND window = Application->Handle();
+    TApplication::TWindowHook hook(&target, &MethodTarget::Hook);
+    Application->HookMainWindow(hook);
+    SendMessageA(window, WM_USER + 1, 0, 0);
+    Application->UnhookMainWindow(TApplication::TWindowHook(&target, &MethodTarget::Hook));
+    SendMessageA(window, WM_USER + 1, 0, 0);
+    EXPECT_EQ(target.seen, std::vector<UINT>({WM_USER + 1}));
+}
+
+TEST_F(ControlsTest, ApplicationTitleNamesItsWindow)
+{
+    Application->SetTitle("ProceduraImportazione");
+    char text[64] = {};
+    GetWindowTextA(Application->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "ProceduraImportazione");
+}
+
+TEST_F(ControlsTest, MessageBoxesAndExceptionsGoThroughTheWindowSystemsBox)
+{
+    std::vector<MessageBoxRequest> requests;
+    UserSetMessageBoxResponder([&](const MessageBoxRequest& r) {
+        requests.push_back(r);
+        return IDOK;
+    });
+    Application->SetTitle("Upgrade");
+    EXPECT_EQ(Application->MessageBox("Procedura completa", "Procedura di importazione", 0), IDOK);
+    Application->ShowException(Exception("Table does not exist"));
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].text, "Procedura completa");
+    EXPECT_EQ(requests[0].caption, "Procedura di importazione");
+    EXPECT_EQ(requests[0].type, 0u);
+    EXPECT_EQ(requests[1].text, "Table does not exist.");
+    EXPECT_EQ(requests[1].caption, "Upgrade");
+    EXPECT_EQ(requests[1].type, MB_OK | MB_ICONSTOP);
+}
+
+TEST_F(ControlsTest, MessageDialogsAnswerTheChosenButton)
+{
+    std::vector<int> offered;
+    AnsiString caption;
+    SetMessageResponder([&](const AnsiString&, const AnsiString& c, const std::vector<int>& results) {
+        offered = results;
+        caption = c;
+        return mrNo;
+    });
+    EXPECT_EQ(MessageDlg("Continuare?", mtConfirmation, {mbYes, mbNo, mbCancel}, 0), mrNo);
+    EXPECT_EQ(offered, std::vector<int>({mrYes, mrNo, mrCancel}));
+    EXPECT_EQ(caption, "Confirm");
+    SetMessageResponder(nullptr);
+    // The real dialog: Enter presses its first button.
+    struct Presser : TObject {
+        int calls = 0;
+        void Idle(TObject*, bool&)
+        {
+            if (calls++ == 0)
+                UserInjectKeyStroke(VK_RETURN);
+        }
+    } presser;
+    Application->SetOnIdle(TIdleEvent(&presser, &Presser::Idle));
+    EXPECT_EQ(MessageDlg("Sovrascrivere?", mtWarning, {mbYes, mbNo}, 0), mrYes);
+    Application->SetOnIdle(TIdleEvent());
+}
+
+TEST_F(ControlsTest, OpenDialogPassesItsSettingsAndTakesTheChosenFile)
+{
+    TOwned<TOpenDialog> dialog(new TOpenDialog(nullptr));
+    dialog->SetFileName("*.mdb");
+    dialog->SetFilter("mdb|*.mdb");
+    dialog->SetInitialDir("C:\\dati");
+    std::string filter, file, dir;
+    UserSetOpenFileResponder([&](const OPENFILENAMEA& ofn) -> std::optional<AnsiString> {
+        filter.assign(ofn.lpstrFilter, 12);
+        file = ofn.lpstrFile;
+        dir = ofn.lpstrInitialDir;
+        return AnsiString("C:\\dati\\dbVendaroBase4.mdb");
+    });
+    ASSERT_TRUE(dialog->Execute());
+    EXPECT_EQ(filter, std::string("mdb\0*.mdb\0\0", 12));
+    EXPECT_EQ(file, "*.mdb");
+    EXPECT_EQ(dir, "C:\\dati");
+    EXPECT_EQ(dialog->FileName(), "C:\\dati\\dbVendaroBase4.mdb");
+    UserSetOpenFileResponder([](const OPENFILENAMEA&) -> std::optional<AnsiString> { return std::nullopt; });
+    EXPECT_FALSE(dialog->Execute());
+    EXPECT_EQ(dialog->FileName(), "C:\\dati\\dbVendaroBase4.mdb");
+}

@@ -1,0 +1,246 @@
+// Creating a whole dialog from its form description, showing it and driving it with input.
+#include "tests/platform/classlib/controls/ControlsFixture.h"
+
+using Log = std::vector<std::string>;
+
+TEST_F(ControlsTest, CreateFormBuildsEveryComponentWithParentsAndEvents)
+{
+    TTestDialog* form = CreateDialog();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(Application->MainForm(), form);
+    EXPECT_EQ(TakeLog(), Log({"FormCreate"}));
+    EXPECT_EQ(form->Caption(), "Procedura di importazione");
+    EXPECT_EQ(form->BorderStyle(), bsDialog);
+    struct Case {
+        TControl* control;
+        TWinControl* parent;
+        TRect bounds;
+    };
+    const Case cases[] = {
+        {form->GroupBox1(), form, Bounds(8, 8, 409, 113)},
+        {form->Label1(), form->GroupBox1(), Bounds(8, 24, 241, 13)},
+        {form->Edit1(), form->GroupBox1(), Bounds(8, 48, 385, 21)},
+        {form->SearchButton(), form->GroupBox1(), Bounds(8, 80, 89, 25)},
+        {form->CheckBox1(), form, Bounds(8, 136, 137, 17)},
+        {form->ListBox1(), form, Bounds(176, 136, 217, 113)},
+        {form->OkButton(), form, Bounds(8, 264, 137, 25)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_NE(c.control, nullptr);
+        SCOPED_TRACE(c.control->Name().c_str());
+        EXPECT_EQ(c.control->Parent(), c.parent);
+        EXPECT_EQ(c.control->Left(), c.bounds.left);
+        EXPECT_EQ(c.control->Top(), c.bounds.top);
+        if (c.control != form->Label1()) {
+            EXPECT_EQ(c.control->Width(), c.bounds.right - c.bounds.left);
+            EXPECT_EQ(c.control->Height(), c.bounds.bottom - c.bounds.top);
+        }
+        EXPECT_EQ(c.control->Owner(), form);
+    }
+    EXPECT_TRUE(form->OkButton()->Default());
+    EXPECT_TRUE(form->CancelButton()->Cancel());
+    EXPECT_EQ(form->ListBox1()->Items()->Count(), 2);
+    EXPECT_EQ(form->ListBox1()->ItemHeight(), 13);
+    EXPECT_EQ(form->OpenDialog1()->Filter(), "mdb|*.mdb");
+    EXPECT_TRUE(form->OkButton()->OnClick().Assigned());
+    EXPECT_EQ(form->CheckBox2()->TabOrder(), 2);
+    // An auto-sized label takes the size of its caption in its font.
+    TLabel* label = form->Label1();
+    EXPECT_EQ(label->Width(), label->Canvas()->TextWidth(label->Caption()));
+    EXPECT_EQ(label->Height(), label->Canvas()->TextHeight(label->Caption()));
+}
+
+TEST_F(ControlsTest, ShowingMakesRealWindowsWithTheDescribedClientSize)
+{
+    TTestDialog* form = ShowDialog();
+    // OnShow runs before the form is activated and its first control entered.
+    EXPECT_EQ(TakeLog(), Log({"FormCreate", "FormShow", "enter Edit1"}));
+    ASSERT_TRUE(form->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    EXPECT_EQ(form->ClientWidth(), 425);
+    EXPECT_EQ(form->ClientHeight(), 300);
+    EXPECT_TRUE(IsChild(form->GroupBox1()->Handle(), form->Edit1()->Handle()));
+    char text[64] = {};
+    GetWindowTextA(form->SearchButton()->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "&Cerca database");
+    EXPECT_EQ(SendMessageA(form->ListBox1()->Handle(), LB_GETCOUNT, 0, 0), 2);
+    // The first control in tab order has the focus once the form is active.
+    EXPECT_EQ(GetFocus(), form->Edit1()->Handle());
+    EXPECT_EQ(form->ActiveControl(), form->Edit1());
+}
+
+TEST_F(ControlsTest, ButtonClickSetsModalResultBeforeOnClick)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    Click(form->OkButton());
+    EXPECT_EQ(TakeLog(), Log({"exit Edit1", "enter OkButton", "OkClick modal=1"}));
+    EXPECT_EQ(form->ModalResult(), mrOk);
+}
+
+TEST_F(ControlsTest, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    Stroke(VK_RETURN);
+    EXPECT_EQ(TakeLog(), Log({"OkClick modal=1"}));
+    Stroke(VK_ESCAPE);
+    EXPECT_EQ(TakeLog(), Log({"CancelClick"}));
+    EXPECT_EQ(form->ModalResult(), mrCancel);
+    // A focused button is the one Enter presses.
+    form->SearchButton()->SetFocus();
+    TakeLog();
+    Stroke(VK_RETURN);
+    EXPECT_EQ(TakeLog(), Log({"SearchClick"}));
+}
+
+TEST_F(ControlsTest, AcceleratorsClickButtonsAndToggleCheckBoxes)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    UserInjectKeyStroke('C', false, false, true);
+    Application->ProcessMessages();
+    // "&Cerca database" comes first in the broadcast order of its group box.
+    EXPECT_EQ(TakeLog(), Log({"SearchClick"}));
+    (void)form;
+}
+
+TEST_F(ControlsTest, FocusChangesRunExitThenEnterSynchronously)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    form->OkButton()->SetFocus();
+    EXPECT_EQ(TakeLog(), Log({"exit Edit1", "enter OkButton"}));
+    EXPECT_EQ(form->ActiveControl(), form->OkButton());
+    Stroke(VK_TAB, true);
+    EXPECT_EQ(form->ActiveControl(), form->ListBox1());
+    EXPECT_EQ(TakeLog(), Log({"exit OkButton"}));
+    Stroke(VK_TAB);
+    Stroke(VK_TAB);
+    EXPECT_EQ(form->ActiveControl(), form->CancelButton());
+}
+
+TEST_F(ControlsTest, TabOrderFollowsTheDescription)
+{
+    TTestDialog* form = ShowDialog();
+    std::vector<TWinControl*> order;
+    const TWinControl* expected[] = {form->Edit1(), form->SearchButton(), form->CheckBox1(), form->CheckBox2(),
+                                     form->ListBox1(), form->OkButton(), form->CancelButton()};
+    for (const TWinControl* e : expected) {
+        EXPECT_EQ(form->ActiveControl(), e);
+        Stroke(VK_TAB);
+    }
+    EXPECT_EQ(form->ActiveControl(), form->Edit1());
+}
+
+TEST_F(ControlsTest, CheckBoxClicksToggleAndFireOnClick)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    Click(form->CheckBox1());
+    EXPECT_TRUE(form->CheckBox1()->Checked());
+    EXPECT_EQ(SendMessageA(form->CheckBox1()->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Click(form->CheckBox1());
+    EXPECT_FALSE(form->CheckBox1()->Checked());
+    // The click focuses the box first.
+    EXPECT_EQ(TakeLog(), Log({"exit Edit1", "CheckBox1 on", "CheckBox1 off"}));
+    form->CheckBox2()->SetChecked(true);
+    EXPECT_EQ(TakeLog(), Log({"CheckBox2 on"}));
+    form->CheckBox2()->SetFocus();
+    Stroke(VK_SPACE);
+    EXPECT_FALSE(form->CheckBox2()->Checked());
+}
+
+TEST_F(ControlsTest, TypingIntoTheEditChangesItsText)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    UserInjectText("C:\\db");
+    Application->ProcessMessages();
+    EXPECT_EQ(form->Edit1()->Text(), "C:\\db");
+    Log log = TakeLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(), "change C:\\db");
+    form->Edit1()->SetTextProperty("x");
+    EXPECT_EQ(TakeLog(), Log({"change x"}));
+    // The text outlives the window.
+    form->Edit1()->SetMaxLength(3);
+    form->RecreateWnd();
+    EXPECT_EQ(form->Edit1()->Text(), "x");
+    EXPECT_EQ(form->Edit1()->MaxLength(), 3);
+}
+
+TEST_F(ControlsTest, ClickingAWindowlessLabelUsesClickEvents)
+{
+    TTestDialog* form = ShowDialog();
+    TakeLog();
+    Click(form->Label1());
+    EXPECT_EQ(TakeLog(), Log({"label click"}));
+    // Released outside: no click, and the capture is given back.
+    TPoint inside = CenterOf(form->Label1());
+    UserInjectMouseButton(MouseButton::Left, true, inside.x, inside.y);
+    Application->ProcessMessages();
+    EXPECT_TRUE(form->Label1()->MouseCapture());
+    TPoint outside = form->Label1()->ClientToScreen(Point(form->Label1()->Width() + 20, 40));
+    UserInjectMouseMove(outside.x, outside.y);
+    UserInjectMouseButton(MouseButton::Left, false, outside.x, outside.y);
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->Label1()->MouseCapture());
+    EXPECT_TRUE(TakeLog().empty());
+}
+
+TEST_F(ControlsTest, ListBoxSelectionFollowsClicks)
+{
+    TTestDialog* form = ShowDialog();
+    TListBox* list = form->ListBox1();
+    EXPECT_EQ(list->ItemIndex(), -1);
+    TPoint p = list->ClientToScreen(Point(10, 13 + 5));
+    UserInjectClick(p.x, p.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->Items()->Add("terzo");
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetItemIndex(7);
+    EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(ControlsTest, ShowModalEndsWithTheButtonsResult)
+{
+    TTestDialog* form = CreateDialog();
+    int idleCalls = 0;
+    struct Clicker : TObject {
+        TTestDialog* form;
+        int* calls;
+        void Idle(TObject*, bool&)
+        {
+            if ((*calls)++ == 0) {
+                TPoint p = form->CancelButton()->ClientToScreen(Point(5, 5));
+                UserInjectClick(p.x, p.y);
+            }
+        }
+    } clicker;
+    clicker.form = form;
+    clicker.calls = &idleCalls;
+    Application->SetOnIdle(TIdleEvent(&clicker, &Clicker::Idle));
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    Application->SetOnIdle(TIdleEvent());
+    form->Show();
+    EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(ControlsTest, ClosingTheMainFormEndsTheApplication)
+{
+    TTestDialog* form = CreateDialog();
+    struct Closer : TObject {
+        TTestDialog* form;
+        void Idle(TObject*, bool&) { form->Close(); }
+    } closer;
+    closer.form = form;
+    Application->SetOnIdle(TIdleEvent(&closer, &Closer::Idle));
+    Application->Run();
+    EXPECT_TRUE(Application->Terminated());
+    Application->SetOnIdle(TIdleEvent());
+}
