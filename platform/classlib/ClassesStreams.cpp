@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // ---------------------------------------------------------------------------------------
@@ -106,6 +107,12 @@ int OpenFile(const AnsiString& fileName, std::uint16_t mode)
         return fd;
     }
     int fd = ::open(path.c_str(), OpenFlags(mode) | O_CLOEXEC);
+    struct stat info {};
+    // A folder is no file, as on Windows.
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))) {
+        ::close(fd);
+        fd = -1;
+    }
     if (fd < 0)
         throw EFOpenError(SFOpenError, {fileName});
     return fd;

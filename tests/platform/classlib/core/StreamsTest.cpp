@@ -113,6 +113,8 @@ TEST_F(StreamsTest, FileStreamModesAndErrors)
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message(), "Cannot open file " + missing);
     }
+    EXPECT_THROW(TFileStream(AnsiString(dir_), fmOpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(AnsiString(dir_), fmCreate), EFCreateError);
     AnsiString noFolder = Path("no/such/folder.bin");
     try {
         TFileStream out(noFolder, fmCreate);
