@@ -350,6 +350,10 @@ private:
     void Initialize(HINSTANCE instance, LPCSTR name, LPCSTR resType, const AnsiString& shownName);
 };
 
+// Reads the form description compiled into the program as the RT_RCDATA resource of that
+// name into instance (null: a new component of the class the text names).
+TComponent* ReadComponentRes(const AnsiString& resName, TComponent* instance);
+
 class TMemoryStream : public TCustomMemoryStream {
     VENDARO_CLASS(TMemoryStream, TCustomMemoryStream)
 public:

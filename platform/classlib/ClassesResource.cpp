@@ -22,3 +22,9 @@ void TResourceStream::Initialize(HINSTANCE instance, LPCSTR name, LPCSTR resType
 }
 
 int TResourceStream::Write(const void*, int) { throw EStreamError(SCantWriteResourceStreamError); }
+
+TComponent* ReadComponentRes(const AnsiString& resName, TComponent* instance)
+{
+    TResourceStream stream(nullptr, resName, RT_RCDATA);
+    return stream.ReadComponent(instance);
+}

@@ -1,5 +1,7 @@
 #include "platform/classlib/Classes.h"
 
+#include "platform/win/kernel/Resources.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -461,6 +463,18 @@ TEST_F(FilerTest, ReadComponentFillsAGivenComponent)
     EXPECT_EQ(given->Name(), "Given");
     EXPECT_EQ(given->Width(), 7);
     EXPECT_EQ(form->ComponentCount(), 1);
+}
+
+TEST_F(FilerTest, ReadsTheDescriptionCompiledIntoTheProgram)
+{
+    std::string text = "object MainForm: TTestForm\n  Width = 640\nend\n";
+    RegisterResource(nullptr, RT_RCDATA, "TTESTFORM", std::vector<BYTE>(text.begin(), text.end()));
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    EXPECT_EQ(ReadComponentRes("TTestForm", form.get()), form.get());
+    EXPECT_EQ(form->Name(), "MainForm");
+    EXPECT_EQ(form->Width(), 640);
+    EXPECT_THROW(ReadComponentRes("TOtherForm", form.get()), EResNotFound);
+    RemoveModuleResources(nullptr);
 }
 
 TEST_F(FilerTest, ReadsIntoAnExistingRoot)
