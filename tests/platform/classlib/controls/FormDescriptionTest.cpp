@@ -244,3 +244,26 @@ TEST_F(ControlsTest, ClosingTheMainFormEndsTheApplication)
     EXPECT_TRUE(Application->Terminated());
     Application->SetOnIdle(TIdleEvent());
 }
+
+TEST_F(ControlsTest, TheFocusedButtonOrElseTheDefaultOneShowsAsDefault)
+{
+    TTestDialog* form = ShowDialog();
+    auto type = [](TButton* b) { return static_cast<DWORD>(GetWindowLongA(b->Handle(), GWL_STYLE)) & BS_TYPEMASK; };
+    struct Step {
+        TWinControl* focus;
+        DWORD ok, search;
+    };
+    const Step steps[] = {
+        {form->Edit1(), BS_DEFPUSHBUTTON, BS_PUSHBUTTON},
+        {form->SearchButton(), BS_PUSHBUTTON, BS_DEFPUSHBUTTON},
+        {form->CheckBox1(), BS_DEFPUSHBUTTON, BS_PUSHBUTTON},
+        {form->CancelButton(), BS_PUSHBUTTON, BS_PUSHBUTTON},
+    };
+    for (const Step& s : steps) {
+        s.focus->SetFocus();
+        SCOPED_TRACE(s.focus->Name().c_str());
+        EXPECT_EQ(type(form->OkButton()), s.ok);
+        EXPECT_EQ(type(form->SearchButton()), s.search);
+    }
+    EXPECT_EQ(type(form->CancelButton()), static_cast<DWORD>(BS_DEFPUSHBUTTON));
+}
