@@ -3,6 +3,7 @@
 #include "platform/win/user/Caret.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/user/Timers.h"
 #include "platform/win/user/WindowObject.h"
 
 #include <memory>
@@ -88,7 +89,7 @@ void BlinkTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 void StartBlink(Caret& c) {
     if (IsWindow(c.owner))
-        SetTimer(c.owner, kBlinkTimerId, Globals().blinkTime, BlinkTimerProc);
+        UserSetCosmeticTimer(c.owner, kBlinkTimerId, Globals().blinkTime, BlinkTimerProc);
 }
 
 void Discard() {

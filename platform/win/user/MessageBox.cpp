@@ -5,6 +5,7 @@
 
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/ControlDrawing.h"
+#include "platform/win/user/ModalLoop.h"
 #include "platform/win/user/NonClient.h"
 
 #include <algorithm>
@@ -191,32 +192,15 @@ bool HandleKey(const MSG& m, const std::vector<HWND>& buttons, BoxState& state) 
 
 int RunBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT type) {
     std::vector<HWND> buttons;
-    const bool ownerEnabled = owner && IsWindowEnabled(owner);
-    if (ownerEnabled)
-        EnableWindow(owner, FALSE);
     HWND box = BuildBox(owner, text, caption, type, buttons);
     auto state = std::static_pointer_cast<BoxState>(UserFindWindow(box)->classData);
-    while (!state->done && IsWindow(box)) {
-        MSG m{};
-        if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (!WaitMessage()) {
-                state->result = UserMessageBoxDismissAnswer(type);
-                break;
-            }
-            continue;
-        }
-        if (HandleKey(m, buttons, *state))
-            continue;
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
-    const int result = state->result;
-    if (ownerEnabled)
-        EnableWindow(owner, TRUE);
+    if (!UserRunModalLoop(box, owner, [&](const MSG& m) { return HandleKey(m, buttons, *state); },
+                          [&] { return state->done; }))
+        state->result = UserMessageBoxDismissAnswer(type);
     DestroyWindow(box);
     if (owner && IsWindow(owner) && IsWindowVisible(owner))
         SetActiveWindow(UserTopLevelOf(owner));
-    return result;
+    return state->result;
 }
 
 }  // namespace

@@ -159,9 +159,11 @@ BOOL GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax) {
 BOOL WaitMessage() {
     if (UserQueueHasMessages())
         return TRUE;
+    // Without a display only timers can wake the thread, and the caret blink brings no input.
+    DisplayBackend& display = UserDisplay();
     DWORD due = 0;
-    bool hasTimer = UserNextTimerDue(&due);
-    return UserDisplay().WaitForEvents(hasTimer, due) ? TRUE : FALSE;
+    const bool hasTimer = UserNextTimerDue(&due, !display.IsHeadless());
+    return display.WaitForEvents(hasTimer, due) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* message) {

@@ -17,8 +17,9 @@ struct MessageFilter {
 bool UserTakeInputMessage(MSG* out, const MessageFilter& filter, bool remove);
 bool UserTakePaintMessage(MSG* out, const MessageFilter& filter);
 bool UserTakeTimerMessage(MSG* out, const MessageFilter& filter, bool remove);
-// Earliest tick at which a timer falls due; false when there is no timer.
-bool UserNextTimerDue(DWORD* tick);
+// Earliest tick at which a timer falls due; false when there is no timer. Cosmetic
+// timers count only when `includeCosmetic`.
+bool UserNextTimerDue(DWORD* tick, bool includeCosmetic);
 
 // Drops every message of a destroyed window.
 void UserPurgeWindowMessages(HWND window);

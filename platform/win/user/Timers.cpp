@@ -19,6 +19,7 @@ struct Timer {
     UINT interval;
     DWORD due;
     TIMERPROC procedure;
+    bool cosmetic;
 };
 
 struct TimerState {
@@ -36,7 +37,9 @@ bool IsDue(const Timer& t, DWORD now) { return static_cast<LONG>(now - t.due) >=
 
 }  // namespace
 
-UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+namespace {
+
+UINT_PTR AddTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure, bool cosmetic) {
     TimerState& s = State();
     if (s.failing || (window && !IsWindow(window)))
         return 0;
@@ -46,12 +49,22 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
     const DWORD due = GetTickCount() + interval;
     for (Timer& t : s.timers) {
         if (t.window == window && t.id == id) {
-            t = Timer{window, id, interval, due, procedure};
-            return window ? 1 : id;
+            t = Timer{window, id, interval, due, procedure, cosmetic};
+            return window ? (id ? id : 1) : id;
         }
     }
-    s.timers.push_back(Timer{window, id, interval, due, procedure});
+    s.timers.push_back(Timer{window, id, interval, due, procedure, cosmetic});
     return window ? (id ? id : 1) : id;
+}
+
+}  // namespace
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+    return AddTimer(window, id, elapse, procedure, false);
+}
+
+UINT_PTR UserSetCosmeticTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure) {
+    return AddTimer(window, id, elapse, procedure, true);
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
@@ -78,16 +91,20 @@ bool UserTakeTimerMessage(MSG* out, const MessageFilter& filter, bool remove) {
     return false;
 }
 
-bool UserNextTimerDue(DWORD* tick) {
-    const auto& timers = State().timers;
-    if (timers.empty())
-        return false;
+bool UserNextTimerDue(DWORD* tick, bool includeCosmetic) {
     const DWORD now = GetTickCount();
-    LONG best = static_cast<LONG>(timers.front().due - now);
-    for (const Timer& t : timers)
-        best = std::min(best, static_cast<LONG>(t.due - now));
-    *tick = now + static_cast<DWORD>(std::max<LONG>(best, 0));
-    return true;
+    bool found = false;
+    LONG best = 0;
+    for (const Timer& t : State().timers) {
+        if (t.cosmetic && !includeCosmetic)
+            continue;
+        const LONG wait = static_cast<LONG>(t.due - now);
+        best = found ? std::min(best, wait) : wait;
+        found = true;
+    }
+    if (found)
+        *tick = now + static_cast<DWORD>(std::max<LONG>(best, 0));
+    return found;
 }
 
 void UserKillWindowTimers(HWND window) {

@@ -5,6 +5,9 @@
 #include "platform/win/user/User.h"
 
 void UserKillWindowTimers(HWND window);
+// A timer that only changes the look of a window (the caret blink): it runs like any
+// other, but waiting for it never counts as waiting for input.
+UINT_PTR UserSetCosmeticTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
 // Makes every following SetTimer fail (answers 0) while set, as when timers run out.
 void UserSetTimerFailure(bool fail);
 int UserTimerCount();

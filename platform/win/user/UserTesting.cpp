@@ -1,6 +1,7 @@
 // Clean start and state access for tests.
 #include "platform/win/user/UserTesting.h"
 
+#include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/MessageQueue.h"
@@ -21,6 +22,7 @@ void UserResetWindowSystem() {
     UserResetMenus();
     UserSetPopupMenuResponder(nullptr);
     UserSetMessageBoxResponder(nullptr);
+    UserSetOpenFileResponder(nullptr);
 }
 
 Surface* UserWindowSurface(HWND topLevel) {

@@ -61,3 +61,112 @@ TEST_F(UserTest, RealMessageBoxDisablesItsOwnerWhileOpen) {
 }
 
 }  // namespace
+
+#include "platform/rtl/FileSystem.h"
+#include "platform/win/user/CommonDialogs.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class OpenFileTest : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        char pattern[] = "/tmp/vendaro-openfile-XXXXXX";
+        root_ = mkdtemp(pattern);
+        std::filesystem::create_directories(root_ + "/Dati");
+        for (const char* name : {"dbVendaroBase4.mdb", "note.txt", "Dati/clienti.db"})
+            std::ofstream(root_ + "/" + name) << "x";
+        FileSystem::SetDriveRoot('C', root_);
+        savedDirectory_ = FileSystem::CurrentDirectory();
+        FileSystem::ChangeDirectory("C:\\");
+        form_ = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200);
+        UserPumpMessages();
+    }
+    void TearDown() override {
+        FileSystem::ChangeDirectory(savedDirectory_);
+        FileSystem::Reset();
+        std::filesystem::remove_all(root_);
+        UserTest::TearDown();
+    }
+    OPENFILENAMEA Request(char* buffer, DWORD size, DWORD flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY) {
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = form_;
+        ofn.lpstrFilter = "Database Access (*.mdb)\0*.mdb\0Tutti i file (*.*)\0*.*\0";
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = buffer;
+        ofn.nMaxFile = size;
+        ofn.Flags = flags;
+        return ofn;
+    }
+    std::string root_;
+    AnsiString savedDirectory_;
+    HWND form_{};
+};
+
+TEST_F(OpenFileTest, ResponderChoiceFillsTheBuffersAndMovesTheCurrentDirectory) {
+    UserSetOpenFileResponder([](const OPENFILENAMEA&) { return std::optional<AnsiString>("C:\\Dati\\clienti.db"); });
+    char file[260] = "";
+    char title[64] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    ofn.lpstrFileTitle = title;
+    ofn.nMaxFileTitle = sizeof title;
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_STREQ(file, "C:\\Dati\\clienti.db");
+    EXPECT_STREQ(title, "clienti.db");
+    EXPECT_EQ(ofn.nFileOffset, 8);
+    EXPECT_EQ(ofn.nFileExtension, 16);
+    EXPECT_EQ(FileSystem::CurrentDirectory(), "C:\\Dati");
+}
+
+TEST_F(OpenFileTest, RulesOfTheFlagsAndTheBuffer) {
+    struct Case { const char* chosen; DWORD flags; DWORD size; BOOL ok; DWORD error; };
+    const std::vector<Case> cases = {
+        {"C:\\manca.mdb", OFN_FILEMUSTEXIST, 260, FALSE, 0},
+        {"C:\\manca.mdb", OFN_PATHMUSTEXIST, 260, TRUE, 0},
+        {"C:\\NoFolder\\a.mdb", OFN_PATHMUSTEXIST, 260, FALSE, 0},
+        {"C:\\dbVendaroBase4.mdb", OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, 10, FALSE, FNERR_BUFFERTOOSMALL},
+        {"dbVendaroBase4.mdb", OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR, 260, TRUE, 0},
+    };
+    for (const Case& c : cases) {
+        UserSetOpenFileResponder([&](const OPENFILENAMEA&) { return std::optional<AnsiString>(c.chosen); });
+        char file[260] = "";
+        OPENFILENAMEA ofn = Request(file, c.size, c.flags);
+        EXPECT_EQ(GetOpenFileNameA(&ofn), c.ok) << c.chosen;
+        EXPECT_EQ(CommDlgExtendedError(), c.error) << c.chosen;
+    }
+    UserSetOpenFileResponder([](const OPENFILENAMEA&) { return std::optional<AnsiString>(); });
+    char file[260] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+}
+
+TEST_F(OpenFileTest, RealDialogListsThroughTheFilterAndTakesTheTypedName) {
+    // Down selects the first entry after "[..]"; with the *.mdb filter the listing is
+    // "[..]", "[Dati]", "dbVendaroBase4.mdb".
+    UserInjectKeyStroke(VK_TAB);
+    UserInjectKeyStroke(VK_TAB);
+    UserInjectText("dbVendaroBase4.mdb\r");
+    char file[260] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_STREQ(file, "C:\\dbVendaroBase4.mdb");
+    EXPECT_TRUE(IsWindowEnabled(form_));
+    // Cancelled when nothing is typed and no input is left.
+    char none[260] = "";
+    OPENFILENAMEA cancelled = Request(none, sizeof none);
+    EXPECT_FALSE(GetOpenFileNameA(&cancelled));
+}
+
+TEST(FilterTest, PatternListsMatchIgnoringCase) {
+    struct Case { const char* name; const char* patterns; bool match; };
+    for (Case c : {Case{"DB.MDB", "*.mdb", true}, Case{"a.db", "*.mdb;*.db", true}, Case{"a.dbx", "*.db", false},
+                   Case{"LEGGIMI", "*.*", true}, Case{"a1.txt", "a?.txt", true}, Case{"ab1.txt", "a?.txt", false}})
+        EXPECT_EQ(UserMatchesFilter(c.name, c.patterns), c.match) << c.name << " " << c.patterns;
+}
+
+}  // namespace
