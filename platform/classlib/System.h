@@ -3,7 +3,9 @@
 //
 // Every class of the class library and of the system above it declares itself with
 // VENDARO_CLASS as the first line of its body; that gives it a metaclass (name, parent,
-// virtual constructor) and the `inherited` alias. A class that publishes properties or
+// virtual constructor) and the `inherited` alias. The macro leaves the access private, so
+// an access specifier follows it. The virtual constructor takes the owner of a component
+// (the constructor with a TComponent*), the collection of an item, or nothing. A class that publishes properties or
 // methods adds a static Publish function (see TypInfo.h for the pattern):
 //
 //     class TGauge : public TComponent {
