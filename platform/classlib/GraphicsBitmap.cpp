@@ -213,15 +213,27 @@ void TBitmap::AdoptImage(HBITMAP image, TPixelFormat format, bool monochrome, in
 void TBitmap::Rebuild(TPixelFormat format, bool monochrome, int width, int height)
 {
     HandleNeeded();
+    bool indexed = format != pfDevice && BitsPerPixel(format) <= 8;
     std::vector<RGBQUAD> colors;
-    if (format == pf1bit && monochrome)
-        colors = DefaultColorTable(pf1bit);
-    else if (BitsPerPixel(format) <= 8 && format != pfDevice)
-        colors = PaletteColors(palette_);
+    if (indexed && format == pixelFormat_ && handle_) {
+        // Same depth: the image keeps its own colour table.
+        RGBQUAD table[256];
+        UINT count = GetDIBColorTable(ImageDC(), 0, 256, table);
+        colors.assign(table, table + count);
+    } else if (indexed) {
+        colors = DefaultColorTable(format);
+    }
+    if (format != pixelFormat_) {
+        FreeContext();
+        if (palette_)
+            DeleteObject(palette_);
+        palette_ = indexed ? CreatePaletteOf(colors) : nullptr;
+    }
     HBITMAP image = CreateImage(format, monochrome, width, height, colors);
     if (image) {
         SelectedBitmap target(image);
-        PatBlt(target.dc(), 0, 0, width, height, WHITENESS);
+        RECT all{0, 0, width, height};
+        ::FillRect(target.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         if (handle_) {
             FreeContext();
             SelectedBitmap source(handle_);

@@ -78,6 +78,47 @@ TEST(Bitmap, ResizingKeepsTheTopLeftPixels)
     EXPECT_EQ(b->PixelFormat(), pf24bit);
 }
 
+TEST(Bitmap, NewAreaIsWhiteInEveryFormat)
+{
+    const TPixelFormat formats[] = {pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
+    for (TPixelFormat format : formats) {
+        SCOPED_TRACE(static_cast<int>(format));
+        TOwned<TBitmap> b = Sample(format);
+        b->SetSize(6, 5);
+        EXPECT_EQ(b->PixelFormat(), format);
+        EXPECT_EQ(At(*b, 5, 4), kWhite);
+        EXPECT_EQ(At(*b, 2, 1), kWhite);
+        EXPECT_EQ(At(*b, 2, 2), format == pf1bit ? kBlack : kBlue);
+    }
+}
+
+TEST(Bitmap, PaletteBecomesTheColourTable)
+{
+    TOwned<TBitmap> b = Sample(pf8bit);
+    ASSERT_NE(b->Palette(), nullptr);
+    // Every index of a new palette is green except the one of red (9 in the table).
+    std::vector<BYTE> buffer(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = 256;
+    for (int i = 0; i < 256; ++i)
+        palette->palPalEntry[i] = PALETTEENTRY{0, 255, 0, 0};
+    palette->palPalEntry[9] = PALETTEENTRY{255, 0, 0, 0};
+    HPALETTE green = CreatePalette(palette);
+    b->SetPalette(green);
+    EXPECT_EQ(b->Palette(), green);
+    EXPECT_EQ(At(*b, 0, 0), kRed);
+    EXPECT_EQ(At(*b, 2, 0), RGB(0, 255, 0));
+    HPALETTE released = b->ReleasePalette();
+    EXPECT_EQ(released, green);
+    EXPECT_EQ(b->Palette(), nullptr);
+    DeleteObject(released);
+    // A true-colour image has none.
+    b->SetPixelFormat(pf24bit);
+    EXPECT_EQ(b->Palette(), nullptr);
+    EXPECT_EQ(At(*b, 0, 0), kRed);
+}
+
 TEST(Bitmap, PixelFormatConversionKeepsTheColours)
 {
     const TPixelFormat formats[] = {pfDevice, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
