@@ -10,6 +10,7 @@
 #include "platform/win/kernel/Locale.h"
 #include "platform/win/kernel/Modules.h"
 #include "platform/win/kernel/Mutex.h"
+#include "platform/win/kernel/OemText.h"
 #include "platform/win/kernel/Priority.h"
 #include "platform/win/kernel/Resources.h"
 #include "platform/win/kernel/Security.h"
