@@ -6,6 +6,7 @@
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/Painting.h"
+#include "platform/win/user/ShellBrowse.h"
 #include "platform/win/user/WindowObject.h"
 
 void UserResetWindowSystem() {
@@ -23,6 +24,7 @@ void UserResetWindowSystem() {
     UserSetPopupMenuResponder(nullptr);
     UserSetMessageBoxResponder(nullptr);
     UserSetOpenFileResponder(nullptr);
+    UserSetFolderBrowseResponder(nullptr);
 }
 
 Surface* UserWindowSurface(HWND topLevel) {

@@ -170,3 +170,110 @@ TEST(FilterTest, PatternListsMatchIgnoringCase) {
 }
 
 }  // namespace
+
+#include "platform/win/user/ShellBrowse.h"
+
+namespace {
+
+struct CallbackLog {
+    std::vector<UINT> messages;
+    std::vector<AnsiString> texts;
+    int validateAnswer = 0;
+    bool disableOkAtStart = true;
+};
+
+int BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM data) {
+    auto* log = reinterpret_cast<CallbackLog*>(data);
+    log->messages.push_back(message);
+    char path[MAX_PATH];
+    switch (message) {
+    case BFFM_INITIALIZED:
+        SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>("Scegli la cartella"));
+        if (log->disableOkAtStart)
+            SendMessageA(browser, BFFM_ENABLEOK, 0, 0);
+        return 0;
+    case BFFM_SELCHANGED:
+        log->texts.push_back(SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(lParam), path) ? path : "");
+        SendMessageA(browser, BFFM_ENABLEOK, 0, 1);
+        return 0;
+    case BFFM_VALIDATEFAILEDA:
+        log->texts.push_back(reinterpret_cast<LPCSTR>(lParam));
+        return log->validateAnswer;
+    default: return 0;
+    }
+}
+
+class FolderBrowseTest : public OpenFileTest {};
+
+TEST_F(FolderBrowseTest, CallbackProtocolAndTheChosenFolder) {
+    CallbackLog log;
+    char name[MAX_PATH] = "";
+    LPITEMIDLIST root = UserItemListForPath("C:\\");
+    BROWSEINFOA info{form_, root, name, "Cartella dei dati", BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT, BrowseCallback,
+                     reinterpret_cast<LPARAM>(&log), 0};
+    AnsiString statusSeen;
+    bool okSeen = true;
+    UserSetFolderBrowseResponder([&](HWND browser) {
+        statusSeen = UserFolderBrowseStatus(browser);
+        okSeen = UserFolderBrowseOkEnabled(browser);
+        return std::optional<AnsiString>("C:\\Dati");
+    });
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    ASSERT_NE(chosen, nullptr);
+    char path[MAX_PATH];
+    ASSERT_TRUE(SHGetPathFromIDListA(chosen, path));
+    EXPECT_STREQ(path, "C:\\Dati");
+    EXPECT_STREQ(name, "Dati");
+    EXPECT_EQ(statusSeen, "Scegli la cartella");
+    EXPECT_FALSE(okSeen);
+    EXPECT_EQ(log.messages, (std::vector<UINT>{BFFM_INITIALIZED, BFFM_SELCHANGED}));
+    EXPECT_EQ(log.texts, std::vector<AnsiString>{"C:\\Dati"});
+    CoTaskMemFree(chosen);
+    CoTaskMemFree(root);
+}
+
+TEST_F(FolderBrowseTest, TypedNameThatIsNoFolderAsksTheCallback) {
+    for (int answer : {0, 1}) {
+        CallbackLog log;
+        log.validateAnswer = answer;
+        log.disableOkAtStart = false;
+        BROWSEINFOA info{form_, nullptr, nullptr, "", BIF_EDITBOX | BIF_VALIDATE, BrowseCallback, reinterpret_cast<LPARAM>(&log), 0};
+        UserSetFolderBrowseResponder([](HWND) { return std::optional<AnsiString>("C:\\Inesistente"); });
+        EXPECT_EQ(SHBrowseForFolderA(&info), nullptr);
+        EXPECT_EQ(log.messages, (std::vector<UINT>{BFFM_INITIALIZED, BFFM_VALIDATEFAILEDA})) << answer;
+        ASSERT_EQ(log.texts.size(), 1u);
+        EXPECT_EQ(log.texts[0], "C:\\Inesistente");
+    }
+}
+
+TEST_F(FolderBrowseTest, RealBrowserTakesTheSelectionOnEnterAndCancelsOnEscape) {
+    LPITEMIDLIST root = UserItemListForPath("C:\\Dati");
+    BROWSEINFOA info{form_, root, nullptr, "", 0, nullptr, 0, 0};
+    UserInjectKeyStroke(VK_RETURN);
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    char path[MAX_PATH];
+    ASSERT_TRUE(SHGetPathFromIDListA(chosen, path));
+    EXPECT_STREQ(path, "C:\\Dati");
+    CoTaskMemFree(chosen);
+    UserInjectKeyStroke(VK_ESCAPE);
+    EXPECT_EQ(SHBrowseForFolderA(&info), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(form_));
+    CoTaskMemFree(root);
+}
+
+TEST_F(FolderBrowseTest, SpecialFolders) {
+    struct Case { int csidl; HRESULT result; bool hasPath; };
+    for (Case c : {Case{CSIDL_DESKTOP, S_OK, false}, Case{CSIDL_WINDOWS, S_OK, true}, Case{0xFEFE, E_INVALIDARG, false}}) {
+        LPITEMIDLIST list = reinterpret_cast<LPITEMIDLIST>(1);
+        EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, c.csidl, &list), c.result) << c.csidl;
+        char path[MAX_PATH];
+        EXPECT_EQ(SHGetPathFromIDListA(list, path) != FALSE, c.hasPath) << c.csidl;
+        if (c.hasPath)
+            EXPECT_EQ(AnsiString(path), FileSystem::WindowsFolder());
+        if (c.result != S_OK)
+            EXPECT_EQ(list, nullptr);
+        CoTaskMemFree(list);
+    }
+}
+
+}  // namespace
