@@ -104,6 +104,8 @@ TBitmapCanvas::~TBitmapCanvas()
 
 void TBitmapCanvas::CreateHandle()
 {
+    // A context unbound from outside is still ours to release.
+    FreeContext();
     bitmap_->HandleNeeded();
     dc_ = CreateCompatibleDC(nullptr);
     oldBitmap_ = bitmap_->handle_ ? SelectObject(dc_, bitmap_->handle_) : nullptr;

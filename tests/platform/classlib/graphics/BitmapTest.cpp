@@ -359,3 +359,18 @@ TEST(Bitmap, ResourcesAndFiles)
     EXPECT_EQ(At(*fromFile, 3, 2), kBlue);
     std::filesystem::remove(path);
 }
+
+TEST(Bitmap, CanvasContextsAreReleased)
+{
+    int live = GdiLiveObjectCount();
+    {
+        TOwned<TBitmap> b = Sample();
+        b->Canvas()->SetHandle(nullptr);   // unbound from outside
+        b->Canvas()->FillRect(Rect(0, 0, 1, 1));
+        b->Handle();                        // releases the context
+        b->Canvas()->Pixels(0, 0);
+        b->Dormant();
+        b->Canvas()->Pixels(0, 0);
+    }
+    EXPECT_EQ(GdiLiveObjectCount(), live);
+}

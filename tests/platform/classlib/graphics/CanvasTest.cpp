@@ -255,3 +255,35 @@ TEST(Canvas, LockIsCountedAndRecursive)
     canvas->Unlock();
     EXPECT_EQ(canvas->LockCount(), 0);
 }
+
+TEST(Canvas, ShapeCallsReachTheContextWithTheCanvasState)
+{
+    BoundCanvas b(40, 40);
+    TCanvas& c = *b.canvas;
+    c.Pen()->SetColor(clRed);
+    c.Pen()->SetMode(pmXor);
+    c.Brush()->SetColor(clBlue);
+    ASSERT_TRUE(GdiStartRecording(b.dc.dc()));
+    c.RoundRect(1, 2, 30, 31, 5, 6);
+    c.Ellipse(Rect(3, 4, 20, 21));
+    c.Arc(1, 1, 20, 20, 0, 0, 20, 20);
+    c.Pie(2, 2, 22, 22, 0, 0, 22, 0);
+    c.Chord(3, 3, 23, 23, 0, 0, 23, 0);
+    c.Brush()->SetStyle(bsClear);
+    c.Rectangle(Rect(5, 6, 7, 8));
+    GdiStopRecording(b.dc.dc());
+    const std::vector<GdiRecordedCall> calls = GdiRecordedCalls(b.dc.dc());
+    const char* names[] = {"RoundRect", "Ellipse", "Arc", "Pie", "Chord", "Rectangle"};
+    const char* starts[] = {"1,2,30,31,5,6", "3,4,20,21", "1,1,20,20,0,0,20,20", "2,2,22,22,0,0,22,0",
+                            "3,3,23,23,0,0,23,0", "5,6,7,8"};
+    ASSERT_EQ(calls.size(), std::size(names));
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].function, names[i]);
+        EXPECT_EQ(calls[i].arguments.rfind(starts[i], 0), 0u) << calls[i].arguments;
+        EXPECT_EQ(calls[i].penColor, kRed);
+        EXPECT_EQ(calls[i].rop2, R2_XORPEN);
+    }
+    EXPECT_EQ(calls[0].brushColor, kBlue);
+    EXPECT_EQ(calls[0].brushStyle, BS_SOLID);
+    EXPECT_EQ(calls[5].brushStyle, BS_HOLLOW);
+}
