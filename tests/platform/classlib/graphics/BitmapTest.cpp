@@ -374,3 +374,22 @@ TEST(Bitmap, CanvasContextsAreReleased)
     }
     EXPECT_EQ(GdiLiveObjectCount(), live);
 }
+
+TEST(Bitmap, MonochromeImagesDrawInTheFontAndBrushColours)
+{
+    TOwned<TBitmap> mono = Sample(pfDevice);
+    mono->SetMonochrome(true);   // black left column, white elsewhere
+    MemoryDC dc(8, 8, RGB(0, 255, 0));
+    TOwned<TCanvas> canvas(new TCanvas);
+    canvas->SetHandle(dc.dc());
+    canvas->Font()->SetColor(clRed);
+    canvas->Brush()->SetColor(clBlue);
+    canvas->Draw(0, 0, mono.get());
+    EXPECT_EQ(dc.At(0, 0), kRed);
+    EXPECT_EQ(dc.At(2, 0), kBlue);
+    // A 1-bit image with its own colour table draws in those colours.
+    TOwned<TBitmap> table = Sample(pf1bit);
+    canvas->Draw(0, 0, table.get());
+    EXPECT_EQ(dc.At(0, 0), kBlack);
+    EXPECT_EQ(dc.At(2, 0), kWhite);
+}

@@ -275,3 +275,59 @@ TEST(Picture, FormDescriptionsKeepGraphicsAsData)
     }
     EXPECT_EQ(Pos("Data", emptyText.DataString()), 0) << emptyText.DataString().c_str();
 }
+
+namespace {
+
+// The single entry of each icon file, put together into one file.
+std::vector<BYTE> JoinIconFiles(const std::vector<std::vector<BYTE>>& files)
+{
+    std::vector<BYTE> out = {0, 0, 1, 0, static_cast<BYTE>(files.size()), 0};
+    std::size_t offset = 6 + 16 * files.size();
+    std::vector<BYTE> data;
+    for (const auto& f : files) {
+        std::vector<BYTE> entry(f.begin() + 6, f.begin() + 22);
+        std::size_t size = f.size() - 22;
+        DWORD at = static_cast<DWORD>(offset + data.size());
+        std::memcpy(entry.data() + 12, &at, 4);
+        out.insert(out.end(), entry.begin(), entry.end());
+        data.insert(data.end(), f.begin() + 22, f.begin() + 22 + static_cast<std::ptrdiff_t>(size));
+    }
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+std::vector<BYTE> IconFile(int size)
+{
+    TOwned<TIcon> icon(new TIcon);
+    icon->SetHandle(MakeIcon(size));
+    TMemoryStream stream;
+    icon->SaveToStream(&stream);
+    const auto* b = static_cast<const BYTE*>(stream.Memory());
+    return std::vector<BYTE>(b, b + stream.Size());
+}
+
+} // namespace
+
+TEST(Icon, PicksTheRequestedSizeFromTheFile)
+{
+    std::vector<BYTE> file = JoinIconFiles({IconFile(16), IconFile(32), IconFile(48)});
+    struct Case { int requested; int expected; };
+    const Case cases[] = {{0, 32}, {16, 16}, {48, 48}, {24, 16}};
+    for (const Case& c : cases) {
+        TOwned<TIcon> icon(new TIcon);
+        if (c.requested) {
+            icon->SetWidth(c.requested);
+            icon->SetHeight(c.requested);
+        }
+        TMemoryStream stream;
+        stream.WriteBuffer(file.data(), static_cast<int>(file.size()));
+        stream.SetPosition(0);
+        icon->LoadFromStream(&stream);
+        EXPECT_EQ(icon->Width(), c.expected) << c.requested;
+        EXPECT_EQ(icon->Height(), c.expected) << c.requested;
+    }
+    TOwned<TIcon> empty(new TIcon);
+    TMemoryStream nothing;
+    empty->LoadFromStream(&nothing);
+    EXPECT_TRUE(empty->Empty());
+}
