@@ -2,7 +2,9 @@
 // windowless mouse handling and the standard events.
 #include "platform/classlib/Controls.h"
 
+#include "platform/classlib/ActnList.h"
 #include "platform/classlib/Forms.h"
+#include "platform/classlib/Menus.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -139,6 +141,8 @@ TControl::~TControl()
     }
     if (s.mouseControl == this)
         s.mouseControl = nullptr;
+    if (action_)
+        action_->UnRegisterClient(this);
     if (parent_)
         parent_->RemoveControl(this);
 }
@@ -278,6 +282,44 @@ void TControl::SetCursor(TCursor v)
         return;
     cursor_ = v;
     Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* v)
+{
+    popupMenu_ = v;
+    if (v)
+        v->FreeNotification(this);
+}
+
+void TControl::SetAction(TBasicAction* v)
+{
+    if (v == action_)
+        return;
+    if (action_)
+        action_->UnRegisterClient(this);
+    action_ = v;
+    if (!v)
+        return;
+    v->RegisterClient(this);
+    v->FreeNotification(this);
+    ActionChange(v, ComponentState().Contains(csLoading));
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults)
+{
+    auto* action = dynamic_cast<TCustomAction*>(sender);
+    if (!action)
+        return;
+    if (!checkDefaults || Caption().IsEmpty() || Caption() == Name())
+        SetCaption(action->Caption());
+    if (!checkDefaults || enabled_)
+        SetEnabled(action->Enabled());
+    if (!checkDefaults || hint_.IsEmpty())
+        SetHint(action->Hint());
+    if (!checkDefaults || visible_)
+        SetVisible(action->Visible());
+    if (!checkDefaults || !onClick_.Assigned())
+        onClick_ = action->OnExecute();
 }
 
 void TControl::SetAlign(TAlign v)
@@ -467,6 +509,11 @@ void TControl::MouseButtonUp(TMessage& message, TMouseButton button)
     }
     if (!controlStyle_.Contains(csNoStdEvents))
         MouseUp(button, KeysToShiftState(message.WParam), x, y);
+    if (button == mbRight && popupMenu_ && popupMenu_->AutoPopup()) {
+        TPoint at = ClientToScreen(Point(x, y));
+        popupMenu_->SetPopupComponent(this);
+        popupMenu_->Popup(at.x, at.y);
+    }
 }
 
 void TControl::MouseMoved(TMessage& message)
@@ -480,7 +527,16 @@ void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
 void TControl::MouseMove(TShiftState shift, int x, int y) { onMouseMove_(this, shift, x, y); }
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { onMouseUp_(this, button, shift, x, y); }
 
-void TControl::Click() { onClick_(this); }
+void TControl::Click()
+{
+    // A handler of its own (not the action's) runs instead of the action.
+    if (onClick_.Assigned() && (!action_ || !(onClick_ == action_->OnExecute())))
+        onClick_(this);
+    else if (action_)
+        action_->Execute();
+    else
+        onClick_(this);
+}
 void TControl::DblClick() { onDblClick_(this); }
 
 void TControl::InvalidateControl(bool isVisible, bool isOpaque)
@@ -575,6 +631,12 @@ void TControl::Loaded()
 void TControl::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
+    if (operation == opRemove && component == popupMenu_)
+        popupMenu_ = nullptr;
+    if (operation == opRemove && component == action_) {
+        action_->UnRegisterClient(this);
+        action_ = nullptr;
+    }
 }
 
 void TControl::Publish(TClassBuilder<TControl>& c)
@@ -596,6 +658,8 @@ void TControl::Publish(TClassBuilder<TControl>& c)
     c.Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored);
     c.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
     c.Property("Hint", &TControl::Hint, &TControl::SetHint);
+    c.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+    c.Property("Action", &TControl::Action, &TControl::SetAction);
     c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);
     c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
     c.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);

@@ -108,6 +108,8 @@ TShiftState KeyDataToShiftState(LPARAM keyData);
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
+class TBasicAction;
 
 // ---------------------------------------------------------------------------------------
 // TSizeConstraints: the smallest and largest size a control may take (0: no limit).
@@ -191,6 +193,15 @@ public:
     void SetParentShowHint(bool v);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor v);
+    // Shown when the control is clicked with the right button (when the menu pops up itself).
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* v);
+    // The action the control takes its caption, state and click from (null: none).
+    TBasicAction* Action() const { return action_; }
+    void SetAction(TBasicAction* v);
+    // The action (sender) changed: take over its properties; with checkDefaults only those
+    // the control still has at their defaults.
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
     TAlign Align() const { return align_; }
     void SetAlign(TAlign v);
     TAnchors Anchors() const { return anchors_; }
@@ -301,6 +312,8 @@ private:
     bool showHint_ = false;
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
+    TPopupMenu* popupMenu_ = nullptr;
+    TBasicAction* action_ = nullptr;
     TAlign align_ = alNone;
     TAnchors anchors_{akLeft, akTop};
     TOwned<TSizeConstraints> constraints_;
