@@ -186,8 +186,8 @@ LRESULT NonClientButtonDown(HWND window, WPARAM hit, LPARAM lParam) {
     case HTSYSMENU: {
         HMENU menu = GetSystemMenu(window, FALSE);
         const RECT wr = UserScreenWindowRect(window);
-        const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, wr.left + kSizingFrame,
-                                                              wr.top + kCaptionHeight + kSizingFrame, 0, window, nullptr));
+        const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, wr.left + SizingFrameWidth(),
+                                                              wr.top + CaptionHeight() + SizingFrameWidth(), 0, window, nullptr));
         if (command)
             UserSend(window, WM_SYSCOMMAND, command, 0);
         break;
@@ -224,8 +224,8 @@ LRESULT ControlColour(HDC dc, UINT message) {
 
 void MinMaxDefaults(MINMAXINFO* info) {
     const RECT screen = UserDesktop().rect;
-    info->ptMaxSize = {screen.right + 2 * kSizingFrame, screen.bottom + 2 * kSizingFrame};
-    info->ptMaxPosition = {-kSizingFrame, -kSizingFrame};
+    info->ptMaxSize = {screen.right + 2 * SizingFrameWidth(), screen.bottom + 2 * SizingFrameWidth()};
+    info->ptMaxPosition = {-SizingFrameWidth(), -SizingFrameWidth()};
     info->ptMinTrackSize = {112, 27};
     info->ptMaxTrackSize = {screen.right + 12, screen.bottom + 12};
 }

@@ -1,6 +1,7 @@
 // The input queue: raw events become mouse and key messages when they are retrieved.
 #include "platform/win/user/Input.h"
 
+#include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/kernel/Time.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Focus.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr UINT kDefaultDoubleClickTime = 500;
-constexpr int kDoubleClickWidth = 4, kDoubleClickHeight = 4;
 constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
 
 enum class RawKind : BYTE { Move, Button, Wheel, Key };
@@ -124,8 +124,8 @@ MouseTarget TargetAt(POINT pt) {
 
 bool IsDoubleClick(const InputState& s, HWND window, UINT message, const RawEvent& e) {
     return s.lastDownWindow == window && s.lastDownMessage == message && e.time - s.lastDownTime <= s.doubleClickTime &&
-           std::abs(e.pt.x - s.lastDownPoint.x) <= kDoubleClickWidth / 2 &&
-           std::abs(e.pt.y - s.lastDownPoint.y) <= kDoubleClickHeight / 2;
+           std::abs(e.pt.x - s.lastDownPoint.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(e.pt.y - s.lastDownPoint.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
 
 bool WantsDoubleClicks(HWND window, LRESULT hit) {

@@ -54,7 +54,7 @@ void UpdateScrollBar(HWND window) {
     WindowObject* w = UserFindWindow(window);
     RECT r{};
     GetWindowRect(window, &r);
-    const int frame = (w->exStyle & WS_EX_CLIENTEDGE ? kClientEdge : 0) + (w->style & WS_BORDER ? kBorder : 0);
+    const int frame = (w->exStyle & WS_EX_CLIENTEDGE ? ClientEdgeWidth() : 0) + (w->style & WS_BORDER ? BorderWidth() : 0);
     const int available = (r.bottom - r.top) - 2 * frame;
     const bool needed = Count(window) * ItemHeight(window) > available;
     if (needed == ((w->style & WS_VSCROLL) != 0))
@@ -150,7 +150,7 @@ void PaintThumb(HWND window) {
         return;
     const ListData& d = Data(window);
     const RECT c = w->client;
-    const int track = (c.bottom - c.top) - 2 * kScrollBarSize;
+    const int track = (c.bottom - c.top) - 2 * ScrollBarSize();
     const int total = std::max(Count(window), 1);
     const int visible = VisibleCount(window);
     if (track <= 8 || total <= visible)
@@ -158,7 +158,7 @@ void PaintThumb(HWND window) {
     const int size = std::max(8, track * visible / total);
     const int range = total - visible;
     const int offset = (track - size) * d.top / std::max(range, 1);
-    RECT thumb{c.right, c.top + kScrollBarSize + offset, c.right + kScrollBarSize, c.top + kScrollBarSize + offset + size};
+    RECT thumb{c.right, c.top + ScrollBarSize() + offset, c.right + ScrollBarSize(), c.top + ScrollBarSize() + offset + size};
     HDC dc = GetWindowDC(window);
     DrawFrameControl(dc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
     ReleaseDC(window, dc);
@@ -253,7 +253,7 @@ LRESULT ScrollBarPress(HWND window, LPARAM lParam) {
     ScreenToClient(window, &p);
     RECT client{};
     GetClientRect(window, &client);
-    const WORD code = p.y < kScrollBarSize ? SB_LINEUP : p.y >= client.bottom - kScrollBarSize ? SB_LINEDOWN
+    const WORD code = p.y < ScrollBarSize() ? SB_LINEUP : p.y >= client.bottom - ScrollBarSize() ? SB_LINEDOWN
                       : p.y < client.bottom / 2 ? SB_PAGEUP : SB_PAGEDOWN;
     ScrollCommand(window, code, 0);
     return 0;

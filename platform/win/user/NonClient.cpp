@@ -2,6 +2,7 @@
 #include "platform/win/user/NonClient.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/WindowObject.h"
 
 #include <algorithm>
@@ -13,30 +14,30 @@ bool IsToolWindow(DWORD exStyle) { return (exStyle & WS_EX_TOOLWINDOW) != 0; }
 
 int FrameWidth(DWORD style, DWORD exStyle) {
     if (style & WS_THICKFRAME)
-        return kSizingFrame;
+        return SizingFrameWidth();
     if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-        return kDialogFrame;
-    return (style & WS_BORDER) ? kBorder : 0;
+        return DialogFrameWidth();
+    return (style & WS_BORDER) ? BorderWidth() : 0;
 }
 
 int EdgeWidth(DWORD exStyle) {
-    return ((exStyle & WS_EX_CLIENTEDGE) ? kClientEdge : 0) + ((exStyle & WS_EX_STATICEDGE) ? kStaticEdge : 0);
+    return ((exStyle & WS_EX_CLIENTEDGE) ? ClientEdgeWidth() : 0) + ((exStyle & WS_EX_STATICEDGE) ? StaticEdgeWidth() : 0);
 }
 
-int CaptionHeight(DWORD exStyle) { return IsToolWindow(exStyle) ? kSmallCaptionHeight : kCaptionHeight; }
+int CaptionBarHeight(DWORD exStyle) { return IsToolWindow(exStyle) ? SmallCaptionHeight() : CaptionHeight(); }
 
 // Caption bar (window coordinates), without the separating line below it.
 RECT CaptionRect(const WindowObject& w) {
     const int frame = FrameWidth(w.style, w.exStyle);
-    return {frame, frame, w.Width() - frame, frame + CaptionHeight(w.exStyle) - 1};
+    return {frame, frame, w.Width() - frame, frame + CaptionBarHeight(w.exStyle) - 1};
 }
 
 bool Inside(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 LRESULT SizingBorderHit(const WindowObject& w, POINT p) {
-    const int corner = kCaptionHeight;
-    const bool left = p.x < kSizingFrame, right = p.x >= w.Width() - kSizingFrame;
-    const bool top = p.y < kSizingFrame, bottom = p.y >= w.Height() - kSizingFrame;
+    const int corner = CaptionHeight();
+    const bool left = p.x < SizingFrameWidth(), right = p.x >= w.Width() - SizingFrameWidth();
+    const bool top = p.y < SizingFrameWidth(), bottom = p.y >= w.Height() - SizingFrameWidth();
     const bool nearLeft = p.x < corner, nearRight = p.x >= w.Width() - corner;
     const bool nearTop = p.y < corner, nearBottom = p.y >= w.Height() - corner;
     if ((top && nearLeft) || (left && nearTop)) return HTTOPLEFT;
@@ -56,7 +57,7 @@ LRESULT CaptionHit(HWND window, const WindowObject& w, POINT p) {
             return button;
     if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
         const RECT caption = CaptionRect(w);
-        if (p.x < caption.left + kCaptionButtonWidth + 2)
+        if (p.x < caption.left + CaptionButtonWidth() + 2)
             return HTSYSMENU;
     }
     return HTCAPTION;
@@ -76,7 +77,7 @@ void FillColour(HDC dc, const RECT& r, COLORREF colour) {
 void PaintFrame(HDC dc, const WindowObject& w) {
     RECT r{0, 0, w.Width(), w.Height()};
     const int frame = FrameWidth(w.style, w.exStyle);
-    if (frame == kBorder) {
+    if (frame == BorderWidth()) {
         HBRUSH brush = GetSysColorBrush(COLOR_WINDOWFRAME);
         FrameRect(dc, &r, brush);
         return;
@@ -133,7 +134,7 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
     int textLeft = caption.left + 2;
     if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
         PaintIcon(dc, w, caption);
-        textLeft = caption.left + kCaptionButtonWidth + 4;
+        textLeft = caption.left + CaptionButtonWidth() + 4;
     }
     int textRight = caption.right - 2;
     struct Button { LRESULT hit; UINT kind; };
@@ -151,7 +152,7 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
 void PaintScrollBar(HDC dc, const RECT& bar, bool vertical) {
     HBRUSH track = GetSysColorBrush(COLOR_SCROLLBAR);
     FillRect(dc, &bar, track);
-    const int size = kScrollBarSize;
+    const int size = ScrollBarSize();
     RECT first = vertical ? RECT{bar.left, bar.top, bar.right, bar.top + size} : RECT{bar.left, bar.top, bar.left + size, bar.bottom};
     RECT last = vertical ? RECT{bar.left, bar.bottom - size, bar.right, bar.bottom} : RECT{bar.right - size, bar.top, bar.right, bar.bottom};
     DrawFrameControl(dc, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
@@ -161,17 +162,29 @@ void PaintScrollBar(HDC dc, const RECT& bar, bool vertical) {
 void PaintScrollBars(HDC dc, const WindowObject& w) {
     const RECT c = w.client;
     if (w.style & WS_VSCROLL)
-        PaintScrollBar(dc, RECT{c.right, c.top, c.right + kScrollBarSize, c.bottom}, true);
+        PaintScrollBar(dc, RECT{c.right, c.top, c.right + ScrollBarSize(), c.bottom}, true);
     if (w.style & WS_HSCROLL)
-        PaintScrollBar(dc, RECT{c.left, c.bottom, c.right, c.bottom + kScrollBarSize}, false);
+        PaintScrollBar(dc, RECT{c.left, c.bottom, c.right, c.bottom + ScrollBarSize()}, false);
     if ((w.style & WS_VSCROLL) && (w.style & WS_HSCROLL))
     {
-        RECT corner{c.right, c.bottom, c.right + kScrollBarSize, c.bottom + kScrollBarSize};
+        RECT corner{c.right, c.bottom, c.right + ScrollBarSize(), c.bottom + ScrollBarSize()};
         FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
     }
 }
 
 }  // namespace
+
+int BorderWidth() { return GetSystemMetrics(SM_CXBORDER); }
+int DialogFrameWidth() { return GetSystemMetrics(SM_CXDLGFRAME); }
+int SizingFrameWidth() { return GetSystemMetrics(SM_CXFRAME); }
+int ClientEdgeWidth() { return GetSystemMetrics(SM_CXEDGE); }
+int StaticEdgeWidth() { return GetSystemMetrics(SM_CXBORDER); }
+int CaptionHeight() { return GetSystemMetrics(SM_CYCAPTION); }
+int SmallCaptionHeight() { return GetSystemMetrics(SM_CYSMCAPTION); }
+int CaptionButtonWidth() { return GetSystemMetrics(SM_CXSIZE) - 2; }
+int CaptionButtonHeight() { return GetSystemMetrics(SM_CYSIZE) - 4; }
+int SmallCaptionButtonSize() { return GetSystemMetrics(SM_CXSMSIZE); }
+int ScrollBarSize() { return GetSystemMetrics(SM_CXVSCROLL); }
 
 RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
     RECT r = window;
@@ -181,11 +194,11 @@ RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
     r.right -= inset;
     r.bottom -= inset;
     if (HasCaption(style))
-        r.top += CaptionHeight(exStyle);
+        r.top += CaptionBarHeight(exStyle);
     if (style & WS_VSCROLL)
-        r.right -= kScrollBarSize;
+        r.right -= ScrollBarSize();
     if (style & WS_HSCROLL)
-        r.bottom -= kScrollBarSize;
+        r.bottom -= ScrollBarSize();
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
@@ -197,8 +210,8 @@ RECT UserCaptionButtonRect(HWND window, LRESULT hit) {
         return {};
     const RECT caption = CaptionRect(*w);
     const bool tool = IsToolWindow(w->exStyle);
-    const int bw = tool ? kSmallCaptionButton : kCaptionButtonWidth;
-    const int bh = tool ? kSmallCaptionButton - 2 : kCaptionButtonHeight;
+    const int bw = tool ? SmallCaptionButtonSize() : CaptionButtonWidth();
+    const int bh = tool ? SmallCaptionButtonSize() - 2 : CaptionButtonHeight();
     const int top = caption.top + (caption.bottom - caption.top - bh) / 2;
     RECT close{caption.right - 2 - bw, top, caption.right - 2, top + bh};
     if (hit == HTCLOSE)
@@ -230,8 +243,8 @@ LRESULT UserDefaultHitTest(HWND window, POINT screen) {
     if (HasCaption(w->style) && Inside(CaptionRect(*w), p))
         return CaptionHit(window, *w, p);
     const RECT c = w->client;
-    const bool inVertical = (w->style & WS_VSCROLL) && p.x >= c.right && p.x < c.right + kScrollBarSize;
-    const bool inHorizontal = (w->style & WS_HSCROLL) && p.y >= c.bottom && p.y < c.bottom + kScrollBarSize;
+    const bool inVertical = (w->style & WS_VSCROLL) && p.x >= c.right && p.x < c.right + ScrollBarSize();
+    const bool inHorizontal = (w->style & WS_HSCROLL) && p.y >= c.bottom && p.y < c.bottom + ScrollBarSize();
     if (inVertical && inHorizontal)
         return HTGROWBOX;
     if (inVertical && p.y >= c.top && p.y < c.bottom)
@@ -253,7 +266,7 @@ void UserPaintNonClient(HWND window, bool active) {
         PaintCaption(dc, window, *w, active);
     if (w->exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) {
         const int frame = FrameWidth(w->style, w->exStyle);
-        RECT edge{frame, frame + (HasCaption(w->style) ? CaptionHeight(w->exStyle) : 0), w->Width() - frame, w->Height() - frame};
+        RECT edge{frame, frame + (HasCaption(w->style) ? CaptionBarHeight(w->exStyle) : 0), w->Width() - frame, w->Height() - frame};
         if (w->exStyle & WS_EX_CLIENTEDGE)
             DrawEdge(dc, &edge, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
         if (w->exStyle & WS_EX_STATICEDGE)

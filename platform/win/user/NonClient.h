@@ -4,10 +4,18 @@
 
 #include "platform/win/user/User.h"
 
-// Classic metrics of the frame parts (pixels).
-constexpr int kBorder = 1, kDialogFrame = 3, kSizingFrame = 4, kClientEdge = 2, kStaticEdge = 1,
-              kCaptionHeight = 19, kSmallCaptionHeight = 15, kCaptionButtonWidth = 16,
-              kCaptionButtonHeight = 14, kSmallCaptionButton = 12, kScrollBarSize = 16;
+// Sizes of the frame parts (pixels), from the system metrics.
+int BorderWidth();
+int DialogFrameWidth();
+int SizingFrameWidth();
+int ClientEdgeWidth();
+int StaticEdgeWidth();
+int CaptionHeight();
+int SmallCaptionHeight();
+int CaptionButtonWidth();
+int CaptionButtonHeight();
+int SmallCaptionButtonSize();
+int ScrollBarSize();
 
 // Client rectangle for a window rectangle (both in the same coordinates).
 RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window);

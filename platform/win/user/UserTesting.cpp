@@ -3,6 +3,7 @@
 
 #include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Dialogs.h"
+#include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/Painting.h"
@@ -32,8 +33,4 @@ Surface* UserWindowSurface(HWND topLevel) {
     return w ? w->surface.get() : nullptr;
 }
 
-void UserSetScreenSize(int width, int height) {
-    WindowObject& desktop = UserDesktop();
-    desktop.rect = {0, 0, width, height};
-    desktop.client = desktop.rect;
-}
+void UserSetScreenSize(int width, int height) { SetScreenSize(width, height); }

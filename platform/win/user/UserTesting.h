@@ -15,5 +15,5 @@ class Surface;
 void UserResetWindowSystem();
 // The surface a top-level window paints into (nullptr for child windows).
 Surface* UserWindowSurface(HWND topLevel);
-// Sets the screen size the desktop window reports.
+// Sets the screen size (system metrics, drawing desktop and desktop window).
 void UserSetScreenSize(int width, int height);

@@ -215,7 +215,7 @@ BOOL ShowWindow(HWND window, int command) {
     case SW_SHOWMINNOACTIVE:
         Minimise(window);
         target = {kMinimisedPosition, kMinimisedPosition, kMinimisedPosition + kMinimisedWidth,
-                  kMinimisedPosition + kCaptionHeight + 2 * kSizingFrame};
+                  kMinimisedPosition + CaptionHeight() + 2 * SizingFrameWidth()};
         flags &= ~(SWP_NOMOVE | SWP_NOSIZE);
         break;
     case SW_MAXIMIZE:

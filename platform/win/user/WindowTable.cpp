@@ -2,14 +2,12 @@
 #include "platform/win/user/WindowObject.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/kernel/SystemMetrics.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace {
-
-constexpr int kDefaultScreenWidth = 1024;
-constexpr int kDefaultScreenHeight = 768;
 
 struct WindowTable {
     std::map<HWND, std::unique_ptr<WindowObject>> windows;
@@ -47,11 +45,13 @@ WindowObject& UserDesktop() {
         desktop->handle = reinterpret_cast<HWND>(std::uintptr_t{0x10000});
         desktop->procedure = DesktopProcedure;
         desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
-        desktop->rect = {0, 0, kDefaultScreenWidth, kDefaultScreenHeight};
-        desktop->client = desktop->rect;
         table.desktop = std::move(desktop);
     }
-    return *table.desktop;
+    // The desktop always covers the screen the system metrics report.
+    WindowObject& desktop = *table.desktop;
+    desktop.rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    desktop.client = desktop.rect;
+    return desktop;
 }
 
 WindowObject* UserFindWindow(HWND window) {

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/CodePage.h"
 #include "platform/win/gdi/Surface.h"
+#include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/kernel/Time.h"
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/Input.h"
@@ -178,9 +179,7 @@ public:
 private:
     void UserSetScreenSizeFromDisplay() {
         const int screen = DefaultScreen(display_);
-        WindowObject& desktop = UserDesktop();
-        desktop.rect = {0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)};
-        desktop.client = desktop.rect;
+        SetScreenSize(DisplayWidth(display_, screen), DisplayHeight(display_, screen));
     }
 
     Window Find(HWND window) const {
