@@ -71,8 +71,7 @@ HPALETTE CreatePaletteOf(const std::vector<RGBQUAD>& colors)
 
 // A DIB section of the format holding `colors` (indexed formats), or a device-dependent
 // bitmap for pfDevice; 0 for an empty size.
-HBITMAP CreateImage(TPixelFormat format, bool monochrome, int width, int height, std::vector<RGBQUAD> colors,
-                    void** bits = nullptr)
+HBITMAP CreateImage(TPixelFormat format, bool monochrome, int width, int height, std::vector<RGBQUAD> colors)
 {
     if (width <= 0 || height <= 0)
         return nullptr;
@@ -87,9 +86,8 @@ HBITMAP CreateImage(TPixelFormat format, bool monochrome, int width, int height,
     if (colors.empty())
         colors = DefaultColorTable(format);
     std::vector<BYTE> info = MakeBitmapInfo(format, width, height, colors);
-    void* ignored = nullptr;
-    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
-                            bits ? bits : &ignored, nullptr, 0);
+    void* bits = nullptr;
+    return CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
 } // namespace
@@ -593,10 +591,7 @@ void TBitmap::LoadFromBytes(const std::vector<BYTE>& bytes)
 
 void TBitmap::AdoptDib(const DecodedBitmap& image)
 {
-    void* bits = nullptr;
-    HBITMAP handle = CreateImage(image.format, false, image.width, image.height, image.colors, &bits);
-    if (handle)
-        std::memcpy(bits, image.bits.data(), image.bits.size());
+    HBITMAP handle = CreateDibSectionOf(image);
     bool indexed = BitsPerPixel(image.format) <= 8;
     if (indexed && handle && !palette_)
         palette_ = CreatePaletteOf(image.colors);
