@@ -1,0 +1,294 @@
+#include "platform/win/gdi/Surface.h"
+#include "tests/upgrade/ProgramFixture.h"
+#include "tests/upgrade/XvfbServer.h"
+#include "upgrade/Unit1.h"
+#include "upgrade/UnitInitialization.h"
+
+#include <filesystem>
+
+namespace {
+
+const char* const kDone = "Il database \xE8 stato aggiornato";
+const char* const kFailed = "Errore nell'aggiornamento del database";
+const ShownBox kReportMissingBox{"Non trovo il database dei reports: RPTDATA.mdb", "Upgrade databse"};
+
+struct UpgradedTable {
+    const char* name;
+    bool withRitenuta;
+};
+const UpgradedTable kUpgradedTables[] = {
+    {"clienti", false},  {"documenti", true}, {"DDT", true},         {"ordini", true}, {"ordinicli", true},
+    {"preventivi", true}, {"ricfisc", true},   {"notecredito", true}, {"fattpf", true},
+};
+const char* const kHeaderTables[] = {
+    "DDT-Intestazione",           "Fattura-Intestazione",     "Nota di credito-Intestazione",
+    "Ordine Cliente-Intestazione", "Ordine Fornitore-Intestazione", "Preventivo-Intestazione",
+    "Ricevuta Fiscale-Intestazione",
+};
+
+class UpgradeProgram : public ProgramFixture {
+protected:
+    UpgradeProgram() : ProgramFixture(InitializeUnits, FinalizeUnits)
+    {
+        // clienti starts empty in the samples: give the update rows to set.
+        auto data = OpenData();
+        data->Execute("insert into clienti (codice, nome) values('C1', 'Rossi')");
+        data->Execute("insert into clienti (codice, nome) values('C2', 'Bianchi')");
+    }
+
+    TForm1* Start() { return StartProgram(Form1, "Upgrade Vendaro 5"); }
+
+    // Starts the program and clicks its button once.
+    TForm1* StartAndUpgrade()
+    {
+        TForm1* form = Start();
+        Click(form->Button1);
+        return form;
+    }
+
+    // Whether a statement on the data or the report database runs.
+    static bool Runs(DbiConnection& db, const AnsiString& sql)
+    {
+        try {
+            db.Execute(sql);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    void ExpectDataNotUpgraded()
+    {
+        auto data = OpenData();
+        for (const UpgradedTable& t : kUpgradedTables)
+            EXPECT_FALSE(Runs(*data, AnsiString("select CheckA from ") + t.name)) << t.name;
+    }
+
+    void ExpectReportNotUpgraded()
+    {
+        auto report = OpenReport();
+        for (const char* t : kHeaderTables)
+            EXPECT_FALSE(Runs(*report, AnsiString("select Ritenuta from [") + t + "]")) << t;
+    }
+};
+
+TEST_F(UpgradeProgram, DialogMatchesItsFormDescription)
+{
+    TForm1* form = StartProgram(Form1, "Upgrade Vendaro 5");
+    EXPECT_EQ(Application->Title(), "Upgrade Vendaro 5");
+    EXPECT_EQ(form->Caption(), "Gestione upgrade database Vendaro 5");
+    EXPECT_EQ(form->ClientWidth(), 563);
+    EXPECT_EQ(form->ClientHeight(), 161);
+    EXPECT_EQ(form->BorderStyle(), bsDialog);
+    EXPECT_EQ(form->Left(), 219);
+    EXPECT_EQ(form->Top(), 198);
+    struct Expected {
+        TControl* control;
+        TRect bounds;
+        const char* caption;
+        bool bold;
+    };
+    const Expected controls[] = {
+        {form->Label1, Bounds(16, 24, 521, 17),
+         "Questa procedura permette di aggiornare il database del programma Vendaro 5", true},
+        {form->Button1, Bounds(16, 64, 121, 33), "Aggiorna database", false},
+        {form->Label2, Bounds(16, 120, 529, 17), "-", true},
+    };
+    for (const Expected& e : controls) {
+        const TRect r = e.control->BoundsRect();
+        EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
+                  (std::vector<LONG>{e.bounds.left, e.bounds.top, e.bounds.right, e.bounds.bottom}))
+            << e.caption;
+        EXPECT_EQ(e.control->Caption(), e.caption);
+        EXPECT_EQ(e.control->Font()->Style().Contains(fsBold), e.bold) << e.caption;
+        EXPECT_EQ(e.control->Font()->Name(), "MS Sans Serif");
+        EXPECT_EQ(e.control->Font()->Height(), -11);
+    }
+    EXPECT_FALSE(form->Label1->AutoSize());
+    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_EQ(form->Database1->DatabaseName(), "VenDar5");
+    EXPECT_EQ(form->Database1->DriverName(), "STANDARD");
+    EXPECT_EQ(form->Database2->DatabaseName(), "SVenDar5");
+    EXPECT_EQ(form->Database2->DriverName(), "MSACCESS");
+    EXPECT_FALSE(form->Database2->LoginPrompt());
+    EXPECT_EQ(form->Query1->DatabaseName(), "VenDar5");
+    EXPECT_EQ(form->Query2->DatabaseName(), "SVenDar5");
+    EXPECT_TRUE(form->Query1->RequestLive() && form->Query2->RequestLive());
+}
+
+TEST_F(UpgradeProgram, ShowPointsBothDatabasesAtTheWorkingDirectory)
+{
+    UserResetWindowSystem();
+    InitializeUnits();
+    Application->CreateForm(Form1);
+    EXPECT_EQ(Form1->AppPath(), "");
+    FinalizeUnits();
+
+    TForm1* form = Start();
+    const AnsiString appPath = GetCurrentDir() + "\\";
+    EXPECT_EQ(form->AppPath(), appPath);
+    ASSERT_EQ(form->Database1->Params()->Count(), 1);
+    EXPECT_EQ(form->Database1->Params()->Strings(0), "PATH=" + appPath + "Dati");
+    EXPECT_TRUE(form->Database1->Connected());
+    ASSERT_EQ(form->Database2->Params()->Count(), 2);
+    EXPECT_EQ(form->Database2->Params()->Strings(0), "DATABASE NAME=" + appPath + "ComponenteStampa\\RPTDATA.mdb");
+    EXPECT_EQ(form->Database2->Params()->Strings(1), "OPEN MODE=READ/WRITE");
+    EXPECT_FALSE(form->Database2->Connected());
+}
+
+TEST_F(UpgradeProgram, OneClickUpgradesBothDatabases)
+{
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kDone);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(form->Button1->Enabled());
+    EXPECT_FALSE(IsWindowEnabled(form->Button1->Handle()));
+    StopProgram();
+
+    auto data = OpenData();
+    for (const UpgradedTable& t : kUpgradedTables) {
+        const AnsiString columns = t.withRitenuta ? "CheckA, Ritenuta" : "CheckA";
+        const auto rows = Rows(*data, "select " + columns + " from " + t.name);
+        EXPECT_FALSE(rows.empty()) << t.name;
+        for (const auto& row : rows)
+            for (const AnsiString& value : row)
+                EXPECT_EQ(value, "0") << t.name;
+    }
+    auto report = OpenReport();
+    for (const char* t : kHeaderTables) {
+        const DbiResult result = report->Execute(AnsiString("select Ritenuta from [") + t + "]");
+        ASSERT_EQ(result.columns.size(), 1u) << t;
+        EXPECT_EQ(result.columns[0].type, DbiFieldType::String) << t;
+        EXPECT_EQ(result.columns[0].size, 255) << t;
+        EXPECT_EQ(result.rows.size(), 1u) << t;
+    }
+}
+
+TEST_F(UpgradeProgram, SecondRunFailsAtTheFirstStatementAndChangesNothing)
+{
+    StartAndUpgrade();
+    StopProgram();
+    {
+        auto data = OpenData();
+        data->Execute("update clienti set CheckA = 5");
+        data->Execute("update documenti set CheckA = 6, Ritenuta = 7");
+    }
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(form->Button1->Enabled());
+    StopProgram();
+    auto data = OpenData();
+    EXPECT_EQ(Rows(*data, "select distinct CheckA from clienti"), (std::vector<std::vector<AnsiString>>{{"5"}}));
+    EXPECT_EQ(Rows(*data, "select distinct CheckA, Ritenuta from documenti"),
+              (std::vector<std::vector<AnsiString>>{{"6", "7"}}));
+}
+
+TEST_F(UpgradeProgram, ReportDatabaseWithoutHeaderTablesLeavesTheDataUnchanged)
+{
+    {
+        auto report = OpenReport();
+        for (const char* t : kHeaderTables)
+            report->Execute(AnsiString("DROP TABLE [") + t + "]");
+        report->Execute("CREATE TABLE Altro (ID COUNTER, Nome TEXT(20))");
+    }
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(form->Button1->Enabled()) << "the click got past Open";
+    StopProgram();
+    ExpectDataNotUpgraded();
+}
+
+TEST_F(UpgradeProgram, FailureOnTheLastStatementRollsBackBothDatabases)
+{
+    OpenReport()->Execute("DROP TABLE [Ricevuta Fiscale-Intestazione]");
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    StopProgram();
+    ExpectDataNotUpgraded();
+    ExpectReportNotUpgraded();
+}
+
+TEST_F(UpgradeProgram, MissingReportDatabaseShowsTheBoxAndTheErrorText)
+{
+    std::filesystem::remove(InFolder("ComponenteStampa/RPTDATA.mdb"));
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(boxes, std::vector<ShownBox>{kReportMissingBox});
+    EXPECT_EQ(flags, std::vector<UINT>{MB_OK}) << "OK only, no icon";
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    EXPECT_TRUE(form->Button1->Enabled()) << "the operator can put the file back and try again";
+    StopProgram();
+    ExpectDataNotUpgraded();
+}
+
+TEST_F(UpgradeProgram, RetryAfterTheReportDatabaseIsBackSucceeds)
+{
+    const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb");
+    std::filesystem::rename(report, report + ".away");
+    TForm1* form = StartAndUpgrade();
+    ASSERT_EQ(form->Label2->Caption(), kFailed);
+    std::filesystem::rename(report + ".away", report);
+    Click(form->Button1);
+    EXPECT_EQ(form->Label2->Caption(), kDone);
+    EXPECT_FALSE(form->Button1->Enabled());
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
+TEST_F(UpgradeProgram, WorkingDirectoryLongerThan255BytesIsUsedWhole)
+{
+    std::string deep = root_.Path().string();
+    for (int i = 0; i < 6; ++i)
+        deep += "/cartella-con-un-nome-piuttosto-lungo-per-superare-il-limite-" + std::to_string(i);
+    ASSERT_GT(deep.size(), 300u);
+    MakeSamples(deep, {}, false);
+    UseFolder(deep);
+    TForm1* form = StartAndUpgrade();
+    EXPECT_GT(form->AppPath().Length(), 300);
+    EXPECT_EQ(form->Label2->Caption(), kDone);
+    StopProgram();
+    EXPECT_EQ(Rows(*OpenData(), "select count(*) from documenti where CheckA = 0"),
+              (std::vector<std::vector<AnsiString>>{{"2"}}));
+}
+
+TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
+{
+    if (!XvfbServer::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    XvfbServer server;
+    auto display = server.Start();
+    ASSERT_TRUE(display);
+    UserResetWindowSystem();
+    UserInstallDisplay(std::move(display));
+    TForm1* form = Start();
+    for (int i = 0; i < 30; ++i) {
+        Pump();
+        usleep(10000);
+    }
+    Surface shown;
+    ASSERT_TRUE(UserReadBackWindow(form->Handle(), &shown));
+    // The real window shows exactly what the dialog painted.
+    const Surface* painted = UserWindowSurface(form->Handle());
+    ASSERT_NE(painted, nullptr);
+    ASSERT_EQ(shown.Width(), painted->Width());
+    ASSERT_EQ(shown.Height(), painted->Height());
+    int differing = 0;
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x)
+            differing += shown.Pixel(x, y) != painted->Pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    // The bold label's text is drawn: dark pixels inside its rectangle.
+    RECT window{};
+    GetWindowRect(form->Handle(), &window);
+    const TPoint label = form->Label1->ClientToScreen(Point(0, 0));
+    int dark = 0;
+    for (int y = 0; y < form->Label1->Height(); ++y)
+        for (int x = 0; x < form->Label1->Width(); ++x)
+            dark += shown.Pixel(label.x - window.left + x, label.y - window.top + y) == 0;
+    EXPECT_GT(dark, 200);
+    EXPECT_TRUE(SaveSurfacePng(shown, "/tmp/vendaro-upgrade-dialog.png"));
+    StopProgram();
+    UserInstallDisplay(nullptr);
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+# Compiles a form description into the program: writes a source file whose function
+# registers the description's bytes for the form class, and makes the build configure
+# again when the description changes.
+function(vendaro_embed_form_description out_source dfm form_class register_function include_header)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${dfm})
+  file(READ ${dfm} hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR byte_count "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  get_filename_component(name ${dfm} NAME_WE)
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/${name}FormDescription.cpp)
+  file(WRITE ${source}.new
+    "// Generated at build time from ${name}.dfm: the form description compiled into the program.\n"
+    "#include \"${include_header}\"\n"
+    "#include \"platform/classlib/Forms.h\"\n\n"
+    "namespace {\nconst char kDescription[] = {${bytes}};\n}\n\n"
+    "void ${register_function}()\n{\n"
+    "    RegisterFormDescription(\"${form_class}\", AnsiString(kDescription, ${byte_count}));\n}\n")
+  # Rewritten only when it changed, so an unchanged description compiles nothing again.
+  file(COPY_FILE ${source}.new ${source} ONLY_IF_DIFFERENT)
+  file(REMOVE ${source}.new)
+  set(${out_source} ${source} PARENT_SCOPE)
+endfunction()

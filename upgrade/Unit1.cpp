@@ -1,0 +1,169 @@
+#include "upgrade/Unit1.h"
+
+#include "platform/classlib/Dialogs.h"
+#include "platform/rtl/Files.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+struct TUpgradeStatement {
+    bool onReportDatabase; // Query2 ("SVenDar5") rather than Query1 ("VenDar5")
+    const char* text;
+};
+
+// The newer schema, in the order it is applied.
+const TUpgradeStatement kUpgradeStatements[] = {
+    {false, "ALTER TABLE 'clienti.db' ADD CheckA SMALLINT"},
+    {false, "ALTER TABLE 'documenti.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'DDT.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'ordini.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'ordinicli.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'preventivi.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'ricfisc.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'notecredito.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "ALTER TABLE 'fattpf.db' ADD CheckA SMALLINT, ADD Ritenuta MONEY"},
+    {false, "update clienti set CheckA = 0"},
+    {false, "update documenti set CheckA = 0, ritenuta = 0"},
+    {false, "update fattpf set CheckA = 0, ritenuta = 0"},
+    {false, "update ordini set CheckA = 0, ritenuta = 0"},
+    {false, "update ordinicli set CheckA = 0, ritenuta = 0"},
+    {false, "update preventivi set CheckA = 0, ritenuta = 0"},
+    {false, "update ricfisc set CheckA = 0, ritenuta = 0"},
+    {false, "update notecredito set CheckA = 0, ritenuta = 0"},
+    {false, "update ddt set CheckA = 0, ritenuta = 0"},
+    {true, "ALTER TABLE [DDT-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Fattura-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Nota di credito-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Ordine Cliente-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Ordine Fornitore-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Preventivo-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+    {true, "ALTER TABLE [Ricevuta Fiscale-Intestazione] ADD COLUMN Ritenuta TEXT (255)"},
+};
+
+const char* const kUpgradeDone = "Il database \xE8 stato aggiornato";
+const char* const kUpgradeFailed = "Errore nell'aggiornamento del database";
+const char* const kReportDatabaseMissing = "Non trovo il database dei reports: RPTDATA.mdb";
+const char* const kReportDatabaseCaption = "Upgrade databse";
+
+void RunStatement(TQuery* query, const char* text)
+{
+    query->SQL()->Clear();
+    query->SQL()->Add(text);
+    query->ExecSQL();
+}
+
+void RollbackQuietly(TDatabase* database)
+{
+    try {
+        if (database->InTransaction())
+            database->Rollback();
+    } catch (const Exception&) {
+        // The connection is already unusable; closing it drops what it did not commit.
+        database->Close();
+    }
+}
+
+template <class T>
+T* BindComponent(TComponent* form, const char* name)
+{
+    auto* component = dynamic_cast<T*>(form->FindComponent(name));
+    if (!component)
+        throw EComponentError(AnsiString("The form description lacks ") + name);
+    return component;
+}
+
+} // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {}
+
+void TForm1::Loaded()
+{
+    inherited::Loaded();
+    Label1 = BindComponent<TLabel>(this, "Label1");
+    Button1 = BindComponent<TButton>(this, "Button1");
+    Label2 = BindComponent<TLabel>(this, "Label2");
+    Database1 = BindComponent<TDatabase>(this, "Database1");
+    Query1 = BindComponent<TQuery>(this, "Query1");
+    Database2 = BindComponent<TDatabase>(this, "Database2");
+    Query2 = BindComponent<TQuery>(this, "Query2");
+}
+
+void TForm1::FormShow(TObject*)
+{
+    // The data lie under the working directory, however long its path.
+    appPath_ = GetCurrentDir() + "\\";
+    if (Database1->Connected())
+        Database1->SetConnected(false);
+    Database1->Params()->Clear();
+    Database1->Params()->Add("PATH=" + appPath_ + "Dati");
+    Database1->SetConnected(true);
+    Database2->Params()->Clear();
+    Database2->Params()->Add("DATABASE NAME=" + appPath_ + "ComponenteStampa\\RPTDATA.mdb");
+    Database2->Params()->Add("OPEN MODE=READ/WRITE");
+}
+
+bool TForm1::OpenReportDatabase()
+{
+    try {
+        Database2->Open();
+        return true;
+    } catch (const EDatabaseError&) {
+        return false;
+    }
+}
+
+void TForm1::Button1Click(TObject*)
+{
+    // A report database that cannot be opened is reported by the box; the upgrade then
+    // fails without changing anything and the button stays usable for another try.
+    const bool opened = OpenReportDatabase();
+    if (!Database2->Connected())
+        Application->MessageBox(kReportDatabaseMissing, kReportDatabaseCaption, 0);
+    UpgradeDatabase();
+    if (opened)
+        Button1->SetEnabled(false);
+}
+
+void TForm1::StartTransactions()
+{
+    Database1->StartTransaction();
+    Database2->Open();
+    Database2->StartTransaction();
+}
+
+void TForm1::CommitTransactions()
+{
+    Database1->Commit();
+    Database2->Commit();
+}
+
+void TForm1::RollbackTransactions()
+{
+    RollbackQuietly(Database2);
+    RollbackQuietly(Database1);
+}
+
+bool TForm1::UpgradeDatabase()
+{
+    // All or nothing: a half-applied upgrade could never be completed, since its first
+    // statement would fail on every later run.
+    try {
+        StartTransactions();
+        for (const TUpgradeStatement& statement : kUpgradeStatements)
+            RunStatement(statement.onReportDatabase ? Query2 : Query1, statement.text);
+        CommitTransactions();
+    } catch (...) {
+        RollbackTransactions();
+        Label2->SetCaption(kUpgradeFailed);
+        return false;
+    }
+    Label2->SetCaption(kUpgradeDone);
+    return true;
+}
+
+void TForm1::Publish(TClassBuilder<TForm1>& c)
+{
+    c.Method("FormShow", &TForm1::FormShow);
+    c.Method("Button1Click", &TForm1::Button1Click);
+}

@@ -1,0 +1,23 @@
+// Upgrade: brings an installed edition 5 to the newer schema, in one dialog.
+#include "platform/classlib/Forms.h"
+#include "platform/rtl/CommandLine.h"
+#include "platform/win/user/Display.h"
+#include "upgrade/Unit1.h"
+#include "upgrade/UnitInitialization.h"
+
+int main(int argc, char** argv)
+{
+    SetCommandLine(argc, argv);
+    UserSelectDisplayFromEnvironment();
+    InitializeUnits();
+    try {
+        Application->Initialize();
+        Application->SetTitle("Upgrade Vendaro 5");
+        Application->CreateForm(Form1);
+        Application->Run();
+    } catch (const Exception& e) {
+        Application->ShowException(e);
+    }
+    FinalizeUnits();
+    return 0;
+}
