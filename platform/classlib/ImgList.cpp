@@ -326,3 +326,8 @@ void TCustomImageList::Change()
             link->Change();
     onChange_(this);
 }
+
+void RegisterImageListClasses()
+{
+    RegisterClasses({TImageList::StaticClass()});
+}

@@ -128,3 +128,6 @@ public:
 };
 
 inline constexpr const char* SInvalidImageListIndex = "Invalid image list index";
+
+// Registers the image list class with the class registry, so form descriptions can name it.
+void RegisterImageListClasses();

@@ -242,3 +242,25 @@ TEST(ImageList, AssignCopiesSettingsAndPictures)
     TOwned<TFont> font(new TFont);
     EXPECT_THROW(copy->Assign(font.get()), EConvertError);
 }
+
+TEST(ImageList, FormDescriptionsCreateAndStoreImageLists)
+{
+    RegisterImageListClasses();
+    TStringStream text(AnsiString("object Images1: TImageList\n  Height = 24\n  Width = 20\n  Masked = False\nend\n"));
+    TReader reader(&text);
+    TOwned<TComponent> read(reader.ReadRootComponent(nullptr));
+    auto* list = dynamic_cast<TImageList*>(read.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Name(), "Images1");
+    EXPECT_EQ(list->Width(), 20);
+    EXPECT_EQ(list->Height(), 24);
+    EXPECT_FALSE(list->Masked());
+    TStringStream written;
+    {
+        TWriter writer(&written);
+        writer.WriteRootComponent(list);
+    }
+    EXPECT_NE(Pos("Width = 20", written.DataString()), 0);
+    EXPECT_EQ(Pos("AllocBy", written.DataString()), 0);   // defaults are not written
+    UnRegisterClass(TImageList::StaticClass());
+}
