@@ -26,6 +26,110 @@ inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisibl
 inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
 
 // ---------------------------------------------------------------------------------------
+// Scrolling containers. A scroll bar shows (the window's WS_HSCROLL or WS_VSCROLL) while its
+// range exceeds the client extent; moving its position moves the children.
+
+VENDARO_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
+
+class TScrollingWinControl;
+
+class TControlScrollBar : public TPersistent {
+    VENDARO_CLASS(TControlScrollBar, TPersistent)
+public:
+    TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind) : control_(control), kind_(kind) {}
+
+    TScrollBarKind Kind() const { return kind_; }
+    int Position() const { return position_; }
+    // Clamped to 0 .. Range - client extent; the children move by the difference.
+    void SetPosition(int v);
+    int Range() const { return range_; }
+    void SetRange(int v);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+    int Increment() const { return increment_; }
+    void SetIncrement(int v) { increment_ = v > 0 ? v : 1; }
+    bool Tracking() const { return tracking_; }
+    void SetTracking(bool v) { tracking_ = v; }
+    int Margin() const { return margin_; }
+    void SetMargin(int v) { margin_ = v; }
+    // Shown: visible and its range beyond the client extent.
+    bool IsScrollBarVisible() const;
+    int ScrollPos() const { return IsScrollBarVisible() ? position_ : 0; }
+    // The position a WM_HSCROLL / WM_VSCROLL code asks for.
+    void ScrollMessage(WPARAM code);
+    void Assign(TPersistent* source) override;
+
+    static void Publish(TClassBuilder<TControlScrollBar>& c);
+
+private:
+    friend class TScrollingWinControl;
+    int ClientExtent() const;
+    int MaxPosition() const;
+
+    TScrollingWinControl* control_;
+    TScrollBarKind kind_;
+    int position_ = 0;
+    int range_ = 0;
+    bool visible_ = true;
+    int increment_ = 8;
+    bool tracking_ = false;
+    int margin_ = 0;
+    int calcRange_ = 0;
+};
+
+class TScrollingWinControl : public TWinControl {
+    VENDARO_CLASS(TScrollingWinControl, TWinControl)
+public:
+    explicit TScrollingWinControl(TComponent* owner);
+    ~TScrollingWinControl() override;
+
+    TControlScrollBar* HorzScrollBar() const { return horz_.get(); }
+    void SetHorzScrollBar(TControlScrollBar* v) { horz_->Assign(v); }
+    TControlScrollBar* VertScrollBar() const { return vert_.get(); }
+    void SetVertScrollBar(TControlScrollBar* v) { vert_->Assign(v); }
+    // Ranges follow the children's extent.
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool v);
+    // Moves every child by the distances.
+    void ScrollBy(int dx, int dy);
+    void ScrollInView(TControl* control);
+    void WndProc(TMessage& message) override;
+
+    static void Publish(TClassBuilder<TScrollingWinControl>& c);
+
+protected:
+    void AlignControls(TControl* control, TRect& rect) override;
+    void CreateWnd() override;
+    // Shows or hides the scroll bars the ranges call for.
+    void UpdateScrollBars();
+
+private:
+    friend class TControlScrollBar;
+    void CalcAutoRange();
+
+    TOwned<TControlScrollBar> horz_;
+    TOwned<TControlScrollBar> vert_;
+    bool autoScroll_ = true;
+    bool updating_ = false;
+};
+
+class TScrollBox : public TScrollingWinControl {
+    VENDARO_CLASS(TScrollBox, TScrollingWinControl)
+public:
+    explicit TScrollBox(TComponent* owner);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle v);
+
+    static void Publish(TClassBuilder<TScrollBox>& c);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    TBorderStyle borderStyle_ = bsSingle;
+};
+
+// ---------------------------------------------------------------------------------------
 // TCustomForm
 
 class TCustomForm : public TWinControl {
@@ -156,6 +260,25 @@ public:
 void RegisterFormDescription(const AnsiString& className, const AnsiString& text);
 // Reads the description registered for the instance's class into it; false when there is none.
 bool InitInheritedComponent(TComponent* instance);
+
+// A container of non-visual components, created from its description as a form is.
+class TDataModule : public TComponent {
+    VENDARO_CLASS(TDataModule, TComponent)
+public:
+    explicit TDataModule(TComponent* owner) : TComponent(owner) {}
+    void BeforeDestruction() override;
+    TNotifyEvent OnCreate() const { return onCreate_; }
+    void SetOnCreate(TNotifyEvent v) { onCreate_ = v; }
+    TNotifyEvent OnDestroy() const { return onDestroy_; }
+    void SetOnDestroy(TNotifyEvent v) { onDestroy_ = v; }
+    void GetChildren(TGetChildProc proc, TComponent* root) override;
+    virtual void DoCreate() { onCreate_(this); }
+
+    static void Publish(TClassBuilder<TDataModule>& c);
+
+private:
+    TNotifyEvent onCreate_, onDestroy_;
+};
 
 // ---------------------------------------------------------------------------------------
 // TApplication

@@ -172,12 +172,17 @@ void TApplication::CreateForm(TClass formClass, void* reference)
     *static_cast<TComponent**>(reference) = instance;
     try {
         bool described = InitInheritedComponent(instance);
-        if (!described && formClass != TForm::StaticClass() && formClass->InheritsFrom(TCustomForm::StaticClass()))
+        bool needsDescription = formClass->InheritsFrom(TCustomForm::StaticClass()) ||
+                                formClass->InheritsFrom(TDataModule::StaticClass());
+        bool plain = formClass == TForm::StaticClass() || formClass == TDataModule::StaticClass();
+        if (!described && needsDescription && !plain)
             throw EResNotFound("Resource " + formClass->ClassName() + " not found");
         if (auto* form = dynamic_cast<TCustomForm*>(instance)) {
             form->DoCreate();
             if (!mainForm_)
                 mainForm_ = form;
+        } else if (auto* module = dynamic_cast<TDataModule*>(instance)) {
+            module->DoCreate();
         }
     } catch (...) {
         *static_cast<TComponent**>(reference) = nullptr;

@@ -776,5 +776,6 @@ void TCustomListBox::Publish(TClassBuilder<TCustomListBox>& c)
 void RegisterStdControls()
 {
     RegisterClasses({TForm::StaticClass(), TLabel::StaticClass(), TEdit::StaticClass(), TButton::StaticClass(),
-                     TCheckBox::StaticClass(), TGroupBox::StaticClass(), TListBox::StaticClass()});
+                     TCheckBox::StaticClass(), TGroupBox::StaticClass(), TListBox::StaticClass(), TScrollBox::StaticClass(),
+                     TDataModule::StaticClass()});
 }

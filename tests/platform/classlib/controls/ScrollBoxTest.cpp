@@ -1,0 +1,118 @@
+// Scroll boxes: ranges from the children, scroll messages moving them; data modules.
+#include "tests/platform/classlib/controls/ControlsFixture.h"
+
+namespace {
+
+class ScrollBoxTest : public ControlsTest {
+protected:
+    void SetUp() override
+    {
+        ControlsTest::SetUp();
+        form = new TForm(Application);
+        form->SetBounds(20, 20, 400, 300);
+        box = new TScrollBox(form);
+        box->SetParent(form);
+        box->SetBounds(10, 10, 150, 100);
+        child = new TButton(form);
+        child->SetParent(box);
+        child->SetBounds(10, 200, 75, 25);
+        form->Show();
+        Application->ProcessMessages();
+    }
+    DWORD Style() const { return static_cast<DWORD>(GetWindowLongA(box->Handle(), GWL_STYLE)); }
+
+    TForm* form = nullptr;
+    TScrollBox* box = nullptr;
+    TButton* child = nullptr;
+};
+
+} // namespace
+
+TEST_F(ScrollBoxTest, ChildrenBeyondTheClientAreaBringUpAScrollBar)
+{
+    EXPECT_EQ(box->VertScrollBar()->Range(), 225);
+    EXPECT_TRUE(box->VertScrollBar()->IsScrollBarVisible());
+    EXPECT_TRUE(Style() & WS_VSCROLL);
+    EXPECT_FALSE(box->HorzScrollBar()->IsScrollBarVisible());
+    EXPECT_FALSE(Style() & WS_HSCROLL);
+    box->VertScrollBar()->SetVisible(false);
+    EXPECT_FALSE(Style() & WS_VSCROLL);
+}
+
+TEST_F(ScrollBoxTest, ScrollMessagesMoveTheChildren)
+{
+    int client = box->ClientHeight();
+    int maximum = 225 - client;
+    struct Case {
+        WPARAM code;
+        int position;
+    };
+    const Case cases[] = {
+        {SB_LINEDOWN, 8},
+        {SB_LINEDOWN, 16},
+        {SB_LINEUP, 8},
+        {SB_BOTTOM, maximum},
+        {SB_LINEDOWN, maximum},
+        {MAKEWPARAM(SB_THUMBPOSITION, 30), 30},
+        {MAKEWPARAM(SB_THUMBTRACK, 50), 30},
+        {SB_TOP, 0},
+        {SB_LINEUP, 0},
+    };
+    for (const Case& c : cases) {
+        SendMessageA(box->Handle(), WM_VSCROLL, c.code, 0);
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(box->VertScrollBar()->Position(), c.position);
+        EXPECT_EQ(child->Top(), 200 - c.position);
+    }
+    box->ScrollInView(child);
+    EXPECT_EQ(child->Top() + child->Height(), client);
+}
+
+namespace {
+
+class TTestModule : public TDataModule {
+    VENDARO_CLASS(TTestModule, TDataModule)
+public:
+    explicit TTestModule(TComponent* owner) : TDataModule(owner) {}
+    void ModuleCreate(TObject*) { EventLog().push_back("module create"); }
+    static void Publish(TClassBuilder<TTestModule>& c) { c.Method("ModuleCreate", &TTestModule::ModuleCreate); }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, DataModulesAreCreatedFromTheirDescription)
+{
+    RegisterClass(TTestModule::StaticClass());
+    RegisterFormDescription("TTestModule", R"(object TestModule: TTestModule
+  OnCreate = ModuleCreate
+  object OpenDialog1: TOpenDialog
+    Filter = 'mdb|*.mdb'
+  end
+end
+)");
+    TTestModule* module = nullptr;
+    Application->CreateForm(module);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(module->ComponentCount(), 1);
+    EXPECT_EQ(TakeLog(), std::vector<std::string>({"module create"}));
+    // A data module is not a form: the main form is still to come.
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+namespace {
+
+class TUndescribed : public TForm {
+    VENDARO_CLASS(TUndescribed, TForm)
+public:
+    explicit TUndescribed(TComponent* owner) : TForm(owner) {}
+};
+
+} // namespace
+
+TEST_F(ControlsTest, AFormClassWithoutADescriptionIsRefused)
+{
+    TUndescribed* form = nullptr;
+    EXPECT_THROW(Application->CreateForm(form), EResNotFound);
+    EXPECT_EQ(form, nullptr);
+    EXPECT_EQ(Application->ComponentCount(), 0);
+}
