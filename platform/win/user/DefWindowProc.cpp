@@ -6,6 +6,7 @@
 #include "platform/win/user/Display.h"
 #include "platform/win/user/Menus.h"
 #include "platform/win/user/NonClient.h"
+#include "platform/win/user/ScrollBars.h"
 
 #include <algorithm>
 #include <cstring>
@@ -183,6 +184,8 @@ LRESULT NonClientButtonDown(HWND window, WPARAM hit, LPARAM lParam) {
     case HTCLOSE:
     case HTMINBUTTON:
     case HTMAXBUTTON: TrackCaptionButton(window, static_cast<LRESULT>(hit)); break;
+    case HTVSCROLL:
+    case HTHSCROLL: UserTrackScrollBar(window, static_cast<LRESULT>(hit), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
     case HTSYSMENU: {
         HMENU menu = GetSystemMenu(window, FALSE);
         const RECT wr = UserScreenWindowRect(window);

@@ -2,7 +2,7 @@
 // scroll bar when the items do not fit, mouse, keyboard and wheel selection.
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/ControlDrawing.h"
-#include "platform/win/user/NonClient.h"
+#include "platform/win/user/ScrollBars.h"
 #include "platform/win/user/StandardClasses.h"
 
 #include <algorithm>
@@ -49,18 +49,11 @@ int VisibleCount(HWND window) {
 
 int Count(HWND window) { return static_cast<int>(Data(window).items.size()); }
 
-// Shows the scroll bar exactly when the items do not fit.
+// The scroll bar shows exactly when the items do not fit: its range is the items, its page the visible ones.
 void UpdateScrollBar(HWND window) {
-    WindowObject* w = UserFindWindow(window);
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int frame = (w->exStyle & WS_EX_CLIENTEDGE ? ClientEdgeWidth() : 0) + (w->style & WS_BORDER ? BorderWidth() : 0);
-    const int available = (r.bottom - r.top) - 2 * frame;
-    const bool needed = Count(window) * ItemHeight(window) > available;
-    if (needed == ((w->style & WS_VSCROLL) != 0))
-        return;
-    w->style = needed ? (w->style | WS_VSCROLL) : (w->style & ~WS_VSCROLL);
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(Count(window) - 1, 0),
+                    static_cast<UINT>(VisibleCount(window)), Data(window).top, 0};
+    SetScrollInfo(window, SB_VERT, &info, TRUE);
 }
 
 void ClampTop(HWND window) {
@@ -92,6 +85,7 @@ void Select(HWND window, int index, bool notify) {
     if (index >= 0) {
         d.caret = index;
         EnsureVisible(window, index);
+        SetScrollPos(window, SB_VERT, d.top, TRUE);
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     if (changed && notify && (Style(window) & LBS_NOTIFY))
@@ -141,27 +135,6 @@ void Paint(HWND window, HDC dc) {
         DrawFocusRect(dc, &focus);
     }
     SelectObject(dc, old);
-}
-
-// The thumb of the scroll bar, over the bar the default frame drawing leaves empty.
-void PaintThumb(HWND window) {
-    WindowObject* w = UserFindWindow(window);
-    if (!(w->style & WS_VSCROLL))
-        return;
-    const ListData& d = Data(window);
-    const RECT c = w->client;
-    const int track = (c.bottom - c.top) - 2 * ScrollBarSize();
-    const int total = std::max(Count(window), 1);
-    const int visible = VisibleCount(window);
-    if (track <= 8 || total <= visible)
-        return;
-    const int size = std::max(8, track * visible / total);
-    const int range = total - visible;
-    const int offset = (track - size) * d.top / std::max(range, 1);
-    RECT thumb{c.right, c.top + ScrollBarSize() + offset, c.right + ScrollBarSize(), c.top + ScrollBarSize() + offset + size};
-    HDC dc = GetWindowDC(window);
-    DrawFrameControl(dc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
-    ReleaseDC(window, dc);
 }
 
 LRESULT AddString(HWND window, LPCSTR text, int at) {
@@ -228,7 +201,8 @@ void Scroll(HWND window, int lines) {
     ListData& d = Data(window);
     d.top += lines;
     ClampTop(window);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    SetScrollPos(window, SB_VERT, d.top, TRUE);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 LRESULT ScrollCommand(HWND window, WORD code, WORD position) {
@@ -244,18 +218,6 @@ LRESULT ScrollCommand(HWND window, WORD code, WORD position) {
     case SB_THUMBTRACK: Scroll(window, position - Data(window).top); break;
     default: break;
     }
-    return 0;
-}
-
-// A press on the scroll bar: the arrows scroll by a line, the track by a page.
-LRESULT ScrollBarPress(HWND window, LPARAM lParam) {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(window, &p);
-    RECT client{};
-    GetClientRect(window, &client);
-    const WORD code = p.y < ScrollBarSize() ? SB_LINEUP : p.y >= client.bottom - ScrollBarSize() ? SB_LINEDOWN
-                      : p.y < client.bottom / 2 ? SB_PAGEUP : SB_PAGEDOWN;
-    ScrollCommand(window, code, 0);
     return 0;
 }
 
@@ -349,11 +311,8 @@ LRESULT ListBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         if (IndexAt(window, GET_Y_LPARAM(lParam)) >= 0 && (Style(window) & LBS_NOTIFY))
             UserNotifyParent(window, LBN_DBLCLK);
         return 0;
-    case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
-        if (wParam == HTVSCROLL)
-            return ScrollBarPress(window, lParam);
-        break;
+        return DefWindowProcA(window, WM_NCLBUTTONDOWN, wParam, lParam);
     case WM_KEYDOWN: return KeyDown(window, wParam);
     case WM_MOUSEWHEEL: Scroll(window, -static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA * 3); return 0;
     case WM_VSCROLL: return ScrollCommand(window, LOWORD(wParam), HIWORD(wParam));
@@ -368,11 +327,6 @@ LRESULT ListBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     case WM_SETFONT: {
         LRESULT r = DefWindowProcA(window, message, wParam, lParam);
         Changed(window);
-        return r;
-    }
-    case WM_NCPAINT: {
-        LRESULT r = DefWindowProcA(window, message, wParam, lParam);
-        PaintThumb(window);
         return r;
     }
     case WM_ERASEBKGND: return 1;

@@ -3,6 +3,7 @@
 
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/ScrollBars.h"
 #include "platform/win/user/WindowObject.h"
 
 #include <algorithm>
@@ -149,25 +150,30 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
     PaintTitle(dc, w, caption, active, textLeft, textRight);
 }
 
-void PaintScrollBar(HDC dc, const RECT& bar, bool vertical) {
-    HBRUSH track = GetSysColorBrush(COLOR_SCROLLBAR);
-    FillRect(dc, &bar, track);
+void PaintScrollBar(HDC dc, HWND window, const RECT& bar, bool vertical) {
+    WindowObject* w = UserFindWindow(window);
+    const bool disabled = w->scroll[vertical ? SB_VERT : SB_HORZ].disabled;
+    FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
     const int size = ScrollBarSize();
     RECT first = vertical ? RECT{bar.left, bar.top, bar.right, bar.top + size} : RECT{bar.left, bar.top, bar.left + size, bar.bottom};
     RECT last = vertical ? RECT{bar.left, bar.bottom - size, bar.right, bar.bottom} : RECT{bar.right - size, bar.top, bar.right, bar.bottom};
-    DrawFrameControl(dc, &first, DFC_SCROLL, vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-    DrawFrameControl(dc, &last, DFC_SCROLL, vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+    const UINT inactive = disabled ? DFCS_INACTIVE : 0;
+    DrawFrameControl(dc, &first, DFC_SCROLL, (vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | inactive);
+    DrawFrameControl(dc, &last, DFC_SCROLL, (vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) | inactive);
+    RECT thumb = UserScrollThumbRect(window, vertical ? SB_VERT : SB_HORZ);
+    if (thumb.right > thumb.left && thumb.bottom > thumb.top)
+        DrawFrameControl(dc, &thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
 }
 
-void PaintScrollBars(HDC dc, const WindowObject& w) {
+void PaintScrollBars(HDC dc, HWND window, const WindowObject& w) {
     const RECT c = w.client;
+    const int size = ScrollBarSize();
     if (w.style & WS_VSCROLL)
-        PaintScrollBar(dc, RECT{c.right, c.top, c.right + ScrollBarSize(), c.bottom}, true);
+        PaintScrollBar(dc, window, RECT{c.right, c.top, c.right + size, c.bottom}, true);
     if (w.style & WS_HSCROLL)
-        PaintScrollBar(dc, RECT{c.left, c.bottom, c.right, c.bottom + ScrollBarSize()}, false);
-    if ((w.style & WS_VSCROLL) && (w.style & WS_HSCROLL))
-    {
-        RECT corner{c.right, c.bottom, c.right + ScrollBarSize(), c.bottom + ScrollBarSize()};
+        PaintScrollBar(dc, window, RECT{c.left, c.bottom, c.right, c.bottom + size}, false);
+    if ((w.style & WS_VSCROLL) && (w.style & WS_HSCROLL)) {
+        RECT corner{c.right, c.bottom, c.right + size, c.bottom + size};
         FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
     }
 }
@@ -272,6 +278,6 @@ void UserPaintNonClient(HWND window, bool active) {
         if (w->exStyle & WS_EX_STATICEDGE)
             DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
     }
-    PaintScrollBars(dc, *w);
+    PaintScrollBars(dc, window, *w);
     ReleaseDC(window, dc);
 }

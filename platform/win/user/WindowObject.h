@@ -25,6 +25,16 @@ struct WindowClass {
     bool system = false;
 };
 
+// State of a window's standard scroll bar (SB_HORZ or SB_VERT).
+struct ScrollBarState {
+    int min = 0;
+    int max = 100;
+    UINT page = 0;
+    int pos = 0;
+    int trackPos = 0;
+    bool disabled = false;
+};
+
 struct WindowObject {
     HWND handle = nullptr;
     const WindowClass* cls = nullptr;
@@ -52,6 +62,7 @@ struct WindowObject {
     bool painting = false;
     bool destroying = false;
     bool ncActive = false;  // caption last drawn active (WM_NCACTIVATE)
+    ScrollBarState scroll[2];  // SB_HORZ, SB_VERT
     RECT restoreRect{};  // rectangle before minimising or maximising
     std::unique_ptr<Surface> surface;  // top-level windows only
     DWORD threadId = 0;
