@@ -61,13 +61,23 @@ LRESULT EraseBackground(HWND window, WindowObject& w, HDC dc) {
     return 1;
 }
 
+// WM_PRINT: the frame at the DC's origin, then the client area moved to its place in the window.
 LRESULT Print(HWND window, HDC dc, LPARAM flags) {
-    if ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(window))
+    WindowObject* w = UserFindWindow(window);
+    if (!w || !dc || ((flags & PRF_CHECKVISIBLE) && !IsWindowVisible(window)))
         return 0;
+    if (flags & PRF_NONCLIENT)
+        UserPaintNonClientOn(dc, window, w->ncActive);
+    const int saved = SaveDC(dc);
+    if (flags & PRF_NONCLIENT) {
+        OffsetViewportOrgEx(dc, w->client.left, w->client.top, nullptr);
+        IntersectClipRect(dc, 0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top);
+    }
     if (flags & PRF_ERASEBKGND)
         UserSend(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     if (flags & PRF_CLIENT)
         UserSend(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), flags);
+    RestoreDC(dc, saved);
     return 0;
 }
 

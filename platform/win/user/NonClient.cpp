@@ -260,12 +260,9 @@ LRESULT UserDefaultHitTest(HWND window, POINT screen) {
     return FrameWidth(w->style, w->exStyle) || EdgeWidth(w->exStyle) ? HTBORDER : HTNOWHERE;
 }
 
-void UserPaintNonClient(HWND window, bool active) {
+void UserPaintNonClientOn(HDC dc, HWND window, bool active) {
     WindowObject* w = UserFindWindow(window);
-    if (!w)
-        return;
-    HDC dc = GetWindowDC(window);
-    if (!dc)
+    if (!w || !dc)
         return;
     PaintFrame(dc, *w);
     if (HasCaption(w->style))
@@ -279,5 +276,12 @@ void UserPaintNonClient(HWND window, bool active) {
             DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
     }
     PaintScrollBars(dc, window, *w);
+}
+
+void UserPaintNonClient(HWND window, bool active) {
+    HDC dc = GetWindowDC(window);
+    if (!dc)
+        return;
+    UserPaintNonClientOn(dc, window, active);
     ReleaseDC(window, dc);
 }

@@ -23,5 +23,7 @@ RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window);
 LRESULT UserDefaultHitTest(HWND window, POINT screen);
 // Draws the frame, caption and scroll bars of a window on its window DC.
 void UserPaintNonClient(HWND window, bool active);
+// The same on a given DC whose origin is the window rectangle's top-left corner (WM_PRINT).
+void UserPaintNonClientOn(HDC dc, HWND window, bool active);
 // Rectangle (window coordinates) of a caption button; empty when the window has none.
 RECT UserCaptionButtonRect(HWND window, LRESULT hit);

@@ -84,3 +84,44 @@ TEST_F(UserTest, ChildrenPaintAtTheirOffsetClippedByParentAndSiblings) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserTest, ScrollWindowMovesChildrenAndRepaintsTheArea) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND child = Create(WS_CHILD | WS_VISIBLE, 10, 20, 30, 30, top);
+    UserPumpMessages();
+    ClearLog();
+    ASSERT_TRUE(ScrollWindow(top, 0, -15, nullptr, nullptr));
+    RECT r{};
+    GetWindowRect(child, &r);
+    EXPECT_EQ(r.top, 5);
+    EXPECT_EQ(r.left, 10);
+    UserPumpMessages();
+    EXPECT_EQ(Take(top, {WM_PAINT, WM_ERASEBKGND}), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+    RECT clip{0, 0, 50, 50};
+    RECT updated{};
+    EXPECT_EQ(ScrollWindowEx(top, 5, 0, nullptr, &clip, nullptr, &updated, 0), SIMPLEREGION);
+    EXPECT_EQ(updated.right, 50);
+    GetWindowRect(child, &r);
+    EXPECT_EQ(r.left, 10);
+}
+
+TEST_F(UserTest, PrintDrawsTheFrameAndTheClientIntoAnotherDc) {
+    HWND top = Create(WS_POPUP | WS_BORDER, 0, 0, 40, 30);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    RECT all{0, 0, 40, 30};
+    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SendMessageA(top, WM_PRINT, reinterpret_cast<WPARAM>(memory), PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT);
+    EXPECT_EQ(GetPixel(memory, 0, 0), GetSysColor(COLOR_WINDOWFRAME));
+    EXPECT_EQ(GetPixel(memory, 5, 5), GetSysColor(COLOR_BTNFACE));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
