@@ -14,6 +14,7 @@
 namespace {
 
 constexpr UINT kProbe = WM_USER + 1;
+constexpr WPARAM kFakeCreate = 0x0B1;
 
 std::vector<std::string>& Log()
 {
@@ -43,6 +44,11 @@ public:
     explicit TLogForm(TComponent* owner) : TForm(owner) {}
     void WndProc(TMessage& m) override
     {
+        // A creation message sent by a test is not a real creation.
+        if (m.Msg == WM_CREATE && m.WParam == kFakeCreate) {
+            Log().push_back("form create");
+            return;
+        }
         Record("form", m.Msg);
         TForm::WndProc(m);
     }
@@ -58,6 +64,11 @@ protected:
     {
         Record(name_, m.Msg);
         TOBLWndProcComponent::WndProc(m);
+    }
+    bool AppWndProc(TMessage& m) override
+    {
+        Record("app", m.Msg);
+        return false;
     }
 
 private:
@@ -295,6 +306,38 @@ TEST_F(OBLWndProcComponentTest, ThemeManagerReannouncesAThemeChange)
         EXPECT_EQ(AppThemes::calls, on ? (Notes{"off", "on"}) : Notes{});
         form->Free();
     }
+}
+
+TEST_F(OBLWndProcComponentTest, ThemeManagerInitialisesThemeSupportOnCreation)
+{
+    AppThemes themes(false);
+    TLogForm* form = MakeForm();
+    auto* manager = new TOBLXPThemeManager(form);
+    manager->Loaded();
+    Log().clear();
+    SendMessageA(form->Handle(), WM_CREATE, kFakeCreate, 0);
+    EXPECT_EQ(AppThemes::calls, Notes{"init"});
+    EXPECT_EQ(Log(), (Notes{"form create"}));
+    form->Free();
+}
+
+TEST_F(OBLWndProcComponentTest, ApplicationWindowHookFollowsTheComponent)
+{
+    TLogForm* form = MakeForm();
+    auto* hook = new TLogHook(form, "a");
+    hook->SetDesigning(true);
+    hook->SetHandleApp(true);
+    hook->SetDesigning(false);
+    hook->Loaded();
+    ASSERT_TRUE(hook->Hooked());
+    Log().clear();
+    SendMessageA(Application->Handle(), kProbe, 0, 0);
+    EXPECT_EQ(Log(), (Notes{"app probe"}));
+    hook->SetEnabled(false);
+    Log().clear();
+    SendMessageA(Application->Handle(), kProbe, 0, 0);
+    EXPECT_TRUE(Log().empty());
+    form->Free();
 }
 
 TEST_F(OBLWndProcComponentTest, GlobalThemeManagerHasNoOwnerAndHooksNothing)
