@@ -453,11 +453,13 @@ private:
     void ReflectToChild(TMessage& message);
     void DialogKeyFromChild(TMessage& message);
     void DialogCharFromChild(TMessage& message);
+    void FixupTabList();
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
     std::vector<TControl*> controls_;  // windowless and windowed children, z-order bottom first
     std::vector<TWinControl*> tabList_;
+    int tabOrderRead_ = -1;  // TabOrder read from a description, applied once all is read
     bool tabStop_ = false;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;

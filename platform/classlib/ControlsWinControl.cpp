@@ -414,8 +414,31 @@ void TWinControl::SetChildOrder(TComponent* child, int order)
 
 void TWinControl::Loaded()
 {
+    FixupTabList();
     TControl::Loaded();
     Realign();
+}
+
+void TWinControl::FixupTabList()
+{
+    // Each child goes to the position it was described with, whatever the reading order.
+    std::vector<TWinControl*> list = tabList_;
+    auto n = static_cast<int>(list.size());
+    std::vector<TWinControl*> placed(list.size(), nullptr);
+    std::vector<TWinControl*> rest;
+    for (TWinControl* w : list) {
+        int order = w->tabOrderRead_;
+        w->tabOrderRead_ = -1;
+        if (order >= 0 && order < n && !placed[static_cast<std::size_t>(order)])
+            placed[static_cast<std::size_t>(order)] = w;
+        else
+            rest.push_back(w);
+    }
+    std::size_t next = 0;
+    for (TWinControl*& slot : placed)
+        if (!slot)
+            slot = rest[next++];
+    tabList_ = placed;
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect)
@@ -441,6 +464,8 @@ void TWinControl::AlignControls(TControl* control, TRect& rect)
 
 int TWinControl::TabOrder() const
 {
+    if (tabOrderRead_ >= 0)
+        return tabOrderRead_;
     if (!parent_)
         return -1;
     auto& list = parent_->tabList_;
@@ -450,6 +475,10 @@ int TWinControl::TabOrder() const
 
 void TWinControl::SetTabOrder(int v)
 {
+    if (ComponentState().Contains(csLoading)) {
+        tabOrderRead_ = v;
+        return;
+    }
     if (!parent_)
         return;
     auto& list = parent_->tabList_;

@@ -370,9 +370,6 @@ void TCustomEdit::WndProc(TMessage& message)
         if (!HandleAllocated())
             Change();
         return;
-    case CM_ENTER:
-        DoEnter();
-        return;
     default: TWinControl::WndProc(message);
     }
 }

@@ -5,6 +5,7 @@
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StdCtrls.h"
+#include "platform/win/kernel/Resources.h"
 #include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/UserTesting.h"
@@ -185,6 +186,7 @@ protected:
     void SetUp() override
     {
         UserResetWindowSystem();
+        RemoveModuleResources(nullptr);
         UserSetScreenSize(800, 600);
         ResetControlsState();
         FormsInitialization();

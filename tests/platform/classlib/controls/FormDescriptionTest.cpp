@@ -267,3 +267,50 @@ TEST_F(ControlsTest, TheFocusedButtonOrElseTheDefaultOneShowsAsDefault)
     }
     EXPECT_EQ(type(form->CancelButton()), static_cast<DWORD>(BS_DEFPUSHBUTTON));
 }
+
+TEST_F(ControlsTest, TabOrdersReadInAnyOrderEndAtTheirDescribedPlaces)
+{
+    // The import dialog's second group lists its boxes out of tab order.
+    RegisterFormDescription("TForm", R"(object GroupForm: TForm
+  object GroupBox2: TGroupBox
+    object CheckBox5: TCheckBox
+      TabOrder = 5
+    end
+    object CheckBox1: TCheckBox
+      TabOrder = 0
+    end
+    object CheckBox2: TCheckBox
+      TabOrder = 1
+    end
+    object CheckBox3: TCheckBox
+      TabOrder = 2
+    end
+    object CheckBox6: TCheckBox
+      TabOrder = 6
+    end
+    object CheckBox7: TCheckBox
+      TabOrder = 7
+    end
+    object CheckBox8: TCheckBox
+      TabOrder = 8
+    end
+    object CheckBox4: TCheckBox
+      TabOrder = 4
+    end
+    object ListBox1: TListBox
+      TabOrder = 3
+    end
+  end
+end
+)");
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    ASSERT_NE(form, nullptr);
+    const char* expected[] = {"CheckBox1", "CheckBox2", "CheckBox3", "ListBox1", "CheckBox4",
+                              "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8"};
+    for (int i = 0; i < 9; ++i) {
+        auto* control = dynamic_cast<TWinControl*>(form->FindComponent(expected[i]));
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->TabOrder(), i) << expected[i];
+    }
+}
