@@ -9,7 +9,16 @@
 #include "platform/win/user/UserTesting.h"
 #include "platform/win/user/WindowStyles.h"
 
+#include "platform/classlib/Registry.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/win/registry/WinReg.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -317,6 +326,52 @@ TEST(OblsysinTest, CpuSpeedIsMeasured)
 #else
     EXPECT_EQ(OBLSIGetCPUSpeed(), 0.0);
 #endif
+}
+
+} // namespace
+
+namespace {
+
+// A registry of its own in a temporary file for one test.
+class TemporaryRegistry : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved = RegistryFileName();
+        file = (std::filesystem::temp_directory_path() / ("oblsysin-registry-" + std::to_string(getpid()))).string();
+        std::filesystem::remove(file);
+        SetRegistryFileName(file);
+        OblsysinInitialization();
+    }
+    void TearDown() override
+    {
+        SetRegistryFileName(saved);
+        std::filesystem::remove(file);
+    }
+    std::string saved, file;
+};
+
+TEST_F(TemporaryRegistry, RegisteredOwnerAndCompany)
+{
+    EXPECT_EQ(OBLSIRegisteredOwner(), "(Unknown)");
+    EXPECT_EQ(OBLSIRegisteredCompany(), "(Unknown)");
+    {
+        TRegistry registry;
+        registry.SetRootKey(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(registry.OpenKey("\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", true));
+        registry.WriteString("RegisteredOwner", "Mario Rossi");
+        registry.WriteString("RegisteredOrganization", "Negozio Rossi");
+    }
+    EXPECT_EQ(OBLSIRegisteredOwner(), "Mario Rossi");
+    EXPECT_EQ(OBLSIRegisteredCompany(), "Negozio Rossi");
+    EXPECT_EQ(GetSystemInfoString(itReg_Owner32, 1, ""), "Mario Rossi");
+}
+
+TEST(OblsysinClockTest, DateAndTimeUseTheFormat)
+{
+    TFakeClock clock(EncodeDate(2026, 12, 10) + 0.5);
+    TClockOverride use(clock);
+    EXPECT_EQ(GetSystemInfoString(itCurrentDateTime, 1, "yyyy-mm-dd hh:nn"), "2026-12-10 12:00");
 }
 
 } // namespace
