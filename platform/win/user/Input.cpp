@@ -236,6 +236,9 @@ Outcome TakeMouse(MSG* out, const MessageFilter& filter, bool remove, RawEvent& 
     }
     MouseTarget target = e.kind == RawKind::Wheel ? MouseTarget{GetFocus() ? GetFocus() : GetActiveWindow(), HTCLIENT}
                                                   : TargetAt(e.pt);
+    // Nothing reaches a disabled top-level window (the owner of a modal dialog).
+    if (target.window && e.kind != RawKind::Wheel && !GetCapture() && !IsWindowEnabled(UserTopLevelOf(target.window)))
+        target = MouseTarget{};
     if (!target.window) {
         if (remove) {
             if (e.kind == RawKind::Button)

@@ -328,6 +328,9 @@ HWND DeepestAt(HWND parent, POINT screen, bool useHitTest) {
         WindowObject* c = UserFindWindow(child);
         if (!c || !(c->style & WS_VISIBLE) || !InsideShape(*c, screen))
             continue;
+        // A disabled child is passed over: the point belongs to its parent.
+        if ((c->style & WS_DISABLED) && !c->IsTopLevel())
+            continue;
         if (!(c->style & WS_DISABLED)) {
             RECT client = UserScreenClientRect(child);
             if (screen.x >= client.left && screen.x < client.right && screen.y >= client.top && screen.y < client.bottom)

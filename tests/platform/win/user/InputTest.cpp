@@ -211,3 +211,21 @@ TEST_F(InputTest, WheelGoesToTheFocusWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, DisabledChildPassesClicksToItsParentAndADisabledWindowGetsNone) {
+    EnableWindow(left_, FALSE);
+    ClearLog();
+    UserInjectClick(130, 130);
+    Pump();
+    EXPECT_TRUE(Take(left_, {WM_LBUTTONDOWN}).empty());
+    EXPECT_EQ(Take(top_, {WM_LBUTTONDOWN}), std::vector<UINT>{WM_LBUTTONDOWN});
+    EnableWindow(top_, FALSE);
+    clock_.Advance(1000);
+    UserInjectClick(250, 130);
+    Pump();
+    EXPECT_TRUE(TakeAll({WM_LBUTTONDOWN, WM_LBUTTONUP}).empty());
+}
+
+}  // namespace
