@@ -5,6 +5,7 @@
 #include "platform/rtl/AnsiString.h"
 #include "platform/win/user/User.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -38,6 +39,38 @@ inline BOOL SHGetPathFromIDList(LPCITEMIDLIST list, LPSTR path) { return SHGetPa
 // Windows and system folders are file-system folders; any other id fails with E_INVALIDARG.
 HRESULT SHGetSpecialFolderLocation(HWND owner, int folder, LPITEMIDLIST* list);
 void CoTaskMemFree(void* memory);
+
+// The shell's object interfaces the system uses: the task allocator and the desktop
+// folder, which parses a path into an item list.
+struct IUnknown {
+    virtual HRESULT QueryInterface(const void* interfaceId, void** object) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
+
+protected:
+    ~IUnknown() = default;
+};
+struct IMalloc : IUnknown {
+    virtual void* Alloc(std::size_t size) = 0;
+    virtual void* Realloc(void* memory, std::size_t size) = 0;
+    virtual void Free(void* memory) = 0;
+    virtual std::size_t GetSize(void* memory) = 0;
+    virtual int DidAlloc(void* memory) = 0;
+    virtual void HeapMinimize() = 0;
+
+protected:
+    ~IMalloc() = default;
+};
+struct IShellFolder : IUnknown {
+    // Item list of an existing folder or file named by a path (wide text); E_FAIL otherwise.
+    virtual HRESULT ParseDisplayName(HWND owner, void* bindContext, LPWSTR displayName, ULONG* eaten,
+                                     LPITEMIDLIST* list, ULONG* attributes) = 0;
+
+protected:
+    ~IShellFolder() = default;
+};
+HRESULT SHGetMalloc(IMalloc** allocator);
+HRESULT SHGetDesktopFolder(IShellFolder** folder);
 
 // An item list for a path (caller frees it with CoTaskMemFree).
 LPITEMIDLIST UserItemListForPath(const AnsiString& path);

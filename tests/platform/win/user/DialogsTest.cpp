@@ -277,3 +277,28 @@ TEST_F(FolderBrowseTest, SpecialFolders) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FolderBrowseTest, DesktopFolderParsesExistingPathsAndTheAllocatorFreesItemLists) {
+    IShellFolder* desktop = nullptr;
+    ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
+    struct Case { const char16_t* path; HRESULT result; const char* expected; };
+    for (Case c : {Case{u"C:\\Dati", S_OK, "C:\\Dati"}, Case{u"C:\\Dati\\clienti.db", S_OK, "C:\\Dati\\clienti.db"},
+                   Case{u"C:\\Manca", E_FAIL, ""}}) {
+        std::u16string name = c.path;
+        LPITEMIDLIST list = nullptr;
+        ULONG eaten = 0;
+        EXPECT_EQ(desktop->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list, nullptr), c.result);
+        char path[MAX_PATH] = "";
+        SHGetPathFromIDListA(list, path);
+        EXPECT_STREQ(path, c.expected);
+        IMalloc* allocator = nullptr;
+        ASSERT_EQ(SHGetMalloc(&allocator), S_OK);
+        allocator->Free(list);
+        allocator->Release();
+    }
+    desktop->Release();
+}
+
+}  // namespace
