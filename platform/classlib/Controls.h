@@ -244,6 +244,8 @@ public:
 
     virtual void Click();
     virtual void DblClick();
+    // The palette the control's pictures need realised (none by default).
+    virtual HPALETTE GetPalette() { return nullptr; }
 
     bool HasParent() const override { return true; }
     TComponent* GetParentComponent() const override;

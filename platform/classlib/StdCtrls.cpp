@@ -45,8 +45,8 @@ void TCustomLabel::DoDrawText(TRect& rect, int flags)
         text = " ";
     if (!showAccelChar_)
         flags |= DT_NOPREFIX;
+    Canvas()->SetFont(Font());
     HDC dc = Canvas()->Handle();
-    SelectObject(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     if (Enabled() || (flags & DT_CALCRECT)) {
         SetTextColor(dc, ColorToRGB(Font()->Color()));

@@ -314,3 +314,53 @@ end
         EXPECT_EQ(control->TabOrder(), i) << expected[i];
     }
 }
+
+TEST_F(ControlsTest, UpgradeStyleLabelsKeepTheirOwnBoldFontAndSize)
+{
+    RegisterFormDescription("TForm", R"(object UpgradeForm: TForm
+  Caption = 'Gestione upgrade database Vendaro 5'
+  ClientHeight = 161
+  ClientWidth = 563
+  Font.Name = 'MS Sans Serif'
+  Font.Height = -11
+  object Label1: TLabel
+    Left = 16
+    Top = 24
+    Width = 521
+    Height = 17
+    AutoSize = False
+    Caption = 'Questa procedura permette di aggiornare il database del programma Vendaro 5'
+    Font.Name = 'MS Sans Serif'
+    Font.Height = -11
+    Font.Style = [fsBold]
+    ParentFont = False
+  end
+  object Label2: TLabel
+    Left = 16
+    Top = 120
+    Width = 529
+    Height = 17
+    Caption = '-'
+  end
+end
+)");
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    ASSERT_NE(form, nullptr);
+    auto* bold = dynamic_cast<TLabel*>(form->FindComponent("Label1"));
+    auto* plain = dynamic_cast<TLabel*>(form->FindComponent("Label2"));
+    ASSERT_TRUE(bold && plain);
+    EXPECT_EQ(bold->Width(), 521);
+    EXPECT_EQ(bold->Height(), 17);
+    EXPECT_FALSE(bold->ParentFont());
+    EXPECT_TRUE(bold->Font()->Style().Contains(fsBold));
+    EXPECT_TRUE(plain->ParentFont());
+    form->Font()->SetHeight(-14);
+    EXPECT_EQ(bold->Font()->Height(), -11);
+    EXPECT_EQ(plain->Font()->Height(), -14);
+    EXPECT_FALSE(plain->Font()->Style().Contains(fsBold));
+    // The status label follows its caption.
+    plain->SetCaption("Aggiornamento completato");
+    plain->Canvas()->SetFont(plain->Font());
+    EXPECT_EQ(plain->Width(), plain->Canvas()->TextWidth("Aggiornamento completato"));
+}
