@@ -48,6 +48,9 @@ constexpr KeyMapping kKeys[] = {
     {XK_bracketleft, VK_OEM_4}, {XK_backslash, VK_OEM_5}, {XK_bracketright, VK_OEM_6}, {XK_apostrophe, VK_OEM_7},
 };
 
+// Requests on windows the server already dropped fail harmlessly; the default handler would end the process.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
 BYTE VirtualKeyFor(KeySym sym) {
     if (sym >= XK_a && sym <= XK_z)
         return static_cast<BYTE>('A' + (sym - XK_a));
@@ -320,6 +323,7 @@ std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName) {
     Display* display = XOpenDisplay(displayName);
     if (!display)
         return nullptr;
+    XSetErrorHandler(IgnoreXError);
     return std::make_unique<X11Display>(display);
 }
 

@@ -268,10 +268,12 @@ TEST_F(FolderBrowseTest, SpecialFolders) {
         EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, c.csidl, &list), c.result) << c.csidl;
         char path[MAX_PATH];
         EXPECT_EQ(SHGetPathFromIDListA(list, path) != FALSE, c.hasPath) << c.csidl;
-        if (c.hasPath)
+        if (c.hasPath) {
             EXPECT_EQ(AnsiString(path), FileSystem::WindowsFolder());
-        if (c.result != S_OK)
+        }
+        if (c.result != S_OK) {
             EXPECT_EQ(list, nullptr);
+        }
         CoTaskMemFree(list);
     }
 }

@@ -21,8 +21,9 @@ TEST_F(UserTest, PostedMessagesComeInOrderThenQuitThenPaint) {
     std::vector<UINT> order;
     for (int i = 0; i < 5 && PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
         order.push_back(m.message);
-        if (m.message == WM_QUIT)
+        if (m.message == WM_QUIT) {
             EXPECT_EQ(m.wParam, 3u);
+        }
         if (m.message == WM_PAINT)
             ValidateRect(top, nullptr);
     }

@@ -15,6 +15,7 @@
 #include <vector>
 
 struct LoggedMessage {
+    LoggedMessage(HWND w, UINT m, WPARAM wp = 0, LPARAM lp = 0) : window(w), message(m), wParam(wp), lParam(lp) {}
     HWND window;
     UINT message;
     WPARAM wParam;
