@@ -249,3 +249,36 @@ TEST(BitmapFile, DataPropertyKeepsAByteCount)
     lying.SetPosition(0);
     EXPECT_THROW(back->ReadData(&lying), EInvalidGraphic);
 }
+
+TEST(BitmapFile, CorruptedHeadersNeverReadOutsideTheData)
+{
+    // Deterministic corruption of header, table and size bytes of every variant: each
+    // result is either an image or the invalid-image error.
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { seed = seed * 1103515245u + 12345u; return seed >> 8; };
+    int loaded = 0, rejected = 0;
+    for (const Variant& v : Variants()) {
+        for (int round = 0; round < 150; ++round) {
+            Bytes bytes = v.file;
+            int changes = 1 + static_cast<int>(next() % 3);
+            for (int k = 0; k < changes; ++k) {
+                std::size_t at = next() % std::min<std::size_t>(bytes.size(), 70);
+                bytes[at] = static_cast<std::uint8_t>(next());
+            }
+            if (next() % 4 == 0)
+                bytes.resize(next() % bytes.size());
+            try {
+                TOwned<TBitmap> b = Load(bytes);
+                ++loaded;
+                if (!b->Empty()) {
+                    EXPECT_GT(b->Width(), 0);
+                    b->Canvas()->Pixels(b->Width() - 1, b->Height() - 1);
+                }
+            } catch (const EInvalidGraphic&) {
+                ++rejected;
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(rejected, 0);
+}
