@@ -229,3 +229,49 @@ TEST_F(InputTest, DisabledChildPassesClicksToItsParentAndADisabledWindowGetsNone
 }
 
 }  // namespace
+
+#include "platform/win/user/NonClient.h"
+
+namespace {
+
+TEST_F(UserTest, CaptionButtonsRunTheirCommandsWhenReleasedOnThem) {
+    struct Case { LRESULT hit; WPARAM command; };
+    for (Case c : {Case{HTMINBUTTON, SC_MINIMIZE}, Case{HTMAXBUTTON, SC_MAXIMIZE}, Case{HTCLOSE, SC_CLOSE}}) {
+        HWND top = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        UserPumpMessages();
+        const RECT button = UserCaptionButtonRect(top, c.hit);
+        const POINT at{100 + (button.left + button.right) / 2, 100 + (button.top + button.bottom) / 2};
+        ClearLog();
+        UserInjectClick(at.x, at.y);
+        UserPumpMessages();
+        std::vector<WPARAM> commands;
+        for (const LoggedMessage& m : TakeAll({WM_SYSCOMMAND}))
+            commands.push_back(m.wParam & 0xFFF0);
+        EXPECT_EQ(commands, std::vector<WPARAM>{c.command}) << c.hit;
+        if (c.command == SC_CLOSE) {
+            EXPECT_FALSE(IsWindow(top));
+        } else {
+            EXPECT_EQ(c.command == SC_MINIMIZE, IsIconic(top) != FALSE);
+            EXPECT_EQ(c.command == SC_MAXIMIZE, IsZoomed(top) != FALSE);
+            DestroyWindow(top);
+        }
+        clock_.Advance(1000);
+    }
+}
+
+TEST_F(UserTest, ReleasingOffACaptionButtonRunsNothing) {
+    HWND top = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    UserPumpMessages();
+    const RECT button = UserCaptionButtonRect(top, HTCLOSE);
+    const POINT at{100 + (button.left + button.right) / 2, 100 + (button.top + button.bottom) / 2};
+    ClearLog();
+    UserInjectMouseButton(MouseButton::Left, true, at.x, at.y);
+    UserInjectMouseMove(at.x - 60, at.y + 50);
+    UserInjectMouseButton(MouseButton::Left, false, at.x - 60, at.y + 50);
+    UserPumpMessages();
+    EXPECT_TRUE(TakeAll({WM_SYSCOMMAND}).empty());
+    EXPECT_TRUE(IsWindow(top));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+}  // namespace
