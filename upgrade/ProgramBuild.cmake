@@ -1,3 +1,5 @@
+# Build helpers of the two programs.
+
 # Compiles a form description into the program: writes a source file whose function
 # registers the description's bytes for the form class, and makes the build configure
 # again when the description changes.
@@ -20,4 +22,12 @@ function(vendaro_embed_form_description out_source dfm form_class register_funct
   file(COPY_FILE ${source}.new ${source} ONLY_IF_DIFFERENT)
   file(REMOVE ${source}.new)
   set(${out_source} ${source} PARENT_SCOPE)
+endfunction()
+
+# The programs' tests make their databases with the sample library, whose target the top
+# level defines after the programs: link it once the test target exists.
+function(vendaro_link_sample_library target)
+  if(TARGET ${target})
+    target_link_libraries(${target} PRIVATE vendaro_samples)
+  endif()
 endfunction()

@@ -1,0 +1,81 @@
+#include "importa/Statements.h"
+
+#include "platform/rtl/StrUtils.h"
+
+#include <cctype>
+
+void RunStatement(TQuery* query, const AnsiString& text)
+{
+    query->SQL()->Clear();
+    query->SQL()->Add(text);
+    query->ExecSQL();
+}
+
+void OpenStatement(TQuery* query, const AnsiString& text)
+{
+    query->SQL()->Clear();
+    query->SQL()->Add(text);
+    query->Open();
+}
+
+AnsiString FieldText(TQuery* query, const char* name) { return query->FieldByName(name)->AsString(); }
+
+AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const AnsiString& newText)
+{
+    return StringReplace(value, oldText, newText, {rfReplaceAll});
+}
+
+AnsiString Quoted(const AnsiString& value) { return "'" + ReplaceAll(value, "'", "''") + "'"; }
+
+AnsiString QuotedList(std::initializer_list<AnsiString> values)
+{
+    AnsiString list;
+    for (const AnsiString& value : values) {
+        if (!list.IsEmpty())
+            list += ",";
+        list += Quoted(value);
+    }
+    return list;
+}
+
+namespace {
+
+// Advances over digits; true when there was at least one.
+bool SkipDigits(const AnsiString& s, int& i)
+{
+    const int start = i;
+    while (i <= s.Length() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i;
+    return i > start;
+}
+
+bool IsPlainNumber(const AnsiString& s)
+{
+    int i = 1;
+    if (i <= s.Length() && (s[i] == '-' || s[i] == '+'))
+        ++i;
+    if (!SkipDigits(s, i))
+        return false;
+    if (i <= s.Length() && s[i] == '.') {
+        ++i;
+        if (!SkipDigits(s, i))
+            return false;
+    }
+    if (i <= s.Length() && (s[i] == 'E' || s[i] == 'e')) {
+        ++i;
+        if (i <= s.Length() && (s[i] == '-' || s[i] == '+'))
+            ++i;
+        if (!SkipDigits(s, i))
+            return false;
+    }
+    return i > s.Length();
+}
+
+} // namespace
+
+const AnsiString& Number(const AnsiString& value)
+{
+    if (!IsPlainNumber(value))
+        throw EConvertError("'" + value + "' is not a number");
+    return value;
+}

@@ -1,0 +1,76 @@
+// Unit1: the import dialog. The operator picks the older edition's Access file, tests it,
+// ticks what to import and starts; each ticked import copies its rows from the source
+// ("PVenDar4") into the current edition's Paradox tables ("PVenDar5") and logs one line.
+#pragma once
+
+#include "platform/classlib/DBTables.h"
+#include "platform/classlib/Dialogs.h"
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/StdCtrls.h"
+
+#include <cstdint>
+
+class TForm1 : public TForm {
+    VENDARO_CLASS(TForm1, TForm)
+public:
+    explicit TForm1(TComponent* owner);
+
+    // Components of the form description, bound by name once it is read.
+    TGroupBox* GroupBox1 = nullptr;
+    TLabel* Label1 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TButton* OBLButton4 = nullptr;
+    TButton* OBLButton3 = nullptr;
+    TGroupBox* GroupBox2 = nullptr;
+    TCheckBox* CheckBox1 = nullptr;
+    TCheckBox* CheckBox2 = nullptr;
+    TCheckBox* CheckBox3 = nullptr;
+    TCheckBox* CheckBox4 = nullptr;
+    TCheckBox* CheckBox5 = nullptr;
+    TCheckBox* CheckBox6 = nullptr;
+    TCheckBox* CheckBox7 = nullptr;
+    TCheckBox* CheckBox8 = nullptr;
+    TListBox* ListBox1 = nullptr;
+    TButton* OBLButton1 = nullptr;
+    TButton* OBLButton2 = nullptr;
+    TDatabase* Database1 = nullptr;
+    TDatabase* Database2 = nullptr;
+    TQuery* Query1 = nullptr;
+    TQuery* Query2 = nullptr;
+    TQuery* Query3 = nullptr;
+    TQuery* Query4 = nullptr;
+    TOpenDialog* OpenDialog1 = nullptr;
+
+    // Published handlers.
+    void FormShow(TObject* sender);
+    void OBLButton4Click(TObject* sender);
+    void OBLButton3Click(TObject* sender);
+    void OBLButton1Click(TObject* sender);
+    void OBLButton2Click(TObject* sender);
+
+    // The import workers; each counts itself and logs one line when it finishes, and
+    // lets every failure pass to the start handler.
+    void ImportRegistry(int kind);
+    void ImportArticles();
+    void ImportCompanyData();
+
+    const AnsiString& AppPath() const { return appPath_; }
+    std::int32_t ImportCount() const { return importCount_; }
+
+    static void Publish(TClassBuilder<TForm1>& c);
+
+protected:
+    void Loaded() override;
+
+private:
+    void TestConnection();
+    void RunTickedImports();
+    void WorkerDone(const char* logLine);
+    void ImportArticle(bool& duplicate);
+    void WriteArticle(const struct TArticle& article);
+
+    AnsiString appPath_;
+    std::int32_t importCount_ = 0;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,134 @@
+// The article import: each new article of tblArticoli with its unit, one stock row per
+// warehouse (the first three with the source's quantities) and one row per price list.
+#include "importa/Statements.h"
+#include "importa/Unit1.h"
+
+// One article's values, all text, fresh for every article: nothing carries over from the
+// previous one.
+struct TArticle {
+    AnsiString IDArticolo, CodInterno, Descrizione, Note, IDUnitaDiMisura;
+    AnsiString UM;                                  // empty when the unit is not found
+    AnsiString Qty1 = "0", Qty2 = "0", Qty3 = "0";  // "0" when there is no stock row
+    AnsiString Minimum = "0", Alarm = "0";
+};
+
+namespace {
+
+const int kDescriptionLength = 50;
+
+AnsiString CommaToPoint(const AnsiString& value) { return ReplaceAll(value, ",", "."); }
+
+AnsiString StockUpdate(const AnsiString& quantity, const TArticle& a, const AnsiString& newId,
+                       const AnsiString& warehouse)
+{
+    return "update giacenze set giacenza=" + Number(CommaToPoint(quantity)) +
+           ", GiacenzaMin=" + Number(CommaToPoint(a.Minimum)) + ", LivelloRiordino=" + Number(CommaToPoint(a.Alarm)) +
+           " where idarticolo=" + Number(newId) + " and idmagazzino=" + Number(warehouse);
+}
+
+} // namespace
+
+void TForm1::ImportArticles()
+{
+    bool duplicate = false;
+    OpenStatement(Query2, "select * from tblArticoli order by idarticolo");
+    if (!Query2->IsEmpty()) {
+        Query2->First();
+        while (!Query2->Eof()) {
+            ImportArticle(duplicate);
+            Query2->Next();
+        }
+    }
+    Query2->Close();
+    WorkerDone("Importazione articoli");
+    if (duplicate)
+        Application->MessageBox("Gli articoli gi\xE0 presenti in archivio non sono stati importati",
+                                "Procedura di importazione articoli", 0);
+}
+
+void TForm1::ImportArticle(bool& duplicate)
+{
+    TArticle a;
+    a.IDArticolo = FieldText(Query2, "IDArticolo");
+    a.CodInterno = FieldText(Query2, "sCodInterno");
+    a.Descrizione = Copy(FieldText(Query2, "sDescrizione"), 1, kDescriptionLength);
+    a.Note = FieldText(Query2, "sNote");
+    a.IDUnitaDiMisura = FieldText(Query2, "IDUnitaDiMisura");
+
+    OpenStatement(Query4, "select * from tblUnitaDiMisura where IDUnitaDiMisura=" + Number(a.IDUnitaDiMisura));
+    if (!Query4->IsEmpty()) {
+        Query4->First();
+        a.UM = FieldText(Query4, "sAbbreviazione");
+    }
+    Query4->Close();
+
+    a.CodInterno = ReplaceAll(ReplaceAll(a.CodInterno, "'", "`"), ",", " ");
+    a.Descrizione = ReplaceAll(ReplaceAll(a.Descrizione, "'", "`"), ",", " ");
+    a.Note = ReplaceAll(ReplaceAll(ReplaceAll(a.Note, "'", "`"), ",", " "), ":", " ");
+
+    // Present means an article with the same internal code, the key the id look-up uses.
+    OpenStatement(Query1, "select codice from articoli where codiceinterno=" + Quoted(a.CodInterno));
+    if (!Query1->IsEmpty()) {
+        duplicate = true;
+        return;
+    }
+    Query1->Close();
+    // The article and its stock and price-list rows are written whole or not at all, so a
+    // failure never leaves an article that a later run would skip as present.
+    InOneTransaction(Database1, [&] { WriteArticle(a); });
+}
+
+void TForm1::WriteArticle(const TArticle& a)
+{
+    RunStatement(Query1, "insert into articoli (codice,codiceinterno,descrizione,note,UM) values(" +
+                             QuotedList({a.IDArticolo, a.CodInterno, a.Descrizione, a.Note, a.UM}) + ")");
+
+    OpenStatement(Query1, "select id from articoli where codiceinterno=" + Quoted(a.CodInterno));
+    if (Query1->IsEmpty())
+        throw EDatabaseError("The article just written is not found: " + a.CodInterno);
+    Query1->First();
+    const AnsiString newId = Number(FieldText(Query1, "id"));
+    Query1->Close();
+
+    AnsiString warehouses[3] = {"0", "0", "0"};
+    OpenStatement(Query3, "select id,nome from magazzini order by id");
+    Query3->First();
+    for (int counter = 0; !Query3->Eof(); ++counter) {
+        const AnsiString warehouse = Number(FieldText(Query3, "id"));
+        if (counter < 3)
+            warehouses[counter] = warehouse;
+        RunStatement(Query1, "insert into giacenze (idarticolo,idmagazzino,giacenza) values(" + newId + "," +
+                                 warehouse + ",0)");
+        Query3->Next();
+    }
+    Query3->Close();
+
+    TArticle stock = a;
+    OpenStatement(Query4, "select * from tblMagazzino where idarticolo=" + Number(a.IDArticolo));
+    if (!Query4->IsEmpty()) {
+        Query4->First();
+        stock.Qty1 = FieldText(Query4, "iQtaDisp1");
+        stock.Qty2 = FieldText(Query4, "iQtaDisp2");
+        stock.Qty3 = FieldText(Query4, "iQtaDisp3");
+        stock.Minimum = FieldText(Query4, "iScortaMinima");
+        stock.Alarm = FieldText(Query4, "iScortaAllarme");
+    }
+    Query4->Close();
+
+    RunStatement(Query1, StockUpdate(stock.Qty1, stock, newId, warehouses[0]));
+    if (warehouses[1] != "0")
+        RunStatement(Query1, StockUpdate(stock.Qty2, stock, newId, warehouses[1]));
+    if (warehouses[2] != "0")
+        RunStatement(Query1, StockUpdate(stock.Qty3, stock, newId, warehouses[2]));
+
+    OpenStatement(Query3, "select id from listini order by id");
+    Query3->First();
+    while (!Query3->Eof()) {
+        RunStatement(Query1, "insert into righelistino (idlistino,idarticolo,Codice,Descrizione,costo,sconto,ricarico,"
+                             "prezzo) values(" +
+                                 Number(FieldText(Query3, "id")) + "," + newId + "," +
+                                 QuotedList({a.IDArticolo, a.Descrizione}) + ",0,0,0,0)");
+        Query3->Next();
+    }
+    Query3->Close();
+}
