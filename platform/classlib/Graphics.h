@@ -380,6 +380,8 @@ public:
     TNotifyEvent OnChanging() const { return onChanging_; }
     void SetOnChanging(TNotifyEvent value) { onChanging_ = value; }
 
+    static void Publish(TClassBuilder<TCanvas>& c);
+
 protected:
     virtual void Changing();
     virtual void Changed();

@@ -15,6 +15,14 @@ TCanvas::~TCanvas()
     SetHandle(nullptr);
 }
 
+void TCanvas::Publish(TClassBuilder<TCanvas>& c)
+{
+    c.Property("Brush", &TCanvas::Brush, &TCanvas::SetBrush);
+    c.Property("CopyMode", &TCanvas::CopyMode, &TCanvas::SetCopyMode).Default(cmSrcCopy);
+    c.Property("Font", &TCanvas::Font, &TCanvas::SetFont);
+    c.Property("Pen", &TCanvas::Pen, &TCanvas::SetPen);
+}
+
 HDC TCanvas::Handle()
 {
     Changing();

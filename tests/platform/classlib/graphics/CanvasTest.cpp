@@ -287,3 +287,19 @@ TEST(Canvas, ShapeCallsReachTheContextWithTheCanvasState)
     EXPECT_EQ(calls[0].brushStyle, BS_SOLID);
     EXPECT_EQ(calls[5].brushStyle, BS_HOLLOW);
 }
+
+TEST(Canvas, PublishesItsDrawingObjects)
+{
+    TOwned<TCanvas> canvas(new TCanvas);
+    TPropList props = GetPropList(TCanvas::StaticClass());
+    ASSERT_EQ(props.size(), 4u);
+    EXPECT_EQ(props[0]->Name, "Brush");
+    EXPECT_EQ(props[1]->Name, "CopyMode");
+    EXPECT_EQ(props[1]->Default, cmSrcCopy);
+    EXPECT_EQ(GetObjectProp(canvas.get(), "Font"), canvas->Font());
+    TOwned<TPen> red(new TPen);
+    red->SetColor(clRed);
+    SetObjectProp(canvas.get(), "Pen", red.get());   // assigned, not replaced
+    EXPECT_NE(canvas->Pen(), red.get());
+    EXPECT_EQ(canvas->Pen()->Color(), clRed);
+}
