@@ -14,6 +14,8 @@
 namespace {
 
 constexpr UINT kDefaultDoubleClickTime = 500;
+constexpr DWORD kDefaultHoverTime = 400;
+constexpr int kHoverSquare = 4;
 constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
 
 enum class RawKind : BYTE { Move, Button, Wheel, Key };
@@ -36,6 +38,14 @@ struct Tracking {
     bool nonClient = false;
 };
 
+// A pending WM_MOUSEHOVER: due once the pointer rested within the hover square for the time.
+struct HoverTracking {
+    HWND window = nullptr;
+    DWORD start = 0;
+    DWORD time = 0;
+    POINT anchor{};
+};
+
 struct InputState {
     std::deque<RawEvent> queue;
     BYTE asyncKeys[256]{};
@@ -50,6 +60,7 @@ struct InputState {
     DWORD lastDownTime = 0;
     POINT lastDownPoint{};
     Tracking tracking;
+    HoverTracking hover;
     BYTE lastKey = 0;
     char lastKeyCharacter = 0;
 };
@@ -261,6 +272,11 @@ Outcome TakeMouse(MSG* out, const MessageFilter& filter, bool remove, RawEvent& 
     }
     const RawEvent event = e;
     s.queue.pop_front();
+    if (s.hover.window && (std::abs(event.pt.x - s.hover.anchor.x) > kHoverSquare / 2 ||
+                           std::abs(event.pt.y - s.hover.anchor.y) > kHoverSquare / 2)) {
+        s.hover.anchor = event.pt;
+        s.hover.start = event.time;
+    }
     if (event.kind == RawKind::Button)
         SetKey(s.keys, ButtonKey(event.button), event.down);
     if (press) {
@@ -489,17 +505,28 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         return FALSE;
     InputState& s = State();
     if (track->dwFlags & TME_QUERY) {
-        track->dwFlags = s.tracking.window ? (TME_LEAVE | (s.tracking.nonClient ? TME_NONCLIENT : 0)) : 0;
-        track->hwndTrack = s.tracking.window;
+        const HWND window = s.tracking.window ? s.tracking.window : s.hover.window;
+        track->dwFlags = (s.tracking.window ? TME_LEAVE : 0) | (s.tracking.nonClient ? TME_NONCLIENT : 0) |
+                         (s.hover.window ? TME_HOVER : 0);
+        track->hwndTrack = window;
+        track->dwHoverTime = s.hover.time;
         return TRUE;
     }
-    if (!(track->dwFlags & TME_LEAVE) || !IsWindow(track->hwndTrack))
+    if (!(track->dwFlags & (TME_LEAVE | TME_HOVER)) || !IsWindow(track->hwndTrack))
         return FALSE;
     if (track->dwFlags & TME_CANCEL) {
-        if (s.tracking.window == track->hwndTrack)
+        if ((track->dwFlags & TME_LEAVE) && s.tracking.window == track->hwndTrack)
             s.tracking = Tracking{};
+        if ((track->dwFlags & TME_HOVER) && s.hover.window == track->hwndTrack)
+            s.hover = HoverTracking{};
         return TRUE;
     }
+    if (track->dwFlags & TME_HOVER) {
+        const DWORD time = track->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverTime : track->dwHoverTime;
+        s.hover = HoverTracking{track->hwndTrack, GetTickCount(), time, s.cursor};
+    }
+    if (!(track->dwFlags & TME_LEAVE))
+        return TRUE;
     s.tracking = Tracking{track->hwndTrack, (track->dwFlags & TME_NONCLIENT) != 0};
     // Already outside: the leave comes at once.
     if (LeaveDue(s, s.cursor)) {
@@ -507,6 +534,32 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         s.tracking = Tracking{};
     }
     return TRUE;
+}
+
+bool UserTakeHoverMessage(MSG* out, const MessageFilter& filter, bool remove) {
+    InputState& s = State();
+    if (!s.hover.window || static_cast<LONG>(GetTickCount() - s.hover.start) < static_cast<LONG>(s.hover.time))
+        return false;
+    if (!IsWindow(s.hover.window) || WindowFromPoint(s.cursor) != s.hover.window) {
+        s.hover = HoverTracking{};
+        return false;
+    }
+    if (!filter.Accepts(s.hover.window, WM_MOUSEHOVER))
+        return false;
+    POINT p = s.cursor;
+    ScreenToClient(s.hover.window, &p);
+    *out = MSG{s.hover.window, WM_MOUSEHOVER, CurrentMouseKeys(s.keys), UserPackPoint(p.x, p.y), GetTickCount(), s.cursor};
+    if (remove)
+        s.hover = HoverTracking{};
+    return true;
+}
+
+bool UserNextHoverDue(DWORD* tick) {
+    const InputState& s = State();
+    if (!s.hover.window)
+        return false;
+    *tick = s.hover.start + s.hover.time;
+    return true;
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
@@ -555,6 +608,8 @@ void UserForgetWindowInput(HWND window) {
     InputState& s = State();
     if (s.tracking.window == window)
         s.tracking = Tracking{};
+    if (s.hover.window == window)
+        s.hover = HoverTracking{};
     if (s.lastDownWindow == window)
         s.lastDownWindow = nullptr;
 }

@@ -64,7 +64,7 @@ bool TakeQuit(MSG* out, const MessageFilter& filter, bool remove) {
 bool Retrieve(MSG* out, const MessageFilter& filter, bool remove) {
     return TakePosted(out, filter, remove) || TakeQuit(out, filter, remove) ||
            UserTakeInputMessage(out, filter, remove) || UserTakePaintMessage(out, filter) ||
-           UserTakeTimerMessage(out, filter, remove);
+           UserTakeTimerMessage(out, filter, remove) || UserTakeHoverMessage(out, filter, remove);
 }
 
 }  // namespace
@@ -161,9 +161,14 @@ BOOL WaitMessage() {
         return TRUE;
     // Without a display only timers can wake the thread, and the caret blink brings no input.
     DisplayBackend& display = UserDisplay();
-    DWORD due = 0;
-    const bool hasTimer = UserNextTimerDue(&due, !display.IsHeadless());
-    return display.WaitForEvents(hasTimer, due) ? TRUE : FALSE;
+    DWORD due = 0, hover = 0;
+    bool hasDeadline = UserNextTimerDue(&due, !display.IsHeadless());
+    if (UserNextHoverDue(&hover)) {
+        if (!hasDeadline || static_cast<LONG>(hover - due) < 0)
+            due = hover;
+        hasDeadline = true;
+    }
+    return display.WaitForEvents(hasDeadline, due) ? TRUE : FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* message) {

@@ -17,6 +17,9 @@ struct MessageFilter {
 bool UserTakeInputMessage(MSG* out, const MessageFilter& filter, bool remove);
 bool UserTakePaintMessage(MSG* out, const MessageFilter& filter);
 bool UserTakeTimerMessage(MSG* out, const MessageFilter& filter, bool remove);
+bool UserTakeHoverMessage(MSG* out, const MessageFilter& filter, bool remove);
+// Tick at which a tracked hover falls due; false when none is tracked.
+bool UserNextHoverDue(DWORD* tick);
 // Earliest tick at which a timer falls due; false when there is no timer. Cosmetic
 // timers count only when `includeCosmetic`.
 bool UserNextTimerDue(DWORD* tick, bool includeCosmetic);

@@ -275,3 +275,33 @@ TEST_F(UserTest, ReleasingOffACaptionButtonRunsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, HoverComesOnceAfterThePointerRestsForTheHoverTime) {
+    UserInjectMouseMove(150, 150);
+    Pump();
+    TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_HOVER, left_, 200};
+    ASSERT_TRUE(TrackMouseEvent(&track));
+    ClearLog();
+    clock_.Advance(150);
+    UserInjectMouseMove(160, 150);  // moving on restarts the wait
+    Pump();
+    clock_.Advance(150);
+    Pump();
+    EXPECT_TRUE(TakeAll({WM_MOUSEHOVER}).empty());
+    clock_.Advance(60);
+    Pump();
+    const std::vector<LoggedMessage> got = TakeAll({WM_MOUSEHOVER});
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].window, left_);
+    EXPECT_EQ(GET_X_LPARAM(got[0].lParam), 60);
+    clock_.Advance(1000);
+    Pump();
+    EXPECT_TRUE(TakeAll({WM_MOUSEHOVER}).empty());
+    TRACKMOUSEEVENT query{sizeof(TRACKMOUSEEVENT), TME_QUERY, nullptr, 0};
+    TrackMouseEvent(&query);
+    EXPECT_EQ(query.dwFlags & TME_HOVER, 0u);
+}
+
+}  // namespace
