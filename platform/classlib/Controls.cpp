@@ -139,8 +139,11 @@ TControl::~TControl()
         s.captureControl = nullptr;
         ReleaseCapture();
     }
-    if (s.mouseControl == this)
+    if (s.mouseControl == this) {
         s.mouseControl = nullptr;
+        if (Application)
+            Application->MouseControlChanged(nullptr);
+    }
     if (action_)
         action_->UnRegisterClient(this);
     if (parent_)
@@ -708,4 +711,6 @@ void UpdateMouseControl()
         }
         now->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(now));
     }
+    if (Application)
+        Application->MouseControlChanged(now);
 }

@@ -281,6 +281,25 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------
+// THintWindow: the small popup that shows a control's Hint.
+
+class THintWindow : public TCustomControl {
+    VENDARO_CLASS(THintWindow, TCustomControl)
+public:
+    explicit THintWindow(TComponent* owner);
+    // Shows the text in the rectangle (screen coordinates) without taking the activation.
+    virtual void ActivateHint(TRect rect, const AnsiString& hint);
+    // The rectangle (from 0,0) the text needs, lines no wider than maxWidth.
+    virtual TRect CalcHintRect(int maxWidth, const AnsiString& hint);
+    void ReleaseHandle() { DestroyHandle(); }
+    bool IsShown() { return HandleAllocated() && IsWindowVisible(Handle()); }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Paint() override;
+};
+
+// ---------------------------------------------------------------------------------------
 // TApplication
 
 using TExceptionEvent = TEvent<TObject*, Exception&>;
@@ -316,7 +335,16 @@ public:
     void ShowException(const Exception& e);
     // The exception being handled goes to OnException, or is shown.
     void HandleException(TObject* sender);
-    void HideHint() {}
+    // The hint of the control under the mouse shows after HintPause milliseconds at rest.
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v);
+    int HintPause() const { return hintPause_; }
+    void SetHintPause(int v) { hintPause_ = v; }
+    const AnsiString& Hint() const { return hint_; }
+    void HideHint();
+    // The control under the mouse changed (or went away): a pending or shown hint ends.
+    void MouseControlChanged(TControl* control);
+    THintWindow* HintWindow() const { return hintWindow_; }
 
     TExceptionEvent OnException() const { return onException_; }
     void SetOnException(TExceptionEvent v) { onException_ = v; }
@@ -337,7 +365,15 @@ private:
     bool IsKeyMessage(MSG& msg);
     void WndProc(TMessage& message);
 
+    void ShowHintFor(TControl* control);
+    static constexpr UINT_PTR kHintTimer = 0x4E48;
+
     bool terminated_ = false;
+    bool showHint_ = true;
+    int hintPause_ = 500;
+    AnsiString hint_;
+    TControl* hintControl_ = nullptr;
+    THintWindow* hintWindow_ = nullptr;
     TCustomForm* mainForm_ = nullptr;
     HWND handle_ = nullptr;
     AnsiString title_;

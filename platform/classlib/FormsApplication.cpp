@@ -118,6 +118,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {}
 
 TApplication::~TApplication()
 {
+    hintControl_ = nullptr;
     // The forms go before the application window they may refer to.
     DestroyComponents();
     if (handle_)
@@ -135,6 +136,11 @@ HWND TApplication::Handle()
 
 void TApplication::WndProc(TMessage& message)
 {
+    if (message.Msg == WM_TIMER && message.WParam == kHintTimer) {
+        KillTimer(handle_, kHintTimer);
+        ShowHintFor(hintControl_);
+        return;
+    }
     bool handled = false;
     for (std::size_t i = hooks_.size(); i-- > 0 && !handled;)
         hooks_[i](message, handled);

@@ -2,6 +2,8 @@
 // notifications, window recreation, windows bound to methods.
 #include "tests/platform/classlib/controls/ControlsFixture.h"
 
+#include "platform/rtl/Clock.h"
+
 namespace {
 
 // Records the control messages it receives.
@@ -288,4 +290,31 @@ TEST_F(ControlsTest, OpenDialogPassesItsSettingsAndTakesTheChosenFile)
     UserSetOpenFileResponder([](const OPENFILENAMEA&) -> std::optional<AnsiString> { return std::nullopt; });
     EXPECT_FALSE(dialog->Execute());
     EXPECT_EQ(dialog->FileName(), "C:\\dati\\dbVendaroBase4.mdb");
+}
+
+TEST_F(ControlMessagesTest, AHintShowsAfterTheMouseRestsAndHidesWhenItLeaves)
+{
+    TFakeClock clock(0.0, 1000);
+    TClockOverride useClock(clock);
+    graphic->SetHint("Avvia l'importazione");
+    graphic->SetShowHint(true);
+    MoveTo(graphic, 5, 5);
+    EXPECT_EQ(Application->HintWindow(), nullptr);
+    clock.Advance(Application->HintPause() + 10);
+    Application->ProcessMessages();
+    THintWindow* hint = Application->HintWindow();
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->IsShown());
+    EXPECT_EQ(hint->Caption(), "Avvia l'importazione");
+    TPoint cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(hint->Top(), cursor.y + 20);
+    MoveTo(form, 250, 150);
+    EXPECT_FALSE(hint->IsShown());
+    // A control without ShowHint shows none.
+    panel->SetHint("Pannello");
+    MoveTo(panel, 100, 60);
+    clock.Advance(Application->HintPause() + 10);
+    Application->ProcessMessages();
+    EXPECT_FALSE(hint->IsShown());
 }
