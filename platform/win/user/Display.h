@@ -27,6 +27,8 @@ public:
     virtual void WindowTextChanged(HWND window) {}
     // The window's surface was drawn on and should be shown.
     virtual void SurfaceChanged(HWND window) {}
+    // The pointer shape set with SetCursor (a standard cursor id, 0 for none).
+    virtual void CursorChanged(DWORD_PTR standardCursorId) {}
     // What the display shows of a top-level window; false when it cannot tell.
     virtual bool ReadBack(HWND window, class Surface* into) { return false; }
 };

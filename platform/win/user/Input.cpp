@@ -16,6 +16,8 @@ namespace {
 constexpr UINT kDefaultDoubleClickTime = 500;
 constexpr DWORD kDefaultHoverTime = 400;
 constexpr int kHoverSquare = 4;
+// Standard cursors are handles at a fixed distance from their ids.
+constexpr DWORD_PTR kCursorHandleBase = 0x40000;
 constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
 
 enum class RawKind : BYTE { Move, Button, Wheel, Key };
@@ -569,12 +571,16 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     const auto id = reinterpret_cast<DWORD_PTR>(name);
     if (id < 32512 || id > 32651)
         return nullptr;
-    return reinterpret_cast<HCURSOR>(0x40000 + id);
+    return reinterpret_cast<HCURSOR>(kCursorHandleBase + id);
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR old = State().currentCursor;
     State().currentCursor = cursor;
+    if (cursor != old) {
+        const auto value = reinterpret_cast<DWORD_PTR>(cursor);
+        UserDisplay().CursorChanged(value > kCursorHandleBase ? value - kCursorHandleBase : 0);
+    }
     return old;
 }
 

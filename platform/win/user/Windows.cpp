@@ -98,7 +98,8 @@ void DestroyTree(HWND window) {
     UserForgetWindowInput(window);
     UserForgetCaretOwner(window);
     UserFocusForgetWindow(window);
-    UserDisplay().WindowDestroyed(window);
+    if (WindowObject* gone = UserFindWindow(window); gone && gone->IsTopLevel())
+        UserDisplay().WindowDestroyed(window);
     Unlink(window);
     UserRemoveWindow(window);
 }

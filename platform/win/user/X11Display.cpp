@@ -16,6 +16,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 #include <X11/keysym.h>
 #undef Region
 
@@ -82,6 +83,8 @@ public:
     ~X11Display() override {
         for (auto& [hwnd, x] : windows_)
             XDestroyWindow(display_, x);
+        for (auto& [shape, cursor] : cursors_)
+            XFreeCursor(display_, cursor);
         XCloseDisplay(display_);
         close(wake_[0]);
         close(wake_[1]);
@@ -162,6 +165,16 @@ public:
 
     void SurfaceChanged(HWND window) override { Blit(window); }
 
+    void CursorChanged(DWORD_PTR id) override {
+        const unsigned shape = ShapeForCursor(id);
+        auto it = cursors_.find(shape);
+        if (it == cursors_.end())
+            it = cursors_.emplace(shape, XCreateFontCursor(display_, shape)).first;
+        for (auto& [hwnd, x] : windows_)
+            XDefineCursor(display_, x, it->second);
+        XFlush(display_);
+    }
+
     bool ReadBack(HWND window, Surface* into) override {
         Window x = Find(window);
         WindowObject* w = UserFindWindow(window);
@@ -183,6 +196,22 @@ private:
     void UserSetScreenSizeFromDisplay() {
         const int screen = DefaultScreen(display_);
         SetScreenSize(DisplayWidth(display_, screen), DisplayHeight(display_, screen));
+    }
+
+    static unsigned ShapeForCursor(DWORD_PTR id) {
+        switch (id) {
+        case 32513: return XC_xterm;
+        case 32514: case 32650: return XC_watch;
+        case 32515: return XC_crosshair;
+        case 32516: return XC_center_ptr;
+        case 32642: case 32643: case 32646: case 32640: return XC_fleur;
+        case 32644: return XC_sb_h_double_arrow;
+        case 32645: return XC_sb_v_double_arrow;
+        case 32648: return XC_X_cursor;
+        case 32649: return XC_hand2;
+        case 32651: return XC_question_arrow;
+        default: return XC_left_ptr;
+        }
     }
 
     Window Find(HWND window) const {
@@ -315,6 +344,7 @@ private:
     int wake_[2] = {-1, -1};
     std::map<HWND, Window> windows_;
     std::map<Window, HWND> byX_;
+    std::map<unsigned, Cursor> cursors_;
 };
 
 }  // namespace
