@@ -330,7 +330,6 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     w->update = Region();
     w->erasePending = false;
     w->internalPaint = false;
-    w->painting = true;
     HDC dc = MakeDc(window, false, (w->style & WS_CLIPCHILDREN) != 0, &update);
     *paint = PAINTSTRUCT{};
     paint->hdc = dc;
@@ -346,8 +345,6 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
     if (paint && paint->hdc)
         ReleaseDC(window, paint->hdc);
-    if (WindowObject* w = UserFindWindow(window))
-        w->painting = false;
     UserCaretShowAfterPaint(window);
     return TRUE;
 }

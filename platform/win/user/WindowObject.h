@@ -59,7 +59,6 @@ struct WindowObject {
     bool erasePending = false;
     bool framePending = false;
     bool internalPaint = false;
-    bool painting = false;
     bool destroying = false;
     bool ncActive = false;  // caption last drawn active (WM_NCACTIVATE)
     ScrollBarState scroll[2];  // SB_HORZ, SB_VERT
@@ -95,8 +94,6 @@ bool UserReallyVisible(HWND window);
 // Window rectangle and client rectangle in screen coordinates.
 RECT UserScreenWindowRect(HWND window);
 RECT UserScreenClientRect(HWND window);
-// Origin of the window rectangle in the top-level window's surface.
-POINT UserOffsetInTopLevel(HWND window);
 // Forgets every window, class and queue state (tests start from a clean window system).
 void UserResetWindowTable();
 

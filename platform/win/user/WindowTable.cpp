@@ -121,12 +121,6 @@ RECT UserScreenClientRect(HWND window) {
             wr.top + w->client.bottom};
 }
 
-POINT UserOffsetInTopLevel(HWND window) {
-    RECT mine = UserScreenWindowRect(window);
-    RECT top = UserScreenWindowRect(UserTopLevelOf(window));
-    return {mine.left - top.left, mine.top - top.top};
-}
-
 void UserResetWindowTable() {
     WindowTable& table = Table();
     table.windows.clear();

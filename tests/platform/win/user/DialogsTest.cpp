@@ -215,6 +215,7 @@ TEST_F(FolderBrowseTest, CallbackProtocolAndTheChosenFolder) {
     bool okSeen = true;
     UserSetFolderBrowseResponder([&](HWND browser) {
         statusSeen = UserFolderBrowseStatus(browser);
+        EXPECT_EQ(UserFolderBrowseSelection(browser), "C:\\");
         okSeen = UserFolderBrowseOkEnabled(browser);
         return std::optional<AnsiString>("C:\\Dati");
     });

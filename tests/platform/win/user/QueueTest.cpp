@@ -122,3 +122,23 @@ TEST_F(UserTest, WaitingForATimerLetsTheFakeClockRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserTest, DestroyingAWindowKillsItsTimers) {
+    HWND a = Create(WS_POPUP, 0, 0, 50, 50);
+    HWND b = Create(WS_POPUP, 0, 0, 50, 50);
+    SetTimer(a, 1, 100, nullptr);
+    SetTimer(a, 2, 100, nullptr);
+    SetTimer(b, 1, 100, nullptr);
+    SetTimer(a, 1, 300, nullptr);  // the same id replaces the timer
+    EXPECT_EQ(UserTimerCount(), 3);
+    DestroyWindow(a);
+    EXPECT_EQ(UserTimerCount(), 1);
+    clock_.Advance(100);
+    MSG m{};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m.hwnd, b);
+}
+
+}  // namespace
