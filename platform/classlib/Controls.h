@@ -440,9 +440,6 @@ protected:
     virtual void KeyPress(char& key) { onKeyPress_(this, key); }
     AnsiString GetText() const override;
     void SetText(const AnsiString& v) override;
-    void FontChanged(TObject* sender) override;
-    // Lets the default window procedure handle the message.
-    void DefaultMessage(TMessage& message) { TWinControl::DefaultHandler(message); }
     TRect& ClientRectRef() { alignRect_ = ClientRect(); return alignRect_; }
     WNDPROC DefWndProc() const { return defWndProc_; }
 
@@ -455,6 +452,8 @@ private:
     void ReflectToChild(TMessage& message);
     void DialogKeyFromChild(TMessage& message);
     void DialogCharFromChild(TMessage& message);
+    void KeyMessage(TMessage& message);
+    bool SetCursorFromControl(TMessage& message);
     void FixupTabList();
 
     HWND handle_ = nullptr;

@@ -244,8 +244,6 @@ void TWinControl::SetText(const AnsiString& v)
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
-void TWinControl::FontChanged(TObject* sender) { TControl::FontChanged(sender); }
-
 void TWinControl::SetBounds(int left, int top, int width, int height)
 {
     if (CanResize(width, height))
@@ -643,28 +641,12 @@ void TWinControl::WndProc(TMessage& message)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        auto key = static_cast<WORD>(message.WParam);
-        TShiftState shift = KeyDataToShiftState(message.LParam);
-        if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN)
-            KeyDown(key, shift);
-        else
-            KeyUp(key, shift);
-        if (key == 0)
-            return;
-        message.WParam = key;
-        DefaultHandler(message);
+    case WM_SYSKEYUP:
+    case WM_CHAR: KeyMessage(message); return;
+    case WM_SETCURSOR:
+        if (!SetCursorFromControl(message))
+            DefaultHandler(message);
         return;
-    }
-    case WM_CHAR: {
-        auto key = static_cast<char>(message.WParam);
-        KeyPress(key);
-        if (key == 0)
-            return;
-        message.WParam = static_cast<unsigned char>(key);
-        DefaultHandler(message);
-        return;
-    }
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: DialogKeyFromChild(message); return;
     case CN_CHAR:
@@ -726,6 +708,56 @@ void TWinControl::DefaultHandler(TMessage& message)
         return;
     }
     message.Result = CallWindowProcA(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
+}
+
+void TWinControl::KeyMessage(TMessage& message)
+{
+    // A form with KeyPreview sees its controls' keys first; a key zeroed by a handler is
+    // not passed on.
+    TCustomForm* form = GetParentForm();
+    TWinControl* preview = form && form != this && form->KeyPreview() ? form : nullptr;
+    UINT msg = message.Msg;
+    if (msg == WM_CHAR) {
+        auto key = static_cast<char>(message.WParam);
+        if (preview)
+            preview->KeyPress(key);
+        if (key != 0)
+            KeyPress(key);
+        if (key == 0)
+            return;
+        message.WParam = static_cast<unsigned char>(key);
+    } else {
+        auto key = static_cast<WORD>(message.WParam);
+        TShiftState shift = KeyDataToShiftState(message.LParam);
+        bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
+        if (preview)
+            down ? preview->KeyDown(key, shift) : preview->KeyUp(key, shift);
+        if (key != 0)
+            down ? KeyDown(key, shift) : KeyUp(key, shift);
+        if (key == 0)
+            return;
+        message.WParam = key;
+    }
+    DefaultHandler(message);
+}
+
+bool TWinControl::SetCursorFromControl(TMessage& message)
+{
+    // The screen's cursor wins; else the cursor of the control under the mouse.
+    if (reinterpret_cast<HWND>(message.WParam) != handle_ || LOWORD(message.LParam) != HTCLIENT)
+        return false;
+    TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+    if (cursor == crDefault) {
+        TPoint p{};
+        GetCursorPos(&p);
+        TControl* under = ControlAtPos(ScreenToClient(p), false);
+        cursor = under ? under->Cursor() : Cursor();
+    }
+    if (cursor == crDefault)
+        return false;
+    ::SetCursor(Screen ? Screen->Cursors(cursor) : LoadCursorA(nullptr, IDC_ARROW));
+    message.Result = TRUE;
+    return true;
 }
 
 bool TWinControl::RouteMouseToChild(TMessage& message)

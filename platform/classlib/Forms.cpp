@@ -154,8 +154,6 @@ void TCustomForm::PaintWindow(HDC dc)
     canvas_->Unlock();
 }
 
-bool TCustomForm::Showing() const { return TWinControl::Showing(); }
-
 void TCustomForm::Loaded()
 {
     TWinControl::Loaded();

@@ -178,7 +178,6 @@ public:
     void Close();
     void Release();
     virtual bool CloseQuery();
-    bool Showing() const override;
     bool CanFocus() override { return Visible() && Enabled(); }
     void SetFocus() override;
 
@@ -397,7 +396,8 @@ public:
     int Height() const;
     int PixelsPerInch() const { return ScreenLogPixels(); }
     TCursor Cursor() const { return cursor_; }
-    void SetCursor(TCursor v) { cursor_ = v; }
+    // Anything but crDefault shows over every control.
+    void SetCursor(TCursor v);
     HCURSOR Cursors(TCursor index) const;
 
 private:

@@ -317,6 +317,12 @@ TWinControl* TScreen::ActiveControl() const
     return form ? form->ActiveControl() : nullptr;
 }
 
+void TScreen::SetCursor(TCursor v)
+{
+    cursor_ = v;
+    ::SetCursor(Cursors(v));
+}
+
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 

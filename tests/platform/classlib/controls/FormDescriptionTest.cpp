@@ -364,3 +364,48 @@ end
     plain->Canvas()->SetFont(plain->Font());
     EXPECT_EQ(plain->Width(), plain->Canvas()->TextWidth("Aggiornamento completato"));
 }
+
+namespace {
+
+struct KeyWatcher : TObject {
+    std::vector<std::string> log;
+    void FormKey(TObject*, WORD& key, TShiftState)
+    {
+        log.push_back("form " + std::to_string(key));
+        if (key == VK_F2)
+            key = 0;
+    }
+    void EditKey(TObject*, WORD& key, TShiftState) { log.push_back("edit " + std::to_string(key)); }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, AFormWithKeyPreviewSeesItsControlsKeysFirst)
+{
+    TTestDialog* form = ShowDialog();
+    KeyWatcher w;
+    form->SetOnKeyDown(TKeyEvent(&w, &KeyWatcher::FormKey));
+    form->Edit1()->SetOnKeyDown(TKeyEvent(&w, &KeyWatcher::EditKey));
+    Stroke(VK_F3);
+    EXPECT_EQ(w.log, std::vector<std::string>({"edit 114"}));
+    w.log.clear();
+    form->SetKeyPreview(true);
+    Stroke(VK_F3);
+    Stroke(VK_F2);
+    EXPECT_EQ(w.log, std::vector<std::string>({"form 114", "edit 114", "form 113"}));
+}
+
+TEST_F(ControlsTest, TheCursorFollowsTheControlUnderTheMouseUnlessTheScreenSetsOne)
+{
+    TTestDialog* form = ShowDialog();
+    form->Label1()->SetCursor(crHandPoint);
+    TPoint p = CenterOf(form->Label1());
+    UserInjectMouseMove(p.x, p.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    Screen->SetCursor(crHourGlass);
+    UserInjectMouseMove(p.x + 1, p.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    Screen->SetCursor(crDefault);
+}
