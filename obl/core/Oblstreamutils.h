@@ -9,6 +9,8 @@
 #include "platform/classlib/Classes.h"
 #include "platform/win/WinTypes.h"
 
+#include <vector>
+
 class TBitmap;
 class TOBLWave;
 
@@ -50,6 +52,10 @@ void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed);
 // bitmap whatever the code), then rewinds Stream to 0. A bitmap without an
 // image raises Exception "Bitmap image is not valid".
 void OBLBmpSaveDIBStream(TStream* Stream, TBitmap* Bitmap, int Code);
+// The own device-independent image of a bitmap object (its palette, when
+// given, realised for reading the colours) at the depth of Code. A null bitmap
+// raises Exception "Bitmap image is not valid".
+std::vector<BYTE> OBLBuildDIBImage(HBITMAP Bitmap, HPALETTE Palette, int Code);
 
 // Compresses Count bytes of Source, from its position, into a compressed stream
 // written to Dest at its position; Dest is left after the written data.
