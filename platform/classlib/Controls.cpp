@@ -654,7 +654,7 @@ void TControl::Publish(TClassBuilder<TControl>& c)
     c.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
     c.Property("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
     c.Property("Color", &TControl::Color, &TControl::SetColor).Type(ColorTypeInfo()).Stored(&TControl::IsColorStored);
-    c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+    c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
     c.Property("Constraints", &TControl::Constraints, &TControl::SetConstraints);
     c.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
     c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);

@@ -175,6 +175,7 @@ public:
     virtual void SetEnabled(bool v);
     TColor Color() const { return color_; }
     void SetColor(TColor v);
+    // True by default: the control takes its parent's colour until it is given its own.
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool v);
     TFont* Font() const { return font_.get(); }
@@ -307,7 +308,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     TColor color_ = clWindow;
-    bool parentColor_ = false;
+    bool parentColor_ = true;
     TOwned<TFont> font_;
     bool parentFont_ = true;
     AnsiString hint_;
@@ -374,6 +375,9 @@ public:
     void GetTabOrderList(std::vector<TWinControl*>& list);
     TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
     void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+    // The brush of the control's colour: the background it erases with, and what it answers
+    // when its window asks the parent for its colours.
+    TBrush* Brush() const { return brush_.get(); }
     bool Ctl3D() const { return ctl3D_; }
     void SetCtl3D(bool v);
     bool ParentCtl3D() const { return parentCtl3D_; }
@@ -458,6 +462,7 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
+    TOwned<TBrush> brush_;
     std::vector<TControl*> controls_;  // windowless and windowed children, z-order bottom first
     std::vector<TWinControl*> tabList_;
     int tabOrderRead_ = -1;  // TabOrder read from a description, applied once all is read

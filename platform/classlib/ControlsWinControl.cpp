@@ -50,7 +50,10 @@ TWinControl* TWinControl::FindControl(HWND window)
     return static_cast<TWinControl*>(GetPropA(window, kControlProperty));
 }
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner), brush_(new TBrush)
+{
+    brush_->SetColor(Color());
+}
 
 TWinControl::~TWinControl()
 {
@@ -619,9 +622,7 @@ void TWinControl::WndProc(TMessage& message)
         return;
     case WM_ERASEBKGND: {
         TRect r = ClientRect();
-        HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-        FillRect(reinterpret_cast<HDC>(message.WParam), &r, brush);
-        DeleteObject(brush);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &r, brush_->Handle());
         message.Result = 1;
         return;
     }
@@ -663,6 +664,7 @@ void TWinControl::WndProc(TMessage& message)
         Invalidate();
         return;
     case CM_COLORCHANGED:
+        brush_->SetColor(Color());
         NotifyControls(CM_PARENTCOLORCHANGED);
         Invalidate();
         return;
@@ -700,6 +702,13 @@ void TWinControl::WndProc(TMessage& message)
 
 void TWinControl::DefaultHandler(TMessage& message)
 {
+    if (message.Msg >= CN_CTLCOLORMSGBOX && message.Msg <= CN_CTLCOLORSTATIC) {
+        auto dc = reinterpret_cast<HDC>(message.WParam);
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        SetBkColor(dc, ColorToRGB(brush_->Color()));
+        message.Result = reinterpret_cast<LRESULT>(brush_->Handle());
+        return;
+    }
     // The control messages are the class library's own: no window procedure knows them.
     if (message.Msg >= CM_BASE && message.Msg < CN_BASE + 0x400)
         return;

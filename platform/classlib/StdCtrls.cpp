@@ -23,7 +23,6 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner)
     controlStyle_ = controlStyle_ + TControlStyle{csOpaque, csReplicatable};
     width_ = 65;
     height_ = 17;
-    SetParentColor(true);
 }
 
 int TCustomLabel::TextFlags() const

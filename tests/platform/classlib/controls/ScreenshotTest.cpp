@@ -104,7 +104,15 @@ TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
     EXPECT_EQ(at(form->Edit1(), 200, 10), Rgb(GetSysColor(COLOR_WINDOW))) << "edit";
     EXPECT_EQ(at(form->ListBox1(), 200, 100), Rgb(GetSysColor(COLOR_WINDOW))) << "list box";
     EXPECT_EQ(at(form->OkButton(), 4, 20), Rgb(GetSysColor(COLOR_BTNFACE))) << "button face";
-    EXPECT_EQ(at(form->GroupBox1(), 300, 8), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT))) << "group box frame";
+    // The group box's etched frame runs through the middle of its caption's line.
+    form->GroupBox1()->Canvas()->SetFont(form->GroupBox1()->Font());
+    int line = form->GroupBox1()->Canvas()->TextHeight("0") / 2;
+    TPoint box0 = form->GroupBox1()->ClientOrigin();
+    auto boxAt = [&](int x, int y) { return shown.Pixel(box0.x - window.left + x, box0.y - window.top + y); };
+    EXPECT_EQ(boxAt(300, line), Rgb(GetSysColor(COLOR_BTNHIGHLIGHT))) << "group box frame light";
+    EXPECT_EQ(boxAt(300, line - 1), Rgb(GetSysColor(COLOR_BTNSHADOW))) << "group box frame shadow";
+    EXPECT_EQ(boxAt(300, 20), Rgb(GetSysColor(COLOR_BTNFACE))) << "group box inside";
+    EXPECT_EQ(at(form->CheckBox1(), 134, 1), Rgb(GetSysColor(COLOR_BTNFACE))) << "check box background";
     SaveSurfacePng(shown, "/tmp/vendaro-controls-dialog.png");
 
     // Driven through the real window: tick a box, type a path, then close with Escape.
