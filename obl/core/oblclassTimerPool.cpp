@@ -162,6 +162,8 @@ int TOBLTimerPool::GetActiveTimers() const
 void TOBLTimerPool::UpdateMainTimer(bool Activate)
 {
     if (ComponentState().Contains(csDesigning)) return;
+    // Without a window there is no timer to stop either.
+    if (!window_ && !Activate) return;
     if (!window_) window_ = AllocateHWnd(TWndMethod(this, &TOBLTimerPool::WndProc));
     running_ = false;
     KillTimer(window_, kPoolTimerId);

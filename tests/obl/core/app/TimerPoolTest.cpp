@@ -2,6 +2,7 @@
 
 #include "AppFixture.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -30,10 +31,17 @@ public:
         pool_->RemoveTimer(selfIdent);
     }
     void Raise(TObject*) { throw Exception("handler failed"); }
+    // Runs a nested message loop, as a modal dialog opened from a handler would.
+    void Nested(TObject*)
+    {
+        fired.push_back(*tick);
+        if (fired.size() == 1) nested();
+    }
     void Caught(TObject* sender, Exception& e) { caught.push_back(e.Message().str()); }
 
     const int* tick = nullptr;
     WORD selfIdent = 0;
+    std::function<void()> nested;
     std::vector<int> fired;
     std::vector<std::pair<WORD, int>> poolFired;
     std::vector<std::string> caught;
@@ -194,6 +202,19 @@ TEST_F(TimerPoolTest, HandlerRemovingItsOwnItemLeavesTheNextItemItsTurn)
     EXPECT_EQ(self->fired, (std::vector<int>{2}));
     EXPECT_EQ(next->fired, (std::vector<int>{2, 4}));
     EXPECT_EQ(pool_->GetCount(), 1);
+}
+
+TEST_F(TimerPoolTest, TicksArrivingWhileHandlersRunAreDropped)
+{
+    Recorder* modal = NewRecorder();
+    Recorder* other = NewRecorder();
+    modal->nested = [this] { Run(100); };  // two ticks' worth inside the first handler
+    pool_->AddTimer(1, 50, TNotifyEvent(modal, &Recorder::Nested));
+    pool_->AddTimer(2, 100, TNotifyEvent(other, &Recorder::Fire));
+    Ticks(3);
+    // The nested ticks were lost, not queued: the pool counts on from where it was.
+    EXPECT_EQ(modal->fired, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(other->fired, (std::vector<int>{2}));
 }
 
 TEST_F(TimerPoolTest, WindowsTimerRunsFromAddUntilTheLastItemGoes)
