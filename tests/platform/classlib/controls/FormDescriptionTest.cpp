@@ -1,6 +1,8 @@
 // Creating a whole dialog from its form description, showing it and driving it with input.
 #include "tests/platform/classlib/controls/ControlsFixture.h"
 
+#include "platform/win/gdi/Surface.h"
+
 using Log = std::vector<std::string>;
 
 TEST_F(ControlsTest, CreateFormBuildsEveryComponentWithParentsAndEvents)
@@ -408,4 +410,40 @@ TEST_F(ControlsTest, TheCursorFollowsTheControlUnderTheMouseUnlessTheScreenSetsO
     Application->ProcessMessages();
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
     Screen->SetCursor(crDefault);
+}
+
+TEST_F(ControlsTest, StandardWindowsPaintWithTheirControlsColours)
+{
+    TTestDialog* form = ShowDialog();
+    form->CheckBox2()->SetColor(clYellow);
+    form->Edit1()->SetColor(clAqua);
+    form->Repaint();
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Application->ProcessMessages();
+    Surface* surface = UserWindowSurface(form->Handle());
+    ASSERT_NE(surface, nullptr);
+    RECT window{};
+    GetWindowRect(form->Handle(), &window);
+    auto at = [&](TControl* control, int x, int y) {
+        TPoint p = control->ClientToScreen(Point(x, y));
+        return surface->Pixel(p.x - window.left, p.y - window.top);
+    };
+    auto rgb = [](TColor c) {
+        COLORREF v = ColorToRGB(c);
+        return static_cast<std::uint32_t>((GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v));
+    };
+    struct Case {
+        TControl* control;
+        int x, y;
+        TColor color;
+    };
+    const Case cases[] = {
+        {form->CheckBox1(), 134, 1, clBtnFace},
+        {form->CheckBox2(), 134, 1, clYellow},
+        {form->Edit1(), 300, 10, clAqua},
+        {form->ListBox1(), 150, 100, clWindow},
+        {form->GroupBox1(), 300, 30, clBtnFace},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(at(c.control, c.x, c.y), rgb(c.color)) << c.control->Name().c_str();
 }
