@@ -1,0 +1,200 @@
+#include "obl/core/Oblstreamutils.h"
+
+#include "platform/classlib/Graphics.h"
+#include "platform/rtl/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<BYTE>;
+
+Bytes Content(TMemoryStream& stream)
+{
+    const auto* p = static_cast<const BYTE*>(stream.Memory());
+    return Bytes(p, p + stream.Size());
+}
+
+std::uint32_t U32(const Bytes& b, std::size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+}
+
+unsigned U16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+
+// The headers of a bitmap file image starting at `at`.
+struct DibHeaders {
+    unsigned type;
+    std::uint32_t fileSize, offset, infoSize;
+    std::int32_t width, height;
+    unsigned planes, bitCount;
+    std::uint32_t compression, imageSize;
+};
+
+DibHeaders HeadersAt(const Bytes& b, std::size_t at)
+{
+    return {U16(b, at), U32(b, at + 2), U32(b, at + 10), U32(b, at + 14),
+            static_cast<std::int32_t>(U32(b, at + 18)), static_cast<std::int32_t>(U32(b, at + 22)),
+            U16(b, at + 26), U16(b, at + 28), U32(b, at + 30), U32(b, at + 34)};
+}
+
+void Paint(TBitmap& bitmap)
+{
+    const TColor colors[] = {clRed, clLime, clBlue, clWhite, clBlack, clYellow};
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            bitmap.Canvas()->SetPixels(x, y, colors[(x + 3 * y) % 6]);
+}
+
+TOwned<TBitmap> MakeBitmap(TPixelFormat format, int width, int height)
+{
+    TOwned<TBitmap> bitmap(new TBitmap());
+    bitmap->SetPixelFormat(format);
+    bitmap->SetSize(width, height);
+    Paint(*bitmap);
+    return bitmap;
+}
+
+} // namespace
+
+TEST(BitmapField, OwnDibOfThreeByTwoAtFourBits)
+{
+    auto bitmap = MakeBitmap(pf24bit, 3, 2);
+    TMemoryStream stream;
+    stWriteBitmap(&stream, bitmap.get(), false, 16);
+    const Bytes bytes = Content(stream);
+    ASSERT_EQ(bytes.size(), 4u + 126u);
+    EXPECT_EQ(U32(bytes, 0), 126u);
+    const DibHeaders h = HeadersAt(bytes, 4);
+    EXPECT_EQ(h.type, 0x4D42u);
+    EXPECT_EQ(h.fileSize, 126u);
+    EXPECT_EQ(h.offset, 118u);
+    EXPECT_EQ(h.infoSize, 40u);
+    EXPECT_EQ(h.width, 3);
+    EXPECT_EQ(h.height, 2);
+    EXPECT_EQ(h.planes, 1u);
+    EXPECT_EQ(h.bitCount, 4u);
+    EXPECT_EQ(h.compression, 0u);
+    EXPECT_EQ(h.imageSize, 8u);
+    EXPECT_EQ(U16(bytes, 4 + 6), 0u);
+    EXPECT_EQ(U16(bytes, 4 + 8), 0u);
+}
+
+TEST(BitmapField, DepthByCode)
+{
+    const struct {
+        TPixelFormat format;
+        int code;
+        unsigned bitCount;
+    } cases[] = {
+        {pf24bit, 0, 24}, {pf24bit, 2, 1}, {pf24bit, 16, 4}, {pf24bit, 256, 8},
+        {pf24bit, 7, 24}, {pf24bit, -5, 24}, {pf32bit, 0, 24}, {pf16bit, 0, 24},
+        {pf8bit, 0, 8},   {pf4bit, 0, 4},    {pf8bit, 1000, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(c.format) << " code " << c.code);
+        auto bitmap = MakeBitmap(c.format, 5, 3);
+        TMemoryStream stream;
+        stWriteBitmap(&stream, bitmap.get(), false, c.code);
+        const Bytes bytes = Content(stream);
+        const DibHeaders h = HeadersAt(bytes, 4);
+        EXPECT_EQ(h.bitCount, c.bitCount);
+        const std::uint32_t palette = c.bitCount == 24 ? 0 : 4u << c.bitCount;
+        const std::uint32_t rowSize = ((5 * c.bitCount + 31) / 32) * 4;
+        EXPECT_EQ(h.offset, 54 + palette);
+        EXPECT_EQ(h.imageSize, 3 * rowSize);
+        EXPECT_EQ(h.fileSize, 54 + palette + 3 * rowSize);
+        EXPECT_EQ(U32(bytes, 0), h.fileSize);
+        EXPECT_EQ(bytes.size(), 4 + h.fileSize);
+    }
+}
+
+TEST(BitmapField, MonochromeIsForcedToOneBitOnlyWhenCompressed)
+{
+    auto bitmap = MakeBitmap(pf24bit, 9, 4);
+    bitmap->SetMonochrome(true);
+    ASSERT_TRUE(bitmap->Monochrome());
+
+    TMemoryStream compressed;
+    stWriteBitmap(&compressed, bitmap.get(), true, 256);
+    compressed.SetPosition(0);
+    TMemoryStream restored;
+    LoadCompressedStream(&compressed, &restored);
+    EXPECT_EQ(HeadersAt(Content(restored), 0).bitCount, 1u);
+
+    TMemoryStream plain;
+    stWriteBitmap(&plain, bitmap.get(), false, 256);
+    EXPECT_EQ(HeadersAt(Content(plain), 4).bitCount, 8u);
+}
+
+TEST(BitmapField, SaveDibStreamRewindsAndWritesNoCount)
+{
+    auto bitmap = MakeBitmap(pf24bit, 3, 2);
+    TMemoryStream stream;
+    OBLBmpSaveDIBStream(&stream, bitmap.get(), 16);
+    EXPECT_EQ(stream.Position(), 0);
+    EXPECT_EQ(stream.Size(), 126);
+    EXPECT_EQ(HeadersAt(Content(stream), 0).type, 0x4D42u);
+}
+
+TEST(BitmapField, EveryFormReadsBackTheSamePixels)
+{
+    const struct {
+        bool compressed;
+        int code;
+    } cases[] = {{false, -1}, {true, -1}, {false, 0}, {true, 0}, {false, 256}, {true, 16}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.compressed ? "compressed" : "plain") << " code " << c.code);
+        auto bitmap = MakeBitmap(pf24bit, 7, 5);
+        TMemoryStream stream;
+        stWriteInteger(&stream, 0x5A5A5A5A);
+        stWriteBitmap(&stream, bitmap.get(), c.compressed, c.code);
+        stWriteByte(&stream, 0xEE);
+        stream.SetPosition(4);
+        TBitmap back;
+        stReadBitmap(&stream, &back, c.compressed);
+        BYTE trailer = 0;
+        stReadByte(&stream, trailer);
+        EXPECT_EQ(trailer, 0xEE);
+        ASSERT_EQ(back.Width(), 7);
+        ASSERT_EQ(back.Height(), 5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                EXPECT_EQ(back.Canvas()->Pixels(x, y), bitmap->Canvas()->Pixels(x, y)) << x << "," << y;
+    }
+}
+
+TEST(BitmapField, EmptyBitmap)
+{
+    TBitmap empty;
+    TMemoryStream stream;
+    try {
+        stWriteBitmap(&stream, &empty, false, 16);
+        ADD_FAILURE() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Bitmap image is not valid");
+    }
+    EXPECT_THROW(OBLBmpSaveDIBStream(&stream, &empty, 0), Exception);
+    TMemoryStream own;
+    stWriteBitmap(&own, &empty, false, -1);
+    EXPECT_EQ(Content(own), (Bytes{0, 0, 0, 0}));
+    own.SetPosition(0);
+    auto filled = MakeBitmap(pf24bit, 2, 2);
+    stReadBitmap(&own, filled.get(), false);
+    EXPECT_TRUE(filled->Empty());
+}
+
+TEST(BitmapField, BadCountsRaiseReadError)
+{
+    for (const std::int32_t count : {-1, 1000}) {
+        TMemoryStream stream;
+        stWriteInteger(&stream, count);
+        stWriteInteger(&stream, 0);
+        stream.SetPosition(0);
+        TBitmap back;
+        EXPECT_THROW(stReadBitmap(&stream, &back, false), EReadError);
+    }
+}
