@@ -12,7 +12,6 @@
 #include "platform/win/user/WindowObject.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -71,10 +70,21 @@ AnsiString LastName(const AnsiString& path) {
     return Copy(path, start + 1, cut - start);
 }
 
+// The folder of an item list; "" (the namespace root) for none, the desktop and virtual folders.
 AnsiString PathOf(LPCITEMIDLIST list) {
-    if (!list || list->mkid.cb <= sizeof(USHORT))
+    char path[MAX_PATH] = "";
+    if (!list || ILGetSize(list) <= sizeof(USHORT) || ILIsVirtualFolder(list, nullptr) || !SHGetPathFromIDListA(list, path))
         return "";
-    return AnsiString(reinterpret_cast<const char*>(list->mkid.abID));
+    return path;
+}
+
+// The item list for a folder; the namespace root is My Computer's.
+LPITEMIDLIST ListOf(const AnsiString& folder) {
+    if (!folder.IsEmpty())
+        return ILCreateFromPathA(folder.c_str());
+    LPITEMIDLIST list = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list);
+    return list;
 }
 
 int Callback(HWND browser, UINT message, LPARAM lParam) {
@@ -91,7 +101,7 @@ void Select(HWND browser, const AnsiString& folder) {
     s->selection = folder;
     if (s->info->ulFlags & BIF_RETURNONLYFSDIRS)
         EnableOk(browser, IsFolder(folder));
-    LPITEMIDLIST list = UserItemListForPath(folder);
+    LPITEMIDLIST list = ListOf(folder);
     Callback(browser, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(list));
     CoTaskMemFree(list);
 }
@@ -271,16 +281,6 @@ void Answer(HWND browser, const std::optional<AnsiString>& choice) {
 
 }  // namespace
 
-LPITEMIDLIST UserItemListForPath(const AnsiString& path) {
-    const size_t size = sizeof(USHORT) + static_cast<size_t>(path.Length()) + 1;
-    auto* bytes = static_cast<BYTE*>(std::calloc(1, size + sizeof(USHORT)));
-    const USHORT cb = path.IsEmpty() ? 0 : static_cast<USHORT>(size);
-    std::memcpy(bytes, &cb, sizeof cb);
-    if (cb)
-        std::memcpy(bytes + sizeof(USHORT), path.c_str(), static_cast<size_t>(path.Length()) + 1);
-    return reinterpret_cast<LPITEMIDLIST>(bytes);
-}
-
 LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* info) {
     if (!info)
         return nullptr;
@@ -307,34 +307,8 @@ LPITEMIDLIST SHBrowseForFolderA(BROWSEINFOA* info) {
         const AnsiString name = Copy(LastName(*state->result), 1, MAX_PATH - 1);
         std::memcpy(info->pszDisplayName, name.c_str(), static_cast<size_t>(name.Length()) + 1);
     }
-    return UserItemListForPath(*state->result);
+    return ListOf(*state->result);
 }
-
-BOOL SHGetPathFromIDListA(LPCITEMIDLIST list, LPSTR path) {
-    if (!path)
-        return FALSE;
-    path[0] = '\0';
-    const AnsiString folder = PathOf(list);
-    if (folder.IsEmpty() || folder.Length() >= MAX_PATH)
-        return FALSE;
-    std::memcpy(path, folder.c_str(), static_cast<size_t>(folder.Length()) + 1);
-    return TRUE;
-}
-
-HRESULT SHGetSpecialFolderLocation(HWND, int folder, LPITEMIDLIST* list) {
-    if (!list)
-        return E_INVALIDARG;
-    *list = nullptr;
-    switch (folder) {
-    case CSIDL_DESKTOP:
-    case CSIDL_DRIVES: *list = UserItemListForPath(""); return S_OK;
-    case CSIDL_WINDOWS: *list = UserItemListForPath(FileSystem::WindowsFolder()); return S_OK;
-    case CSIDL_SYSTEM: *list = UserItemListForPath(FileSystem::SystemFolder()); return S_OK;
-    default: return E_INVALIDARG;
-    }
-}
-
-void CoTaskMemFree(void* memory) { std::free(memory); }
 
 void UserSetFolderBrowseResponder(FolderBrowseResponder responder) { Responder() = std::move(responder); }
 

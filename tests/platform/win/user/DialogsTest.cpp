@@ -208,7 +208,7 @@ class FolderBrowseTest : public OpenFileTest {};
 TEST_F(FolderBrowseTest, CallbackProtocolAndTheChosenFolder) {
     CallbackLog log;
     char name[MAX_PATH] = "";
-    LPITEMIDLIST root = UserItemListForPath("C:\\");
+    LPITEMIDLIST root = ILCreateFromPathA("C:\\");
     BROWSEINFOA info{form_, root, name, "Cartella dei dati", BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT, BrowseCallback,
                      reinterpret_cast<LPARAM>(&log), 0};
     AnsiString statusSeen;
@@ -248,7 +248,7 @@ TEST_F(FolderBrowseTest, TypedNameThatIsNoFolderAsksTheCallback) {
 }
 
 TEST_F(FolderBrowseTest, RealBrowserTakesTheSelectionOnEnterAndCancelsOnEscape) {
-    LPITEMIDLIST root = UserItemListForPath("C:\\Dati");
+    LPITEMIDLIST root = ILCreateFromPathA("C:\\Dati");
     BROWSEINFOA info{form_, root, nullptr, "", 0, nullptr, 0, 0};
     UserInjectKeyStroke(VK_RETURN);
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
@@ -262,46 +262,5 @@ TEST_F(FolderBrowseTest, RealBrowserTakesTheSelectionOnEnterAndCancelsOnEscape) 
     CoTaskMemFree(root);
 }
 
-TEST_F(FolderBrowseTest, SpecialFolders) {
-    struct Case { int csidl; HRESULT result; bool hasPath; };
-    for (Case c : {Case{CSIDL_DESKTOP, S_OK, false}, Case{CSIDL_WINDOWS, S_OK, true}, Case{0xFEFE, E_INVALIDARG, false}}) {
-        LPITEMIDLIST list = reinterpret_cast<LPITEMIDLIST>(1);
-        EXPECT_EQ(SHGetSpecialFolderLocation(nullptr, c.csidl, &list), c.result) << c.csidl;
-        char path[MAX_PATH];
-        EXPECT_EQ(SHGetPathFromIDListA(list, path) != FALSE, c.hasPath) << c.csidl;
-        if (c.hasPath) {
-            EXPECT_EQ(AnsiString(path), FileSystem::WindowsFolder());
-        }
-        if (c.result != S_OK) {
-            EXPECT_EQ(list, nullptr);
-        }
-        CoTaskMemFree(list);
-    }
-}
-
 }  // namespace
 
-namespace {
-
-TEST_F(FolderBrowseTest, DesktopFolderParsesExistingPathsAndTheAllocatorFreesItemLists) {
-    IShellFolder* desktop = nullptr;
-    ASSERT_EQ(SHGetDesktopFolder(&desktop), S_OK);
-    struct Case { const char16_t* path; HRESULT result; const char* expected; };
-    for (Case c : {Case{u"C:\\Dati", S_OK, "C:\\Dati"}, Case{u"C:\\Dati\\clienti.db", S_OK, "C:\\Dati\\clienti.db"},
-                   Case{u"C:\\Manca", E_FAIL, ""}}) {
-        std::u16string name = c.path;
-        LPITEMIDLIST list = nullptr;
-        ULONG eaten = 0;
-        EXPECT_EQ(desktop->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &list, nullptr), c.result);
-        char path[MAX_PATH] = "";
-        SHGetPathFromIDListA(list, path);
-        EXPECT_STREQ(path, c.expected);
-        IMalloc* allocator = nullptr;
-        ASSERT_EQ(SHGetMalloc(&allocator), S_OK);
-        allocator->Free(list);
-        allocator->Release();
-    }
-    desktop->Release();
-}
-
-}  // namespace
