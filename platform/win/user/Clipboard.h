@@ -1,5 +1,5 @@
-// The in-process clipboard. CF_TEXT is kept as a copy of the text; the handle given
-// to SetClipboardData is read as a NUL-terminated text and belongs to the clipboard.
+// The in-process clipboard. CF_TEXT is kept as a copy: the handle given to SetClipboardData
+// is read as a NUL-terminated text at once and stays the caller's.
 #pragma once
 
 #include "platform/rtl/AnsiString.h"

@@ -231,7 +231,7 @@ BOOL SetCaretBlinkTime(UINT milliseconds);
 BOOL OpenClipboard(HWND owner);
 BOOL CloseClipboard();
 BOOL EmptyClipboard();
-// CF_TEXT data is a NUL-terminated Windows-1252 text; the clipboard takes the handle.
+// CF_TEXT data is a NUL-terminated Windows-1252 text, copied at once (the memory stays the caller's).
 HANDLE SetClipboardData(UINT format, HANDLE data);
 HANDLE GetClipboardData(UINT format);
 BOOL IsClipboardFormatAvailable(UINT format);
