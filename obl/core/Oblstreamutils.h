@@ -1,5 +1,5 @@
 // Unit Oblstreamutils: the fields of the library's own stream formats (little-
-// endian integers, short strings, string lists, waves), plain or through a
+// endian integers, short strings, string lists, bitmaps, waves), plain or through a
 // compressed stream of LZRW blocks:
 //   int32 T (the total length of the blocks, each counted with its 4-byte
 //   length), then per block int32 L (1..32782) and the L bytes of the block.
