@@ -188,6 +188,16 @@ void TrackCaptionButton(HWND window, LRESULT hit) {
         UserSend(window, WM_SYSCOMMAND, CommandForButton(window, hit), 0);
 }
 
+// The window menu at a screen point; its choice comes back as WM_SYSCOMMAND.
+void RunSystemMenu(HWND window, POINT at) {
+    HMENU menu = GetSystemMenu(window, FALSE);
+    if (!menu)
+        return;
+    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, window, nullptr));
+    if (command && IsWindow(window))
+        UserSend(window, WM_SYSCOMMAND, command, 0);
+}
+
 LRESULT NonClientButtonDown(HWND window, WPARAM hit, LPARAM lParam) {
     switch (static_cast<LRESULT>(hit)) {
     case HTCAPTION: UserSend(window, WM_SYSCOMMAND, SC_MOVE + HTCAPTION, lParam); break;
@@ -197,12 +207,8 @@ LRESULT NonClientButtonDown(HWND window, WPARAM hit, LPARAM lParam) {
     case HTVSCROLL:
     case HTHSCROLL: UserTrackScrollBar(window, static_cast<LRESULT>(hit), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
     case HTSYSMENU: {
-        HMENU menu = GetSystemMenu(window, FALSE);
         const RECT wr = UserScreenWindowRect(window);
-        const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD, wr.left + SizingFrameWidth(),
-                                                              wr.top + CaptionHeight() + SizingFrameWidth(), 0, window, nullptr));
-        if (command)
-            UserSend(window, WM_SYSCOMMAND, command, 0);
+        RunSystemMenu(window, POINT{wr.left + SizingFrameWidth(), wr.top + CaptionHeight() + SizingFrameWidth()});
         break;
     }
     default: break;
@@ -270,6 +276,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             UserSend(window, WM_SYSCOMMAND, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE, lParam);
         return 0;
     case WM_SYSCOMMAND: return SystemCommand(window, wParam, lParam);
+    case WM_NCRBUTTONUP:
+        if (wParam == HTCAPTION || wParam == HTSYSMENU)
+            RunSystemMenu(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam))
             SetFocus(window);

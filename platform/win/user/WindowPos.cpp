@@ -150,6 +150,12 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
         else
             display.WindowGeometryChanged(window);
     }
+    // Hiding the focused child (or its ancestor) gives the focus to the hidden window's parent.
+    if (!topLevel && (pos.flags & SWP_HIDEWINDOW)) {
+        const HWND focus = GetFocus();
+        if (focus && (focus == window || IsChild(window, focus)))
+            SetFocus(UserReallyVisible(w->parent) ? w->parent : nullptr);
+    }
     if (topLevel && (pos.flags & SWP_SHOWWINDOW) && !(pos.flags & SWP_NOACTIVATE))
         UserActivate(window, WA_ACTIVE);
     if (topLevel && (pos.flags & SWP_HIDEWINDOW))

@@ -73,13 +73,13 @@ TEST_F(UserTest, DestroyingSendsDestroyToParentFirstAndNonClientDestroyToChildre
         EXPECT_FALSE(IsWindow(h));
 }
 
-TEST_F(UserTest, DestroyingTheFocusedChildTakesTheFocusAway) {
+TEST_F(UserTest, DestroyingTheFocusedChildGivesTheFocusToItsParent) {
     HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
     HWND child = Create(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top);
     SetFocus(child);
     ClearLog();
     DestroyWindow(child);
-    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_EQ(GetFocus(), top);
     EXPECT_EQ(Take(child, {WM_KILLFOCUS, WM_DESTROY}), (std::vector<UINT>{WM_KILLFOCUS, WM_DESTROY}));
 }
 
@@ -242,6 +242,35 @@ TEST_F(UserTest, SetParentToTheDesktopMakesATopLevelWindow) {
     EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), child);
     EXPECT_TRUE(GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(GetActiveWindow(), top);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UserTest, HidingTheFocusedChildGivesTheFocusToItsParent) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
+    HWND panel = Create(WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, top);
+    HWND edit = Create(WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, panel);
+    SetFocus(edit);
+    ShowWindow(panel, SW_HIDE);
+    EXPECT_EQ(GetFocus(), top);
+    SetFocus(edit);  // a hidden window may still take the focus, as in the original
+    EnableWindow(edit, FALSE);
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+TEST_F(UserTest, RightClickOnTheCaptionOffersTheWindowMenu) {
+    HWND top = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+    UserPumpMessages();
+    HMENU offered = nullptr;
+    UserSetPopupMenuResponder([&](HMENU menu, POINT) { offered = menu; return static_cast<UINT>(SC_MINIMIZE); });
+    ClearLog();
+    UserInjectMouseButton(MouseButton::Right, true, 250, 110);
+    UserInjectMouseButton(MouseButton::Right, false, 250, 110);
+    UserPumpMessages();
+    EXPECT_EQ(offered, GetSystemMenu(top, FALSE));
+    EXPECT_TRUE(IsIconic(top));
 }
 
 }  // namespace
