@@ -202,6 +202,12 @@ void TControl::SetVisible(bool v)
         parent_->Realign();
 }
 
+void TControl::SetDefaultVisible(bool v)
+{
+    defaultVisible_ = v;
+    SetVisible(v);
+}
+
 void TControl::SetEnabled(bool v)
 {
     if (v == enabled_)
@@ -611,23 +617,12 @@ void TControl::ReadState(TReader* reader)
         SetParent(w);
     inherited::ReadState(reader);
     controlState_.Exclude(csReadingState);
-    // What was read as "not from the parent" still follows the parent when marked so.
+    // Properties left to the parent follow it now that the control's own are read.
     if (parent_) {
-        if (parentFont_)
-            Perform(CM_PARENTFONTCHANGED, 0, 0);
-        if (parentColor_)
-            Perform(CM_PARENTCOLORCHANGED, 0, 0);
-    }
-}
-
-void TControl::Loaded()
-{
-    inherited::Loaded();
-    if (parent_) {
-        if (parentFont_)
-            Perform(CM_PARENTFONTCHANGED, 0, 0);
-        if (parentColor_)
-            Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        Perform(CM_PARENTFONTCHANGED, 0, 0);
+        Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+        Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     }
 }
 
@@ -653,8 +648,11 @@ void TControl::Publish(TClassBuilder<TControl>& c)
     c.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);
     c.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
     c.Property("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
-    c.Property("Color", &TControl::Color, &TControl::SetColor).Type(ColorTypeInfo()).Stored(&TControl::IsColorStored);
-    c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
+    c.Property("Color", &TControl::Color, &TControl::SetColor)
+        .Type(ColorTypeInfo())
+        .Default(clWindow)
+        .Stored(&TControl::IsColorStored);
+    c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Stored(&TControl::IsParentColorStored);
     c.Property("Constraints", &TControl::Constraints, &TControl::SetConstraints);
     c.Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
     c.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
@@ -665,7 +663,7 @@ void TControl::Publish(TClassBuilder<TControl>& c)
     c.Property("Action", &TControl::Action, &TControl::SetAction);
     c.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored);
     c.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
-    c.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
+    c.Property("Visible", &TControl::Visible, &TControl::SetVisible).Stored(&TControl::IsVisibleStored);
     c.Property("OnClick", &TControl::OnClick, &TControl::SetOnClick);
     c.Property("OnDblClick", &TControl::OnDblClick, &TControl::SetOnDblClick);
     c.Property("OnMouseDown", &TControl::OnMouseDown, &TControl::SetOnMouseDown);

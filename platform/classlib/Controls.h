@@ -252,7 +252,6 @@ public:
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
     void ReadState(TReader* reader) override;
-    void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
     TNotifyEvent OnClick() const { return onClick_; }
@@ -290,6 +289,12 @@ protected:
     bool IsFontStored() const { return !parentFont_; }
     bool IsColorStored() const { return !parentColor_; }
     bool IsShowHintStored() const { return !parentShowHint_; }
+    bool IsParentColorStored() const { return parentColor_ != defaultParentColor_; }
+    bool IsVisibleStored() const { return visible_ != defaultVisible_; }
+    // A class whose controls start with their own colour, or hidden, says so here, so
+    // that a description stores only what differs from the class's start.
+    void SetDefaultParentColor(bool v) { parentColor_ = defaultParentColor_ = v; }
+    void SetDefaultVisible(bool v);
     bool IsCaptionStored() const;
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -309,6 +314,8 @@ private:
     bool enabled_ = true;
     TColor color_ = clWindow;
     bool parentColor_ = true;
+    bool defaultParentColor_ = true;
+    bool defaultVisible_ = true;
     TOwned<TFont> font_;
     bool parentFont_ = true;
     AnsiString hint_;
@@ -442,6 +449,8 @@ protected:
     virtual void KeyDown(WORD& key, TShiftState shift) { onKeyDown_(this, key, shift); }
     virtual void KeyUp(WORD& key, TShiftState shift) { onKeyUp_(this, key, shift); }
     virtual void KeyPress(char& key) { onKeyPress_(this, key); }
+    void SetDefaultTabStop(bool v);
+    bool IsTabStopStored() const { return tabStop_ != defaultTabStop_; }
     AnsiString GetText() const override;
     void SetText(const AnsiString& v) override;
     TRect& ClientRectRef() { alignRect_ = ClientRect(); return alignRect_; }
@@ -467,6 +476,7 @@ private:
     std::vector<TWinControl*> tabList_;
     int tabOrderRead_ = -1;  // TabOrder read from a description, applied once all is read
     bool tabStop_ = false;
+    bool defaultTabStop_ = false;
     bool ctl3D_ = true;
     bool parentCtl3D_ = true;
     bool showing_ = false;

@@ -491,6 +491,12 @@ void TWinControl::SetTabOrder(int v)
     list.insert(list.begin() + v, this);
 }
 
+void TWinControl::SetDefaultTabStop(bool v)
+{
+    defaultTabStop_ = v;
+    SetTabStop(v);
+}
+
 void TWinControl::SetTabStop(bool v)
 {
     if (v == tabStop_)
@@ -893,7 +899,7 @@ void TWinControl::Publish(TClassBuilder<TWinControl>& c)
     c.Property("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D).Default(true);
     c.Property("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
     c.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
-    c.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
+    c.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Stored(&TWinControl::IsTabStopStored);
     c.Property("OnEnter", &TWinControl::OnEnter, &TWinControl::SetOnEnter);
     c.Property("OnExit", &TWinControl::OnExit, &TWinControl::SetOnExit);
     c.Property("OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown);

@@ -40,12 +40,13 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(new TC
 {
     canvas_->SetControl(this);
     controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
-    SetVisible(false);
+    SetDefaultVisible(false);
     left_ = 0;
     top_ = 0;
     width_ = 320;
     height_ = 240;
     SetColor(clBtnFace);
+    SetDefaultParentColor(false);
     Font()->SetName("MS Sans Serif");
     Font()->SetHeight(-11);
     if (Screen)

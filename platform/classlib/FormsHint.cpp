@@ -9,7 +9,7 @@ THintWindow::THintWindow(TComponent* owner) : TCustomControl(owner)
 {
     SetColor(clInfoBk);
     Font()->SetColor(clInfoText);
-    SetVisible(false);
+    SetDefaultVisible(false);
 }
 
 void THintWindow::CreateParams(TCreateParams& params)

@@ -209,8 +209,8 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner)
     controlStyle_ = {csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
     width_ = 121;
     height_ = 21;
-    SetTabStop(true);
-    SetParentColor(false);
+    SetDefaultTabStop(true);
+    SetDefaultParentColor(false);
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params)
@@ -395,7 +395,7 @@ TButton::TButton(TComponent* owner) : TButtonControl(owner)
     controlStyle_ = {csSetCaption, csDoubleClicks};
     width_ = 75;
     height_ = 25;
-    SetTabStop(true);
+    SetDefaultTabStop(true);
 }
 
 void TButton::CreateParams(TCreateParams& params)
@@ -491,7 +491,7 @@ TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner)
     controlStyle_ = {csSetCaption, csDoubleClicks};
     width_ = 97;
     height_ = 17;
-    SetTabStop(true);
+    SetDefaultTabStop(true);
 }
 
 void TCustomCheckBox::CreateParams(TCreateParams& params)
@@ -561,7 +561,7 @@ void TCustomCheckBox::Publish(TClassBuilder<TCustomCheckBox>& c)
 {
     c.Property("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment).Default(lrRightJustify);
     c.Property("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed).Default(false);
-    c.Property("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked).Default(false);
+    c.Property("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked).Stored(false);
     c.Property("State", &TCustomCheckBox::State, &TCustomCheckBox::SetState).Default(cbUnchecked);
 }
 
@@ -643,8 +643,8 @@ TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner), items_(n
     controlStyle_ = {csSetCaption, csDoubleClicks};
     width_ = 121;
     height_ = 97;
-    SetTabStop(true);
-    SetParentColor(false);
+    SetDefaultTabStop(true);
+    SetDefaultParentColor(false);
     items_->SetOnChange(TNotifyEvent(this, &TCustomListBox::ItemsChanged));
 }
 

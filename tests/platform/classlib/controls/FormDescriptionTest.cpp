@@ -447,3 +447,30 @@ TEST_F(ControlsTest, StandardWindowsPaintWithTheirControlsColours)
     for (const Case& c : cases)
         EXPECT_EQ(at(c.control, c.x, c.y), rgb(c.color)) << c.control->Name().c_str();
 }
+
+TEST_F(ControlsTest, AWrittenFormDescriptionReadsBackIntoTheSameForm)
+{
+    TTestDialog* form = CreateDialog();
+    form->CheckBox2()->SetChecked(true);
+    TStringStream written;
+    written.WriteComponent(form);
+    const AnsiString& text = written.DataString();
+    EXPECT_NE(Pos("object GroupBox1: TGroupBox", text), 0) << text.c_str();
+    EXPECT_NE(Pos("OnClick = OkButtonClick", text), 0);
+    EXPECT_NE(Pos("object OpenDialog1: TOpenDialog", text), 0);
+    for (const char* unwritten : {"ParentColor", "TabStop", "Visible", "Checked ", "Color = clWindow"})
+        EXPECT_EQ(Pos(unwritten, text), 0) << unwritten << " holds its default";
+
+    RegisterFormDescription("TTestDialog", text);
+    TTestDialog* copy = nullptr;
+    FreeAndNil(form);
+    Application->CreateForm(copy);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->Edit1()->Parent(), copy->GroupBox1());
+    EXPECT_TRUE(copy->CheckBox2()->Checked());
+    EXPECT_EQ(copy->CheckBox2()->TabOrder(), 2);
+    EXPECT_EQ(copy->ListBox1()->Items()->Text(), "primo\r\nsecondo\r\n");
+    EXPECT_EQ(copy->OkButton()->ModalResult(), mrOk);
+    EXPECT_TRUE(copy->OkButton()->OnClick().Assigned());
+    EXPECT_EQ(copy->BorderStyle(), bsDialog);
+}
