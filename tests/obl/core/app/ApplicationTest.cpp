@@ -263,6 +263,22 @@ TEST_F(ApplicationTest, ThemeOnlyForLibraryControlsWhileThemesAreOff)
     EXPECT_TRUE(ThemeCallLog().empty());
 }
 
+TEST_F(ApplicationTest, MissingPropertyEntryIsNotCalledButTheChangeIsAnnounced)
+{
+    TModuleExports exports = ThemeModuleExports();
+    exports.erase("SetThemeAppProperties");
+    RegisterModule(kThemeModuleName, exports);
+    ThemesWith(TThemeModuleState::Active);
+    Application->HookMainWindow(TApplication::TWindowHook(&listener_, &Listener::AppMessage));
+    app_->SetXPThemeSupport(false);
+    app_->SetXPOBLOnly(true);
+    EXPECT_FALSE(app_->UseXPThemes());
+    EXPECT_TRUE(AppPropertyCalls().empty());
+    EXPECT_EQ(listener_.appThemeMessages, 1);
+    Application->UnhookMainWindow(TApplication::TWindowHook(&listener_, &Listener::AppMessage));
+    RegisterModule(kThemeModuleName, ThemeModuleExports(), ThemeModulePresent);
+}
+
 TEST_F(ApplicationTest, ThemeHooksOfTheUnitReachTheGlobalObject)
 {
     SetThemeModuleState(TThemeModuleState::Active);
