@@ -140,6 +140,64 @@ void MoveLoop(HWND window, POINT start) {
     UserSend(window, WM_EXITSIZEMOVE, 0, 0);
 }
 
+void MinMaxDefaults(MINMAXINFO* info) {
+    const RECT screen = UserDesktop().rect;
+    info->ptMaxSize = {screen.right + 2 * SizingFrameWidth(), screen.bottom + 2 * SizingFrameWidth()};
+    info->ptMaxPosition = {-SizingFrameWidth(), -SizingFrameWidth()};
+    info->ptMinTrackSize = {112, 27};
+    info->ptMaxTrackSize = {screen.right + 12, screen.bottom + 12};
+}
+
+constexpr int WMSZ_LEFT = 1, WMSZ_RIGHT = 2, WMSZ_TOP = 3, WMSZ_TOPLEFT = 4, WMSZ_TOPRIGHT = 5, WMSZ_BOTTOM = 6,
+              WMSZ_BOTTOMLEFT = 7, WMSZ_BOTTOMRIGHT = 8;
+
+bool MovesLeft(int edge) { return edge == WMSZ_LEFT || edge == WMSZ_TOPLEFT || edge == WMSZ_BOTTOMLEFT; }
+bool MovesRight(int edge) { return edge == WMSZ_RIGHT || edge == WMSZ_TOPRIGHT || edge == WMSZ_BOTTOMRIGHT; }
+bool MovesTop(int edge) { return edge == WMSZ_TOP || edge == WMSZ_TOPLEFT || edge == WMSZ_TOPRIGHT; }
+bool MovesBottom(int edge) { return edge == WMSZ_BOTTOM || edge == WMSZ_BOTTOMLEFT || edge == WMSZ_BOTTOMRIGHT; }
+
+// The rectangle for the dragged edges, kept within the window's tracking sizes.
+RECT SizedRect(const RECT& start, int edge, int dx, int dy, const MINMAXINFO& limits) {
+    RECT r = start;
+    if (MovesLeft(edge)) r.left += dx;
+    if (MovesRight(edge)) r.right += dx;
+    if (MovesTop(edge)) r.top += dy;
+    if (MovesBottom(edge)) r.bottom += dy;
+    const auto clampSpan = [](LONG& low, LONG& high, bool lowMoves, LONG minimum, LONG maximum) {
+        const LONG span = std::clamp<LONG>(high - low, minimum, maximum);
+        if (lowMoves)
+            low = high - span;
+        else
+            high = low + span;
+    };
+    clampSpan(r.left, r.right, MovesLeft(edge), limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x);
+    clampSpan(r.top, r.bottom, MovesTop(edge), limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y);
+    return r;
+}
+
+// Resizes the window with the pointer until the left button is released.
+void SizeLoop(HWND window, int edge, POINT start) {
+    MINMAXINFO limits{};
+    MinMaxDefaults(&limits);
+    UserSend(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    UserSend(window, WM_ENTERSIZEMOVE, 0, 0);
+    SetCapture(window);
+    const RECT origin = UserFindWindow(window)->rect;
+    MSG m{};
+    while (IsWindow(window) && GetCapture() == window && NextMouseMessage(&m)) {
+        if (m.message == WM_LBUTTONUP)
+            break;
+        if (m.message != WM_MOUSEMOVE)
+            continue;
+        RECT r = SizedRect(origin, edge, m.pt.x - start.x, m.pt.y - start.y, limits);
+        UserSend(window, WM_SIZING, static_cast<WPARAM>(edge), reinterpret_cast<LPARAM>(&r));
+        SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (GetCapture() == window)
+        ReleaseCapture();
+    UserSend(window, WM_EXITSIZEMOVE, 0, 0);
+}
+
 WPARAM CommandForButton(HWND window, LRESULT hit) {
     if (hit == HTCLOSE)
         return SC_CLOSE;
@@ -206,6 +264,10 @@ LRESULT NonClientButtonDown(HWND window, WPARAM hit, LPARAM lParam) {
     case HTMAXBUTTON: TrackCaptionButton(window, static_cast<LRESULT>(hit)); break;
     case HTVSCROLL:
     case HTHSCROLL: UserTrackScrollBar(window, static_cast<LRESULT>(hit), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); break;
+    case HTLEFT: case HTRIGHT: case HTTOP: case HTTOPLEFT: case HTTOPRIGHT: case HTBOTTOM: case HTBOTTOMLEFT:
+    case HTBOTTOMRIGHT:
+        UserSend(window, WM_SYSCOMMAND, SC_SIZE + static_cast<WPARAM>(hit - HTLEFT + WMSZ_LEFT), lParam);
+        break;
     case HTSYSMENU: {
         const RECT wr = UserScreenWindowRect(window);
         RunSystemMenu(window, POINT{wr.left + SizingFrameWidth(), wr.top + CaptionHeight() + SizingFrameWidth()});
@@ -222,6 +284,13 @@ LRESULT SystemCommand(HWND window, WPARAM command, LPARAM lParam) {
     case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(window, SW_MAXIMIZE); break;
     case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
+    case SC_SIZE: {
+        POINT start{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const int edge = static_cast<int>(command & 0x000F);
+        if (edge >= WMSZ_LEFT && edge <= WMSZ_BOTTOMRIGHT && (GetWindowLongA(window, GWL_STYLE) & WS_THICKFRAME))
+            SizeLoop(window, edge, start);
+        break;
+    }
     case SC_MOVE: {
         POINT start{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if ((command & 0x000F) != HTCAPTION)
@@ -241,13 +310,6 @@ LRESULT ControlColour(HDC dc, UINT message) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE));
 }
 
-void MinMaxDefaults(MINMAXINFO* info) {
-    const RECT screen = UserDesktop().rect;
-    info->ptMaxSize = {screen.right + 2 * SizingFrameWidth(), screen.bottom + 2 * SizingFrameWidth()};
-    info->ptMaxPosition = {-SizingFrameWidth(), -SizingFrameWidth()};
-    info->ptMinTrackSize = {112, 27};
-    info->ptMaxTrackSize = {screen.right + 12, screen.bottom + 12};
-}
 
 }  // namespace
 

@@ -305,3 +305,36 @@ TEST_F(InputTest, HoverComesOnceAfterThePointerRestsForTheHoverTime) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserTest, DraggingASizingBorderResizesWithinTheTrackingLimits) {
+    struct Case { int x, y, dx, dy; RECT expected; };
+    const std::vector<Case> cases = {
+        {398, 200, 30, 0, {100, 100, 430, 300}},       // right edge
+        {101, 101, -20, -10, {80, 90, 400, 300}},      // top-left corner
+        {398, 298, -250, -190, {100, 100, 212, 127}},  // bottom-right, held at the minimum track size
+    };
+    for (const Case& c : cases) {
+        HWND top = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+        UserPumpMessages();
+        ClearLog();
+        UserInjectMouseMove(c.x, c.y);
+        UserInjectMouseButton(MouseButton::Left, true, c.x, c.y);
+        UserInjectMouseMove(c.x + c.dx, c.y + c.dy);
+        UserInjectMouseButton(MouseButton::Left, false, c.x + c.dx, c.y + c.dy);
+        UserPumpMessages();
+        RECT r{};
+        GetWindowRect(top, &r);
+        EXPECT_EQ(r.left, c.expected.left) << c.x << "," << c.y;
+        EXPECT_EQ(r.top, c.expected.top) << c.x << "," << c.y;
+        EXPECT_EQ(r.right, c.expected.right) << c.x << "," << c.y;
+        EXPECT_EQ(r.bottom, c.expected.bottom) << c.x << "," << c.y;
+        EXPECT_EQ(Take(top, {WM_ENTERSIZEMOVE, WM_SIZING, WM_EXITSIZEMOVE}),
+                  (std::vector<UINT>{WM_ENTERSIZEMOVE, WM_SIZING, WM_EXITSIZEMOVE}));
+        DestroyWindow(top);
+        clock_.Advance(1000);
+    }
+}
+
+}  // namespace
