@@ -468,6 +468,7 @@ private:
     void KeyMessage(TMessage& message);
     bool SetCursorFromControl(TMessage& message);
     void FixupTabList();
+    void AnchorControls(const TRect& rect);
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
@@ -481,6 +482,7 @@ private:
     bool parentCtl3D_ = true;
     bool showing_ = false;
     TRect alignRect_{};
+    TPoint anchorSize_{-1, -1};  // client size the anchored children were last placed in
     TNotifyEvent onEnter_, onExit_;
     TKeyEvent onKeyDown_, onKeyUp_;
     TKeyPressEvent onKeyPress_;

@@ -162,7 +162,16 @@ void TWinControl::CreateHandle()
 {
     if (handle_)
         return;
-    CreateWnd();
+    // While the window is being made, sizes are still settling: anchors wait for the end.
+    controlState_.Include(csCreating);
+    try {
+        CreateWnd();
+    } catch (...) {
+        controlState_.Exclude(csCreating);
+        throw;
+    }
+    controlState_.Exclude(csCreating);
+    Realign();
     CreateChildHandles();
     UpdateShowing();
 }
@@ -442,9 +451,34 @@ void TWinControl::FixupTabList()
     tabList_ = placed;
 }
 
+void TWinControl::AnchorControls(const TRect& rect)
+{
+    // Children anchored right or bottom keep their distance to that edge; anchored to both
+    // sides they stretch. The first size the window has is the one they were placed in.
+    TPoint size = Point(rect.right - rect.left, rect.bottom - rect.top);
+    if (!handle_ || controlState_.Contains(csCreating))
+        return;
+    if (anchorSize_.x >= 0) {
+        int dw = size.x - anchorSize_.x, dh = size.y - anchorSize_.y;
+        for (TControl* c : controls_) {
+            if (c->Align() != alNone || (dw == 0 && dh == 0))
+                continue;
+            TAnchors a = c->Anchors();
+            int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+            if (a.Contains(akRight))
+                a.Contains(akLeft) ? w += dw : l += dw;
+            if (a.Contains(akBottom))
+                a.Contains(akTop) ? h += dh : t += dh;
+            c->SetBounds(l, t, w, h);
+        }
+    }
+    anchorSize_ = size;
+}
+
 void TWinControl::AlignControls(TControl* control, TRect& rect)
 {
     AdjustClientRect(rect);
+    AnchorControls(rect);
     for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient}) {
         for (TControl* c : controls_) {
             if (c->Align() != align || !c->Visible())

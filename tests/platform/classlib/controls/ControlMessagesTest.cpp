@@ -319,3 +319,33 @@ TEST_F(ControlMessagesTest, AHintShowsAfterTheMouseRestsAndHidesWhenItLeaves)
     Application->ProcessMessages();
     EXPECT_FALSE(hint->IsShown());
 }
+
+TEST_F(ControlMessagesTest, AnchoredChildrenFollowTheEdgesTheyAreAnchoredTo)
+{
+    struct Case {
+        TAnchors anchors;
+        TRect after;
+    };
+    const Case cases[] = {
+        {{akLeft, akTop}, Bounds(10, 40, 30, 20)},
+        {{akRight, akBottom}, Bounds(40, 50, 30, 20)},
+        {{akLeft, akRight, akTop}, Bounds(10, 40, 60, 20)},
+        {{akLeft, akTop, akBottom}, Bounds(10, 40, 30, 30)},
+    };
+    std::vector<TButton*> buttons;
+    for (const Case& c : cases) {
+        auto* b = new TButton(form);
+        b->SetParent(panel);
+        b->SetBounds(10, 40, 30, 20);
+        b->SetAnchors(c.anchors);
+        buttons.push_back(b);
+    }
+    panel->SetBounds(panel->Left(), panel->Top(), panel->Width() + 30, panel->Height() + 10);
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(buttons[i]->BoundsRect().left, cases[i].after.left);
+        EXPECT_EQ(buttons[i]->BoundsRect().top, cases[i].after.top);
+        EXPECT_EQ(buttons[i]->BoundsRect().right, cases[i].after.right);
+        EXPECT_EQ(buttons[i]->BoundsRect().bottom, cases[i].after.bottom);
+    }
+}

@@ -474,3 +474,31 @@ TEST_F(ControlsTest, AWrittenFormDescriptionReadsBackIntoTheSameForm)
     EXPECT_TRUE(copy->OkButton()->OnClick().Assigned());
     EXPECT_EQ(copy->BorderStyle(), bsDialog);
 }
+
+TEST_F(ControlsTest, AnchorsCountFromTheDescribedClientSize)
+{
+    RegisterFormDescription("TForm", R"(object AnchoredForm: TForm
+  BorderStyle = bsSingle
+  ClientHeight = 100
+  ClientWidth = 200
+  object Button1: TButton
+    Left = 110
+    Top = 60
+    Width = 80
+    Height = 30
+    Anchors = [akRight, akBottom]
+  end
+end
+)");
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->Show();
+    Application->ProcessMessages();
+    auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->Left(), 110);
+    EXPECT_EQ(button->Top(), 60);
+    form->SetFormClientWidth(250);
+    EXPECT_EQ(button->Left(), 160);
+    EXPECT_EQ(button->Top(), 60);
+}
