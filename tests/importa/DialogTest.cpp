@@ -264,7 +264,7 @@ TEST_F(ImportaDialog, DialogShowsInARealWindowUnderXvfb)
 {
     if (!XvfbServer::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server;
+    XvfbServer server(190);
     auto display = server.Start();
     ASSERT_TRUE(display);
     UserResetWindowSystem();

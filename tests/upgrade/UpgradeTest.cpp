@@ -255,7 +255,7 @@ TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
 {
     if (!XvfbServer::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server;
+    XvfbServer server(160);
     auto display = server.Start();
     ASSERT_TRUE(display);
     UserResetWindowSystem();

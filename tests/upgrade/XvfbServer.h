@@ -12,12 +12,16 @@
 
 class XvfbServer {
 public:
+    // Display numbers from `firstDisplay` on, in a range of its own for each test program,
+    // so test programs running side by side never meet on one server.
+    explicit XvfbServer(int firstDisplay) : firstDisplay_(firstDisplay) {}
+
     static bool Installed() { return access("/usr/bin/Xvfb", X_OK) == 0; }
 
     // Starts the server and connects the window system's X11 backend to it.
     std::unique_ptr<DisplayBackend> Start()
     {
-        for (int n = 160; n < 220; ++n) {
+        for (int n = firstDisplay_; n < firstDisplay_ + 20; ++n) {
             struct stat st{};
             if (stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0 ||
                 stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)
@@ -54,6 +58,7 @@ public:
     ~XvfbServer() { Stop(); }
 
 private:
+    int firstDisplay_;
     pid_t pid_ = -1;
     std::string name_;
 };
