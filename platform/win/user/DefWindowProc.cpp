@@ -218,7 +218,7 @@ void PaintButton(HWND window, LRESULT hit, bool pushed) {
 // A caption button pressed: drawn pushed while the pointer stays on it; releasing on it runs its command.
 void TrackCaptionButton(HWND window, LRESULT hit) {
     const RECT r = UserCaptionButtonRect(window, hit);
-    if (r.right <= r.left)
+    if (r.right <= r.left || !UserCaptionButtonEnabled(window, hit))
         return;
     SetCapture(window);
     bool pushed = true;

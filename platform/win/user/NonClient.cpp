@@ -144,7 +144,7 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
         if (r.right <= r.left)
             continue;
         const UINT kind = (b.hit == HTMAXBUTTON && (w.style & WS_MAXIMIZE)) ? DFCS_CAPTIONRESTORE : b.kind;
-        DrawFrameControl(dc, &r, DFC_CAPTION, kind);
+        DrawFrameControl(dc, &r, DFC_CAPTION, kind | (UserCaptionButtonEnabled(window, b.hit) ? 0 : DFCS_INACTIVE));
         textRight = std::min<int>(textRight, r.left - 2);
     }
     PaintTitle(dc, w, caption, active, textLeft, textRight);
@@ -208,6 +208,15 @@ RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
+}
+
+bool UserCaptionButtonEnabled(HWND window, LRESULT hit) {
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    if (hit == HTMINBUTTON)
+        return (style & WS_MINIMIZEBOX) != 0;
+    if (hit == HTMAXBUTTON)
+        return (style & WS_MAXIMIZEBOX) != 0;
+    return hit == HTCLOSE;
 }
 
 RECT UserCaptionButtonRect(HWND window, LRESULT hit) {

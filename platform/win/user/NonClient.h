@@ -25,5 +25,8 @@ LRESULT UserDefaultHitTest(HWND window, POINT screen);
 void UserPaintNonClient(HWND window, bool active);
 // The same on a given DC whose origin is the window rectangle's top-left corner (WM_PRINT).
 void UserPaintNonClientOn(HDC dc, HWND window, bool active);
+// True when the window's caption button works (a minimise or maximise box is shown greyed
+// when the window has only the other one).
+bool UserCaptionButtonEnabled(HWND window, LRESULT hit);
 // Rectangle (window coordinates) of a caption button; empty when the window has none.
 RECT UserCaptionButtonRect(HWND window, LRESULT hit);

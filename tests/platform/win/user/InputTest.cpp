@@ -338,3 +338,21 @@ TEST_F(UserTest, DraggingASizingBorderResizesWithinTheTrackingLimits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserTest, AGreyedCaptionButtonDoesNothing) {
+    HWND top = Create(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 100, 100, 300, 200);
+    UserPumpMessages();
+    EXPECT_FALSE(UserCaptionButtonEnabled(top, HTMAXBUTTON));
+    EXPECT_TRUE(UserCaptionButtonEnabled(top, HTMINBUTTON));
+    const RECT button = UserCaptionButtonRect(top, HTMAXBUTTON);
+    ASSERT_GT(button.right, button.left);
+    ClearLog();
+    UserInjectClick(100 + (button.left + button.right) / 2, 100 + (button.top + button.bottom) / 2);
+    UserPumpMessages();
+    EXPECT_TRUE(TakeAll({WM_SYSCOMMAND}).empty());
+    EXPECT_FALSE(IsZoomed(top));
+}
+
+}  // namespace
