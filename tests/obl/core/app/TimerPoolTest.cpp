@@ -295,6 +295,25 @@ TEST_F(TimerPoolTest, MinIntervalChangesOnlyWhileDesigning)
     EXPECT_EQ(plain.MinInterval(), 1000);
 }
 
+TEST_F(TimerPoolTest, MinIntervalIsReadFromAFormDescription)
+{
+    RegisterClass(TOBLTimerPool::StaticClass());
+    struct Case {
+        const char* value;
+        WORD interval;
+    };
+    for (const Case& c : {Case{"200", 200}, Case{"0", 1}}) {
+        TStringStream text(AnsiString("object Pool: TOBLTimerPool\n  MinInterval = ") + c.value + "\nend\n");
+        TOwned<TComponent> read(text.ReadComponent(nullptr));
+        auto* pool = dynamic_cast<TOBLTimerPool*>(read.get());
+        ASSERT_NE(pool, nullptr);
+        EXPECT_EQ(pool->MinInterval(), c.interval);
+        pool->SetInterval(500);  // loaded: run-time changes are ignored again
+        EXPECT_EQ(pool->MinInterval(), c.interval);
+    }
+    UnRegisterClass(TOBLTimerPool::StaticClass());
+}
+
 TEST_F(TimerPoolTest, ItemNeedsPoolAndList)
 {
     TList list;
