@@ -4,6 +4,9 @@
 #include "platform/classlib/Forms.h"
 #include "platform/rtl/RtlConsts.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 constexpr UINT_PTR kPoolTimerId = 1;
@@ -19,7 +22,9 @@ TOBLTimerItem::TOBLTimerItem(TOBLTimerPool* AOwner, TList* AList, WORD AIdent)
     : ident_(AIdent), list_(AList), owner_(AOwner)
 {
     if (!AOwner || !AList) throw EInvalidOperation(ClassName() + ": Invalid Owner or List");
-    ratio_ = interval_ / AOwner->MinInterval();
+    // A pool whose base interval exceeds the item's default would give a ratio of 0, which
+    // no tick is divisible by; such an item fires on every tick until its interval is set.
+    ratio_ = std::max(1, interval_ / AOwner->MinInterval());
 }
 
 TOBLTimerItem::~TOBLTimerItem()

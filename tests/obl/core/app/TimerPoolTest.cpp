@@ -332,6 +332,10 @@ TEST_F(TimerPoolTest, ItemNeedsPoolAndList)
     EXPECT_EQ(item->Ratio(), 20);
     delete item;
     EXPECT_EQ(list.Count(), 0);
+    // A base interval above the item's default still gives a usable ratio.
+    TOBLTimerPool slow(nullptr, 2000);
+    TOBLTimerItem fresh(&slow, &list, 5);
+    EXPECT_EQ(fresh.Ratio(), 1);
 }
 
 }  // namespace
