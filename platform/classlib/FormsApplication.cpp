@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -205,7 +206,7 @@ void TApplication::Run()
     while (!terminated_) {
         try {
             HandleMessage();
-        } catch (const Exception&) {
+        } catch (...) {
             HandleException(this);
         }
     }
@@ -289,6 +290,10 @@ void TApplication::ShowException(const Exception& e)
 
 void TApplication::HandleException(TObject* sender)
 {
+    // Called from a handler: the exception in flight is the one handled; outside of one
+    // there is nothing to do.
+    if (!std::current_exception())
+        return;
     try {
         throw;
     } catch (Exception& e) {
@@ -296,6 +301,12 @@ void TApplication::HandleException(TObject* sender)
             onException_(sender, e);
         else
             ShowException(e);
+    } catch (...) {
+        Exception unknown("Unknown exception");
+        if (onException_.Assigned())
+            onException_(sender, unknown);
+        else
+            ShowException(unknown);
     }
 }
 

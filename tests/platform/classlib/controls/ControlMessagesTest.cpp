@@ -349,3 +349,31 @@ TEST_F(ControlMessagesTest, AnchoredChildrenFollowTheEdgesTheyAreAnchoredTo)
         EXPECT_EQ(buttons[i]->BoundsRect().bottom, cases[i].after.bottom);
     }
 }
+
+namespace {
+
+struct ExceptionCatcher : TObject {
+    std::vector<std::string> seen;
+    void Caught(TObject*, Exception& e) { seen.push_back(e.Message().c_str()); }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, HandleExceptionPassesTheExceptionInFlightToOnException)
+{
+    ExceptionCatcher catcher;
+    Application->SetOnException(TExceptionEvent(&catcher, &ExceptionCatcher::Caught));
+    Application->HandleException(Application);  // nothing in flight: nothing happens
+    try {
+        throw EInvalidOperation("Errore o duplicazione dati");
+    } catch (...) {
+        Application->HandleException(Application);
+    }
+    try {
+        throw 42;
+    } catch (...) {
+        Application->HandleException(Application);
+    }
+    EXPECT_EQ(catcher.seen, std::vector<std::string>({"Errore o duplicazione dati", "Unknown exception"}));
+    Application->SetOnException(TExceptionEvent());
+}
