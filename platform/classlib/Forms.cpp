@@ -36,9 +36,10 @@ bool InitInheritedComponent(TComponent* instance)
 // ---------------------------------------------------------------------------------------
 // TCustomForm
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(new TControlCanvas)
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(new TControlCanvas), icon_(new TIcon)
 {
     canvas_->SetControl(this);
+    icon_->SetOnChange(TNotifyEvent(this, &TCustomForm::IconChanged));
     controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     SetDefaultVisible(false);
     left_ = 0;
@@ -113,6 +114,14 @@ void TCustomForm::CreateWnd()
     int w = clientWidth_ >= 0 ? width_ - client.right + clientWidth_ : width_;
     int h = clientHeight_ >= 0 ? height_ - client.bottom + clientHeight_ : height_;
     SetBounds(left_, top_, w, h);
+    if (!icon_->Empty())
+        IconChanged(icon_.get());
+}
+
+void TCustomForm::IconChanged(TObject*)
+{
+    if (HandleAllocated())
+        SendMessageA(Handle(), WM_SETICON, 1, reinterpret_cast<LPARAM>(icon_->Empty() ? nullptr : icon_->Handle()));
 }
 
 void TCustomForm::SetFormClientWidth(int v)
@@ -450,6 +459,7 @@ void TCustomForm::Publish(TClassBuilder<TCustomForm>& c)
                &TCustomForm::SetFormClientHeight);
     c.Property("ClientWidth", [](const TCustomForm& f) { return const_cast<TCustomForm&>(f).FormClientWidth(); },
                &TCustomForm::SetFormClientWidth);
+    c.Property("Icon", &TCustomForm::Icon, &TCustomForm::SetIcon);
     c.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
     c.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
     c.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch);

@@ -166,6 +166,9 @@ public:
     int FormClientHeight() { return ClientHeight(); }
     void SetFormClientHeight(int v);
     TCanvas* Canvas() const { return canvas_.get(); }
+    // The caption icon; an empty icon leaves the window its class's.
+    TIcon* Icon() const { return icon_.get(); }
+    void SetIcon(TIcon* v) { icon_->Assign(v); }
     int PixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(int v) { pixelsPerInch_ = v; }
     bool KeyPreview() const { return keyPreview_; }
@@ -242,7 +245,10 @@ private:
     bool keyPreview_ = false;
     bool modal_ = false;
     TModalResult modalResult_ = mrNone;
+    void IconChanged(TObject* sender);
+
     TOwned<TControlCanvas> canvas_;
+    TOwned<TIcon> icon_;
     TNotifyEvent onCreate_, onDestroy_, onShow_, onHide_, onActivate_, onDeactivate_, onPaint_;
     TCloseEvent onClose_;
     TCloseQueryEvent onCloseQuery_;

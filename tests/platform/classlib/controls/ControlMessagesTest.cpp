@@ -377,3 +377,38 @@ TEST_F(ControlsTest, HandleExceptionPassesTheExceptionInFlightToOnException)
     EXPECT_EQ(catcher.seen, std::vector<std::string>({"Errore o duplicazione dati", "Unknown exception"}));
     Application->SetOnException(TExceptionEvent());
 }
+
+namespace {
+
+// Sits in front of a control's window procedure and notes the icons it is given.
+struct IconSpy : TObject {
+    TControl* control = nullptr;
+    TWndMethod original;
+    std::vector<LPARAM> icons;
+    void Spy(TMessage& message)
+    {
+        if (message.Msg == WM_SETICON)
+            icons.push_back(message.LParam);
+        original(message);
+    }
+};
+
+} // namespace
+
+TEST_F(ControlMessagesTest, AFormsIconGoesToItsWindowAndWindowProcCanBeReplaced)
+{
+    IconSpy spy;
+    spy.original = form->WindowProc();
+    form->SetWindowProc(TWndMethod(&spy, &IconSpy::Spy));
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+    HBITMAP color = CreateBitmap(16, 16, 1, 32, nullptr);
+    ICONINFO info{TRUE, 0, 0, mask, color};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(color);
+    ASSERT_NE(icon, nullptr);
+    form->Icon()->SetHandle(icon);
+    ASSERT_EQ(spy.icons.size(), 1u);
+    EXPECT_EQ(spy.icons[0], reinterpret_cast<LPARAM>(form->Icon()->Handle()));
+    form->SetWindowProc(spy.original);
+}
