@@ -481,7 +481,12 @@ void TControl::SetText(const AnsiString& v)
     Perform(CM_TEXTCHANGED, 0, 0);
 }
 
-bool TControl::IsCaptionStored() const { return true; }
+bool TControl::IsCaptionStored() const
+{
+    // A caption that comes from the action is the action's to store.
+    auto* action = dynamic_cast<const TCustomAction*>(action_);
+    return storesCaption_ && !(action && action->Caption() == GetText());
+}
 
 void TControl::MouseButtonDown(TMessage& message, TMouseButton button)
 {

@@ -295,6 +295,8 @@ protected:
     // that a description stores only what differs from the class's start.
     void SetDefaultParentColor(bool v) { parentColor_ = defaultParentColor_ = v; }
     void SetDefaultVisible(bool v);
+    // Controls whose text is not a caption (edits, lists) keep it out of their descriptions.
+    void SetStoresCaption(bool v) { storesCaption_ = v; }
     bool IsCaptionStored() const;
 
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -316,6 +318,7 @@ private:
     bool parentColor_ = true;
     bool defaultParentColor_ = true;
     bool defaultVisible_ = true;
+    bool storesCaption_ = true;
     TOwned<TFont> font_;
     bool parentFont_ = true;
     AnsiString hint_;

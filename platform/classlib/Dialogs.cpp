@@ -174,3 +174,5 @@ void TOpenDialog::Publish(TClassBuilder<TOpenDialog>& c)
     c.Property("Options", &TOpenDialog::Options, &TOpenDialog::SetOptions).Default(TOpenOptions{ofHideReadOnly});
     c.Property("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle);
 }
+
+void RegisterDialogClasses() { RegisterClass(TOpenDialog::StaticClass()); }

@@ -71,3 +71,6 @@ private:
     int filterIndex_ = 1;
     TOpenOptions options_{ofHideReadOnly};
 };
+
+// Registers the dialog classes with the class registry.
+void RegisterDialogClasses();

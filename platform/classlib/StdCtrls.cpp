@@ -209,6 +209,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner)
     controlStyle_ = {csClickEvents, csSetCaption, csDoubleClicks, csFixedHeight};
     width_ = 121;
     height_ = 21;
+    SetStoresCaption(false);
     SetDefaultTabStop(true);
     SetDefaultParentColor(false);
 }
@@ -643,6 +644,7 @@ TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner), items_(n
     controlStyle_ = {csSetCaption, csDoubleClicks};
     width_ = 121;
     height_ = 97;
+    SetStoresCaption(false);
     SetDefaultTabStop(true);
     SetDefaultParentColor(false);
     items_->SetOnChange(TNotifyEvent(this, &TCustomListBox::ItemsChanged));

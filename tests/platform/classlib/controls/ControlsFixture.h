@@ -191,7 +191,8 @@ protected:
         ResetControlsState();
         FormsInitialization();
         RegisterStdControls();
-        RegisterClasses({TTestDialog::StaticClass(), TOpenDialog::StaticClass()});
+        RegisterDialogClasses();
+        RegisterClass(TTestDialog::StaticClass());
         RegisterFormDescription("TTestDialog", kTestDialogDescription);
         EventLog().clear();
     }

@@ -452,12 +452,15 @@ TEST_F(ControlsTest, AWrittenFormDescriptionReadsBackIntoTheSameForm)
 {
     TTestDialog* form = CreateDialog();
     form->CheckBox2()->SetChecked(true);
+    form->Edit1()->SetTextProperty("C:\\dati\\dbVendaroBase4.mdb");
     TStringStream written;
     written.WriteComponent(form);
     const AnsiString& text = written.DataString();
     EXPECT_NE(Pos("object GroupBox1: TGroupBox", text), 0) << text.c_str();
     EXPECT_NE(Pos("OnClick = OkButtonClick", text), 0);
     EXPECT_NE(Pos("object OpenDialog1: TOpenDialog", text), 0);
+    EXPECT_NE(Pos("Text = 'C:\\dati\\dbVendaroBase4.mdb'", text), 0);
+    EXPECT_EQ(Pos("Caption = 'C:", text), 0) << "an edit's text is no caption";
     for (const char* unwritten : {"ParentColor", "TabStop", "Visible", "Checked ", "Color = clWindow"})
         EXPECT_EQ(Pos(unwritten, text), 0) << unwritten << " holds its default";
 
@@ -471,6 +474,7 @@ TEST_F(ControlsTest, AWrittenFormDescriptionReadsBackIntoTheSameForm)
     EXPECT_EQ(copy->CheckBox2()->TabOrder(), 2);
     EXPECT_EQ(copy->ListBox1()->Items()->Text(), "primo\r\nsecondo\r\n");
     EXPECT_EQ(copy->OkButton()->ModalResult(), mrOk);
+    EXPECT_EQ(copy->Edit1()->Text(), "C:\\dati\\dbVendaroBase4.mdb");
     EXPECT_TRUE(copy->OkButton()->OnClick().Assigned());
     EXPECT_EQ(copy->BorderStyle(), bsDialog);
 }
