@@ -547,6 +547,9 @@ private:
     TOwned<TControlCanvas> canvas_;
 };
 
+// The control whose window this is (null for windows of no control).
+inline TWinControl* FindControl(HWND window) { return TWinControl::FindControl(window); }
+
 // The control under the mouse: CM_MOUSELEAVE goes to the one it left and CM_MOUSEENTER to the
 // one it entered. Called on every mouse message and when the mouse leaves a window.
 void UpdateMouseControl();

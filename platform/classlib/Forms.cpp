@@ -33,6 +33,14 @@ bool InitInheritedComponent(TComponent* instance)
     return true;
 }
 
+TCustomForm* ValidParentForm(const TControl* control)
+{
+    TCustomForm* form = GetParentForm(control);
+    if (!form)
+        throw EInvalidOperation(Format("Control '%s' has no parent window", {control ? control->Name() : AnsiString()}));
+    return form;
+}
+
 // ---------------------------------------------------------------------------------------
 // TCustomForm
 

@@ -260,6 +260,11 @@ public:
     explicit TForm(TComponent* owner) : TCustomForm(owner) {}
 };
 
+// The form a control lies on (null when none); ValidParentForm raises EInvalidOperation
+// "Control '%s' has no parent window" instead of answering null.
+inline TCustomForm* GetParentForm(const TControl* control) { return control ? control->GetParentForm() : nullptr; }
+TCustomForm* ValidParentForm(const TControl* control);
+
 // The form description compiled into the program for a form class, read when the form is
 // created (registered by the program's start-up; the text form of a description).
 void RegisterFormDescription(const AnsiString& className, const AnsiString& text);

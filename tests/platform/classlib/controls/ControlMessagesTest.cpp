@@ -412,3 +412,20 @@ TEST_F(ControlMessagesTest, AFormsIconGoesToItsWindowAndWindowProcCanBeReplaced)
     EXPECT_EQ(spy.icons[0], reinterpret_cast<LPARAM>(form->Icon()->Handle()));
     form->SetWindowProc(spy.original);
 }
+
+TEST_F(ControlMessagesTest, ControlsFindTheirFormAndWindowsTheirControl)
+{
+    EXPECT_EQ(GetParentForm(graphic), form);
+    EXPECT_EQ(ValidParentForm(panel), form);
+    EXPECT_EQ(FindControl(panel->Handle()), panel);
+    EXPECT_EQ(FindControl(Application->Handle()), nullptr);
+    TOwned<TLabel> loose(new TLabel(nullptr));
+    loose->SetName("Loose");
+    EXPECT_EQ(GetParentForm(loose.get()), nullptr);
+    try {
+        ValidParentForm(loose.get());
+        FAIL() << "no exception";
+    } catch (const EInvalidOperation& e) {
+        EXPECT_EQ(e.Message(), "Control 'Loose' has no parent window");
+    }
+}
