@@ -279,6 +279,20 @@ TEST_F(ApplicationTest, MissingPropertyEntryIsNotCalledButTheChangeIsAnnounced)
     RegisterModule(kThemeModuleName, ThemeModuleExports(), ThemeModulePresent);
 }
 
+TEST_F(ApplicationTest, InDesignStateTheSwitchIsStoredButNothingIsTold)
+{
+    ThemesWith(TThemeModuleState::Active);
+    app_->SetDesigning(true);
+    Application->HookMainWindow(TApplication::TWindowHook(&listener_, &Listener::AppMessage));
+    app_->SetXPThemeSupport(false);
+    EXPECT_FALSE(app_->UseXPThemes());
+    EXPECT_EQ(listener_.appThemeMessages, 0);
+    EXPECT_TRUE(ThemeCallLog().empty());
+    app_->SetXPThemeSupport(true);
+    EXPECT_TRUE(app_->UseXPThemes());
+    Application->UnhookMainWindow(TApplication::TWindowHook(&listener_, &Listener::AppMessage));
+}
+
 TEST_F(ApplicationTest, ThemeHooksOfTheUnitReachTheGlobalObject)
 {
     SetThemeModuleState(TThemeModuleState::Active);
