@@ -111,12 +111,66 @@ void TCustomForm::CreateParams(TCreateParams& params)
     }
     if (formStyle_ == fsStayOnTop)
         params.ExStyle |= WS_EX_TOPMOST;
+    if (formStyle_ == fsMDIChild) {
+        TCustomForm* frame = Application ? Application->MainForm() : nullptr;
+        if (!frame || frame == this || frame->FormStyle() != fsMDIForm)
+            throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+        params.Style = (params.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
+        params.ExStyle |= WS_EX_MDICHILD;
+        params.WndParent = frame->Handle() ? frame->ClientHandle() : nullptr;
+    }
     params.WindowClass.style = CS_DBLCLKS;
+}
+
+void TCustomForm::SetFormStyle(TFormStyle v)
+{
+    if (v == formStyle_)
+        return;
+    formStyle_ = v;
+    if (HandleAllocated())
+        RecreateWnd();
+}
+
+void TCustomForm::CreateMDIClient()
+{
+    static const char* const kClientClass = "MDICLIENT";
+    WNDCLASSA cls{};
+    if (!GetClassInfoA(nullptr, kClientClass, &cls)) {
+        cls.style = CS_DBLCLKS;
+        cls.lpfnWndProc = DefWindowProcA;
+        cls.hbrBackground = GetSysColorBrush(COLOR_APPWORKSPACE);
+        cls.lpszClassName = kClientClass;
+        RegisterClassA(&cls);
+    }
+    TRect r = ClientRect();
+    clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, kClientClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                                    0, 0, r.right, r.bottom, Handle(), nullptr, nullptr, nullptr);
+}
+
+int TCustomForm::MDIChildCount() const
+{
+    int n = 0;
+    if (Screen && clientHandle_)
+        for (TCustomForm* f : Screen->forms_)
+            n += f->FormStyle() == fsMDIChild && f->HandleAllocated() && GetParent(f->Handle()) == clientHandle_;
+    return n;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const
+{
+    if (Screen && clientHandle_)
+        for (TCustomForm* f : Screen->forms_)
+            if (f->FormStyle() == fsMDIChild && f->HandleAllocated() && GetParent(f->Handle()) == clientHandle_ &&
+                index-- == 0)
+                return f;
+    return nullptr;
 }
 
 void TCustomForm::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (formStyle_ == fsMDIForm)
+        CreateMDIClient();
     // A client size read from the description is met now that the frame is known.
     TRect client = ClientRect();
     int w = clientWidth_ >= 0 ? width_ - client.right + clientWidth_ : width_;
@@ -445,6 +499,15 @@ void TCustomForm::WndProc(TMessage& message)
     case CM_RELEASE: Free(); return;
     case CM_SHOWINGCHANGED: ShowingChanged(); return;
     case CM_DIALOGKEY: DialogKey(message); return;
+    case WM_SIZE:
+        if (clientHandle_) {
+            TRect r = ClientRect();
+            MoveWindow(clientHandle_, 0, 0, r.right, r.bottom, TRUE);
+        }
+        break;
+    case WM_NCDESTROY:
+        clientHandle_ = nullptr;
+        break;
     case WM_SETFOCUS:
         // The form itself got the focus: pass it on to the active control.
         if (activeControl_ && activeControl_ != this && activeControl_->CanFocus()) {

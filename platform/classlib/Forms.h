@@ -158,7 +158,13 @@ public:
     TPosition Position() const { return position_; }
     void SetPosition(TPosition v) { position_ = v; }
     TFormStyle FormStyle() const { return formStyle_; }
-    void SetFormStyle(TFormStyle v) { formStyle_ = v; }
+    // An MDI frame gets a client window for its children; an MDI child lives in the main
+    // form's client window.
+    void SetFormStyle(TFormStyle v);
+    // The MDI client window of an MDI frame (0 for other forms).
+    HWND ClientHandle() const { return clientHandle_; }
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int index) const;
     TWindowState WindowState() const { return windowState_; }
     void SetWindowState(TWindowState v) { windowState_ = v; }
     int FormClientWidth() { return ClientWidth(); }
@@ -231,8 +237,11 @@ private:
     void PlaceOnScreen();
     bool SendFocusMessage(HWND window, UINT msg);
 
+    void CreateMDIClient();
+
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
+    HWND clientHandle_ = nullptr;
     bool active_ = false;
     int focusCount_ = 0;
     TFormBorderStyle borderStyle_ = bsSizeable;

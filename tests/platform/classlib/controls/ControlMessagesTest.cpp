@@ -429,3 +429,30 @@ TEST_F(ControlMessagesTest, ControlsFindTheirFormAndWindowsTheirControl)
         EXPECT_EQ(e.Message(), "Control 'Loose' has no parent window");
     }
 }
+
+TEST_F(ControlsTest, MDIChildFormsLiveInTheFramesClientWindow)
+{
+    TForm* frame = nullptr;
+    Application->CreateForm(frame);
+    frame->SetFormStyle(fsMDIForm);
+    frame->SetBounds(0, 0, 400, 300);
+    frame->Show();
+    Application->ProcessMessages();
+    HWND client = frame->ClientHandle();
+    ASSERT_NE(client, nullptr);
+    EXPECT_EQ(GetParent(client), frame->Handle());
+    TForm* child = new TForm(Application);
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(10, 10, 150, 100);
+    child->Show();
+    Application->ProcessMessages();
+    EXPECT_EQ(GetParent(child->Handle()), client);
+    EXPECT_EQ(frame->MDIChildCount(), 1);
+    EXPECT_EQ(frame->MDIChildren(0), child);
+    // Without an MDI frame as main form there is nowhere to put a child.
+    TForm* orphan = new TForm(nullptr);
+    frame->SetFormStyle(fsNormal);
+    orphan->SetFormStyle(fsMDIChild);
+    EXPECT_THROW(orphan->Show(), EInvalidOperation);
+    orphan->Free();
+}
