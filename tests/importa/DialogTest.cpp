@@ -201,6 +201,25 @@ TEST_F(ImportaDialog, StartingWithNothingTickedReportsOnlyAfterAnEarlierRun)
     EXPECT_TRUE(form->OBLButton1->Enabled()) << "the run can be repeated";
 }
 
+TEST_F(ImportaDialog, ShowingTheFormAgainResetsTheCountAndTheTarget)
+{
+    TForm1* form = Start();
+    Connect();
+    RunImport({form->CheckBox3});
+    ASSERT_EQ(form->ImportCount(), 1);
+    ASSERT_TRUE(form->Database1->Connected());
+    form->Hide();
+    form->Show();
+    Pump();
+    EXPECT_EQ(form->ImportCount(), 0);
+    EXPECT_FALSE(form->Database1->Connected());
+    Click(form->CheckBox3);
+    ASSERT_FALSE(form->CheckBox3->Checked());
+    boxes.clear();
+    Click(form->OBLButton1);
+    EXPECT_TRUE(boxes.empty()) << "no import since the form was shown";
+}
+
 TEST_F(ImportaDialog, WorkersRunInTheirFixedOrderWhateverTheScreenOrder)
 {
     TForm1* form = Start();
