@@ -207,7 +207,7 @@ void TOBLTimerPool::WndProc(TMessage& Message)
     inHandler_ = true;
     try {
         HandleTimers();
-    } catch (const Exception&) {
+    } catch (...) {
         inHandler_ = false;
         if (Application) Application->HandleException(this);
         return;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -31,6 +32,7 @@ public:
         pool_->RemoveTimer(selfIdent);
     }
     void Raise(TObject*) { throw Exception("handler failed"); }
+    void RaiseOther(TObject*) { throw std::runtime_error("not ours"); }
     // Runs a nested message loop, as a modal dialog opened from a handler would.
     void Nested(TObject*)
     {
@@ -272,6 +274,11 @@ TEST_F(TimerPoolTest, HandlerExceptionGoesToTheApplicationAndTicksGoOn)
     Ticks(2);
     EXPECT_EQ(handler->caught, (std::vector<std::string>{"handler failed"}));
     EXPECT_EQ(other->fired, (std::vector<int>{1, 3, 5}));
+    // Failures outside the exception family are reported too, and the pool goes on.
+    pool_->GetTimer(1)->SetOnTimer(TNotifyEvent(failing, &Recorder::RaiseOther));
+    Ticks(2);
+    EXPECT_EQ(handler->caught, (std::vector<std::string>{"handler failed", "Unknown exception"}));
+    EXPECT_EQ(other->fired, (std::vector<int>{1, 3, 5, 7}));
     Application->SetOnException(TExceptionEvent());
 }
 
