@@ -6,6 +6,7 @@
 
 #include "platform/classlib/Forms.h"
 #include "platform/dbengine/DbiDrivers.h"
+#include "platform/win/gdi/Surface.h"
 #include "platform/rtl/Files.h"
 #include "platform/win/user/CommonDialogs.h"
 #include "platform/win/user/Dialogs.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 struct ShownBox {
@@ -122,6 +124,26 @@ protected:
                 Application->HandleException(Application);
             }
         }
+    }
+
+    // Pumps until the X server shows what the window painted (at most about 5 s under load),
+    // reading it back into `shown`; answers the pixels that still differ.
+    int ReadBackWhenShown(HWND window, Surface& shown)
+    {
+        int differing = -1;
+        for (int attempt = 0; attempt < 250 && differing != 0; ++attempt) {
+            Pump();
+            usleep(20000);
+            const Surface* painted = UserWindowSurface(window);
+            if (!painted || !UserReadBackWindow(window, &shown) || shown.Width() != painted->Width() ||
+                shown.Height() != painted->Height())
+                continue;
+            differing = 0;
+            for (int y = 0; y < shown.Height(); ++y)
+                for (int x = 0; x < shown.Width(); ++x)
+                    differing += shown.Pixel(x, y) != painted->Pixel(x, y);
+        }
+        return differing;
     }
 
     // Clicks the middle of a control and lets the messages run.
