@@ -454,6 +454,8 @@ TModalResult TCustomForm::ShowModal()
                 DoClose(action);
             if (action == caNone)
                 modalResult_ = mrNone;
+            else if (action == caFree)
+                Release();
         }
     }
     return modalResult_;

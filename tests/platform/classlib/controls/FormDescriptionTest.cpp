@@ -506,3 +506,46 @@ end
     EXPECT_EQ(button->Left(), 160);
     EXPECT_EQ(button->Top(), 60);
 }
+
+namespace {
+
+struct ModalScript : TObject {
+    TTestDialog* form = nullptr;
+    int idle = 0;
+    TCloseAction action = caHide;
+    bool allowClose = true;
+    void Idle(TObject*, bool&)
+    {
+        ++idle;
+        if (idle <= 2)
+            UserInjectKeyStroke(VK_ESCAPE);
+    }
+    void Query(TObject*, bool& canClose)
+    {
+        canClose = allowClose;
+        allowClose = true;
+    }
+    void Closing(TObject*, TCloseAction& a) { a = action; }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, AModalFormThatRefusesToCloseStaysAndOneFreedOnCloseGoes)
+{
+    TTestDialog* form = CreateDialog();
+    ModalScript script;
+    script.form = form;
+    script.allowClose = false;
+    script.action = caFree;
+    form->SetOnCloseQuery(TCloseQueryEvent(&script, &ModalScript::Query));
+    form->SetOnClose(TCloseEvent(&script, &ModalScript::Closing));
+    Application->SetOnIdle(TIdleEvent(&script, &ModalScript::Idle));
+    int forms = Screen->FormCount();
+    // The first Escape is refused by OnCloseQuery, the second closes.
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(script.idle, 2);
+    EXPECT_FALSE(Application->Terminated());
+    Application->SetOnIdle(TIdleEvent());
+    Application->ProcessMessages();
+    EXPECT_EQ(Screen->FormCount(), forms - 1);
+}
