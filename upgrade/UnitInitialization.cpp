@@ -1,5 +1,6 @@
 #include "upgrade/UnitInitialization.h"
 
+#include "obl/core/OBLUnits.h"
 #include "platform/classlib/DBTables.h"
 #include "platform/classlib/Forms.h"
 #include "platform/classlib/StdCtrls.h"
@@ -11,8 +12,8 @@ void InitializeUnits()
     FormsInitialization();
     RegisterStdControls();
     RegisterDBTables();
-    // The component library's unit initialisations belong here, in their documented order,
-    // once the library provides them.
+    // The component library's units, in their documented order.
+    OBLInitializeUnits();
     // Unit1.
     RegisterClass(TForm1::StaticClass());
     RegisterUnit1FormDescription();
@@ -20,7 +21,8 @@ void InitializeUnits()
 
 void FinalizeUnits()
 {
-    // In reverse: the forms go with the application object.
+    // In reverse: the component library, then the forms with the application object.
+    OBLFinalizeUnits();
     FormsFinalization();
     Form1 = nullptr;
 }
