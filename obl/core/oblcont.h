@@ -1,7 +1,15 @@
 // Unit oblcont: named collections of resources (bitmaps, image strips, string lists, raw
 // data, waves) kept in non-visual containers. This part holds what every list shares:
 // the change link a control registers to hear of a container's changes, the container
-// base that keeps those links, the stored item base and the list of items.
+// base that keeps those links, the stored item base and the list of items, and the
+// stored forms of containers and items.
+//
+// File form: the kind's signature (a length byte 8 and eight characters), int32 item
+// count N, N int32 absolute positions of the item records (absent when N is 0), then
+// the N item records. Stream form: int32 N and the records. An item record is a flags
+// byte (0x01 compressed, 0x02 a string8 description follows, 0x04 an int32 ident
+// follows, 0x08 payload present, 0x10/0x20/0x40 pixel format), the fields the flags
+// announce, then the item class's payload. Integers are little-endian.
 #pragma once
 
 #include "obl/core/OBLCustomComponent.h"
@@ -13,8 +21,21 @@
 class TOBLBaseContainer;
 class TOBLCustomContainer;
 
+// The binary property under which an item stores its record in a form description.
+inline constexpr const char* IDS_INTERNAL = "Internal";
+
 VENDARO_ENUM(TOBLContainerSource, sdComponent, sdFile, sdAppResource, sdLibResource, sdPath)
 VENDARO_ENUM(TOBLListItemClassType, icImageList, icBitmap, icWave, icStringList, icGeneric, icRTF, icInvalid)
+
+// Container file extensions, by kind up to icRTF.
+inline constexpr const char* OBLICEXTENSION[6] = {"iml", "bml", "wvl", "sll", "gll", "rtl"};
+
+// The eight characters of a kind's file signature; empty for icInvalid.
+AnsiString OBLICGetSignature(TOBLListItemClassType Kind);
+// The container extension; WithDot puts "." before a non-empty one.
+AnsiString OBLICGetSuffix(TOBLListItemClassType Kind, bool WithDot);
+// The extension of a single item's own file.
+AnsiString OBLICGetItemSuffix(TOBLListItemClassType Kind, bool WithDot);
 
 // An observer of one container. OnChange hears every change of the container, with the
 // container as sender.
@@ -92,6 +113,11 @@ public:
     // Copies Compressed, Description and Ident.
     void AssignStd(TOBLListItem* Source);
 
+    // The item header: flags from WriteFlag, then the fields they announce.
+    void WriteStd(TStream* Stream);
+    // Reads a header (a truncated one raises EReadError) and returns its flags byte.
+    BYTE ReadStd(TStream* Stream);
+
     void LoadFromStream(TStream* Stream) { ReadData(Stream); }
     void SaveToStream(TStream* Stream) { WriteData(Stream); }
 
@@ -101,6 +127,10 @@ public:
     void SetIdent(WORD Value) { ident_ = Value; }
     bool Compressed() const { return compressed_; }
     void SetCompressed(bool Value) { compressed_ = Value; }
+
+protected:
+    // The record is the binary property "Internal", always written.
+    void DefineProperties(TFiler* Filer) override;
 
 private:
     AnsiString description_;
@@ -121,9 +151,18 @@ public:
     virtual bool GetEmpty() { return items_.Count() == 0; }
     // EListError for an index out of range.
     virtual TOBLListItem* GetItem(int Index);
-    // The container's stream form; the file form has an offset table.
-    virtual void ReadData(TStream* Stream, bool WithOffsets) {}
-    virtual void WriteData(TStream* Stream, bool WithOffsets) {}
+    // The container's stream form; the file form has an offset table. Reading replaces
+    // the items inside an update bracket; items read whole before a failure stay. A count
+    // the stream cannot hold raises EReadError before any item is made.
+    virtual void ReadData(TStream* Stream, bool WithOffsets);
+    virtual void WriteData(TStream* Stream, bool WithOffsets);
+
+    // Signature and file form. Loading a file of another signature raises Exception
+    // and changes nothing.
+    void SaveToFile(const AnsiString& FileName);
+    void LoadFromFile(const AnsiString& FileName);
+    void SaveToStream(TStream* Stream) { WriteData(Stream, false); }
+    void LoadFromStream(TStream* Stream) { ReadData(Stream, false); }
 
     // The first item of that Description (case-sensitive), or nil.
     TOBLListItem* GetItemByName(const AnsiString& Name);
@@ -166,6 +205,7 @@ protected:
 
 private:
     TOBLListItem* CreateItem();
+    void ReadItem(TStream* Stream);
     void Track(TOBLListItem* Item);
 
     bool defaultCompressed_ = false;
@@ -176,3 +216,18 @@ private:
     TClass itemClass_ = nullptr;
     TOBLListItemClassType kind_ = icInvalid;
 };
+
+// The kind of a container file by its signature (icInvalid when none matches); Count is
+// the int32 after the signature (-1 when the file holds none of it). For a known kind,
+// List (when given) receives the offset table; a count the file cannot hold raises
+// EReadError.
+TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count, TList* List);
+// Reads the item whose record starts at the offset List holds at Index; false without a
+// list. EListError for an index outside the list, EReadError for an offset outside the
+// stream.
+bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item);
+// Reads item Index of a container file. Without a list the file's offset table is read
+// first and a kind other than Kind raises Exception; a given list is trusted to hold the
+// file's table.
+bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
+                            TOBLListItem* Item, int Index);

@@ -1,6 +1,8 @@
-// A small concrete list for the container tests: items carry one text payload.
+// A small concrete list for the container tests: items carry one text payload, stored
+// as a string8 after the item header.
 #pragma once
 
+#include "obl/core/Oblstreamutils.h"
 #include "obl/core/oblcont.h"
 
 #include <vector>
@@ -27,6 +29,20 @@ public:
         ++freed_;
     }
     bool GetEmpty() override { return text_.IsEmpty(); }
+    // Payload: a string8 text when bit 3 says there is one.
+    BYTE WriteFlag() override { return inherited::WriteFlag() | (text_.IsEmpty() ? 0 : 0x08); }
+    void WriteData(TStream* Stream) override
+    {
+        WriteStd(Stream);
+        if (!text_.IsEmpty())
+            stWriteString(Stream, text_);
+    }
+    void ReadData(TStream* Stream) override
+    {
+        text_ = AnsiString();
+        if (ReadStd(Stream) & 0x08)
+            stReadString(Stream, text_);
+    }
 
     const AnsiString& Text() const { return text_; }
     void SetText(const AnsiString& value) { text_ = value; }
@@ -53,6 +69,7 @@ public:
         SetItemClass(TTextItem::StaticClass());
         SetKind(icStringList);
     }
+    void UseKind(TOBLListItemClassType kind) { SetKind(kind); }
     TTextItem* Items(int index) { return static_cast<TTextItem*>(GetItem(index)); }
     // Appends items of these texts.
     void AddTexts(std::initializer_list<const char*> texts)
