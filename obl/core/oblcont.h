@@ -14,6 +14,7 @@
 
 #include "obl/core/OBLCustomComponent.h"
 #include "obl/core/Oblprocs.h"
+#include "obl/core/oblclass.h"
 #include "platform/classlib/Classes.h"
 
 #include <vector>
@@ -24,11 +25,23 @@ class TOBLCustomContainer;
 // The binary property under which an item stores its record in a form description.
 inline constexpr const char* IDS_INTERNAL = "Internal";
 
+// Bits of the item header's flags byte.
+inline constexpr BYTE OBLIF_COMPRESSED = 0x01;
+inline constexpr BYTE OBLIF_DESCRIPTION = 0x02;
+inline constexpr BYTE OBLIF_IDENT = 0x04;
+inline constexpr BYTE OBLIF_DATA = 0x08;
+
 VENDARO_ENUM(TOBLContainerSource, sdComponent, sdFile, sdAppResource, sdLibResource, sdPath)
-VENDARO_ENUM(TOBLListItemClassType, icImageList, icBitmap, icWave, icStringList, icGeneric, icRTF, icInvalid)
 
 // Container file extensions, by kind up to icRTF.
 inline constexpr const char* OBLICEXTENSION[6] = {"iml", "bml", "wvl", "sll", "gll", "rtl"};
+
+// The header bit of a pixel format (none for spfDefault).
+BYTE OBLPixelFormatFlag(TOBLSavePixelFormat Format);
+// The pixel format of a flags byte: the first of the bits 0x10, 0x20, 0x40 set.
+TOBLSavePixelFormat OBLPixelFormatFromFlags(BYTE Flags);
+// The bitmap field code of a pixel format: -1, 2, 16 or 256.
+int OBLPixelFormatCode(TOBLSavePixelFormat Format);
 
 // The eight characters of a kind's file signature; empty for icInvalid.
 AnsiString OBLICGetSignature(TOBLListItemClassType Kind);

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr BYTE flagCompressed = 0x01;
-constexpr BYTE flagDescription = 0x02;
-constexpr BYTE flagIdent = 0x04;
 constexpr int signatureSize = 9;
 
 constexpr const char* signatures[6] = {"OBLIML30", "OBLBML30", "OBLWVL30", "OBLSLL30", "OBLGLL50", "OBLRTL50"};
@@ -55,6 +52,34 @@ void CheckCount(TStream* Stream, int Count, int BytesPerItem)
 
 } // namespace
 
+BYTE OBLPixelFormatFlag(TOBLSavePixelFormat Format)
+{
+    switch (Format) {
+    case spfMono: return 0x10;
+    case spf4bit: return 0x20;
+    case spf8bit: return 0x40;
+    default: return 0;
+    }
+}
+
+TOBLSavePixelFormat OBLPixelFormatFromFlags(BYTE Flags)
+{
+    for (TOBLSavePixelFormat format : {spfMono, spf4bit, spf8bit})
+        if (Flags & OBLPixelFormatFlag(format))
+            return format;
+    return spfDefault;
+}
+
+int OBLPixelFormatCode(TOBLSavePixelFormat Format)
+{
+    switch (Format) {
+    case spfMono: return 2;
+    case spf4bit: return 16;
+    case spf8bit: return 256;
+    default: return -1;
+    }
+}
+
 AnsiString OBLICGetSignature(TOBLListItemClassType Kind)
 {
     return HasTable(Kind) ? AnsiString(signatures[static_cast<int>(Kind)]) : AnsiString();
@@ -77,9 +102,9 @@ void TOBLListItem::WriteStd(TStream* Stream)
 {
     BYTE flags = WriteFlag();
     stWriteByte(Stream, flags);
-    if (flags & flagDescription)
+    if (flags & OBLIF_DESCRIPTION)
         stWriteString(Stream, description_);
-    if (flags & flagIdent)
+    if (flags & OBLIF_IDENT)
         stWriteInteger(Stream, ident_);
 }
 
@@ -87,16 +112,16 @@ BYTE TOBLListItem::ReadStd(TStream* Stream)
 {
     BYTE flags = 0;
     Stream->ReadBuffer(&flags, 1);
-    compressed_ = (flags & flagCompressed) != 0;
+    compressed_ = (flags & OBLIF_COMPRESSED) != 0;
     description_ = AnsiString();
-    if (flags & flagDescription) {
+    if (flags & OBLIF_DESCRIPTION) {
         BYTE length = 0;
         Stream->ReadBuffer(&length, 1);
         description_.SetLength(length);
         if (length > 0)
             Stream->ReadBuffer(description_.data(), length);
     }
-    ident_ = (flags & flagIdent) ? static_cast<WORD>(ReadInt32(Stream)) : 0;
+    ident_ = (flags & OBLIF_IDENT) ? static_cast<WORD>(ReadInt32(Stream)) : 0;
     return flags;
 }
 

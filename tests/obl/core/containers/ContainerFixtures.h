@@ -30,7 +30,7 @@ public:
     }
     bool GetEmpty() override { return text_.IsEmpty(); }
     // Payload: a string8 text when bit 3 says there is one.
-    BYTE WriteFlag() override { return inherited::WriteFlag() | (text_.IsEmpty() ? 0 : 0x08); }
+    BYTE WriteFlag() override { return inherited::WriteFlag() | (text_.IsEmpty() ? 0 : OBLIF_DATA); }
     void WriteData(TStream* Stream) override
     {
         WriteStd(Stream);
@@ -40,7 +40,7 @@ public:
     void ReadData(TStream* Stream) override
     {
         text_ = AnsiString();
-        if (ReadStd(Stream) & 0x08)
+        if (ReadStd(Stream) & OBLIF_DATA)
             stReadString(Stream, text_);
     }
 

@@ -294,6 +294,25 @@ TEST_F(ContainerFormatTest, SingleItemsAreReadFromFilesByNumber)
     EXPECT_FALSE(OBLListGetItemFromStream(&stream, nullptr, 0, &item));
 }
 
+TEST_F(ContainerFormatTest, PixelFormatsInFlagsAndCodes)
+{
+    struct Case {
+        TOBLSavePixelFormat format;
+        BYTE flag;
+        int code;
+    };
+    for (const Case& c : {Case{spfDefault, 0x00, -1}, Case{spfMono, 0x10, 2}, Case{spf4bit, 0x20, 16},
+                          Case{spf8bit, 0x40, 256}}) {
+        EXPECT_EQ(OBLPixelFormatFlag(c.format), c.flag);
+        EXPECT_EQ(OBLPixelFormatCode(c.format), c.code);
+        EXPECT_EQ(OBLPixelFormatFromFlags(c.flag | 0x0F), c.format);
+    }
+    // More than one bit: the first of 0x10, 0x20, 0x40.
+    EXPECT_EQ(OBLPixelFormatFromFlags(0x60), spf4bit);
+    EXPECT_EQ(OBLPixelFormatFromFlags(0x70), spfMono);
+    EXPECT_EQ(OBLPixelFormatFromFlags(0x80), spfDefault);
+}
+
 TEST_F(ContainerFormatTest, SuffixesByKind)
 {
     struct Case {
