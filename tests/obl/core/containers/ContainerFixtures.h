@@ -70,6 +70,10 @@ public:
         SetKind(icStringList);
     }
     void UseKind(TOBLListItemClassType kind) { SetKind(kind); }
+    static void Publish(TClassBuilder<TTextList>& c)
+    {
+        c.Property("Source", &TTextList::Source, &TTextList::SetSource).Default(sdComponent);
+    }
     TTextItem* Items(int index) { return static_cast<TTextItem*>(GetItem(index)); }
     // Appends items of these texts.
     void AddTexts(std::initializer_list<const char*> texts)

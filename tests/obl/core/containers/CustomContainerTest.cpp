@@ -223,6 +223,30 @@ TEST_F(CustomContainerTest, SourceChangeDropsDataUnlessLoading)
     EXPECT_EQ(log.Count(3), 1);
 }
 
+TEST_F(CustomContainerTest, SourceReadFromAFormDescriptionKeepsTheData)
+{
+    RegisterClass(TTextList::StaticClass());
+    list->AddTexts({"a"});
+    TStringStream in("object Texts: TTextList\n  Source = sdFile\nend\n");
+    in.ReadComponent(list.get());
+    EXPECT_EQ(list->Source(), sdFile);
+    EXPECT_EQ(list->Items(0)->Freed(), 0);
+    EXPECT_EQ(list->Items(0)->Text(), "a");
+    list->SetSource(sdPath);
+    EXPECT_EQ(list->Items(0)->Freed(), 1);
+    UnRegisterClass(TTextList::StaticClass());
+}
+
+TEST_F(CustomContainerTest, FreedContainerFreesItsItemsAfterLeavingItsLinks)
+{
+    list->AddTexts({"a", "b", "c"});
+    list->RegisterChanges(&link);
+    int destroyed = TTextItem::Destroyed;
+    list.reset();
+    EXPECT_EQ(TTextItem::Destroyed, destroyed + 3);
+    EXPECT_EQ(link.Sender(), nullptr);
+}
+
 TEST_F(CustomContainerTest, PrefixChangeNotifiesOnce)
 {
     Watch();
