@@ -5,7 +5,6 @@
 #include "platform/win/user/User.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 // What the window's stub calls: the component while it is attached, else (after the
@@ -123,27 +122,15 @@ void TOBLWndProcComponent::SetHandleApp(bool Value)
 
 TCustomForm* TOBLWndProcComponent::GetOwnerForm() const { return dynamic_cast<TCustomForm*>(Owner()); }
 
-namespace {
-
-// The MDI client window of a frame: its child of the standard class "MDICLIENT".
-HWND FindMdiClient(HWND frame)
-{
-    for (HWND child = GetWindow(frame, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[16] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (std::strcmp(name, "MDICLIENT") == 0) return child;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 HWND TOBLWndProcComponent::GetOwnerHandle()
 {
     auto* control = dynamic_cast<TWinControl*>(Owner());
     if (control == nullptr) return nullptr;
-    if (mdiKind_ == MdiKind::Frame && !hookFormWindow_)
-        return control->HandleAllocated() ? FindMdiClient(control->Handle()) : nullptr;
+    if (mdiKind_ == MdiKind::Frame && !hookFormWindow_) {
+        // A frame's messages that matter arrive at its MDI client window.
+        auto* frame = dynamic_cast<TCustomForm*>(control);
+        return frame && frame->HandleAllocated() ? frame->ClientHandle() : nullptr;
+    }
     try {
         return control->Handle();
     } catch (const Exception&) {

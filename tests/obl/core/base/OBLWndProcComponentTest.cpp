@@ -91,6 +91,16 @@ protected:
         UserResetWindowSystem();
     }
 
+    // The application's main form as an MDI frame, which MDI children need.
+    static TForm* MakeMainMdiFrame()
+    {
+        TForm* frame = nullptr;
+        Application->CreateForm(TForm::StaticClass(), &frame);
+        frame->SetFormStyle(fsMDIForm);
+        frame->HandleNeeded();
+        return frame;
+    }
+
     TLogForm* MakeForm(TFormStyle style = fsNormal)
     {
         auto* form = new TLogForm(Application);
@@ -167,6 +177,7 @@ TEST_F(OBLWndProcComponentTest, UnhookingUnderAnotherHookLeavesAPassThrough)
 
 TEST_F(OBLWndProcComponentTest, WindowDestructionReachesTheFormAndUnhooks)
 {
+    TForm* frame = MakeMainMdiFrame();
     for (TFormStyle style : {fsNormal, fsMDIChild}) {
         SCOPED_TRACE(int(style));
         TLogForm* form = MakeForm(style);
@@ -191,6 +202,7 @@ TEST_F(OBLWndProcComponentTest, WindowDestructionReachesTheFormAndUnhooks)
         EXPECT_EQ(Probe(form), (Notes{"a probe", "form probe"}));
         form->Free();
     }
+    frame->Free();
 }
 
 TEST_F(OBLWndProcComponentTest, FreeingTheFormWithHooksInPlace)
@@ -242,25 +254,17 @@ TEST_F(OBLWndProcComponentTest, HandleAppIsTakenOnlyInDesignOrWhileLoading)
     EXPECT_TRUE(hook.HandleApp());
 }
 
-// A window of the standard MDI client class inside the frame.
-HWND MakeMdiClient(HWND frame)
-{
-    WNDCLASSA cls{};
-    if (!GetClassInfoA(nullptr, "MDICLIENT", &cls)) {
-        cls.lpfnWndProc = DefWindowProcA;
-        cls.lpszClassName = "MDICLIENT";
-        RegisterClassA(&cls);
-    }
-    return CreateWindowExA(0, "MDICLIENT", "", WS_CHILD, 0, 0, 10, 10, frame, nullptr, nullptr, nullptr);
-}
-
 TEST_F(OBLWndProcComponentTest, MdiFrameHooksItsClientWindowUnlessTold)
 {
-    TLogForm* form = MakeForm(fsMDIForm);
+    TLogForm* form = new TLogForm(Application);
+    form->SetFormStyle(fsMDIForm);
     auto* hook = new TLogHook(form, "a");
+    // No window yet: nothing to hook.
     EXPECT_EQ(hook->GetOwnerHandle(), nullptr);
-    HWND client = MakeMdiClient(form->Handle());
+    form->HandleNeeded();
+    HWND client = form->ClientHandle();
     ASSERT_NE(client, nullptr);
+    ASSERT_NE(client, form->Handle());
     EXPECT_EQ(hook->GetOwnerHandle(), client);
     hook->Loaded();
     Log().clear();
