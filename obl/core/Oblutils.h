@@ -30,3 +30,50 @@ int OBLGetCtrlBorderWidth(bool flagA, TFormBorderStyle borderStyle, bool flagB);
 // down it is 2 * size - 1 wide and size high with its top-left at (x, y). Disabled, it is
 // grey with a highlight copy one pixel right and down.
 void OBLDrawTriangle(TCanvas* canvas, int x, int y, int size, TColor color, bool down, bool enabled);
+
+// ---- Bitmap drawing -----------------------------------------------------------------
+// Drawing flags of the bitmap routines.
+constexpr WORD OBLBmpClip = 0x0001;           // clip to the destination (clip-draw routines)
+constexpr WORD OBLBmpCenter = 0x0008;         // natural size, centred
+constexpr WORD OBLBmpStretch = 0x0010;        // stretched to the destination
+constexpr WORD OBLBmpKeepHeight = 0x0200;     // with stretch: width from the aspect ratio
+constexpr WORD OBLBmpKeepWidth = 0x0400;      // with stretch: height from the aspect ratio
+constexpr WORD OBLBmpKeepAspect = 0x0600;     // with stretch: fitted keeping the aspect ratio
+constexpr WORD OBLBmpTile = 0x0020;           // tiled over the destination
+constexpr WORD OBLBmpTransparent = 0x0040;    // transparent colour given by the colour argument
+constexpr WORD OBLBmpBrushCopy = 0x0080;      // mask is a TBitmap drawn with BrushCopy
+constexpr WORD OBLBmpMasked = 0x0100;         // mask is a canvas holding the mask
+constexpr WORD OBLBmpRealizePalette = 0x1000; // realize the bitmap's palette first
+
+// Copies the source rectangle of the source canvas into the destination with the placement
+// and transparency of the flags; mask is a TCanvas with OBLBmpMasked, a TBitmap with
+// OBLBmpBrushCopy, else nil. Returns the rectangle covered (the destination for tiles).
+TRect OBLBmpDrawExt(TCanvas* canvas, const TRect& dest, TCanvas* source, const TRect& sourceRect, WORD flags,
+                    TColor color, HPALETTE palette, TPersistent* mask);
+// The whole bitmap by OBLBmpDrawExt; nothing when its canvas's pen is at x = -1.
+TRect OBLBmpDraw(TCanvas* canvas, const TRect& dest, TBitmap* bitmap, WORD flags, TColor color);
+void OBLBmpStretchDraw(TCanvas* canvas, const TRect& dest, TBitmap* bitmap);
+// offset: low 16 bits x, high 16 bits y, moving the clip rectangle.
+void OBLBmpClipDraw(TCanvas* canvas, const TRect& dest, TBitmap* bitmap, WORD flags, int offset, TColor color);
+void OBLBmpClipDrawExt(TCanvas* canvas, const TRect& dest, TCanvas* source, const TRect& sourceRect, WORD flags,
+                       int offset, TColor color, TPersistent* mask);
+// The image takes a copy of the canvas's rectangle, black where it has the transparent
+// colour; the mask the monochrome mask of that colour (white where it is).
+void OBLBmpCreateMasksExt(TCanvas* canvas, const TRect& rect, TBitmap* mask, TBitmap* image,
+                          TColor transparentColor);
+void OBLBmpCreateMasks(TBitmap* source, TBitmap* mask, TBitmap* image, TColor transparentColor);
+// Draws bitmap B through target T, colour 2 of B keeping T, colour 1 of T transparent on
+// the canvas. B is turned into its mask.
+void OBLMaskBmpDraw(TCanvas* canvas, const TRect& dest, TBitmap* b, TBitmap* t, TColor color1, TColor color2);
+// The embossed image of a disabled glyph: highlight one pixel right and down, shadow at (x, y).
+void OBLBmpDrawDisabledState(TBitmap* target, TBitmap* source, int x, int y);
+// A four-level grey image (white, highlight, shadow, black); the colour of pixel (0, 0) stays.
+void OBLBmpCreateGrayscale(TBitmap* target, TBitmap* source);
+void OBLBmpCreateFromRect(TBitmap* bitmap, const TRect& rect, TColor color);
+void OBLCopyBmpSize(TBitmap* source, TBitmap* target);
+// The rectangle ANDed with the bitmap as a pattern.
+void OBLFillPattern(HDC dc, const TRect& rect, TBitmap* bitmap);
+// The rectangle tiled with the bitmap, starting at the offset inside it.
+void OBLFillTexture(HDC dc, const TRect& rect, TBitmap* bitmap, const TPoint& offset);
+void OBLIcon2Bitmap(TBitmap* bitmap, TIcon* icon, TColor backColor);
+void OBLBmpFromDesktop(TBitmap* bitmap, const TRect& screenRect);
