@@ -77,3 +77,20 @@ void OBLFillPattern(HDC dc, const TRect& rect, TBitmap* bitmap);
 void OBLFillTexture(HDC dc, const TRect& rect, TBitmap* bitmap, const TPoint& offset);
 void OBLIcon2Bitmap(TBitmap* bitmap, TIcon* icon, TColor backColor);
 void OBLBmpFromDesktop(TBitmap* bitmap, const TRect& screenRect);
+
+// ---- Button faces -------------------------------------------------------------------
+// Flags: 0x01 rounded corners (ubsWin31), 0x02 active (dark frame and focus rectangle),
+// 0x04 spaced frame (ubsWin40), 0x08 sunken pressed face (spaced ubsWin40), 0x10 the dark
+// frame fills its middle, 0x20 focused (dark frame; themed push button: defaulted), 0x40
+// hot, 0x80 split tool-bar button, 0x100 its drop-down part. On return the rectangle is
+// the content rectangle for caption and glyph. Both answer true.
+
+// The face through the visual style when themes are in use and the style is themed (the
+// control supplies the window for the theme data), else the classic face.
+bool OBLDrawBtnFaceExt(TWinControl* control, TCanvas* canvas, bool hot, TRect& rect, TOBLUserButtonStyle style,
+                       TOBLButtonState state, WORD flags, TColor color);
+// The classic face; themed styles get the background only.
+bool OBLDrawBtnFace(TCanvas* canvas, bool hot, TRect& rect, TOBLUserButtonStyle style, TOBLButtonState state,
+                    WORD flags, TColor color);
+// ubsDelphiFlat, ubsFlat, ubsFlatUnColored, ubsNavigator, ubsExplorer, ubsExplorerColored.
+bool OBLDrawBtnIsFlat(TOBLUserButtonStyle style);
