@@ -1,4 +1,5 @@
 #include "platform/dbengine/DbiConnection.h"
+#include "platform/dbengine/LiteralParameters.h"
 
 #include "platform/dbengine/DbiError.h"
 #include "platform/rtl/CodePage.h"
@@ -12,8 +13,27 @@ constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot
 // Resets a cached statement however its run ends, so it is ready for the next one.
 struct ResetGuard {
     sqlite3_stmt* stmt;
-    ~ResetGuard() { sqlite3_reset(stmt); }
+    ~ResetGuard()
+    {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
 };
+
+void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values)
+{
+    int index = 1;
+    for (const SqlLiteral& v : values) {
+        switch (v.kind) {
+        case SqlLiteral::Kind::Text:
+            sqlite3_bind_text(stmt, index, v.text.data(), static_cast<int>(v.text.size()), SQLITE_TRANSIENT);
+            break;
+        case SqlLiteral::Kind::Integer: sqlite3_bind_int64(stmt, index, v.integer); break;
+        case SqlLiteral::Kind::Real: sqlite3_bind_double(stmt, index, v.real); break;
+        }
+        ++index;
+    }
+}
 
 DbiValue ReadValue(sqlite3_stmt* stmt, int col)
 {
@@ -134,8 +154,10 @@ void DbiConnection::RunPlain(const char* sql)
 
 void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequired)
 {
-    sqlite3_stmt* stmt = cache_.Prepare(db_, sql);
+    const ParameterizedSql statement = ParameterizeLiterals(sql);
+    sqlite3_stmt* stmt = cache_.Prepare(db_, statement.sql);
     ResetGuard guard{stmt};
+    BindLiterals(stmt, statement.values);
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
         throw EDbiError(kNoRowsMessage);

@@ -1,0 +1,27 @@
+// The values a row statement carries as literals, lifted out as parameters.
+//
+// The programs paste every value into the statement text, so two inserts of a loop differ only
+// in their literals. With the literals bound as parameters the statements share one text, and
+// the engine compiles it once instead of once per row. Only literals that stand as values are
+// lifted: after a comparison or assignment operator, and in the list of a VALUES clause;
+// numbers anywhere else (ORDER BY 1, LIMIT) keep their meaning as text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct SqlLiteral {
+    enum class Kind : unsigned char { Text, Integer, Real };
+    Kind kind;
+    std::string text;       // Text: the value, quotes removed and '' undone
+    long long integer = 0;  // Integer
+    double real = 0;        // Real
+};
+
+struct ParameterizedSql {
+    std::string sql;                 // the text with '?' for each lifted literal
+    std::vector<SqlLiteral> values;  // in order of the '?'
+};
+
+// The statement with its value literals lifted; DDL and other statements come back unchanged.
+ParameterizedSql ParameterizeLiterals(const std::string& sql);
