@@ -28,7 +28,7 @@ void Put32(Bytes& out, std::uint32_t v)
 
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
-struct WaveSpec {
+struct WaveLayout {
     unsigned formatTag = 1;
     unsigned channels = 2;
     std::uint32_t rate = 22050;
@@ -38,7 +38,7 @@ struct WaveSpec {
 };
 
 // A complete RIFF WAVE image: format chunk first, then the data chunk.
-Bytes WaveImage(const WaveSpec& w = {})
+Bytes WaveImage(const WaveLayout& w = {})
 {
     Bytes out;
     PutTag(out, "RIFF");
@@ -103,7 +103,7 @@ TEST(WaveInfo, ReadsTheFormatChunk)
 {
     const struct {
         const char* name;
-        WaveSpec spec;
+        WaveLayout layout;
         TOBLChannelMode mode;
         TOBLWaveFormat format;
     } cases[] = {
@@ -115,17 +115,17 @@ TEST(WaveInfo, ReadsTheFormatChunk)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TMemoryStream stream;
-        const Bytes image = WaveImage(c.spec);
+        const Bytes image = WaveImage(c.layout);
         Fill(stream, image);
         stream.SetPosition(0);
         TOBLWaveInfo info;
         EXPECT_TRUE(OBLGetWaveStreamInfo(&stream, info));
         EXPECT_EQ(stream.Position(), 0);
         EXPECT_EQ(info.RiffSize, image.size() - 8);
-        EXPECT_EQ(info.SampleRate, c.spec.rate);
+        EXPECT_EQ(info.SampleRate, c.layout.rate);
         EXPECT_EQ(info.ChannelMode, c.mode);
         EXPECT_EQ(info.Format, c.format);
-        EXPECT_EQ(info.Bits, c.spec.bits);
+        EXPECT_EQ(info.Bits, c.layout.bits);
     }
 }
 
