@@ -435,4 +435,28 @@ TEST_F(ButtonFaceTest, ThemeDataRefusedForTheWindowFallsBackToTheClassicFace)
     EXPECT_EQ(s.pixels(), ClassicPixels(ubsIntegrated, bsUp, 0x01));
 }
 
+TEST_F(ButtonFaceTest, TheControlsWindowChoosesTheThemeData)
+{
+    Themes(TThemeModuleState::Active);
+    auto* form = new TForm(Application);
+    auto* control = new TWinControl(form);
+    control->SetParent(form);
+    const HWND window = control->Handle();
+    for (bool themingOff : {false, true}) {
+        SCOPED_TRACE(themingOff);
+        if (themingOff) SetWindowTheme(window, u" ", u" ");
+        ClearThemeCallLog();
+        Surface s;
+        TRect r = Rect(0, 0, kWidth, kHeight);
+        EXPECT_TRUE(OBLDrawBtnFaceExt(control, s.canvas(), false, r, ubsWinXP, bsUp, 0x01, kFace));
+        const std::vector<TThemeCall> log = PaintCalls();
+        ASSERT_FALSE(log.empty());
+        EXPECT_EQ(log[0].function, "OpenThemeData");
+        EXPECT_EQ(log[0].window, window);
+        EXPECT_EQ(log.size(), themingOff ? 1u : 3u);
+        EXPECT_EQ(RectText(r), themingOff ? "3,3,37,21" : "2,2,38,22");
+        if (themingOff) EXPECT_EQ(s.pixels(), ClassicPixels(ubsWin40, bsUp, 0x01));
+    }
+}
+
 } // namespace
