@@ -94,3 +94,32 @@ bool OBLDrawBtnFace(TCanvas* canvas, bool hot, TRect& rect, TOBLUserButtonStyle 
                     WORD flags, TColor color);
 // ubsDelphiFlat, ubsFlat, ubsFlatUnColored, ubsNavigator, ubsExplorer, ubsExplorerColored.
 bool OBLDrawBtnIsFlat(TOBLUserButtonStyle style);
+
+// ---- Gradients ----------------------------------------------------------------------
+// Colour lists are TLists whose items are TColor values (the item pointer's integer value).
+constexpr WORD OBLGradClip = 0x0001;      // clip to the rectangle (moved by the offset)
+constexpr WORD OBLGradOffscreen = 0x0004; // paint into a bitmap, then draw it at the rectangle
+constexpr WORD OBLGradPalette = 0x1000;   // select and realize the palette
+
+inline TColor OBLGradientColorAt(TList* list, int index)
+{
+    return static_cast<TColor>(reinterpret_cast<std::intptr_t>(list->Items(index)));
+}
+
+// The colour step/steps of the way from A to B, channels taken as the values hold them;
+// A when there are no steps.
+TColor OBLGradientGetColor(TColor a, TColor b, int step, int steps);
+// Appends count colours from A to B (both resolved to RGB); without clearing the first
+// colour is left out, so a list continues the previous segment without repeating its end.
+void OBLGradientCreateColorList(TColor a, TColor b, std::uint8_t count, TList* list, bool clearFirst);
+// A palette of the list's colours; 0 for a nil or empty list. The caller deletes it.
+HPALETTE OBLGradientCreatePalette(TList* list);
+// offset: low 16 bits x, high 16 bits y, moving the clip rectangle.
+void OBLGradientPaintExt(TCanvas* canvas, const TRect& rect, TOBLGradientStyle style, TList* list,
+                         HPALETTE palette, WORD flags, int offset);
+void OBLGradientPaint(TCanvas* canvas, const TRect& rect, TColor a, TColor b, std::uint8_t count,
+                      TOBLGradientStyle style, WORD flags, int offset);
+// Segments between consecutive colours of the array, count / (colorCount - 1) colours each;
+// the first colour itself is not painted.
+void OBLSuperGradientPaint(TCanvas* canvas, const TRect& rect, const TColor* colors, int colorCount,
+                           std::uint8_t count, TOBLGradientStyle style, WORD flags, int offset);

@@ -137,32 +137,6 @@ void DrawTargets(TCanvas* canvas, const std::vector<TRect>& targets, TCanvas* so
 
 bool PenParked(TBitmap* bitmap) { return bitmap->Canvas()->PenPos().x == -1; }
 
-// Selects and realizes the bitmap's palette on the canvas for the drawing, then puts the
-// previous one back so the context never keeps a palette its bitmap may free.
-class RealizedPalette {
-public:
-    RealizedPalette(TCanvas* canvas, HPALETTE palette) : palette_(palette)
-    {
-        if (!palette_)
-            return;
-        dc_ = canvas->Handle();
-        old_ = SelectPalette(dc_, palette_, FALSE);
-        RealizePalette(dc_);
-    }
-    ~RealizedPalette()
-    {
-        if (palette_)
-            SelectPalette(dc_, old_, FALSE);
-    }
-    RealizedPalette(const RealizedPalette&) = delete;
-    RealizedPalette& operator=(const RealizedPalette&) = delete;
-
-private:
-    HPALETTE palette_;
-    HDC dc_ = nullptr;
-    HPALETTE old_ = nullptr;
-};
-
 // A monochrome copy: white where the image has the colour, black elsewhere.
 std::unique_ptr<TBitmap> MonochromeOf(TBitmap* source, TColor color)
 {

@@ -3,7 +3,9 @@
 
 #include "obl/core/Oblsysin.h"
 #include "obl/core/oblclass.h"
+#include "platform/classlib/Graphics.h"
 #include "platform/win/WinTypes.h"
+#include "platform/win/gdi/Gdi.h"
 
 // The offset argument of the clip-drawing routines: low 16 bits x, high 16 bits y, signed.
 inline POINT OBLUnpackOffset(int offset)
@@ -20,3 +22,30 @@ inline bool OBLPaletteWanted(WORD flags)
     bool autoRealize = OBLApplication && OBLApplication->Options().Contains(aoAutoRealizePalette);
     return !(autoRealize && OBLSIColorDepth() <= 8);
 }
+
+// Selects and realizes a palette on the canvas for the drawing, then puts the previous one
+// back so the context never keeps a palette its owner may free.
+class RealizedPalette {
+public:
+    RealizedPalette(TCanvas* canvas, HPALETTE palette) : palette_(palette)
+    {
+        if (!palette_)
+            return;
+        dc_ = canvas->Handle();
+        old_ = SelectPalette(dc_, palette_, FALSE);
+        RealizePalette(dc_);
+    }
+    ~RealizedPalette()
+    {
+        if (palette_)
+            SelectPalette(dc_, old_, FALSE);
+    }
+    RealizedPalette(const RealizedPalette&) = delete;
+    RealizedPalette& operator=(const RealizedPalette&) = delete;
+
+private:
+    HPALETTE palette_;
+    HDC dc_ = nullptr;
+    HPALETTE old_ = nullptr;
+};
+
