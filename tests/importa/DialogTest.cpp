@@ -182,6 +182,18 @@ TEST_F(ImportaDialog, SourceThatCannotBeOpenedIsReportedByTheApplication)
     EXPECT_FALSE(form->OBLButton1->Enabled());
 }
 
+TEST_F(ImportaDialog, DisabledStartButtonRunsNothingWhenPressed)
+{
+    TForm1* form = Start();
+    Click(form->CheckBox1);
+    ASSERT_TRUE(form->CheckBox1->Checked());
+    ASSERT_FALSE(form->OBLButton1->Enabled());
+    Click(form->OBLButton1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(form->ImportCount(), 0);
+}
+
 TEST_F(ImportaDialog, StartingWithNothingTickedReportsOnlyAfterAnEarlierRun)
 {
     TForm1* form = Start();
