@@ -3,20 +3,14 @@
 #include "platform/classlib/Graphics.h"
 #include "platform/rtl/Exceptions.h"
 
+#include "tests/obl/core/formats/ByteFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<BYTE>;
-
-Bytes Content(TMemoryStream& stream)
-{
-    const auto* p = static_cast<const BYTE*>(stream.Memory());
-    return Bytes(p, p + stream.Size());
-}
 
 std::uint32_t U32(const Bytes& b, std::size_t at)
 {

@@ -2,6 +2,8 @@
 
 #include "platform/rtl/Exceptions.h"
 
+#include "tests/obl/core/formats/ByteFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<BYTE>;
 
 const std::string Signature = "@OBLBufferStream-V0.1@";
 
@@ -46,11 +46,6 @@ public:
     int count = 0;
 };
 
-Bytes Int32(std::int32_t v)
-{
-    return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)};
-}
-
 Bytes Header(const std::string& signature = Signature)
 {
     Bytes out = Int32(static_cast<std::int32_t>(signature.size() + 1));
@@ -59,26 +54,7 @@ Bytes Header(const std::string& signature = Signature)
     return out;
 }
 
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 Bytes Chars(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-Bytes Content(TMemoryStream& stream)
-{
-    const auto* p = static_cast<const BYTE*>(stream.Memory());
-    return Bytes(p, p + stream.Size());
-}
-
-void Fill(TMemoryStream& stream, const Bytes& bytes)
-{
-    stream.Clear();
-    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
-    stream.SetPosition(0);
-}
 
 // Texts from top to bottom, popped and released.
 std::vector<std::string> DrainTexts(TOBLDynLIFOBuffer& buffer)

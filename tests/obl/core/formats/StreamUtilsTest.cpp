@@ -3,6 +3,8 @@
 #include "obl/core/Oblprocs.h"
 #include "platform/rtl/Exceptions.h"
 
+#include "tests/obl/core/formats/ByteFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,8 +15,6 @@
 
 namespace {
 
-using Bytes = std::vector<BYTE>;
-
 Bytes Hex(const std::string& text)
 {
     Bytes out;
@@ -22,30 +22,6 @@ Bytes Hex(const std::string& text)
     std::string item;
     while (in >> item) out.push_back(static_cast<BYTE>(std::stoul(item, nullptr, 16)));
     return out;
-}
-
-Bytes Content(TMemoryStream& stream)
-{
-    const auto* p = static_cast<const BYTE*>(stream.Memory());
-    return Bytes(p, p + stream.Size());
-}
-
-void Fill(TMemoryStream& stream, const Bytes& bytes)
-{
-    stream.Clear();
-    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
-    stream.SetPosition(0);
-}
-
-Bytes Int32(std::int32_t v)
-{
-    return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)};
-}
-
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 // Compressible but not trivial: text with runs and random stretches.

@@ -2,6 +2,8 @@
 
 #include "obl/core/Oblstreamutils.h"
 
+#include "tests/obl/core/formats/ByteFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<BYTE>;
 
 void Put16(Bytes& out, unsigned v)
 {
@@ -56,30 +56,6 @@ Bytes WaveImage(const WaveLayout& w = {})
     Put32(out, static_cast<std::uint32_t>(w.samples));
     for (std::size_t i = 0; i < w.samples; ++i) out.push_back(static_cast<BYTE>(i * 7));
     return out;
-}
-
-Bytes Content(TMemoryStream& stream)
-{
-    const auto* p = static_cast<const BYTE*>(stream.Memory());
-    return Bytes(p, p + stream.Size());
-}
-
-void Fill(TMemoryStream& stream, const Bytes& bytes)
-{
-    stream.Clear();
-    if (!bytes.empty()) stream.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
-    stream.SetPosition(0);
-}
-
-Bytes Int32(std::int32_t v)
-{
-    return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16), static_cast<BYTE>(v >> 24)};
-}
-
-Bytes operator+(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
 }
 
 Bytes Held(TOBLWave& wave) { return wave.Stream() ? Content(*wave.Stream()) : Bytes{}; }
