@@ -1,6 +1,6 @@
 #include "importa/UnitInitialization.h"
 
-#include "obl/core/OBLUnits.h"
+#include "obl/core/startup/OBLUnits.h"
 #include "platform/classlib/DBTables.h"
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/Forms.h"

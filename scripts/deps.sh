@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config ccache
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation

@@ -1,7 +1,7 @@
-#include "obl/core/oblclass.h"
+#include "obl/core/app/oblclass.h"
 
-#include "obl/core/Oblsysin.h"
-#include "obl/core/Oblxpstyles.h"
+#include "obl/core/app/Oblsysin.h"
+#include "obl/core/base/Oblxpstyles.h"
 #include "platform/classlib/Graphics.h"
 #include "platform/win/kernel/Mutex.h"
 #include "platform/win/kernel/Security.h"

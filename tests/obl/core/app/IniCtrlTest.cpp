@@ -1,6 +1,6 @@
-#include "obl/core/OBLIniCtrl.h"
+#include "obl/core/app/OBLIniCtrl.h"
 
-#include "obl/core/Oblstrings.h"
+#include "obl/core/base/Oblstrings.h"
 #include "platform/win/kernel/Identity.h"
 
 #include "TempSystem.h"

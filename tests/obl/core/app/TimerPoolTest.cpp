@@ -1,4 +1,4 @@
-#include "obl/core/oblclass.h"
+#include "obl/core/app/oblclass.h"
 
 #include "AppFixture.h"
 

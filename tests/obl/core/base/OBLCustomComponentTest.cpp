@@ -1,7 +1,7 @@
-#include "obl/core/OBLComponent.h"
-#include "obl/core/OBLCustomComponent.h"
-#include "obl/core/Oblbase.h"
-#include "obl/core/Oblxpstyles.h"
+#include "obl/core/base/OBLComponent.h"
+#include "obl/core/base/OBLCustomComponent.h"
+#include "obl/core/base/Oblbase.h"
+#include "obl/core/base/Oblxpstyles.h"
 
 #include "platform/rtl/Exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "obl/core/Oblconst.h"
+#include "obl/core/base/Oblconst.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "obl/core/Oblctrl.h"
+#include "obl/core/base/Oblctrl.h"
 
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/Forms.h"

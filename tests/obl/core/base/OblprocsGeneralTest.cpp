@@ -1,4 +1,4 @@
-#include "obl/core/Oblprocs.h"
+#include "obl/core/base/Oblprocs.h"
 
 #include "platform/classlib/Forms.h"
 #include "platform/rtl/Clock.h"

@@ -1,4 +1,4 @@
-#include "obl/core/Oblstrings.h"
+#include "obl/core/base/Oblstrings.h"
 
 #include "platform/rtl/Exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "obl/core/Oblxpstyles.h"
+#include "obl/core/base/Oblxpstyles.h"
 
 #include "platform/win/kernel/Com.h"
 #include "platform/win/kernel/Modules.h"

@@ -2,8 +2,8 @@
 // as a string8 after the item header.
 #pragma once
 
-#include "obl/core/Oblstreamutils.h"
-#include "obl/core/oblcont.h"
+#include "obl/core/formats/Oblstreamutils.h"
+#include "obl/core/containers/oblcont.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "obl/core/oblcont.h"
+#include "obl/core/containers/oblcont.h"
 #include "tests/obl/core/containers/ContainerFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "obl/core/Oblutils.h"
+#include "obl/core/draw/Oblutils.h"
 
 #include "platform/win/gdi/Gdi.h"
 

@@ -1,5 +1,5 @@
-#include "obl/core/OBL3DCaption.h"
-#include "obl/core/OBLFXCaption.h"
+#include "obl/core/draw/OBL3DCaption.h"
+#include "obl/core/draw/OBLFXCaption.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
 

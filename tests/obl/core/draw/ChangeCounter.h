@@ -1,7 +1,7 @@
 // Counts the OnChange notifications of a library settings object.
 #pragma once
 
-#include "obl/core/OBLObject.h"
+#include "obl/core/base/OBLObject.h"
 
 class ChangeCounter : public TObject {
 public:

@@ -1,5 +1,5 @@
-#include "obl/core/OBLButtonLayout.h"
-#include "obl/core/OBLGlyphTextLayout.h"
+#include "obl/core/draw/OBLButtonLayout.h"
+#include "obl/core/draw/OBLGlyphTextLayout.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
 

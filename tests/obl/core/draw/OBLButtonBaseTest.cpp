@@ -1,4 +1,4 @@
-#include "obl/core/OBLButtonBase.h"
+#include "obl/core/draw/OBLButtonBase.h"
 
 #include "platform/classlib/Forms.h"
 #include "platform/win/kernel/Resources.h"

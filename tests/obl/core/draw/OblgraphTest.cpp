@@ -1,4 +1,4 @@
-#include "obl/core/Oblgraph.h"
+#include "obl/core/draw/Oblgraph.h"
 
 #include <gtest/gtest.h>
 

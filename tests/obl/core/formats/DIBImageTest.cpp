@@ -1,4 +1,4 @@
-#include "obl/core/Oblstreamutils.h"
+#include "obl/core/formats/Oblstreamutils.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/gdi/Gdi.h"

@@ -1,4 +1,4 @@
-#include "obl/core/OBLDynLIFOBuffer.h"
+#include "obl/core/formats/OBLDynLIFOBuffer.h"
 
 #include "platform/rtl/Exceptions.h"
 

@@ -1,4 +1,4 @@
-#include "obl/core/OBLPointList.h"
+#include "obl/core/formats/OBLPointList.h"
 
 #include "platform/rtl/Exceptions.h"
 

@@ -1,6 +1,6 @@
-#include "obl/core/Oblstreamutils.h"
+#include "obl/core/formats/Oblstreamutils.h"
 
-#include "obl/core/Oblprocs.h"
+#include "obl/core/base/Oblprocs.h"
 #include "platform/rtl/Exceptions.h"
 
 #include "tests/obl/core/formats/ByteFixtures.h"

@@ -1,4 +1,4 @@
-#include "obl/core/oblwave.h"
+#include "obl/core/formats/oblwave.h"
 
 #include "platform/win/kernel/Sound.h"
 

@@ -1,6 +1,6 @@
-#include "obl/core/oblwave.h"
+#include "obl/core/formats/oblwave.h"
 
-#include "obl/core/Oblstreamutils.h"
+#include "obl/core/formats/Oblstreamutils.h"
 
 #include "tests/obl/core/formats/ByteFixtures.h"
 

@@ -1,0 +1,258 @@
+// The stored forms of containers and their items: file form with signature and offset
+// table, stream form, item header, and the single-item reads from container files.
+#include "obl/core/formats/Oblstreamutils.h"
+#include "obl/core/containers/oblcont.h"
+#include "platform/rtl/RtlConsts.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr int signatureSize = 9;
+
+constexpr const char* signatures[6] = {"OBLIML30", "OBLBML30", "OBLWVL30", "OBLSLL30", "OBLGLL50", "OBLRTL50"};
+constexpr const char* itemExtensions[6] = {"iml", "bmp", "wav", "txt", "*", "rtf"};
+
+bool HasTable(TOBLListItemClassType Kind) { return static_cast<int>(Kind) < 6; }
+
+AnsiString Suffix(const char* extension, bool WithDot)
+{
+    AnsiString suffix(extension);
+    return WithDot && !suffix.IsEmpty() ? "." + suffix : suffix;
+}
+
+// True when the next nine bytes of Stream are the stored signature of Kind.
+bool ReadSignature(TStream* Stream, TOBLListItemClassType Kind)
+{
+    char stored[signatureSize] = {};
+    int got = Stream->Read(stored, signatureSize);
+    AnsiString expected = OBLICGetSignature(Kind);
+    return got == signatureSize && !expected.IsEmpty() && stored[0] == expected.Length() &&
+           std::memcmp(stored + 1, expected.c_str(), 8) == 0;
+}
+
+[[noreturn]] void RaiseWrongSignature(const AnsiString& what) { throw Exception("%s: %s", {SFOpenError, what}); }
+
+int ReadInt32(TStream* Stream)
+{
+    std::uint8_t bytes[4];
+    Stream->ReadBuffer(bytes, 4);
+    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+// Every record is at least its flags byte, every offset four bytes: a count beyond what
+// is left of the stream is damaged data, refused before anything is allocated.
+void CheckCount(TStream* Stream, int Count, int BytesPerItem)
+{
+    std::int64_t left = static_cast<std::int64_t>(Stream->Size()) - Stream->Position();
+    if (Count < 0 || static_cast<std::int64_t>(Count) * BytesPerItem > left)
+        throw EReadError(SReadError);
+}
+
+} // namespace
+
+BYTE OBLPixelFormatFlag(TOBLSavePixelFormat Format)
+{
+    switch (Format) {
+    case spfMono: return 0x10;
+    case spf4bit: return 0x20;
+    case spf8bit: return 0x40;
+    default: return 0;
+    }
+}
+
+TOBLSavePixelFormat OBLPixelFormatFromFlags(BYTE Flags)
+{
+    for (TOBLSavePixelFormat format : {spfMono, spf4bit, spf8bit})
+        if (Flags & OBLPixelFormatFlag(format))
+            return format;
+    return spfDefault;
+}
+
+int OBLPixelFormatCode(TOBLSavePixelFormat Format)
+{
+    switch (Format) {
+    case spfMono: return 2;
+    case spf4bit: return 16;
+    case spf8bit: return 256;
+    default: return -1;
+    }
+}
+
+AnsiString OBLICGetSignature(TOBLListItemClassType Kind)
+{
+    return HasTable(Kind) ? AnsiString(signatures[static_cast<int>(Kind)]) : AnsiString();
+}
+
+AnsiString OBLICGetSuffix(TOBLListItemClassType Kind, bool WithDot)
+{
+    return HasTable(Kind) ? Suffix(OBLICEXTENSION[static_cast<int>(Kind)], WithDot) : AnsiString();
+}
+
+AnsiString OBLICGetItemSuffix(TOBLListItemClassType Kind, bool WithDot)
+{
+    return HasTable(Kind) ? Suffix(itemExtensions[static_cast<int>(Kind)], WithDot) : AnsiString();
+}
+
+// ---------------------------------------------------------------------------------------
+// Item header
+
+void TOBLListItem::WriteStd(TStream* Stream)
+{
+    BYTE flags = WriteFlag();
+    stWriteByte(Stream, flags);
+    if (flags & OBLIF_DESCRIPTION)
+        stWriteString(Stream, description_);
+    if (flags & OBLIF_IDENT)
+        stWriteInteger(Stream, ident_);
+}
+
+BYTE TOBLListItem::ReadStd(TStream* Stream)
+{
+    BYTE flags = 0;
+    Stream->ReadBuffer(&flags, 1);
+    compressed_ = (flags & OBLIF_COMPRESSED) != 0;
+    description_ = AnsiString();
+    if (flags & OBLIF_DESCRIPTION) {
+        BYTE length = 0;
+        Stream->ReadBuffer(&length, 1);
+        description_.SetLength(length);
+        if (length > 0)
+            Stream->ReadBuffer(description_.data(), length);
+    }
+    ident_ = (flags & OBLIF_IDENT) ? static_cast<WORD>(ReadInt32(Stream)) : 0;
+    return flags;
+}
+
+void TOBLListItem::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    Filer->DefineBinaryProperty(
+        IDS_INTERNAL, [this](TStream* stream) { ReadData(stream); }, [this](TStream* stream) { WriteData(stream); },
+        true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Container forms
+
+void TOBLCustomContainer::WriteData(TStream* Stream, bool WithOffsets)
+{
+    int count = GetCount();
+    stWriteInteger(Stream, count);
+    if (!WithOffsets) {
+        for (int i = 0; i < count; ++i)
+            GetItem(i)->SaveToStream(Stream);
+        return;
+    }
+    if (count <= 0)
+        return;
+    int table = Stream->Position();
+    Stream->Seek(4 * count, soFromCurrent);
+    std::vector<int> positions;
+    for (int i = 0; i < count; ++i) {
+        positions.push_back(Stream->Position());
+        GetItem(i)->SaveToStream(Stream);
+    }
+    int end = Stream->Position();
+    Stream->SetPosition(table);
+    for (int position : positions)
+        stWriteInteger(Stream, position);
+    Stream->SetPosition(end);
+}
+
+void TOBLCustomContainer::ReadData(TStream* Stream, bool WithOffsets)
+{
+    BeginUpdate();
+    try {
+        Clear();
+        int count = ReadInt32(Stream);
+        CheckCount(Stream, count, WithOffsets ? 5 : 1);
+        if (WithOffsets)
+            Stream->Seek(4 * count, soFromCurrent);
+        for (int i = 0; i < count; ++i)
+            ReadItem(Stream);
+    } catch (...) {
+        EndUpdate(true);
+        throw;
+    }
+    EndUpdate(true);
+}
+
+// An item whose record is damaged is not kept half read.
+void TOBLCustomContainer::ReadItem(TStream* Stream)
+{
+    int index = Add(nullptr);
+    try {
+        GetItem(index)->LoadFromStream(Stream);
+    } catch (...) {
+        Delete(index);
+        throw;
+    }
+}
+
+void TOBLCustomContainer::SaveToFile(const AnsiString& FileName)
+{
+    TFileStream file(FileName, fmCreate);
+    stWriteString(&file, OBLICGetSignature(kind_));
+    WriteData(&file, true);
+}
+
+void TOBLCustomContainer::LoadFromFile(const AnsiString& FileName)
+{
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    if (!ReadSignature(&file, kind_))
+        RaiseWrongSignature(ClassName());
+    ReadData(&file, true);
+}
+
+// ---------------------------------------------------------------------------------------
+// Single items of container files
+
+TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count, TList* List)
+{
+    Count = -1;
+    TOBLListItemClassType kind = icInvalid;
+    TFileStream file(FileName, fmOpenRead);
+    char stored[signatureSize] = {};
+    int got = file.Read(stored, signatureSize);
+    for (int k = 0; k < 6 && kind == icInvalid; ++k)
+        if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
+            kind = static_cast<TOBLListItemClassType>(k);
+    stReadInteger(&file, Count);
+    if (kind != icInvalid && List) {
+        List->Clear();
+        CheckCount(&file, Count, 4);
+        List->SetCapacity(Count);
+        for (int i = 0; i < Count; ++i)
+            List->Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(ReadInt32(&file))));
+    }
+    return kind;
+}
+
+bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
+{
+    if (!List)
+        return false;
+    auto offset = static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
+    if (offset < 0 || offset >= Stream->Size())
+        throw EReadError(SReadError);
+    Stream->SetPosition(static_cast<int>(offset));
+    Item->LoadFromStream(Stream);
+    return true;
+}
+
+bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
+                            TOBLListItem* Item, int Index)
+{
+    TOwned<TList> table;
+    if (!List) {
+        table.reset(new TList);
+        int count = 0;
+        if (OBLListGetFileType(FileName, count, table.get()) != Kind)
+            RaiseWrongSignature(FileName);
+        List = table.get();
+    }
+    TFileStream file(FileName, fmOpenRead);
+    return OBLListGetItemFromStream(&file, List, Index, Item);
+}

@@ -1,0 +1,56 @@
+#include "obl/core/draw/OBLGlyphTextLayout.h"
+
+void TOBLGlyphTextLayout::SetAlignment(TOBLAlignment value)
+{
+    if (alignment_ == value) return;
+    alignment_ = value;
+    Change();
+}
+
+void TOBLGlyphTextLayout::SetAlignText2Glyph(TOBLTextArrange value)
+{
+    if (alignText2Glyph_ == value) return;
+    alignText2Glyph_ = value;
+    Change();
+}
+
+void TOBLGlyphTextLayout::SetOffset(int index, int value)
+{
+    int& field = index == 0 ? offsetX_ : offsetY_;
+    if (field == value) return;
+    field = value;
+    Change();
+}
+
+void TOBLGlyphTextLayout::SetSpacing(int value)
+{
+    if (spacing_ == value) return;
+    spacing_ = value;
+    Change();
+}
+
+void TOBLGlyphTextLayout::Assign(TPersistent* source)
+{
+    if (source == this) return;
+    if (auto* layout = dynamic_cast<TOBLGlyphTextLayout*>(source)) {
+        alignText2Glyph_ = layout->alignText2Glyph_;
+        offsetX_ = layout->offsetX_;
+        offsetY_ = layout->offsetY_;
+        spacing_ = layout->spacing_;
+        alignment_ = layout->alignment_;
+        Change();
+        return;
+    }
+    inherited::Assign(source);
+}
+
+void TOBLGlyphTextLayout::Publish(TClassBuilder<TOBLGlyphTextLayout>& c)
+{
+    using C = TOBLGlyphTextLayout;
+    // Alignment has no stored default: the button layout starts centred, so it is always written.
+    c.Property("Alignment", &C::Alignment, &C::SetAlignment).NoDefault();
+    c.Property("AlignText2Glyph", &C::AlignText2Glyph, &C::SetAlignText2Glyph).Default(taRight);
+    c.Property("OffsetX", &C::OffsetX, [](C& o, int v) { o.SetOffset(0, v); }).Default(0);
+    c.Property("OffsetY", &C::OffsetY, [](C& o, int v) { o.SetOffset(1, v); }).Default(0);
+    c.Property("Spacing", &C::Spacing, &C::SetSpacing).Default(2);
+}

@@ -1,0 +1,21 @@
+#include "obl/core/startup/OBLUnits.h"
+
+#include "obl/core/app/OBLXPThemeManager.h"
+#include "obl/core/app/Oblsysin.h"
+#include "obl/core/base/Oblxpstyles.h"
+#include "obl/core/app/oblclass.h"
+
+void OBLInitializeUnits()
+{
+    OblxpstylesInitialization();
+    OBLXPThemeManagerInitialization();
+    oblclassInitialization();
+    OblsysinInitialization();
+}
+
+void OBLFinalizeUnits()
+{
+    oblclassFinalization();
+    OBLXPThemeManagerFinalization();
+    OblxpstylesFinalization();
+}
