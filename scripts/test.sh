@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 
-jobs=$(nproc)
+jobs=${JOBS:-$(nproc)}
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" "$@" > "$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
