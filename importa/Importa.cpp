@@ -5,10 +5,22 @@
 #include "importa/Unit1.h"
 #include "importa/UnitInitialization.h"
 
+#include <cstdio>
+#include <string>
+
+namespace {
+constexpr const char* kProgramName = "Importa";
+}
+
 int main(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
-    UserSelectDisplayFromEnvironment();
+    std::string problem;
+    if (!UserOpenProgramDisplay(problem)) {
+        std::fprintf(stderr, "%s: %s\n%s: set %s=1 to run without a display\n", kProgramName, problem.c_str(),
+                     kProgramName, kHeadlessVariable);
+        return 1;
+    }
     InitializeUnits();
     try {
         Application->Initialize();

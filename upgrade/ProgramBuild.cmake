@@ -31,3 +31,12 @@ function(vendaro_link_sample_library target)
     target_link_libraries(${target} PRIVATE vendaro_samples)
   endif()
 endfunction()
+
+# A program's tests also start the built program as a process: they find it through
+# PROGRAM_PATH, and building the tests builds the program.
+function(vendaro_test_runs_program target program)
+  if(TARGET ${target})
+    target_compile_definitions(${target} PRIVATE PROGRAM_PATH="$<TARGET_FILE:${program}>")
+    add_dependencies(${target} ${program})
+  endif()
+endfunction()

@@ -7,6 +7,7 @@
 #include "platform/win/WinTypes.h"
 
 #include <memory>
+#include <string>
 
 class DisplayBackend {
 public:
@@ -40,5 +41,13 @@ void UserInstallDisplay(std::unique_ptr<DisplayBackend> backend);
 std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName);
 // Chooses the X11 backend when a display is reachable, else stays headless; true for X11.
 bool UserSelectDisplayFromEnvironment();
+// Name of the environment variable that asks a program to run headless on purpose.
+inline constexpr const char* kHeadlessVariable = "VENDARO_HEADLESS";
+// True when the environment asks for headless running (the variable set, and not "0").
+bool UserHeadlessRequested();
+// The display a program starts on: headless when the environment asks for it, else the X
+// display named by $DISPLAY. A desktop program that cannot reach its display must not run
+// unseen: answers false with the reason ("cannot open display :1"), or true with it empty.
+bool UserOpenProgramDisplay(std::string& problem);
 // Reads back what the X server shows of a top-level window (X11 backend only; false otherwise).
 bool UserReadBackWindow(HWND window, class Surface* into);

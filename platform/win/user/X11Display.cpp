@@ -368,4 +368,27 @@ bool UserSelectDisplayFromEnvironment() {
     return true;
 }
 
+bool UserHeadlessRequested() {
+    const char* value = std::getenv(kHeadlessVariable);
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+bool UserOpenProgramDisplay(std::string& problem) {
+    problem.clear();
+    if (UserHeadlessRequested())
+        return true;
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) {
+        problem = "cannot open display (DISPLAY is not set)";
+        return false;
+    }
+    std::unique_ptr<DisplayBackend> x11 = UserCreateX11Display(name);
+    if (!x11) {
+        problem = std::string("cannot open display ") + name;
+        return false;
+    }
+    UserInstallDisplay(std::move(x11));
+    return true;
+}
+
 bool UserReadBackWindow(HWND window, Surface* into) { return UserDisplay().ReadBack(window, into); }
