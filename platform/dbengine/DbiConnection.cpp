@@ -3,8 +3,12 @@
 
 #include "platform/dbengine/DbiError.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/StrUtils.h"
 
 #include <sqlite3.h>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -105,32 +109,87 @@ void TypeComputedColumns(DbiResult& result)
 
 } // namespace
 
-DbiConnection::DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create)
-    : dialect_(dialect), readOnly_(readOnly)
+DbiConnection::DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create,
+                             const AnsiString& name)
+    : file_(posixFile), name_(name.IsEmpty() ? Utf8ToAnsi(posixFile) : name), dialect_(dialect), readOnly_(readOnly)
 {
-    const int flags = readOnly ? SQLITE_OPEN_READONLY
-                               : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(posixFile.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    std::error_code ec;
+    if (create && !std::filesystem::exists(posixFile, ec) && !ec) {
+        // Nothing is made behind the caller's back: an empty stand-in answers until a
+        // statement changes something.
+        fileMissing_ = true;
+        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw EDbiError("Cannot open database " + name_ + ": out of memory");
+        }
+        Configure();
+        return;
+    }
+    OpenFile(false);
+}
+
+void DbiConnection::OpenFile(bool create)
+{
+    const int flags = readOnly_ ? SQLITE_OPEN_READONLY
+                                : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(file_.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         const AnsiString message = Utf8ToAnsi(sqlite3_errmsg(db_));
         const int code = sqlite3_extended_errcode(db_);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw EDbiError("Cannot open database " + Utf8ToAnsi(posixFile) + ": " + message, code);
+        throw EDbiError("Cannot open database " + name_ + ": " + message, code);
     }
     try {
-        // Double-quoted text is always a name: a misspelt column is an error, not a string.
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-        sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-        sqlite3_busy_timeout(db_, 2000);
+        Configure();
         RunPlain("SELECT count(*) FROM sqlite_master");
-        if (!readOnly) {
-            RunPlain("PRAGMA journal_mode=WAL");
-            RunPlain("PRAGMA synchronous=NORMAL");
+        // A file an earlier build left in write-ahead-log mode goes back to the rollback
+        // journal, which folds the log into the file and removes it.
+        if (!readOnly_) {
+            DbiResult mode;
+            Run("PRAGMA journal_mode", mode);
+            if (!mode.rows.empty() && mode.rows[0][0].kind == DbiValue::Kind::Text &&
+                SameText(mode.rows[0][0].text, "wal"))
+                RunPlain("PRAGMA journal_mode=DELETE");
         }
     } catch (const EDbiError& e) {
+        cache_.Clear();
         sqlite3_close(db_);
         db_ = nullptr;
-        throw EDbiError("Cannot open database " + Utf8ToAnsi(posixFile) + ": " + e.Message(), e.NativeCode());
+        throw EDbiError("Cannot open database " + name_ + ": " + e.Message(), e.NativeCode());
+    }
+}
+
+void DbiConnection::Configure()
+{
+    // Double-quoted text is always a name: a misspelt column is an error, not a string.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(db_, 2000);
+}
+
+void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& statements, bool rowsRequired)
+{
+    if (!fileMissing_)
+        return;
+    for (const std::string& sql : statements) {
+        // Preparing on the empty stand-in raises the engine's own error for a missing table.
+        sqlite3_stmt* stmt = cache_.Prepare(db_, ParameterizeLiterals(sql).sql);
+        if (sqlite3_stmt_readonly(stmt))
+            continue;
+        if (rowsRequired && sqlite3_column_count(stmt) == 0)
+            throw EDbiError(kNoRowsMessage);
+        if (readOnly_)
+            throw EDbiError("attempt to write a readonly database", SQLITE_READONLY);
+        const bool inTransaction = InTransaction();
+        cache_.Clear();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        fileMissing_ = false;
+        OpenFile(true);
+        if (inTransaction)
+            RunPlain("BEGIN");
+        return;
     }
 }
 
@@ -183,6 +242,7 @@ void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequ
 DbiResult DbiConnection::Execute(const AnsiString& sql)
 {
     const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
+    CreateFileIfChanging(statements);
     DbiResult result;
     if (statements.size() == 1) {
         Run(statements.front(), result);
@@ -205,6 +265,7 @@ DbiResult DbiConnection::Open(const AnsiString& sql)
     const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
     if (statements.size() != 1)
         throw EDbiError(kNoRowsMessage);
+    CreateFileIfChanging(statements, true);
     DbiResult result;
     Run(statements.front(), result, true);
     return result;

@@ -8,15 +8,22 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
 class DbiConnection {
 public:
-    // Opens the engine file; 'create' makes it when missing (never for a read-only opening).
-    // Raises EDbiError with the engine's message when the file cannot be opened or is not
-    // a database.
-    DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create);
+    // Opens the engine file. With 'create', a missing file is not made at once: the
+    // connection starts with no tables (a statement on a table gets the engine's
+    // table-not-found error) and the file is made by the first statement that changes
+    // something (refused on a read-only connection). Raises EDbiError with the engine's
+    // message when the file cannot be opened or is not a database; messages name the file
+    // by 'name' (the caller's own form of the path), or by the host path when it is empty.
+    // Changes go through a rollback journal, so every committed change is in the file
+    // itself and no side file stays beside it; opening writes nothing.
+    DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create,
+                  const AnsiString& name = AnsiString());
     ~DbiConnection();
     DbiConnection(const DbiConnection&) = delete;
     DbiConnection& operator=(const DbiConnection&) = delete;
@@ -37,11 +44,18 @@ public:
     SqlDialect Dialect() const { return dialect_; }
 
 private:
+    void OpenFile(bool create);
+    void Configure();
+    // Makes the missing file when one of the statements would change something.
+    void CreateFileIfChanging(const std::vector<std::string>& statements, bool rowsRequired = false);
     void Run(const std::string& sql, DbiResult& result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;
 
     sqlite3* db_ = nullptr;
+    std::string file_;
+    AnsiString name_;
+    bool fileMissing_ = false; // db_ is an empty in-memory stand-in until the file is made
     SqlDialect dialect_;
     bool readOnly_;
     StatementCache cache_;

@@ -4,7 +4,9 @@
 #include "platform/rtl/FileSystem.h"
 #include "platform/rtl/StrUtils.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <unistd.h>
 #include <system_error>
 
 namespace {
@@ -22,25 +24,85 @@ AnsiString RequiredParam(const std::vector<AnsiString>& params, const AnsiString
     return value;
 }
 
+bool Denied(int error) { return error == EACCES || error == EPERM; }
+
+// Why the host refuses an existing database file for the opening asked, in the words a
+// user reads; empty when it does not. A file without write permission is read-only, as
+// the read-only attribute makes a file on the original platform, whoever opens it.
+AnsiString FileProblem(const std::string& posix, bool readOnly)
+{
+    if (::access(posix.c_str(), R_OK) != 0 && Denied(errno))
+        return "permission denied";
+    if (readOnly)
+        return "";
+    std::error_code ec;
+    using std::filesystem::perms;
+    const perms mode = std::filesystem::status(posix, ec).permissions();
+    if (!ec && (mode & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        return "the file is read-only";
+    if (::access(posix.c_str(), W_OK) != 0)
+        return errno == EROFS ? AnsiString("the file is read-only") : Denied(errno) ? AnsiString("permission denied") : "";
+    // Changes go through a journal made beside the file.
+    const std::string folder = std::filesystem::path(posix).parent_path().string();
+    if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0)
+        return errno == EROFS ? AnsiString("the file is read-only")
+                              : Denied(errno) ? AnsiString("permission denied: its folder cannot be written") : "";
+    return "";
+}
+
+// What is wrong with a path that should name an existing file or folder; empty when it
+// exists as one.
+AnsiString MissingProblem(const std::string& posix, bool folder)
+{
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(posix, ec);
+    if (ec)
+        return Denied(ec.value()) ? "permission denied"
+                                  : folder ? "the folder does not exist" : "the file does not exist";
+    if (folder ? !std::filesystem::is_directory(status) : !std::filesystem::is_regular_file(status))
+        return folder ? "the folder does not exist" : std::filesystem::is_directory(status)
+                                                          ? "the name is a folder, not a database file"
+                                                          : "the file does not exist";
+    return "";
+}
+
+AnsiString InFolder(const AnsiString& folder, const char* name)
+{
+    return !folder.IsEmpty() && (folder[folder.Length()] == '\\' || folder[folder.Length()] == '/')
+               ? folder + name
+               : folder + "\\" + name;
+}
+
 std::unique_ptr<DbiConnection> OpenParadox(const std::vector<AnsiString>& params, bool readOnly)
 {
     const AnsiString folder = RequiredParam(params, "PATH", "STANDARD");
     const std::filesystem::path posix = FileSystem::ToPosixPath(folder);
-    std::error_code ec;
-    if (!std::filesystem::is_directory(posix, ec))
+    const AnsiString missing = MissingProblem(posix.string(), true);
+    if (missing == "permission denied" || (::access(posix.c_str(), R_OK | X_OK) != 0 && Denied(errno)))
+        throw EDbiError("Invalid path: the folder " + folder + " cannot be read: permission denied");
+    if (!missing.IsEmpty())
         throw EDbiError("Invalid path: the folder " + folder + " does not exist");
-    return std::make_unique<DbiConnection>((posix / kParadoxTablesFile).string(), SqlDialect::Paradox, readOnly,
-                                           true);
+    const std::string file = (posix / kParadoxTablesFile).string();
+    const AnsiString name = InFolder(folder, kParadoxTablesFile);
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec)) {
+        const AnsiString problem = FileProblem(file, readOnly);
+        if (!problem.IsEmpty())
+            throw EDbiError("Cannot open database " + name + ": " + problem);
+    }
+    return std::make_unique<DbiConnection>(file, SqlDialect::Paradox, readOnly, true, name);
 }
 
 std::unique_ptr<DbiConnection> OpenAccess(const std::vector<AnsiString>& params, bool readOnly)
 {
     const AnsiString file = RequiredParam(params, "DATABASE NAME", "MSACCESS");
     const std::string posix = FileSystem::ToPosixPath(file);
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(posix, ec))
-        throw EDbiError("Cannot open database " + file + ": the file does not exist");
-    return std::make_unique<DbiConnection>(posix, SqlDialect::Access, readOnly, false);
+    AnsiString problem = MissingProblem(posix, false);
+    if (problem.IsEmpty())
+        problem = FileProblem(posix, readOnly);
+    if (!problem.IsEmpty())
+        throw EDbiError("Cannot open database " + file + ": " + problem);
+    return std::make_unique<DbiConnection>(posix, SqlDialect::Access, readOnly, false, file);
 }
 
 } // namespace

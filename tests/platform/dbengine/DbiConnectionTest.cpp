@@ -148,9 +148,22 @@ TEST_F(ParadoxConnection, CommitKeepsRowsForTheNextConnection)
     EXPECT_EQ(again->Execute("select codice from clienti").rows.size(), 1u);
 }
 
-TEST_F(ParadoxConnection, WritesInWriteAheadLogMode)
+TEST_F(ParadoxConnection, CommittedRowsAreInTheFileWhileTheConnectionIsOpen)
 {
-    EXPECT_EQ(db->Execute("PRAGMA journal_mode").rows.at(0).at(0).text, "wal");
+    EXPECT_EQ(db->Execute("PRAGMA journal_mode").rows.at(0).at(0).text, "delete");
+    db->Execute("insert into clienti (codice) values('A')");
+    db->StartTransaction();
+    db->Execute("insert into clienti (codice) values('B')");
+    db->Commit();
+    // A copy of the file alone, taken now, holds every committed row.
+    TempFolder copy;
+    std::filesystem::copy_file(folder / kParadoxTablesFile, copy / kParadoxTablesFile);
+    auto copied = DbiOpenDatabase("STANDARD", {"PATH=" + copy.Path().string()}, true);
+    EXPECT_EQ(copied->Execute("select count(*) from clienti").rows.at(0).at(0).integer, 2);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{kParadoxTablesFile}) << "no log or journal beside the file";
 }
 
 TEST_F(ParadoxConnection, RepeatedStatementsStayCorrect)
