@@ -49,8 +49,33 @@ int DefaultIndex(UINT type, size_t count) {
     return static_cast<int>(index < count ? index : 0);
 }
 
+// The stop sign: a red disc with a white cross.
+void PaintStopIcon(HDC dc, const RECT& r) {
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    HPEN outline = CreatePen(PS_SOLID, 1, RGB(128, 0, 0));
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, outline);
+    Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    HPEN cross = CreatePen(PS_SOLID, 4, RGB(255, 255, 255));
+    SelectObject(dc, cross);
+    const int inset = kIconSize * 9 / 32;
+    MoveToEx(dc, r.left + inset, r.top + inset, nullptr);
+    LineTo(dc, r.right - inset, r.bottom - inset);
+    MoveToEx(dc, r.right - inset - 1, r.top + inset, nullptr);
+    LineTo(dc, r.left + inset - 1, r.bottom - inset);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(cross);
+    DeleteObject(outline);
+    DeleteObject(brush);
+}
+
 void PaintIcon(HDC dc, UINT icon) {
     const RECT r{kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize};
+    if (icon == MB_ICONHAND) {
+        PaintStopIcon(dc, r);
+        return;
+    }
     const COLORREF colour = icon == MB_ICONHAND ? RGB(255, 0, 0) : icon == MB_ICONEXCLAMATION ? RGB(255, 255, 0) : RGB(0, 0, 255);
     HBRUSH brush = CreateSolidBrush(colour);
     HGDIOBJ oldBrush = SelectObject(dc, brush);
@@ -108,12 +133,14 @@ struct Layout {
     int buttonsLeft;
 };
 
-Layout LayoutFor(const AnsiString& text, UINT type, size_t buttons) {
+// `minimumWidth`: the client width the caption needs to be shown whole.
+Layout LayoutFor(const AnsiString& text, UINT type, size_t buttons, int minimumWidth) {
     const SIZE measured = MeasureText(text);
     const int iconWidth = (type & MB_ICONMASK) ? kIconSize + kMargin : 0;
     const int buttonsWidth = static_cast<int>(buttons) * kButtonWidth + static_cast<int>(buttons - 1) * kGap;
     const int textHeight = std::max<int>(measured.cy, (type & MB_ICONMASK) ? kIconSize : 0);
-    const int width = std::max(kMargin * 2 + iconWidth + measured.cx, kMargin * 2 + buttonsWidth);
+    const int width = std::max({kMargin * 2 + iconWidth + static_cast<int>(measured.cx), kMargin * 2 + buttonsWidth,
+                                minimumWidth});
     Layout l{};
     l.text = {kMargin + iconWidth, kMargin, kMargin + iconWidth + measured.cx, kMargin + textHeight};
     l.buttonsTop = kMargin + textHeight + kMargin;
@@ -133,11 +160,15 @@ HWND BuildBox(HWND owner, const AnsiString& text, const AnsiString& caption, UIN
     UserRegisterSystemClass(kBoxClass, 0, BoxProcedure, reinterpret_cast<HBRUSH>(static_cast<DWORD_PTR>(COLOR_BTNFACE + 1)),
                             LoadCursorA(nullptr, IDC_ARROW));
     const std::vector<ButtonSpec> specs = ButtonsFor(type);
-    const Layout l = LayoutFor(text, type, specs.size());
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, l.client.cx, l.client.cy};
-    const RECT inner = UserDefaultClientRect(style, WS_EX_DLGMODALFRAME, frame);
-    const SIZE size{l.client.cx + (frame.right - inner.right) + inner.left, l.client.cy + (frame.bottom - inner.bottom) + inner.top};
+    // The frame's size around a client area, measured on a sample rectangle.
+    const RECT sample{0, 0, 400, 300};
+    const RECT inner = UserDefaultClientRect(style, WS_EX_DLGMODALFRAME, sample);
+    const int frameWidth = inner.left + (sample.right - inner.right);
+    const int frameHeight = inner.top + (sample.bottom - inner.bottom);
+    const Layout l = LayoutFor(text, type, specs.size(),
+                               UserCaptionMinimumWidth(style, WS_EX_DLGMODALFRAME, caption) - frameWidth);
+    const SIZE size{l.client.cx + frameWidth, l.client.cy + frameHeight};
     const POINT at = CentreOn(owner, size);
     HWND box = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kBoxClass, caption.c_str(), style, at.x, at.y, size.cx,
                                size.cy, owner, nullptr, nullptr, nullptr);

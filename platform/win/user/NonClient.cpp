@@ -12,6 +12,10 @@ namespace {
 
 bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 bool IsToolWindow(DWORD exStyle) { return (exStyle & WS_EX_TOOLWINDOW) != 0; }
+// A dialog frame shows no icon in its title bar (its window menu still opens on Alt+Space).
+bool ShowsIcon(const WindowObject& w) {
+    return (w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle) && !(w.exStyle & WS_EX_DLGMODALFRAME);
+}
 
 int FrameWidth(DWORD style, DWORD exStyle) {
     if (style & WS_THICKFRAME)
@@ -56,7 +60,7 @@ LRESULT CaptionHit(HWND window, const WindowObject& w, POINT p) {
     for (LRESULT button : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON})
         if (Inside(UserCaptionButtonRect(window, button), p))
             return button;
-    if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
+    if (ShowsIcon(w)) {
         const RECT caption = CaptionRect(w);
         if (p.x < caption.left + CaptionButtonWidth() + 2)
             return HTSYSMENU;
@@ -109,11 +113,15 @@ void PaintIcon(HDC dc, const WindowObject& w, const RECT& caption) {
     FillColour(dc, bar, RGB(0, 0, 128));
 }
 
+HFONT CreateTitleFont(DWORD exStyle) {
+    return CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH, IsToolWindow(exStyle) ? "Small Fonts" : "MS Sans Serif");
+}
+
 void PaintTitle(HDC dc, const WindowObject& w, const RECT& caption, bool active, int textLeft, int textRight) {
     if (w.text.IsEmpty() || textRight <= textLeft)
         return;
-    HFONT font = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH, IsToolWindow(w.exStyle) ? "Small Fonts" : "MS Sans Serif");
+    HFONT font = CreateTitleFont(w.exStyle);
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
@@ -133,7 +141,7 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
     RECT line{caption.left, caption.bottom, caption.right, caption.bottom + 1};
     FillColour(dc, line, GetSysColor(COLOR_BTNFACE));
     int textLeft = caption.left + 2;
-    if ((w.style & WS_SYSMENU) && !IsToolWindow(w.exStyle)) {
+    if (ShowsIcon(w)) {
         PaintIcon(dc, w, caption);
         textLeft = caption.left + CaptionButtonWidth() + 4;
     }
@@ -217,6 +225,35 @@ bool UserCaptionButtonEnabled(HWND window, LRESULT hit) {
     if (hit == HTMAXBUTTON)
         return (style & WS_MAXIMIZEBOX) != 0;
     return hit == HTCLOSE;
+}
+
+int UserCaptionMinimumWidth(DWORD style, DWORD exStyle, const AnsiString& text) {
+    if (!HasCaption(style))
+        return 0;
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateTitleFont(exStyle);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), text.Length(), &extent);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    WindowObject probe;
+    probe.style = style;
+    probe.exStyle = exStyle;
+    const int left = ShowsIcon(probe) ? CaptionButtonWidth() + 4 : 2;
+    const bool tool = IsToolWindow(exStyle);
+    const int bw = tool ? SmallCaptionButtonSize() : CaptionButtonWidth();
+    int buttons = 0;
+    if (style & WS_SYSMENU) {
+        buttons = 2 + bw + 2;
+        if (!tool && (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+            buttons += 2 * bw + 2;
+    } else {
+        buttons = 2;
+    }
+    // One pixel more than the text: the title is cut with an ellipsis only when it does not fit.
+    return 2 * FrameWidth(style, exStyle) + left + extent.cx + 1 + buttons;
 }
 
 RECT UserCaptionButtonRect(HWND window, LRESULT hit) {

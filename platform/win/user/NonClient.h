@@ -2,6 +2,7 @@
 // sizes, caption bar, caption buttons and scroll bars, in the classic look.
 #pragma once
 
+#include "platform/rtl/AnsiString.h"
 #include "platform/win/user/User.h"
 
 // Sizes of the frame parts (pixels), from the system metrics.
@@ -28,5 +29,8 @@ void UserPaintNonClientOn(HDC dc, HWND window, bool active);
 // True when the window's caption button works (a minimise or maximise box is shown greyed
 // when the window has only the other one).
 bool UserCaptionButtonEnabled(HWND window, LRESULT hit);
+// Narrowest window width whose caption bar shows `text` whole, beside the icon and the
+// caption buttons that the styles give it.
+int UserCaptionMinimumWidth(DWORD style, DWORD exStyle, const AnsiString& text);
 // Rectangle (window coordinates) of a caption button; empty when the window has none.
 RECT UserCaptionButtonRect(HWND window, LRESULT hit);

@@ -18,11 +18,14 @@
 namespace {
 
 constexpr char kDialogClass[] = "VendaroOpenFile";
-constexpr int kNameEdit = 100, kFileList = 101, kFolderLabel = 102;
+constexpr int kNameEdit = 100, kFileList = 101, kLookIn = 102, kFileType = 103;
 
 struct DialogState {
     AnsiString folder;    // Windows form, no trailing backslash unless a drive root
-    AnsiString patterns;  // of the chosen filter
+    LPCSTR filter = nullptr;
+    DWORD filterIndex = 1;  // 1-based, of the filter shown
+    AnsiString patterns;    // of the chosen filter
+    std::vector<HWND> tabOrder;
     bool done = false;
     std::optional<AnsiString> result;
 };
@@ -64,6 +67,19 @@ AnsiString FilterPatterns(LPCSTR filter, DWORD index) {
         ++n;
     }
     return "*.*";
+}
+
+// The names of the filter's entries, in order.
+std::vector<AnsiString> FilterNames(LPCSTR filter) {
+    std::vector<AnsiString> names;
+    for (const char* p = filter; p && *p;) {
+        const char* patterns = p + std::strlen(p) + 1;
+        if (!*patterns)
+            break;
+        names.emplace_back(p);
+        p = patterns + std::strlen(patterns) + 1;
+    }
+    return names;
 }
 
 AnsiString Join(const AnsiString& folder, const AnsiString& name) {
@@ -115,6 +131,25 @@ Listing List(const AnsiString& folder, const AnsiString& patterns) {
 
 DialogState& State(HWND dialog) { return *static_cast<DialogState*>(UserFindWindow(dialog)->classData.get()); }
 
+// The folder and each of its parents up to the drive's root, the root first.
+std::vector<AnsiString> FolderChain(const AnsiString& folder) {
+    std::vector<AnsiString> chain{folder};
+    for (AnsiString parent = ParentOf(folder); parent != chain.back() && chain.size() < 256; parent = ParentOf(parent))
+        chain.push_back(parent);
+    std::reverse(chain.begin(), chain.end());
+    return chain;
+}
+
+void FillLookIn(HWND dialog) {
+    DialogState& s = State(dialog);
+    HWND combo = GetDlgItem(dialog, kLookIn);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    const std::vector<AnsiString> chain = FolderChain(s.folder);
+    for (const AnsiString& folder : chain)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    SendMessageA(combo, CB_SETCURSEL, chain.size() - 1, 0);
+}
+
 void Fill(HWND dialog) {
     DialogState& s = State(dialog);
     HWND list = GetDlgItem(dialog, kFileList);
@@ -125,7 +160,25 @@ void Fill(HWND dialog) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(("[" + f + "]").c_str()));
     for (const AnsiString& f : l.files)
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(f.c_str()));
-    SetWindowTextA(GetDlgItem(dialog, kFolderLabel), s.folder.c_str());
+    FillLookIn(dialog);
+}
+
+// The name field with a new text: all of it selected, the caret at its end, so typing replaces it.
+void SetName(HWND dialog, const AnsiString& name) {
+    HWND edit = GetDlgItem(dialog, kNameEdit);
+    SetWindowTextA(edit, name.c_str());
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
+AnsiString ComboText(HWND combo, int index) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0)
+        return AnsiString();
+    AnsiString text;
+    text.SetLength(static_cast<int>(length) + 1);
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.SetLength(static_cast<int>(length));
+    return text;
 }
 
 AnsiString ItemText(HWND list, int index) {
@@ -140,7 +193,9 @@ AnsiString ItemText(HWND list, int index) {
 }
 
 // The typed or picked name: a folder moves the listing there, a file ends the dialog.
-void Accept(HWND dialog, AnsiString name) {
+// A folder picked from the list leaves the name field as the user typed it; a folder
+// typed into the name field has been used, so the field empties.
+void Accept(HWND dialog, AnsiString name, bool typed) {
     DialogState& s = State(dialog);
     if (name.IsEmpty())
         return;
@@ -149,7 +204,8 @@ void Accept(HWND dialog, AnsiString name) {
     const AnsiString path = name == ".." ? ParentOf(s.folder) : IsAbsolute(name) ? name : Join(s.folder, name);
     if (IsFolder(path)) {
         s.folder = path;
-        SetWindowTextA(GetDlgItem(dialog, kNameEdit), "");
+        if (typed)
+            SetName(dialog, "");
         Fill(dialog);
         return;
     }
@@ -171,13 +227,33 @@ LRESULT DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         HWND list = GetDlgItem(window, kFileList);
         const int index = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
         switch (LOWORD(wParam)) {
-        case IDOK: Accept(window, EditText(window)); return 0;
+        case IDOK: Accept(window, EditText(window), true); return 0;
         case IDCANCEL: s.done = true; return 0;
         case kFileList:
             if (HIWORD(wParam) == LBN_SELCHANGE && index >= 0 && ItemText(list, index)[1] != '[')
-                SetWindowTextA(GetDlgItem(window, kNameEdit), ItemText(list, index).c_str());
+                SetName(window, ItemText(list, index));
             if (HIWORD(wParam) == LBN_DBLCLK && index >= 0)
-                Accept(window, ItemText(list, index));
+                Accept(window, ItemText(list, index), false);
+            return 0;
+        case kLookIn:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                HWND combo = reinterpret_cast<HWND>(lParam);
+                const AnsiString folder = ComboText(combo, static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)));
+                if (!folder.IsEmpty() && IsFolder(folder)) {
+                    s.folder = folder;
+                    Fill(window);
+                }
+            }
+            return 0;
+        case kFileType:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                const LRESULT chosen = SendMessageA(reinterpret_cast<HWND>(lParam), CB_GETCURSEL, 0, 0);
+                if (chosen >= 0) {
+                    s.filterIndex = static_cast<DWORD>(chosen) + 1;
+                    s.patterns = FilterPatterns(s.filter, s.filterIndex);
+                    Fill(window);
+                }
+            }
             return 0;
         default: return 0;
         }
@@ -201,42 +277,95 @@ HWND BuildDialog(const OPENFILENAMEA& ofn, const AnsiString& folder) {
                             LoadCursorA(nullptr, IDC_ARROW));
     const char* title = ofn.lpstrTitle ? ofn.lpstrTitle : "Apri";
     HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, kDialogClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 80, 420,
-                                  330, ofn.hwndOwner, nullptr, nullptr, nullptr);
+                                  360, ofn.hwndOwner, nullptr, nullptr, nullptr);
     auto state = std::make_shared<DialogState>();
     state->folder = folder;
-    state->patterns = FilterPatterns(ofn.lpstrFilter, ofn.nFilterIndex);
+    state->filter = ofn.lpstrFilter;
+    const std::vector<AnsiString> types = FilterNames(ofn.lpstrFilter);
+    state->filterIndex = std::clamp<DWORD>(ofn.nFilterIndex, 1, std::max<DWORD>(static_cast<DWORD>(types.size()), 1));
+    state->patterns = FilterPatterns(ofn.lpstrFilter, state->filterIndex);
     UserFindWindow(dialog)->classData = state;
-    Child(dialog, "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, 8, 8, 396, 16, kFolderLabel);
-    Child(dialog, "LISTBOX", "", LBS_NOTIFY | WS_TABSTOP, 8, 28, 396, 200, kFileList, WS_EX_CLIENTEDGE);
-    Child(dialog, "STATIC", "&Nome file:", 0, 8, 240, 70, 16, -1);
-    HWND edit = Child(dialog, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 80, 237, 324, 21, kNameEdit, WS_EX_CLIENTEDGE);
-    Child(dialog, "BUTTON", "&Apri", BS_DEFPUSHBUTTON | WS_TABSTOP, 248, 268, 75, 23, IDOK);
-    Child(dialog, "BUTTON", "Annulla", WS_TABSTOP, 329, 268, 75, 23, IDCANCEL);
+    Child(dialog, "STATIC", "Cerca in:", SS_NOPREFIX, 8, 11, 62, 16, -1);
+    HWND lookIn = Child(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_TABSTOP, 72, 8, 332, 21, kLookIn);
+    HWND list = Child(dialog, "LISTBOX", "", LBS_NOTIFY | WS_TABSTOP, 8, 36, 396, 190, kFileList, WS_EX_CLIENTEDGE);
+    Child(dialog, "STATIC", "Nome file:", SS_NOPREFIX, 8, 237, 70, 16, -1);
+    HWND edit = Child(dialog, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 80, 234, 324, 21, kNameEdit, WS_EX_CLIENTEDGE);
+    Child(dialog, "STATIC", "Tipo file:", SS_NOPREFIX, 8, 266, 70, 16, -1);
+    HWND type = Child(dialog, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_TABSTOP, 80, 262, 324, 21, kFileType);
+    for (const AnsiString& name : types)
+        SendMessageA(type, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (types.empty())
+        SendMessageA(type, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("*.*"));
+    SendMessageA(type, CB_SETCURSEL, state->filterIndex - 1, 0);
+    HWND ok = Child(dialog, "BUTTON", "&Apri", BS_DEFPUSHBUTTON | WS_TABSTOP, 248, 294, 75, 23, IDOK);
+    HWND cancel = Child(dialog, "BUTTON", "Annulla", WS_TABSTOP, 329, 294, 75, 23, IDCANCEL);
+    state->tabOrder = {lookIn, list, edit, type, ok, cancel};
     Fill(dialog);
     if (ofn.lpstrFile && *ofn.lpstrFile)
-        SetWindowTextA(edit, ofn.lpstrFile);
+        SetName(dialog, ofn.lpstrFile);
     ShowWindow(dialog, SW_SHOW);
     SetFocus(edit);
     return dialog;
 }
 
-std::optional<AnsiString> RunDialog(const OPENFILENAMEA& ofn, const AnsiString& folder) {
+bool IsDropped(HWND window) {
+    const WindowObject* w = window ? UserFindWindow(window) : nullptr;
+    return w && w->cls && w->cls->name == "COMBOBOX" && SendMessageA(window, CB_GETDROPPEDSTATE, 0, 0) == TRUE;
+}
+
+// Tab and Shift+Tab move along the controls; Enter opens what the focus shows (the folder
+// marked in the list, else the name typed) and Escape cancels, unless a drop-down list is
+// down, which takes its own keys.
+bool HandleKey(HWND dialog, DialogState& state, const MSG& m) {
+    HWND focus = GetFocus();
+    if (IsDropped(focus))
+        return false;
+    if (m.message == WM_CHAR)
+        return m.wParam == '\r' || m.wParam == 0x1B || m.wParam == '\t';
+    switch (m.wParam) {
+    case VK_TAB: {
+        const std::vector<HWND>& order = state.tabOrder;
+        const auto at = std::find(order.begin(), order.end(), focus);
+        const long count = static_cast<long>(order.size());
+        long index = at == order.end() ? -1 : at - order.begin();
+        const bool back = GetKeyState(VK_SHIFT) < 0;
+        for (long n = 0; n < count; ++n) {
+            index = (index + (back ? count - 1 : 1) + count) % count;
+            HWND next = order[static_cast<size_t>(index)];
+            if (IsWindowEnabled(next) && IsWindowVisible(next)) {
+                SetFocus(next);
+                if (GetDlgCtrlID(next) == kNameEdit)
+                    SendMessageA(next, EM_SETSEL, 0, -1);
+                break;
+            }
+        }
+        return true;
+    }
+    case VK_RETURN: {
+        if (focus && GetDlgCtrlID(focus) == IDCANCEL) {
+            state.done = true;
+            return true;
+        }
+        HWND list = GetDlgItem(dialog, kFileList);
+        const int index = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+        if (focus == list && index >= 0 && ItemText(list, index)[1] == '[')
+            Accept(dialog, ItemText(list, index), false);
+        else
+            Accept(dialog, EditText(dialog), true);
+        return true;
+    }
+    case VK_ESCAPE: state.done = true; return true;
+    default: return false;
+    }
+}
+
+std::optional<AnsiString> RunDialog(const OPENFILENAMEA& ofn, const AnsiString& folder, DWORD& filterIndex) {
     HWND dialog = BuildDialog(ofn, folder);
     auto state = std::static_pointer_cast<DialogState>(UserFindWindow(dialog)->classData);
-    UserRunModalLoop(dialog, ofn.hwndOwner,
-                     [&](const MSG& m) {
-                         if (m.message == WM_KEYDOWN && m.wParam == VK_RETURN) {
-                             Accept(dialog, EditText(dialog));
-                             return true;
-                         }
-                         if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
-                             state->done = true;
-                             return true;
-                         }
-                         return m.message == WM_CHAR && (m.wParam == '\r' || m.wParam == 0x1B);
-                     },
+    UserRunModalLoop(dialog, ofn.hwndOwner, [&](const MSG& m) { return HandleKey(dialog, *state, m); },
                      [&] { return state->done; });
     DestroyWindow(dialog);
+    filterIndex = state->filterIndex;
     return state->result;
 }
 
@@ -301,9 +430,13 @@ BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) {
         return FALSE;
     }
     const AnsiString folder = StartFolder(*ofn);
-    std::optional<AnsiString> chosen = Responder() ? Responder()(*ofn) : RunDialog(*ofn, folder);
+    DWORD filterIndex = ofn->nFilterIndex;
+    std::optional<AnsiString> chosen = Responder() ? Responder()(*ofn) : RunDialog(*ofn, folder, filterIndex);
     if (!chosen || chosen->IsEmpty())
         return FALSE;
+    // The file type the user last chose is reported back, as the original does.
+    if (ofn->lpstrFilter)
+        ofn->nFilterIndex = filterIndex;
     AnsiString path = IsAbsolute(*chosen) ? *chosen : Join(folder, *chosen);
     if ((ofn->Flags & OFN_FILEMUSTEXIST) && !IsFile(path))
         return FALSE;

@@ -11,5 +11,6 @@ void UserRegisterSystemClasses() {
     UserRegisterEditClass();
     UserRegisterListBoxClass();
     UserRegisterStaticClass();
+    UserRegisterComboBoxClass();
     registering = false;
 }

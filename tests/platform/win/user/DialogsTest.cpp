@@ -146,10 +146,10 @@ TEST_F(OpenFileTest, RulesOfTheFlagsAndTheBuffer) {
 }
 
 TEST_F(OpenFileTest, RealDialogListsThroughTheFilterAndTakesTheTypedName) {
-    // Down selects the first entry after "[..]"; with the *.mdb filter the listing is
-    // "[..]", "[Dati]", "dbVendaroBase4.mdb".
-    UserInjectKeyStroke(VK_TAB);
-    UserInjectKeyStroke(VK_TAB);
+    // Tab goes once round the six controls (look in, list, name, type, open, cancel)
+    // back to the name field, which takes the typed name.
+    for (int i = 0; i < 6; ++i)
+        UserInjectKeyStroke(VK_TAB);
     UserInjectText("dbVendaroBase4.mdb\r");
     char file[260] = "";
     OPENFILENAMEA ofn = Request(file, sizeof file);
@@ -264,3 +264,366 @@ TEST_F(FolderBrowseTest, RealBrowserTakesTheSelectionOnEnterAndCancelsOnEscape) 
 
 }  // namespace
 
+
+#include "platform/win/gdi/Surface.h"
+#include "platform/win/user/NonClient.h"
+
+#include <cstring>
+#include "platform/win/user/WindowObject.h"
+
+namespace {
+
+// Steps run one by one while a modal window runs, each from a timer tick once the input
+// of the step before has been handled; each step sees the window and may inject input.
+struct ModalScript {
+    static std::vector<std::function<void()>>& Steps() {
+        static std::vector<std::function<void()>> steps;
+        return steps;
+    }
+    static size_t& Next() {
+        static size_t next = 0;
+        return next;
+    }
+    static void Start(std::vector<std::function<void()>> steps) {
+        Steps() = std::move(steps);
+        Next() = 0;
+        SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+            if (UserHasPendingInput())
+                return;
+            if (Next() >= Steps().size()) {
+                KillTimer(nullptr, id);
+                return;
+            }
+            Steps()[Next()++]();
+        });
+    }
+    static bool Finished() { return Next() == Steps().size(); }
+};
+
+AnsiString Text(HWND window) {
+    char buffer[512] = "";
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+}
+
+std::vector<AnsiString> ComboItems(HWND combo) {
+    std::vector<AnsiString> items;
+    for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        char buffer[512] = "";
+        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+        items.emplace_back(buffer);
+    }
+    return items;
+}
+
+std::vector<AnsiString> ListItems(HWND list) {
+    std::vector<AnsiString> items;
+    for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+        char buffer[512] = "";
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buffer));
+        items.emplace_back(buffer);
+    }
+    return items;
+}
+
+HWND OpenDialog() { return FindWindowA("VendaroOpenFile", nullptr); }
+HWND LookIn() { return GetDlgItem(OpenDialog(), 102); }
+HWND FileType() { return GetDlgItem(OpenDialog(), 103); }
+HWND FileList() { return GetDlgItem(OpenDialog(), 101); }
+HWND NameField() { return GetDlgItem(OpenDialog(), 100); }
+
+void ClickMiddle(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    UserInjectClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Clicks the item of a combo box's dropped list.
+void ClickDroppedItem(HWND combo, int index) {
+    RECT dropped{};
+    ASSERT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+    SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    HWND list = WindowFromPoint(POINT{dropped.left + 4, dropped.top + 4});
+    ASSERT_NE(list, combo);
+    RECT item{};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    POINT p{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(list, &p);
+    UserInjectMouseMove(p.x, p.y);
+    UserInjectClick(p.x, p.y);
+}
+
+class OpenFileDropDownTest : public OpenFileTest {
+protected:
+    void SetUp() override {
+        OpenFileTest::SetUp();
+        std::filesystem::create_directories(root_ + "/Dati/Vecchi");
+    }
+};
+
+TEST_F(OpenFileDropDownTest, LookInListsTheParentsAndMovesThereByKeyboard) {
+    std::vector<AnsiString> lookInItems, listingAfter;
+    AnsiString chosenFolder;
+    ModalScript::Start({
+        [&] {
+            lookInItems = ComboItems(LookIn());
+            // From the name field back to the look-in box, then up one folder.
+            UserInjectKeyStroke(VK_TAB, true);
+            UserInjectKeyStroke(VK_TAB, true);
+            UserInjectKeyStroke(VK_UP);
+        },
+        [&] {
+            chosenFolder = Text(LookIn());
+            listingAfter = ListItems(FileList());
+            // F4 drops the list, Up marks the root, Enter takes it.
+            UserInjectKeyStroke(VK_F4);
+            UserInjectKeyStroke(VK_UP);
+            UserInjectKeyStroke(VK_RETURN);
+        },
+        [&] {
+            EXPECT_EQ(SendMessageA(LookIn(), CB_GETDROPPEDSTATE, 0, 0), FALSE);
+            EXPECT_EQ(Text(LookIn()), "C:\\");
+            for (int i = 0; i < 2; ++i)
+                UserInjectKeyStroke(VK_TAB);
+            UserInjectText("dbVendaroBase4.mdb\r");
+        },
+    });
+    char file[260] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    ofn.lpstrInitialDir = "C:\\Dati\\Vecchi";
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_TRUE(ModalScript::Finished());
+    EXPECT_EQ(lookInItems, (std::vector<AnsiString>{"C:\\", "C:\\Dati", "C:\\Dati\\Vecchi"}));
+    EXPECT_EQ(chosenFolder, "C:\\Dati");
+    EXPECT_EQ(listingAfter, (std::vector<AnsiString>{"[..]", "[Vecchi]"})) << "clienti.db is not an .mdb";
+    EXPECT_STREQ(file, "C:\\dbVendaroBase4.mdb");
+}
+
+TEST_F(OpenFileDropDownTest, FileTypeAndLookInByMouse) {
+    std::vector<AnsiString> types, mdbFiles, allFiles;
+    DWORD shownType = 0;
+    ModalScript::Start({
+        [&] {
+            types = ComboItems(FileType());
+            shownType = static_cast<DWORD>(SendMessageA(FileType(), CB_GETCURSEL, 0, 0));
+            mdbFiles = ListItems(FileList());
+            ClickMiddle(FileType());
+        },
+        [&] { ClickDroppedItem(FileType(), 1); },
+        [&] {
+            allFiles = ListItems(FileList());
+            ClickMiddle(LookIn());
+        },
+        [&] { ClickDroppedItem(LookIn(), 0); },
+        [&] {
+            EXPECT_EQ(Text(LookIn()), "C:\\");
+            EXPECT_EQ(ListItems(FileList()), (std::vector<AnsiString>{"[..]", "[Dati]", "dbVendaroBase4.mdb", "note.txt"}));
+            // A click beside a dropped list closes it and changes nothing.
+            ClickMiddle(LookIn());
+        },
+        [&] {
+            EXPECT_EQ(SendMessageA(LookIn(), CB_GETDROPPEDSTATE, 0, 0), TRUE);
+            RECT r{};
+            GetWindowRect(OpenDialog(), &r);
+            UserInjectClick(r.left + 20, r.bottom - 20);
+        },
+        [&] {
+            EXPECT_EQ(SendMessageA(LookIn(), CB_GETDROPPEDSTATE, 0, 0), FALSE);
+            EXPECT_EQ(Text(LookIn()), "C:\\");
+            // A click on a file puts its name in the field; "Apri" opens it.
+            RECT item{};
+            SendMessageA(FileList(), LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&item));
+            POINT p{item.left + 10, (item.top + item.bottom) / 2};
+            ClientToScreen(FileList(), &p);
+            UserInjectClick(p.x, p.y);
+        },
+        [&] {
+            EXPECT_EQ(Text(NameField()), "note.txt");
+            ClickMiddle(GetDlgItem(OpenDialog(), IDOK));
+        },
+    });
+    char file[260] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    ofn.lpstrInitialDir = "C:\\Dati";
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_TRUE(ModalScript::Finished());
+    EXPECT_EQ(types, (std::vector<AnsiString>{"Database Access (*.mdb)", "Tutti i file (*.*)"}));
+    EXPECT_EQ(shownType, 0u);
+    EXPECT_EQ(mdbFiles, (std::vector<AnsiString>{"[..]", "[Vecchi]"}));
+    EXPECT_EQ(allFiles, (std::vector<AnsiString>{"[..]", "[Vecchi]", "clienti.db"}));
+    EXPECT_STREQ(file, "C:\\note.txt");
+    EXPECT_EQ(ofn.nFilterIndex, 2u) << "the type last chosen is reported";
+}
+
+TEST_F(OpenFileDropDownTest, NameFieldKeepsTheTypedTextWhenAFolderIsEntered) {
+    AnsiString nameInDati, nameAfterTypedFolder;
+    DWORD selStart = 99, selEnd = 99;
+    POINT caretAtStart{}, caretAtEnd{};
+    ModalScript::Start({
+        [&] {
+            // The name the program gave comes selected, the caret after its last character.
+            SendMessageA(NameField(), EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+            GetCaretPos(&caretAtEnd);
+            UserInjectKeyStroke(VK_HOME);
+        },
+        [&] {
+            GetCaretPos(&caretAtStart);
+            UserInjectKeyStroke(VK_END);
+            UserInjectKeyStroke(VK_BACK);
+            UserInjectKeyStroke(VK_BACK);
+            UserInjectKeyStroke(VK_BACK);
+            UserInjectText("txt");
+            // Double click on "[Dati]" (the second entry).
+            RECT item{};
+            SendMessageA(FileList(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+            POINT p{item.left + 10, (item.top + item.bottom) / 2};
+            ClientToScreen(FileList(), &p);
+            UserInjectClick(p.x, p.y);
+            UserInjectClick(p.x, p.y);
+        },
+        [&] {
+            nameInDati = Text(NameField());
+            // A folder typed into the field is used up by entering it.
+            SetFocus(NameField());
+            SendMessageA(NameField(), EM_SETSEL, 0, -1);
+            UserInjectText("Vecchi\r");
+        },
+        [&] {
+            nameAfterTypedFolder = Text(NameField());
+            UserInjectKeyStroke(VK_ESCAPE);
+        },
+    });
+    char file[260] = "*.mdb";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_TRUE(ModalScript::Finished());
+    EXPECT_EQ(selStart, 0u);
+    EXPECT_EQ(selEnd, 5u);
+    EXPECT_GT(caretAtEnd.x, caretAtStart.x + 15) << "the caret stands after \"*.mdb\", not over its first character";
+    EXPECT_EQ(nameInDati, "*.txt");
+    EXPECT_EQ(nameAfterTypedFolder, "");
+}
+
+// ------------------------------------------------------------------ message box and caption
+
+std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+int TitleTextWidth(const char* text) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+}
+
+// Pixels of a top-level window as painted; `client` chooses client coordinates.
+struct Painted {
+    HWND window;
+    std::uint32_t At(int x, int y, bool client) const {
+        RECT r{};
+        GetWindowRect(window, &r);
+        POINT p{x, y};
+        if (client)
+            ClientToScreen(window, &p);
+        else
+            p = POINT{x + r.left, y + r.top};
+        return UserWindowSurface(window)->Pixel(p.x - r.left, p.y - r.top);
+    }
+};
+
+TEST_F(UserTest, MessageBoxShowsItsWholeCaption) {
+    HWND form = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400);
+    Pump();
+    struct Case { const char* text; const char* caption; };
+    const Case cases[] = {
+        {"Procedura completa", "Procedura di importazione"},
+        {"Errore o duplicazione dati, importazione interrotta", "Importazione dati"},
+        {"OK", "Un titolo molto lungo per una finestra di messaggio con un testo brevissimo"},
+    };
+    for (const Case& c : cases) {
+        int textRight = -1, textLeft = -1;
+        ModalScript::Start({[&] {
+            HWND box = FindWindowA("VendaroMessageBox", c.caption);
+            ASSERT_NE(box, nullptr);
+            UpdateWindow(box);
+            const Painted painted{box};
+            const RECT close = UserCaptionButtonRect(box, HTCLOSE);
+            const int y0 = close.top, y1 = close.bottom;
+            const std::uint32_t colours[] = {Rgb(GetSysColor(COLOR_CAPTIONTEXT)),
+                                             Rgb(GetSysColor(COLOR_INACTIVECAPTIONTEXT))};
+            for (int x = 0; x < close.left - 1; ++x)
+                for (int y = y0; y < y1; ++y)
+                    for (std::uint32_t colour : colours)
+                        if (painted.At(x, y, false) == colour) {
+                            textRight = x;
+                            if (textLeft < 0)
+                                textLeft = x;
+                        }
+            UserInjectKeyStroke(VK_RETURN);
+        }});
+        EXPECT_EQ(MessageBoxA(form, c.text, c.caption, MB_OK), IDOK);
+        EXPECT_TRUE(ModalScript::Finished());
+        // The title is drawn whole: its ink spans the measured width of the whole text.
+        EXPECT_GE(textRight - textLeft + 3, TitleTextWidth(c.caption)) << c.caption;
+    }
+}
+
+TEST_F(UserTest, StopIconIsARedDiscWithAWhiteCross) {
+    HWND form = Create(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400);
+    Pump();
+    for (UINT icon : {MB_ICONHAND, MB_ICONSTOP, MB_ICONERROR}) {
+        std::vector<std::uint32_t> cross, disc;
+        ModalScript::Start({[&] {
+            HWND box = FindWindowA("VendaroMessageBox", nullptr);
+            ASSERT_NE(box, nullptr);
+            UpdateWindow(box);
+            const Painted painted{box};
+            const int centre = 12 + 16;  // the icon's square: 32 pixels after a 12-pixel margin
+            for (int d : {-6, -3, 0, 3, 6}) {
+                cross.push_back(painted.At(centre + d, centre + d, true));
+                cross.push_back(painted.At(centre - d, centre + d, true));
+            }
+            // On the disc, off the cross: where an exclamation mark or a letter would stand.
+            for (auto [dx, dy] : {std::pair{0, -9}, {0, 9}, {9, 0}, {-9, 0}, {0, -5}})
+                disc.push_back(painted.At(centre + dx, centre + dy, true));
+            UserInjectKeyStroke(VK_RETURN);
+        }});
+        MessageBoxA(form, "Impossibile collegarsi alla base dati", "Errore", MB_OK | icon);
+        EXPECT_TRUE(ModalScript::Finished());
+        EXPECT_EQ(cross, std::vector<std::uint32_t>(cross.size(), 0xFFFFFF));
+        EXPECT_EQ(disc, std::vector<std::uint32_t>(disc.size(), 0xFF0000));
+    }
+}
+
+TEST_F(UserTest, DialogFrameHasNoTitleBarIcon) {
+    HWND dialog = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10, 10, 300, 120, nullptr,
+                         WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE, "");
+    HWND plain = Create(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 10, 200, 300, 120, nullptr, 0, "");
+    Pump();
+    // The zone where the icon stands: after the frame, as high as the caption buttons.
+    auto iconInk = [](HWND window) {
+        const RECT close = UserCaptionButtonRect(window, HTCLOSE);
+        const Painted painted{window};
+        int ink = 0;
+        for (int x = DialogFrameWidth() + 1; x < DialogFrameWidth() + 18; ++x)
+            for (int y = close.top; y < close.bottom; ++y) {
+                const std::uint32_t p = painted.At(x, y, false);
+                ink += p == 0xFFFFFF || p == 0x000000;
+            }
+        return ink;
+    };
+    EXPECT_EQ(iconInk(dialog), 0);
+    EXPECT_GT(iconInk(plain), 20) << "a window without the dialog frame keeps its icon";
+    // A click where the icon would be is a click on the caption, not on the window menu.
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(UserDefaultHitTest(dialog, POINT{r.left + DialogFrameWidth() + 6, r.top + DialogFrameWidth() + 6}),
+              HTCAPTION);
+}
+
+}  // namespace
