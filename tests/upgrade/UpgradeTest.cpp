@@ -278,3 +278,73 @@ TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
 }
 
 } // namespace
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string Bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(UpgradeProgram, RolledBackUpgradeLeavesBothDatabasesByteIdentical)
+{
+    OpenReport()->Execute("DROP TABLE [Ricevuta Fiscale-Intestazione]");
+    const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb"), data = InFolder("Dati/tables.sqlite3");
+    const std::string reportBefore = Bytes(report), dataBefore = Bytes(data);
+    TForm1* form = Start();
+    EXPECT_EQ(Bytes(data), dataBefore) << "connecting changes nothing";
+    Click(form->Button1);
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    // Still open, after the rollback: the files are as they were, with nothing beside them.
+    EXPECT_EQ(Bytes(report), reportBefore);
+    EXPECT_EQ(Bytes(data), dataBefore);
+    EXPECT_EQ(Names(InFolder("ComponenteStampa")), std::vector<std::string>{"RPTDATA.mdb"});
+    EXPECT_EQ(Names(InFolder("Dati")), std::vector<std::string>{"tables.sqlite3"});
+    StopProgram();
+    EXPECT_EQ(Bytes(report), reportBefore);
+    EXPECT_EQ(Bytes(data), dataBefore);
+}
+
+TEST_F(UpgradeProgram, UpgradedDataAreInTheFilesWhileTheProgramIsOpen)
+{
+    TForm1* form = StartAndUpgrade();
+    ASSERT_EQ(form->Label2->Caption(), kDone);
+    TempFolder copy;
+    std::filesystem::copy_file(InFolder("Dati/tables.sqlite3"), copy / "tables.sqlite3");
+    std::filesystem::copy_file(InFolder("ComponenteStampa/RPTDATA.mdb"), copy / "RPTDATA.mdb");
+    auto data = DbiOpenDatabase("STANDARD", {AnsiString("PATH=" + copy.Path().string())}, true);
+    EXPECT_EQ(Rows(*data, "select distinct CheckA from clienti"), (std::vector<std::vector<AnsiString>>{{"0"}}));
+    auto reportCopy = DbiOpenDatabase("MSACCESS", {AnsiString("DATABASE NAME=" + copy / "RPTDATA.mdb")}, true);
+    for (const char* t : kHeaderTables)
+        EXPECT_NO_THROW(reportCopy->Execute(AnsiString("select Ritenuta from [") + t + "]")) << t;
+    EXPECT_EQ(Names(InFolder("ComponenteStampa")), std::vector<std::string>{"RPTDATA.mdb"});
+    EXPECT_EQ(Names(InFolder("Dati")), std::vector<std::string>{"tables.sqlite3"});
+}
+
+TEST_F(UpgradeProgram, DataFolderWithoutItsTablesFileFailsAtTheFirstStatementAndGetsNoFile)
+{
+    std::filesystem::remove(InFolder("Dati/tables.sqlite3"));
+    TForm1* form = Start();
+    EXPECT_TRUE(boxes.empty()) << "the folder exists: connecting succeeds";
+    EXPECT_TRUE(form->Database1->Connected());
+    Click(form->Button1);
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    StopProgram();
+    EXPECT_TRUE(Names(InFolder("Dati")).empty());
+    ExpectReportNotUpgraded();
+}
+
+} // namespace
