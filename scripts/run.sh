@@ -13,6 +13,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vendaro-work-XXXXXX")
 build/plain/tools/vendaro-samples "$work" > /dev/null
 echo "Work folder with fresh sample databases: $work"
 echo "  (Dati, ComponenteStampa/RPTDATA.mdb and the edition 4 source dbVendaroBase4.mdb)"
+echo "  Nothing else uses it: delete it when you are done (rm -r $work)."
 importa=$(pwd)/build/plain/importa/Importa
 cd "$work"
 
