@@ -439,6 +439,8 @@ TEST_F(OpenFileDropDownTest, FileTypeAndLookInByMouse) {
         },
         [&] {
             EXPECT_EQ(Text(NameField()), "note.txt");
+            UpdateWindow(OpenDialog());
+            EXPECT_TRUE(SaveSurfacePng(*UserWindowSurface(OpenDialog()), "/tmp/vendaro-open-file-dialog.png"));
             ClickMiddle(GetDlgItem(OpenDialog(), IDOK));
         },
     });
@@ -591,6 +593,7 @@ TEST_F(UserTest, StopIconIsARedDiscWithAWhiteCross) {
             // On the disc, off the cross: where an exclamation mark or a letter would stand.
             for (auto [dx, dy] : {std::pair{0, -9}, {0, 9}, {9, 0}, {-9, 0}, {0, -5}})
                 disc.push_back(painted.At(centre + dx, centre + dy, true));
+            SaveSurfacePng(*UserWindowSurface(box), "/tmp/vendaro-message-box-stop.png");
             UserInjectKeyStroke(VK_RETURN);
         }});
         MessageBoxA(form, "Impossibile collegarsi alla base dati", "Errore", MB_OK | icon);
