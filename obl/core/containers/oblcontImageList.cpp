@@ -143,7 +143,12 @@ void TOBLImageListItem::Replace(int Index, TBitmap* Image, TBitmap* Mask)
     if (masked_) {
         if (Mask) {
             mask_->SetMonochrome(true);
+            // A colour mask turns monochrome by its white: white stays transparent,
+            // every other colour becomes opaque, whatever the mask canvas's colours.
+            HDC maskDC = Mask->Canvas()->Handle();
+            COLORREF back = SetBkColor(maskDC, 0xFFFFFF);
             CopyArea(mask_.get(), x, 0, width_, height_, Mask, 0, 0);
+            SetBkColor(maskDC, back);
         } else {
             FillArea(mask_.get(), Bounds(x, 0, width_, height_), BLACKNESS);
         }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/formats/oblwave.h"
 #include "platform/rtl/FileSystem.h"
 #include "tests/obl/core/formats/ByteFixtures.h"
 
