@@ -1,5 +1,6 @@
 // The image strip item and the image list, checked by the pixels of the strip.
 #include "obl/core/containers/oblcont.h"
+#include "platform/win/gdi/Gdi.h"
 #include "tests/obl/core/containers/ListFixtures.h"
 
 #include <gtest/gtest.h>
@@ -407,6 +408,21 @@ TEST(ImageStripTest, ImageListAnswersForItsStrips)
     copy.Assign(&copy);
     EXPECT_EQ(copy.GetCount(), 1);
     EXPECT_EQ(copy.Items(0)->GetCount(), 2);
+}
+
+TEST(ImageStripTest, ClearingLeavesNoBitmapObjectBehind)
+{
+    int before = GdiLiveObjectCount();
+    {
+        TOBLImageListItem item(4, 3);
+        item.SetMaskedState(true);
+        for (int round = 0; round < 3; ++round) {
+            Fill(item, {R, G, B});
+            item.Draw(TOwned<TBitmap>(Solid(4, 3, clWhite))->Canvas(), 0, 0, 0);
+            item.Clear();
+        }
+    }
+    EXPECT_EQ(GdiLiveObjectCount(), before);
 }
 
 } // namespace

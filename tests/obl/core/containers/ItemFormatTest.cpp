@@ -366,4 +366,37 @@ TEST_F(ItemFormatTest, LegacyBitmapPropertyOfTheImageStripItemIsRead)
     EXPECT_EQ(Pos("Bitmap", out.DataString()), 0);
 }
 
+TEST_F(ItemFormatTest, ItemsAssignedToThemselvesKeepTheirData)
+{
+    TOBLStringListItem strings(nullptr);
+    strings.GetList()->Add("kept");
+    strings.Assign(&strings);
+    EXPECT_EQ(strings.GetList()->Text(), "kept\r\n");
+    TOBLGenericListItem generic(nullptr);
+    TStringStream data("kept");
+    generic.LoadDataFromStream(&data);
+    generic.Assign(&generic);
+    EXPECT_EQ(Content(*generic.Data()), Text("kept"));
+    TOBLWaveListItem wave(nullptr);
+    LoadWave(wave.Wave(), WaveImage());
+    wave.Assign(&wave);
+    EXPECT_EQ(Content(*wave.Wave()->Stream()), WaveImage());
+    TOBLBitmapListItem bitmap(nullptr);
+    TOwned<TBitmap> picture(Solid(2, 2, clRed));
+    bitmap.SetBitmap(picture.get());
+    bitmap.Assign(&bitmap);
+    EXPECT_EQ(Pixel(bitmap.StoredBitmap()->Canvas(), 1, 1), clRed);
+
+    // A string item takes lines from any string list, keeping its name and ident.
+    strings.SetDescription("name");
+    strings.SetIdent(3);
+    TStringList lines;
+    lines.SetText("a\r\nb\r\nc\r\n");
+    strings.Assign(&lines);
+    EXPECT_EQ(strings.GetList()->Count(), 3);
+    EXPECT_EQ(strings.Description(), "name");
+    EXPECT_EQ(strings.Ident(), 3);
+    EXPECT_THROW(strings.Assign(&generic), EConvertError);
+}
+
 } // namespace
