@@ -191,10 +191,13 @@ void TOBLWaveListItem::WriteData(TStream* Stream)
 
 void TOBLWaveListItem::ReadData(TStream* Stream)
 {
-    if (ReadStd(Stream) & OBLIF_DATA)
+    wave_->FreeWave();
+    if (ReadStd(Stream) & OBLIF_DATA) {
         ReadPayload([&] { stReadWave(Stream, wave_.get(), Compressed()); });
-    else
-        wave_->FreeWave();
+        // Only a sound is stored with the payload bit: bytes that are none are damage.
+        if (wave_->GetEmpty())
+            throw EReadError(SReadError);
+    }
 }
 
 void TOBLWaveListItem::Publish(TClassBuilder<TOBLWaveListItem>& c)

@@ -269,6 +269,28 @@ TEST_F(DamagedInputTest, ImpossibleStripSizesRaiseReadErrors)
     EXPECT_EQ(item.GetCount(), 0);
 }
 
+TEST_F(DamagedInputTest, PayloadsOfTheRightSizeButNoContentRaiseReadErrors)
+{
+    struct Case {
+        const char* name;
+        TOBLListItem* item;
+        Bytes record;
+    };
+    TOBLWaveListItem wave(nullptr);
+    TOBLBitmapListItem bitmap(nullptr);
+    const Case cases[] = {
+        {"wave", &wave, Bytes{0x08} + Int32(4) + Text("junk")},
+        {"bitmap", &bitmap, Bytes{0x08} + Int32(4) + Text("junk")},
+        {"bitmap header", &bitmap, Bytes{0x08} + Int32(6) + Text("BM") + Int32(0x7FFFFFFF)},
+    };
+    for (const Case& c : cases) {
+        TMemoryStream in;
+        Fill(in, c.record);
+        EXPECT_EQ(Try([&] { c.item->LoadFromStream(&in); }), Outcome::readError) << c.name;
+    }
+    EXPECT_TRUE(wave.GetEmpty());
+}
+
 TEST_F(DamagedInputTest, DamagedRecordsInFormDescriptionsRaiseReadErrors)
 {
     RegisterClass(TOBLStringList::StaticClass());
