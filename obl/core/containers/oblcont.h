@@ -1,8 +1,11 @@
 // Unit oblcont: named collections of resources (bitmaps, image strips, string lists, raw
-// data, waves) kept in non-visual containers. This part holds what every list shares:
-// the change link a control registers to hear of a container's changes, the container
-// base that keeps those links, the stored item base and the list of items, and the
-// stored forms of containers and items.
+// data, waves) kept in non-visual containers: the change link a control registers to hear
+// of a container's changes, the container base that keeps those links, the stored item
+// base and the list of items with the stored forms of containers and items; the image-list
+// interface every picture source of the controls answers, with its four lists (bitmaps,
+// image strips, the class library's image lists, pictures of any format); the string,
+// generic and wave lists; and the global container OBLContainer with the control that
+// stores its lists in a form description.
 //
 // File form: the kind's signature (a length byte 8 and eight characters), int32 item
 // count N, N int32 absolute positions of the item records (absent when N is 0), then
