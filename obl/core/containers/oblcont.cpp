@@ -102,7 +102,10 @@ void TOBLListItem::Change()
 void TOBLListItem::ReadState(TReader* Reader)
 {
     inherited::ReadState(Reader);
-    if (auto* container = dynamic_cast<TOBLCustomContainer*>(Reader->Parent()))
+    // An item read into a container that already lists it (a description read again
+    // into the same components) keeps its one place.
+    auto* container = dynamic_cast<TOBLCustomContainer*>(Reader->Parent());
+    if (container && container->IndexOf(this) < 0)
         container->Add(this);
 }
 
@@ -131,7 +134,7 @@ TOBLListItem* TOBLCustomContainer::GetItem(int Index) { return static_cast<TOBLL
 
 TOBLListItem* TOBLCustomContainer::GetItemByName(const AnsiString& Name)
 {
-    for (int i = 0; i < items_.Count(); ++i)
+    for (int i = 0; i < GetCount(); ++i)
         if (GetItem(i)->Description() == Name)
             return GetItem(i);
     return nullptr;

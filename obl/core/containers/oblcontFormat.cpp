@@ -2,6 +2,7 @@
 // table, stream form, item header, and the single-item reads from container files.
 #include "obl/core/formats/Oblstreamutils.h"
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/containers/oblcontShared.h"
 #include "platform/rtl/RtlConsts.h"
 
 #include <cstdint>
@@ -22,6 +23,10 @@ AnsiString Suffix(const char* extension, bool WithDot)
     return WithDot && !suffix.IsEmpty() ? "." + suffix : suffix;
 }
 
+} // namespace
+
+namespace oblcont_internal {
+
 // True when the next nine bytes of Stream are the stored signature of Kind.
 bool ReadSignature(TStream* Stream, TOBLListItemClassType Kind)
 {
@@ -32,7 +37,7 @@ bool ReadSignature(TStream* Stream, TOBLListItemClassType Kind)
            std::memcmp(stored + 1, expected.c_str(), 8) == 0;
 }
 
-[[noreturn]] void RaiseWrongSignature(const AnsiString& what) { throw Exception("%s: %s", {SFOpenError, what}); }
+void RaiseWrongSignature(const AnsiString& What) { throw Exception("%s: %s", {SFOpenError, What}); }
 
 int ReadInt32(TStream* Stream)
 {
@@ -50,7 +55,26 @@ void CheckCount(TStream* Stream, int Count, int BytesPerItem)
         throw EReadError(SReadError);
 }
 
-} // namespace
+BYTE ReadByte(TStream* Stream)
+{
+    BYTE value = 0;
+    Stream->ReadBuffer(&value, 1);
+    return value;
+}
+
+AnsiString ReadString8(TStream* Stream)
+{
+    BYTE length = ReadByte(Stream);
+    AnsiString value;
+    value.SetLength(length);
+    if (length > 0)
+        Stream->ReadBuffer(value.data(), length);
+    return value;
+}
+
+} // namespace oblcont_internal
+
+using namespace oblcont_internal;
 
 BYTE OBLPixelFormatFlag(TOBLSavePixelFormat Format)
 {
@@ -114,13 +138,8 @@ BYTE TOBLListItem::ReadStd(TStream* Stream)
     Stream->ReadBuffer(&flags, 1);
     compressed_ = (flags & OBLIF_COMPRESSED) != 0;
     description_ = AnsiString();
-    if (flags & OBLIF_DESCRIPTION) {
-        BYTE length = 0;
-        Stream->ReadBuffer(&length, 1);
-        description_.SetLength(length);
-        if (length > 0)
-            Stream->ReadBuffer(description_.data(), length);
-    }
+    if (flags & OBLIF_DESCRIPTION)
+        description_ = ReadString8(Stream);
     ident_ = (flags & OBLIF_IDENT) ? static_cast<WORD>(ReadInt32(Stream)) : 0;
     return flags;
 }
@@ -138,11 +157,12 @@ void TOBLListItem::DefineProperties(TFiler* Filer)
 
 void TOBLCustomContainer::WriteData(TStream* Stream, bool WithOffsets)
 {
-    int count = GetCount();
+    // Only stored items are written: lists whose entries live elsewhere write none.
+    int count = StoredCount();
     stWriteInteger(Stream, count);
     if (!WithOffsets) {
         for (int i = 0; i < count; ++i)
-            GetItem(i)->SaveToStream(Stream);
+            StoredItem(i)->SaveToStream(Stream);
         return;
     }
     if (count <= 0)
@@ -152,7 +172,7 @@ void TOBLCustomContainer::WriteData(TStream* Stream, bool WithOffsets)
     std::vector<int> positions;
     for (int i = 0; i < count; ++i) {
         positions.push_back(Stream->Position());
-        GetItem(i)->SaveToStream(Stream);
+        StoredItem(i)->SaveToStream(Stream);
     }
     int end = Stream->Position();
     Stream->SetPosition(table);
@@ -219,7 +239,11 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
     for (int k = 0; k < 6 && kind == icInvalid; ++k)
         if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
             kind = static_cast<TOBLListItemClassType>(k);
-    stReadInteger(&file, Count);
+    // A file too short to hold its count is no list at all.
+    std::uint8_t count[4];
+    if (file.Read(count, 4) != 4)
+        return icInvalid;
+    Count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::uint32_t>(count[3]) << 24);
     if (kind != icInvalid && List) {
         List->Clear();
         CheckCount(&file, Count, 4);

@@ -4,6 +4,7 @@
 #include "obl/core/app/Oblsysin.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "obl/core/app/oblclass.h"
+#include "obl/core/containers/oblcont.h"
 
 void OBLInitializeUnits()
 {
@@ -11,10 +12,12 @@ void OBLInitializeUnits()
     OBLXPThemeManagerInitialization();
     oblclassInitialization();
     OblsysinInitialization();
+    oblcontInitialization();
 }
 
 void OBLFinalizeUnits()
 {
+    oblcontFinalization();
     oblclassFinalization();
     OBLXPThemeManagerFinalization();
     OblxpstylesFinalization();

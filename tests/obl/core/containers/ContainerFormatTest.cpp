@@ -257,6 +257,12 @@ TEST_F(ContainerFormatTest, FileTypeReadsSignatureCountAndTable)
     EXPECT_EQ(table.Count(), 0);
 
     EXPECT_EQ(OBLListGetFileType("C:\\two.sll", count, nullptr), icStringList);
+    // A file too short for its count is not a list, whatever its signature.
+    for (int length : {9, 10, 12}) {
+        Put("short.bml", ("\x08OBLBML30" + Int32(0)).substr(0, length));
+        EXPECT_EQ(OBLListGetFileType("C:\\short.bml", count, &table), icInvalid) << length;
+        EXPECT_EQ(count, -1) << length;
+    }
     EXPECT_THROW(OBLListGetFileType("C:\\huge.wvl", count, &table), EReadError);
     EXPECT_THROW(OBLListGetFileType("C:\\missing.sll", count, &table), EFOpenError);
 }

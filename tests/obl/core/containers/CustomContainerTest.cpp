@@ -305,4 +305,24 @@ TEST_F(CustomContainerTest, FormDescriptionStoresItemsAsChildren)
     UnRegisterClass(TTextItem::StaticClass());
 }
 
+TEST_F(CustomContainerTest, ItemReadAgainIntoItsContainerKeepsItsOnePlace)
+{
+    list->AddTexts({"first", "second"});
+    TStringStream text("object Two: TTextItem\n  Text = 'again'\nend\n");
+    TReader reader(&text);
+    reader.SetOwner(list.get());
+    reader.SetParent(list.get());
+    reader.ReadComponent(list->Items(1));
+    EXPECT_EQ(Texts(), (std::vector<AnsiString>{"first", "again"}));
+
+    // One read into the container for the first time is appended.
+    auto* loose = new TTextItem(list.get());
+    TStringStream more("object Three: TTextItem\n  Text = 'third'\nend\n");
+    TReader next(&more);
+    next.SetOwner(list.get());
+    next.SetParent(list.get());
+    next.ReadComponent(loose);
+    EXPECT_EQ(Texts(), (std::vector<AnsiString>{"first", "again", "third"}));
+}
+
 } // namespace

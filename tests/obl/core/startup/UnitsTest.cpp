@@ -4,6 +4,7 @@
 #include "obl/core/app/Oblsysin.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "obl/core/app/oblclass.h"
+#include "obl/core/containers/oblcont.h"
 #include "platform/win/kernel/Mutex.h"
 #include "platform/win/kernel/UxTheme.h"
 
@@ -49,10 +50,16 @@ TEST_F(UnitsTest, StartUpCreatesTheLibraryObjectsAndCloseDownFreesThem)
         EXPECT_FALSE(OBLApplication->InstanceRunning());
         EXPECT_TRUE(OBLSIWindowsNT);
         EXPECT_NE(OBLApplication->AddTimer(50, nullptr), 0);
+        ASSERT_NE(OBLContainer, nullptr);
+        EXPECT_TRUE(OBLContainer->BitmapList()->GetEmpty());
+        EXPECT_TRUE(OBLContainer->ImageList()->GetEmpty());
+        EXPECT_TRUE(OBLContainer->WaveList()->GetEmpty());
+        EXPECT_TRUE(OBLContainer->StringList()->GetEmpty());
 
         OBLFinalizeUnits();
         EXPECT_EQ(OBLApplication, nullptr);
         EXPECT_EQ(OBLXPThemeManager, nullptr);
+        EXPECT_EQ(OBLContainer, nullptr);
         EXPECT_FALSE(XPThemesAvailable);
         EXPECT_FALSE(OBLApplicationUseXPThemes());
         // The pool's Windows timer went with the application object.

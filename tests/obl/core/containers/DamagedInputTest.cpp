@@ -1,0 +1,305 @@
+// Damaged container files and streams: cut short anywhere, counts beyond what they hold,
+// offsets that point anywhere. Reading them raises EReadError and nothing else.
+#include "obl/core/containers/oblcont.h"
+#include "obl/core/formats/oblwave.h"
+#include "tests/obl/core/containers/ListFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+struct Sample {
+    const char* name;
+    std::function<TOBLCustomContainer*()> make;  // a list with content of its kind
+    TOBLListItemClassType kind;
+};
+
+TOBLCustomContainer* Strings()
+{
+    auto* list = new TOBLStringList(nullptr);
+    list->Items(list->Add(nullptr))->GetList()->SetText("one\r\ntwo\r\n");
+    list->Items(list->Add(nullptr))->SetDescription("empty");
+    TOBLStringListItem* packed = list->Items(list->Add(nullptr));
+    packed->GetList()->SetText("packed lines\r\npacked lines\r\n");
+    packed->SetCompressed(true);
+    packed->SetIdent(9);
+    return list;
+}
+
+TOBLCustomContainer* Generics()
+{
+    auto* list = new TOBLGenericList(nullptr);
+    TStringStream raw("raw data bytes");
+    list->Items(list->Add(nullptr))->LoadDataFromStream(&raw);
+    TOBLGenericListItem* packed = list->Items(list->Add(nullptr));
+    TStringStream more("compressed compressed compressed");
+    packed->LoadDataFromStream(&more);
+    packed->SetCompressed(true);
+    list->Add(nullptr);
+    return list;
+}
+
+TOBLCustomContainer* Waves()
+{
+    auto* list = new TOBLWaveList(nullptr);
+    LoadWave(list->Items(list->Add(nullptr))->Wave(), WaveImage(5));
+    list->Add(nullptr);
+    TOBLWaveListItem* packed = list->Items(list->Add(nullptr));
+    LoadWave(packed->Wave(), WaveImage(9));
+    packed->SetCompressed(true);
+    return list;
+}
+
+TOBLCustomContainer* Bitmaps()
+{
+    auto* list = new TOBLBitmapList(nullptr);
+    TOwned<TBitmap> red(Solid(3, 2, clRed));
+    list->Items(list->Add(nullptr))->SetBitmap(red.get());
+    TOBLBitmapListItem* mono = list->Items(list->Add(nullptr));
+    mono->SetBitmap(red.get());
+    mono->SetPixelFormat(spfMono);
+    mono->SetCompressed(true);
+    list->Items(list->Add(nullptr))->SetPixelFormat(spf4bit);
+    return list;
+}
+
+TOBLCustomContainer* Images()
+{
+    auto* list = new TOBLImageList(nullptr);
+    TOBLImageListItem* item = list->Items(list->Add(nullptr));
+    item->SetWidth(2);
+    item->SetHeight(2);
+    TOwned<TBitmap> picture(Solid(4, 2, clBlue));
+    item->Add(picture.get(), nullptr);
+    item->SetMaskedState(true);
+    item->SetPixelFormat(spf4bit);
+    TOBLImageListItem* packed = list->Items(list->Add(nullptr));
+    packed->SetWidth(3);
+    packed->SetHeight(1);
+    TOwned<TBitmap> row(Solid(3, 1, clLime));
+    packed->Add(row.get(), nullptr);
+    packed->SetCompressed(true);
+    list->Add(nullptr);
+    return list;
+}
+
+const Sample samples[] = {
+    {"strings", Strings, icStringList}, {"generics", Generics, icGeneric}, {"waves", Waves, icWave},
+    {"bitmaps", Bitmaps, icBitmap},     {"images", Images, icImageList},
+};
+
+// Runs read; any exception other than EReadError is a failure.
+enum class Outcome { read, readError, other };
+Outcome Try(const std::function<void()>& read)
+{
+    try {
+        read();
+        return Outcome::read;
+    } catch (const EReadError&) {
+        return Outcome::readError;
+    } catch (...) {
+        return Outcome::other;
+    }
+}
+
+struct DamagedInputTest : TempDrive {};
+
+TEST_F(DamagedInputTest, SamplesReadBackWhole)
+{
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        list->SaveToFile("C:\\whole.dat");
+        std::unique_ptr<TOBLCustomContainer> copy(s.make());
+        copy->Clear();
+        copy->LoadFromFile("C:\\whole.dat");
+        EXPECT_EQ(StreamForm(copy.get()), StreamForm(list.get())) << s.name;
+    }
+}
+
+TEST_F(DamagedInputTest, FilesCutShortAnywhereRaiseReadErrors)
+{
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        list->SaveToFile("C:\\whole.dat");
+        const Bytes whole = Get("whole.dat");
+        std::unique_ptr<TOBLCustomContainer> reader(s.make());
+        for (std::size_t length = 9; length < whole.size(); ++length) {
+            Put("cut.dat", Bytes(whole.begin(), whole.begin() + length));
+            EXPECT_EQ(Try([&] { reader->LoadFromFile("C:\\cut.dat"); }), Outcome::readError)
+                << s.name << " cut at " << length;
+            int count = 0;
+            TList table;
+            Outcome typed = Try([&] { OBLListGetFileType("C:\\cut.dat", count, &table); });
+            EXPECT_NE(typed, Outcome::other) << s.name << " cut at " << length;
+            if (length < 13)
+                EXPECT_EQ(OBLListGetFileType("C:\\cut.dat", count, nullptr), icInvalid) << length;
+            if (typed == Outcome::read && length >= 13) {
+                // The table is whole: every item read from it is whole or an error.
+                for (int i = 0; i < table.Count(); ++i) {
+                    std::unique_ptr<TOBLCustomContainer> one(s.make());
+                    EXPECT_NE(Try([&] { OBLListGetItemFromFile("C:\\cut.dat", s.kind, nullptr, one->GetItem(0), i); }),
+                              Outcome::other)
+                        << s.name << " item " << i << " cut at " << length;
+                }
+            }
+        }
+    }
+}
+
+TEST_F(DamagedInputTest, StreamsCutShortAnywhereRaiseReadErrors)
+{
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        const Bytes whole = StreamForm(list.get());
+        std::unique_ptr<TOBLCustomContainer> reader(s.make());
+        for (std::size_t length = 0; length < whole.size(); ++length) {
+            TMemoryStream cut;
+            Fill(cut, Bytes(whole.begin(), whole.begin() + length));
+            EXPECT_EQ(Try([&] { reader->LoadFromStream(&cut); }), Outcome::readError)
+                << s.name << " cut at " << length;
+            // Items read whole before the damage stay, none half read.
+            EXPECT_LT(reader->GetCount(), list->GetCount()) << s.name;
+        }
+    }
+}
+
+TEST_F(DamagedInputTest, CountsBeyondTheDataRaiseReadErrors)
+{
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        list->SaveToFile("C:\\whole.dat");
+        const Bytes whole = Get("whole.dat");
+        std::unique_ptr<TOBLCustomContainer> reader(s.make());
+        for (int count : {-1, 1000, 0x7FFFFFFF, static_cast<int>(0x80000000)}) {
+            Bytes file = whole;
+            Bytes field = Int32(count);
+            std::copy(field.begin(), field.end(), file.begin() + 9);
+            Put("count.dat", file);
+            EXPECT_EQ(Try([&] { reader->LoadFromFile("C:\\count.dat"); }), Outcome::readError) << s.name << count;
+            int read = 0;
+            TList table;
+            EXPECT_EQ(Try([&] { OBLListGetFileType("C:\\count.dat", read, &table); }), Outcome::readError)
+                << s.name << count;
+
+            Bytes stream = StreamForm(list.get());
+            std::copy(field.begin(), field.end(), stream.begin());
+            TMemoryStream in;
+            Fill(in, stream);
+            EXPECT_EQ(Try([&] { reader->LoadFromStream(&in); }), Outcome::readError) << s.name << count;
+        }
+        // One item more than stored: the table and records still fit in the file, so the
+        // records are read from the wrong place, as whole items or as an error.
+        Bytes file = whole;
+        Bytes field = Int32(list->GetCount() + 1);
+        std::copy(field.begin(), field.end(), file.begin() + 9);
+        Put("count.dat", file);
+        EXPECT_NE(Try([&] { reader->LoadFromFile("C:\\count.dat"); }), Outcome::other) << s.name;
+    }
+}
+
+TEST_F(DamagedInputTest, OffsetsPointingAnywhereReadOrRaiseReadErrors)
+{
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        list->SaveToFile("C:\\whole.dat");
+        const Bytes whole = Get("whole.dat");
+        std::vector<int> offsets{-1, -100, static_cast<int>(whole.size()), static_cast<int>(whole.size()) + 50,
+                                 0x7FFFFFF0, static_cast<int>(0x80000000)};
+        for (int offset = 0; offset < static_cast<int>(whole.size()); ++offset)
+            offsets.push_back(offset);
+        for (int offset : offsets) {
+            Bytes file = whole;
+            Bytes field = Int32(offset);
+            std::copy(field.begin(), field.end(), file.begin() + 13);
+            Put("offset.dat", file);
+            std::unique_ptr<TOBLCustomContainer> one(s.make());
+            Outcome outcome = Try([&] { OBLListGetItemFromFile("C:\\offset.dat", s.kind, nullptr, one->GetItem(0), 0); });
+            EXPECT_NE(outcome, Outcome::other) << s.name << " offset " << offset;
+            if (offset < 0 || offset >= static_cast<int>(whole.size()))
+                EXPECT_EQ(outcome, Outcome::readError) << s.name << " offset " << offset;
+        }
+    }
+}
+
+TEST_F(DamagedInputTest, SingleItemImageFileCutShortRaisesReadErrors)
+{
+    std::unique_ptr<TOBLCustomContainer> list(Images());
+    auto* item = static_cast<TOBLImageListItem*>(list->GetItem(0));
+    item->SaveToFile("C:\\one.iml");
+    const Bytes whole = Get("one.iml");
+    TOBLImageListItem reader(nullptr);
+    for (std::size_t length = 9; length < whole.size(); ++length) {
+        Put("cut.iml", Bytes(whole.begin(), whole.begin() + length));
+        EXPECT_EQ(Try([&] { reader.LoadFromFile("C:\\cut.iml"); }), Outcome::readError) << length;
+        EXPECT_EQ(reader.GetCount(), 0) << length;
+    }
+}
+
+TEST_F(DamagedInputTest, ImpossibleStripSizesRaiseReadErrors)
+{
+    struct Case {
+        const char* name;
+        int height, width, count;
+    };
+    const Case cases[] = {
+        {"zero height", 0, 4, 0}, {"negative width", 3, -4, 0}, {"negative count", 3, 4, -1},
+        {"too wide", 3, 40000, 0}, {"too many", 3, 16, 2049}, {"strip missing", 3, 4, 2},
+    };
+    for (const Case& c : cases) {
+        TMemoryStream in;
+        Fill(in, Bytes{0x00} + Int32(c.height) + Int32(c.width) + Int32(4) + Bytes{0} + Int32(c.count));
+        TOBLImageListItem item(nullptr);
+        EXPECT_EQ(Try([&] { item.LoadFromStream(&in); }), Outcome::readError) << c.name;
+    }
+    // A strip of another size than its pictures announce.
+    TOBLImageListItem source(4, 3);
+    TOwned<TBitmap> picture(Solid(4, 3, clRed));
+    source.Add(picture.get(), nullptr);
+    Bytes record = Record(&source);
+    Bytes twice = record;
+    Bytes two = Int32(2);
+    std::copy(two.begin(), two.end(), twice.begin() + 14);
+    TMemoryStream in;
+    Fill(in, twice);
+    TOBLImageListItem item(nullptr);
+    EXPECT_EQ(Try([&] { item.LoadFromStream(&in); }), Outcome::readError);
+    EXPECT_EQ(item.GetCount(), 0);
+}
+
+TEST_F(DamagedInputTest, PayloadsOfTheRightSizeButNoContentRaiseReadErrors)
+{
+    struct Case {
+        const char* name;
+        TOBLListItem* item;
+        Bytes record;
+    };
+    TOBLWaveListItem wave(nullptr);
+    TOBLBitmapListItem bitmap(nullptr);
+    const Case cases[] = {
+        {"wave", &wave, Bytes{0x08} + Int32(4) + Text("junk")},
+        {"bitmap", &bitmap, Bytes{0x08} + Int32(4) + Text("junk")},
+        {"bitmap header", &bitmap, Bytes{0x08} + Int32(6) + Text("BM") + Int32(0x7FFFFFFF)},
+    };
+    for (const Case& c : cases) {
+        TMemoryStream in;
+        Fill(in, c.record);
+        EXPECT_EQ(Try([&] { c.item->LoadFromStream(&in); }), Outcome::readError) << c.name;
+    }
+    EXPECT_TRUE(wave.GetEmpty());
+}
+
+TEST_F(DamagedInputTest, DamagedRecordsInFormDescriptionsRaiseReadErrors)
+{
+    RegisterClass(TOBLStringList::StaticClass());
+    for (const char* data : {"08", "0E01", "0800000010", "0F"}) {
+        TStringStream in(AnsiString("object L: TOBLStringList\n  object I: TOBLStringListItem\n    Internal = {") +
+                         data + "}\n  end\nend\n");
+        EXPECT_EQ(Try([&] { TOwned<TComponent> read(in.ReadComponent(nullptr)); }), Outcome::readError) << data;
+    }
+    UnRegisterClass(TOBLStringList::StaticClass());
+}
+
+} // namespace
