@@ -4,6 +4,7 @@
 #include "obl/core/app/Oblsysin.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "obl/core/app/oblclass.h"
+#include "obl/core/draw/OBLButtonBase.h"
 
 void OBLInitializeUnits()
 {
@@ -11,6 +12,7 @@ void OBLInitializeUnits()
     OBLXPThemeManagerInitialization();
     oblclassInitialization();
     OblsysinInitialization();
+    OBLButtonBaseInitialization();
 }
 
 void OBLFinalizeUnits()
