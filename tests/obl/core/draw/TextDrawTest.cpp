@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -289,6 +290,49 @@ TEST(TextDraw, AlignRectTable)
         {agBottomRight, Rect(21, 31, 31, 35)},
     };
     for (auto [alignment, expected] : cases) EXPECT_EQ(R(OBLAlignRect(alignment, inner, outer)), R(expected));
+}
+
+} // namespace
+
+namespace {
+
+// The clip region of the context as a box; nothing when it has none.
+std::optional<R> ClipBox(HDC dc)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    std::optional<R> box;
+    if (GetClipRgn(dc, region) == 1) {
+        RECT r{};
+        GetRgnBox(region, &r);
+        box = R(r);
+    }
+    DeleteObject(region);
+    return box;
+}
+
+TEST(ClippingRoutines, BitmapsAndGradientsGiveTheClipRegionBack)
+{
+    TBitmap source;
+    source.SetSize(10, 10);
+    TList colours;
+    OBLGradientCreateColorList(clBlack, clWhite, 4, &colours, true);
+    const std::function<void(TCanvas*)> routines[] = {
+        [&](TCanvas* c) { OBLBmpClipDrawExt(c, Rect(5, 5, 15, 15), source.Canvas(), Rect(0, 0, 10, 10), OBLBmpClip, 0, clNone, nullptr); },
+        [&](TCanvas* c) { OBLGradientPaintExt(c, Rect(5, 5, 30, 30), gstVertical, &colours, nullptr, OBLGradClip, 0); },
+    };
+    for (const auto& routine : routines) {
+        Page page(60, 40);
+        HDC dc = page.canvas()->Handle();
+        HRGN own = CreateRectRgn(1, 2, 50, 30);
+        SelectClipRgn(dc, own);
+        DeleteObject(own);
+        routine(page.canvas());
+        EXPECT_EQ(ClipBox(page.canvas()->Handle()), R(Rect(1, 2, 50, 30)));
+
+        Page plain(60, 40);
+        routine(plain.canvas());
+        EXPECT_FALSE(ClipBox(plain.canvas()->Handle()));
+    }
 }
 
 } // namespace
