@@ -4,6 +4,7 @@
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/kernel/Time.h"
 #include "platform/win/user/User.h"
+#include "platform/rtl/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -225,6 +226,24 @@ TEST(CustomColors, ResourceStringAndDuplicateNames)
     OBLLoadCustomColorFromIniFile(file, "Custom Colors", &back);
     EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=123456", "ColorB=00FF00"}));
     std::filesystem::remove_all(pattern);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Explode, StepsWaitOnTheClock)
+{
+    TFakeClock clock;
+    TClockOverride use(clock);
+    TForm form(nullptr);
+    form.SetBounds(100, 80, 200, 150);
+    // Two rounds (draw, then erase) of ten steps, each after five milliseconds.
+    OBLExplodeFormExt(&form, 0, 0, 10, 5);
+    EXPECT_EQ(clock.TickCount(), 100u);
+    // Few steps become 40 and a delay below 1 becomes 1; the first leg doubles each round.
+    OBLExplodeFormExt2(&form, 0, 0, 2, 20, 10, 0, true);
+    EXPECT_EQ(clock.TickCount(), 100u + 2 * 80);
 }
 
 } // namespace
