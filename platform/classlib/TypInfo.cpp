@@ -2,6 +2,8 @@
 
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
+
 TTypeInfo TTypeInfo::Enumeration(const char* name, const char* commaSeparatedNames)
 {
     TTypeInfo info{.Kind = tkEnumeration, .Name = name};
@@ -115,8 +117,13 @@ TPropList GetPropList(TClass cls)
         chain.push_back(c);
     TPropList list;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
-        for (const TPropInfo& p : (*it)->OwnProperties())
-            list.push_back(&p);
+        for (const TPropInfo& p : (*it)->OwnProperties()) {
+            auto same = std::find_if(list.begin(), list.end(), [&](PPropInfo q) { return SameText(q->Name, p.Name); });
+            if (same != list.end())
+                *same = &p;
+            else
+                list.push_back(&p);
+        }
     return list;
 }
 

@@ -297,6 +297,17 @@ public:
         return TPropertyBuilder<C>(meta_.LastProperty());
     }
 
+    // Redeclares an inherited property (to give it another default, say): it keeps its
+    // type, accessors and place in the property list, and takes the modifiers given here.
+    // Raises EPropertyError when no ancestor publishes the name.
+    TPropertyBuilder<C> Redeclare(const char* name)
+    {
+        PPropInfo inherited = meta_.ClassParent() ? meta_.ClassParent()->FindProperty(name) : nullptr;
+        if (!inherited) throw EPropertyError(AnsiString("No inherited property ") + name + " to redeclare");
+        meta_.AddProperty(*inherited);
+        return TPropertyBuilder<C>(meta_.LastProperty());
+    }
+
     template <class... A>
     void Method(const char* name, void (C::*method)(A...))
     {
@@ -364,7 +375,8 @@ TClass TClassAccess::Info()
     return &meta;
 }
 
-// Property lists and lookup (ancestors' properties first, case-insensitive names).
+// Property lists and lookup (ancestors' properties first, case-insensitive names). A
+// redeclared property stands in its ancestor's place in the list.
 TPropList GetPropList(TClass cls);
 PPropInfo GetPropInfo(TClass cls, const AnsiString& name);
 PPropInfo GetPropInfo(const TObject* object, const AnsiString& name);

@@ -1,6 +1,8 @@
 #include "obl/core/app/OBLIniCtrl.h"
 
 #include "obl/core/base/Oblstrings.h"
+#include "obl/core/base/OblutilsStrings.h"
+#include "platform/rtl/FloatConv.h"
 #include "obl/core/app/Oblsysin.h"
 #include "obl/core/app/oblclass.h"
 #include "platform/rtl/CommandLine.h"
@@ -247,4 +249,228 @@ void TOBLIniCtrl::WriteStringsExt(const AnsiString& Section, const AnsiString& I
     const int n = std::min(Strings->Count(), static_cast<int>(Count));
     for (int i = 0; i < n; ++i)
         WriteString(Section, Ident + GetCounterIdent(static_cast<BYTE>(i)), Strings->Strings(i));
+}
+
+// --- Typed values ----------------------------------------------------------------------
+
+TDateTime TOBLIniCtrl::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
+    return StrToDate(ReadString(Section, Ident, DateToStr(Default)));
+}
+
+void TOBLIniCtrl::WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateToStr(Value));
+}
+
+TDateTime TOBLIniCtrl::ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
+    return StrToTime(ReadString(Section, Ident, TimeToStr(Default)));
+}
+
+void TOBLIniCtrl::WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, TimeToStr(Value));
+}
+
+TDateTime TOBLIniCtrl::ReadDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
+    return StrToDateTime(ReadString(Section, Ident, DateTimeToStr(Default)));
+}
+
+void TOBLIniCtrl::WriteDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
+    WriteString(Section, Ident, DateTimeToStr(Value));
+}
+
+double TOBLIniCtrl::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default)
+{
+    return StrToFloat(ReadString(Section, Ident, FloatToStr(Default)));
+}
+
+void TOBLIniCtrl::WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value)
+{
+    WriteString(Section, Ident, FloatToStr(Value));
+}
+
+TColor TOBLIniCtrl::ReadColor(const AnsiString& Section, const AnsiString& Ident, TColor Default)
+{
+    return StringToColor(ReadString(Section, Ident, ColorToString(Default)));
+}
+
+void TOBLIniCtrl::WriteColor(const AnsiString& Section, const AnsiString& Ident, TColor Value)
+{
+    WriteString(Section, Ident, ColorToString(Value));
+}
+
+TPoint TOBLIniCtrl::ReadPoint(const AnsiString& Section, const AnsiString& Ident, const TPoint& Default)
+{
+    return OBLStringToPoint(ReadString(Section, Ident, OBLPointToString(Default)));
+}
+
+void TOBLIniCtrl::WritePoint(const AnsiString& Section, const AnsiString& Ident, const TPoint& Value)
+{
+    WriteString(Section, Ident, OBLPointToString(Value));
+}
+
+TRect TOBLIniCtrl::ReadRect(const AnsiString& Section, const AnsiString& Ident, const TRect& Default)
+{
+    return OBLStringToRect(ReadString(Section, Ident, OBLRectToString(Default)));
+}
+
+void TOBLIniCtrl::WriteRect(const AnsiString& Section, const AnsiString& Ident, const TRect& Value)
+{
+    WriteString(Section, Ident, OBLRectToString(Value));
+}
+
+bool TOBLIniCtrl::ReadFont(const AnsiString& Section, const AnsiString& Ident, TFont* Font)
+{
+    const AnsiString text = ReadString(Section, Ident, "");
+    if (text.IsEmpty() || !Font) return false;
+    // Only a complete description changes the font; anything else was not read.
+    TStringList parts;
+    OBLParseToStrList(text, OBLTextFormDelimiter, &parts);
+    if (parts.Count() != 7) return false;
+    OBLStringToFont(text, Font);
+    return true;
+}
+
+void TOBLIniCtrl::WriteFont(const AnsiString& Section, const AnsiString& Ident, TFont* Font)
+{
+    if (Font) WriteString(Section, Ident, OBLFontToString(Font));
+}
+
+void TOBLIniCtrl::ReadColorList(const AnsiString& Section, TStrings* Strings)
+{
+    if (!Strings) return;
+    Strings->Clear();
+    WithStore(true, [&](auto& store) { store.ReadSectionValues(Section, Strings); });
+}
+
+void TOBLIniCtrl::WriteColorList(const AnsiString& Section, TStrings* Strings)
+{
+    if (!Strings) return;
+    WithStore(false, [&](auto& store) {
+        for (int i = 0; i < Strings->Count(); ++i) {
+            const AnsiString line = Strings->Strings(i);
+            const int at = Pos("=", line);
+            if (at == 0) continue;
+            // The line's own value, so that of two lines naming one colour the later wins.
+            store.WriteString(Section, Copy(line, 1, at - 1), Copy(line, at + 1, line.Length() - at));
+        }
+    });
+}
+
+// --- Objects ---------------------------------------------------------------------------
+
+template <class Action>
+void TOBLIniCtrl::WithRegistryIni(bool ReadOnly, Action action)
+{
+    // Opened at the root first, so that no key is made under HKEY_CURRENT_USER for a
+    // store on another root, and then on the key path under RegRoot.
+    TOwned<TRegistryIniFile> ini(new TRegistryIniFile("", ReadOnly ? KEY_READ : KEY_ALL_ACCESS));
+    TRegIniFile* registry = ini->RegIniFile();
+    registry->SetRootKey(OBLGetRootKey(regRoot_));
+    const AnsiString path = GetRegPath();
+    const bool opened = ReadOnly ? registry->OpenKeyReadOnly(path) : registry->OpenKey(path, true);
+    if (!opened) {
+        if (ReadOnly) return;
+        throw ERegistryException("Failed to create key " + path);
+    }
+    action(*ini);
+}
+
+void TOBLIniCtrl::WriteObject(const AnsiString& Section, TObject* Obj)
+{
+    if (!Obj) return;
+    const AnsiString section = GetSectionName(Section);
+    if (registry_) {
+        WithRegistryIni(false, [&](TCustomIniFile& ini) { OBLSaveObjectProperties(&ini, section, Obj); });
+        return;
+    }
+    TOwned<TIniFile> ini(new TIniFile(GetIniName()));
+    OBLSaveObjectProperties(ini.get(), section, Obj);
+}
+
+void TOBLIniCtrl::ReadObject(const AnsiString& Section, TObject* Obj)
+{
+    if (!Obj) return;
+    const AnsiString section = GetSectionName(Section);
+    if (registry_) {
+        WithRegistryIni(true, [&](TCustomIniFile& ini) { OBLLoadObjectProperties(&ini, section, Obj); });
+        return;
+    }
+    TOwned<TIniFile> ini(new TIniFile(GetIniName()));
+    OBLLoadObjectProperties(ini.get(), section, Obj);
+}
+
+namespace {
+
+// An ordinal read from outside that the property's type can hold: enumerations and sets
+// take only values they have names for.
+bool FitsOrdinal(PPropInfo prop, std::int64_t value)
+{
+    const PTypeInfo type = prop->PropType;
+    switch (type->Kind) {
+    case tkEnumeration: return value >= 0 && value < static_cast<std::int64_t>(type->EnumNames.size());
+    case tkSet: {
+        const PTypeInfo element = type->CompType ? type->CompType() : nullptr;
+        const std::size_t bits = element ? element->EnumNames.size() : 32;
+        const std::uint64_t allowed = bits >= 32 ? 0xFFFFFFFFull : (1ull << bits) - 1;
+        return value >= 0 && (static_cast<std::uint64_t>(value) & ~allowed) == 0;
+    }
+    case tkChar: return value >= 0 && value <= 0xFF;
+    default: return true;
+    }
+}
+
+} // namespace
+
+void OBLSaveObjectProperties(TCustomIniFile* IniFile, const AnsiString& Section, TObject* Obj)
+{
+    if (!IniFile || !Obj) return;
+    for (PPropInfo prop : GetPropList(Obj->ClassType())) {
+        if (!prop->IsWritable()) continue;
+        const TTypeKind kind = prop->Kind();
+        const bool ordinal = IsOrdinalKind(kind), floating = kind == tkFloat, text = IsStringKind(kind);
+        if (!ordinal && !floating && !text) continue;
+        bool keep = IsStoredProp(Obj, prop);
+        if (keep && ordinal) {
+            const std::int64_t value = GetOrdProp(Obj, prop);
+            keep = !(prop->HasDefault && value == prop->Default);
+            if (keep) IniFile->WriteInteger(Section, prop->Name, static_cast<int>(value));
+        } else if (keep && floating) {
+            const double value = GetFloatProp(Obj, prop);
+            keep = value != 0;
+            if (keep) IniFile->WriteFloat(Section, prop->Name, value);
+        } else if (keep && text) {
+            const AnsiString value = GetStrProp(Obj, prop);
+            keep = !value.IsEmpty();
+            if (keep) IniFile->WriteString(Section, prop->Name, value);
+        }
+        // A value written earlier would otherwise be loaded back over the default.
+        if (!keep && IniFile->ValueExists(Section, prop->Name)) IniFile->DeleteKey(Section, prop->Name);
+    }
+}
+
+void OBLLoadObjectProperties(TCustomIniFile* IniFile, const AnsiString& Section, TObject* Obj)
+{
+    if (!IniFile || !Obj) return;
+    for (PPropInfo prop : GetPropList(Obj->ClassType())) {
+        if (!prop->IsWritable()) continue;
+        const TTypeKind kind = prop->Kind();
+        if (IsOrdinalKind(kind)) {
+            const std::int64_t current = GetOrdProp(Obj, prop);
+            const std::int64_t value = IniFile->ReadInteger(Section, prop->Name, static_cast<int>(current));
+            if (value != current && FitsOrdinal(prop, value)) SetOrdProp(Obj, prop, value);
+        } else if (kind == tkFloat) {
+            const double current = GetFloatProp(Obj, prop);
+            const double value = IniFile->ReadFloat(Section, prop->Name, current);
+            if (value != current) SetFloatProp(Obj, prop, value);
+        } else if (IsStringKind(kind)) {
+            const AnsiString current = GetStrProp(Obj, prop);
+            const AnsiString value = IniFile->ReadString(Section, prop->Name, current);
+            if (value != current) SetStrProp(Obj, prop, value);
+        }
+    }
 }

@@ -8,7 +8,9 @@
 #include "obl/core/base/OBLCustomComponent.h"
 #include "obl/core/base/Oblprocs.h"
 #include "platform/classlib/IniFiles.h"
+#include "platform/classlib/Graphics.h"
 #include "platform/classlib/Registry.h"
+#include "platform/rtl/DateTime.h"
 
 #include <cstdint>
 
@@ -104,9 +106,43 @@ public:
     void WriteStrings(const AnsiString& Section, const AnsiString& Ident, TStrings* Strings);
     void WriteStringsExt(const AnsiString& Section, const AnsiString& Ident, BYTE Count, TStrings* Strings);
 
+    // ---- Typed values, kept as text through ReadString/WriteString --------------------
+    // A read asks with the default's text form and parses the answer back, so a missing
+    // value gives the default; a stored text that does not parse raises EConvertError.
+    TDateTime ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default);
+    void WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value);
+    TDateTime ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default);
+    void WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value);
+    TDateTime ReadDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default);
+    void WriteDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value);
+    double ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default);
+    void WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value);
+    TColor ReadColor(const AnsiString& Section, const AnsiString& Ident, TColor Default);
+    void WriteColor(const AnsiString& Section, const AnsiString& Ident, TColor Value);
+    TPoint ReadPoint(const AnsiString& Section, const AnsiString& Ident, const TPoint& Default);
+    void WritePoint(const AnsiString& Section, const AnsiString& Ident, const TPoint& Value);
+    TRect ReadRect(const AnsiString& Section, const AnsiString& Ident, const TRect& Default);
+    void WriteRect(const AnsiString& Section, const AnsiString& Ident, const TRect& Value);
+    // True when a complete font description was read into the font; otherwise the font
+    // is left as it was.
+    bool ReadFont(const AnsiString& Section, const AnsiString& Ident, TFont* Font);
+    void WriteFont(const AnsiString& Section, const AnsiString& Ident, TFont* Font);
+    // Colour lists are the "name=value" lines of a section, taken without the section
+    // rules and never scrambled. Writing keeps, of two lines naming one colour, the later.
+    void ReadColorList(const AnsiString& Section, TStrings* Strings);
+    void WriteColorList(const AnsiString& Section, TStrings* Strings);
+    // The published properties of the object, one value each (never scrambled). A
+    // property at its default is not stored, and a value stored for it earlier is removed.
+    void WriteObject(const AnsiString& Section, TObject* Obj);
+    void ReadObject(const AnsiString& Section, TObject* Obj);
+
     static void Publish(TClassBuilder<TOBLIniCtrl>& c);
 
 private:
+    // Runs the routine on a registry ini object of the key path under RegRoot; a reading
+    // that finds no key runs nothing, and nothing is created for it.
+    template <class Action>
+    void WithRegistryIni(bool ReadOnly, Action action);
     bool UsesRegistry() const { return registry_; }
     // Runs the action on the ini file or registry object of the target, freed afterwards.
     template <class Action>
@@ -129,3 +165,13 @@ private:
     bool registry_ = true;
     AnsiString lastSection_;
 };
+
+// Stores the published properties of the object in the section, one value per property
+// that is stored and writable: ordinals (a set as its bit mask) unless at their declared
+// default, floating numbers unless 0, strings unless empty; a property left out this way
+// has any earlier value of it removed, so it cannot come back on loading.
+void OBLSaveObjectProperties(TCustomIniFile* IniFile, const AnsiString& Section, TObject* Obj);
+// Loads what the section holds into the writable published properties of the object;
+// values that are absent, or that name no value of an enumeration or set, leave the
+// property unchanged.
+void OBLLoadObjectProperties(TCustomIniFile* IniFile, const AnsiString& Section, TObject* Obj);

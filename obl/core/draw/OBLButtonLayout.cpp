@@ -62,6 +62,8 @@ void TOBLButtonLayout::Assign(TPersistent* source)
 void TOBLButtonLayout::Publish(TClassBuilder<TOBLButtonLayout>& c)
 {
     using C = TOBLButtonLayout;
+    // Centred is this layout's default: a centred button layout writes no Alignment.
+    c.Redeclare("Alignment").Default(agCenter);
     c.Property("Arrow", &C::Arrow, &C::SetArrow).Default(false);
     c.Property("ArrowColor", &C::ArrowColor, &C::SetArrowColor).Default(clBlack);
     c.Property("ArrowIndent", &C::ArrowIndent, &C::SetArrowIndent).Default(3);

@@ -47,7 +47,8 @@ void TOBLGlyphTextLayout::Assign(TPersistent* source)
 void TOBLGlyphTextLayout::Publish(TClassBuilder<TOBLGlyphTextLayout>& c)
 {
     using C = TOBLGlyphTextLayout;
-    // Alignment has no stored default: the button layout starts centred, so it is always written.
+    // A plain layout's Alignment has no stored default, so it is always written; the button
+    // layout, which starts centred, redeclares it with agCenter.
     c.Property("Alignment", &C::Alignment, &C::SetAlignment).NoDefault();
     c.Property("AlignText2Glyph", &C::AlignText2Glyph, &C::SetAlignText2Glyph).Default(taRight);
     c.Property("OffsetX", &C::OffsetX, [](C& o, int v) { o.SetOffset(0, v); }).Default(0);

@@ -123,3 +123,107 @@ void OBLGradientPaint(TCanvas* canvas, const TRect& rect, TColor a, TColor b, st
 // the first colour itself is not painted.
 void OBLSuperGradientPaint(TCanvas* canvas, const TRect& rect, const TColor* colors, int colorCount,
                            std::uint8_t count, TOBLGradientStyle style, WORD flags, int offset);
+
+// ---- Text drawing -------------------------------------------------------------------
+class TOBL3DCaption;
+class TOBLGlyphTextLayout;
+
+// What the text-and-glyph routine laid out: the union of text and glyph, the text, the
+// glyph, and a fourth rectangle it leaves empty.
+struct TOBLTextGlyphRects {
+    TRect All{};
+    TRect Text{};
+    TRect Glyph{};
+    TRect Reserved{};
+};
+
+// The inner rectangle's size placed in the outer one by the alignment.
+TRect OBLAlignRect(TOBLAlignment alignment, const TRect& inner, const TRect& outer);
+// The measured text rectangle placed in the rectangle by the alignment.
+TRect OBLAlignTextRect(TOBLAlignment alignment, const AnsiString& text, TOBL3DCaption* effect, const TRect& rect,
+                       TFont* font, bool wordWrap, bool accelChars, int flags);
+// The text with the caption effect (nil: plain DrawText). With dtClip it is clipped to the
+// clip rectangle (nil: the rectangle); the caller's clip region and font come back
+// afterwards, the brush is left clear.
+void OBLDrawTextExt(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effect, const TRect& rect, int flags,
+                    TOBLDrawTextStyles styles, const TRect* clipRect);
+void OBLDrawText(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effect, const TRect& rect, WORD flags);
+// Measures the text in the font into the rectangle (its Right on entry is the width for
+// wrapping), with the effect's extent and a margin on both sides. For an Fx caption it
+// also computes the origin of the text (PosX/PosY, written without notification). The
+// canvas's own device context and font are put back afterwards.
+void OBLDrawTextCalcExt(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effect, TRect& rect, TFont* font,
+                        bool wordWrap, bool accelChars, int margin, int flags);
+// The same on a temporary canvas.
+void OBLDrawTextCalc(const AnsiString& text, TOBL3DCaption* effect, TRect& rect, TFont* font, bool wordWrap,
+                     bool accelChars, int margin, int flags);
+// Lays out and (unless dtCalculate) draws text, glyph and the layout's drop-down arrow in
+// the rectangle. The glyph is the source rectangle of the image canvas (nil or an empty
+// rectangle: none), drawn through the mask canvas or the transparent colour when
+// transparentGlyph; on return glyphRect holds the focus rectangle.
+void OBLDrawTextAndGlyphExt(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effect, const TRect& rect,
+                            TCanvas* image, TRect& glyphRect, TCanvas* mask, TColor transparentColor,
+                            TOBLGlyphTextLayout* layout, bool wordWrap, bool accelChars, bool transparentGlyph,
+                            TOBLDrawTextStyles styles, int flags, TOBLTextGlyphRects& result);
+void OBLDrawTextAndGlyph(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effect, const TRect& rect,
+                         TBitmap* glyph, TBitmap* mask, TOBLGlyphTextLayout* layout, bool wordWrap, bool accelChars,
+                         bool transparentGlyph, TOBLDrawTextStyles styles, int flags);
+// Height of "W" in the font; 0 when it cannot be measured.
+int OBLGetFontHeight(TFont* font);
+// The text's width in the font plus the effect's extent; 0 without an effect.
+int OBLGet3DTextWidth(const AnsiString& text, TOBL3DCaption* effect, TFont* font);
+// Height of "W" plus the effect's extent (none without an effect).
+int OBLGet3DTextHeight(TOBL3DCaption* effect, TFont* font);
+
+// ---- Fonts, text forms, window placement and custom colours ---------------------------
+#include "obl/core/base/Oblprocs.h"
+#include "obl/core/base/OblutilsStrings.h"
+#include "obl/core/app/oblclass.h"
+#include "platform/classlib/Forms.h"
+#include "platform/classlib/IniFiles.h"
+#include "platform/classlib/Registry.h"
+
+// True when the font (the canvas's current font) is a TrueType face.
+bool OBLIsTrueTypeFont(TFont* font);
+bool OBLIsTrueTypeFontCheck(TCanvas* canvas);
+// The control is the ancestor or lies inside it.
+bool OBLIsChild(TControl* control, TControl* ancestor);
+// Brings the program's other running instance to the front (restored when minimised).
+void OBLActivatePrevInstance();
+// Processes messages until the milliseconds have passed or the program is terminating,
+// resting on the clock between rounds; 0 returns at once.
+void OBLWait(unsigned milliseconds);
+// Centres the child over the owner, kept on the screen; answers the modal result when
+// shown modally, else 0 (also for a nil child or owner).
+int OBLCenterChild(TCustomForm* owner, TCustomForm* child, bool showModal);
+// Centres the form on the screen; a nil form is ignored.
+void OBLCenterForm(TCustomForm* form);
+void OBLCenterChildWindow(HWND owner, HWND child, bool unused);
+// Centres the window horizontally; vertically at screen height / (offset + 2).
+void OBLCenterWindow(HWND window, BYTE offset);
+// Places the window at the position in the target rectangle, kept on the screen.
+void OBLPositionWindow(HWND window, const TRect& target, TOBLDlgPosition position, bool unused);
+TRect OBLDlgGetTargetRect(TOBLDlgPosRel relation);
+// Creates a form of the class, shows it modally and frees it.
+int OBLShowModal(TClass formClass, TComponent* owner);
+void OBLCheckFormSysMenu(TCustomForm* form, TOBLSysMenuEntries entries);
+void OBLCheckApplicationSysMenu(TOBLSysMenuEntries entries);
+// The "explode" opening: focus rectangles growing from the start point (x below 0: the
+// cursor) to the form's window rectangle, then erased.
+void OBLExplodeForm(TCustomForm* form);
+void OBLExplodeFormExt(TCustomForm* form, int startX, int startY, int steps, int delay);
+// The same with a first leg: a small rectangle moving from the start point to the
+// middle of the form's bottom edge, then growing.
+void OBLExplodeForm2(TCustomForm* form);
+void OBLExplodeFormExt2(TCustomForm* form, int startX, int startY, int steps, int width, int height, int delay,
+                        bool firstLeg);
+// Custom colour lists: "name=value" lines of a section. Saving writes every line with an
+// "=", so of lines naming the same colour twice the last one stays. Only TIniFile and
+// TRegIniFile objects are handled.
+void OBLLoadCustomColorList(TObject* iniFile, const AnsiString& section, TStrings* strings);
+void OBLSaveCustomColorList(TObject* iniFile, const AnsiString& section, TStrings* strings);
+void OBLLoadCustomColorFromIniFile(const AnsiString& fileName, const AnsiString& section, TStrings* strings);
+void OBLSaveCustomColorToIniFile(const AnsiString& fileName, const AnsiString& section, TStrings* strings);
+// The list of "DELPHI32.INI" in the Windows folder, section "Custom Colors".
+void OBLLoadDelphiCustomColor(TStrings* strings);
+void OBLSaveDelphiCustomColor(TStrings* strings);

@@ -208,17 +208,7 @@ void OBLBmpClipDrawExt(TCanvas* canvas, const TRect& dest, TCanvas* source, cons
     TRect clip = dest;
     POINT shift = OBLUnpackOffset(offset);
     OffsetRect(&clip, shift.x, shift.y);
-    HDC dc = canvas->Handle();
-    HRGN region = CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
-    struct Unclip {
-        HDC dc; HRGN region;
-        ~Unclip()
-        {
-            SelectClipRgn(dc, nullptr);
-            DeleteObject(region);
-        }
-    } unclip{dc, region};
-    SelectClipRgn(dc, region);
+    ClipRegionScope clipScope(canvas->Handle(), clip);
     OBLBmpDrawExt(canvas, dest, source, sourceRect, flags, color, nullptr, mask);
 }
 

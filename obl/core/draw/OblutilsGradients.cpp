@@ -98,7 +98,8 @@ void PaintColors(TCanvas* c, TOBLGradientStyle style, const TRect& g, TList* lis
     }
 }
 
-// Clips the canvas to a rectangle for its lifetime; no clip when not asked for.
+// Clips the canvas to a rectangle for its lifetime, the caller's clip region coming back
+// afterwards; no clip when not asked for.
 class ClipScope {
 public:
     ClipScope(TCanvas* canvas, const TRect& rect, int offset, bool wanted)
@@ -106,23 +107,12 @@ public:
         if (!wanted)
             return;
         POINT shift = OBLUnpackOffset(offset);
-        dc_ = canvas->Handle();
-        region_ = CreateRectRgn(rect.left + shift.x, rect.top + shift.y, rect.right + shift.x, rect.bottom + shift.y);
-        SelectClipRgn(dc_, region_);
+        RECT clip{rect.left + shift.x, rect.top + shift.y, rect.right + shift.x, rect.bottom + shift.y};
+        scope_.Select(canvas->Handle(), clip);
     }
-    ~ClipScope()
-    {
-        if (!region_)
-            return;
-        SelectClipRgn(dc_, nullptr);
-        DeleteObject(region_);
-    }
-    ClipScope(const ClipScope&) = delete;
-    ClipScope& operator=(const ClipScope&) = delete;
 
 private:
-    HDC dc_ = nullptr;
-    HRGN region_ = nullptr;
+    ClipRegionScope scope_;
 };
 
 void PaintOffscreen(TCanvas* canvas, const TRect& rect, TOBLGradientStyle style, TList* list, HPALETTE palette)

@@ -49,3 +49,35 @@ private:
     HPALETTE old_ = nullptr;
 };
 
+
+// Selects a clip region for the drawing and gives the device context its previous clip
+// region back afterwards (none when it had none), so callers keep their own clipping.
+class ClipRegionScope {
+public:
+    ClipRegionScope() = default;
+    ClipRegionScope(HDC dc, const RECT& clip) { Select(dc, clip); }
+    ~ClipRegionScope()
+    {
+        if (!region_)
+            return;
+        SelectClipRgn(dc_, hadClip_ ? saved_ : nullptr);
+        DeleteObject(region_);
+        DeleteObject(saved_);
+    }
+    void Select(HDC dc, const RECT& clip)
+    {
+        dc_ = dc;
+        saved_ = CreateRectRgn(0, 0, 0, 0);
+        hadClip_ = GetClipRgn(dc_, saved_) == 1;
+        region_ = CreateRectRgnIndirect(&clip);
+        SelectClipRgn(dc_, region_);
+    }
+    ClipRegionScope(const ClipRegionScope&) = delete;
+    ClipRegionScope& operator=(const ClipRegionScope&) = delete;
+
+private:
+    HDC dc_ = nullptr;
+    HRGN region_ = nullptr;
+    HRGN saved_ = nullptr;
+    bool hadClip_ = false;
+};

@@ -5,6 +5,7 @@
 #include "obl/core/base/Oblxpstyles.h"
 #include "obl/core/app/oblclass.h"
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/draw/OBLButtonBase.h"
 
 void OBLInitializeUnits()
 {
@@ -13,6 +14,7 @@ void OBLInitializeUnits()
     oblclassInitialization();
     OblsysinInitialization();
     oblcontInitialization();
+    OBLButtonBaseInitialization();
 }
 
 void OBLFinalizeUnits()

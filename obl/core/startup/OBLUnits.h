@@ -3,7 +3,8 @@
 // dependency order: the theme binding, the global theme manager, the application object
 // with its settings store, instance mutex and timer pool, then the operating-system flags,
 // so the application object is built before those flags are set, then the global
-// container with its four empty lists. Close-down runs the
+// container with its four empty lists, then the button unit (no glyph cache yet, the
+// built-in glyph strip registered). Close-down runs the
 // other way round.
 #pragma once
 

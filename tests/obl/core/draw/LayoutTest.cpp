@@ -161,7 +161,9 @@ TEST(ButtonLayout, PublishesInStreamingOrder)
                            "Arrow", "ArrowColor", "ArrowIndent", "ArrowPosition", "ArrowSize"};
     ASSERT_EQ(props.size(), std::size(names));
     for (size_t i = 0; i < props.size(); ++i) EXPECT_EQ(props[i]->Name, names[i]);
-    EXPECT_FALSE(props[0]->HasDefault);
+    EXPECT_TRUE(props[0]->HasDefault);
+    EXPECT_EQ(props[0]->Default, static_cast<int>(agCenter));
+    EXPECT_FALSE(GetPropList(TOBLGlyphTextLayout::StaticClass())[0]->HasDefault);
     EXPECT_EQ(props[1]->Default, static_cast<int>(taRight));
     EXPECT_EQ(props[4]->Default, 2);
     EXPECT_EQ(props[7]->Default, 3);
@@ -173,6 +175,30 @@ TEST(ButtonLayout, PublishesInStreamingOrder)
     EXPECT_EQ(l.OffsetX(), 0);
     EXPECT_EQ(l.ArrowPosition(), apLeftGlyph);
     EXPECT_EQ(GetEnumProp(&l, GetPropInfo(&l, "Alignment")), "agCenter");
+}
+
+AnsiString WrittenProperties(TPersistent* object)
+{
+    TStringStream stream;
+    {
+        TWriter writer(&stream);
+        writer.WriteProperties(object);
+    }
+    return stream.DataString();
+}
+
+TEST(ButtonLayout, CentredLayoutWritesNoAlignment)
+{
+    TOBLButtonLayout centred;
+    EXPECT_EQ(Pos("Alignment", WrittenProperties(&centred)), 0);
+
+    TOBLButtonLayout moved;
+    moved.SetAlignment(agTopLeft);
+    EXPECT_NE(Pos("Alignment = agTopLeft", WrittenProperties(&moved)), 0);
+
+    // The plain layout has no default for it and always writes it.
+    TOBLGlyphTextLayout plain;
+    EXPECT_NE(Pos("Alignment = agTopLeft", WrittenProperties(&plain)), 0);
 }
 
 } // namespace

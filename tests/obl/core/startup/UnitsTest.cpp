@@ -5,7 +5,10 @@
 #include "obl/core/base/Oblxpstyles.h"
 #include "obl/core/app/oblclass.h"
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/draw/OBLButtonBase.h"
+#include "obl/core/draw/oblglyph.h"
 #include "platform/win/kernel/Mutex.h"
+#include "platform/win/kernel/Resources.h"
 #include "platform/win/kernel/UxTheme.h"
 
 #include "tests/obl/core/app/AppFixture.h"
@@ -65,6 +68,25 @@ TEST_F(UnitsTest, StartUpCreatesTheLibraryObjectsAndCloseDownFreesThem)
         // The pool's Windows timer went with the application object.
         EXPECT_EQ(UserTimerCount(), 0);
     }
+}
+
+TEST_F(UnitsTest, BuiltInGlyphsDrawAfterStartUp)
+{
+    RemoveModuleResources(nullptr);
+    OBLInitializeUnits();
+    EXPECT_EQ(OBLGlyphCache, nullptr);
+    for (TOBLGlyphKind kind : {gkEllipsis, gkFolder, gkFont}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        TBitmap bitmap;
+        OBLGetGlyphKind(&bitmap, kind);
+        ASSERT_EQ(bitmap.Width(), 13);
+        ASSERT_EQ(bitmap.Height(), 14);
+        int ink = 0;
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < 13; ++x) ink += bitmap.Canvas()->Pixels(x, y) == clBlack;
+        EXPECT_GT(ink, 0);
+    }
+    OBLFinalizeUnits();
 }
 
 }  // namespace

@@ -71,7 +71,52 @@ private:
     TSettings* inner_ = nullptr;
 };
 
+// Starts wider and right-aligned, and says so in its table.
+class TWideSettings : public TSettings {
+    VENDARO_CLASS(TWideSettings, TSettings)
+public:
+    TWideSettings()
+    {
+        SetWidth(64);
+        SetAlign(taTestRight);
+    }
+    static void Publish(TClassBuilder<TWideSettings>& c)
+    {
+        c.Redeclare("width").Default(64);
+        c.Redeclare("Align").Default(taTestRight);
+    }
+};
+
+class TBadRedeclaration : public TSettings {
+    VENDARO_CLASS(TBadRedeclaration, TSettings)
+public:
+    TBadRedeclaration() = default;
+    static void Publish(TClassBuilder<TBadRedeclaration>& c) { c.Redeclare("Missing").Default(1); }
+};
+
 } // namespace
+
+TEST(TypInfoTest, RedeclaredPropertyKeepsItsPlaceWithTheNewDefault)
+{
+    const TPropList props = GetPropList(TWideSettings::StaticClass());
+    const TPropList base = GetPropList(TSettings::StaticClass());
+    ASSERT_EQ(props.size(), base.size());
+    for (std::size_t i = 0; i < props.size(); ++i) EXPECT_EQ(props[i]->Name, base[i]->Name);
+    EXPECT_EQ(props[0]->Default, 64);
+    EXPECT_EQ(props[1]->Default, static_cast<int>(taTestRight));
+    EXPECT_EQ(base[0]->Default, 16);
+    EXPECT_EQ(GetPropInfo(TWideSettings::StaticClass(), "Width"), props[0]);
+
+    TWideSettings s;
+    SetOrdProp(&s, props[0], 80);
+    EXPECT_EQ(s.Width(), 80);
+    EXPECT_EQ(GetEnumProp(&s, "Align"), "taTestRight");
+}
+
+TEST(TypInfoTest, RedeclaringAnUnknownPropertyFails)
+{
+    EXPECT_THROW(TBadRedeclaration::StaticClass(), EPropertyError);
+}
 
 TEST(TypInfoTest, PropertyListHoldsAncestorsFirstInDeclarationOrder)
 {
