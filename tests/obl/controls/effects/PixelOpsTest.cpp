@@ -228,3 +228,38 @@ TEST(PixelOperations, OtherFormatsThan24BitAreRefusedNamingTheBitmap)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PixelOperations, MirrorMatchesPixelByPixelReversalAtEveryWidth)
+{
+    for (int width = 1; width <= 21; ++width) {
+        SCOPED_TRACE(width);
+        Rows rows(2, std::vector<BYTE>(3 * width));
+        for (int y = 0; y < 2; ++y)
+            for (int i = 0; i < 3 * width; ++i)
+                rows[y][i] = static_cast<BYTE>(i + 40 * y + 1);
+        Rows expected = rows;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < width; ++x)
+                for (int k = 0; k < 3; ++k)
+                    expected[y][3 * x + k] = rows[y][3 * (width - 1 - x) + k];
+        auto inPlace = Make24(rows);
+        OBLBMPFlipHorizonzal(inPlace.get(), Rect(0, 0, width, 2), inPlace.get(), TPoint{0, 0});
+        EXPECT_EQ(Bytes(inPlace.get()), expected);
+        auto source = Make24(rows);
+        auto target = Solid24(width, 2, 0, 0, 0);
+        OBLBMPFlipHorizonzal(source.get(), Rect(0, 0, width, 2), target.get(), TPoint{0, 0});
+        EXPECT_EQ(Bytes(target.get()), expected);
+        // Mirrored into the right part of a wider bitmap: nothing left of it is touched.
+        auto wide = Solid24(width + 3, 2, 7, 7, 7);
+        OBLBMPFlipHorizonzal(source.get(), Rect(0, 0, width, 2), wide.get(), TPoint{3, 0});
+        Rows got = Bytes(wide.get());
+        for (int y = 0; y < 2; ++y) {
+            EXPECT_EQ(std::vector<BYTE>(got[y].begin(), got[y].begin() + 9), std::vector<BYTE>(9, 7));
+            EXPECT_EQ(std::vector<BYTE>(got[y].begin() + 9, got[y].end()), expected[y]);
+        }
+    }
+}
+
+} // namespace
