@@ -142,18 +142,49 @@ constexpr std::array<BYTE, 256> kBlueShare = GreyShare(11);
 // 255 * (0.3 + 0.59 + 0.11) rounded share by share stays a byte.
 static_assert(kRedShare[255] + kGreenShare[255] + kBlueShare[255] <= 255);
 
+// Sixteen bytes at a time (each block is read whole before it is written, so the target
+// may be the source itself), the rest one by one.
+using Block16 = BYTE __attribute__((vector_size(16)));
+
+template <class BlockOp, class ByteOp>
+void Bytewise(BYTE* to, const BYTE* from, std::size_t n, BlockOp blockOp, ByteOp byteOp)
+{
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Block16 v;
+        std::memcpy(&v, from + i, 16);
+        v = blockOp(v);
+        std::memcpy(to + i, &v, 16);
+    }
+    for (; i < n; ++i)
+        to[i] = byteOp(from[i]);
+}
+
 void Brighten(BYTE* to, const BYTE* from, int pixels, int delta)
 {
     std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
     if (delta >= 0) {
         BYTE d = static_cast<BYTE>(std::min(delta, 255));
-        BYTE top = static_cast<BYTE>(255 - d);
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = from[i] > top ? BYTE{255} : static_cast<BYTE>(from[i] + d);
+        Block16 dv = d - Block16{};
+        // A sum below either part has wrapped: it becomes 255.
+        Bytewise(
+            to, from, n,
+            [dv](Block16 v) {
+                Block16 r = v + dv;
+                return r | reinterpret_cast<Block16>(r < v);
+            },
+            [d](BYTE b) { return b > 255 - d ? BYTE{255} : static_cast<BYTE>(b + d); });
     } else {
         BYTE d = static_cast<BYTE>(std::min(-delta, 255));
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = from[i] < d ? BYTE{0} : static_cast<BYTE>(from[i] - d);
+        Block16 dv = d - Block16{};
+        // A difference above the minuend has wrapped: it becomes 0.
+        Bytewise(
+            to, from, n,
+            [dv](Block16 v) {
+                Block16 r = v - dv;
+                return r & ~reinterpret_cast<Block16>(r > v);
+            },
+            [d](BYTE b) { return b < d ? BYTE{0} : static_cast<BYTE>(b - d); });
     }
 }
 
@@ -229,9 +260,9 @@ void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const 
 void OBLBMPInvert(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
     PointOp(Source, Rect, Target, Point, [](BYTE* to, const BYTE* from, int pixels) {
-        std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
-        for (std::size_t i = 0; i < n; ++i)
-            to[i] = static_cast<BYTE>(~from[i]);
+        Bytewise(
+            to, from, std::size_t{3} * static_cast<std::size_t>(pixels), [](Block16 v) { return ~v; },
+            [](BYTE b) { return static_cast<BYTE>(~b); });
     });
 }
 

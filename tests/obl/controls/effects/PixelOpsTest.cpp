@@ -263,3 +263,43 @@ TEST(PixelOperations, MirrorMatchesPixelByPixelReversalAtEveryWidth)
 }
 
 } // namespace
+
+namespace {
+
+// Long rows go through the routines' block paths; each byte must still follow the rule.
+TEST(PixelOperations, LongRowsFollowTheByteRulesEverywhere)
+{
+    const int width = 37;  // 111 bytes: six blocks of 16 and a tail
+    Rows rows(2, std::vector<BYTE>(3 * width));
+    for (int y = 0; y < 2; ++y)
+        for (int i = 0; i < 3 * width; ++i)
+            rows[y][i] = static_cast<BYTE>((i * 37 + y * 101) % 256);
+    struct Rule {
+        const char* name;
+        std::function<void(TBitmap*)> run;
+        std::function<int(int)> byte;
+    };
+    const TRect all = Rect(0, 0, width, 2);
+    const Rule rules[] = {
+        {"invert", [&](TBitmap* b) { OBLBMPInvert(b, all, b, kOrigin); }, [](int v) { return 255 - v; }},
+        {"+60", [&](TBitmap* b) { OBLBMPBrightness(b, all, b, 60, kOrigin); },
+         [](int v) { return std::min(255, v + 60); }},
+        {"-60", [&](TBitmap* b) { OBLBMPBrightness(b, all, b, -60, kOrigin); },
+         [](int v) { return std::max(0, v - 60); }},
+        {"+255", [&](TBitmap* b) { OBLBMPBrightness(b, all, b, 255, kOrigin); }, [](int) { return 255; }},
+        {"-1", [&](TBitmap* b) { OBLBMPBrightness(b, all, b, -1, kOrigin); },
+         [](int v) { return std::max(0, v - 1); }},
+    };
+    for (const Rule& rule : rules) {
+        SCOPED_TRACE(rule.name);
+        auto bitmap = Make24(rows);
+        rule.run(bitmap.get());
+        Rows expected = rows;
+        for (auto& row : expected)
+            for (BYTE& b : row)
+                b = static_cast<BYTE>(rule.byte(b));
+        EXPECT_EQ(Bytes(bitmap.get()), expected);
+    }
+}
+
+} // namespace
