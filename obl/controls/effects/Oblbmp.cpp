@@ -160,6 +160,20 @@ void Bytewise(BYTE* to, const BYTE* from, std::size_t n, BlockOp blockOp, ByteOp
         to[i] = byteOp(from[i]);
 }
 
+// The blue and green shares summed, indexed by the two bytes as they lie in a pixel
+// (blue | green << 8): one look-up less per pixel.
+const BYTE* BlueGreenShares()
+{
+    static const std::vector<BYTE> table = [] {
+        std::vector<BYTE> t(65536);
+        for (int green = 0; green < 256; ++green)
+            for (int blue = 0; blue < 256; ++blue)
+                t[blue | green << 8] = static_cast<BYTE>(kBlueShare[blue] + kGreenShare[green]);
+        return t;
+    }();
+    return table.data();
+}
+
 void Brighten(BYTE* to, const BYTE* from, int pixels, int delta)
 {
     std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
@@ -247,9 +261,10 @@ void MirrorRow(BYTE* to, const BYTE* fromLast, int count)
 
 void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
-    PointOp(Source, Rect, Target, Point, [](BYTE* to, const BYTE* from, int pixels) {
+    const BYTE* blueGreen = BlueGreenShares();
+    PointOp(Source, Rect, Target, Point, [blueGreen](BYTE* to, const BYTE* from, int pixels) {
         for (int i = 0; i < pixels; ++i, to += 3, from += 3) {
-            BYTE grey = static_cast<BYTE>(kRedShare[from[2]] + kGreenShare[from[1]] + kBlueShare[from[0]]);
+            BYTE grey = static_cast<BYTE>(kRedShare[from[2]] + blueGreen[from[0] | from[1] << 8]);
             to[0] = grey;
             to[1] = grey;
             to[2] = grey;

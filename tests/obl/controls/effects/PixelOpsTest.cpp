@@ -303,3 +303,38 @@ TEST(PixelOperations, LongRowsFollowTheByteRulesEverywhere)
 }
 
 } // namespace
+
+namespace {
+
+// j * k / 100, halves to the even neighbour, in whole numbers.
+int Share(int j, int k)
+{
+    int v = j * k, q = v / 100, r = v % 100;
+    return r > 50 || (r == 50 && q % 2 == 1) ? q + 1 : q;
+}
+
+TEST(PixelOperations, GreyFollowsTheRoundedSharesForEveryBlueAndGreen)
+{
+    Rows rows(256, std::vector<BYTE>(3 * 256));
+    for (int green = 0; green < 256; ++green)
+        for (int blue = 0; blue < 256; ++blue) {
+            BYTE* p = &rows[green][3 * blue];
+            p[0] = static_cast<BYTE>(blue);
+            p[1] = static_cast<BYTE>(green);
+            p[2] = static_cast<BYTE>((blue * 3 + green) % 256);
+        }
+    auto bitmap = Make24(rows);
+    OBLBMPGrayScale(bitmap.get(), Rect(0, 0, 256, 256), bitmap.get(), kOrigin);
+    Rows got = Bytes(bitmap.get());
+    int wrong = 0;
+    for (int green = 0; green < 256; ++green)
+        for (int blue = 0; blue < 256; ++blue) {
+            int red = (blue * 3 + green) % 256;
+            int grey = Share(red, 30) + Share(green, 59) + Share(blue, 11);
+            for (int k = 0; k < 3; ++k)
+                wrong += got[green][3 * blue + k] != grey;
+        }
+    EXPECT_EQ(wrong, 0);
+}
+
+} // namespace
