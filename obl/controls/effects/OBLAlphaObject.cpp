@@ -1,0 +1,136 @@
+#include "obl/controls/effects/OBLAlphaObject.h"
+
+#include "obl/controls/effects/Oblbmp.h"
+#include "platform/rtl/FloatConv.h"
+
+#include <algorithm>
+#include <memory>
+
+TOBLAlphaObject::TOBLAlphaObject() : fillObject_(new TOBLFillObject)
+{
+    fillObject_->SetOnChange(TNotifyEvent(static_cast<TOBLObject*>(this), &TOBLObject::GetChange));
+}
+
+TOBLAlphaObject::~TOBLAlphaObject() { fillObject_->SetOnChange(TNotifyEvent()); }
+
+void TOBLAlphaObject::SetStrength(float Value)
+{
+    // Not-a-number counts as 0.
+    float held = Value >= 0.0f ? std::min(Value, 1.0f) : 0.0f;
+    if (strength_ == held)
+        return;
+    strength_ = held;
+    Change();
+}
+
+void TOBLAlphaObject::SetIndex(int Index, int Value)
+{
+    (Index == 0 ? imageIndex_ : listIndex_) = Value;
+    GetIMLChange(this);
+}
+
+void TOBLAlphaObject::SetTransparent(bool Value)
+{
+    if (transparent_ == Value)
+        return;
+    transparent_ = Value;
+    Change();
+}
+
+void TOBLAlphaObject::SetFillObject(TOBLFillObject* Value)
+{
+    if (Value)
+        fillObject_->Assign(Value);
+}
+
+bool TOBLAlphaObject::IMLEmpty() const { return true; }
+
+void TOBLAlphaObject::GetIMLChange(TObject*)
+{
+    if (IMLEmpty())
+        fillObject_->SetListBitmap(nullptr);
+    GetChange(fillObject_.get());
+}
+
+bool TOBLAlphaObject::Enabled() const { return fillObject_->Style() != sfNone && strength_ != 1.0f; }
+
+HPALETTE TOBLAlphaObject::GetPalette() const
+{
+    return fillObject_->Style() != sfNone ? fillObject_->GetPalette() : nullptr;
+}
+
+void TOBLAlphaObject::Assign(TPersistent* Source)
+{
+    if (Source == this)
+        return;
+    auto* other = dynamic_cast<TOBLAlphaObject*>(Source);
+    if (!other) {
+        inherited::Assign(Source);
+        return;
+    }
+    BeginUpdate();
+    fillObject_->Assign(other->fillObject_.get());
+    transparent_ = other->transparent_;
+    strength_ = other->strength_;
+    imageIndex_ = other->imageIndex_;
+    listIndex_ = other->listIndex_;
+    EndUpdate(true);
+}
+
+AnsiString TOBLAlphaObject::GetSetStr()
+{
+    TOBLFillStyle style = fillObject_->Style();
+    if (style == sfNone)
+        return "{Disabled}";
+    const char* kind = "";
+    switch (style) {
+    case sfBrush: kind = "brush"; break;
+    case sfBitmap:
+    case sfBitmapList: kind = "bmp"; break;
+    case sfGradient: kind = "grad"; break;
+    default: break;
+    }
+    // Fixed settings: the summary reads the same on every machine.
+    return AnsiString("{Enabled (") + kind + "), strength: " +
+           FloatToStrF(strength_, ffFixed, 5, 3, TFormatSettings{}) + "}";
+}
+
+void TOBLAlphaObject::AlphaBlend(TBitmap* Bitmap)
+{
+    if (!Bitmap || fillObject_->Style() == sfNone || Bitmap->Empty())
+        return;
+    int w = Bitmap->Width(), h = Bitmap->Height();
+    auto fill = std::make_unique<TBitmap>();
+    fill->SetPixelFormat(pf24bit);
+    fill->SetSize(w, h);
+    fillObject_->FillCanvas(fill->Canvas(), fill->Canvas()->ClipRect(), clWhite);
+    if (TBitmap* picture = fillObject_->GetBitmap(); picture && !picture->Empty())
+        fill->SetTransparentColor(picture->TransparentColor());
+    Bitmap->SetPixelFormat(pf24bit);
+    OBLBMPAlphaBlend(Bitmap, fill.get(), Rect(0, 0, w, h), TPoint{0, 0}, Bitmap, strength_, TPoint{0, 0});
+}
+
+void TOBLAlphaObject::ControlBlend(TBitmap* Source, const TRect& SourceRect, const TRect& AreaRect, TCanvas* Target,
+                                   const TRect& TargetRect)
+{
+    if (!Source || !Target)
+        return;
+    int w = SourceRect.right - SourceRect.left, h = SourceRect.bottom - SourceRect.top;
+    if (w <= 0 || h <= 0)
+        return;
+    auto piece = std::make_unique<TBitmap>();
+    piece->SetPixelFormat(pf24bit);
+    piece->SetSize(w, h);
+    piece->Canvas()->CopyRect(Rect(0, 0, w, h), Source->Canvas(), SourceRect);
+    AlphaBlend(piece.get());
+    Target->CopyRect(TargetRect, piece->Canvas(), AreaRect);
+}
+
+void TOBLAlphaObject::Publish(TClassBuilder<TOBLAlphaObject>& c)
+{
+    using C = TOBLAlphaObject;
+    c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
+    c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
+    c.Property("Strength", &C::Strength, &C::SetStrength);
+    c.Property("FillObject", &C::FillObject, &C::SetFillObject);
+}

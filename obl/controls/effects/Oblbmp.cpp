@@ -1,0 +1,416 @@
+#include "obl/controls/effects/Oblbmp.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <tmmintrin.h>
+#endif
+
+namespace {
+
+// A bitmap's pixels: row y starts at Row(y), whatever the order the rows are stored in.
+struct Plane {
+    BYTE* row0 = nullptr;
+    std::ptrdiff_t stride = 0;
+    int width = 0;
+    int height = 0;
+
+    BYTE* At(int x, int y) const { return row0 + y * stride + std::ptrdiff_t{3} * x; }
+};
+
+void CheckFormat(TBitmap* bitmap, const char* role)
+{
+    if (bitmap->PixelFormat() != pf24bit)
+        throw EOBLWrongPixelFormat(AnsiString("Wrong PixelFormat in ") + role + " bitmap!");
+}
+
+// The scan lines are reached once per bitmap; rows are a fixed stride apart.
+Plane Open(TBitmap* bitmap)
+{
+    Plane p;
+    p.width = bitmap->Width();
+    p.height = bitmap->Height();
+    p.row0 = static_cast<BYTE*>(bitmap->ScanLine(0));
+    if (p.height > 1)
+        p.stride = static_cast<BYTE*>(bitmap->ScanLine(1)) - p.row0;
+    return p;
+}
+
+// Where a piece of the source is read from: the bitmap itself, or a copy of the piece
+// when the target is the same bitmap somewhere else, so that no pixel is read after it
+// was overwritten.
+struct SourceView {
+    std::vector<BYTE> copy;
+    Plane plane;
+    int originX = 0;
+    int originY = 0;
+
+    const BYTE* At(int x, int y) const { return plane.At(x - originX, y - originY); }
+};
+
+SourceView ViewOf(const Plane& source, int left, int top, int width, int height, bool copyNeeded)
+{
+    SourceView view;
+    if (!copyNeeded) {
+        view.plane = source;
+        return view;
+    }
+    std::size_t rowBytes = std::size_t{3} * static_cast<std::size_t>(width);
+    view.copy.resize(rowBytes * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        std::memcpy(view.copy.data() + rowBytes * y, source.At(left, top + y), rowBytes);
+    view.plane = Plane{view.copy.data(), static_cast<std::ptrdiff_t>(rowBytes), width, height};
+    view.originX = left;
+    view.originY = top;
+    return view;
+}
+
+// One axis of a pixel-for-pixel operation: source positions [from, from + count) land on
+// [from + shift, ...); both ends are kept inside their bitmaps.
+struct Axis {
+    int from = 0;
+    int count = 0;
+};
+
+Axis CutAxis(int low, int high, std::initializer_list<std::pair<int, int>> landings)
+{
+    // landings: (shift, size) of every bitmap the positions must lie in, the source first.
+    std::int64_t lo = low, hi = high;
+    for (auto [shift, size] : landings) {
+        lo = std::max<std::int64_t>(lo, -static_cast<std::int64_t>(shift));
+        hi = std::min<std::int64_t>(hi, static_cast<std::int64_t>(size) - shift);
+    }
+    if (hi <= lo)
+        return {};
+    return {static_cast<int>(lo), static_cast<int>(hi - lo)};
+}
+
+// A pixel-for-pixel operation from the source rectangle to the target at the point; the
+// kernel works on one row piece: (target bytes, source bytes, pixel count).
+template <class Kernel>
+void PointOp(TBitmap* source, const TRect& rect, TBitmap* target, const TPoint& point, Kernel kernel)
+{
+    if (!source || !target)
+        return;
+    CheckFormat(source, "Source 1");
+    CheckFormat(target, "Target");
+    int dx = point.x - rect.left, dy = point.y - rect.top;
+    Axis xs = CutAxis(rect.left, rect.right, {{0, source->Width()}, {dx, target->Width()}});
+    Axis ys = CutAxis(rect.top, rect.bottom, {{0, source->Height()}, {dy, target->Height()}});
+    if (xs.count == 0 || ys.count == 0)
+        return;
+    Plane s = Open(source);
+    Plane t = target == source ? s : Open(target);
+    SourceView view = ViewOf(s, xs.from, ys.from, xs.count, ys.count, target == source && (dx != 0 || dy != 0));
+    for (int j = 0; j < ys.count; ++j) {
+        int y = ys.from + j;
+        kernel(t.At(xs.from + dx, y + dy), view.At(xs.from, y), xs.count);
+    }
+}
+
+// The rectangle cut to the bitmap; the point moves with its top-left corner.
+void CutToSource(TBitmap* source, TRect& rect, TPoint& point)
+{
+    TRect cut{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, source->Width()),
+              std::min(rect.bottom, source->Height())};
+    point.x += cut.left - rect.left;
+    point.y += cut.top - rect.top;
+    rect = cut;
+}
+
+// Grey shares j * k / 100, rounded half to even, exactly (no binary fractions).
+constexpr std::array<BYTE, 256> GreyShare(int k)
+{
+    std::array<BYTE, 256> table{};
+    for (int j = 0; j < 256; ++j) {
+        int v = j * k, q = v / 100, r = v % 100;
+        if (r > 50 || (r == 50 && q % 2 == 1))
+            ++q;
+        table[j] = static_cast<BYTE>(q);
+    }
+    return table;
+}
+
+constexpr std::array<BYTE, 256> kRedShare = GreyShare(30);
+constexpr std::array<BYTE, 256> kGreenShare = GreyShare(59);
+constexpr std::array<BYTE, 256> kBlueShare = GreyShare(11);
+
+// 255 * (0.3 + 0.59 + 0.11) rounded share by share stays a byte.
+static_assert(kRedShare[255] + kGreenShare[255] + kBlueShare[255] <= 255);
+
+// Sixteen bytes at a time (each block is read whole before it is written, so the target
+// may be the source itself), the rest one by one.
+using Block16 = BYTE __attribute__((vector_size(16)));
+
+template <class BlockOp, class ByteOp>
+void Bytewise(BYTE* to, const BYTE* from, std::size_t n, BlockOp blockOp, ByteOp byteOp)
+{
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Block16 v;
+        std::memcpy(&v, from + i, 16);
+        v = blockOp(v);
+        std::memcpy(to + i, &v, 16);
+    }
+    for (; i < n; ++i)
+        to[i] = byteOp(from[i]);
+}
+
+// The blue and green shares summed, indexed by the two bytes as they lie in a pixel
+// (blue | green << 8): one look-up less per pixel.
+const BYTE* BlueGreenShares()
+{
+    static const std::vector<BYTE> table = [] {
+        std::vector<BYTE> t(65536);
+        for (int green = 0; green < 256; ++green)
+            for (int blue = 0; blue < 256; ++blue)
+                t[blue | green << 8] = static_cast<BYTE>(kBlueShare[blue] + kGreenShare[green]);
+        return t;
+    }();
+    return table.data();
+}
+
+void Brighten(BYTE* to, const BYTE* from, int pixels, int delta)
+{
+    std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
+    if (delta >= 0) {
+        BYTE d = static_cast<BYTE>(std::min(delta, 255));
+        Block16 dv = d - Block16{};
+        // A sum below either part has wrapped: it becomes 255.
+        Bytewise(
+            to, from, n,
+            [dv](Block16 v) {
+                Block16 r = v + dv;
+                return r | reinterpret_cast<Block16>(r < v);
+            },
+            [d](BYTE b) { return b > 255 - d ? BYTE{255} : static_cast<BYTE>(b + d); });
+    } else {
+        BYTE d = static_cast<BYTE>(std::min(-delta, 255));
+        Block16 dv = d - Block16{};
+        // A difference above the minuend has wrapped: it becomes 0.
+        Bytewise(
+            to, from, n,
+            [dv](Block16 v) {
+                Block16 r = v - dv;
+                return r & ~reinterpret_cast<Block16>(r > v);
+            },
+            [d](BYTE b) { return b < d ? BYTE{0} : static_cast<BYTE>(b - d); });
+    }
+}
+
+// Pixels of one row in reverse order: target pixel i is source pixel last - i, for i from
+// `first` on. Pixels move as 4-byte words overlapping the next target pixel (rewritten
+// right after); the last target pixel is moved as 3 bytes. The caller keeps the 4-byte
+// reads inside the row: the source's last pixel is never read as a word.
+void MirrorPixels(BYTE* to, const BYTE* fromLast, int first, int count)
+{
+    int i = first;
+    for (; i < count - 1; ++i) {
+        std::uint32_t word;
+        std::memcpy(&word, fromLast - std::ptrdiff_t{3} * i, 4);
+        std::memcpy(to + std::ptrdiff_t{3} * i, &word, 4);
+    }
+    if (i < count)
+        std::memcpy(to + std::ptrdiff_t{3} * i, fromLast - std::ptrdiff_t{3} * i, 3);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Four pixels a step, reversed by one byte shuffle. Loads and stores are 16 bytes for 12
+// used: a load starts at the lowest of its four source pixels and reaches 4 bytes past
+// them (inside the row from the third target pixel on); a store reaches 4 bytes into the
+// target pixels written next.
+__attribute__((target("ssse3"))) int MirrorBlocks(BYTE* to, const BYTE* fromLast, int count)
+{
+    const __m128i reverse = _mm_setr_epi8(9, 10, 11, 6, 7, 8, 3, 4, 5, 0, 1, 2, 12, 13, 14, 15);
+    int i = 2;
+    for (; i + 6 <= count; i += 4) {
+        __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(fromLast - std::ptrdiff_t{3} * (i + 3)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + std::ptrdiff_t{3} * i), _mm_shuffle_epi8(block, reverse));
+    }
+    return i;
+}
+
+bool HasShuffle()
+{
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
+void MirrorRow(BYTE* to, const BYTE* fromLast, int count)
+{
+    if (count <= 0)
+        return;
+    // The source's last pixel (target pixel 0) goes as 3 bytes: it may end the image.
+    std::memcpy(to, fromLast, 3);
+    int first = 1;
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (count >= 8 && HasShuffle()) {
+        std::memcpy(to + 3, fromLast - 3, 3);
+        first = MirrorBlocks(to, fromLast, count);
+    }
+#endif
+    MirrorPixels(to, fromLast, first, count);
+}
+
+} // namespace
+
+void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+{
+    const BYTE* blueGreen = BlueGreenShares();
+    PointOp(Source, Rect, Target, Point, [blueGreen](BYTE* to, const BYTE* from, int pixels) {
+        for (int i = 0; i < pixels; ++i, to += 3, from += 3) {
+            BYTE grey = static_cast<BYTE>(kRedShare[from[2]] + blueGreen[from[0] | from[1] << 8]);
+            to[0] = grey;
+            to[1] = grey;
+            to[2] = grey;
+        }
+    });
+}
+
+void OBLBMPInvert(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+{
+    PointOp(Source, Rect, Target, Point, [](BYTE* to, const BYTE* from, int pixels) {
+        Bytewise(
+            to, from, std::size_t{3} * static_cast<std::size_t>(pixels), [](Block16 v) { return ~v; },
+            [](BYTE b) { return static_cast<BYTE>(~b); });
+    });
+}
+
+void OBLBMPBrightness(TBitmap* Source, const TRect& Rect, TBitmap* Target, std::int16_t Delta, const TPoint& Point)
+{
+    PointOp(Source, Rect, Target, Point,
+            [Delta](BYTE* to, const BYTE* from, int pixels) { Brighten(to, from, pixels, Delta); });
+}
+
+void OBLBmpBrightnessEC(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point,
+                        std::int16_t Delta, TColor Color)
+{
+    COLORREF rgb = ColorToRGB(Color);
+    BYTE red = static_cast<BYTE>(rgb & 0xFF), green = static_cast<BYTE>((rgb >> 8) & 0xFF),
+         blue = static_cast<BYTE>((rgb >> 16) & 0xFF);
+    PointOp(Source, Rect, Target, Point, [=](BYTE* to, const BYTE* from, int pixels) {
+        for (int i = 0; i < pixels; ++i, to += 3, from += 3)
+            if (from[0] != blue || from[1] != green || from[2] != red)
+                Brighten(to, from, 1, Delta);
+    });
+}
+
+void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+{
+    if (!Source || !Target)
+        return;
+    CheckFormat(Source, "Source 1");
+    CheckFormat(Target, "Target");
+    TRect r = Rect;
+    TPoint p = Point;
+    CutToSource(Source, r, p);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return;
+    Plane s = Open(Source);
+    bool inPlace = Source == Target && p.x == r.left && p.y == r.top;
+    if (inPlace) {
+        // Rows swapped pairwise through one row of any width; a middle row stays.
+        std::size_t bytes = std::size_t{3} * static_cast<std::size_t>(w);
+        std::vector<BYTE> row(bytes);
+        for (int j = 0; j < h / 2; ++j) {
+            BYTE* a = s.At(r.left, r.top + j);
+            BYTE* b = s.At(r.left, r.bottom - 1 - j);
+            std::memcpy(row.data(), a, bytes);
+            std::memcpy(a, b, bytes);
+            std::memcpy(b, row.data(), bytes);
+        }
+        return;
+    }
+    Plane t = Target == Source ? s : Open(Target);
+    // Columns map one to one, rows reversed; both kept inside the target.
+    Axis xs = CutAxis(r.left, r.right, {{p.x - r.left, t.width}});
+    Axis js = CutAxis(0, h, {{p.y, t.height}});
+    if (xs.count == 0 || js.count == 0)
+        return;
+    SourceView view = ViewOf(s, r.left, r.top, w, h, Target == Source);
+    std::size_t bytes = std::size_t{3} * static_cast<std::size_t>(xs.count);
+    for (int j = js.from; j < js.from + js.count; ++j)
+        std::memcpy(t.At(xs.from + p.x - r.left, p.y + j), view.At(xs.from, r.bottom - 1 - j), bytes);
+}
+
+void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+{
+    if (!Source || !Target)
+        return;
+    CheckFormat(Source, "Source 1");
+    CheckFormat(Target, "Target");
+    TRect r = Rect;
+    TPoint p = Point;
+    CutToSource(Source, r, p);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0)
+        return;
+    Plane s = Open(Source);
+    bool inPlace = Source == Target && p.x == r.left && p.y == r.top;
+    if (inPlace) {
+        // Each row reversed into one row of any width, then put back.
+        std::size_t bytes = std::size_t{3} * static_cast<std::size_t>(w);
+        std::vector<BYTE> row(bytes);
+        for (int y = r.top; y < r.bottom; ++y) {
+            BYTE* line = s.At(r.left, y);
+            MirrorRow(row.data(), line + bytes - 3, w);
+            std::memcpy(line, row.data(), bytes);
+        }
+        return;
+    }
+    Plane t = Target == Source ? s : Open(Target);
+    Axis is = CutAxis(0, w, {{p.x, t.width}});
+    Axis ys = CutAxis(r.top, r.bottom, {{p.y - r.top, t.height}});
+    if (is.count == 0 || ys.count == 0)
+        return;
+    SourceView view = ViewOf(s, r.left, r.top, w, h, Target == Source);
+    for (int y = ys.from; y < ys.from + ys.count; ++y) {
+        MirrorRow(t.At(p.x + is.from, p.y - r.top + y), view.At(r.right - 1 - is.from, y), is.count);
+    }
+}
+
+void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, const TPoint& Point, TBitmap* Target,
+                      float Alpha, const TPoint& Point2)
+{
+    if (!Source1 || !Source2 || !Target)
+        return;
+    CheckFormat(Source1, "Source 1");
+    CheckFormat(Source2, "Source 2");
+    CheckFormat(Target, "Target");
+    // Held at 0..1 (not-a-number counts as 0), the blend lies between its two bytes, so
+    // it can never leave 0..255.
+    double alpha = Alpha >= 0.0f ? std::min(static_cast<double>(Alpha), 1.0) : 0.0;
+    int d2x = Point.x - Rect.left, d2y = Point.y - Rect.top;
+    int dtx = Point2.x - Rect.left, dty = Point2.y - Rect.top;
+    Axis xs = CutAxis(Rect.left, Rect.right,
+                      {{0, Source1->Width()}, {d2x, Source2->Width()}, {dtx, Target->Width()}});
+    Axis ys = CutAxis(Rect.top, Rect.bottom,
+                      {{0, Source1->Height()}, {d2y, Source2->Height()}, {dty, Target->Height()}});
+    if (xs.count == 0 || ys.count == 0)
+        return;
+    std::array<int, 511> share{};
+    for (int d = -255; d <= 255; ++d)
+        share[d + 255] = static_cast<int>(std::nearbyint(d * alpha));
+    Plane s1 = Open(Source1);
+    Plane s2 = Source2 == Source1 ? s1 : Open(Source2);
+    Plane t = Target == Source1 ? s1 : Target == Source2 ? s2 : Open(Target);
+    SourceView v1 = ViewOf(s1, xs.from, ys.from, xs.count, ys.count, Target == Source1 && (dtx != 0 || dty != 0));
+    SourceView v2 = ViewOf(s2, xs.from + d2x, ys.from + d2y, xs.count, ys.count,
+                           Target == Source2 && (dtx != d2x || dty != d2y));
+    const int* table = share.data() + 255;
+    std::size_t n = std::size_t{3} * static_cast<std::size_t>(xs.count);
+    for (int j = 0; j < ys.count; ++j) {
+        int y = ys.from + j;
+        const BYTE* b1 = v1.At(xs.from, y);
+        const BYTE* a = v2.At(xs.from + d2x, y + d2y);
+        BYTE* to = t.At(xs.from + dtx, y + dty);
+        for (std::size_t i = 0; i < n; ++i)
+            to[i] = static_cast<BYTE>(table[b1[i] - a[i]] + a[i]);
+    }
+}

@@ -1,0 +1,187 @@
+// Gradient, fill, alpha and effect settings through a form description and back.
+#include "obl/controls/effects/OBLBitmapEffectObject.h"
+#include "obl/controls/effects/OBLFillObject.h"
+#include "obl/controls/effects/OBLGradient.h"
+#include "obl/core/draw/Oblutils.h"
+#include "tests/obl/core/draw/ChangeCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class TFillHost : public TComponent {
+    VENDARO_CLASS(TFillHost, TComponent)
+public:
+    explicit TFillHost(TComponent* owner)
+        : TComponent(owner), gradient_(new TOBLGradient), fill_(new TOBLFillObject), effects_(new TOBLBitmapEffectObject)
+    {
+    }
+
+    TOBLGradient* Gradient() const { return gradient_.get(); }
+    void SetGradient(TOBLGradient* v) { gradient_->Assign(v); }
+    TOBLFillObject* Fill() const { return fill_.get(); }
+    void SetFill(TOBLFillObject* v) { fill_->Assign(v); }
+    TOBLBitmapEffectObject* Effects() const { return effects_.get(); }
+    void SetEffects(TOBLBitmapEffectObject* v) { effects_->Assign(v); }
+
+    static void Publish(TClassBuilder<TFillHost>& c)
+    {
+        c.Property("Gradient", &TFillHost::Gradient, &TFillHost::SetGradient);
+        c.Property("Fill", &TFillHost::Fill, &TFillHost::SetFill);
+        c.Property("Effects", &TFillHost::Effects, &TFillHost::SetEffects);
+    }
+
+private:
+    TOwned<TOBLGradient> gradient_;
+    TOwned<TOBLFillObject> fill_;
+    TOwned<TOBLBitmapEffectObject> effects_;
+};
+
+std::vector<TColor> Colors(TList* list)
+{
+    std::vector<TColor> result;
+    for (int i = 0; i < list->Count(); ++i)
+        result.push_back(OBLGradientColorAt(list, i));
+    return result;
+}
+
+void AddColor(TList* list, TColor c) { list->Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(c))); }
+
+std::string Write(TComponent* root)
+{
+    TStringStream s;
+    s.WriteComponent(root);
+    return s.DataString().c_str();
+}
+
+TOwned<TFillHost> Read(const std::string& text)
+{
+    TStringStream s(AnsiString(text.c_str()));
+    return TOwned<TFillHost>(static_cast<TFillHost*>(s.ReadComponent(nullptr)));
+}
+
+class Streaming : public testing::Test {
+protected:
+    void SetUp() override { RegisterClass(TFillHost::StaticClass()); }
+    void TearDown() override { UnRegisterClass(TFillHost::StaticClass()); }
+};
+
+TEST_F(Streaming, DefaultsWriteNothingButTheAlphaStrength)
+{
+    TFillHost host(nullptr);
+    host.SetName("Host");
+    std::string text = Write(&host);
+    EXPECT_EQ(text.find("Gradient."), std::string::npos) << text;
+    EXPECT_EQ(text.find("ColorList"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Fill."), std::string::npos) << text;
+    EXPECT_NE(text.find("Effects.AlphaBlend.Strength = 0.6"), std::string::npos) << text;
+}
+
+TEST_F(Streaming, SettingsComeBackAsTheyWere)
+{
+    TFillHost host(nullptr);
+    host.SetName("Host");
+    TOBLGradient* g = host.Gradient();
+    g->SetStyle(gstElliptic);
+    g->SetColorCount(24);
+    g->SetColor(clRed);
+    g->SetEndColor(static_cast<TColor>(RGB(1, 2, 3)));
+    g->SetTwoColors(false);
+    TList colors;
+    AddColor(&colors, clRed);
+    AddColor(&colors, static_cast<TColor>(RGB(10, 20, 30)));
+    AddColor(&colors, clWhite);
+    g->SetColors(&colors);
+    TOBLFillObject* f = host.Fill();
+    f->SetFillStyle(sfGradient);
+    f->SetTileMode(tmCenter);
+    f->SetAlignment(agBottomCenter);
+    f->SetInteger(1, -4);
+    f->SetOptions({foQuickDraw});
+    f->Brush()->SetStyle(bsDiagCross);
+    f->Gradient()->SetStyle(gstTopRight);
+    TOBLBitmapEffectObject* e = host.Effects();
+    e->SetBool(0, true);
+    e->SetBool(3, true);
+    e->SetBrightness(-40);
+    e->AlphaBlend()->SetStrength(0.25f);
+    e->AlphaBlend()->FillObject()->SetFillStyle(sfBrush);
+
+    std::string text = Write(&host);
+    EXPECT_NE(text.find("Gradient.ColorList = ("), std::string::npos) << text;
+    TOwned<TFillHost> back = Read(text);
+    ASSERT_TRUE(back);
+    TOBLGradient* g2 = back->Gradient();
+    EXPECT_EQ(g2->Style(), gstElliptic);
+    EXPECT_EQ(g2->ColorCount(), 24);
+    EXPECT_EQ(g2->Color(), clRed);
+    EXPECT_EQ(g2->EndColor(), static_cast<TColor>(RGB(1, 2, 3)));
+    EXPECT_FALSE(g2->TwoColors());
+    EXPECT_EQ(Colors(g2->Colors()), Colors(g->Colors()));
+    EXPECT_EQ(Colors(g2->ColorList()), Colors(g->ColorList()));
+    TOBLFillObject* f2 = back->Fill();
+    EXPECT_EQ(f2->Style(), sfGradient);
+    EXPECT_EQ(f2->TileMode(), tmCenter);
+    EXPECT_EQ(f2->Alignment(), agBottomCenter);
+    EXPECT_EQ(f2->OffsetY(), -4);
+    EXPECT_EQ(f2->Options(), TOBLFillOptions{foQuickDraw});
+    EXPECT_EQ(f2->Brush()->Style(), bsDiagCross);
+    EXPECT_EQ(f2->Gradient()->Style(), gstTopRight);
+    TOBLBitmapEffectObject* e2 = back->Effects();
+    EXPECT_TRUE(e2->FlipVertical());
+    EXPECT_TRUE(e2->Invert());
+    EXPECT_FALSE(e2->GrayScale());
+    EXPECT_EQ(e2->Brightness(), -40);
+    EXPECT_FLOAT_EQ(e2->AlphaBlend()->Strength(), 0.25f);
+    EXPECT_EQ(e2->AlphaBlend()->FillObject()->Style(), sfBrush);
+    EXPECT_EQ(Write(back.get()), text) << "written again, the same text";
+}
+
+TEST_F(Streaming, FillObjectWritesItsStyleAgainstItsOwnDefault)
+{
+    TFillHost host(nullptr);
+    host.SetName("Host");
+    host.Fill()->SetFillStyle(sfBrush);
+    std::string text = Write(&host);
+    EXPECT_NE(text.find("Fill.Style = sfBrush"), std::string::npos) << text;
+    EXPECT_EQ(Read(text)->Fill()->Style(), sfBrush);
+}
+
+TEST_F(Streaming, ReadingColorListReplacesTheColoursWithOneChange)
+{
+    TFillHost host(nullptr);
+    TList start;
+    AddColor(&start, 1);
+    AddColor(&start, 2);
+    AddColor(&start, 3);
+    host.Gradient()->SetColors(&start);
+    ChangeCounter counter(*host.Gradient());
+    TStringStream s("object Host: TFillHost\n  Gradient.ColorList = (\n    255\n    65280)\nend\n");
+    TReader reader(&s);
+    reader.ReadRootComponent(&host);
+    EXPECT_EQ(Colors(host.Gradient()->Colors()), (std::vector<TColor>{255, 65280}));
+    EXPECT_EQ(counter.count, 1);
+}
+
+TEST_F(Streaming, DamagedColorListIsAReadErrorAndKeepsTheColours)
+{
+    for (const char* text : {"object Host: TFillHost\n  Gradient.ColorList = (\n    255\n    'red')\nend\n",
+                             "object Host: TFillHost\n  Gradient.ColorList = (\n    255\n",
+                             "object Host: TFillHost\n  Gradient.ColorList = 12\nend\n"}) {
+        SCOPED_TRACE(text);
+        TFillHost host(nullptr);
+        TList start;
+        AddColor(&start, 7);
+        AddColor(&start, 8);
+        host.Gradient()->SetColors(&start);
+        TStringStream s(text);
+        TReader reader(&s);
+        EXPECT_THROW(reader.ReadRootComponent(&host), EReadError);
+        EXPECT_EQ(Colors(host.Gradient()->Colors()), (std::vector<TColor>{7, 8}));
+    }
+}
+
+} // namespace
