@@ -6,6 +6,7 @@ packages=(
   g++ cmake make pkg-config ccache
   libgtest-dev libgmock-dev
   libsqlite3-dev sqlite3
+  mdbtools-dev mdbtools
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   libx11-dev xvfb xauth x11-apps imagemagick
 )

@@ -193,6 +193,20 @@ void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& stateme
     }
 }
 
+DbiConnection::DbiConnection(std::unique_ptr<DbiTableSource> source, SqlDialect dialect)
+    : dialect_(dialect), readOnly_(true), source_(std::move(source))
+{
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDbiError("Cannot open an engine database in memory");
+    }
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    // Nothing may reach a file from here: no attached databases.
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+}
+
 DbiConnection::~DbiConnection()
 {
     cache_.Clear();
@@ -213,8 +227,12 @@ void DbiConnection::RunPlain(const char* sql)
 
 void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequired)
 {
+    if (source_)
+        source_->BeforeStatement(db_, sql);
     const ParameterizedSql statement = ParameterizeLiterals(sql);
     sqlite3_stmt* stmt = cache_.Prepare(db_, statement.sql);
+    if (source_)
+        source_->CheckCompiled(stmt);
     ResetGuard guard{stmt};
     BindLiterals(stmt, statement.values);
     const int columns = sqlite3_column_count(stmt);

@@ -11,6 +11,19 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
+
+// Tables an in-memory engine database takes from a file of another format (a genuine
+// Access file): the connection asks the source before each statement compiles, so the
+// tables the statement names are there, and again once it compiled, so a statement that
+// would write is refused.
+class DbiTableSource {
+public:
+    virtual ~DbiTableSource() = default;
+    // 'sql' is the engine's statement (UTF-8). Raises EDbiError to refuse it.
+    virtual void BeforeStatement(sqlite3* db, const std::string& sql) = 0;
+    virtual void CheckCompiled(sqlite3_stmt* stmt) = 0;
+};
 
 class DbiConnection {
 public:
@@ -24,6 +37,9 @@ public:
     // itself and no side file stays beside it; opening writes nothing.
     DbiConnection(const std::string& posixFile, SqlDialect dialect, bool readOnly, bool create,
                   const AnsiString& name = AnsiString());
+    // A read-only connection to an engine database in memory whose tables come from the
+    // source, on first use.
+    DbiConnection(std::unique_ptr<DbiTableSource> source, SqlDialect dialect);
     ~DbiConnection();
     DbiConnection(const DbiConnection&) = delete;
     DbiConnection& operator=(const DbiConnection&) = delete;
@@ -59,4 +75,5 @@ private:
     SqlDialect dialect_;
     bool readOnly_;
     StatementCache cache_;
+    std::unique_ptr<DbiTableSource> source_;
 };

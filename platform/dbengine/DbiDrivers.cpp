@@ -1,6 +1,7 @@
 #include "platform/dbengine/DbiDrivers.h"
 
 #include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/JetDatabase.h"
 #include "platform/rtl/FileSystem.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -102,6 +103,14 @@ std::unique_ptr<DbiConnection> OpenAccess(const std::vector<AnsiString>& params,
         problem = FileProblem(posix, readOnly);
     if (!problem.IsEmpty())
         throw EDbiError("Cannot open database " + file + ": " + problem);
+    // Told apart by content: an empty or foreign file is refused here, before the engine
+    // would take it for an empty database.
+    switch (AccessFileKindOf(posix)) {
+    case AccessFileKind::Jet: return OpenJetDatabase(posix, file);
+    case AccessFileKind::Engine: break;
+    case AccessFileKind::NotADatabase:
+        throw EDbiError("Cannot open database " + file + ": the file is not a database");
+    }
     return std::make_unique<DbiConnection>(posix, SqlDialect::Access, readOnly, false, file);
 }
 

@@ -1,8 +1,9 @@
 // The engine's two drivers, chosen by name as a database's DriverName names them:
 //   "STANDARD"  Paradox tables of the folder named by PATH=folder; all tables of a folder
 //               live in one engine file, tables.sqlite3, made on first connection.
-//   "MSACCESS"  the Access database named by DATABASE NAME=file, an engine file whatever
-//               its extension; it must exist.
+//   "MSACCESS"  the Access database named by DATABASE NAME=file: an engine file whatever
+//               its extension, or a genuine Access (Jet 3 or Jet 4) file, always read-only;
+//               told apart by content. It must exist; any other file is not a database.
 // Paths are in Windows form and pass the file-system boundary. "OPEN MODE=READ ONLY" or
 // the read-only flag opens the database read-only; "OPEN MODE=READ/WRITE" is the default.
 #pragma once
