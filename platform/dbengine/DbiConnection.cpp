@@ -152,9 +152,8 @@ void DbiConnection::RunPlain(const char* sql)
         Fail("");
 }
 
-void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequired)
+void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bool rowsRequired)
 {
-    const ParameterizedSql statement = ParameterizeLiterals(sql);
     sqlite3_stmt* stmt = cache_.Prepare(db_, statement.sql);
     ResetGuard guard{stmt};
     BindLiterals(stmt, statement.values);
@@ -182,16 +181,17 @@ void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequ
 
 DbiResult DbiConnection::Execute(const AnsiString& sql)
 {
-    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
+    std::vector<std::string> statements;
+    const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     DbiResult result;
-    if (statements.size() == 1) {
-        Run(statements.front(), result);
+    if (statements.empty()) {
+        Run(single, result);
         return result;
     }
     RunPlain("SAVEPOINT dbi_statement");
     try {
         for (const std::string& s : statements)
-            Run(s, result);
+            Run(ParameterizeLiterals(s), result);
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK TO dbi_statement; RELEASE dbi_statement", nullptr, nullptr, nullptr);
         throw;
@@ -202,11 +202,12 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
 
 DbiResult DbiConnection::Open(const AnsiString& sql)
 {
-    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
-    if (statements.size() != 1)
+    std::vector<std::string> statements;
+    const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
+    if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
     DbiResult result;
-    Run(statements.front(), result, true);
+    Run(single, result, true);
     return result;
 }
 

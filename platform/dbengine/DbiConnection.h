@@ -5,6 +5,7 @@
 #include "platform/dbengine/DbiResult.h"
 #include "platform/dbengine/SqlDialect.h"
 #include "platform/dbengine/StatementCache.h"
+#include "platform/dbengine/TranslationCache.h"
 
 #include <memory>
 #include <string>
@@ -37,7 +38,7 @@ public:
     SqlDialect Dialect() const { return dialect_; }
 
 private:
-    void Run(const std::string& sql, DbiResult& result, bool rowsRequired = false);
+    void Run(const ParameterizedSql& statement, DbiResult& result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;
 
@@ -45,4 +46,5 @@ private:
     SqlDialect dialect_;
     bool readOnly_;
     StatementCache cache_;
+    TranslationCache translations_;
 };
