@@ -148,7 +148,10 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
             int k = top == 0 ? bitsLeft : std::min(bitsLeft, std::countl_zero(top));
             k = std::min(k, size - x);
             if (y + k > outLimit) LZRWDamaged();
-            std::memcpy(dest + y, source + x, static_cast<std::size_t>(k));
+            if (x + 16 <= size && y + 16 <= room)
+                std::memcpy(dest + y, source + x, 16); // bytes past the k literals: rewritten by the next items
+            else
+                std::memcpy(dest + y, source + x, static_cast<std::size_t>(k));
             y += k;
             x += k;
             control <<= k;
