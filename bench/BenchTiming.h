@@ -16,7 +16,7 @@ inline double Seconds(Clock::time_point since) { return std::chrono::duration<do
 // Seconds per call of `work`, the best round of `rounds`, each round at least
 // `minRound` seconds long (so short calls are repeated enough to be timed).
 template <typename Work>
-double BestSecondsPerCall(Work&& work, int rounds = 7, double minRound = 0.02)
+double BestSecondsPerCall(Work&& work, int rounds = 15, double minRound = 0.02)
 {
     int calls = 1;
     for (;;) { // calibrate the calls per round
