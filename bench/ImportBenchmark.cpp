@@ -5,6 +5,7 @@
 // those rows could reach. Prints both rates and their ratio.
 //
 //   import-benchmark [N]      (default 10000)
+#include "bench/BenchTiming.h"
 #include "importa/Unit1.h"
 #include "importa/UnitInitialization.h"
 #include "platform/rtl/Files.h"
@@ -154,6 +155,8 @@ int main(int argc, char** argv)
         std::printf("Import through the dialog: %.2f s, %.0f rows/s\n", importSeconds, rows / importSeconds);
         std::printf("Bulk insert floor:         %.3f s, %.0f rows/s\n", floorSeconds, rows / floorSeconds);
         std::printf("Ratio import / floor:      %.1f\n", importSeconds / floorSeconds);
+        bench::Report(("Import of " + std::to_string(n) + " rows per category and articles (floor: bulk insert)").c_str(),
+                      importSeconds, floorSeconds, "s", 3.0);
     } catch (const Exception& e) {
         std::fprintf(stderr, "import-benchmark: %s\n", e.Message().c_str());
         status = 1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/classlib/DBTables.h"
+#include "platform/dbengine/DbiConnection.h"
 
 #include <initializer_list>
 
@@ -22,12 +23,32 @@ AnsiString QuotedList(std::initializer_list<AnsiString> values);
 // allowed); anything else raises, so it never becomes part of a statement.
 const AnsiString& Number(const AnsiString& value);
 
-// Runs the work in one transaction on the database (opened when needed): committed when
-// the work succeeds, rolled back when it raises, and the exception goes on.
+// Runs the work as one unit on the database (opened when needed): kept when the work
+// succeeds, undone when it raises, and the exception goes on. Outside a transaction the
+// unit is a transaction of its own; inside one (a worker's batch) it is a savepoint, so
+// undoing it leaves the batch's earlier rows in place.
 template <class Work>
 void InOneTransaction(TDatabase* database, Work work)
 {
     database->Open();
+    if (database->InTransaction()) {
+        DbiConnection& connection = database->Connection();
+        connection.Execute("SAVEPOINT import_unit");
+        try {
+            work();
+        } catch (...) {
+            try {
+                connection.Execute("ROLLBACK TO import_unit");
+                connection.Execute("RELEASE import_unit");
+            } catch (...) {
+                // The batch cannot take the unit back: it is dropped whole instead.
+                database->Rollback();
+            }
+            throw;
+        }
+        connection.Execute("RELEASE import_unit");
+        return;
+    }
     database->StartTransaction();
     try {
         work();
@@ -37,6 +58,33 @@ void InOneTransaction(TDatabase* database, Work work)
         } catch (...) {
             // A connection that cannot roll back is closed, which drops the changes.
             database->Close();
+        }
+        throw;
+    }
+    database->Commit();
+}
+
+// Runs a worker's writes in one batch on the database (opened when needed): one
+// transaction, committed at the end. When the work raises, what it wrote before the
+// failure is committed first (rows written stay written), then the exception goes on.
+// Inside a batch already running, the work simply joins it.
+template <class Work>
+void InOneBatch(TDatabase* database, Work work)
+{
+    database->Open();
+    if (database->InTransaction()) {
+        work();
+        return;
+    }
+    database->StartTransaction();
+    try {
+        work();
+    } catch (...) {
+        try {
+            if (database->InTransaction())
+                database->Commit();
+        } catch (...) {
+            // The failure that ended the work is the one reported.
         }
         throw;
     }

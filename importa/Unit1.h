@@ -9,6 +9,8 @@
 #include "platform/classlib/StdCtrls.h"
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 class TForm1 : public TForm {
     VENDARO_CLASS(TForm1, TForm)
@@ -66,11 +68,17 @@ private:
     void TestConnection();
     void RunTickedImports();
     void WorkerDone(const char* logLine);
+    void ImportRegistryRows(const struct TRegistryKind& kind, bool& duplicate);
+    void ImportArticleRows(bool& duplicate);
     void ImportArticle(bool& duplicate);
     void WriteArticle(const struct TArticle& article);
+    // The target's warehouse and price-list ids, read once per article import.
+    const std::vector<AnsiString>& Warehouses();
+    const std::vector<AnsiString>& PriceLists();
 
     AnsiString appPath_;
     std::int32_t importCount_ = 0;
+    std::optional<std::vector<AnsiString>> warehouses_, priceLists_;
 };
 
 extern TForm1* Form1;

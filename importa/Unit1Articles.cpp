@@ -31,6 +31,19 @@ AnsiString StockUpdate(const AnsiString& quantity, const TArticle& a, const Ansi
 void TForm1::ImportArticles()
 {
     bool duplicate = false;
+    // The articles go into one batch, committed at its end; each article is a unit of
+    // its own inside it, and a failure commits the articles before it.
+    warehouses_.reset();
+    priceLists_.reset();
+    InOneBatch(Database1, [&] { ImportArticleRows(duplicate); });
+    WorkerDone("Importazione articoli");
+    if (duplicate)
+        Application->MessageBox("Gli articoli gi\xE0 presenti in archivio non sono stati importati",
+                                "Procedura di importazione articoli", 0);
+}
+
+void TForm1::ImportArticleRows(bool& duplicate)
+{
     OpenStatement(Query2, "select * from tblArticoli order by idarticolo");
     if (!Query2->IsEmpty()) {
         Query2->First();
@@ -40,10 +53,39 @@ void TForm1::ImportArticles()
         }
     }
     Query2->Close();
-    WorkerDone("Importazione articoli");
-    if (duplicate)
-        Application->MessageBox("Gli articoli gi\xE0 presenti in archivio non sono stati importati",
-                                "Procedura di importazione articoli", 0);
+}
+
+// The import writes neither table, so what the first article finds holds for the run.
+const std::vector<AnsiString>& TForm1::Warehouses()
+{
+    if (!warehouses_) {
+        std::vector<AnsiString> ids;
+        OpenStatement(Query3, "select id,nome from magazzini order by id");
+        Query3->First();
+        while (!Query3->Eof()) {
+            ids.push_back(Number(FieldText(Query3, "id")));
+            Query3->Next();
+        }
+        Query3->Close();
+        warehouses_ = std::move(ids);
+    }
+    return *warehouses_;
+}
+
+const std::vector<AnsiString>& TForm1::PriceLists()
+{
+    if (!priceLists_) {
+        std::vector<AnsiString> ids;
+        OpenStatement(Query3, "select id from listini order by id");
+        Query3->First();
+        while (!Query3->Eof()) {
+            ids.push_back(Number(FieldText(Query3, "id")));
+            Query3->Next();
+        }
+        Query3->Close();
+        priceLists_ = std::move(ids);
+    }
+    return *priceLists_;
 }
 
 void TForm1::ImportArticle(bool& duplicate)
@@ -91,17 +133,14 @@ void TForm1::WriteArticle(const TArticle& a)
     Query1->Close();
 
     AnsiString warehouses[3] = {"0", "0", "0"};
-    OpenStatement(Query3, "select id,nome from magazzini order by id");
-    Query3->First();
-    for (int counter = 0; !Query3->Eof(); ++counter) {
-        const AnsiString warehouse = Number(FieldText(Query3, "id"));
+    int counter = 0;
+    for (const AnsiString& warehouse : Warehouses()) {
         if (counter < 3)
             warehouses[counter] = warehouse;
         RunStatement(Query1, "insert into giacenze (idarticolo,idmagazzino,giacenza) values(" + newId + "," +
                                  warehouse + ",0)");
-        Query3->Next();
+        ++counter;
     }
-    Query3->Close();
 
     TArticle stock = a;
     OpenStatement(Query4, "select * from tblMagazzino where idarticolo=" + Number(a.IDArticolo));
@@ -121,14 +160,9 @@ void TForm1::WriteArticle(const TArticle& a)
     if (warehouses[2] != "0")
         RunStatement(Query1, StockUpdate(stock.Qty3, stock, newId, warehouses[2]));
 
-    OpenStatement(Query3, "select id from listini order by id");
-    Query3->First();
-    while (!Query3->Eof()) {
+    for (const AnsiString& priceList : PriceLists())
         RunStatement(Query1, "insert into righelistino (idlistino,idarticolo,Codice,Descrizione,costo,sconto,ricarico,"
                              "prezzo) values(" +
-                                 Number(FieldText(Query3, "id")) + "," + newId + "," +
-                                 QuotedList({a.IDArticolo, a.Descrizione}) + ",0,0,0,0)");
-        Query3->Next();
-    }
-    Query3->Close();
+                                 priceList + "," + newId + "," + QuotedList({a.IDArticolo, a.Descrizione}) +
+                                 ",0,0,0,0)");
 }

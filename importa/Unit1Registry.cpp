@@ -5,8 +5,7 @@
 
 #include "platform/rtl/Exceptions.h"
 
-namespace {
-
+// What one registry kind imports, from where to where, and what it reports.
 struct TRegistryKind {
     const char* sourceRows;  // the category's rows, in the older edition's order
     const char* table;
@@ -15,6 +14,8 @@ struct TRegistryKind {
     const char* duplicateCaption;
     bool withSecondaryNameAndWeb; // customers and suppliers
 };
+
+namespace {
 
 const TRegistryKind kRegistryKinds[] = {
     {"select * from tblAnagrafiche where IDCategoria=1 order by IDAnagrafica", "clienti", "Importazione clienti",
@@ -95,6 +96,16 @@ void TForm1::ImportRegistry(int kind)
         throw EInvalidOperation("Registry kind out of range");
     const TRegistryKind& k = kRegistryKinds[kind - 1];
     bool duplicate = false;
+    // The category's rows go into one batch, committed at its end; a failure commits
+    // the rows before it, then goes on to the start handler.
+    InOneBatch(Database1, [&] { ImportRegistryRows(k, duplicate); });
+    WorkerDone(k.logLine);
+    if (duplicate)
+        Application->MessageBox(k.duplicateText, k.duplicateCaption, 0);
+}
+
+void TForm1::ImportRegistryRows(const TRegistryKind& k, bool& duplicate)
+{
     OpenStatement(Query2, k.sourceRows);
     if (!Query2->IsEmpty()) {
         Query2->First();
@@ -115,7 +126,4 @@ void TForm1::ImportRegistry(int kind)
         }
     }
     Query2->Close();
-    WorkerDone(k.logLine);
-    if (duplicate)
-        Application->MessageBox(k.duplicateText, k.duplicateCaption, 0);
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config ccache
   libgtest-dev libgmock-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 liblz4-dev
   mdbtools-dev mdbtools
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   libx11-dev xvfb xauth x11-apps imagemagick

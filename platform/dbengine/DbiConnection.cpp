@@ -168,13 +168,13 @@ void DbiConnection::Configure()
     sqlite3_busy_timeout(db_, 2000);
 }
 
-void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& statements, bool rowsRequired)
+void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired)
 {
     if (!fileMissing_)
         return;
-    for (const std::string& sql : statements) {
+    for (const std::string& sql : engineSql) {
         // Preparing on the empty stand-in raises the engine's own error for a missing table.
-        sqlite3_stmt* stmt = cache_.Prepare(db_, ParameterizeLiterals(sql).sql);
+        sqlite3_stmt* stmt = cache_.Prepare(db_, sql);
         if (sqlite3_stmt_readonly(stmt))
             continue;
         if (rowsRequired && sqlite3_column_count(stmt) == 0)
@@ -225,11 +225,10 @@ void DbiConnection::RunPlain(const char* sql)
         Fail("");
 }
 
-void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequired)
+void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bool rowsRequired)
 {
     if (source_)
-        source_->BeforeStatement(db_, sql);
-    const ParameterizedSql statement = ParameterizeLiterals(sql);
+        source_->BeforeStatement(db_, statement.sql);
     sqlite3_stmt* stmt = cache_.Prepare(db_, statement.sql);
     if (source_)
         source_->CheckCompiled(stmt);
@@ -259,17 +258,25 @@ void DbiConnection::Run(const std::string& sql, DbiResult& result, bool rowsRequ
 
 DbiResult DbiConnection::Execute(const AnsiString& sql)
 {
-    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
-    CreateFileIfChanging(statements);
+    std::vector<std::string> statements;
+    const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     DbiResult result;
-    if (statements.size() == 1) {
-        Run(statements.front(), result);
+    if (statements.empty()) {
+        CreateFileIfChanging({single.sql});
+        Run(single, result);
         return result;
     }
+    std::vector<ParameterizedSql> parts;
+    std::vector<std::string> engineSql;
+    for (const std::string& s : statements) {
+        parts.push_back(ParameterizeLiterals(s));
+        engineSql.push_back(parts.back().sql);
+    }
+    CreateFileIfChanging(engineSql);
     RunPlain("SAVEPOINT dbi_statement");
     try {
-        for (const std::string& s : statements)
-            Run(s, result);
+        for (const ParameterizedSql& part : parts)
+            Run(part, result);
     } catch (...) {
         sqlite3_exec(db_, "ROLLBACK TO dbi_statement; RELEASE dbi_statement", nullptr, nullptr, nullptr);
         throw;
@@ -280,12 +287,13 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
 
 DbiResult DbiConnection::Open(const AnsiString& sql)
 {
-    const std::vector<std::string> statements = TranslateStatement(sql, dialect_);
-    if (statements.size() != 1)
+    std::vector<std::string> statements;
+    const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
+    if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
-    CreateFileIfChanging(statements, true);
+    CreateFileIfChanging({single.sql}, true);
     DbiResult result;
-    Run(statements.front(), result, true);
+    Run(single, result, true);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/dbengine/DbiResult.h"
 #include "platform/dbengine/SqlDialect.h"
 #include "platform/dbengine/StatementCache.h"
+#include "platform/dbengine/TranslationCache.h"
 
 #include <memory>
 #include <string>
@@ -62,9 +63,10 @@ public:
 private:
     void OpenFile(bool create);
     void Configure();
-    // Makes the missing file when one of the statements would change something.
-    void CreateFileIfChanging(const std::vector<std::string>& statements, bool rowsRequired = false);
-    void Run(const std::string& sql, DbiResult& result, bool rowsRequired = false);
+    // Makes the missing file when one of the statements (engine text, literals lifted)
+    // would change something.
+    void CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired = false);
+    void Run(const ParameterizedSql& statement, DbiResult& result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;
 
@@ -75,5 +77,6 @@ private:
     SqlDialect dialect_;
     bool readOnly_;
     StatementCache cache_;
+    TranslationCache translations_;
     std::unique_ptr<DbiTableSource> source_;
 };

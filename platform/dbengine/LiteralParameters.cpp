@@ -51,10 +51,12 @@ SqlLiteral ReadText(std::string_view quoted)
 
 }  // namespace
 
-ParameterizedSql ParameterizeLiterals(const std::string& sql)
+ParameterizedSql ParameterizeLiterals(const std::string& sql) { return ParameterizeLiterals(sql, LexSql(sql)); }
+
+ParameterizedSql ParameterizeLiterals(const std::string& sql, const std::vector<SqlToken>& tokens,
+                                      std::vector<std::size_t>* marks)
 {
     ParameterizedSql result;
-    const std::vector<SqlToken> tokens = LexSql(sql);
     if (!IsRowStatement(sql, tokens)) {
         result.sql = sql;
         return result;
@@ -86,6 +88,7 @@ ParameterizedSql ParameterizeLiterals(const std::string& sql)
             token.kind == SqlTokenKind::String ? std::optional(ReadText(text)) : ReadNumber(text);
         if (!literal) continue;
         result.sql.append(sql, copied, token.begin - copied);
+        if (marks) marks->push_back(result.sql.size());
         result.sql += '?';
         copied = token.end;
         result.values.push_back(std::move(*literal));

@@ -7,6 +7,9 @@
 // numbers anywhere else (ORDER BY 1, LIMIT) keep their meaning as text.
 #pragma once
 
+#include "platform/dbengine/SqlLexer.h"
+
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,8 @@ struct SqlLiteral {
     std::string text;       // Text: the value, quotes removed and '' undone
     long long integer = 0;  // Integer
     double real = 0;        // Real
+
+    bool operator==(const SqlLiteral&) const = default;
 };
 
 struct ParameterizedSql {
@@ -25,3 +30,7 @@ struct ParameterizedSql {
 
 // The statement with its value literals lifted; DDL and other statements come back unchanged.
 ParameterizedSql ParameterizeLiterals(const std::string& sql);
+// The same for text already split into its tokens; `marks` (when given) gets the offset in
+// the result of each '?' that stands for a lifted literal.
+ParameterizedSql ParameterizeLiterals(const std::string& sql, const std::vector<SqlToken>& tokens,
+                                      std::vector<std::size_t>* marks = nullptr);

@@ -184,3 +184,45 @@ TEST_F(ArticleImport, FailingArticleIsRolledBackSoARetryImportsIt)
 }
 
 } // namespace
+
+namespace {
+
+// What another program reading the target sees while the error box is up.
+TEST_F(ArticleImport, RowsBeforeAFailureAreCommittedBeforeTheErrorBox)
+{
+    ChangeSource("update tblMagazzino set iQtaDisp2='molti' where idarticolo=3");
+    TForm1* form = Start();
+    Connect();
+    Click(form->CheckBox4);
+    TextRows seen;
+    UserSetMessageBoxResponder([&](const MessageBoxRequest& box) {
+        boxes.push_back({box.text, box.caption});
+        seen = Target("select codiceinterno from articoli order by id");
+        return IDOK;
+    });
+    Click(form->OBLButton1);
+    ASSERT_EQ(boxes, std::vector<ShownBox>{kFailedBox});
+    EXPECT_EQ(seen, (TextRows{{"VIT-4X40"}, {"MART-500"}}));
+    StopProgram();
+}
+
+// The worker's rows are committed when it ends, before its duplicate box.
+TEST_F(ArticleImport, FinishedWorkersRowsAreCommittedBeforeTheirBoxes)
+{
+    ChangeTarget("insert into articoli (codice,codiceinterno,descrizione,note,UM) values('9','VIT-4X40','','','')");
+    TForm1* form = Start();
+    Connect();
+    Click(form->CheckBox4);
+    std::vector<TextRows> seen;
+    UserSetMessageBoxResponder([&](const MessageBoxRequest& box) {
+        boxes.push_back({box.text, box.caption});
+        seen.push_back(Target("select count(*) from articoli"));
+        return IDOK;
+    });
+    Click(form->OBLButton1);
+    EXPECT_EQ(boxes, (std::vector<ShownBox>{kArticleDuplicates, kCompletedBox}));
+    EXPECT_EQ(seen, (std::vector<TextRows>{{{"6"}}, {{"6"}}}));
+    StopProgram();
+}
+
+} // namespace

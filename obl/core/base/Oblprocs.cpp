@@ -2,6 +2,9 @@
 
 #include "platform/rtl/Exceptions.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -21,129 +24,6 @@ constexpr int LZRWMinRun = 16;
 constexpr int LZRWMaxRun = 4095;
 constexpr const char* LZRWErrorText = "LZRW Error!";
 
-// Writer of one compressed block. It never writes past index sourceSize: an item
-// that would end there means the block cannot get smaller than the source, and
-// the caller falls back to the stored form, so nothing beyond that is needed.
-class LZRWBlockWriter {
-public:
-    LZRWBlockWriter(TOBLLZRWBuffer& dest, int limit) : dest_(dest), limit_(limit) {}
-
-    bool Overflowed() const { return overflowed_; }
-    int Length() const { return y_; }
-
-    // Reserves room for the next item; starts a new control word after 16 items.
-    bool BeginItem(int itemSize)
-    {
-        if (bits_ > 15) {
-            FlushControl();
-            z_ = y_;
-            if (!Reserve(2)) return false;
-            y_ += 2;
-            bits_ = 0;
-        }
-        return Reserve(itemSize);
-    }
-
-    void Literal(BYTE b)
-    {
-        dest_[static_cast<std::size_t>(y_++)] = b;
-        AddBit(0);
-    }
-
-    void Copy(int offset, int length)
-    {
-        const WORD value = static_cast<WORD>((offset << 4) + (length - LZRWMinCopy));
-        PutWord(value);
-        AddBit(1);
-    }
-
-    void Run(int length, BYTE b)
-    {
-        dest_[static_cast<std::size_t>(y_++)] = 0x00;
-        PutWord(static_cast<WORD>(length - LZRWMinRun));
-        dest_[static_cast<std::size_t>(y_++)] = b;
-        AddBit(1);
-    }
-
-    // Pads the last control word (used bits to the top) and stores it.
-    void Finish()
-    {
-        control_ = bits_ == 0 ? 0 : static_cast<WORD>(control_ << (16 - bits_));
-        FlushControl();
-    }
-
-private:
-    bool Reserve(int size)
-    {
-        if (y_ + size > limit_) overflowed_ = true;
-        return !overflowed_;
-    }
-
-    void PutWord(WORD value)
-    {
-        dest_[static_cast<std::size_t>(y_++)] = static_cast<BYTE>(value >> 8);
-        dest_[static_cast<std::size_t>(y_++)] = static_cast<BYTE>(value & 0xFF);
-    }
-
-    void AddBit(int bit)
-    {
-        control_ = static_cast<WORD>((control_ << 1) | bit);
-        ++bits_;
-    }
-
-    void FlushControl()
-    {
-        dest_[static_cast<std::size_t>(z_)] = static_cast<BYTE>(control_ >> 8);
-        dest_[static_cast<std::size_t>(z_ + 1)] = static_cast<BYTE>(control_ & 0xFF);
-    }
-
-    TOBLLZRWBuffer& dest_;
-    int limit_;
-    int z_ = 1;
-    int y_ = 3;
-    int bits_ = 0;
-    WORD control_ = 0;
-    bool overflowed_ = false;
-};
-
-int LZRWRunLength(const TOBLLZRWBuffer& source, int x, int size)
-{
-    int r = 1;
-    while (x + r < size && r < LZRWMaxRun && source[static_cast<std::size_t>(x + r)] == source[static_cast<std::size_t>(x)])
-        ++r;
-    return r;
-}
-
-std::size_t LZRWHashIndex(const TOBLLZRWBuffer& source, int x)
-{
-    const auto at = [&](int i) { return static_cast<std::uint32_t>(source[static_cast<std::size_t>(x + i)]); };
-    const std::uint32_t h = (((at(0) << 4) ^ at(1)) << 4) ^ at(2);
-    return static_cast<std::size_t>(((h * 40543u) >> 4) & 0xFFFu);
-}
-
-// Looks up the earlier position with the same three-byte hash and records x in
-// its place. Returns the match length (0 when there is no match of 3 or more).
-// A stored position is compared as a signed 16-bit number, so positions of
-// 32768 and above never match: that is part of the block format's output.
-int LZRWFindMatch(const TOBLLZRWBuffer& source, int x, int size, std::vector<WORD>& table, int& offset)
-{
-    // Fewer than three bytes left: no copy is possible and no later position
-    // can use the table entry either.
-    if (size - x < LZRWMinCopy) return 0;
-    const std::size_t index = LZRWHashIndex(source, x);
-    const WORD stored = table[index];
-    table[index] = static_cast<WORD>(x);
-    const int p = static_cast<std::int16_t>(stored);
-    if (stored == LZRWHashEmpty || x - p >= LZRWMaxOffset + 1) return 0;
-    int length = 0;
-    while (length < LZRWMaxCopy && x + length < size &&
-           source[static_cast<std::size_t>(x + length)] == source[static_cast<std::size_t>(p + length)])
-        ++length;
-    if (length < LZRWMinCopy) return 0;
-    offset = x - p;
-    return length;
-}
-
 std::vector<WORD> LZRWNewHashTable()
 {
     try {
@@ -153,91 +33,165 @@ std::vector<WORD> LZRWNewHashTable()
     }
 }
 
-WORD LZRWStore(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, int size)
+WORD LZRWStore(const BYTE* source, BYTE* dest, int size)
 {
     dest[0] = LZRWFlagStored;
-    std::memcpy(dest.data() + 1, source.data(), static_cast<std::size_t>(size));
+    std::memcpy(dest + 1, source, static_cast<std::size_t>(size));
     return static_cast<WORD>(size + 1);
 }
 
 [[noreturn]] void LZRWDamaged() { throw EReadError(LZRWErrorText); }
 
-// Reader of one compressed block; every access is checked against the block
-// and the output buffer.
-class LZRWBlockReader {
-public:
-    LZRWBlockReader(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, int size)
-        : source_(source), dest_(dest), size_(size) {}
-
-    int Run()
-    {
-        if (size_ < 3) LZRWDamaged();
-        control_ = Word(1);
-        while (x_ < size_) {
-            if (bitsLeft_ == 0) {
-                control_ = Word(x_);
-                x_ += 2;
-                bitsLeft_ = 16;
+// The items of one compressed block, written while each ends within `size`
+// bytes; answers the block length, or 0 when an item would not fit (the block
+// cannot get smaller than its source and is stored instead).
+int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
+{
+    int z = 1;    // the current control word
+    int y = 3;    // the next item
+    int bits = 0; // items under the current control word
+    unsigned control = 0;
+    int x = 0;
+    while (x < size) {
+        if (bits > 15) {
+            dest[z] = static_cast<BYTE>(control >> 8);
+            dest[z + 1] = static_cast<BYTE>(control);
+            z = y;
+            if (y + 2 > size) return 0;
+            y += 2;
+            bits = 0;
+        }
+        const BYTE b = source[x];
+        // The run test comes first; the match search (and its table update)
+        // only runs where no run item is written.
+        int run = 1;
+        if (x + 1 < size && source[x + 1] == b) {
+            run = 2;
+            while (x + run < size && run < LZRWMaxRun && source[x + run] == b) ++run;
+        }
+        if (run >= LZRWMinRun) {
+            if (y + 4 > size) return 0;
+            dest[y] = 0x00;
+            dest[y + 1] = static_cast<BYTE>((run - LZRWMinRun) >> 8);
+            dest[y + 2] = static_cast<BYTE>(run - LZRWMinRun);
+            dest[y + 3] = b;
+            y += 4;
+            x += run;
+            control = (control << 1) | 1;
+            ++bits;
+            continue;
+        }
+        // Fewer than three bytes left: no copy is possible, and no later
+        // position could use the table entry either.
+        if (size - x >= LZRWMinCopy) {
+            const std::uint32_t h = ((static_cast<std::uint32_t>(b) << 4 ^ source[x + 1]) << 4) ^ source[x + 2];
+            const std::size_t index = ((h * 40543u) >> 4) & 0xFFFu;
+            const WORD stored = table[index];
+            table[index] = static_cast<WORD>(x);
+            // A stored position is compared as a signed 16-bit number, so
+            // positions of 32768 and above never match: part of the output.
+            const int p = static_cast<std::int16_t>(stored);
+            // Most candidates fail; deciding without branches keeps the loop fast
+            // on data that does not compress (position 0 is read when there is none).
+            const bool near = (stored != LZRWHashEmpty) & (x - p <= LZRWMaxOffset);
+            if (near & (source[near ? p : 0] == b)) {
+                const int most = std::min(LZRWMaxCopy, size - x);
+                int length = 1;
+                while (length < most && source[x + length] == source[p + length]) ++length;
+                if (length >= LZRWMinCopy) {
+                    if (y + 2 > size) return 0;
+                    const unsigned value = (static_cast<unsigned>(x - p) << 4) + static_cast<unsigned>(length - LZRWMinCopy);
+                    dest[y] = static_cast<BYTE>(value >> 8);
+                    dest[y + 1] = static_cast<BYTE>(value);
+                    y += 2;
+                    x += length;
+                    control = (control << 1) | 1;
+                    ++bits;
+                    continue;
+                }
             }
-            if (control_ & 0x8000) CopyOrRun();
-            else Emit(Byte(x_++));
-            control_ = static_cast<WORD>(control_ << 1);
-            --bitsLeft_;
         }
-        return y_;
+        if (y + 1 > size) return 0;
+        dest[y++] = b;
+        ++x;
+        control <<= 1;
+        ++bits;
     }
+    if (y > size) return 0;
+    // The last control word is padded: its used bits go to the top.
+    control = bits == 0 ? 0 : control << (16 - bits);
+    dest[z] = static_cast<BYTE>(control >> 8);
+    dest[z + 1] = static_cast<BYTE>(control);
+    return y;
+}
 
-private:
-    BYTE Byte(int at) const
-    {
-        if (at >= size_) LZRWDamaged();
-        return source_[static_cast<std::size_t>(at)];
-    }
-
-    WORD Word(int at) const { return static_cast<WORD>((Byte(at) << 8) | Byte(at + 1)); }
-
-    void Reserve(int length) const
-    {
-        if (y_ + length > static_cast<int>(OBLLZRWChunkSize)) LZRWDamaged();
-    }
-
-    void Emit(BYTE b)
-    {
-        Reserve(1);
-        dest_[static_cast<std::size_t>(y_++)] = b;
-    }
-
-    void CopyOrRun()
-    {
-        const BYTE first = Byte(x_);
-        const BYTE second = Byte(x_ + 1);
-        const int offset = (first << 4) | (second >> 4);
-        if (offset != 0) {
-            const int length = (second & 0x0F) + LZRWMinCopy;
-            if (offset > y_) LZRWDamaged();
-            Reserve(length);
-            // Front to back, byte by byte: the copy may overlap what it produces.
-            for (int k = 0; k < length; ++k, ++y_)
-                dest_[static_cast<std::size_t>(y_)] = dest_[static_cast<std::size_t>(y_ - offset)];
-            x_ += 2;
-        } else {
-            const int length = ((second << 8) | Byte(x_ + 2)) + LZRWMinRun;
-            const BYTE b = Byte(x_ + 3);
-            Reserve(length);
-            std::memset(dest_.data() + y_, b, static_cast<std::size_t>(length));
-            y_ += length;
-            x_ += 4;
+// Decodes the items of a compressed block of `size` bytes into dest; every read
+// is checked against the block and every write against one chunk of output.
+int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
+{
+    if (size < 3) LZRWDamaged();
+    constexpr int outLimit = static_cast<int>(OBLLZRWChunkSize);
+    constexpr int room = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
+    unsigned control = (static_cast<unsigned>(source[1]) << 8) | source[2];
+    int x = 3, y = 0, bitsLeft = 16;
+    while (x < size) {
+        if (bitsLeft == 0) {
+            if (x + 1 >= size) LZRWDamaged();
+            control = (static_cast<unsigned>(source[x]) << 8) | source[x + 1];
+            x += 2;
+            bitsLeft = 16;
         }
+        if (!(control & 0x8000)) {
+            // Literals in a row under the control word, copied at once (the block may
+            // end before the padding bits of its last control word).
+            const unsigned top = (control << 16) & 0xFFFF0000u;
+            int k = top == 0 ? bitsLeft : std::min(bitsLeft, std::countl_zero(top));
+            k = std::min(k, size - x);
+            if (y + k > outLimit) LZRWDamaged();
+            if (x + 16 <= size && y + 16 <= room)
+                std::memcpy(dest + y, source + x, 16); // bytes past the k literals: rewritten by the next items
+            else
+                std::memcpy(dest + y, source + x, static_cast<std::size_t>(k));
+            y += k;
+            x += k;
+            control <<= k;
+            bitsLeft -= k;
+            continue;
+        }
+        {
+            if (x + 1 >= size) LZRWDamaged();
+            const unsigned first = source[x], second = source[x + 1];
+            const int offset = static_cast<int>((first << 4) | (second >> 4));
+            if (offset != 0) {
+                const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
+                if (offset > y || y + length > outLimit) LZRWDamaged();
+                BYTE* to = dest + y;
+                const BYTE* from = to - offset;
+                if (offset >= 8 && y + 24 <= room) {
+                    // Whole words: each reads only bytes finished before it.
+                    std::memcpy(to, from, 8);
+                    std::memcpy(to + 8, from + 8, 8);
+                    if (length > 16) std::memcpy(to + 16, from + 16, 8);
+                } else {
+                    // Front to back, byte by byte: the copy may overlap what it produces.
+                    for (int k = 0; k < length; ++k) to[k] = from[k];
+                }
+                y += length;
+                x += 2;
+            } else {
+                if (x + 3 >= size) LZRWDamaged();
+                const int length = static_cast<int>((second << 8) | source[x + 2]) + LZRWMinRun;
+                if (y + length > outLimit) LZRWDamaged();
+                std::memset(dest + y, source[x + 3], static_cast<std::size_t>(length));
+                y += length;
+                x += 4;
+            }
+        }
+        control <<= 1;
+        --bitsLeft;
     }
-
-    const TOBLLZRWBuffer& source_;
-    TOBLLZRWBuffer& dest_;
-    int size_;
-    int x_ = 3;
-    int y_ = 0;
-    int bitsLeft_ = 16;
-    WORD control_ = 0;
-};
+    return y;
+}
 
 } // namespace
 
@@ -247,28 +201,9 @@ WORD OBLLZRWCompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD so
     if (sourceSize > OBLLZRWChunkSize) throw EInvalidPointer(LZRWErrorText);
     std::vector<WORD> table = LZRWNewHashTable();
     dest[0] = LZRWFlagCompressed;
-    LZRWBlockWriter writer(dest, size);
-    int x = 0;
-    while (x < size) {
-        const int run = LZRWRunLength(source, x, size);
-        int offset = 0;
-        const int match = run >= LZRWMinRun ? 0 : LZRWFindMatch(source, x, size, table, offset);
-        const int itemSize = run >= LZRWMinRun ? 4 : match > 0 ? 2 : 1;
-        if (!writer.BeginItem(itemSize)) break;
-        if (run >= LZRWMinRun) {
-            writer.Run(run, source[static_cast<std::size_t>(x)]);
-            x += run;
-        } else if (match > 0) {
-            writer.Copy(offset, match);
-            x += match;
-        } else {
-            writer.Literal(source[static_cast<std::size_t>(x)]);
-            ++x;
-        }
-    }
-    if (writer.Overflowed() || writer.Length() > size) return LZRWStore(source, dest, size);
-    writer.Finish();
-    return static_cast<WORD>(writer.Length());
+    const int length = LZRWCompressItems(source.data(), dest.data(), size, table.data());
+    if (length == 0) return LZRWStore(source.data(), dest.data(), size);
+    return static_cast<WORD>(length);
 }
 
 WORD OBLLZRWDecompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD sourceSize)
@@ -279,6 +214,7 @@ WORD OBLLZRWDecompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD 
         std::memcpy(dest.data(), source.data() + 1, static_cast<std::size_t>(size - 1));
         return static_cast<WORD>(size - 1);
     }
-    LZRWBlockReader reader(source, dest, size);
-    return static_cast<WORD>(reader.Run());
+    // The format knows two flags; any other first byte is not a block of it.
+    if (source[0] != LZRWFlagCompressed) LZRWDamaged();
+    return static_cast<WORD>(LZRWDecompressItems(source.data(), dest.data(), size));
 }

@@ -26,7 +26,8 @@ WORD OBLLZRWCompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD so
 // Restores the block held in the first sourceSize bytes of source into dest and
 // returns the number of bytes produced. A damaged block (too short, an item cut
 // off, a copy reaching before the output, more than OBLLZRWChunkSize bytes of
-// output) raises EReadError; nothing outside the two buffers is touched.
+// output) raises EReadError; nothing outside the two buffers is touched. Bytes of
+// dest past the answered count are scratch: the decoder may write whole words there.
 WORD OBLLZRWDecompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD sourceSize);
 
 // ---- General procedures (OblprocsGeneral.cpp) ---------------------------------------

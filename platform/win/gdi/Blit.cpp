@@ -94,6 +94,53 @@ std::optional<std::uint32_t> Sample(const BlitSource& src, const PixelBuffer& ta
     return andValue;
 }
 
+// True when the source pixels read and the destination pixels written may share memory.
+bool SourceMeetsTarget(const BlitSource& src, const PixelBuffer& target, const Extent& dx, const Extent& dy,
+                       const Extent& ex, const Extent& ey) {
+    if (src.buffer.bits != target.bits)
+        return false;
+    return dx.pos < ex.pos + ex.size && ex.pos < dx.pos + dx.size && dy.pos < ey.pos + ey.size &&
+           ey.pos < dy.pos + dy.size;
+}
+
+// SRCCOPY between 32 bpp buffers at equal extents, neither stretched nor mirrored:
+// every destination pixel takes its source pixel's colour bits, so whole row pieces
+// are copied. Destination pixels whose source lies outside the source stay.
+bool CopyRows32(const BlitSource& src, const PixelBuffer& target, const Region& visible, const Extent& dx,
+                const Extent& dy, const Extent& ex, const Extent& ey) {
+    const int shiftX = ex.pos - dx.pos, shiftY = ey.pos - dy.pos;
+    const RECT sourceArea{-shiftX, -shiftY, src.buffer.width - shiftX, src.buffer.height - shiftY};
+    const Region area = Region::Combine(visible, Region(sourceArea), Region::Op::And);
+    const std::vector<RECT> rects = area.Rects();
+    // Overlapping areas of one buffer: read everything before writing, as a whole.
+    std::vector<std::uint32_t> staged;
+    if (SourceMeetsTarget(src, target, dx, dy, ex, ey)) {
+        std::size_t total = 0;
+        for (const RECT& r : rects)
+            total += static_cast<std::size_t>(r.right - r.left) * (r.bottom - r.top);
+        staged.reserve(total);
+        for (const RECT& r : rects)
+            for (int y = r.top; y < r.bottom; ++y) {
+                const auto* from = reinterpret_cast<const std::uint32_t*>(src.buffer.RowPtr(y + shiftY)) + r.left + shiftX;
+                staged.insert(staged.end(), from, from + (r.right - r.left));
+            }
+    }
+    std::size_t next = 0;
+    for (const RECT& r : rects)
+        for (int y = r.top; y < r.bottom; ++y) {
+            const int n = r.right - r.left;
+            const std::uint32_t* from =
+                staged.empty() ? reinterpret_cast<const std::uint32_t*>(src.buffer.RowPtr(y + shiftY)) + r.left + shiftX
+                               : staged.data() + next;
+            auto* to = reinterpret_cast<std::uint32_t*>(target.RowPtr(y)) + r.left;
+            // The unused fourth byte is never carried over: targets hold colour bits only.
+            for (int i = 0; i < n; ++i)
+                to[i] = from[i] & 0xFFFFFF;
+            next += static_cast<std::size_t>(n);
+        }
+    return true;
+}
+
 BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int sx, int sy, int sw, int sh, DWORD rop) {
     const PixelBuffer target = dc.Target();
     if (!target.Valid())
@@ -106,12 +153,25 @@ BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int 
     const BrushObj* brush = Rop3UsesPattern(rop) ? CurrentBrush(dc) : nullptr;
     const Region visible = Region::Combine(Region(RECT{dx.pos, dy.pos, dx.pos + dx.size, dy.pos + dy.size}),
                                            dc.VisibleInTarget(), Region::Op::And);
-    // Read every source pixel first, so overlapping copies on one bitmap act like memmove.
+    // Equal extents without a flip map destination pixel d to source pixel d.
+    const bool oneToOne = src && dx.size == ex.size && dy.size == ey.size && !mx.flip && !my.flip;
+    if (oneToOne && op == 0xCC && target.bpp == 32 && src->buffer.bpp == 32)
+        return CopyRows32(*src, target, visible, dx, dy, ex, ey);
+    // Read every source pixel first when source and destination share pixels, so
+    // overlapping copies on one bitmap act like memmove; otherwise row by row at once.
+    const bool stage = src && SourceMeetsTarget(*src, target, dx, dy, ex, ey);
     struct Pixel {
         int x, y;
         std::uint32_t source;
     };
     std::vector<Pixel> pixels;
+    auto apply = [&](int px, int py, std::uint32_t s) {
+        std::uint32_t pattern = 0;
+        if (brush && brush->style != BS_NULL && !BrushPixel(dc, *brush, px, py, &pattern))
+            return;
+        const std::uint32_t d = RopRead(target, px, py);
+        RopWrite(target, px, py, Rop3(op, RopValue(target, pattern), RopValue(target, s), d));
+    };
     for (const RECT& r : visible.Rects())
         for (int py = r.top; py < r.bottom; ++py)
             for (int px = r.left; px < r.right; ++px) {
@@ -122,15 +182,13 @@ BOOL Transfer(DcObj& dc, int x, int y, int w, int h, const BlitSource* src, int 
                         continue;
                     s = *sampled;
                 }
-                pixels.push_back({px, py, s});
+                if (stage)
+                    pixels.push_back({px, py, s});
+                else
+                    apply(px, py, s);
             }
-    for (const Pixel& p : pixels) {
-        std::uint32_t pattern = 0;
-        if (brush && brush->style != BS_NULL && !BrushPixel(dc, *brush, p.x, p.y, &pattern))
-            continue;
-        const std::uint32_t d = RopRead(target, p.x, p.y);
-        RopWrite(target, p.x, p.y, Rop3(op, RopValue(target, pattern), RopValue(target, p.source), d));
-    }
+    for (const Pixel& p : pixels)
+        apply(p.x, p.y, p.source);
     return TRUE;
 }
 
@@ -150,7 +208,8 @@ BOOL Blt(HDC dstHandle, int x, int y, int w, int h, HDC srcHandle, int sx, int s
     DcObj* dst = LookupDC(dstHandle);
     if (!dst)
         return FALSE;
-    RecordCall(*dst, name, FormatArgs({x, y, w, h, sx, sy, sw, sh, static_cast<long long>(rop)}));
+    if (dst->recording)
+        RecordCall(*dst, name, FormatArgs({x, y, w, h, sx, sy, sw, sh, static_cast<long long>(rop)}));
     const POINT d = dst->ToTarget(x, y);
     if (!Rop3UsesSource(rop))
         return Transfer(*dst, d.x, d.y, w, h, nullptr, 0, 0, w, h, rop);

@@ -408,7 +408,8 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     const BrushObj* b = dc ? ResolveBrush(*dc, brush) : nullptr;
     if (!dc || !rect || !b)
         return 0;
-    RecordCall(*dc, "FillRect", FormatArgs({rect->left, rect->top, rect->right, rect->bottom}));
+    if (dc->recording)
+        RecordCall(*dc, "FillRect", FormatArgs({rect->left, rect->top, rect->right, rect->bottom}));
     const RECT target = TargetRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
     if (rect->left < rect->right && rect->top < rect->bottom)
         PaintShape(*dc, Region(target), BrushInk(*dc, b, R2_COPYPEN));

@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Raster.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <optional>
 
 std::uint32_t Rop2(int code, std::uint32_t p, std::uint32_t d) {
@@ -166,12 +167,21 @@ std::optional<std::uint32_t> SolidCopy(DcObj& dc, const PixelBuffer& target, con
     return std::nullopt;
 }
 
+// One colour over n 32-bit pixels: the C library's wide fill is the widest store
+// loop there is, where the wide character is 32 bits.
+void FillPixels(std::uint32_t* pixels, int n, std::uint32_t rgb) {
+    if constexpr (sizeof(wchar_t) == sizeof(std::uint32_t))
+        std::wmemset(reinterpret_cast<wchar_t*>(pixels), static_cast<wchar_t>(rgb), static_cast<std::size_t>(n));
+    else
+        std::fill(pixels, pixels + n, rgb);
+}
+
 void FillSolid(const PixelBuffer& target, const Region& area, std::uint32_t rgb) {
     for (const Region::Band& band : area.Bands())
         for (int y = band.top; y < band.bottom; ++y) {
             auto* row = reinterpret_cast<std::uint32_t*>(target.RowPtr(y));
             for (const Region::Span& span : band.spans)
-                std::fill(row + span.first, row + span.second, rgb);
+                FillPixels(row + span.first, span.second - span.first, rgb);
         }
 }
 

@@ -127,9 +127,86 @@ void AddToPath(DcObj& dc, const Region& ink) {
         PathAddFigure(dc, contour, true);
 }
 
+// Unrotated text on a 32 bpp target, outside a path: the same pixels as painting
+// the background and ink regions, written straight through the visible rectangles
+// (background cell first, then the ink over it) without building regions.
+int DrawUnrotatedRun32(DcObj& dc, const PixelBuffer& target, POINT reference, const char* text, int count,
+                       const TextRunOptions& options) {
+    RealizedFont& font = DcFont(dc);
+    const TEXTMETRICA& m = font.Metrics();
+    const LOGFONTA& lf = dc.Font() ? dc.Font()->logFont : font.LogFont();
+    int width = 0;
+    for (int i = 0; i < count; ++i)
+        width += options.dx ? options.dx[i] : font.Advance(static_cast<unsigned char>(text[i])) + dc.state.charExtra;
+    RunLayout cell;
+    cell.width = width;
+    cell.height = m.tmHeight;
+    const POINT offset = AlignOffset(cell, m, options.align);
+    const int left = reference.x + offset.x, top = reference.y + offset.y;
+    Region visible = dc.VisibleInTarget();
+    if (options.clip)
+        visible = Region::Combine(visible, Region(*options.clip), Region::Op::And);
+    const std::vector<RECT> rects = visible.Rects();
+    auto fill = [&](const RECT& area, std::uint32_t rgb) {
+        for (const RECT& r : rects) {
+            const int l = std::max(r.left, area.left), t = std::max(r.top, area.top);
+            const int rr = std::min(r.right, area.right), b = std::min(r.bottom, area.bottom);
+            if (l >= rr)
+                continue;
+            for (int y = t; y < b; ++y) {
+                auto* row = reinterpret_cast<std::uint32_t*>(target.RowPtr(y));
+                std::fill(row + l, row + rr, rgb);
+            }
+        }
+    };
+    const std::uint32_t paper = RgbFromColorRef(dc.state.bkColor) & 0xFFFFFF;
+    const std::uint32_t ink = RgbFromColorRef(dc.state.textColor) & 0xFFFFFF;
+    if (options.opaqueCell)
+        fill(RECT{left, top, left + width, top + m.tmHeight}, paper);
+    int pen = 0;
+    std::vector<int> starts;
+    starts.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        starts.push_back(pen);
+        const GlyphBitmap& g = font.Glyph(static_cast<unsigned char>(text[i]));
+        const int gx = left + pen + g.left, gy = top + m.tmAscent - g.top;
+        for (const RECT& r : rects) {
+            const int x0 = std::max(r.left, gx), x1 = std::min(r.right, gx + g.width);
+            const int y0 = std::max(r.top, gy), y1 = std::min(r.bottom, gy + g.height);
+            for (int y = y0; y < y1; ++y) {
+                const std::uint8_t* bits = g.bits.data() + static_cast<std::size_t>(y - gy) * g.width;
+                auto* row = reinterpret_cast<std::uint32_t*>(target.RowPtr(y));
+                for (int x = x0; x < x1; ++x)
+                    if (bits[x - gx])
+                        row[x] = ink;
+            }
+        }
+        pen += options.dx ? options.dx[i] : font.Advance(static_cast<unsigned char>(text[i])) + dc.state.charExtra;
+    }
+    auto line = [&](int from, int to, int lineOffset) {
+        fill(RECT{left + from, top + m.tmAscent + lineOffset, left + to,
+                  top + m.tmAscent + lineOffset + font.LineThickness()}, ink);
+    };
+    if (lf.lfUnderline)
+        line(0, width, font.UnderlineOffset());
+    if (lf.lfStrikeOut)
+        line(0, width, font.StrikeOutOffset());
+    for (int i : options.underlined)
+        if (i >= 0 && i < count)
+            line(starts[static_cast<std::size_t>(i)], starts[static_cast<std::size_t>(i)] +
+                 font.Advance(static_cast<unsigned char>(text[i])), font.UnderlineOffset());
+    return width;
+}
+
 } // namespace
 
 int DrawTextRun(DcObj& dc, POINT reference, const char* text, int count, const TextRunOptions& options) {
+    const LONG turned = dc.Font() ? dc.Font()->logFont.lfEscapement : 0;
+    if (turned % 3600 == 0 && !PathOpen(dc)) {
+        const PixelBuffer target = dc.Target();
+        if (target.Valid() && target.bpp == 32)
+            return DrawUnrotatedRun32(dc, target, reference, text, count, options);
+    }
     RunLayout run = Layout(dc, text, count, options);
     const TEXTMETRICA& m = DcFont(dc).Metrics();
     const POINT offset = AlignOffset(run, m, options.align);
@@ -169,7 +246,8 @@ BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rect, LPCST
     DcObj* dc = LookupDC(handle);
     if (!dc || (!text && count > 0))
         return FALSE;
-    RecordCall(*dc, "ExtTextOut", FormatArgs({x, y, options}) + ",\"" + std::string(text ? text : "", count) + "\"");
+    if (dc->recording)
+        RecordCall(*dc, "ExtTextOut", FormatArgs({x, y, options}) + ",\"" + std::string(text ? text : "", count) + "\"");
     const bool updateCp = (dc->state.textAlign & TA_UPDATECP) != 0;
     const POINT logical = updateCp ? dc->state.position : POINT{x, y};
     TextRunOptions run;

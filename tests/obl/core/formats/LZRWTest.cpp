@@ -238,6 +238,11 @@ TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
         {"copy reaching past what was produced", Hex("40 40 00 61 00 23")},
         {"run beyond one chunk", Hex("40 80 00 00 7F FF 41")},
         {"runs adding up beyond one chunk", Hex("40 FF 00 00 7F E0 41 00 7F E0 41")},
+        // Only 0x80 (stored) and 0x40 (compressed) are flags of the format.
+        {"flag 0x00", Hex("00 00 00 61")},
+        {"flag 0x41", Hex("41 00 00 61")},
+        {"flag 0xC0", Hex("C0 00 00 61")},
+        {"flag 0xFF", Hex("FF 00 00")},
         {"second control word cut off",
          Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 80")},
     };

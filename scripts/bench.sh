@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the Release configuration and runs every benchmark; each prints its
+# figures as ratios to a floor measured in the same run. Prints the table:
+# measure, project, floor, ratio, goal.
+#
+#   scripts/bench.sh [rows for the import benchmark]    (default 10000)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+mkdir -p build
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release > build/release.configure.log 2>&1 ||
+  { cat build/release.configure.log; exit 1; }
+cmake --build build/release -j "${JOBS:-$(nproc)}" --target gdi-benchmark codec-benchmark import-benchmark \
+  > build/release.build.log 2>&1 || { tail -50 build/release.build.log; exit 1; }
+
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+run() {
+  echo "== $*" >&2
+  "$@" | tee /dev/stderr | grep '^RESULT' >> "$results"
+}
+run build/release/bench/gdi-benchmark
+run build/release/bench/codec-benchmark "$(pwd)"
+run build/release/bench/import-benchmark "${1:-10000}"
+
+echo
+printf '| measure | project | floor | ratio | goal |\n|---|---|---|---|---|\n'
+awk -F'\t' '{ printf "| %s | %s | %s | %s | %s |\n", $2, $3, $4, $5, $6 }' "$results"

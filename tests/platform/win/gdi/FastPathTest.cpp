@@ -1,0 +1,165 @@
+// Copies, fills and text on 32 bpp targets take direct row paths; on 24 bpp targets the
+// general per-pixel ones. Both must give the same colours for the same calls.
+#include "platform/win/gdi/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Bitmap {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    std::uint8_t* bits = nullptr;
+    int width, height, bpp;
+
+    Bitmap(int w, int h, int depth) : width(w), height(h), bpp(depth)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = h;  // bottom-up, as DIBs usually are
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+        void* p = nullptr;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits = static_cast<std::uint8_t*>(p);
+        SelectObject(dc, bitmap);
+    }
+    ~Bitmap()
+    {
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+    int Stride() const { return ((width * bpp + 31) / 32) * 4; }
+    // 0x00RRGGBB of pixel (x, y), y from the top.
+    std::uint32_t At(int x, int y) const
+    {
+        const std::uint8_t* p = bits + static_cast<std::size_t>(height - 1 - y) * Stride() + x * (bpp / 8);
+        return p[0] | (p[1] << 8) | (p[2] << 16);
+    }
+    // Fills with a pattern; 32 bpp pixels get a set fourth byte, which copies drop.
+    void Scribble(unsigned seed)
+    {
+        std::mt19937 random(seed);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                std::uint8_t* p = bits + static_cast<std::size_t>(y) * Stride() + x * (bpp / 8);
+                const std::uint32_t v = random();
+                p[0] = static_cast<std::uint8_t>(v);
+                p[1] = static_cast<std::uint8_t>(v >> 8);
+                p[2] = static_cast<std::uint8_t>(v >> 16);
+                if (bpp == 32) p[3] = 0xFF;
+            }
+    }
+    std::vector<std::uint32_t> Pixels() const
+    {
+        std::vector<std::uint32_t> out;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) out.push_back(At(x, y));
+        return out;
+    }
+};
+
+// Runs the same drawing on a 32 bpp and a 24 bpp pair of bitmaps (same starting colours).
+void ExpectSameOnBothDepths(const std::function<void(Bitmap& target, Bitmap& source)>& draw, const std::string& what)
+{
+    Bitmap fast(37, 23, 32), general(37, 23, 24), fastSource(29, 19, 32), generalSource(29, 19, 24);
+    fast.Scribble(1);
+    general.Scribble(1);
+    fastSource.Scribble(2);
+    generalSource.Scribble(2);
+    ASSERT_EQ(fast.Pixels(), general.Pixels());
+    draw(fast, fastSource);
+    draw(general, generalSource);
+    EXPECT_EQ(fast.Pixels(), general.Pixels()) << what;
+}
+
+void ClipWithHole(HDC dc)
+{
+    IntersectClipRect(dc, 2, 1, 33, 20);
+    ExcludeClipRect(dc, 10, 5, 16, 9);
+}
+
+TEST(FastPaths, BitBltSrcCopyMatchesTheGeneralPath)
+{
+    std::mt19937 random(5);
+    for (int round = 0; round < 60; ++round) {
+        const int x = static_cast<int>(random() % 50) - 10, y = static_cast<int>(random() % 36) - 8;
+        const int w = static_cast<int>(random() % 40), h = static_cast<int>(random() % 30);
+        const int sx = static_cast<int>(random() % 44) - 8, sy = static_cast<int>(random() % 30) - 6;
+        const bool self = round % 3 == 0, clipped = round % 2 == 0;
+        ExpectSameOnBothDepths(
+            [&](Bitmap& target, Bitmap& source) {
+                if (clipped) ClipWithHole(target.dc);
+                BitBlt(target.dc, x, y, w, h, self ? target.dc : source.dc, sx, sy, SRCCOPY);
+            },
+            "round " + std::to_string(round));
+    }
+}
+
+TEST(FastPaths, FillRectMatchesTheGeneralPath)
+{
+    ExpectSameOnBothDepths(
+        [](Bitmap& target, Bitmap&) {
+            ClipWithHole(target.dc);
+            HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+            const RECT r{-3, 2, 30, 40};
+            FillRect(target.dc, &r, brush);
+            DeleteObject(brush);
+        },
+        "FillRect");
+}
+
+TEST(FastPaths, TextMatchesTheGeneralPath)
+{
+    struct Case {
+        const char* what;
+        UINT align;
+        int mode;
+        bool underline, clipRect, clipHole;
+        int x, y;
+    };
+    const Case cases[] = {
+        {"opaque, top left", TA_LEFT | TA_TOP, OPAQUE, false, false, false, 1, 2},
+        {"transparent", TA_LEFT | TA_TOP, TRANSPARENT, false, false, false, 1, 2},
+        {"underlined, off the left and top", TA_LEFT | TA_TOP, OPAQUE, true, false, false, -4, -3},
+        {"centred on the baseline", TA_CENTER | TA_BASELINE, OPAQUE, false, false, false, 18, 14},
+        {"right and bottom", TA_RIGHT | TA_BOTTOM, TRANSPARENT, true, false, false, 40, 25},
+        {"clipped to a rectangle", TA_LEFT | TA_TOP, OPAQUE, false, true, false, 0, 3},
+        {"clip region with a hole", TA_LEFT | TA_TOP, OPAQUE, true, false, true, 0, 3},
+    };
+    for (const Case& c : cases) {
+        ExpectSameOnBothDepths(
+            [&](Bitmap& target, Bitmap&) {
+                LOGFONTA lf{};
+                lf.lfHeight = -11;
+                lf.lfUnderline = c.underline;
+                std::snprintf(lf.lfFaceName, sizeof lf.lfFaceName, "%s", "MS Sans Serif");
+                HFONT font = CreateFontIndirectA(&lf);
+                HGDIOBJ old = SelectObject(target.dc, font);
+                SetTextAlign(target.dc, c.align);
+                SetBkMode(target.dc, c.mode);
+                SetTextColor(target.dc, RGB(0x20, 0x40, 0x80));
+                SetBkColor(target.dc, RGB(0xF0, 0xE0, 0xD0));
+                if (c.clipHole) ClipWithHole(target.dc);
+                const char* text = "Wg Importa: ok";
+                const RECT box{3, 4, 25, 12};
+                ExtTextOutA(target.dc, c.x, c.y, c.clipRect ? ETO_CLIPPED : 0, c.clipRect ? &box : nullptr, text,
+                            static_cast<UINT>(std::strlen(text)), nullptr);
+                SelectObject(target.dc, old);
+                DeleteObject(font);
+            },
+            c.what);
+    }
+}
+
+} // namespace
