@@ -147,7 +147,7 @@ void DbiConnection::OpenFile(bool create)
         // journal, which folds the log into the file and removes it.
         if (!readOnly_) {
             DbiResult mode;
-            Run("PRAGMA journal_mode", mode);
+            Run(ParameterizedSql{"PRAGMA journal_mode", {}}, mode);
             if (!mode.rows.empty() && mode.rows[0][0].kind == DbiValue::Kind::Text &&
                 SameText(mode.rows[0][0].text, "wal"))
                 RunPlain("PRAGMA journal_mode=DELETE");
