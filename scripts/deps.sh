@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   libx11-dev xvfb xauth x11-apps imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()
