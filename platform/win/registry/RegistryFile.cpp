@@ -113,6 +113,8 @@ std::shared_ptr<RegistryKey> ParseKeyLine(std::string_view path, const RegistryR
         const std::size_t end = std::min(path.find('\\', start), path.size());
         AnsiString name;
         if (end == start || !UnescapeName(path.substr(start, end - start), name)) return nullptr;
+        // A key name never holds the path separator, or the tree would not write back as read.
+        if (name.str().find('\\') != std::string::npos) return nullptr;
         bool created;
         key = key ? key->AddSubKey(name, created) : FindRoot(roots, name);
         if (!key) return nullptr;

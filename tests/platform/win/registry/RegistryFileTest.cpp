@@ -70,6 +70,8 @@ TEST(RegistryFile, DamagedLinesAreSkipped)
          "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\Z\n"},
         {"something else\nK HKEY_CURRENT_USER\\X\n", "VENDARO-REGISTRY 1\n"},
         {"", "VENDARO-REGISTRY 1\n"},
+        {"VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\a%5Cb\nV 00000001 41 lost\nK HKEY_CURRENT_USER\\c\n",
+         "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\c\n"},
     };
     for (const auto& c : cases) {
         const auto roots = TwoRoots();
