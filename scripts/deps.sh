@@ -9,6 +9,7 @@ packages=(
   mdbtools-dev mdbtools
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
   libx11-dev xvfb xauth x11-apps imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 
 #include <charconv>
+#include <cmath>
+#include <string>
 #include <cstdlib>
 #include <cstring>
 
@@ -240,15 +242,30 @@ double TReader::ReadFloat()
     TValueType type = NextValue();
     if (type != vaExtended && type != vaInt32)
         Error("number expected");
+    const int save = pos_;
+    const int line = line_;
     AnsiString number = ReadNumberText();
-    if (number[1] == '$')
-        return static_cast<double>(std::strtoll(number.c_str() + 1, nullptr, 16));
+    // Hexadecimal constants are integers: the integer reader checks their digits and range.
+    if (number[1] == '$') {
+        pos_ = save;
+        line_ = line;
+        return static_cast<double>(ReadInt64());
+    }
+    const char* first = number.c_str() + (number[1] == '+' ? 1 : 0);
+    const char* last = number.c_str() + number.Length();
+    double value = 0;
+    const std::from_chars_result result = std::from_chars(first, last, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to tell from 0 reads as 0; too large for a float is an error.
+        value = std::strtod(std::string(first, last).c_str(), nullptr);
+        if (std::isinf(value))
+            Error("float out of range: " + number);
+    } else if (result.ec != std::errc() || result.ptr != last) {
+        Error("invalid float: " + number);
+    }
     // A type suffix (currency, date, single) may follow a float.
     if (pos_ <= text_.Length() && std::strchr("cdstCDST", text_[pos_]) && text_[pos_] != '\0')
         ++pos_;
-    double value = 0;
-    const char* first = number.c_str() + (number[1] == '+' ? 1 : 0);
-    std::from_chars(first, number.c_str() + number.Length(), value);
     return value;
 }
 

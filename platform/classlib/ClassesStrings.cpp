@@ -235,6 +235,9 @@ void TStrings::SetCommaText(const AnsiString& text)
             do
                 ++pos;
             while (pos <= length && IsSeparatorBlank(text[pos]));
+            // A delimiter at the end stands before an empty last item ("a," is "a" and "").
+            if (pos > length)
+                Add(AnsiString());
         }
     }
     EndUpdate();

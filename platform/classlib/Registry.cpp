@@ -278,8 +278,9 @@ int TRegistry::ReadInteger(const AnsiString& name)
 {
     std::int32_t value = 0;
     TRegDataType regData;
-    GetData(name, &value, sizeof value, regData);
-    if (regData != rdInteger) ReadError(name);
+    const int size = GetData(name, &value, sizeof value, regData);
+    // A DWORD value of fewer than four bytes holds no integer.
+    if (regData != rdInteger || size != static_cast<int>(sizeof value)) ReadError(name);
     return value;
 }
 

@@ -42,6 +42,26 @@ std::string UpperWord(std::string_view text)
 
 } // namespace
 
+bool ParseColumnLength(std::string_view digits, int& length)
+{
+    while (!digits.empty() && digits.front() == ' ')
+        digits.remove_prefix(1);
+    while (!digits.empty() && digits.back() == ' ')
+        digits.remove_suffix(1);
+    if (digits.empty() || digits.size() > 10)
+        return false;
+    long long value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > kMaxColumnLength)
+        return false;
+    length = static_cast<int>(value);
+    return true;
+}
+
 DbiColumn DescribeDeclaredType(const AnsiString& name, const AnsiString& declaredType)
 {
     DbiColumn column{name, DbiFieldType::Unknown, 0};
@@ -50,9 +70,12 @@ DbiColumn DescribeDeclaredType(const AnsiString& name, const AnsiString& declare
         if (word == t.name)
             column.type = t.type;
     if (column.type == DbiFieldType::String) {
-        const std::size_t open = declaredType.str().find('(');
-        if (open != std::string::npos)
-            column.size = std::atoi(declaredType.c_str() + open + 1);
+        const std::string& text = declaredType.str();
+        const std::size_t open = text.find('(');
+        const std::size_t close = text.find(')', open == std::string::npos ? 0 : open);
+        // A length that is not a plain decimal number in range tells nothing: size 0.
+        if (open != std::string::npos && close != std::string::npos)
+            ParseColumnLength(std::string_view(text).substr(open + 1, close - open - 1), column.size);
     }
     return column;
 }

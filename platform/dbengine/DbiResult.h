@@ -6,6 +6,7 @@
 #include "platform/rtl/AnsiString.h"
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 // Types of a column as the drivers name them in their table definitions.
@@ -41,4 +42,9 @@ struct DbiResult {
 
 // Type and size of a column from the type name of its definition ("CHAR(20)", "MONEY",
 // "TEXT (255)"); an empty name is Unknown.
+// The greatest declared length of a character column.
+constexpr int kMaxColumnLength = 65535;
+// A declared column length: decimal digits only (blanks around them allowed), 1 to
+// kMaxColumnLength. False, with length untouched, for anything else.
+bool ParseColumnLength(std::string_view digits, int& length);
 DbiColumn DescribeDeclaredType(const AnsiString& name, const AnsiString& declaredType);

@@ -1,9 +1,11 @@
 #include "platform/dbengine/SqlDialect.h"
 
 #include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/DbiResult.h"
 #include "platform/dbengine/SqlLexer.h"
 #include "platform/rtl/CodePage.h"
 
+#include <algorithm>
 #include <map>
 #include <string_view>
 
@@ -159,13 +161,25 @@ void AddLengthCheck(const Statement& st, Replacements& repl, std::size_t first, 
     if (type + 3 >= last || !(st.Is(type, "CHAR") || st.Is(type, "VARCHAR") || st.Is(type, "TEXT") ||
                                st.Is(type, "ALPHA")))
         return;
-    if (!st.IsSymbol(type + 1, '(') || st.tokens[type + 2].kind != SqlTokenKind::Number || !st.IsSymbol(type + 3, ')'))
+    if (!st.IsSymbol(type + 1, '('))
         return;
+    // A declared length is a plain decimal number in range, or the statement is refused.
+    int declared = 0;
+    if (st.tokens[type + 2].kind != SqlTokenKind::Number || !st.IsSymbol(type + 3, ')') ||
+        !ParseColumnLength(st.tokens[type + 2].TextIn(st.sql), declared)) {
+        std::size_t end = type + 2;
+        while (end < last && !st.IsSymbol(end, ')'))
+            ++end;
+        throw EDbiError("Invalid column length: " +
+                        AnsiString(std::string(st.sql.substr(st.tokens[type].begin,
+                                                             st.tokens[std::min(end, last - 1)].end -
+                                                                 st.tokens[type].begin))));
+    }
     const SqlToken& name = st.tokens[first];
     if (name.kind != SqlTokenKind::Word && name.kind != SqlTokenKind::QuotedName &&
         name.kind != SqlTokenKind::BracketName)
         return;
-    const std::string length(st.tokens[type + 2].TextIn(st.sql));
+    const std::string length = std::to_string(declared);
     repl[type + 3] = ") CONSTRAINT " + QuoteName("value too long for column " + PlainName(st, name) + " (" + length + ")") +
                      " CHECK (length(" + std::string(name.TextIn(st.sql)) + ") <= " + length + ")";
 }

@@ -1,5 +1,7 @@
 #include "platform/win/gdi/DeviceContext.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -67,18 +69,28 @@ Region DcObj::VisibleInTarget() {
     return visible;
 }
 
+namespace {
+
+// Coordinate sums that would leave the int range stop at its ends instead of wrapping.
+LONG ClampedSum(long long a, long long b, long long c) {
+    return static_cast<LONG>(std::clamp<long long>(a + b + c, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
 POINT DcObj::ToDevice(int x, int y) const {
-    return {x - state.windowOrigin.x + state.viewportOrigin.x, y - state.windowOrigin.y + state.viewportOrigin.y};
+    return {ClampedSum(x, -static_cast<long long>(state.windowOrigin.x), state.viewportOrigin.x),
+            ClampedSum(y, -static_cast<long long>(state.windowOrigin.y), state.viewportOrigin.y)};
 }
 
 POINT DcObj::TargetOffset() const {
-    return {origin.x - state.windowOrigin.x + state.viewportOrigin.x,
-            origin.y - state.windowOrigin.y + state.viewportOrigin.y};
+    return {ClampedSum(origin.x, -static_cast<long long>(state.windowOrigin.x), state.viewportOrigin.x),
+            ClampedSum(origin.y, -static_cast<long long>(state.windowOrigin.y), state.viewportOrigin.y)};
 }
 
 POINT DcObj::ToTarget(int x, int y) const {
     const POINT offset = TargetOffset();
-    return {x + offset.x, y + offset.y};
+    return {ClampedSum(x, offset.x, 0), ClampedSum(y, offset.y, 0)};
 }
 
 PenObj* DcObj::Pen() const { return LookupPen(state.pen); }

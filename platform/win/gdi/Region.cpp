@@ -104,23 +104,105 @@ void Region::AppendRow(int y, std::vector<Span> spans) {
     AppendBand(y, y + 1, Normalize(std::move(spans)));
 }
 
+namespace {
+
+// Coverage counts over the elementary x-intervals between the rectangles' distinct x
+// edges. A node whose whole interval is covered answers at once, so listing the covered
+// spans costs about (spans + 1) * log(edges), however many rectangles overlap.
+class CoverageTree {
+public:
+    explicit CoverageTree(std::vector<int> xs) : xs_(std::move(xs)), nodes_(4 * std::max<std::size_t>(xs_.size(), 1)) {}
+
+    void Add(int left, int right, int delta) {
+        const std::size_t l = Index(left), r = Index(right);
+        if (l < r)
+            Update(1, 0, xs_.size() - 1, l, r, delta);
+    }
+    void Spans(std::vector<Region::Span>& out) const {
+        if (xs_.size() > 1)
+            Collect(1, 0, xs_.size() - 1, out);
+    }
+
+private:
+    struct Node {
+        int count = 0;     // rectangles covering the node's whole interval
+        bool full = false; // the whole interval is covered
+        bool any = false;  // some of it is covered
+    };
+
+    std::size_t Index(int x) const {
+        return static_cast<std::size_t>(std::lower_bound(xs_.begin(), xs_.end(), x) - xs_.begin());
+    }
+    // Node n covers the elementary intervals [lo, hi) of xs_.
+    void Update(std::size_t n, std::size_t lo, std::size_t hi, std::size_t l, std::size_t r, int delta) {
+        if (r <= lo || hi <= l)
+            return;
+        if (l <= lo && hi <= r) {
+            nodes_[n].count += delta;
+        } else {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            Update(2 * n, lo, mid, l, r, delta);
+            Update(2 * n + 1, mid, hi, l, r, delta);
+        }
+        Node& node = nodes_[n];
+        const bool leaf = hi - lo == 1;
+        node.full = node.count > 0 || (!leaf && nodes_[2 * n].full && nodes_[2 * n + 1].full);
+        node.any = node.count > 0 || (!leaf && (nodes_[2 * n].any || nodes_[2 * n + 1].any));
+    }
+    void Collect(std::size_t n, std::size_t lo, std::size_t hi, std::vector<Region::Span>& out) const {
+        const Node& node = nodes_[n];
+        if (!node.any)
+            return;
+        if (node.full) {
+            if (!out.empty() && out.back().second == xs_[lo])
+                out.back().second = xs_[hi];
+            else
+                out.emplace_back(xs_[lo], xs_[hi]);
+            return;
+        }
+        const std::size_t mid = lo + (hi - lo) / 2;
+        Collect(2 * n, lo, mid, out);
+        Collect(2 * n + 1, mid, hi, out);
+    }
+
+    std::vector<int> xs_;
+    std::vector<Node> nodes_;
+};
+
+} // namespace
+
 Region Region::FromRects(const std::vector<RECT>& rects) {
-    // One sweep over the distinct band edges; each band merges the spans that cover it.
-    std::vector<int> ys;
+    // A sweep down the sorted top and bottom edges: each rectangle enters the coverage
+    // at its top and leaves it at its bottom, and each band between two distinct edges
+    // takes the spans covered at that moment.
+    struct Edge {
+        int y;
+        int delta;
+        const RECT* rect;
+    };
+    std::vector<Edge> edges;
+    std::vector<int> xs;
     for (const RECT& r : rects)
         if (r.left < r.right && r.top < r.bottom) {
-            ys.push_back(r.top);
-            ys.push_back(r.bottom);
+            edges.push_back({r.top, +1, &r});
+            edges.push_back({r.bottom, -1, &r});
+            xs.push_back(r.left);
+            xs.push_back(r.right);
         }
-    std::sort(ys.begin(), ys.end());
-    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y < b.y; });
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    CoverageTree coverage(std::move(xs));
     Region region;
-    for (std::size_t i = 0; i + 1 < ys.size(); ++i) {
+    for (std::size_t i = 0; i < edges.size();) {
+        const int y = edges[i].y;
+        for (; i < edges.size() && edges[i].y == y; ++i)
+            coverage.Add(edges[i].rect->left, edges[i].rect->right, edges[i].delta);
+        if (i == edges.size())
+            break;
         std::vector<Span> spans;
-        for (const RECT& r : rects)
-            if (r.left < r.right && r.top <= ys[i] && r.bottom >= ys[i + 1])
-                spans.emplace_back(r.left, r.right);
-        region.AppendBand(ys[i], ys[i + 1], Normalize(std::move(spans)));
+        coverage.Spans(spans);
+        region.AppendBand(y, edges[i].y, std::move(spans));
     }
     return region;
 }
@@ -195,14 +277,46 @@ bool Region::Intersects(const RECT& rect) const {
     return false;
 }
 
+namespace {
+
+int Clamped(long long value) {
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+bool Region::CanOffset(int dx, int dy) const {
+    if (bands_.empty())
+        return true;
+    const RECT box = Bounds();
+    auto fits = [](long long v) { return v >= INT_MIN && v <= INT_MAX; };
+    return fits(static_cast<long long>(box.left) + dx) && fits(static_cast<long long>(box.right) + dx) &&
+           fits(static_cast<long long>(box.top) + dy) && fits(static_cast<long long>(box.bottom) + dy);
+}
+
 void Region::Offset(int dx, int dy) {
-    for (Band& band : bands_) {
-        band.top += dy;
-        band.bottom += dy;
-        for (Span& s : band.spans) {
-            s.first += dx;
-            s.second += dx;
+    if (CanOffset(dx, dy)) {
+        for (Band& band : bands_) {
+            band.top += dy;
+            band.bottom += dy;
+            for (Span& s : band.spans) {
+                s.first += dx;
+                s.second += dx;
+            }
         }
+        return;
+    }
+    // Coordinates pushed past the integer range stop at its ends: what lies beyond
+    // collapses into empty spans and bands, which are dropped.
+    std::vector<Band> old = std::move(bands_);
+    bands_.clear();
+    for (Band& band : old) {
+        std::vector<Span> spans;
+        for (const Span& s : band.spans)
+            spans.emplace_back(Clamped(static_cast<long long>(s.first) + dx),
+                               Clamped(static_cast<long long>(s.second) + dx));
+        AppendBand(Clamped(static_cast<long long>(band.top) + dy), Clamped(static_cast<long long>(band.bottom) + dy),
+                   Normalize(std::move(spans)));
     }
 }
 

@@ -39,7 +39,10 @@ public:
     const std::vector<Band>& Bands() const { return bands_; }
     bool Contains(int x, int y) const;
     bool Intersects(const RECT& rect) const;
+    // Moves the region; coordinates that would leave the int range stop at its ends.
     void Offset(int dx, int dy);
+    // True when every coordinate moved by (dx, dy) stays within the int range.
+    bool CanOffset(int dx, int dy) const;
     bool operator==(const Region& other) const;
 
 private:

@@ -2,6 +2,8 @@
 #include "platform/win/gdi/DeviceContext.h"
 #include "platform/win/gdi/Shapes.h"
 
+#include <climits>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -83,7 +85,7 @@ int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {
 
 int OffsetRgn(HRGN region, int dx, int dy) {
     RegionObj* r = LookupRegion(region);
-    if (!r)
+    if (!r || !r->region.CanOffset(dx, dy))
         return ERROR;
     r->region.Offset(dx, dy);
     return TypeOf(r->region);
@@ -152,15 +154,31 @@ HRGN ExtCreateRegion(const XFORM* transform, DWORD size, const RGNDATA* data) {
     std::vector<RECT> rects(header.nCount);
     if (header.nCount)
         std::memcpy(rects.data(), reinterpret_cast<const char*>(data) + sizeof header, header.nCount * sizeof(RECT));
+    int dx = 0, dy = 0;
+    if (transform) {
+        // Only translations are supported: a scaled or rotated transform, or a translation
+        // that is not a number or moves a coordinate out of the int range, is rejected; a
+        // fraction of a pixel is dropped.
+        if (transform->eM11 != 1 || transform->eM22 != 1 || transform->eM12 != 0 || transform->eM21 != 0)
+            return nullptr;
+        auto whole = [](float v, int& out) {
+            const double d = std::trunc(static_cast<double>(v));
+            if (!(d >= INT_MIN && d <= INT_MAX))
+                return false;
+            out = static_cast<int>(d);
+            return true;
+        };
+        if (!whole(transform->eDx, dx) || !whole(transform->eDy, dy))
+            return nullptr;
+    }
+    auto fits = [](long long v) { return v >= INT_MIN && v <= INT_MAX; };
     for (RECT& rc : rects) {
         if (rc.left > rc.right || rc.top > rc.bottom)
             return nullptr;
-        if (transform) {
-            // Only translations are supported: a scaled or rotated transform is rejected.
-            if (transform->eM11 != 1 || transform->eM22 != 1 || transform->eM12 != 0 || transform->eM21 != 0)
-                return nullptr;
-            OffsetRect(&rc, static_cast<int>(transform->eDx), static_cast<int>(transform->eDy));
-        }
+        if (!fits(static_cast<long long>(rc.left) + dx) || !fits(static_cast<long long>(rc.right) + dx) ||
+            !fits(static_cast<long long>(rc.top) + dy) || !fits(static_cast<long long>(rc.bottom) + dy))
+            return nullptr;
+        OffsetRect(&rc, dx, dy);
     }
     return NewRegionHandle(Region::FromRects(rects));
 }

@@ -113,6 +113,8 @@ std::shared_ptr<RegistryKey> ParseKeyLine(std::string_view path, const RegistryR
         const std::size_t end = std::min(path.find('\\', start), path.size());
         AnsiString name;
         if (end == start || !UnescapeName(path.substr(start, end - start), name)) return nullptr;
+        // A key name never holds the path separator, or the tree would not write back as read.
+        if (name.str().find('\\') != std::string::npos) return nullptr;
         bool created;
         key = key ? key->AddSubKey(name, created) : FindRoot(roots, name);
         if (!key) return nullptr;
@@ -151,23 +153,24 @@ std::string FormatRegistryText(const RegistryRoots& roots)
     return out;
 }
 
-void ParseRegistryText(std::string_view text, const RegistryRoots& roots)
+bool ParseRegistryText(std::string_view text, const RegistryRoots& roots)
 {
+    // Editors that save UTF-8 put a byte-order mark first.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::size_t firstEnd = text.find('\n');
+    std::string_view first = text.substr(0, firstEnd);
+    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+    if (first != Signature) return false;
     std::shared_ptr<RegistryKey> current;
-    std::size_t start = 0;
-    bool first = true;
+    std::size_t start = firstEnd == std::string_view::npos ? text.size() : firstEnd + 1;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (first) {
-            first = false;
-            if (line != Signature) return;
-            continue;
-        }
         if (line.starts_with("K ")) current = ParseKeyLine(line.substr(2), roots);
         else if (line.starts_with("V ") && current) ParseValueLine(line.substr(2), *current);
     }
+    return true;
 }

@@ -18,4 +18,6 @@ using RegistryRoots = std::vector<std::shared_ptr<RegistryKey>>;
 std::string FormatRegistryText(const RegistryRoots& roots);
 // Adds what the text holds to the roots (matched by name). Lines that do not parse, and
 // keys under a root that is not there, are skipped so a damaged file loses only those lines.
-void ParseRegistryText(std::string_view text, const RegistryRoots& roots);
+// A text that does not begin with the signature line (after an optional UTF-8 byte-order
+// mark) is not a registry file: nothing is added and the answer is false.
+bool ParseRegistryText(std::string_view text, const RegistryRoots& roots);

@@ -37,15 +37,23 @@ bool RegistryStore::OutdatedByFile() const { return !changed_ && FileStamp() != 
 void RegistryStore::Load()
 {
     stamp_ = FileStamp();
+    std::error_code error;
+    if (!std::filesystem::exists(fileName_, error)) return;
     std::ifstream in(fileName_, std::ios::binary);
-    if (!in) return;
+    if (!in) {
+        refused_ = true;
+        return;
+    }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ParseRegistryText(text, roots_);
+    // An empty file holds no keys; anything else must be a registry file.
+    if (!in.bad() && (text.empty() || ParseRegistryText(text, roots_))) return;
+    refused_ = true;
 }
 
 bool RegistryStore::Save()
 {
     if (!changed_) return true;
+    if (refused_) return false;
     namespace fs = std::filesystem;
     std::error_code error;
     const fs::path target(fileName_);

@@ -20,9 +20,13 @@ public:
     const std::string& FileName() const { return fileName_; }
     const std::shared_ptr<RegistryKey>& Root(int index) const { return roots_[static_cast<std::size_t>(index)]; }
 
+    // The file exists but is not a registry file (nor could be read): the store is empty and
+    // refuses to save, so the file is never replaced.
+    bool Refused() const { return refused_; }
+
     void MarkChanged() { changed_ = true; }
     // Writes the tree when it changed since the last save; false when the file could not be
-    // written (the change then stays pending for the next save).
+    // written (the change then stays pending for the next save) or the store is refused.
     bool Save();
     // True when the file is no longer as this store last read or wrote it while the store
     // has nothing unsaved: a fresh store would see another process's changes.
@@ -41,6 +45,7 @@ private:
     std::string fileName_;
     RegistryRoots roots_;
     bool changed_ = false;
+    bool refused_ = false;
     Stamp stamp_;
 };
 

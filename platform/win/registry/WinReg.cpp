@@ -82,6 +82,8 @@ bool Resolve(HKEY hKey, OpenedKey& out)
 LONG Use(HKEY hKey, REGSAM needed, OpenedKey& out)
 {
     State().Refresh();
+    // A file that is not a registry file is neither read nor replaced.
+    if (State().Store().Refused()) return ERROR_BADDB;
     if (!Resolve(hKey, out)) return ERROR_INVALID_HANDLE;
     if (out.key->Deleted()) return ERROR_KEY_DELETED;
     if ((out.access & needed) != needed) return ERROR_ACCESS_DENIED;

@@ -22,12 +22,21 @@ std::optional<Region> UserRegionOf(HRGN region) {
 }
 
 void UserStoreRegion(HRGN target, const Region& region) {
-    SetRectRgn(target, 0, 0, 0, 0);
-    for (const RECT& r : region.Rects()) {
-        HRGN part = CreateRectRgn(r.left, r.top, r.right, r.bottom);
-        CombineRgn(target, target, part, RGN_OR);
-        DeleteObject(part);
+    // One region-data block, so the drawing side builds the region in a single sweep.
+    const std::vector<RECT> rects = region.Rects();
+    std::vector<std::uint8_t> bytes(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
+                         static_cast<DWORD>(rects.size() * sizeof(RECT)), region.Bounds()};
+    std::memcpy(bytes.data(), &header, sizeof header);
+    if (!rects.empty())
+        std::memcpy(bytes.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+    HRGN built = ExtCreateRegion(nullptr, static_cast<DWORD>(bytes.size()), reinterpret_cast<const RGNDATA*>(bytes.data()));
+    if (!built) {
+        SetRectRgn(target, 0, 0, 0, 0);
+        return;
     }
+    CombineRgn(target, built, nullptr, RGN_COPY);
+    DeleteObject(built);
 }
 
 HRGN UserNewRegion(const Region& region) {

@@ -1,4 +1,5 @@
 #include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/DbiResult.h"
 #include "platform/dbengine/SqlDialect.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,21 @@ TEST_P(SqlDialectRefuses, WithAnEngineError)
 INSTANTIATE_TEST_SUITE_P(Cases, SqlDialectRefuses,
                          ::testing::Values("", "   ", ";", "delete from a; delete from b", "select 1;;select 2",
                                            "select 'open", "select [open", "select \"open", "select 1 /* open",
-                                           "ALTER TABLE t ADD"));
+                                           "ALTER TABLE t ADD", "CREATE TABLE t (a CHAR(4294967297))",
+                                           "CREATE TABLE t (a VARCHAR(1e20))", "CREATE TABLE t (a CHAR(-5))",
+                                           "CREATE TABLE t (a CHAR(0))", "CREATE TABLE t (a TEXT(65536))",
+                                           "CREATE TABLE t (a ALPHA(2.5))", "ALTER TABLE t ADD a CHAR(x)"));
+
+TEST(SqlDialect, DeclaredLengthsAreParsedStrictly)
+{
+    EXPECT_EQ(TranslateStatement("CREATE TABLE t (a CHAR(65535))", SqlDialect::Paradox),
+              std::vector<std::string>{"CREATE TABLE t (a CHAR(65535) CONSTRAINT \"value too long for column a "
+                                       "(65535)\" CHECK (length(a) <= 65535))"});
+    const std::pair<const char*, int> columns[] = {{"CHAR(20)", 20}, {"VARCHAR(4294967297)", 0}, {"CHAR(-5)", 0},
+                                                   {"TEXT(1e20)", 0}, {"CHAR( 7 )", 7}, {"CHAR(", 0}};
+    for (const auto& [declared, size] : columns)
+        EXPECT_EQ(DescribeDeclaredType("c", declared).size, size) << declared;
+}
 
 TEST(SqlDialect, SecondStatementMessageSaysWhy)
 {

@@ -556,6 +556,30 @@ TEST_F(FilerTest, NumbersInEveryNotation)
     }
 }
 
+TEST_F(FilerTest, MalformedFloatsRaiseWithTheLine)
+{
+    const char* const texts[] = {"1e999", "-1e999", "-", "+", "$", "-$10", "$1FFFFFFFFFFFFFFFF", "+-1"};
+    for (const char* text : texts) {
+        TStringStream s(AnsiString("\n\n") + text);
+        TReader r(&s);
+        try {
+            r.ReadFloat();
+            ADD_FAILURE() << text << " was read";
+        } catch (const EReadError& e) {
+            EXPECT_NE(Pos("line 3", e.Message()), 0) << e.Message().str();
+        }
+    }
+    // Hexadecimal constants read as the integers they are; what is too small to tell
+    // from 0 reads as 0.
+    const std::pair<const char*, double> good[] = {{"$10", 16}, {"$7FFFFFFFFFFFFFFF", 9223372036854775807.0},
+                                                   {"1e-999", 0}, {"-1e-999", -0.0}};
+    for (const auto& [text, value] : good) {
+        TStringStream s(text);
+        TReader r(&s);
+        EXPECT_EQ(r.ReadFloat(), value) << text;
+    }
+}
+
 TEST_F(FilerTest, FloatsRoundTripExactly)
 {
     const double values[] = {0.1, -1.0 / 3.0, 1e300, 5e-324, 123456789.125, -0.0};

@@ -140,6 +140,9 @@ TEST(TStringListTest, CommaTextQuotesAndParses)
         {{""}, "\"\""},
         {{}, ""},
         {{"x", "", "y"}, "x,,y"},
+        {{"a", ""}, "a,"},
+        {{"", ""}, ","},
+        {{"a", "", ""}, "a,,"},
     };
     for (const Case& c : roundTrips) {
         TStringList list;
@@ -154,6 +157,7 @@ TEST(TStringListTest, CommaTextQuotesAndParses)
         {{"a", "b", "c"}, "  a b ,  c  "},
         {{"open end"}, "\"open end"},
         {{"a", "b"}, AnsiString("a,b\0,c", 6)},
+        {{"a", ""}, "a , "},
     };
     for (const Case& c : parses) {
         TStringList list;

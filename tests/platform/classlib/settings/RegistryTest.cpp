@@ -139,6 +139,15 @@ TEST_F(Registry, WrongTypesAndMissingValues)
     EXPECT_EQ(ErrorOf([&] { reg->ReadFloat("Int"); }), "Invalid data type for 'Int'");
     EXPECT_EQ(ErrorOf([&] { reg->ReadBinaryData("Text", small, 4); }), "Invalid data type for 'Text'");
     EXPECT_EQ(ErrorOf([&] { reg->ReadBinaryData("Blob", small, 4); }), "Invalid data type for 'Blob'");
+    // A DWORD value shorter than four bytes holds no integer.
+    {
+        HKEY key;
+        ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Types", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueEx(key, "Short", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\x01\x02"), 2), ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    EXPECT_EQ(ErrorOf([&] { reg->ReadInteger("Short"); }), "Invalid data type for 'Short'");
+    EXPECT_EQ(ErrorOf([&] { reg->ReadBool("Short"); }), "Invalid data type for 'Short'");
 }
 
 TEST_F(Registry, DeleteKeyRemovesTheWholeBranch)

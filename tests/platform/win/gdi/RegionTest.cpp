@@ -1,9 +1,14 @@
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/gdi/Region.h"
 #include "platform/win/gdi/RegionHandles.h"
+#include "GdiFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -258,4 +263,137 @@ TEST(Region, HandlesAndValuesConvertBothWays) {
     EXPECT_FALSE(GdiStoreRegion(nullptr, value));
     for (HRGN r : {h, same, other})
         DeleteObject(r);
+}
+
+namespace {
+
+// Region data of the given rectangles, as ExtCreateRegion reads it.
+std::vector<char> RegionBlock(const std::vector<RECT>& rects) {
+    std::vector<char> block(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+    auto* data = reinterpret_cast<RGNDATA*>(block.data());
+    data->rdh = {sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
+                 static_cast<DWORD>(rects.size() * sizeof(RECT)), {0, 0, 0, 0}};
+    if (!rects.empty())
+        std::memcpy(data->Buffer, rects.data(), rects.size() * sizeof(RECT));
+    return block;
+}
+
+HRGN Translated(const std::vector<RECT>& rects, float dx, float dy) {
+    std::vector<char> block = RegionBlock(rects);
+    const XFORM move{1, 0, 0, 1, dx, dy};
+    return ExtCreateRegion(&move, static_cast<DWORD>(block.size()), reinterpret_cast<RGNDATA*>(block.data()));
+}
+
+} // namespace
+
+TEST(Region, ExtCreateRegionTranslates) {
+    HRGN r = Translated({{0, 0, 2, 2}}, 10.75f, -3);
+    ASSERT_NE(nullptr, r);
+    RECT box;
+    GetRgnBox(r, &box);
+    EXPECT_TRUE(Same(box, RECT{10, -3, 12, -1}));
+    DeleteObject(r);
+}
+
+TEST(Region, ExtCreateRegionRefusesTranslationsOutOfRange) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        RECT rect;
+        float dx, dy;
+    } cases[] = {
+        {{0, 0, 1, 1}, 3e9f, 0},
+        {{0, 0, 1, 1}, 0, -3e9f},
+        {{0, 0, 1, 1}, nan, 0},
+        {{0, 0, 1, 1}, 0, nan},
+        {{0, 0, 1, 1}, inf, 0},
+        {{INT_MAX - 10, 0, INT_MAX - 1, 1}, 100, 0},
+        {{0, INT_MIN, 1, INT_MIN + 5}, 0, -1},
+        {{-5, 0, 200, 1}, 2147483520.0f, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(nullptr, Translated({c.rect}, c.dx, c.dy)) << c.dx << " " << c.dy;
+}
+
+TEST(Region, OffsetRgnRefusesToLeaveTheIntRange) {
+    HRGN r = CreateRectRgn(INT_MAX - 10, 0, INT_MAX - 1, 5);
+    EXPECT_EQ(ERROR, OffsetRgn(r, 100, 0));
+    EXPECT_EQ(ERROR, OffsetRgn(r, 2, INT_MIN));
+    RECT box;
+    GetRgnBox(r, &box);
+    EXPECT_TRUE(Same(box, RECT{INT_MAX - 10, 0, INT_MAX - 1, 5}));
+    EXPECT_EQ(SIMPLEREGION, OffsetRgn(r, 1, 0));
+    GetRgnBox(r, &box);
+    EXPECT_TRUE(Same(box, RECT{INT_MAX - 9, 0, INT_MAX, 5}));
+    DeleteObject(r);
+}
+
+TEST(Region, OffsetClampsAtTheIntRange) {
+    Region r = Region::FromRects({{INT_MAX - 10, 0, INT_MAX - 4, 2}, {INT_MAX - 2, 0, INT_MAX, 2}, {0, 4, 3, 6}});
+    r.Offset(3, 0);
+    const std::vector<RECT> rects = r.Rects();
+    ASSERT_EQ(2u, rects.size());
+    EXPECT_TRUE(Same(rects[0], RECT{INT_MAX - 7, 0, INT_MAX - 1, 2}));
+    EXPECT_TRUE(Same(rects[1], RECT{3, 4, 6, 6}));
+    Region all(RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX});
+    all.Offset(INT_MIN, INT_MIN);
+    EXPECT_TRUE(Same(all.Bounds(), RECT{INT_MIN, INT_MIN, -1, -1}));
+    Region gone(RECT{INT_MIN, 0, INT_MIN + 5, 1});
+    gone.Offset(-10, 0);
+    EXPECT_TRUE(gone.Empty());
+}
+
+TEST(Region, PaintingNearTheIntRangeClampsInsteadOfWrapping) {
+    Canvas canvas(4, 4);
+    HRGN far = CreateRectRgn(INT_MAX - 3, 0, INT_MAX, 4);
+    HRGN near = CreateRectRgn(0, 0, 2, 2);
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    // A viewport far to the right pushes the region past the range: nothing may wrap
+    // round onto the surface.
+    SetViewportOrgEx(canvas.dc(), 100, 0, nullptr);
+    EXPECT_TRUE(FillRgn(canvas.dc(), far, black));
+    EXPECT_TRUE(FrameRgn(canvas.dc(), far, black, 2, 2));
+    EXPECT_TRUE(InvertRgn(canvas.dc(), far));
+    SetViewportOrgEx(canvas.dc(), INT_MAX, 0, nullptr);
+    SetWindowOrgEx(canvas.dc(), INT_MIN, 0, nullptr);
+    EXPECT_TRUE(FillRgn(canvas.dc(), near, black));
+    SetViewportOrgEx(canvas.dc(), 0, 0, nullptr);
+    SetWindowOrgEx(canvas.dc(), 0, 0, nullptr);
+    EXPECT_EQ(std::vector<std::string>(4, "...."), canvas.Picture());
+    EXPECT_TRUE(FillRgn(canvas.dc(), near, black));
+    EXPECT_EQ((std::vector<std::string>{"##..", "##..", "....", "...."}), canvas.Picture());
+    DeleteObject(far);
+    DeleteObject(near);
+}
+
+TEST(Region, FromRectsMatchesTheUnionOfItsRectangles) {
+    // Overlapping, nested, touching and empty rectangles in no order.
+    const std::vector<RECT> rects = {{2, 2, 6, 5}, {0, 0, 3, 3}, {1, 1, 2, 2}, {6, 2, 8, 3}, {4, 4, 4, 9},
+                                     {5, 6, 7, 8}, {0, 7, 3, 8}, {1, 0, 2, 8}};
+    const Region region = Region::FromRects(rects);
+    for (int y = -1; y < 10; ++y)
+        for (int x = -1; x < 10; ++x) {
+            bool inside = false;
+            for (const RECT& r : rects)
+                inside = inside || (x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+            EXPECT_EQ(inside, region.Contains(x, y)) << x << "," << y;
+        }
+    Region merged;
+    for (const RECT& r : rects)
+        merged = Region::Combine(merged, Region(r), Region::Op::Or);
+    EXPECT_TRUE(region == merged);
+}
+
+TEST(Region, FromRectsOfManyStackedRectanglesIsQuick) {
+    // 40,000 rectangles, each on its own rows and all overlapping one column: a sweep that
+    // visits every rectangle per band would take seconds.
+    std::vector<RECT> rects;
+    for (int i = 0; i < 40000; ++i)
+        rects.push_back({i % 7, i, 1000 - i % 5, 40000 + i});
+    const auto start = std::chrono::steady_clock::now();
+    const Region region = Region::FromRects(rects);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(region.Contains(500, 20000));
+    EXPECT_FALSE(region.Contains(999, 79999));
+    EXPECT_LT(seconds, 1.0);
 }

@@ -44,6 +44,20 @@ TEST(RegistryFile, ReadsBackWhatItWrote)
     EXPECT_EQ(value->data, std::string("one\0two\0\0", 9));
 }
 
+TEST(RegistryFile, AByteOrderMarkIsAcceptedAndAnythingElseRefused)
+{
+    const auto roots = TwoRoots();
+    EXPECT_TRUE(ParseRegistryText("\xEF\xBB\xBFVENDARO-REGISTRY 1\r\nK HKEY_CURRENT_USER\\X\r\n", roots));
+    EXPECT_NE(roots[0]->FindSubKey("X"), nullptr);
+    EXPECT_TRUE(ParseRegistryText("VENDARO-REGISTRY 1", roots));
+    const char* const refused[] = {"", "\xEF\xBB\xBF", "\xEF\xBBVENDARO-REGISTRY 1\n", " VENDARO-REGISTRY 1\n",
+                                   "VENDARO-REGISTRY 2\nK HKEY_CURRENT_USER\\Y\n", "vendaro-registry 1\n"};
+    for (const char* text : refused) {
+        EXPECT_FALSE(ParseRegistryText(text, roots)) << text;
+        EXPECT_EQ(roots[0]->FindSubKey("Y"), nullptr);
+    }
+}
+
 TEST(RegistryFile, DamagedLinesAreSkipped)
 {
     struct Case { const char* text; const char* expected; };
@@ -56,6 +70,8 @@ TEST(RegistryFile, DamagedLinesAreSkipped)
          "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\Z\n"},
         {"something else\nK HKEY_CURRENT_USER\\X\n", "VENDARO-REGISTRY 1\n"},
         {"", "VENDARO-REGISTRY 1\n"},
+        {"VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\a%5Cb\nV 00000001 41 lost\nK HKEY_CURRENT_USER\\c\n",
+         "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\c\n"},
     };
     for (const auto& c : cases) {
         const auto roots = TwoRoots();

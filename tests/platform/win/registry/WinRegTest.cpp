@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -280,6 +281,41 @@ TEST_F(WinReg, UnwritableFileIsReported)
     EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
     Reload();
     EXPECT_EQ(Open(HKEY_CURRENT_USER, "Software\\X", key), ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
+TEST_F(WinReg, AFileThatIsNotARegistryIsRefusedAndNeverOverwritten)
+{
+    const std::string foreign = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n";
+    {
+        std::ofstream out(fileName_, std::ios::binary);
+        out << foreign;
+    }
+    Reload();
+    HKEY key = nullptr;
+    EXPECT_EQ(Open(HKEY_CURRENT_USER, "Software", key), ERROR_BADDB);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_BADDB);
+    EXPECT_EQ(SetString(HKEY_CURRENT_USER, "Name", "x"), ERROR_BADDB);
+    EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_BADDB);
+    std::ifstream in(fileName_, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), foreign);
+    RegistryStore store(fileName_);
+    EXPECT_TRUE(store.Refused());
+    store.MarkChanged();
+    EXPECT_FALSE(store.Save());
+}
+
+TEST_F(WinReg, AFileWithAByteOrderMarkIsRead)
+{
+    {
+        std::ofstream out(fileName_, std::ios::binary);
+        out << "\xEF\xBB\xBFVENDARO-REGISTRY 1\r\nK HKEY_CURRENT_USER\\Software\\Shop\r\nV 00000001 4100 Name\r\n";
+    }
+    Reload();
+    HKEY key = nullptr;
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, "Software\\Shop", key), ERROR_SUCCESS);
+    EXPECT_EQ(Query(key, "Name"), std::string("A", 2));
     RegCloseKey(key);
 }
 

@@ -1,0 +1,20 @@
+# One fuzz target per reader of outside bytes: tests/fuzz/<name>.cpp. With VENDARO_FUZZ
+# (clang) it is a libFuzzer executable; otherwise the replay driver gives it a main. Either
+# way CTest replays the committed corpus tests/fuzz/corpus/<name>.
+function(vendaro_fuzz name)
+  foreach(dep ${ARGN})
+    if(NOT TARGET ${dep})
+      return()
+    endif()
+  endforeach()
+  set(corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/${name})
+  if(VENDARO_FUZZ)
+    add_executable(fuzz_${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/${name}.cpp)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    add_test(NAME fuzz_${name} COMMAND fuzz_${name} -runs=0 ${corpus})
+  else()
+    add_executable(fuzz_${name} ${CMAKE_SOURCE_DIR}/tests/fuzz/${name}.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/FuzzDriver.cpp)
+    add_test(NAME fuzz_${name} COMMAND fuzz_${name} ${corpus})
+  endif()
+  target_link_libraries(fuzz_${name} PRIVATE ${ARGN})
+endfunction()
