@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "tests/upgrade/ProgramFixture.h"
-#include "tests/upgrade/XvfbServer.h"
+#include "tests/support/FormLayout.h"
+#include "tests/support/TestDisplay.h"
 #include "upgrade/Unit1.h"
 #include "upgrade/UnitInitialization.h"
 
@@ -76,35 +77,14 @@ TEST_F(UpgradeProgram, DialogMatchesItsFormDescription)
 {
     TForm1* form = StartProgram(Form1, "Upgrade Vendaro 5");
     EXPECT_EQ(Application->Title(), "Upgrade Vendaro 5");
-    EXPECT_EQ(form->Caption(), "Gestione upgrade database Vendaro 5");
-    EXPECT_EQ(form->ClientWidth(), 563);
-    EXPECT_EQ(form->ClientHeight(), 161);
-    EXPECT_EQ(form->BorderStyle(), bsDialog);
-    EXPECT_EQ(form->Left(), 219);
-    EXPECT_EQ(form->Top(), 198);
-    struct Expected {
-        TControl* control;
-        TRect bounds;
-        const char* caption;
-        bool bold;
-    };
-    const Expected controls[] = {
-        {form->Label1, Bounds(16, 24, 521, 17),
-         "Questa procedura permette di aggiornare il database del programma Vendaro 5", true},
-        {form->Button1, Bounds(16, 64, 121, 33), "Aggiorna database", false},
-        {form->Label2, Bounds(16, 120, 529, 17), "-", true},
-    };
-    for (const Expected& e : controls) {
-        const TRect r = e.control->BoundsRect();
-        EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
-                  (std::vector<LONG>{e.bounds.left, e.bounds.top, e.bounds.right, e.bounds.bottom}))
-            << e.caption;
-        EXPECT_EQ(e.control->Caption(), e.caption);
-        EXPECT_EQ(e.control->Font()->Style().Contains(fsBold), e.bold) << e.caption;
-        EXPECT_EQ(e.control->Font()->Name(), "MS Sans Serif");
-        EXPECT_EQ(e.control->Font()->Height(), -11);
-    }
-    EXPECT_FALSE(form->Label1->AutoSize());
+    ExpectFormLayout(
+        form, {"Gestione upgrade database Vendaro 5", 563, 161, bsDialog, 219, 198},
+        {
+            {form->Label1, form, Bounds(16, 24, 521, 17),
+             "Questa procedura permette di aggiornare il database del programma Vendaro 5", -1, true, true},
+            {form->Button1, form, Bounds(16, 64, 121, 33), "Aggiorna database", 0},
+            {form->Label2, form, Bounds(16, 120, 529, 17), "-", -1, true, true},
+        });
     EXPECT_TRUE(form->Button1->Enabled());
     EXPECT_EQ(form->Database1->DatabaseName(), "VenDar5");
     EXPECT_EQ(form->Database1->DriverName(), "STANDARD");
@@ -253,13 +233,11 @@ TEST_F(UpgradeProgram, WorkingDirectoryLongerThan255BytesIsUsedWhole)
 
 TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
 {
-    if (!XvfbServer::Installed())
+    if (!TestDisplay::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server(160);
-    auto display = server.Start();
-    ASSERT_TRUE(display);
+    TestDisplay display(160);
     UserResetWindowSystem();
-    UserInstallDisplay(std::move(display));
+    ASSERT_TRUE(display.Install());
     TForm1* form = Start();
     Surface shown;
     EXPECT_EQ(ReadBackWhenShown(form->Handle(), shown), 0) << "the real window shows what the dialog painted";
@@ -272,9 +250,9 @@ TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
         for (int x = 0; x < form->Label1->Width(); ++x)
             dark += shown.Pixel(label.x - window.left + x, label.y - window.top + y) == 0;
     EXPECT_GT(dark, 200);
-    EXPECT_TRUE(SaveSurfacePng(shown, "/tmp/vendaro-upgrade-dialog.png"));
+    EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-upgrade-dialog.png"));
     StopProgram();
-    UserInstallDisplay(nullptr);
+    display.Stop();
 }
 
 } // namespace
