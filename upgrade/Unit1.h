@@ -37,8 +37,6 @@ protected:
     void Loaded() override;
 
 private:
-    // Opens the report database; false when the engine refused it.
-    bool OpenReportDatabase();
     void StartTransactions();
     void CommitTransactions();
     void RollbackTransactions();
