@@ -40,8 +40,10 @@ private:
     void StartTransactions();
     void CommitTransactions();
     void RollbackTransactions();
+    void DetachReport();
 
     AnsiString appPath_;
+    bool reportAttached_ = false;
 };
 
 extern TForm1* Form1;

@@ -52,11 +52,13 @@ inline void ExpectFormLayout(TForm* form, const ExpectedForm& expected, std::ini
         } else {
             EXPECT_EQ(edges(e.control->BoundsRect()), edges(e.bounds)) << name;
         }
-        if (auto* label = dynamic_cast<TLabel*>(e.control))
+        if (auto* label = dynamic_cast<TLabel*>(e.control)) {
             EXPECT_EQ(label->AutoSize(), e.autoSized) << name;
+        }
         EXPECT_EQ(e.control->Parent(), e.parent) << name;
-        if (e.caption)
+        if (e.caption) {
             EXPECT_EQ(e.control->Caption(), e.caption) << name;
+        }
         if (e.tabOrder >= 0) {
             auto* windowed = dynamic_cast<TWinControl*>(e.control);
             ASSERT_NE(windowed, nullptr) << name;

@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "tests/upgrade/ProgramFixture.h"
 #include "tests/support/FormLayout.h"
+#include "tests/upgrade/FailingWrites.h"
 #include "tests/support/TestDisplay.h"
 #include "upgrade/Unit1.h"
 #include "upgrade/UnitInitialization.h"
@@ -184,6 +185,19 @@ TEST_F(UpgradeProgram, FailureOnTheLastStatementRollsBackBothDatabases)
 {
     OpenReport()->Execute("DROP TABLE [Ricevuta Fiscale-Intestazione]");
     TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    StopProgram();
+    ExpectDataNotUpgraded();
+    ExpectReportNotUpgraded();
+}
+
+TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)
+{
+    // The write that would store the report's upgraded schema fails (a full disk, say):
+    // the data, whose part of the commit came first, must not keep the upgrade either.
+    FailingWrites failing("RPTDATA.mdb", "Ritenuta");
+    TForm1* form = StartAndUpgrade();
+    EXPECT_TRUE(failing.Failed());
     EXPECT_EQ(form->Label2->Caption(), kFailed);
     StopProgram();
     ExpectDataNotUpgraded();

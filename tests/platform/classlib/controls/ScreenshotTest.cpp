@@ -74,8 +74,9 @@ TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
     Surface driven;
     EXPECT_EQ(TestDisplay::ReadBackWhenShown(form->Handle(), driven, [] { Application->ProcessMessages(); }), 0);
     EXPECT_TRUE(TestDisplay::SavePng(driven, "vendaro-controls-dialog-driven.png"));
-    if (TestDisplay::CanSaveScreen())
+    if (TestDisplay::CanSaveScreen()) {
         EXPECT_TRUE(display.SaveScreen("vendaro-controls-root.png"));
+    }
     form->SetOnClose(TCloseEvent());
     UserInjectKeyStroke(VK_ESCAPE);
     PumpFor(2);

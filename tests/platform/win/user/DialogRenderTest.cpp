@@ -67,8 +67,9 @@ TEST_F(DialogRenderTest, DialogShowsInARealXWindowUnderXvfb) {
         << "the real window shows what the dialog painted";
     ExpectDialogPixels(shown, d);
     EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-user-x11.png"));
-    if (TestDisplay::CanSaveScreen())
+    if (TestDisplay::CanSaveScreen()) {
         EXPECT_TRUE(display.SaveScreen("vendaro-user-x11-root.png"));
+    }
     UserResetWindowSystem();
     display.Stop();
 }
