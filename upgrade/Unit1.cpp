@@ -1,14 +1,17 @@
 #include "upgrade/Unit1.h"
 
 #include "platform/classlib/Dialogs.h"
+#include "platform/dbengine/DbiConnection.h"
+#include "platform/rtl/FileSystem.h"
 #include "platform/rtl/Files.h"
+#include "platform/rtl/StrUtils.h"
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
 struct TUpgradeStatement {
-    bool onReportDatabase; // Query2 ("SVenDar5") rather than Query1 ("VenDar5")
+    bool onReportDatabase; // alters the report database (attached to the data connection as "report")
     const char* text;
 };
 
@@ -45,6 +48,8 @@ const char* const kUpgradeDone = "Il database \xE8 stato aggiornato";
 const char* const kUpgradeFailed = "Errore nell'aggiornamento del database";
 const char* const kReportDatabaseMissing = "Non trovo il database dei reports: RPTDATA.mdb";
 const char* const kReportDatabaseCaption = "Upgrade databse";
+// Name of the report file inside the data's connection during the upgrade.
+const char* const kReportSchema = "report";
 
 void RunStatement(TQuery* query, const char* text)
 {
@@ -103,55 +108,64 @@ void TForm1::FormShow(TObject*)
     Database2->Params()->Add("OPEN MODE=READ/WRITE");
 }
 
-bool TForm1::OpenReportDatabase()
-{
-    try {
-        Database2->Open();
-        return true;
-    } catch (const EDatabaseError&) {
-        return false;
-    }
-}
-
 void TForm1::Button1Click(TObject*)
 {
-    // A report database that cannot be opened is reported by the box; the upgrade then
-    // fails without changing anything and the button stays usable for another try.
-    const bool opened = OpenReportDatabase();
+    // A report database that cannot be opened ends the click here: the engine's message is
+    // shown by the application, nothing runs and the button stays usable for another try.
+    Database2->Open();
     if (!Database2->Connected())
         Application->MessageBox(kReportDatabaseMissing, kReportDatabaseCaption, 0);
     UpgradeDatabase();
-    if (opened)
-        Button1->SetEnabled(false);
+    Button1->SetEnabled(false);
 }
 
+// The report file joins the data's engine connection for the upgrade, so that one commit
+// covers both databases: a failure anywhere, the commit included, leaves both unchanged.
 void TForm1::StartTransactions()
 {
+    const AnsiString reportFile = Trim(Database2->Params()->Values("DATABASE NAME"));
+    // Its own connection goes, so the file can change its journal for the joint commit.
+    Database2->Close();
+    Database1->Connection().Attach(FileSystem::ToPosixPath(reportFile), kReportSchema);
+    reportAttached_ = true;
     Database1->StartTransaction();
-    Database2->Open();
-    Database2->StartTransaction();
 }
 
 void TForm1::CommitTransactions()
 {
     Database1->Commit();
-    Database2->Commit();
+    DetachReport();
 }
 
 void TForm1::RollbackTransactions()
 {
-    RollbackQuietly(Database2);
     RollbackQuietly(Database1);
+    DetachReport();
+}
+
+void TForm1::DetachReport()
+{
+    if (!reportAttached_)
+        return;
+    reportAttached_ = false;
+    try {
+        if (Database1->Connected())
+            Database1->Connection().Detach(kReportSchema);
+    } catch (const Exception&) {
+        // Closing the connection lets go of the file as well.
+        Database1->Close();
+    }
 }
 
 bool TForm1::UpgradeDatabase()
 {
     // All or nothing: a half-applied upgrade could never be completed, since its first
-    // statement would fail on every later run.
+    // statement would fail on every later run. The report statements run on the data's
+    // connection, where the report file is attached.
     try {
         StartTransactions();
         for (const TUpgradeStatement& statement : kUpgradeStatements)
-            RunStatement(statement.onReportDatabase ? Query2 : Query1, statement.text);
+            RunStatement(Query1, statement.text);
         CommitTransactions();
     } catch (...) {
         RollbackTransactions();

@@ -37,13 +37,13 @@ protected:
     void Loaded() override;
 
 private:
-    // Opens the report database; false when the engine refused it.
-    bool OpenReportDatabase();
     void StartTransactions();
     void CommitTransactions();
     void RollbackTransactions();
+    void DetachReport();
 
     AnsiString appPath_;
+    bool reportAttached_ = false;
 };
 
 extern TForm1* Form1;

@@ -21,8 +21,9 @@ LPARAM PackPoint(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_
 
 } // namespace
 
-// Every control window's procedure: finds the control and hands it the message. The first
-// message of a window being created binds it to the control that creates it.
+// Every control window's procedure (the class library's main window procedure): finds the
+// control and hands it the message. The first message of a window being created binds it
+// to the control that creates it.
 LRESULT ControlWindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* control = static_cast<TWinControl*>(GetPropA(window, kControlProperty));
@@ -35,7 +36,15 @@ LRESULT ControlWindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     if (!control)
         return DefWindowProcA(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
-    control->windowProc_(message);
+    // An exception from an event handler reached through this message (a click, a key, a
+    // paint) ends here: the application shows it and the message loop goes on.
+    try {
+        control->windowProc_(message);
+    } catch (...) {
+        if (!Application)
+            throw;
+        Application->HandleException(control);
+    }
     if (msg == WM_NCDESTROY && control->handle_ == window) {
         RemovePropA(window, kControlProperty);
         control->handle_ = nullptr;

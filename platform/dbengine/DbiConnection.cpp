@@ -318,4 +318,77 @@ void DbiConnection::Rollback()
     RunPlain("ROLLBACK");
 }
 
+namespace {
+
+std::string QuotedSchema(const std::string& schema)
+{
+    std::string out = "\"";
+    for (char c : schema) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+void DbiConnection::Attach(const std::string& posixFile, const std::string& schema)
+{
+    const AnsiString context = "Cannot attach database " + Utf8ToAnsi(posixFile);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(posixFile, ec))
+        throw EDbiError(context + ": the file does not exist");
+    if (InTransaction())
+        throw EDbiError(context + ": a transaction is active");
+    const std::string name = QuotedSchema(schema);
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, ("ATTACH DATABASE ? AS " + name).c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+        Fail(context);
+    sqlite3_bind_text(stmt, 1, posixFile.c_str(), -1, SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        Fail(context);
+    auto refuse = [&](const AnsiString& why) {
+        sqlite3_exec(db_, ("DETACH DATABASE " + name).c_str(), nullptr, nullptr, nullptr);
+        throw EDbiError(context + ": " + why);
+    };
+    DbiResult shared;
+    try {
+        // Reading its schema tells a database from any other file.
+        shared = Execute(AnsiString(("SELECT a.name FROM " + name +
+                                     ".sqlite_master a JOIN main.sqlite_master b ON lower(a.name) = lower(b.name) "
+                                     "WHERE a.type = 'table' AND b.type = 'table' AND substr(a.name, 1, 7) <> 'sqlite_'")
+                                        .c_str()));
+    } catch (const EDbiError& e) {
+        refuse(e.Message());
+    }
+    if (!shared.rows.empty())
+        refuse("the table " + shared.rows.front().front().text + " is in both databases");
+    // A write-ahead log commits each file on its own; a rollback journal lets the engine
+    // commit both at once.
+    for (const std::string& s : {std::string("main"), name}) {
+        AnsiString value;
+        try {
+            DbiResult mode = Execute(AnsiString(("PRAGMA " + s + ".journal_mode").c_str()));
+            value = mode.rows.empty() ? AnsiString() : mode.rows.front().front().text;
+            if (SameText(value, "wal")) {
+                mode = Execute(AnsiString(("PRAGMA " + s + ".journal_mode=DELETE").c_str()));
+                value = mode.rows.empty() ? AnsiString() : mode.rows.front().front().text;
+            }
+        } catch (const EDbiError& e) {
+            refuse(e.Message());
+        }
+        if (!SameText(value, "delete") && !SameText(value, "truncate") && !SameText(value, "persist"))
+            refuse("one commit cannot cover both files with the journal mode " + value);
+    }
+}
+
+void DbiConnection::Detach(const std::string& schema)
+{
+    cache_.Clear();
+    RunPlain(("DETACH DATABASE " + QuotedSchema(schema)).c_str());
+}
+
 bool DbiConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

@@ -57,6 +57,15 @@ public:
     void Rollback();
     bool InTransaction() const;
 
+    // Opens a second engine file in this connection under the schema name, so that one
+    // transaction covers both and commits all or nothing (both files get a rollback journal,
+    // which the engine commits atomically across files). Statements name the attached file's
+    // tables without the schema, so no table name may be in both files. Raises EDbiError
+    // when the file is missing, is not a database, shares a table name or cannot take a
+    // rollback journal; nothing stays attached then. Detach closes it again.
+    void Attach(const std::string& posixFile, const std::string& schema);
+    void Detach(const std::string& schema);
+
     bool ReadOnly() const { return readOnly_; }
     SqlDialect Dialect() const { return dialect_; }
 

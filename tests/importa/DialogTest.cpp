@@ -1,6 +1,7 @@
 #include "platform/win/gdi/Surface.h"
 #include "tests/importa/ImportaFixture.h"
-#include "tests/upgrade/XvfbServer.h"
+#include "tests/support/FormLayout.h"
+#include "tests/support/TestDisplay.h"
 
 #include <filesystem>
 
@@ -8,66 +9,33 @@ namespace {
 
 class ImportaDialog : public ImportaFixture {};
 
-std::vector<LONG> Edges(const TRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 TEST_F(ImportaDialog, FormMatchesItsDescription)
 {
     TForm1* form = Start();
     EXPECT_EQ(Application->Title(), "ProceduraImportazione");
-    EXPECT_EQ(form->Caption(), "Procedura di importazione");
-    EXPECT_EQ(form->ClientWidth(), 425);
-    EXPECT_EQ(form->ClientHeight(), 425);
-    EXPECT_EQ(form->BorderStyle(), bsDialog);
     EXPECT_EQ(form->BorderIcons(), TBorderIcons{biSystemMenu});
-    EXPECT_EQ(form->Left(), 276);
-    EXPECT_EQ(form->Top(), 152);
-    EXPECT_EQ(form->Font()->Name(), "MS Sans Serif");
-    EXPECT_EQ(form->Font()->Height(), -11);
-    struct Expected {
-        TControl* control;
-        TWinControl* parent;
-        TRect bounds;
-        const char* caption;
-        int tabOrder; // -1: windowless
-        bool enabled;
-    };
-    const Expected controls[] = {
-        {form->GroupBox1, form, Bounds(8, 8, 409, 113), "Percorso della base dati di Progetto Vendaro 4", 0, true},
-        {form->Label1, form->GroupBox1, Bounds(8, 24, 241, 13), "Specificare il percorso del file: dbVendaroBase4.mdb",
-         -1, true},
-        {form->Edit1, form->GroupBox1, Bounds(8, 48, 385, 21), "", 1, true},
-        {form->OBLButton4, form->GroupBox1, Bounds(8, 80, 89, 25), "&Cerca database", 2, true},
-        {form->OBLButton3, form->GroupBox1, Bounds(104, 80, 113, 25), "&Test collegamento", 0, true},
-        {form->GroupBox2, form, Bounds(8, 128, 409, 249), "Importazione dati", 1, true},
-        {form->CheckBox5, form->GroupBox2, Bounds(8, 32, 105, 17), "Anagrafica Ditta", 5, true},
-        {form->CheckBox1, form->GroupBox2, Bounds(8, 64, 137, 17), "Anagrafica Clienti", 0, true},
-        {form->CheckBox2, form->GroupBox2, Bounds(8, 88, 145, 17), "Anagrafica Fornitori", 1, true},
-        {form->CheckBox3, form->GroupBox2, Bounds(8, 112, 145, 17), "Anagrafica collaboratori", 2, true},
-        {form->CheckBox6, form->GroupBox2, Bounds(8, 136, 129, 17), "Anagrafica vettori", 6, true},
-        {form->CheckBox7, form->GroupBox2, Bounds(8, 160, 145, 17), "Anagrafica rappresentati", 7, true},
-        {form->CheckBox8, form->GroupBox2, Bounds(8, 184, 129, 17), "Anagrafica consulenti", 8, true},
-        {form->CheckBox4, form->GroupBox2, Bounds(8, 216, 145, 17), "Anagrafica Articoli", 4, true},
-        {form->ListBox1, form->GroupBox2, Bounds(176, 16, 217, 217), "", 3, true},
-        {form->OBLButton1, form, Bounds(8, 384, 137, 33), "&Inizia importazione dati", 2, false},
-        {form->OBLButton2, form, Bounds(344, 384, 73, 33), "&Chiudi", 3, true},
-    };
-    for (const Expected& e : controls) {
-        const AnsiString name = e.control->Name();
-        if (e.control == form->Label1) {
-            // An auto-sized label keeps its place and takes the size of its text.
-            EXPECT_EQ(e.control->Left(), e.bounds.left);
-            EXPECT_EQ(e.control->Top(), e.bounds.top);
-            EXPECT_TRUE(form->Label1->AutoSize());
-        } else {
-            EXPECT_EQ(Edges(e.control->BoundsRect()), Edges(e.bounds)) << name.c_str();
-        }
-        EXPECT_EQ(e.control->Parent(), e.parent) << name.c_str();
-        if (e.control != form->ListBox1)
-            EXPECT_EQ(e.control->Caption(), e.caption) << name.c_str();
-        if (e.tabOrder >= 0)
-            EXPECT_EQ(static_cast<TWinControl*>(e.control)->TabOrder(), e.tabOrder) << name.c_str();
-        EXPECT_EQ(e.control->Enabled(), e.enabled) << name.c_str();
-    }
+    ExpectFormLayout(
+        form, {"Procedura di importazione", 425, 425, bsDialog, 276, 152},
+        {
+            {form->GroupBox1, form, Bounds(8, 8, 409, 113), "Percorso della base dati di Progetto Vendaro 4", 0},
+            {form->Label1, form->GroupBox1, Bounds(8, 24, 241, 13),
+             "Specificare il percorso del file: dbVendaroBase4.mdb", -1, true, false, true},
+            {form->Edit1, form->GroupBox1, Bounds(8, 48, 385, 21), "", 1},
+            {form->OBLButton4, form->GroupBox1, Bounds(8, 80, 89, 25), "&Cerca database", 2},
+            {form->OBLButton3, form->GroupBox1, Bounds(104, 80, 113, 25), "&Test collegamento", 0},
+            {form->GroupBox2, form, Bounds(8, 128, 409, 249), "Importazione dati", 1},
+            {form->CheckBox5, form->GroupBox2, Bounds(8, 32, 105, 17), "Anagrafica Ditta", 5},
+            {form->CheckBox1, form->GroupBox2, Bounds(8, 64, 137, 17), "Anagrafica Clienti", 0},
+            {form->CheckBox2, form->GroupBox2, Bounds(8, 88, 145, 17), "Anagrafica Fornitori", 1},
+            {form->CheckBox3, form->GroupBox2, Bounds(8, 112, 145, 17), "Anagrafica collaboratori", 2},
+            {form->CheckBox6, form->GroupBox2, Bounds(8, 136, 129, 17), "Anagrafica vettori", 6},
+            {form->CheckBox7, form->GroupBox2, Bounds(8, 160, 145, 17), "Anagrafica rappresentati", 7},
+            {form->CheckBox8, form->GroupBox2, Bounds(8, 184, 129, 17), "Anagrafica consulenti", 8},
+            {form->CheckBox4, form->GroupBox2, Bounds(8, 216, 145, 17), "Anagrafica Articoli", 4},
+            {form->ListBox1, form->GroupBox2, Bounds(176, 16, 217, 217), nullptr, 3},
+            {form->OBLButton1, form, Bounds(8, 384, 137, 33), "&Inizia importazione dati", 2, false},
+            {form->OBLButton2, form, Bounds(344, 384, 73, 33), "&Chiudi", 3},
+        });
     for (TCheckBox* box : {form->CheckBox1, form->CheckBox2, form->CheckBox3, form->CheckBox4, form->CheckBox5,
                            form->CheckBox6, form->CheckBox7, form->CheckBox8})
         EXPECT_FALSE(box->Checked()) << box->Name().c_str();
@@ -293,13 +261,11 @@ TEST_F(ImportaDialog, WorkingDirectoryLongerThan255BytesIsUsedWhole)
 
 TEST_F(ImportaDialog, DialogShowsInARealWindowUnderXvfb)
 {
-    if (!XvfbServer::Installed())
+    if (!TestDisplay::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server(190);
-    auto display = server.Start();
-    ASSERT_TRUE(display);
+    TestDisplay display(190);
     UserResetWindowSystem();
-    UserInstallDisplay(std::move(display));
+    ASSERT_TRUE(display.Install());
     TForm1* form = Start();
     form->CheckBox1->SetChecked(true);
     form->ListBox1->Items()->Add("Importazione clienti");
@@ -312,9 +278,9 @@ TEST_F(ImportaDialog, DialogShowsInARealWindowUnderXvfb)
     const COLORREF c = GetSysColor(COLOR_WINDOW);
     EXPECT_EQ(shown.Pixel(list.x - window.left, list.y - window.top),
               (GetRValue(c) << 16u) | (GetGValue(c) << 8u) | GetBValue(c));
-    EXPECT_TRUE(SaveSurfacePng(shown, "/tmp/vendaro-importa-dialog.png"));
+    EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-importa-dialog.png"));
     StopProgram();
-    UserInstallDisplay(nullptr);
+    display.Stop();
 }
 
 } // namespace

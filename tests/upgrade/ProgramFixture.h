@@ -12,12 +12,12 @@
 #include "platform/win/user/Dialogs.h"
 #include "platform/win/user/UserTesting.h"
 #include "tests/platform/dbengine/TempFolder.h"
+#include "tests/support/TestDisplay.h"
 #include "tools/samples/SampleData.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 struct ShownBox {
@@ -126,24 +126,10 @@ protected:
         }
     }
 
-    // Pumps until the X server shows what the window painted (at most about 5 s under load),
-    // reading it back into `shown`; answers the pixels that still differ.
+    // Pumps the program's messages until the X server shows what the window painted.
     int ReadBackWhenShown(HWND window, Surface& shown)
     {
-        int differing = -1;
-        for (int attempt = 0; attempt < 250 && differing != 0; ++attempt) {
-            Pump();
-            usleep(20000);
-            const Surface* painted = UserWindowSurface(window);
-            if (!painted || !UserReadBackWindow(window, &shown) || shown.Width() != painted->Width() ||
-                shown.Height() != painted->Height())
-                continue;
-            differing = 0;
-            for (int y = 0; y < shown.Height(); ++y)
-                for (int x = 0; x < shown.Width(); ++x)
-                    differing += shown.Pixel(x, y) != painted->Pixel(x, y);
-        }
-        return differing;
+        return TestDisplay::ReadBackWhenShown(window, shown, [this] { Pump(); });
     }
 
     // Clicks the middle of a control and lets the messages run.

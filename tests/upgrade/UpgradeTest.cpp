@@ -1,6 +1,8 @@
 #include "platform/win/gdi/Surface.h"
 #include "tests/upgrade/ProgramFixture.h"
-#include "tests/upgrade/XvfbServer.h"
+#include "tests/support/FormLayout.h"
+#include "tests/upgrade/FailingWrites.h"
+#include "tests/support/TestDisplay.h"
 #include "upgrade/Unit1.h"
 #include "upgrade/UnitInitialization.h"
 
@@ -76,35 +78,14 @@ TEST_F(UpgradeProgram, DialogMatchesItsFormDescription)
 {
     TForm1* form = StartProgram(Form1, "Upgrade Vendaro 5");
     EXPECT_EQ(Application->Title(), "Upgrade Vendaro 5");
-    EXPECT_EQ(form->Caption(), "Gestione upgrade database Vendaro 5");
-    EXPECT_EQ(form->ClientWidth(), 563);
-    EXPECT_EQ(form->ClientHeight(), 161);
-    EXPECT_EQ(form->BorderStyle(), bsDialog);
-    EXPECT_EQ(form->Left(), 219);
-    EXPECT_EQ(form->Top(), 198);
-    struct Expected {
-        TControl* control;
-        TRect bounds;
-        const char* caption;
-        bool bold;
-    };
-    const Expected controls[] = {
-        {form->Label1, Bounds(16, 24, 521, 17),
-         "Questa procedura permette di aggiornare il database del programma Vendaro 5", true},
-        {form->Button1, Bounds(16, 64, 121, 33), "Aggiorna database", false},
-        {form->Label2, Bounds(16, 120, 529, 17), "-", true},
-    };
-    for (const Expected& e : controls) {
-        const TRect r = e.control->BoundsRect();
-        EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right, r.bottom}),
-                  (std::vector<LONG>{e.bounds.left, e.bounds.top, e.bounds.right, e.bounds.bottom}))
-            << e.caption;
-        EXPECT_EQ(e.control->Caption(), e.caption);
-        EXPECT_EQ(e.control->Font()->Style().Contains(fsBold), e.bold) << e.caption;
-        EXPECT_EQ(e.control->Font()->Name(), "MS Sans Serif");
-        EXPECT_EQ(e.control->Font()->Height(), -11);
-    }
-    EXPECT_FALSE(form->Label1->AutoSize());
+    ExpectFormLayout(
+        form, {"Gestione upgrade database Vendaro 5", 563, 161, bsDialog, 219, 198},
+        {
+            {form->Label1, form, Bounds(16, 24, 521, 17),
+             "Questa procedura permette di aggiornare il database del programma Vendaro 5", -1, true, true},
+            {form->Button1, form, Bounds(16, 64, 121, 33), "Aggiorna database", 0},
+            {form->Label2, form, Bounds(16, 120, 529, 17), "-", -1, true, true},
+        });
     EXPECT_TRUE(form->Button1->Enabled());
     EXPECT_EQ(form->Database1->DatabaseName(), "VenDar5");
     EXPECT_EQ(form->Database1->DriverName(), "STANDARD");
@@ -210,13 +191,32 @@ TEST_F(UpgradeProgram, FailureOnTheLastStatementRollsBackBothDatabases)
     ExpectReportNotUpgraded();
 }
 
-TEST_F(UpgradeProgram, MissingReportDatabaseShowsTheBoxAndTheErrorText)
+TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)
+{
+    // The write that would store the report's upgraded schema fails (a full disk, say):
+    // the data, whose part of the commit came first, must not keep the upgrade either.
+    FailingWrites failing("RPTDATA.mdb", "Ritenuta");
+    TForm1* form = StartAndUpgrade();
+    EXPECT_TRUE(failing.Failed());
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    StopProgram();
+    ExpectDataNotUpgraded();
+    ExpectReportNotUpgraded();
+}
+
+TEST_F(UpgradeProgram, MissingReportDatabaseShowsTheEnginesMessageAndNothingElse)
 {
     std::filesystem::remove(InFolder("ComponenteStampa/RPTDATA.mdb"));
     TForm1* form = StartAndUpgrade();
-    EXPECT_EQ(boxes, std::vector<ShownBox>{kReportMissingBox});
-    EXPECT_EQ(flags, std::vector<UINT>{MB_OK}) << "OK only, no icon";
-    EXPECT_EQ(form->Label2->Caption(), kFailed);
+    // The class library's default handling shows the engine's message; the program's own
+    // box and texts do not appear.
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0], kReportMissingBox);
+    EXPECT_EQ(boxes[0].caption, "Upgrade Vendaro 5");
+    EXPECT_EQ(Copy(boxes[0].text, 1, 21), "Cannot open database ");
+    EXPECT_GT(Pos("RPTDATA.mdb", boxes[0].text), 0) << boxes[0].text.c_str();
+    EXPECT_EQ(flags, std::vector<UINT>{MB_OK | MB_ICONSTOP});
+    EXPECT_EQ(form->Label2->Caption(), "-");
     EXPECT_TRUE(form->Button1->Enabled()) << "the operator can put the file back and try again";
     StopProgram();
     ExpectDataNotUpgraded();
@@ -227,7 +227,8 @@ TEST_F(UpgradeProgram, RetryAfterTheReportDatabaseIsBackSucceeds)
     const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb");
     std::filesystem::rename(report, report + ".away");
     TForm1* form = StartAndUpgrade();
-    ASSERT_EQ(form->Label2->Caption(), kFailed);
+    ASSERT_EQ(form->Label2->Caption(), "-");
+    ASSERT_TRUE(form->Button1->Enabled());
     std::filesystem::rename(report + ".away", report);
     Click(form->Button1);
     EXPECT_EQ(form->Label2->Caption(), kDone);
@@ -253,13 +254,11 @@ TEST_F(UpgradeProgram, WorkingDirectoryLongerThan255BytesIsUsedWhole)
 
 TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
 {
-    if (!XvfbServer::Installed())
+    if (!TestDisplay::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server(160);
-    auto display = server.Start();
-    ASSERT_TRUE(display);
+    TestDisplay display(160);
     UserResetWindowSystem();
-    UserInstallDisplay(std::move(display));
+    ASSERT_TRUE(display.Install());
     TForm1* form = Start();
     Surface shown;
     EXPECT_EQ(ReadBackWhenShown(form->Handle(), shown), 0) << "the real window shows what the dialog painted";
@@ -272,9 +271,9 @@ TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
         for (int x = 0; x < form->Label1->Width(); ++x)
             dark += shown.Pixel(label.x - window.left + x, label.y - window.top + y) == 0;
     EXPECT_GT(dark, 200);
-    EXPECT_TRUE(SaveSurfacePng(shown, "/tmp/vendaro-upgrade-dialog.png"));
+    EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-upgrade-dialog.png"));
     StopProgram();
-    UserInstallDisplay(nullptr);
+    display.Stop();
 }
 
 } // namespace

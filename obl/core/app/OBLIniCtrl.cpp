@@ -86,7 +86,11 @@ void TOBLIniCtrl::SetNetUser(bool Value)
 
 void TOBLIniCtrl::SetIniFile(const AnsiString& Value)
 {
-    iniFile_ = ExtractFileExt(Value).IsEmpty() ? ChangeFileExt(Value, ".INI") : Value;
+    // An empty name stays empty: GetIniName then takes the executable's name.
+    if (Value.IsEmpty())
+        iniFile_ = Value;
+    else
+        iniFile_ = ExtractFileExt(Value).IsEmpty() ? ChangeFileExt(Value, ".INI") : Value;
 }
 
 void TOBLIniCtrl::SetTarget(TOBLIniTarget Value)

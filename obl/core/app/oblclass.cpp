@@ -199,22 +199,33 @@ WORD TOBLApplication::GetTimerIdent() const
     return 0;
 }
 
-WORD TOBLApplication::AddTimer(WORD Interval, TNotifyEvent Proc)
+template <class AddToPool>
+WORD TOBLApplication::AddPoolTimer(AddToPool add)
 {
     const WORD n = GetTimerIdent();
     if (n == 0) return 0;
-    timerPool_->AddTimer(static_cast<WORD>(n + OBLTimerIdentBase), Interval, Proc);
+    const WORD ident = static_cast<WORD>(n + OBLTimerIdentBase);
+    try {
+        add(ident);
+    } catch (...) {
+        // A Windows timer that could not be set leaves the new item in the pool; taken out
+        // again, the pool and the free slot agree and the number can be handed out later.
+        if (timerPool_->GetTimer(ident)) timerPool_->RemoveTimer(ident);
+        throw;
+    }
     timerSlots_[n] = true;
-    return static_cast<WORD>(n + OBLTimerIdentBase);
+    return ident;
+}
+
+WORD TOBLApplication::AddTimer(WORD Interval, TNotifyEvent Proc)
+{
+    return AddPoolTimer([&](WORD ident) { timerPool_->AddTimer(ident, Interval, Proc); });
 }
 
 WORD TOBLApplication::AddTimerExt(WORD Interval, int CallCount, bool Enabled, TNotifyEvent Proc)
 {
-    const WORD n = GetTimerIdent();
-    if (n == 0) return 0;
-    timerPool_->AddTimerExt(static_cast<WORD>(n + OBLTimerIdentBase), Interval, CallCount, Enabled, Proc);
-    timerSlots_[n] = true;
-    return static_cast<WORD>(n + OBLTimerIdentBase);
+    return AddPoolTimer(
+        [&](WORD ident) { timerPool_->AddTimerExt(ident, Interval, CallCount, Enabled, Proc); });
 }
 
 void TOBLApplication::RemoveTimer(WORD Ident)

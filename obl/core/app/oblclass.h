@@ -71,6 +71,7 @@ public:
     void Timer();
 
 private:
+    friend class TOBLTimerPool;
     int callCount_ = -1;
     int counter_ = 0;
     bool enabled_ = true;
@@ -80,6 +81,7 @@ private:
     TList* list_;
     TOBLTimerPool* owner_;
     TNotifyEvent onTimer_;
+    unsigned long long serial_ = 0; // order of addition to the pool: items added during a tick skip it
 };
 
 class TOBLTimerPool : public TOBLCustomComponent {
@@ -133,6 +135,7 @@ private:
     TList items_;
     bool removing_ = false;
     TOBLTimerPoolEvent onTimer_;
+    unsigned long long lastSerial_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -214,7 +217,8 @@ public:
     // Milliseconds since STWStart; 0 when the stopwatch is not running.
     int STWStop();
     // Application timers: identifiers n + OBLTimerIdentBase, lowest free n first; 0 when
-    // all 250 are taken.
+    // all 250 are taken. A refused add (its exception reaches the caller) leaves the slot
+    // free and the pool without the item.
     WORD GetTimerIdent() const;
     WORD AddTimer(WORD Interval, TNotifyEvent Proc);
     WORD AddTimerExt(WORD Interval, int CallCount, bool Enabled, TNotifyEvent Proc);
@@ -293,6 +297,10 @@ private:
     BYTE explodeDelay_ = 3;
     bool themeFlag_ = false;
     std::array<bool, OBLMaxApplicationTimers + 1> timerSlots_{};
+
+    // Takes the lowest free slot for the item `add` puts into the pool under its ident.
+    template <class AddToPool>
+    WORD AddPoolTimer(AddToPool add);
 };
 
 // The one application object, from the unit's start-up to its close-down.

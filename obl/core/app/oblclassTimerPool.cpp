@@ -106,6 +106,7 @@ int TOBLTimerPool::AddTimer(WORD Ident, WORD Interval, TNotifyEvent Proc)
     if (GetCount() > 0 && IndexOf(Ident) >= 0) throw Exception(SListIndexError, {static_cast<int>(Ident)});
     if (Interval % minInterval_ != 0 || Interval < minInterval_) throw Exception(LoadResString(_IDS_INTERVALNOTFIT));
     auto* item = new TOBLTimerItem(this, &items_, Ident);
+    item->serial_ = ++lastSerial_;
     const int index = items_.Add(item);
     item->SetInterval(Interval);
     item->SetOnTimer(Proc);
@@ -187,13 +188,14 @@ void TOBLTimerPool::HandleTimers()
         int& tick;
         ~NextTick() { tick = NextCount(tick); }
     } next{tick_};
-    // An item whose handler removes it (or others before it) leaves its place to the next
-    // one, which must still get its turn on this tick.
-    for (int i = 0; i < GetCount();) {
+    // Items are visited by index up to the current count. One added by a handler (a handler
+    // that removes its own item and adds it again, say) waits for the next tick; otherwise
+    // it could fire again and again within one tick.
+    const unsigned long long lastBeforeTick = lastSerial_;
+    for (int i = 0; i < GetCount(); ++i) {
         TOBLTimerItem* item = Item(i);
-        if (item->Enabled() && tick_ % item->Ratio() == 0)
+        if (item->serial_ <= lastBeforeTick && item->Enabled() && tick_ % item->Ratio() == 0)
             item->Timer();
-        if (i < GetCount() && Item(i) == item) ++i;
     }
 }
 

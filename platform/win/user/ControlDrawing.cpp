@@ -1,7 +1,8 @@
-// Fonts, colours and notifications shared by the standard window classes.
+// Fonts, colours, notifications and painting shared by the standard window classes.
 #include "platform/win/user/ControlDrawing.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "platform/win/user/User.h"
 #include "platform/win/user/WindowObject.h"
 
 HFONT UserControlFont(HWND window) {
@@ -27,4 +28,20 @@ void UserNotifyParent(HWND window, WORD code) {
     if (parent)
         SendMessageA(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window)), code),
                      reinterpret_cast<LPARAM>(window));
+}
+
+bool UserPaintWholeClient(HWND window, UINT message, WPARAM wParam, void (*paint)(HWND, HDC), LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(window, &ps);
+        paint(window, dc);
+        EndPaint(window, &ps);
+        return true;
+    }
+    case WM_PRINTCLIENT: paint(window, reinterpret_cast<HDC>(wParam)); return true;
+    default: return false;
+    }
 }

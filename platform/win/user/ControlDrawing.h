@@ -12,6 +12,12 @@ HBRUSH UserControlColours(HWND window, HDC dc, UINT message);
 // WM_COMMAND with (id, code) to the parent.
 void UserNotifyParent(HWND window, WORD code);
 
+// The painting messages of a class that paints all of its client area itself: the
+// background is never erased (the paint covers it), WM_PAINT paints the update area through
+// BeginPaint/EndPaint and WM_PRINTCLIENT paints on the DC it brings. True when `message`
+// was one of these, with its result in `result`.
+bool UserPaintWholeClient(HWND window, UINT message, WPARAM wParam, void (*paint)(HWND, HDC), LRESULT& result);
+
 // Per-window state of a standard class, created on first use.
 template <typename T>
 T& UserClassData(HWND window) {

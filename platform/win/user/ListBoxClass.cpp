@@ -329,17 +329,11 @@ LRESULT ListBoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         Changed(window);
         return r;
     }
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        HDC dc = BeginPaint(window, &ps);
-        Paint(window, dc);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT: Paint(window, reinterpret_cast<HDC>(wParam)); return 0;
     default: break;
     }
+    LRESULT painted = 0;
+    if (UserPaintWholeClient(window, message, wParam, Paint, painted))
+        return painted;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

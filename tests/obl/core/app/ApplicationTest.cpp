@@ -420,6 +420,22 @@ TEST_F(ApplicationTest, RefusedApplicationTimerLeavesItsSlotFree)
     EXPECT_FALSE(app_->GetTimer(ident)->Enabled());
 }
 
+TEST_F(ApplicationTest, FailedTimerStartLeavesPoolAndSlotsConsistent)
+{
+    UserSetTimerFailure(true);
+    EXPECT_THROW(app_->AddTimer(50, nullptr), EOutOfResources);
+    EXPECT_THROW(app_->AddTimerExt(100, 2, true, nullptr), EOutOfResources);
+    UserSetTimerFailure(false);
+    EXPECT_EQ(app_->GetTimerIdent(), 1);
+    EXPECT_EQ(app_->TimerPool()->GetCount(), 0);
+    EXPECT_EQ(app_->GetTimer(0xFD01), nullptr);
+    // The next add gets the same number and works.
+    Counter counter;
+    EXPECT_EQ(app_->AddTimer(50, TNotifyEvent(&counter, &Counter::Tick)), 0xFD01);
+    Run(100);
+    EXPECT_EQ(counter.ticks, 2);
+}
+
 // ---- Exceptions -------------------------------------------------------------------------
 
 TEST_F(ApplicationTest, LoggedExceptionsNameTheirSender)

@@ -80,6 +80,9 @@ TEST_F(IniCtrlTest, IniNamesFollowPrefixAndExtensionRules)
         {"D:\\cfg\\shop.cfg", ppProgram, "D:\\cfg\\shop.cfg", "C:\\Vendaro\\shop.cfg"},
         {"D:\\cfg\\shop", ppFixed, "D:\\cfg\\shop.INI", "D:\\cfg\\shop.INI"},
         {"shop.ini", ppSystem, "shop.ini", "C:\\WINDOWS\\SYSTEM\\shop.ini"},
+        // No name: the executable's, with ".INI", filled in when first needed.
+        {"", ppWindows, "", "C:\\WINDOWS\\Importa.INI"},
+        {"", ppFixed, "", "C:\\Vendaro\\Importa.INI"},
     };
     for (const Case& c : cases) {
         ctrl_->SetIniFile(c.file);

@@ -193,17 +193,48 @@ TEST_F(TimerPoolTest, PoolHandlerServesItemsWithoutTheirOwn)
     EXPECT_EQ(r->poolFired, (std::vector<std::pair<WORD, int>>{{0x21, 1}, {0x21, 2}}));
 }
 
-TEST_F(TimerPoolTest, HandlerRemovingItsOwnItemLeavesTheNextItemItsTurn)
+TEST_F(TimerPoolTest, HandlerRemovingItsOwnItemStepsOnByIndex)
 {
     Recorder* self = NewRecorder();
     Recorder* next = NewRecorder();
+    Recorder* last = NewRecorder();
     self->selfIdent = 1;
     pool_->AddTimer(1, 100, TNotifyEvent(self, &Recorder::RemoveSelf));
     pool_->AddTimer(2, 100, TNotifyEvent(next, &Recorder::Fire));
+    pool_->AddTimer(3, 100, TNotifyEvent(last, &Recorder::Fire));
     Ticks(4);
+    // The item after the removed one moved into its index and waits for its next due tick.
     EXPECT_EQ(self->fired, (std::vector<int>{2}));
-    EXPECT_EQ(next->fired, (std::vector<int>{2, 4}));
-    EXPECT_EQ(pool_->GetCount(), 1);
+    EXPECT_EQ(next->fired, (std::vector<int>{4}));
+    EXPECT_EQ(last->fired, (std::vector<int>{2, 4}));
+    EXPECT_EQ(pool_->GetCount(), 2);
+}
+
+TEST_F(TimerPoolTest, ItemAddedByAHandlerWaitsForTheNextTick)
+{
+    // A handler that removes its own item and adds it again, as a button restarting its
+    // repeat timer does: once per tick, not again and again within one.
+    struct Restarter : TObject {
+        TOBLTimerPool* pool = nullptr;
+        int firings = 0;
+        void Restart(TObject*)
+        {
+            if (++firings > 1000) throw Exception("fires without end");
+            pool->RemoveTimer(1);
+            pool->AddTimer(1, 50, TNotifyEvent(this, &Restarter::Restart));
+        }
+    } restarter;
+    restarter.pool = pool_.get();
+    Recorder* other = NewRecorder();
+    pool_->AddTimer(1, 50, TNotifyEvent(&restarter, &Restarter::Restart));
+    pool_->AddTimer(2, 50, TNotifyEvent(other, &Recorder::Fire));
+    Ticks(3);
+    EXPECT_EQ(restarter.firings, 3);
+    EXPECT_TRUE(boxes_.empty());
+    // On the first tick the other item moved into the index already visited; from then on
+    // it stands before the restarted one and fires on every tick.
+    EXPECT_EQ(other->fired, (std::vector<int>{2, 3}));
+    EXPECT_EQ(pool_->GetCount(), 2);
 }
 
 TEST_F(TimerPoolTest, TicksArrivingWhileHandlersRunAreDropped)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -18,19 +19,64 @@ protected:
         ResetThemeModuleForTesting();
     }
 
-    // Names of the entries that hold an address.
-    static std::vector<const char*> BoundEntries()
+    // Every entry in binding order, each with the name it binds by.
+    template <class Visit>
+    static void EachEntry(Visit visit)
     {
-        std::vector<const char*> bound;
-        auto note = [&](const auto& e) {
+        visit(DrawThemeEdge), visit(DrawThemeBackground), visit(DrawThemeParentBackground), visit(DrawThemeText);
+        visit(DrawThemeIcon), visit(OpenThemeData), visit(CloseThemeData);
+        visit(IsThemeBackgroundPartiallyTransparent), visit(GetThemeBackgroundContentRect), visit(SetWindowTheme);
+        visit(SetThemeAppProperties), visit(IsThemePartDefined), visit(GetThemeColor), visit(GetThemeMetric);
+        visit(GetThemeString), visit(GetThemeBool), visit(GetThemeInt), visit(GetThemeEnumValue);
+        visit(GetThemePosition), visit(GetThemeFont), visit(GetThemeRect), visit(GetThemeFilename);
+        visit(GetThemeSysColor), visit(GetThemeSysColorBrush), visit(GetThemeSysBool), visit(IsThemeActive);
+        visit(IsAppThemed), visit(GetWindowTheme), visit(EnableThemeDialogTexture);
+        visit(IsThemeDialogTextureEnabled), visit(EnableTheming);
+    }
+
+    static std::vector<std::string> EntryNames()
+    {
+        std::vector<std::string> names;
+        EachEntry([&](const auto& e) { names.push_back(e.Name()); });
+        return names;
+    }
+
+    // Names of the entries that hold an address.
+    static std::vector<std::string> BoundEntries()
+    {
+        std::vector<std::string> bound;
+        EachEntry([&](const auto& e) {
             if (e.Assigned()) bound.push_back(e.Name());
-        };
-        note(DrawThemeEdge), note(DrawThemeBackground), note(OpenThemeData), note(CloseThemeData);
-        note(SetThemeAppProperties), note(GetThemeBool), note(IsThemeActive), note(IsAppThemed);
-        note(EnableTheming), note(IsThemeDialogTextureEnabled), note(GetThemeSysColor);
+        });
         return bound;
     }
 };
+
+// The library's entries, in the order they are bound.
+const std::vector<std::string> kThemeEntries = {
+    "DrawThemeEdge",        "DrawThemeBackground",
+    "DrawThemeParentBackground", "DrawThemeText",
+    "DrawThemeIcon",        "OpenThemeData",
+    "CloseThemeData",       "IsThemeBackgroundPartiallyTransparent",
+    "GetThemeBackgroundContentRect", "SetWindowTheme",
+    "SetThemeAppProperties", "IsThemePartDefined",
+    "GetThemeColor",        "GetThemeMetric",
+    "GetThemeString",       "GetThemeBool",
+    "GetThemeInt",          "GetThemeEnumValue",
+    "GetThemePosition",     "GetThemeFont",
+    "GetThemeRect",         "GetThemeFilename",
+    "GetThemeSysColor",     "GetThemeSysColorBrush",
+    "GetThemeSysBool",      "IsThemeActive",
+    "IsAppThemed",          "GetWindowTheme",
+    "EnableThemeDialogTexture", "IsThemeDialogTextureEnabled",
+    "EnableTheming",
+};
+
+TEST_F(OblxpstylesTest, EveryEntryBindsByItsPublishedName)
+{
+    ASSERT_EQ(kThemeEntries.size(), 31u);
+    EXPECT_EQ(EntryNames(), kThemeEntries);
+}
 
 TEST_F(OblxpstylesTest, AbsentLibraryLeavesEveryEntryEmptyAndCallsFailSafely)
 {
@@ -56,7 +102,7 @@ TEST_F(OblxpstylesTest, PresentLibraryBindsAllEntries)
         SetThemeModuleState(state);
         OblxpstylesInitialization();
         EXPECT_TRUE(XPThemesAvailable);
-        EXPECT_EQ(BoundEntries().size(), 11u);
+        EXPECT_EQ(BoundEntries(), kThemeEntries);
         const bool active = state == TThemeModuleState::Active;
         EXPECT_EQ(IsThemeActive() != FALSE, active);
         EXPECT_EQ(OBLXPThemeActive(), active);

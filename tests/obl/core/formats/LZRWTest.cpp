@@ -151,6 +151,9 @@ std::vector<VectorCase> Vectors()
          Hex("40 00 E0 61 62 63 64 65 66 67 68 00 8F 01 8F 02 8F 67 68")},
         {"run of 17 then letters", yThenLetters,
          Hex("40 80 00 00 00 01 79 61 62 63 64 65 66 67 68 69 6A 6B 6C 6D 6E 6F 00 00 70")},
+        // A compressed block exactly as long as its source stays compressed: only a longer
+        // one is replaced by the stored form.
+        {"six a, as long as its block", Repeat("a", 6), Hex("40 40 00 61 00 12")},
     };
 }
 

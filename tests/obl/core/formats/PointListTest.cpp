@@ -140,6 +140,7 @@ TEST_F(PointListTest, NegativeOrBadIndexRaisesListErrorAndChangesNothing)
     EXPECT_THROW(list.DeletePoint(-1), EListError);
     try {
         list.DeletePoint(5);
+        ADD_FAILURE() << "DeletePoint(5) raised nothing";
     } catch (const EListError& e) {
         EXPECT_EQ(e.Message(), "List index out of bounds (5)");
     }
@@ -181,10 +182,32 @@ TEST_F(PointListTest, CloneIntoItselfKeepsThePoints)
 
 TEST_F(PointListTest, WithoutHandlerChangesAreSilent)
 {
+    // A list whose handler was taken away notifies nobody, and its changes still happen.
+    list.AddPoint({1, 2});
+    ASSERT_EQ(changes.count, 2);
+    list.SetOnChange(nullptr);
+    EXPECT_FALSE(list.OnChange().Assigned());
+    list.AddPoint({3, 4});
+    list.PutPoint(0, {5, 6});
+    list.DeletePoint(1);
+    list.BeginUpdate();
+    list.EndUpdate(true);
+    list.GetChange(&list);
+    EXPECT_EQ(changes.count, 2);
+    EXPECT_EQ(PointsOf(list), (std::vector<std::pair<int, int>>{{5, 6}}));
+
+    // A list that never had one, beside a list that has: its changes reach no handler.
+    list.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
     TOBLPointList plain;
     plain.AddPoint({1, 2});
+    plain.PutPoint(0, {7, 8});
+    plain.AddPoint({9, 9});
+    plain.DeletePoint(1);
     plain.GetChange(&plain);
-    EXPECT_EQ(plain.Count(), 1);
+    EXPECT_EQ(changes.count, 2);
+    EXPECT_EQ(PointsOf(plain), (std::vector<std::pair<int, int>>{{7, 8}}));
+    // GetChange hands on the sender it is given.
     list.GetChange(&plain);
+    EXPECT_EQ(changes.count, 3);
     EXPECT_EQ(changes.lastSender, &plain);
 }

@@ -3,61 +3,9 @@
 #include "tests/platform/classlib/controls/ControlsFixture.h"
 
 #include "platform/win/gdi/Surface.h"
-
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
+#include "tests/support/TestDisplay.h"
 
 namespace {
-
-// An Xvfb server on a free display number, started and stopped by the test.
-class XvfbServer {
-public:
-    bool Start()
-    {
-        for (int n = 141; n < 190; ++n) {
-            struct stat st {};
-            if (stat(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), &st) == 0 ||
-                stat(("/tmp/.X11-unix/X" + std::to_string(n)).c_str(), &st) == 0)
-                continue;
-            name_ = ":" + std::to_string(n);
-            pid_ = fork();
-            if (pid_ == 0) {
-                int null = open("/dev/null", O_WRONLY);
-                dup2(null, 1);
-                dup2(null, 2);
-                execl("/usr/bin/Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
-                _exit(127);
-            }
-            for (int i = 0; i < 100; ++i) {
-                if ((display_ = UserCreateX11Display(name_.c_str())))
-                    return true;
-                usleep(50000);
-            }
-            Stop();
-        }
-        return false;
-    }
-    void Stop()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    ~XvfbServer() { Stop(); }
-    std::unique_ptr<DisplayBackend> TakeDisplay() { return std::move(display_); }
-    const std::string& Name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-    std::unique_ptr<DisplayBackend> display_;
-};
 
 std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
 
@@ -82,16 +30,15 @@ protected:
 
 TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
 {
-    if (access("/usr/bin/Xvfb", X_OK) != 0)
+    if (!TestDisplay::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    XvfbServer server;
-    ASSERT_TRUE(server.Start());
-    UserInstallDisplay(server.TakeDisplay());
+    TestDisplay display(141, 800, 600);
+    ASSERT_TRUE(display.Install());
     TTestDialog* form = ShowDialog();
-    PumpFor(20);
 
     Surface shown;
-    ASSERT_TRUE(UserReadBackWindow(form->Handle(), &shown));
+    ASSERT_EQ(TestDisplay::ReadBackWhenShown(form->Handle(), shown, [] { Application->ProcessMessages(); }), 0)
+        << "the real window shows what the dialog painted";
     TPoint origin = form->ClientOrigin();
     RECT window{};
     GetWindowRect(form->Handle(), &window);
@@ -113,7 +60,7 @@ TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
     EXPECT_EQ(boxAt(300, line - 1), Rgb(GetSysColor(COLOR_BTNSHADOW))) << "group box frame shadow";
     EXPECT_EQ(boxAt(300, 20), Rgb(GetSysColor(COLOR_BTNFACE))) << "group box inside";
     EXPECT_EQ(at(form->CheckBox1(), 134, 1), Rgb(GetSysColor(COLOR_BTNFACE))) << "check box background";
-    SaveSurfacePng(shown, "/tmp/vendaro-controls-dialog.png");
+    EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-controls-dialog.png"));
 
     // Driven through the real window: tick a box, type a path, then close with Escape.
     TPoint box = form->CheckBox1()->ClientToScreen(Point(6, 8));
@@ -125,11 +72,10 @@ TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
     EXPECT_TRUE(form->CheckBox1()->Checked());
     EXPECT_EQ(form->Edit1()->Text(), "C:\\dbVendaroBase4.mdb");
     Surface driven;
-    ASSERT_TRUE(UserReadBackWindow(form->Handle(), &driven));
-    SaveSurfacePng(driven, "/tmp/vendaro-controls-dialog-driven.png");
-    if (access("/usr/bin/import", X_OK) == 0) {
-        std::string command = "import -display " + server.Name() + " -window root /tmp/vendaro-controls-root.png";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(TestDisplay::ReadBackWhenShown(form->Handle(), driven, [] { Application->ProcessMessages(); }), 0);
+    EXPECT_TRUE(TestDisplay::SavePng(driven, "vendaro-controls-dialog-driven.png"));
+    if (TestDisplay::CanSaveScreen()) {
+        EXPECT_TRUE(display.SaveScreen("vendaro-controls-root.png"));
     }
     form->SetOnClose(TCloseEvent());
     UserInjectKeyStroke(VK_ESCAPE);
@@ -139,6 +85,5 @@ TEST_F(ScreenshotTest, DialogShowsInARealXWindowAndIsDrivenAndClosed)
     EXPECT_TRUE(Application->Terminated());
     FormsFinalization();
     UserResetWindowSystem();
-    UserInstallDisplay(nullptr);
-    server.Stop();
+    display.Stop();
 }

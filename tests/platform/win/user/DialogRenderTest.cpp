@@ -1,14 +1,7 @@
 #include "DemoDialog.h"
 
 #include "platform/win/gdi/Surface.h"
-
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
-#include <string>
-#include <unistd.h>
+#include "tests/support/TestDisplay.h"
 
 namespace {
 
@@ -57,81 +50,28 @@ TEST_F(DialogRenderTest, HeadlessDialogPaintsEveryControlAndReactsToClicks) {
     EXPECT_EQ(SendMessageA(d.check, BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_UNCHECKED));
     EXPECT_EQ(SendMessageA(d.list, LB_GETCURSEL, 0, 0), 20 / SendMessageA(d.list, LB_GETITEMHEIGHT, 0, 0));
     EXPECT_EQ(GetFocus(), d.list);
-    SaveSurfacePng(*UserWindowSurface(form), "/tmp/vendaro-user-headless.png");
+    EXPECT_TRUE(TestDisplay::SavePng(*UserWindowSurface(form), "vendaro-user-headless.png"));
 }
 
-// An Xvfb server on a free display number, started and stopped by the test.
-class Xvfb {
-public:
-    bool Start() {
-        for (int n = 91; n < 140; ++n) {
-            const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-            struct stat st{};
-            if (stat(lock.c_str(), &st) == 0 || stat(socket.c_str(), &st) == 0)
-                continue;
-            name_ = ":" + std::to_string(n);
-            pid_ = fork();
-            if (pid_ == 0) {
-                int null = open("/dev/null", O_WRONLY);
-                dup2(null, 1);
-                dup2(null, 2);
-                execl("/usr/bin/Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp", nullptr);
-                _exit(127);
-            }
-            for (int i = 0; i < 100; ++i) {
-                if (auto display = UserCreateX11Display(name_.c_str())) {
-                    display_ = std::move(display);
-                    return true;
-                }
-                usleep(50000);
-            }
-            Stop();
-        }
-        return false;
-    }
-    void Stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    ~Xvfb() { Stop(); }
-    std::unique_ptr<DisplayBackend> TakeDisplay() { return std::move(display_); }
-    const std::string& Name() const { return name_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string name_;
-    std::unique_ptr<DisplayBackend> display_;
-};
-
 TEST_F(DialogRenderTest, DialogShowsInARealXWindowUnderXvfb) {
-    if (access("/usr/bin/Xvfb", X_OK) != 0)
+    if (!TestDisplay::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
-    Xvfb server;
-    ASSERT_TRUE(server.Start());
-    UserInstallDisplay(server.TakeDisplay());
+    TestDisplay display(91, 800, 600);
+    ASSERT_TRUE(display.Install());
     HWND form = Create(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 40, 40, 360, 260, nullptr, 0,
                        "ProceduraImportazione");
     AnswerDrawItem(form);
     const DemoDialog d = CreateDemoDialog(form);
-    for (int i = 0; i < 20; ++i) {
-        Pump();
-        usleep(10000);
-    }
     Surface shown;
-    ASSERT_TRUE(UserReadBackWindow(form, &shown));
+    EXPECT_EQ(TestDisplay::ReadBackWhenShown(form, shown, [this] { Pump(); }), 0)
+        << "the real window shows what the dialog painted";
     ExpectDialogPixels(shown, d);
-    SaveSurfacePng(shown, "/tmp/vendaro-user-x11.png");
-    if (access("/usr/bin/import", X_OK) == 0) {
-        const std::string command = "import -display " + server.Name() + " -window root /tmp/vendaro-user-x11-root.png";
-        EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-user-x11.png"));
+    if (TestDisplay::CanSaveScreen()) {
+        EXPECT_TRUE(display.SaveScreen("vendaro-user-x11-root.png"));
     }
     UserResetWindowSystem();
-    UserInstallDisplay(nullptr);
-    server.Stop();
+    display.Stop();
 }
 
 }  // namespace
