@@ -341,6 +341,10 @@ void DbiConnection::Attach(const std::string& posixFile, const std::string& sche
         throw EDbiError(context + ": the file does not exist");
     if (InTransaction())
         throw EDbiError(context + ": a transaction is active");
+    // A connection still waiting for its first change has no file that one commit could
+    // cover, and making it now would write behind the caller's back.
+    if (fileMissing_)
+        throw EDbiError(context + ": the database " + name_ + " does not exist");
     const std::string name = QuotedSchema(schema);
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, ("ATTACH DATABASE ? AS " + name).c_str(), -1, &stmt, nullptr) != SQLITE_OK)

@@ -174,6 +174,17 @@ TEST(DbiDrivers, FileLeftInWriteAheadLogModeComesBackWhole)
     EXPECT_EQ(copied->Execute("select count(*) from [DDT-Intestazione]").rows.at(0).at(0).integer, 3);
 }
 
+TEST(DbiDrivers, AttachingToAFolderWithoutItsTablesFileIsRefusedAndMakesNoFile)
+{
+    TempFolder folder;
+    TempFolder reports;
+    MakeAccessFile(reports / "RPTDATA.mdb");
+    auto db = DbiOpenDatabase("STANDARD", {"PATH=" + folder.Path().string()}, false);
+    EXPECT_NE(MessageOf([&] { db->Attach(reports / "RPTDATA.mdb", "report"); }).find("does not exist"),
+              std::string::npos);
+    EXPECT_TRUE(Names(folder.Path()).empty());
+}
+
 TEST(DbiDrivers, ParadoxFolderWithoutItsTablesFileGetsNoFileBehindTheUsersBack)
 {
     TempFolder folder;
