@@ -43,3 +43,7 @@ HRGN OBLCreateThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount, TOBL
 HRGN OBLCreateEllipticThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount, TOBLExtPos Pos);
 HRGN OBLCreateRoundThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount, TOBLExtPos Pos, int RoundX,
                                   int RoundY);
+
+// Paints the diamond's border with the canvas pen; the brush stays as the caller set it.
+void OBLFrameDiamondRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                        TOBLRegionBorderStyle Style);

@@ -179,3 +179,42 @@ TEST(RegionShapes, Screenshot)
 }
 
 } // namespace
+
+namespace {
+
+// The colours at the upper-left edge (5, 5) and the lower-right edge (15, 15) of a
+// 20 x 20 diamond framed on white.
+std::pair<std::uint32_t, std::uint32_t> FramedDiamond(TOBLRegionBorderStyle style)
+{
+    Surface surface(21, 21, 0xFFFFFF);
+    HDC dc = GdiCreateSurfaceDC(&surface, POINT{0, 0}, nullptr);
+    {
+        TCanvas canvas;
+        canvas.SetHandle(dc);
+        canvas.Brush()->SetStyle(bsClear);
+        OBLFrameDiamondRgn(&canvas, Rect(0, 0, 20, 20), clRed, clBlue, clLime, style);
+        canvas.SetHandle(nullptr);
+    }
+    GdiDeleteSurfaceDC(dc);
+    return {surface.Pixel(5, 5), surface.Pixel(15, 15)};
+}
+
+TEST(RegionShapes, DiamondFrameStyles)
+{
+    const std::uint32_t red = 0xFF0000, blue = 0x0000FF, lime = 0x00FF00, white = 0xFFFFFF;
+    struct Case {
+        TOBLRegionBorderStyle style;
+        std::uint32_t upperLeft, lowerRight;
+    };
+    const Case cases[] = {
+        {rbNone, white, white},       {rbRaised, red, blue},        {rbLowered, blue, red},
+        {rbSingle, lime, lime},       {rbRaisedpsb, red, lime},     {rbLoweredpsb, blue, lime},
+    };
+    for (const auto& c : cases) {
+        auto [ul, lr] = FramedDiamond(c.style);
+        EXPECT_EQ(ul, c.upperLeft) << "style " << c.style;
+        EXPECT_EQ(lr, c.lowerRight) << "style " << c.style;
+    }
+}
+
+} // namespace
