@@ -1,0 +1,28 @@
+// Unit Oblgrapa: the key points of a filled geometric shape (ellipse, rectangle, rounded
+// rectangle, arrows, diamond, comb, octagon, star, toothed rectangle) with its shadow and
+// bevel, plus helpers that move points and map colour names.
+#pragma once
+
+#include "obl/controls/shapes/OBLShape.h"
+#include "obl/controls/shapes/OBLTeeth.h"
+#include "obl/core/formats/OBLPointList.h"
+
+#include <cstdint>
+#include <vector>
+
+enum TOBLLightColor { lcNone, lcBlue, lcRed, lcGreen, lcYellow, lcMarine, lcPurple };
+
+// Any other value leaves Light and Dark untouched.
+void OBLGetLightColors(TOBLLightColor Color, TColor& Light, TColor& Dark);
+// Moves the first Count points; the array's own length bounds it as well.
+void OBLOffsetPointArray(std::vector<POINT>& Points, int Count, int DX, int DY);
+// Moves every point of the list, one notification per point; nothing for a null list.
+void OBLOffsetPointList(TOBLPointList* List, int DX, int DY);
+// A point of the list with X read back as the signed value it was stored from.
+POINT OBLListPoint(TOBLPointList* List, int Index);
+
+// Clears List and fills it, in coordinates local to R, with the outline points followed
+// by the inner (bevel-inset) points; a toothed rectangle lists only its outline. Brush is
+// not read. Teeth, Bevel and Shadow may be null.
+void OBLShapeCalc(const TRect& R, TOBLShapeType ShapeType, TOBLTeeth* Teeth, bool Square, TBrush* Brush,
+                  std::uint8_t Percent, TOBLSimpleBevel* Bevel, TOBLShadow* Shadow, TOBLPointList* List);
