@@ -5,6 +5,10 @@
 // those rows could reach. Prints both rates and their ratio.
 //
 //   import-benchmark [N]      (default 10000)
+//   import-benchmark --memory [N]
+//                             peak resident memory of the import alone (in a child
+//                             process, after the source is made) at N/10 and at N rows:
+//                             the import reads its source row by row, so the two match.
 #include "bench/BenchTiming.h"
 #include "importa/Unit1.h"
 #include "importa/UnitInitialization.h"
@@ -13,6 +17,9 @@
 #include "tools/samples/SampleData.h"
 
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -128,10 +135,69 @@ double BulkInsert(const std::string& imported, const std::string& empty, long lo
     return seconds;
 }
 
+std::string MakeRoot()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "vendaro-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    return pattern;
+}
+
+// Peak resident memory, in MB, of a child process that only runs the import of a source
+// of n rows made beforehand.
+double ImportPeakMegabytes(int n)
+{
+    const std::string root = MakeRoot();
+    MakeSamples(root, {n, n}, false);
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child < 0)
+        throw std::runtime_error("cannot start the import process");
+    if (child == 0) {
+        int status = 0;
+        try {
+            int boxes = 0;
+            ImportThroughTheDialog(root, boxes);
+        } catch (...) {
+            status = 1;
+        }
+        std::fflush(stdout);
+        _exit(status);
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the import process failed");
+    std::error_code ec;
+    std::filesystem::remove_all(root, ec);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KB on Linux
+}
+
+int MeasureMemory(int n)
+{
+    const int small = n / 10 > 0 ? n / 10 : 1;
+    const double smallPeak = ImportPeakMegabytes(small);
+    const double peak = ImportPeakMegabytes(n);
+    std::printf("Peak memory of the import, %d rows: %.1f MB\n", small, smallPeak);
+    std::printf("Peak memory of the import, %d rows: %.1f MB (goal: under 40 MB)\n", n, peak);
+    bench::Report(("Peak memory of an import of " + std::to_string(n) + " rows (floor: same at " +
+                   std::to_string(small) + " rows)").c_str(),
+                  peak, smallPeak, "MB", 1.2);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::string(argv[1]) == "--memory") {
+        try {
+            return MeasureMemory(argc > 2 ? std::atoi(argv[2]) : 100000);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "import-benchmark: %s\n", e.what());
+            return 1;
+        }
+    }
     const int n = argc > 1 ? std::atoi(argv[1]) : 10000;
     if (n <= 0) {
         std::fprintf(stderr, "usage: import-benchmark [rows per category and articles]\n");

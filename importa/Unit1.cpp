@@ -61,6 +61,9 @@ void TForm1::Loaded()
     Database2 = BindComponent<TDatabase>(this, "Database2");
     Query1 = BindComponent<TQuery>(this, "Query1");
     Query2 = BindComponent<TQuery>(this, "Query2");
+    // Query2 walks the source tables once, front to back: read that way, an import of any
+    // size holds one source row at a time.
+    Query2->SetUniDirectional(true);
     Query3 = BindComponent<TQuery>(this, "Query3");
     Query4 = BindComponent<TQuery>(this, "Query4");
     OpenDialog1 = BindComponent<TOpenDialog>(this, "OpenDialog1");
@@ -119,6 +122,9 @@ void TForm1::OBLButton1Click(TObject*)
             ListBox1->Items()->Add("Terminato");
         }
     } catch (...) {
+        // The walk over the source holds the source file open for reading; a failed run
+        // lets go of it, so another program may change the source before a retry.
+        Query2->Close();
         Application->MessageBox(kFailed, kFailedCaption, 0);
     }
 }

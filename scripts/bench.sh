@@ -3,7 +3,8 @@
 # figures as ratios to a floor measured in the same run. Prints the table:
 # measure, project, floor, ratio, goal.
 #
-#   scripts/bench.sh [rows for the import benchmark]    (default 10000)
+#   scripts/bench.sh [rows for the import benchmark] [rows for its memory measure]
+#                                                       (defaults 10000, 100000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -22,6 +23,7 @@ run() {
 run build/release/bench/gdi-benchmark
 run build/release/bench/codec-benchmark "$(pwd)"
 run build/release/bench/import-benchmark "${1:-10000}"
+run build/release/bench/import-benchmark --memory "${2:-100000}"
 
 echo
 printf '| measure | project | floor | ratio | goal |\n|---|---|---|---|---|\n'

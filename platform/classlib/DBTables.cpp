@@ -309,6 +309,26 @@ DbiResult TQuery::OpenCursor()
     }
 }
 
+std::unique_ptr<DbiCursor> TQuery::OpenRowCursor()
+{
+    const AnsiString text = StatementText();
+    TDatabase* db = UseDatabase();
+    try {
+        std::unique_ptr<DbiCursor> cursor = Engine([&] { return db->Connection().OpenCursor(text); });
+        openDatabase_ = db;
+        db->AttachDataSet(this);
+        return cursor;
+    } catch (...) {
+        db->Session()->CloseDatabase(db);
+        throw;
+    }
+}
+
+bool TQuery::FetchRow(DbiCursor& cursor, DbiRow& row)
+{
+    return Engine([&] { return cursor.Fetch(row); });
+}
+
 void TQuery::CloseCursor()
 {
     TDatabase* db = openDatabase_;

@@ -161,6 +161,8 @@ public:
 protected:
     DbiResult OpenCursor() override;
     void CloseCursor() override;
+    std::unique_ptr<DbiCursor> OpenRowCursor() override;
+    bool FetchRow(DbiCursor& cursor, DbiRow& row) override;
 
 private:
     void QueryChanged(TObject* sender);

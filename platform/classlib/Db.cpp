@@ -140,9 +140,23 @@ void TDataSet::Open()
 {
     if (active_)
         return;
-    DbiResult result = OpenCursor();
-    rows_ = std::move(result.rows);
-    MakeFields(result.columns);
+    if (!uniDirectional_) {
+        DbiResult result = OpenCursor();
+        rows_.assign(std::make_move_iterator(result.rows.begin()), std::make_move_iterator(result.rows.end()));
+        MakeFields(result.columns);
+    } else {
+        cursor_ = OpenRowCursor();
+        try {
+            MakeFields(cursor_->Columns());
+            FetchMore();
+        } catch (...) {
+            FreeFields();
+            rows_.clear();
+            cursor_.reset();
+            CloseCursor();
+            throw;
+        }
+    }
     active_ = true;
     First();
 }
@@ -153,10 +167,59 @@ void TDataSet::Close()
         return;
     active_ = false;
     rows_.clear();
+    cursor_.reset();
     FreeFields();
+    passed_ = 0;
     current_ = 0;
     eof_ = bof_ = true;
     CloseCursor();
+}
+
+std::unique_ptr<DbiCursor> TDataSet::OpenRowCursor() { return std::make_unique<DbiCursor>(OpenCursor()); }
+
+bool TDataSet::FetchRow(DbiCursor& cursor, DbiRow& row) { return cursor.Fetch(row); }
+
+bool TDataSet::FetchMore() const
+{
+    if (!cursor_)
+        return false;
+    DbiRow row;
+    if (!const_cast<TDataSet*>(this)->FetchRow(*cursor_, row)) {
+        cursor_.reset();
+        return false;
+    }
+    rows_.push_back(std::move(row));
+    return true;
+}
+
+void TDataSet::DropPassed()
+{
+    if (!uniDirectional_)
+        return;
+    rows_.erase(rows_.begin(), rows_.begin() + current_);
+    passed_ += current_;
+    current_ = 0;
+}
+
+void TDataSet::CheckCanGoBack() const
+{
+    if (uniDirectional_ && passed_ + current_ > 0)
+        throw EDatabaseError(SDataSetUnidirectional);
+}
+
+int TDataSet::RecordCount() const
+{
+    if (!active_)
+        return 0;
+    while (FetchMore()) {
+    }
+    return passed_ + static_cast<int>(rows_.size());
+}
+
+void TDataSet::SetUniDirectional(bool value)
+{
+    CheckInactive();
+    uniDirectional_ = value;
 }
 
 void TDataSet::SetActive(bool value)
@@ -186,6 +249,7 @@ void TDataSet::CheckInactive() const
 
 void TDataSet::First()
 {
+    CheckCanGoBack();
     current_ = 0;
     bof_ = true;
     eof_ = rows_.empty();
@@ -193,9 +257,10 @@ void TDataSet::First()
 
 void TDataSet::Next()
 {
-    if (current_ + 1 < RecordCount()) {
+    if (static_cast<std::size_t>(current_) + 1 < rows_.size() || FetchMore()) {
         ++current_;
         bof_ = false;
+        DropPassed();
     } else {
         eof_ = true;
     }
@@ -203,7 +268,8 @@ void TDataSet::Next()
 
 void TDataSet::Prior()
 {
-    if (current_ > 0) {
+    if (current_ > 0 || passed_ > 0) {
+        CheckCanGoBack();
         --current_;
         eof_ = false;
     } else {
@@ -213,7 +279,10 @@ void TDataSet::Prior()
 
 void TDataSet::Last()
 {
-    current_ = rows_.empty() ? 0 : RecordCount() - 1;
+    while (FetchMore()) {
+    }
+    current_ = rows_.empty() ? 0 : static_cast<int>(rows_.size()) - 1;
+    DropPassed();
     eof_ = true;
     bof_ = rows_.empty();
 }
@@ -265,4 +334,5 @@ void TDataSet::FreeFields()
 void TDataSet::Publish(TClassBuilder<TDataSet>& c)
 {
     c.Property("Active", &TDataSet::Active, &TDataSet::SetActive).Default(false);
+    c.Property("UniDirectional", &TDataSet::UniDirectional, &TDataSet::SetUniDirectional).Default(false);
 }

@@ -2,15 +2,20 @@
 //
 // A dataset reads all rows of its statement when it opens and keeps them, so it can move
 // freely (First, Next, Prior, Last) and other statements may run on the same database
-// while it is walked. Fields are made when the dataset opens and freed when it closes;
+// while it is walked. A unidirectional dataset reads its rows as it moves forward and
+// keeps only the current one, so a long walk takes no more memory than a short one; it
+// cannot go back once it moved (First and Prior raise), and RecordCount reads the rest. Fields are made when the dataset opens and freed when it closes;
 // values read as text follow the class library's rules: NULL gives '', integers are decimal,
 // floating-point values go through FloatToStr (the current decimal separator), text comes
 // as stored (Windows code page), Boolean fields read "True" or "False".
 #pragma once
 
 #include "platform/classlib/Classes.h"
+#include "platform/dbengine/DbiConnection.h"
 #include "platform/dbengine/DbiResult.h"
 
+#include <deque>
+#include <memory>
 #include <vector>
 
 VENDARO_EXCEPTION(EDatabaseError, Exception);
@@ -22,6 +27,7 @@ VENDARO_ENUM(TFieldType, ftUnknown, ftString, ftSmallint, ftInteger, ftWord, ftB
 inline constexpr const char* SFieldNotFound = "Field '%s' not found";
 inline constexpr const char* SDataSetOpen = "Cannot perform this operation on an open dataset";
 inline constexpr const char* SNotABoolean = "'%s' is not a valid boolean value";
+inline constexpr const char* SDataSetUnidirectional = "Operation not allowed on a unidirectional dataset";
 
 class TDataSet;
 
@@ -82,8 +88,11 @@ public:
     bool IsEmpty() const { return rows_.empty(); }
     // Rows of the open dataset (0 when closed); RecNo is the current row, 1-based (0 when
     // there is none).
-    int RecordCount() const { return static_cast<int>(rows_.size()); }
-    int RecNo() const { return active_ && !rows_.empty() ? current_ + 1 : 0; }
+    int RecordCount() const;
+    int RecNo() const { return active_ && !rows_.empty() ? passed_ + current_ + 1 : 0; }
+    // Set while closed (EDatabaseError "Cannot perform this operation on an open dataset").
+    bool UniDirectional() const { return uniDirectional_; }
+    void SetUniDirectional(bool value);
 
     int FieldCount() const { return static_cast<int>(fields_.size()); }
     // EListError for an index out of range.
@@ -99,6 +108,11 @@ protected:
     virtual DbiResult OpenCursor() = 0;
     // Called after the rows were dropped, to release what OpenCursor took.
     virtual void CloseCursor() {}
+    // The rows of a unidirectional dataset, read as it moves; by default all of
+    // OpenCursor's at once.
+    virtual std::unique_ptr<DbiCursor> OpenRowCursor();
+    // The cursor's next row; false after the last.
+    virtual bool FetchRow(DbiCursor& cursor, DbiRow& row);
     void Loaded() override;
     void CheckInactive() const;
 
@@ -107,9 +121,18 @@ private:
     void MakeFields(const std::vector<DbiColumn>& columns);
     void FreeFields();
 
-    std::vector<DbiRow> rows_;
+    // Reads one more row from the cursor into rows_; false when there is none.
+    bool FetchMore() const;
+    // A unidirectional dataset forgets the rows before the current one.
+    void DropPassed();
+    void CheckCanGoBack() const;
+
+    mutable std::deque<DbiRow> rows_;
+    mutable std::unique_ptr<DbiCursor> cursor_; // rows not yet read (unidirectional)
     std::vector<TField*> fields_;
+    int passed_ = 0; // rows dropped before rows_[0]
     int current_ = 0;
+    bool uniDirectional_ = false;
     bool eof_ = true;
     bool bof_ = true;
     bool active_ = false;

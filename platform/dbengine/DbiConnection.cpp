@@ -14,14 +14,11 @@ namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
 
-// Resets a cached statement however its run ends, so it is ready for the next one.
-struct ResetGuard {
-    sqlite3_stmt* stmt;
-    ~ResetGuard()
-    {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
-    }
+// Gives a statement back to the cache however its run ends, so it is ready for the next one.
+struct LeaseGuard {
+    StatementCache& cache;
+    StatementCache::Lease lease;
+    ~LeaseGuard() { cache.Release(lease); }
 };
 
 void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values)
@@ -77,6 +74,15 @@ bool IsAutoIncrement(sqlite3* db, sqlite3_stmt* stmt, int col)
            sqlite3_table_column_metadata(db, sqlite3_column_database_name(stmt, col), table, origin, nullptr,
                                          nullptr, nullptr, nullptr, &autoinc) == SQLITE_OK &&
            autoinc != 0;
+}
+
+DbiRow ReadRow(sqlite3_stmt* stmt, int columns)
+{
+    DbiRow row;
+    row.reserve(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c)
+        row.push_back(ReadValue(stmt, c));
+    return row;
 }
 
 DbiColumn DescribeColumn(sqlite3* db, sqlite3_stmt* stmt, int col)
@@ -181,6 +187,7 @@ void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineS
             throw EDbiError(kNoRowsMessage);
         if (readOnly_)
             throw EDbiError("attempt to write a readonly database", SQLITE_READONLY);
+        SettleCursors();
         const bool inTransaction = InTransaction();
         cache_.Clear();
         sqlite3_close(db_);
@@ -209,6 +216,7 @@ DbiConnection::DbiConnection(std::unique_ptr<DbiTableSource> source, SqlDialect 
 
 DbiConnection::~DbiConnection()
 {
+    SettleCursors();
     cache_.Clear();
     sqlite3_close(db_);
 }
@@ -229,10 +237,12 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
 {
     if (source_)
         source_->BeforeStatement(db_, statement.sql);
-    sqlite3_stmt* stmt = cache_.Prepare(db_, statement.sql);
+    LeaseGuard guard{cache_, cache_.Acquire(db_, statement.sql)};
+    sqlite3_stmt* stmt = guard.lease.stmt;
     if (source_)
         source_->CheckCompiled(stmt);
-    ResetGuard guard{stmt};
+    if (!sqlite3_stmt_readonly(stmt))
+        SettleCursors();
     BindLiterals(stmt, statement.values);
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
@@ -241,13 +251,8 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
         result.columns.push_back(DescribeColumn(db_, stmt, c));
     const sqlite3_int64 changesBefore = sqlite3_total_changes64(db_);
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        DbiRow row;
-        row.reserve(static_cast<std::size_t>(columns));
-        for (int c = 0; c < columns; ++c)
-            row.push_back(ReadValue(stmt, c));
-        result.rows.push_back(std::move(row));
-    }
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        result.rows.push_back(ReadRow(stmt, columns));
     if (rc != SQLITE_DONE)
         Fail("");
     // Counted from the connection's running total, so a table change after a row change
@@ -258,6 +263,7 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
 
 DbiResult DbiConnection::Execute(const AnsiString& sql)
 {
+    SettleCursors();
     std::vector<std::string> statements;
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     DbiResult result;
@@ -299,6 +305,7 @@ DbiResult DbiConnection::Open(const AnsiString& sql)
 
 void DbiConnection::StartTransaction()
 {
+    SettleCursors();
     if (InTransaction())
         throw EDbiError("A transaction is already active");
     RunPlain("BEGIN");
@@ -306,6 +313,7 @@ void DbiConnection::StartTransaction()
 
 void DbiConnection::Commit()
 {
+    SettleCursors();
     if (!InTransaction())
         throw EDbiError("No transaction is active");
     RunPlain("COMMIT");
@@ -313,6 +321,7 @@ void DbiConnection::Commit()
 
 void DbiConnection::Rollback()
 {
+    SettleCursors();
     if (!InTransaction())
         throw EDbiError("No transaction is active");
     RunPlain("ROLLBACK");
@@ -396,3 +405,125 @@ void DbiConnection::Detach(const std::string& schema)
 }
 
 bool DbiConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
+std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
+{
+    std::vector<std::string> statements;
+    const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
+    if (!statements.empty())
+        throw EDbiError(kNoRowsMessage);
+    CreateFileIfChanging({single.sql}, true);
+    if (source_)
+        source_->BeforeStatement(db_, single.sql);
+    LeaseGuard guard{cache_, cache_.Acquire(db_, single.sql)};
+    sqlite3_stmt* stmt = guard.lease.stmt;
+    if (source_)
+        source_->CheckCompiled(stmt);
+    const int columns = sqlite3_column_count(stmt);
+    if (columns == 0)
+        throw EDbiError(kNoRowsMessage);
+    BindLiterals(stmt, single.values);
+    std::unique_ptr<DbiCursor> cursor(new DbiCursor);
+    bool computed = false;
+    for (int c = 0; c < columns; ++c) {
+        cursor->columns_.push_back(DescribeColumn(db_, stmt, c));
+        computed = computed || cursor->columns_.back().type == DbiFieldType::Unknown;
+    }
+    if (!sqlite3_stmt_readonly(stmt) || computed) {
+        // A statement that writes runs through at once, as one that returns no rows does;
+        // a computed column needs every value to find its type.
+        if (!sqlite3_stmt_readonly(stmt))
+            SettleCursors();
+        DbiResult result;
+        result.columns = std::move(cursor->columns_);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            result.rows.push_back(ReadRow(stmt, columns));
+        if (rc != SQLITE_DONE)
+            Fail("");
+        TypeComputedColumns(result);
+        return std::make_unique<DbiCursor>(std::move(result));
+    }
+    cursor->lease_ = guard.lease;
+    guard.lease = {};
+    cursor->connection_ = this;
+    cursors_.push_back(cursor.get());
+    return cursor;
+}
+
+void DbiConnection::SettleCursors()
+{
+    while (!cursors_.empty())
+        cursors_.back()->ReadRest();
+}
+
+// ---------------------------------------------------------------------------------------
+// DbiCursor
+
+DbiCursor::DbiCursor(DbiResult result) : columns_(std::move(result.columns)), held_(std::move(result.rows)) {}
+
+DbiCursor::~DbiCursor() { Finish(); }
+
+void DbiCursor::Finish()
+{
+    if (!connection_)
+        return;
+    DbiConnection* connection = connection_;
+    connection_ = nullptr;
+    connection->cache_.Release(lease_);
+    lease_ = {};
+    auto& open = connection->cursors_;
+    for (auto it = open.begin(); it != open.end(); ++it)
+        if (*it == this) {
+            open.erase(it);
+            break;
+        }
+}
+
+bool DbiCursor::Step(DbiRow& row)
+{
+    sqlite3_stmt* stmt = lease_.stmt;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        row = ReadRow(stmt, static_cast<int>(columns_.size()));
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3* db = sqlite3_db_handle(stmt);
+        failed_ = true;
+        failure_ = Utf8ToAnsi(sqlite3_errmsg(db));
+        failureCode_ = sqlite3_extended_errcode(db);
+    }
+    Finish();
+    return false;
+}
+
+void DbiCursor::ReadRest()
+{
+    if (heldNext_ > 0) {
+        held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldNext_));
+        heldNext_ = 0;
+    }
+    DbiRow row;
+    while (connection_ && Step(row))
+        held_.push_back(std::move(row));
+}
+
+bool DbiCursor::Fetch(DbiRow& row)
+{
+    if (heldNext_ < held_.size()) {
+        row = std::move(held_[heldNext_++]);
+        if (heldNext_ == held_.size()) {
+            held_.clear();
+            heldNext_ = 0;
+        }
+        return true;
+    }
+    if (connection_ && Step(row))
+        return true;
+    if (failed_) {
+        failed_ = false;
+        throw EDbiError(failure_, failureCode_);
+    }
+    return false;
+}

@@ -26,6 +26,43 @@ public:
     virtual void CheckCompiled(sqlite3_stmt* stmt) = 0;
 };
 
+class DbiConnection;
+
+// Rows of an open statement read as they are visited, so a long walk holds one row at a
+// time. The rows are those the statement would have given at once: before anything on the
+// connection writes, ends a transaction or reopens, every open cursor reads the rest of its
+// rows, so what it gives is never touched by what runs after it opened. A cursor whose
+// columns take their type from their values, or whose connection closed, holds its rows.
+class DbiCursor {
+public:
+    // A cursor over rows already read.
+    explicit DbiCursor(DbiResult result);
+    ~DbiCursor();
+    DbiCursor(const DbiCursor&) = delete;
+    DbiCursor& operator=(const DbiCursor&) = delete;
+
+    const std::vector<DbiColumn>& Columns() const { return columns_; }
+    // The next row; false after the last. Raises EDbiError when the engine fails on it.
+    bool Fetch(DbiRow& row);
+
+private:
+    friend class DbiConnection;
+    DbiCursor() = default;
+    // Reads every remaining row and gives the statement back.
+    void ReadRest();
+    bool Step(DbiRow& row);
+    void Finish();
+
+    std::vector<DbiColumn> columns_;
+    std::vector<DbiRow> held_; // rows read ahead, from heldNext_ on
+    std::size_t heldNext_ = 0;
+    DbiConnection* connection_ = nullptr;
+    StatementCache::Lease lease_;
+    bool failed_ = false;
+    AnsiString failure_;
+    int failureCode_ = 0;
+};
+
 class DbiConnection {
 public:
     // Opens the engine file. With 'create', a missing file is not made at once: the
@@ -51,6 +88,9 @@ public:
     // Runs one statement that returns rows; one that returns none is refused before it
     // runs, so opening an UPDATE by mistake changes nothing.
     DbiResult Open(const AnsiString& sql);
+    // As Open, with the rows read as the cursor is walked. The cursor must not outlive the
+    // connection's use; when the connection closes first, the cursor keeps its rows.
+    std::unique_ptr<DbiCursor> OpenCursor(const AnsiString& sql);
 
     void StartTransaction();
     void Commit();
@@ -70,6 +110,9 @@ public:
     SqlDialect Dialect() const { return dialect_; }
 
 private:
+    friend class DbiCursor;
+    // Open cursors read their remaining rows before the connection changes anything.
+    void SettleCursors();
     void OpenFile(bool create);
     void Configure();
     // Makes the missing file when one of the statements (engine text, literals lifted)
@@ -88,4 +131,5 @@ private:
     StatementCache cache_;
     TranslationCache translations_;
     std::unique_ptr<DbiTableSource> source_;
+    std::vector<DbiCursor*> cursors_; // open cursors still stepping their statement
 };

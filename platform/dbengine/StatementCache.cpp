@@ -15,17 +15,8 @@ bool OnlyBlanks(const char* tail, const char* end)
     return true;
 }
 
-} // namespace
-
-StatementCache::~StatementCache() { Clear(); }
-
-sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
+sqlite3_stmt* Compile(sqlite3* db, const std::string& sql)
 {
-    auto found = index_.find(sql);
-    if (found != index_.end()) {
-        entries_.splice(entries_.begin(), entries_, found->second);
-        return found->second->stmt;
-    }
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v3(db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
@@ -37,14 +28,61 @@ sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
         throw EDbiError(stmt ? "Only one statement can be run at a time: text follows the first statement"
                              : "The statement is empty");
     }
+    return stmt;
+}
+
+} // namespace
+
+StatementCache::~StatementCache() { Clear(); }
+
+sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
+{
+    auto found = index_.find(sql);
+    if (found != index_.end()) {
+        entries_.splice(entries_.begin(), entries_, found->second);
+        return found->second->stmt;
+    }
+    sqlite3_stmt* stmt = Compile(db, sql);
     if (entries_.size() >= capacity_) {
-        index_.erase(entries_.back().sql);
-        sqlite3_finalize(entries_.back().stmt);
-        entries_.pop_back();
+        // A statement out on lease stays until it comes back.
+        for (auto it = entries_.end(); it != entries_.begin();) {
+            --it;
+            if (!it->busy) {
+                index_.erase(it->sql);
+                sqlite3_finalize(it->stmt);
+                entries_.erase(it);
+                break;
+            }
+        }
     }
     entries_.push_front({sql, stmt});
     index_[sql] = entries_.begin();
     return stmt;
+}
+
+StatementCache::Lease StatementCache::Acquire(sqlite3* db, const std::string& sql)
+{
+    auto found = index_.find(sql);
+    if (found != index_.end() && found->second->busy)
+        return {Compile(db, sql), true};
+    sqlite3_stmt* stmt = Prepare(db, sql);
+    index_[sql]->busy = true;
+    return {stmt, false};
+}
+
+void StatementCache::Release(const Lease& lease)
+{
+    if (!lease.stmt)
+        return;
+    if (lease.owned) {
+        sqlite3_finalize(lease.stmt);
+        return;
+    }
+    sqlite3_reset(lease.stmt);
+    sqlite3_clear_bindings(lease.stmt);
+    for (Entry& e : entries_)
+        if (e.stmt == lease.stmt)
+            e.busy = false;
 }
 
 void StatementCache::Clear()

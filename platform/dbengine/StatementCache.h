@@ -21,7 +21,17 @@ public:
     // The prepared, reset statement for the text; raises EDbiError when it does not compile
     // or when text follows the statement.
     sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql);
-    // Finalises every statement (before the connection closes).
+    // The statement for the text, reserved for one run until Release: a cached one that is
+    // free, else (its text is busy in an open cursor) a fresh one of the caller's own, so
+    // a walk never has its statement reset under it.
+    struct Lease {
+        sqlite3_stmt* stmt = nullptr;
+        bool owned = false;
+    };
+    Lease Acquire(sqlite3* db, const std::string& sql);
+    // Resets the statement for its next run (a fresh one is finalised).
+    void Release(const Lease& lease);
+    // Finalises every statement (before the connection closes; no lease may be out).
     void Clear();
     std::size_t Size() const { return entries_.size(); }
 
@@ -29,6 +39,7 @@ private:
     struct Entry {
         std::string sql;
         sqlite3_stmt* stmt;
+        bool busy = false;
     };
     std::size_t capacity_;
     std::list<Entry> entries_; // most recent first
