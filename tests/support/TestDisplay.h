@@ -192,6 +192,3 @@ private:
     std::string name_;
     bool installed_ = false;
 };
-
-// The name the first screenshot tests knew the helper by.
-using XvfbServer = TestDisplay;

@@ -1,1 +1,0 @@
-#include "tests/support/TestDisplay.h" // the test display helper moved there
