@@ -1,6 +1,6 @@
 // The program as a user starts it: a process of its own, on the display of its environment.
 #include "tests/upgrade/ProgramFixture.h"
-#include "tests/upgrade/ProgramProcess.h"
+#include "tests/support/ProgramStartChecks.h"
 #include "importa/UnitInitialization.h"
 
 namespace {
@@ -10,36 +10,8 @@ protected:
     ImportaStart() : ProgramFixture(InitializeUnits, FinalizeUnits) {}
 };
 
-using Environment = std::vector<std::pair<std::string, std::optional<std::string>>>;
+TEST_F(ImportaStart, WithoutAReachableDisplayItSaysSoAndFails) { ExpectNoDisplayIsAnError("Importa", PROGRAM_PATH); }
 
-TEST_F(ImportaStart, WithoutAReachableDisplayItSaysSoAndFails)
-{
-    const struct {
-        Environment environment;
-        const char* message;
-    } cases[] = {
-        {{{"DISPLAY", std::nullopt}, {"VENDARO_HEADLESS", std::nullopt}},
-         "Importa: cannot open display (DISPLAY is not set)\n"},
-        {{{"DISPLAY", ""}, {"VENDARO_HEADLESS", "0"}}, "Importa: cannot open display (DISPLAY is not set)\n"},
-        {{{"DISPLAY", ":987"}, {"VENDARO_HEADLESS", std::nullopt}}, "Importa: cannot open display :987\n"},
-    };
-    for (const auto& c : cases) {
-        const ProgramOutcome outcome = RunProgram(PROGRAM_PATH, c.environment);
-        ASSERT_TRUE(outcome.exited) << c.message;
-        EXPECT_NE(outcome.status, 0) << c.message;
-        EXPECT_EQ(outcome.errors.rfind(c.message, 0), 0u) << outcome.errors;
-        EXPECT_NE(outcome.errors.find("VENDARO_HEADLESS=1"), std::string::npos) << outcome.errors;
-    }
-}
-
-TEST_F(ImportaStart, HeadlessOnlyWhenAskedFor)
-{
-    for (const char* display : {"", ":987"}) {
-        const ProgramOutcome outcome = RunProgram(PROGRAM_PATH, {{"DISPLAY", display}, {"VENDARO_HEADLESS", "1"}});
-        ASSERT_TRUE(outcome.exited) << display;
-        EXPECT_EQ(outcome.status, 0) << display;
-        EXPECT_EQ(outcome.errors, "") << display;
-    }
-}
+TEST_F(ImportaStart, HeadlessOnlyWhenAskedFor) { ExpectHeadlessOnlyWhenAskedFor(PROGRAM_PATH); }
 
 } // namespace
