@@ -39,7 +39,9 @@ TEST(OBLObject, ChangeProtocol)
         object.SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
         c.run(object);
         EXPECT_EQ(counter.count, c.notifications);
-        if (c.notifications > 0) EXPECT_EQ(counter.lastSender, &object);
+        if (c.notifications > 0) {
+            EXPECT_EQ(counter.lastSender, &object);
+        }
     }
 }
 

@@ -134,8 +134,9 @@ TEST_F(DamagedInputTest, FilesCutShortAnywhereRaiseReadErrors)
             TList table;
             Outcome typed = Try([&] { OBLListGetFileType("C:\\cut.dat", count, &table); });
             EXPECT_NE(typed, Outcome::other) << s.name << " cut at " << length;
-            if (length < 13)
+            if (length < 13) {
                 EXPECT_EQ(OBLListGetFileType("C:\\cut.dat", count, nullptr), icInvalid) << length;
+            }
             if (typed == Outcome::read && length >= 13) {
                 // The table is whole: every item read from it is whole or an error.
                 for (int i = 0; i < table.Count(); ++i) {
@@ -218,8 +219,9 @@ TEST_F(DamagedInputTest, OffsetsPointingAnywhereReadOrRaiseReadErrors)
             std::unique_ptr<TOBLCustomContainer> one(s.make());
             Outcome outcome = Try([&] { OBLListGetItemFromFile("C:\\offset.dat", s.kind, nullptr, one->GetItem(0), 0); });
             EXPECT_NE(outcome, Outcome::other) << s.name << " offset " << offset;
-            if (offset < 0 || offset >= static_cast<int>(whole.size()))
+            if (offset < 0 || offset >= static_cast<int>(whole.size())) {
                 EXPECT_EQ(outcome, Outcome::readError) << s.name << " offset " << offset;
+            }
         }
     }
 }

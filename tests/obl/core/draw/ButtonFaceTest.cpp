@@ -455,7 +455,9 @@ TEST_F(ButtonFaceTest, TheControlsWindowChoosesTheThemeData)
         EXPECT_EQ(log[0].window, window);
         EXPECT_EQ(log.size(), themingOff ? 1u : 3u);
         EXPECT_EQ(RectText(r), themingOff ? "3,3,37,21" : "2,2,38,22");
-        if (themingOff) EXPECT_EQ(s.pixels(), ClassicPixels(ubsWin40, bsUp, 0x01));
+        if (themingOff) {
+            EXPECT_EQ(s.pixels(), ClassicPixels(ubsWin40, bsUp, 0x01));
+        }
     }
 }
 
