@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
+#include <ctime>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -390,10 +390,11 @@ TEST(Region, FromRectsOfManyStackedRectanglesIsQuick) {
     std::vector<RECT> rects;
     for (int i = 0; i < 40000; ++i)
         rects.push_back({i % 7, i, 1000 - i % 5, 40000 + i});
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, not wall time: a busy machine stretches the latter many times over.
+    const std::clock_t start = std::clock();
     const Region region = Region::FromRects(rects);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
     EXPECT_TRUE(region.Contains(500, 20000));
     EXPECT_FALSE(region.Contains(999, 79999));
-    EXPECT_LT(seconds, 1.0);
+    EXPECT_LT(seconds, 2.0);
 }
