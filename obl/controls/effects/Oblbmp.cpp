@@ -7,7 +7,7 @@
 #include <vector>
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#include <tmmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -240,6 +240,12 @@ bool HasShuffle()
     return has;
 }
 
+bool HasWideIntegers()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
 // A byte shuffle that puts one channel of eight pixels into 16-bit lanes: lane p takes
 // byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies in the 16
 // bytes starting at `base`, else 0.
@@ -273,51 +279,69 @@ constexpr ShuffleMask kLanes[4] = {ChannelLanes(Channel, 0, 0), ChannelLanes(Cha
                                    ChannelLanes(Channel, 8, 16), ChannelLanes(Channel, 8, 32)};
 constexpr ShuffleMask kTriples[3] = {GreyTriples(0), GreyTriples(1), GreyTriples(2)};
 
-__attribute__((target("ssse3"))) inline __m128i Mask(const ShuffleMask& m)
+// The 256-bit registers work as two independent 128-bit halves: the low half holds a group
+// of sixteen pixels, the high half the next group, and every shuffle stays in its half.
+__attribute__((target("avx2"))) inline __m256i Mask(const ShuffleMask& m)
 {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(m.index));
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m.index)));
 }
 
-// j * k / 100 rounded half to even in each 16-bit lane, exactly: j * k stays below 2^14,
-// where (v * 5243) >> 19 is v / 100 rounded down; the share goes up when the remainder
-// plus the quotient's lowest bit exceeds 50 (above a half, or a half over an odd quotient).
-__attribute__((target("ssse3"))) inline __m128i Share(__m128i j, short k)
+// Bytes [offset, offset + 16) of both groups (the second group starts 48 bytes later).
+__attribute__((target("avx2"))) inline __m256i LoadGroups(const BYTE* from, int offset)
 {
-    __m128i v = _mm_mullo_epi16(j, _mm_set1_epi16(k));
-    __m128i q = _mm_srli_epi16(_mm_mulhi_epu16(v, _mm_set1_epi16(5243)), 3);
-    __m128i r = _mm_sub_epi16(v, _mm_mullo_epi16(q, _mm_set1_epi16(100)));
-    __m128i up = _mm_cmpgt_epi16(_mm_add_epi16(r, _mm_and_si128(q, _mm_set1_epi16(1))), _mm_set1_epi16(50));
-    return _mm_sub_epi16(q, up);
+    return _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(from + 48 + offset),
+                               reinterpret_cast<const __m128i*>(from + offset));
 }
 
-// One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of the three 16-byte blocks.
+// j * k / 100 rounded half to even in each 16-bit lane, exactly, from the fixed-point
+// product j * C with C = k * 2^16 / 100 rounded up: for j below 256 it exceeds the exact
+// value by less than 255 / 2^16, so its high half is the quotient and its low half tells
+// the remainders apart: a half lies in 32,768..32,962, anything above a half from 33,423
+// on, anything below by 32,307. The threshold 33,100 separates them; a half over an odd
+// quotient is pushed past it by 512.
+template <short K>
+__attribute__((target("avx2"))) inline __m256i Share(__m256i j)
+{
+    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
+    const __m256i factor = _mm256_set1_epi16(static_cast<short>(c));
+    __m256i q = _mm256_mulhi_epu16(j, factor);
+    // The fraction moved to the signed range, so that one signed compare orders it.
+    __m256i fraction = _mm256_xor_si256(_mm256_mullo_epi16(j, factor), _mm256_set1_epi16(-32768));
+    __m256i odd = _mm256_slli_epi16(_mm256_and_si256(q, _mm256_set1_epi16(1)), 9);
+    __m256i up = _mm256_cmpgt_epi16(_mm256_adds_epi16(fraction, odd), _mm256_set1_epi16(33100 - 32768));
+    return _mm256_sub_epi16(q, up);
+}
+
+// One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of each group.
 template <int Channel, int Half>
-__attribute__((target("ssse3"))) inline __m128i Lanes(__m128i a, __m128i b, __m128i c)
+__attribute__((target("avx2"))) inline __m256i Lanes(__m256i a, __m256i b, __m256i c)
 {
-    __m128i low = Half == 0 ? a : b, high = Half == 0 ? b : c;
-    return _mm_or_si128(_mm_shuffle_epi8(low, Mask(kLanes<Channel>[2 * Half])),
-                        _mm_shuffle_epi8(high, Mask(kLanes<Channel>[2 * Half + 1])));
+    __m256i low = Half == 0 ? a : b, high = Half == 0 ? b : c;
+    return _mm256_or_si256(_mm256_shuffle_epi8(low, Mask(kLanes<Channel>[2 * Half])),
+                           _mm256_shuffle_epi8(high, Mask(kLanes<Channel>[2 * Half + 1])));
 }
 
 template <int Half>
-__attribute__((target("ssse3"))) inline __m128i GreyLanes(__m128i a, __m128i b, __m128i c)
+__attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, __m256i c)
 {
-    return _mm_add_epi16(_mm_add_epi16(Share(Lanes<2, Half>(a, b, c), 30), Share(Lanes<1, Half>(a, b, c), 59)),
-                         Share(Lanes<0, Half>(a, b, c), 11));
+    return _mm256_add_epi16(
+        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), Share<59>(Lanes<1, Half>(a, b, c))),
+        Share<11>(Lanes<0, Half>(a, b, c)));
 }
 
-// Sixteen pixels a step, each block read whole before it is written (the target may be
+// Thirty-two pixels a step, each step read whole before it is written (the target may be
 // the source itself); answers the number of pixels done.
-__attribute__((target("ssse3"))) int GreyBlocks(BYTE* to, const BYTE* from, int pixels)
+__attribute__((target("avx2"))) int GreyBlocks(BYTE* to, const BYTE* from, int pixels)
 {
     int i = 0;
-    for (; i + 16 <= pixels; i += 16, from += 48, to += 48) {
-        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
-        __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 32));
-        __m128i grey = _mm_packus_epi16(GreyLanes<0>(a, b, c), GreyLanes<1>(a, b, c));
-        for (int part = 0; part < 3; ++part)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16 * part), _mm_shuffle_epi8(grey, Mask(kTriples[part])));
+    for (; i + 32 <= pixels; i += 32, from += 96, to += 96) {
+        __m256i a = LoadGroups(from, 0), b = LoadGroups(from, 16), c = LoadGroups(from, 32);
+        __m256i grey = _mm256_packus_epi16(GreyLanes<0>(a, b, c), GreyLanes<1>(a, b, c));
+        for (int part = 0; part < 3; ++part) {
+            __m256i out = _mm256_shuffle_epi8(grey, Mask(kTriples[part]));
+            _mm256_storeu2_m128i(reinterpret_cast<__m128i*>(to + 48 + 16 * part),
+                                 reinterpret_cast<__m128i*>(to + 16 * part), out);
+        }
     }
     return i;
 }
@@ -347,7 +371,7 @@ void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const 
     PointOp(Source, Rect, Target, Point, [blueGreen](BYTE* to, const BYTE* from, int pixels) {
         int i = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
-        if (HasShuffle())
+        if (HasWideIntegers())
             i = GreyBlocks(to, from, pixels);
 #endif
         for (to += 3 * i, from += 3 * i; i < pixels; ++i, to += 3, from += 3) {

@@ -52,6 +52,10 @@ TEST(AlphaObject, StrengthOutsideZeroToOneIsHeldAtTheEnds)
     alpha.SetStrength(-0.5f);
     EXPECT_FLOAT_EQ(alpha.Strength(), 0.0f);
     EXPECT_EQ(counter.count, 2);
+    alpha.SetStrength(0.5f);
+    alpha.SetStrength(std::nanf(""));
+    EXPECT_EQ(alpha.Strength(), 0.0f) << "not a number counts as 0";
+    EXPECT_EQ(counter.count, 4);
 }
 
 TEST(AlphaObject, SummaryUsesAPointWhateverTheSettings)
