@@ -23,14 +23,14 @@ public:
     // "{Disabled}", or "{Enabled (grad), strength: 0.600}" (always "." before the decimals).
     AnsiString GetSetStr() override;
 
-    // The weight of the bitmap against the fill, 0..1 (values outside are held at the
-    // ends); 1 leaves the bitmap as it is.
     TOBLCustomImageList* ImageList() const { return imageList_; }
     // Moves the link to the new list (none for nil), then takes the picture again; freeing
     // the list drops it the same way.
     void SetImageList(TOBLCustomImageList* Value);
     // The list is one placed on a form (stored as a reference), not a global one.
     bool HasControl() const;
+    // The weight of the bitmap against the fill, 0..1 (values outside are held at the
+    // ends); 1 leaves the bitmap as it is.
     float Strength() const { return strength_; }
     void SetStrength(float Value);
     int ImageIndex() const { return imageIndex_; }
