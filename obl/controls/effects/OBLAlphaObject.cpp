@@ -6,12 +6,61 @@
 #include <algorithm>
 #include <memory>
 
-TOBLAlphaObject::TOBLAlphaObject() : fillObject_(new TOBLFillObject)
+// Hears that the followed image list is freed, which the alpha object, being no
+// component, cannot ask for itself; it has no owner, so nothing else frees it.
+class TOBLAlphaListWatcher : public TComponent {
+    VENDARO_CLASS(TOBLAlphaListWatcher, TComponent)
+public:
+    explicit TOBLAlphaListWatcher(TOBLAlphaObject& alpha) : TComponent(nullptr), alpha_(alpha) {}
+
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        inherited::Notification(AComponent, Operation);
+        if (Operation == opRemove && AComponent != nullptr && AComponent == alpha_.ImageList())
+            alpha_.SetImageList(nullptr);
+    }
+
+private:
+    TOBLAlphaObject& alpha_;
+};
+
+TOBLAlphaObject::TOBLAlphaObject()
+    : fillObject_(new TOBLFillObject), link_(new TOBLChangeLink), watcher_(new TOBLAlphaListWatcher(*this))
 {
     fillObject_->SetOnChange(TNotifyEvent(static_cast<TOBLObject*>(this), &TOBLObject::GetChange));
+    link_->SetOnChange(TNotifyEvent(this, &TOBLAlphaObject::GetIMLChange));
 }
 
-TOBLAlphaObject::~TOBLAlphaObject() { fillObject_->SetOnChange(TNotifyEvent()); }
+TOBLAlphaObject::~TOBLAlphaObject()
+{
+    link_->SetOnChange(TNotifyEvent());
+    Follow(nullptr);
+    fillObject_->SetOnChange(TNotifyEvent());
+}
+
+void TOBLAlphaObject::SetImageList(TOBLCustomImageList* Value)
+{
+    Follow(Value);
+    GetIMLChange(this);
+}
+
+void TOBLAlphaObject::Follow(TOBLCustomImageList* Value)
+{
+    if (imageList_) {
+        imageList_->UnRegisterChanges(link_.get());
+        imageList_->RemoveFreeNotification(watcher_.get());
+    }
+    imageList_ = Value;
+    if (imageList_) {
+        imageList_->RegisterChanges(link_.get());
+        imageList_->FreeNotification(watcher_.get());
+    }
+}
+
+bool TOBLAlphaObject::HasControl() const
+{
+    return imageList_ && (!OBLContainer || imageList_->Owner() != OBLContainer);
+}
 
 void TOBLAlphaObject::SetStrength(float Value)
 {
@@ -43,12 +92,14 @@ void TOBLAlphaObject::SetFillObject(TOBLFillObject* Value)
         fillObject_->Assign(Value);
 }
 
-bool TOBLAlphaObject::IMLEmpty() const { return true; }
+bool TOBLAlphaObject::IMLEmpty() const { return !imageList_ || !imageList_->IsValidItem(listIndex_, imageIndex_); }
 
 void TOBLAlphaObject::GetIMLChange(TObject*)
 {
     if (IMLEmpty())
         fillObject_->SetListBitmap(nullptr);
+    else
+        imageList_->GetBitmapItem(listIndex_, imageIndex_, fillObject_->ListBitmap());
     GetChange(fillObject_.get());
 }
 
@@ -74,6 +125,8 @@ void TOBLAlphaObject::Assign(TPersistent* Source)
     strength_ = other->strength_;
     imageIndex_ = other->imageIndex_;
     listIndex_ = other->listIndex_;
+    // The fill's list bitmap came with the fill; the link follows the source's list.
+    Follow(other->imageList_);
     EndUpdate(true);
 }
 
@@ -126,9 +179,18 @@ void TOBLAlphaObject::ControlBlend(TBitmap* Source, const TRect& SourceRect, con
     Target->CopyRect(TargetRect, piece->Canvas(), AreaRect);
 }
 
+void TOBLAlphaObject::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    Filer->DefineProperty(
+        IDS_INTERNAL, [this](TReader* reader) { SetImageList(OBLReadGlobalIdent(reader)); },
+        [this](TWriter* writer) { OBLWriteGlobalIdent(writer, imageList_); }, OBLIsGlobalIdent(imageList_));
+}
+
 void TOBLAlphaObject::Publish(TClassBuilder<TOBLAlphaObject>& c)
 {
     using C = TOBLAlphaObject;
+    c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::HasControl);
     c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
     c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
     c.Property("Strength", &C::Strength, &C::SetStrength);

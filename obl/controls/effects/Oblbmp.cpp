@@ -7,7 +7,7 @@
 #include <vector>
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#include <tmmintrin.h>
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -239,6 +239,112 @@ bool HasShuffle()
     static const bool has = __builtin_cpu_supports("ssse3");
     return has;
 }
+
+bool HasWideIntegers()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+// A byte shuffle that puts one channel of eight pixels into 16-bit lanes: lane p takes
+// byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies in the 16
+// bytes starting at `base`, else 0.
+struct alignas(16) ShuffleMask {
+    signed char index[16];
+};
+
+constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
+{
+    ShuffleMask m{};
+    for (int p = 0; p < 8; ++p) {
+        int offset = 3 * (first + p) + channel - base;
+        m.index[2 * p] = static_cast<signed char>(offset >= 0 && offset < 16 ? offset : -128);
+        m.index[2 * p + 1] = -128;
+    }
+    return m;
+}
+
+// The shuffle that spreads sixteen grey bytes over bytes [16 * part, 16 * part + 16) of
+// three-byte pixels.
+constexpr ShuffleMask GreyTriples(int part)
+{
+    ShuffleMask m{};
+    for (int i = 0; i < 16; ++i)
+        m.index[i] = static_cast<signed char>((16 * part + i) / 3);
+    return m;
+}
+
+template <int Channel>
+constexpr ShuffleMask kLanes[4] = {ChannelLanes(Channel, 0, 0), ChannelLanes(Channel, 0, 16),
+                                   ChannelLanes(Channel, 8, 16), ChannelLanes(Channel, 8, 32)};
+constexpr ShuffleMask kTriples[3] = {GreyTriples(0), GreyTriples(1), GreyTriples(2)};
+
+// The 256-bit registers work as two independent 128-bit halves: the low half holds a group
+// of sixteen pixels, the high half the next group, and every shuffle stays in its half.
+__attribute__((target("avx2"))) inline __m256i Mask(const ShuffleMask& m)
+{
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m.index)));
+}
+
+// Bytes [offset, offset + 16) of both groups (the second group starts 48 bytes later).
+__attribute__((target("avx2"))) inline __m256i LoadGroups(const BYTE* from, int offset)
+{
+    return _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(from + 48 + offset),
+                               reinterpret_cast<const __m128i*>(from + offset));
+}
+
+// j * k / 100 rounded half to even in each 16-bit lane, exactly, from the fixed-point
+// product j * C with C = k * 2^16 / 100 rounded up: for j below 256 it exceeds the exact
+// value by less than 255 / 2^16, so its high half is the quotient and its low half tells
+// the remainders apart: a half lies in 32,768..32,962, anything above a half from 33,423
+// on, anything below by 32,307. The threshold 33,100 separates them; a half over an odd
+// quotient is pushed past it by 512.
+template <short K>
+__attribute__((target("avx2"))) inline __m256i Share(__m256i j)
+{
+    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
+    const __m256i factor = _mm256_set1_epi16(static_cast<short>(c));
+    __m256i q = _mm256_mulhi_epu16(j, factor);
+    // The fraction moved to the signed range, so that one signed compare orders it.
+    __m256i fraction = _mm256_xor_si256(_mm256_mullo_epi16(j, factor), _mm256_set1_epi16(-32768));
+    __m256i odd = _mm256_slli_epi16(_mm256_and_si256(q, _mm256_set1_epi16(1)), 9);
+    __m256i up = _mm256_cmpgt_epi16(_mm256_adds_epi16(fraction, odd), _mm256_set1_epi16(33100 - 32768));
+    return _mm256_sub_epi16(q, up);
+}
+
+// One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of each group.
+template <int Channel, int Half>
+__attribute__((target("avx2"))) inline __m256i Lanes(__m256i a, __m256i b, __m256i c)
+{
+    __m256i low = Half == 0 ? a : b, high = Half == 0 ? b : c;
+    return _mm256_or_si256(_mm256_shuffle_epi8(low, Mask(kLanes<Channel>[2 * Half])),
+                           _mm256_shuffle_epi8(high, Mask(kLanes<Channel>[2 * Half + 1])));
+}
+
+template <int Half>
+__attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, __m256i c)
+{
+    return _mm256_add_epi16(
+        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), Share<59>(Lanes<1, Half>(a, b, c))),
+        Share<11>(Lanes<0, Half>(a, b, c)));
+}
+
+// Thirty-two pixels a step, each step read whole before it is written (the target may be
+// the source itself); answers the number of pixels done.
+__attribute__((target("avx2"))) int GreyBlocks(BYTE* to, const BYTE* from, int pixels)
+{
+    int i = 0;
+    for (; i + 32 <= pixels; i += 32, from += 96, to += 96) {
+        __m256i a = LoadGroups(from, 0), b = LoadGroups(from, 16), c = LoadGroups(from, 32);
+        __m256i grey = _mm256_packus_epi16(GreyLanes<0>(a, b, c), GreyLanes<1>(a, b, c));
+        for (int part = 0; part < 3; ++part) {
+            __m256i out = _mm256_shuffle_epi8(grey, Mask(kTriples[part]));
+            _mm256_storeu2_m128i(reinterpret_cast<__m128i*>(to + 48 + 16 * part),
+                                 reinterpret_cast<__m128i*>(to + 16 * part), out);
+        }
+    }
+    return i;
+}
 #endif
 
 void MirrorRow(BYTE* to, const BYTE* fromLast, int count)
@@ -263,7 +369,12 @@ void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const 
 {
     const BYTE* blueGreen = BlueGreenShares();
     PointOp(Source, Rect, Target, Point, [blueGreen](BYTE* to, const BYTE* from, int pixels) {
-        for (int i = 0; i < pixels; ++i, to += 3, from += 3) {
+        int i = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (HasWideIntegers())
+            i = GreyBlocks(to, from, pixels);
+#endif
+        for (to += 3 * i, from += 3 * i; i < pixels; ++i, to += 3, from += 3) {
             BYTE grey = static_cast<BYTE>(kRedShare[from[2]] + blueGreen[from[0] | from[1] << 8]);
             to[0] = grey;
             to[1] = grey;

@@ -192,7 +192,7 @@ TOBLBitmapList::TOBLBitmapList(TComponent* AOwner) : TOBLCustomImageList(AOwner)
 
 TBitmap* TOBLBitmapList::Query(int ListIndex)
 {
-    if (ListIndex >= GetCount())
+    if (ListIndex < 0 || ListIndex >= GetCount())
         return nullptr;
     TOBLBitmapListItem* item = Items(ListIndex);
     try {

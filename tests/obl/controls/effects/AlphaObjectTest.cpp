@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 // The half blend of the fixture over grey 100 (each byte 100 + round((b - 100) / 2),
@@ -50,6 +52,10 @@ TEST(AlphaObject, StrengthOutsideZeroToOneIsHeldAtTheEnds)
     alpha.SetStrength(-0.5f);
     EXPECT_FLOAT_EQ(alpha.Strength(), 0.0f);
     EXPECT_EQ(counter.count, 2);
+    alpha.SetStrength(0.5f);
+    alpha.SetStrength(std::nanf(""));
+    EXPECT_EQ(alpha.Strength(), 0.0f) << "not a number counts as 0";
+    EXPECT_EQ(counter.count, 4);
 }
 
 TEST(AlphaObject, SummaryUsesAPointWhateverTheSettings)
@@ -162,6 +168,173 @@ TEST(AlphaObject, AnIndexWithoutAPictureClearsTheListBitmap)
     EXPECT_TRUE(alpha.IMLEmpty());
     EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
     EXPECT_EQ(counter.count, 1);
+}
+
+// ---------------------------------------------------------------------------------------
+// The image list behind an image-list fill.
+
+// Two lists holding one 2 x 2 picture: entry 1 of a bitmap list (entry 0 is a plain 3 x 3)
+// and picture 1 of the one strip of an image list.
+struct PictureLists {
+    TOBLBitmapList bitmaps{nullptr};
+    TOBLImageList strips{nullptr};
+
+    PictureLists()
+    {
+        bitmaps.Add(nullptr);
+        bitmaps.Items(0)->SetBitmap(Solid24(3, 3, 1, 2, 3).get());
+        bitmaps.Add(nullptr);
+        bitmaps.Items(1)->SetBitmap(Make24({{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}}).get());
+        strips.Add(nullptr);
+        strips.Items(0)->ConvertBmpToIML(
+            Make24({{9, 9, 9, 9, 9, 9, 10, 20, 30, 40, 50, 60}, {9, 9, 9, 9, 9, 9, 70, 80, 90, 100, 110, 120}}).get(), 2,
+            false);
+    }
+};
+
+TEST(AlphaImageList, IMLEmptyAsksTheList)
+{
+    PictureLists lists;
+    TOBLAlphaObject alpha;
+    EXPECT_TRUE(alpha.IMLEmpty()) << "no list";
+    struct Case {
+        TOBLCustomImageList* list;
+        int listIndex, imageIndex;
+        bool empty;
+    };
+    for (const Case& c : {Case{&lists.bitmaps, 1, 0, false}, Case{&lists.bitmaps, 1, 5, false},
+                          Case{&lists.bitmaps, 2, 0, true}, Case{&lists.bitmaps, -1, 0, true},
+                          Case{&lists.strips, 0, 1, false}, Case{&lists.strips, 0, 2, true},
+                          Case{&lists.strips, 0, -1, true}, Case{&lists.strips, 1, 0, true}}) {
+        SCOPED_TRACE(testing::Message() << c.list->ClassName().c_str() << " " << c.listIndex << "/" << c.imageIndex);
+        alpha.SetImageList(c.list);
+        alpha.SetIndex(1, c.listIndex);
+        alpha.SetIndex(0, c.imageIndex);
+        EXPECT_EQ(alpha.IMLEmpty(), c.empty);
+        EXPECT_EQ(alpha.FillObject()->ListBitmap()->Empty(), c.empty);
+    }
+}
+
+TEST(AlphaImageList, TheLinkFollowsTheListAndNotifies)
+{
+    PictureLists lists;
+    TOBLAlphaObject alpha;
+    alpha.SetIndex(1, 1);
+    ChangeCounter counter(alpha);
+    alpha.SetImageList(&lists.bitmaps);
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(lists.bitmaps.LinkCount(), 1);
+    EXPECT_EQ(Bytes(alpha.FillObject()->ListBitmap()), Bytes(lists.bitmaps.Items(1)->GetBitmap()));
+
+    // A change of the list reaches the object, which takes the picture again.
+    auto other = Solid24(2, 2, 7, 7, 7);
+    lists.bitmaps.Items(1)->SetBitmap(other.get());
+    lists.bitmaps.Change();
+    EXPECT_EQ(counter.count, 2);
+    EXPECT_EQ(Bytes(alpha.FillObject()->ListBitmap()), Bytes(other.get()));
+
+    // The same list again: still one link.
+    alpha.SetImageList(&lists.bitmaps);
+    EXPECT_EQ(lists.bitmaps.LinkCount(), 1);
+    EXPECT_EQ(counter.count, 3);
+
+    alpha.SetImageList(&lists.strips);
+    EXPECT_EQ(lists.bitmaps.LinkCount(), 0);
+    EXPECT_EQ(lists.strips.LinkCount(), 1);
+    EXPECT_EQ(counter.count, 4);
+    EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty()) << "the strip list has no entry 1";
+
+    alpha.SetImageList(nullptr);
+    EXPECT_EQ(lists.strips.LinkCount(), 0);
+    EXPECT_EQ(counter.count, 5);
+    lists.strips.Change();
+    lists.bitmaps.Change();
+    EXPECT_EQ(counter.count, 5) << "no list, no notification";
+}
+
+TEST(AlphaImageList, AssignMovesTheLink)
+{
+    PictureLists lists;
+    TOBLAlphaObject source;
+    source.SetImageList(&lists.bitmaps);
+    source.SetIndex(1, 1);
+    TOBLAlphaObject target;
+    target.SetImageList(&lists.strips);
+    ChangeCounter counter(target);
+    target.Assign(&source);
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(target.ImageList(), &lists.bitmaps);
+    EXPECT_EQ(lists.strips.LinkCount(), 0);
+    EXPECT_EQ(lists.bitmaps.LinkCount(), 2);
+    EXPECT_EQ(Bytes(target.FillObject()->ListBitmap()), Bytes(lists.bitmaps.Items(1)->GetBitmap()));
+    lists.bitmaps.Change();
+    EXPECT_EQ(counter.count, 2) << "the target hears the list it was given";
+    lists.strips.Change();
+    EXPECT_EQ(counter.count, 2);
+}
+
+TEST(AlphaImageList, FreeingTheListDropsIt)
+{
+    auto* bitmaps = new TOBLBitmapList(nullptr);
+    bitmaps->Add(nullptr);
+    bitmaps->Items(0)->SetBitmap(Solid24(2, 2, 1, 2, 3).get());
+    TOBLAlphaObject alpha;
+    alpha.SetImageList(bitmaps);
+    ASSERT_FALSE(alpha.IMLEmpty());
+    ChangeCounter counter(alpha);
+    bitmaps->Free();
+    EXPECT_EQ(alpha.ImageList(), nullptr);
+    EXPECT_TRUE(alpha.IMLEmpty());
+    EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
+    EXPECT_EQ(counter.count, 1);
+
+    // An object freed before its list leaves nothing behind in the list.
+    TOBLBitmapList kept(nullptr);
+    {
+        TOBLAlphaObject gone;
+        gone.SetImageList(&kept);
+    }
+    EXPECT_EQ(kept.LinkCount(), 0);
+    kept.Change();
+}
+
+TEST(AlphaImageList, BlendDrawsTheListPicture)
+{
+    PictureLists lists;
+    // Entry 1 of the bitmaps and picture 1 of the strip are the same 2 x 2 picture; tiled
+    // over 4 x 3 at strength 0 the bitmap becomes the tiles.
+    Rows tiles = {{10, 20, 30, 40, 50, 60, 10, 20, 30, 40, 50, 60},
+                  {70, 80, 90, 100, 110, 120, 70, 80, 90, 100, 110, 120},
+                  {10, 20, 30, 40, 50, 60, 10, 20, 30, 40, 50, 60}};
+    struct Case {
+        TOBLCustomImageList* list;
+        int listIndex, imageIndex;
+    };
+    for (const Case& c : {Case{&lists.bitmaps, 1, 0}, Case{&lists.strips, 0, 1}}) {
+        SCOPED_TRACE(c.list->ClassName().c_str());
+        TOBLAlphaObject alpha;
+        alpha.FillObject()->SetFillStyle(sfBitmapList);
+        alpha.FillObject()->SetTileMode(tmTile);
+        alpha.SetStrength(0.0f);
+        alpha.SetIndex(1, c.listIndex);
+        alpha.SetIndex(0, c.imageIndex);
+        alpha.SetImageList(c.list);
+        auto bitmap = Make24(Fixture());
+        alpha.AlphaBlend(bitmap.get());
+        EXPECT_EQ(Bytes(bitmap.get()), tiles);
+
+        // At half strength every byte lies halfway between bitmap and picture (ties to
+        // even), the last row and column included.
+        alpha.SetStrength(0.5f);
+        bitmap = Make24(Fixture());
+        alpha.AlphaBlend(bitmap.get());
+        Rows fixture = Fixture(), half = Bytes(bitmap.get());
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 12; ++x) {
+                double exact = (fixture[y][x] + tiles[y][x]) / 2.0;
+                EXPECT_EQ(half[y][x], static_cast<BYTE>(std::nearbyint(exact))) << x << ", " << y;
+            }
+    }
 }
 
 } // namespace

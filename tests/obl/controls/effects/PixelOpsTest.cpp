@@ -337,4 +337,32 @@ TEST(PixelOperations, GreyFollowsTheRoundedSharesForEveryBlueAndGreen)
     EXPECT_EQ(wrong, 0);
 }
 
+// Rows of every width up to a few blocks of sixteen pixels, with a tail or without, in
+// place and into another bitmap: each pixel follows the shares.
+TEST(PixelOperations, GreyFollowsTheSharesAtEveryRowWidth)
+{
+    for (int width = 1; width <= 53; ++width) {
+        SCOPED_TRACE(width);
+        Rows rows(2, std::vector<BYTE>(3 * width));
+        for (int y = 0; y < 2; ++y)
+            for (int i = 0; i < 3 * width; ++i)
+                rows[y][i] = static_cast<BYTE>((i * 89 + y * 157 + width) % 256);
+        Rows expected = rows;
+        for (auto& row : expected)
+            for (int x = 0; x < width; ++x) {
+                BYTE grey = static_cast<BYTE>(Share(row[3 * x + 2], 30) + Share(row[3 * x + 1], 59) +
+                                              Share(row[3 * x], 11));
+                row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = grey;
+            }
+        auto inPlace = Make24(rows);
+        OBLBMPGrayScale(inPlace.get(), Rect(0, 0, width, 2), inPlace.get(), kOrigin);
+        EXPECT_EQ(Bytes(inPlace.get()), expected);
+        auto source = Make24(rows);
+        auto target = Solid24(width, 2, 0, 0, 0);
+        OBLBMPGrayScale(source.get(), Rect(0, 0, width, 2), target.get(), kOrigin);
+        EXPECT_EQ(Bytes(target.get()), expected);
+        EXPECT_EQ(Bytes(source.get()), rows);
+    }
+}
+
 } // namespace

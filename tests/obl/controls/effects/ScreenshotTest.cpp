@@ -2,12 +2,14 @@
 // beside the test executable.
 #include "obl/controls/effects/OBLBitmapEffectObject.h"
 #include "obl/controls/effects/OBLFillObject.h"
+#include "obl/core/containers/oblcont.h"
 
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -69,7 +71,7 @@ std::unique_ptr<TBitmap> Checker()
 
 TEST(Screenshot, FillsGradientsAndEffects)
 {
-    Surface surface(kLeft + 10 * (kCell + kGap), 3 * (kCell + 24) + 10, 0xFFFFFF);
+    Surface surface(kLeft + 11 * (kCell + kGap), 3 * (kCell + 24) + 10, 0xFFFFFF);
     HDC dc = GdiCreateSurfaceDC(&surface, POINT{0, 0}, nullptr);
     ASSERT_NE(dc, nullptr);
     {
@@ -130,7 +132,10 @@ TEST(Screenshot, FillsGradientsAndEffects)
             fill.FillCanvas(&canvas, Cell(1, s), clWhite);
         }
 
-        // The scene through each effect.
+        // The scene through each effect; the last blends the picture of an image list.
+        TOBLBitmapList pictures(nullptr);
+        pictures.Add(nullptr);
+        pictures.Items(0)->SetBitmap(checker.get());
         const std::vector<std::function<void(TOBLBitmapEffectObject&)>> effects = {
             [](TOBLBitmapEffectObject&) {},
             [](TOBLBitmapEffectObject& e) { e.SetBool(2, true); },
@@ -153,6 +158,11 @@ TEST(Screenshot, FillsGradientsAndEffects)
                 e.SetBool(2, true);
                 e.SetBool(0, true);
                 e.SetBrightness(40);
+            },
+            [&](TOBLBitmapEffectObject& e) {
+                e.AlphaBlend()->FillObject()->SetFillStyle(sfBitmapList);
+                e.AlphaBlend()->SetImageList(&pictures);
+                e.AlphaBlend()->SetStrength(0.5f);
             },
         };
         for (std::size_t i = 0; i < effects.size(); ++i) {
@@ -182,6 +192,16 @@ TEST(Screenshot, FillsGradientsAndEffects)
     EXPECT_EQ(at(2, 2, 45, kCell - 1 - 48), at(2, 0, 45, 48));
     EXPECT_EQ(at(2, 3, kCell - 1 - 45, 48), at(2, 0, 45, 48));
     EXPECT_EQ(at(2, 4, 45, 48), 0xFFFFFFu ^ at(2, 0, 45, 48));
+    // The image-list picture (blue at the checker's top-left square) half over the scene.
+    auto half = [](std::uint32_t a, std::uint32_t b) {
+        std::uint32_t r = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            r |= static_cast<std::uint32_t>(std::nearbyint((((a >> shift) & 0xFF) + ((b >> shift) & 0xFF)) / 2.0))
+                 << shift;
+        return r;
+    };
+    EXPECT_EQ(at(2, 10, 1, 1), half(at(2, 0, 1, 1), 0x3C5AA0u));
+    EXPECT_EQ(at(2, 10, 5, 1), half(at(2, 0, 5, 1), 0xF0F0F0u));
     // Nothing outside the cells but the labels.
     EXPECT_EQ(surface.Pixel(kLeft + 6 * (kCell + kGap) + 20, 30), 0xFFFFFFu);
 }

@@ -3,7 +3,10 @@
 #include "obl/controls/effects/OBLFillObject.h"
 #include "obl/controls/effects/OBLGradient.h"
 #include "obl/core/draw/Oblutils.h"
+#include "PixelFixture.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
+
+#include "platform/rtl/FormatSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +29,14 @@ public:
     void SetFill(TOBLFillObject* v) { fill_->Assign(v); }
     TOBLBitmapEffectObject* Effects() const { return effects_.get(); }
     void SetEffects(TOBLBitmapEffectObject* v) { effects_->Assign(v); }
+    TOBLAlphaObject* Alpha() const { return effects_->AlphaBlend(); }
+
+    // As a form does: it stores the components it owns.
+    void GetChildren(TGetChildProc Proc, TComponent* Root) override
+    {
+        for (int i = 0; i < ComponentCount(); ++i)
+            Proc(Components(i));
+    }
 
     static void Publish(TClassBuilder<TFillHost>& c)
     {
@@ -65,9 +76,20 @@ TOwned<TFillHost> Read(const std::string& text)
 
 class Streaming : public testing::Test {
 protected:
-    void SetUp() override { RegisterClass(TFillHost::StaticClass()); }
-    void TearDown() override { UnRegisterClass(TFillHost::StaticClass()); }
+    void SetUp() override
+    {
+        oblcontInitialization();
+        RegisterClasses({TFillHost::StaticClass(), TOBLBitmapList::StaticClass()});
+    }
+    void TearDown() override
+    {
+        UnRegisterClass(TFillHost::StaticClass());
+        UnRegisterClass(TOBLBitmapList::StaticClass());
+        oblcontFinalization();
+    }
 };
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(Streaming, DefaultsWriteNothingButTheAlphaStrength)
 {
@@ -182,6 +204,58 @@ TEST_F(Streaming, DamagedColorListIsAReadErrorAndKeepsTheColours)
         EXPECT_THROW(reader.ReadRootComponent(&host), EReadError);
         EXPECT_EQ(Colors(host.Gradient()->Colors()), (std::vector<TColor>{7, 8}));
     }
+}
+
+TEST_F(Streaming, AlphaImageListOnTheFormIsAReference)
+{
+    TFillHost host(nullptr);
+    host.SetName("Host");
+    auto* pictures = new TOBLBitmapList(&host);
+    pictures->SetName("Pictures");
+    pictures->Add(nullptr);
+    pictures->Items(0)->SetBitmap(Solid24(2, 2, 1, 2, 3).get());
+    host.Alpha()->SetImageList(pictures);
+    host.Alpha()->SetStrength(0.25f);
+    // The form text is the same whatever the decimal separator of the settings.
+    TFormatSettings comma;
+    comma.DecimalSeparator = ',';
+    TFormatSettingsOverride local(comma);
+
+    std::string text = Write(&host);
+    EXPECT_TRUE(Has(text, "Effects.AlphaBlend.ImageList = Pictures\r\n")) << text;
+    EXPECT_TRUE(Has(text, "Effects.AlphaBlend.Strength = 0.25\r\n")) << text;
+    EXPECT_FALSE(Has(text, "AlphaBlend.Internal")) << text;
+    TOwned<TFillHost> back = Read(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Alpha()->ImageList(), back->FindComponent("Pictures"));
+    EXPECT_FLOAT_EQ(back->Alpha()->Strength(), 0.25f);
+    EXPECT_EQ(Bytes(back->Alpha()->FillObject()->ListBitmap()), Bytes(pictures->Items(0)->GetBitmap()))
+        << "the picture is taken once the reference is resolved";
+    EXPECT_EQ(Write(back.get()), text);
+}
+
+TEST_F(Streaming, AlphaImageListOfTheGlobalContainerIsInternal)
+{
+    struct Case {
+        TOBLCustomImageList* list;
+        const char* ident;
+    };
+    for (const Case& c : {Case{OBLContainer->BitmapList(), "OBLBML30"}, Case{OBLContainer->ImageList(), "OBLIML30"}}) {
+        SCOPED_TRACE(c.ident);
+        TFillHost host(nullptr);
+        host.SetName("Host");
+        host.Alpha()->SetImageList(c.list);
+        EXPECT_FALSE(host.Alpha()->HasControl());
+        std::string text = Write(&host);
+        EXPECT_TRUE(Has(text, std::string("Effects.AlphaBlend.Internal = '") + c.ident + "'")) << text;
+        EXPECT_FALSE(Has(text, "ImageList")) << text;
+        TOwned<TFillHost> back = Read(text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->Alpha()->ImageList(), c.list);
+        EXPECT_EQ(c.list->LinkCount(), 2);
+    }
+    EXPECT_EQ(OBLContainer->BitmapList()->LinkCount(), 0);
+    EXPECT_EQ(OBLContainer->ImageList()->LinkCount(), 0);
 }
 
 } // namespace

@@ -57,6 +57,11 @@ TEST_F(BitmapListTest, EntriesAnswerForTheirBitmaps)
     EXPECT_EQ(list.ItemCount(1), 1);
     EXPECT_TRUE(list.IsValidItem(1, 7));  // the image index is ignored
     EXPECT_EQ(list.ItemCount(2), 0);
+    // A negative entry does not exist either.
+    EXPECT_EQ(list.ItemCount(-1), 0);
+    EXPECT_FALSE(list.IsValidItem(-1, 0));
+    EXPECT_EQ(list.Dimensions(-1, 0), 0);
+    EXPECT_EQ(list.TransparentColor(-1, 0), 0xFFFFFF);
     EXPECT_EQ(list.Dimensions(1, 0), 3);
     EXPECT_EQ(list.Dimensions(1, 1), 2);
     EXPECT_EQ(list.Dimensions(0, 2), 0);
