@@ -53,7 +53,7 @@ void OBLFrameRectRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor 
                      TOBLRegionBorderStyle Style);
 void OBLFrameEllipticRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
                          TColor SingleColor, TOBLRegionBorderStyle Style);
-// The lower half of the ellipse (L, 2T - B, R, B), which fills R.
+// The lower half of the ellipse (L, 2T - B, R, B), which fills R; nothing above R.
 void OBLFrameHalfRoundRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
                           TColor SingleColor, TOBLRegionBorderStyle Style);
 void OBLFrameDiamondRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,

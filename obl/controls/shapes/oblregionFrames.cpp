@@ -104,23 +104,38 @@ private:
     int singleInset_, psbInset_;
 };
 
-// An ellipse outline; Box gives the ellipse for the painted rectangle.
 class EllipseOutline : public FrameOutline {
 public:
-    using BoxOf = TRect (*)(const TRect&);
-    explicit EllipseOutline(BoxOf box) : box_(box) {}
-    void Single(TCanvas* Canvas, const TRect& R) const override { Canvas->Ellipse(box_(R)); }
+    void Single(TCanvas* Canvas, const TRect& R) const override { Canvas->Ellipse(R); }
     void Part(TCanvas* Canvas, const TRect& R, Half Which) const override
     {
-        shapeoutline::EllipseHalf(Canvas, box_(R), Which);
+        shapeoutline::EllipseHalf(Canvas, R, Which);
+    }
+};
+
+// The lower half of the ellipse (L, 2T - B, R, B); its upper half lies above R and is not
+// drawn.
+class HalfRoundOutline : public FrameOutline {
+public:
+    void Single(TCanvas* Canvas, const TRect& R) const override
+    {
+        Arc(Canvas, R, Point(R.left, R.top), Point(R.right, R.top));
+    }
+    void Part(TCanvas* Canvas, const TRect& R, Half Which) const override
+    {
+        if (Which == Half::Upper)
+            Arc(Canvas, R, Point(R.left, R.top), Point(R.left, R.bottom));
+        else
+            Arc(Canvas, R, Point(R.left, R.bottom), Point(R.right, R.top));
     }
 
 private:
-    BoxOf box_;
+    static void Arc(TCanvas* Canvas, const TRect& R, POINT From, POINT To)
+    {
+        if (R.right > R.left && R.bottom > R.top)
+            Canvas->Arc(R.left, 2 * R.top - R.bottom, R.right, R.bottom, From.x, From.y, To.x, To.y);
+    }
 };
-
-TRect Itself(const TRect& R) { return R; }
-TRect HalfRoundBox(const TRect& R) { return Rect(R.left, 2 * R.top - R.bottom, R.right, R.bottom); }
 
 class RoundRectOutline : public FrameOutline {
 public:
@@ -211,7 +226,7 @@ const FrameOutline& RectOutline()
 
 const FrameOutline& EllipticOutline()
 {
-    static const EllipseOutline outline(Itself);
+    static const EllipseOutline outline;
     return outline;
 }
 
@@ -250,7 +265,7 @@ void OBLFrameEllipticRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TCo
 void OBLFrameHalfRoundRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
                           TColor SingleColor, TOBLRegionBorderStyle Style)
 {
-    static const EllipseOutline outline(HalfRoundBox);
+    static const HalfRoundOutline outline;
     Paint(Canvas, R, LightColor, ShadowColor, SingleColor, Style, outline);
 }
 

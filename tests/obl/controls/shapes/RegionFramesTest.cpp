@@ -170,4 +170,18 @@ TEST(RegionFrames, RectangleHalvesRunAlongItsEdges)
     EXPECT_EQ(paper.At(15, 12), clWhite);
 }
 
+TEST(RegionFrames, HalfRoundStaysInItsRectangle)
+{
+    for (auto style : {rbSingle, rbSingleRaised, rbLoweredpsb}) {
+        Paper paper(104, 84);
+        OBLFrameHalfRoundRgn(paper.Canvas(), Rect(0, 40, 100, 80), kLight, kShadow, kSingle, style);
+        int above = 0, below = 0;
+        for (int y = 0; y < 84; ++y)
+            for (int x = 0; x < 104; ++x)
+                (y < 39 ? above : below) += paper.At(x, y) != clWhite;
+        EXPECT_EQ(above, 0) << style;
+        EXPECT_GT(below, 100) << style;
+    }
+}
+
 } // namespace
