@@ -274,8 +274,8 @@ void OBLShapeDraw(const TRect& R, TCanvas* Canvas, TOBLShapeType ShapeType, TOBL
     if (!Canvas || W <= 0 || H <= 0)
         return;
     const int depth = Shadow && Shadow->Style() != hssNone ? Shadow->Depth() : 0;
-    Figure F{ShapeType, Teeth != nullptr, OutlineCount(ShapeType), Percent * std::min(W - depth, H - depth) / 100,
-             {}};
+    Figure F{ShapeType, Teeth != nullptr, OutlineCount(ShapeType),
+             std::max(0, Percent * std::min(W - depth, H - depth) / 100), {}};
     // The points are read into a copy: a given list is never moved, so it notifies nobody.
     if (List) {
         F.points = ReadPoints(List);

@@ -52,7 +52,8 @@ TEST(ShapeDraw, EveryShapeWithAndWithoutShadowAndBevel)
         std::vector<Probe> probes;
     };
     const TColor W = clWhite;
-    const Look plain{}, shadowed{true, BevelKind::None};
+    const Look plain{}, shadowed{true, BevelKind::None}, normal{false, BevelKind::Normal};
+    const Look inset{false, BevelKind::Inset}, offset{false, BevelKind::Offset};
     const Case cases[] = {
         {"ellipse", stEllipse, plain, {{50, 40, kFace}, {2, 2, W}, {97, 40, kFace}, {97, 76, W}}},
         {"ellipse shadow", stEllipse, shadowed, {{47, 37, kFace}, {53, 78, kShadow}, {97, 76, W}}},
@@ -77,20 +78,20 @@ TEST(ShapeDraw, EveryShapeWithAndWithoutShadowAndBevel)
         {"star", stStar, plain, {{50, 40, kFace}, {50, 10, kFace}, {35, 10, W}, {50, 70, W}, {10, 31, kFace}}},
         {"star shadow", stStar, shadowed, {{47, 37, kFace}, {84, 78, kShadow}}},
         // The edge in the bevel colour, or the two bevel colours.
-        {"rectangle normal bevel", stRectangle, {false, BevelKind::Normal}, {{1, 40, kEdge}, {98, 40, kEdge}, {50, 40, kFace}}},
-        {"rectangle inset", stRectangle, {false, BevelKind::Inset}, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
-        {"rectangle offset", stRectangle, {false, BevelKind::Offset}, {{1, 40, kLight}, {98, 40, kDark}}},
-        {"ellipse inset", stEllipse, {false, BevelKind::Inset}, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
-        {"round rect inset", stRoundRect, {false, BevelKind::Inset}, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
-        {"diamond offset", stDiamond, {false, BevelKind::Offset}, {{26, 20, kLight}, {74, 60, kDark}, {50, 40, kFace}}},
-        {"octagon inset shadow", stOctagon, {true, BevelKind::Inset}, {{1, 37, kDark}, {92, 37, kLight}, {53, 77, kShadow}}},
+        {"rectangle normal bevel", stRectangle, normal, {{1, 40, kEdge}, {98, 40, kEdge}, {50, 40, kFace}}},
+        {"rectangle inset", stRectangle, inset, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
+        {"rectangle offset", stRectangle, offset, {{1, 40, kLight}, {98, 40, kDark}}},
+        {"ellipse inset", stEllipse, inset, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
+        {"round rect inset", stRoundRect, inset, {{1, 40, kDark}, {50, 1, kDark}, {98, 40, kLight}, {50, 78, kLight}}},
+        {"diamond offset", stDiamond, offset, {{26, 20, kLight}, {74, 60, kDark}, {50, 40, kFace}}},
+        {"octagon inset shadow", stOctagon, {true, BevelKind::Inset},
+         {{1, 37, kDark}, {92, 37, kLight}, {53, 77, kShadow}}},
     };
     for (const auto& c : cases) {
         Paper paper(130, 110);
         Draw(paper, kBox, c.type, c.look);
         for (const auto& p : c.probes)
-            EXPECT_EQ(paper.At(kBox.left + p.x, kBox.top + p.y), p.want)
-                << c.name << " at " << p.x << "," << p.y << std::hex << " got " << paper.At(kBox.left + p.x, kBox.top + p.y);
+            EXPECT_EQ(paper.At(kBox.left + p.x, kBox.top + p.y), p.want) << c.name << " at " << p.x << "," << p.y;
     }
 }
 
@@ -111,7 +112,7 @@ TEST(ShapeDraw, RoundRectangleLooksTheSameWherever)
 
 TEST(ShapeDraw, TeethCutTheEdgeAndNotifyNobody)
 {
-    TOBLTeeth teeth; // right edge, 10 teeth per count ... SetPerCount with Count 4 below
+    TOBLTeeth teeth; // along the right edge, the height set from the count
     teeth.SetCount(4);
     ChangeCounter changes(teeth);
     Paper paper(130, 110);
