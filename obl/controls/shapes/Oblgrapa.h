@@ -31,8 +31,9 @@ void OBLShapeCalc(const TRect& R, TOBLShapeType ShapeType, TOBLTeeth* Teeth, boo
 // Brush, or with Picture drawn through the shape's mask, MaskColor being transparent), then
 // the bevel's two colours. Without a List the points are computed as by OBLShapeCalc; a
 // given List is read, never changed, and refused (nothing drawn) when its count does not
-// fit the shape. Null Teeth, Bevel, Shadow, Brush or Picture mean none; no settings object
-// notifies its owner. The canvas keeps its pen, brush and clip. The last argument is unused.
+// fit the shape. Null Teeth, Bevel, Shadow or Picture mean none, a null Brush fills with the
+// canvas brush; no settings object notifies its owner. The canvas keeps its pen, brush and
+// clip. The last argument is unused.
 void OBLShapeDraw(const TRect& R, TCanvas* Canvas, TOBLShapeType ShapeType, TOBLTeeth* Teeth, TOBLPointList* List,
                   bool Square, TBrush* Brush, std::uint8_t Percent, TOBLSimpleBevel* Bevel, TOBLShadow* Shadow,
                   TBitmap* Picture, TColor MaskColor, TColor BackColor, WORD Unused);
