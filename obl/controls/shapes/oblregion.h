@@ -48,7 +48,7 @@ HRGN OBLCreateRoundThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount,
 // (its colour set by the style); the brush stays as the caller set it and so does the clip.
 // Lowered styles swap LightColor and ShadowColor; rbSingle is the outline in SingleColor;
 // rbSingleRaised/rbSingleLowered add the two colours just inside it; the psb styles draw
-// the lower-right half in SingleColor with a ShadowColor line inside it.
+// the lower-right half in SingleColor with a line of the lower-right colour inside it.
 void OBLFrameRectRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
                      TOBLRegionBorderStyle Style);
 void OBLFrameEllipticRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
