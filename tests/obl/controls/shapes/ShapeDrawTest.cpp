@@ -127,6 +127,22 @@ TEST(ShapeDraw, TeethCutTheEdgeAndNotifyNobody)
     EXPECT_EQ(paper.At(kBox.left + 97, kBox.top + 30), clWhite);
 }
 
+TEST(ShapeDraw, NoSettingsObjectNotifiesWhileDrawing)
+{
+    TOBLTeeth teeth;
+    teeth.SetDirection(tdDown);
+    TOBLSimpleBevel bevel;
+    bevel.SetStyle(sbInset);
+    TOBLShadow shadow;
+    ChangeCounter teethChanges(teeth), bevelChanges(bevel), shadowChanges(shadow);
+    Paper paper(130, 110);
+    for (TOBLTeeth* t : {static_cast<TOBLTeeth*>(nullptr), &teeth})
+        OBLShapeDraw(kBox, paper.Canvas(), stStar, t, nullptr, true, nullptr, 50, &bevel, &shadow, nullptr, clFuchsia,
+                     clWhite, 0);
+    EXPECT_EQ(teeth.Width(), 4) << "the square box less the shadow, 74 pixels, in 20 steps";
+    EXPECT_EQ(teethChanges.count + bevelChanges.count + shadowChanges.count, 0);
+}
+
 TEST(ShapeDraw, TeethOfNoWidthOrCountDrawAPlainRectangle)
 {
     TOBLTeeth noCount;
