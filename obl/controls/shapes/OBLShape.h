@@ -5,7 +5,6 @@
 #include "obl/controls/shapes/OBLShadow.h"
 #include "obl/controls/shapes/OBLSimpleBevel.h"
 
-using TOBLPercent = std::uint8_t; // 0..100
 enum TOBLShapeType {
     stEllipse, stRectangle, stRoundRect, stDirectUp, stDirectRight, stDirectDown, stDirectLeft,
     stDiamond, stComb, stOctagon, stStar

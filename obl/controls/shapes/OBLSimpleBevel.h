@@ -2,11 +2,11 @@
 #pragma once
 
 #include "obl/core/base/OBLObject.h"
+#include "obl/core/draw/Oblgraph.h"
 #include "platform/classlib/Graphics.h"
 
 #include <cstdint>
 
-using TOBLBevelWidth = std::uint8_t; // 0..50
 enum TOBLSimpleBevelStyle { sbNormal, sbInset, sbOffset };
 
 class TOBLSimpleBevel : public TOBLObject {

@@ -1,7 +1,6 @@
 #include "obl/controls/shapes/oblregion.h"
 
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -205,57 +204,4 @@ HRGN OBLCreateRoundThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount,
                                   int RoundY)
 {
     return ThinkBubbleRgn(R, NoseSize, BubbleCount, Pos, Body::Round, RoundX, RoundY);
-}
-
-namespace {
-
-// Upper-left half in the first colour, lower-right half in the second.
-void DiamondHalves(TCanvas* Canvas, const TRect& R, TColor first, TColor second)
-{
-    auto p = OBLDiamondPoints(R);
-    Canvas->Pen()->SetColor(first);
-    Canvas->MoveTo(p[3].x, p[3].y);
-    Canvas->LineTo(p[0].x, p[0].y);
-    Canvas->LineTo(p[1].x, p[1].y);
-    Canvas->Pen()->SetColor(second);
-    Canvas->LineTo(p[2].x, p[2].y);
-    Canvas->LineTo(p[3].x, p[3].y);
-}
-
-TRect Shrunk(const TRect& R, int by) { return Rect(R.left + by, R.top + by, R.right - by, R.bottom - by); }
-
-} // namespace
-
-void OBLFrameDiamondRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
-                        TOBLRegionBorderStyle Style)
-{
-    if (Style == rbLowered || Style == rbSingleLowered || Style == rbLoweredpsb)
-        std::swap(LightColor, ShadowColor);
-    auto outline = [&] {
-        auto p = OBLDiamondPoints(R);
-        Canvas->Pen()->SetColor(SingleColor);
-        Canvas->Polygon(p.data(), static_cast<int>(p.size()));
-    };
-    switch (Style) {
-    case rbNone: break;
-    case rbRaised:
-    case rbLowered: DiamondHalves(Canvas, R, LightColor, ShadowColor); break;
-    case rbSingle: outline(); break;
-    case rbSingleRaised:
-    case rbSingleLowered:
-        outline();
-        DiamondHalves(Canvas, Shrunk(R, 1), LightColor, ShadowColor);
-        break;
-    case rbRaisedpsb:
-    case rbLoweredpsb: {
-        std::swap(SingleColor, ShadowColor);
-        DiamondHalves(Canvas, R, LightColor, ShadowColor);
-        auto p = OBLDiamondPoints(Shrunk(R, 1));
-        Canvas->Pen()->SetColor(SingleColor);
-        Canvas->MoveTo(p[2].x, p[2].y);
-        Canvas->LineTo(p[3].x, p[3].y);
-        Canvas->LineTo(p[0].x, p[0].y);
-        break;
-    }
-    }
 }

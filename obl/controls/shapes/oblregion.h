@@ -44,6 +44,39 @@ HRGN OBLCreateEllipticThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCou
 HRGN OBLCreateRoundThinkBubbleRgn(const TRect& R, int NoseSize, int BubbleCount, TOBLExtPos Pos, int RoundX,
                                   int RoundY);
 
-// Paints the diamond's border with the canvas pen; the brush stays as the caller set it.
+// Border painters: the border of each region shape in the style, drawn with the canvas pen
+// (its colour set by the style); the brush stays as the caller set it and so does the clip.
+// Lowered styles swap LightColor and ShadowColor; rbSingle is the outline in SingleColor;
+// rbSingleRaised/rbSingleLowered add the two colours just inside it; the psb styles draw
+// the lower-right half in SingleColor with a line of the lower-right colour inside it.
+void OBLFrameRectRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                     TOBLRegionBorderStyle Style);
+void OBLFrameEllipticRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
+                         TColor SingleColor, TOBLRegionBorderStyle Style);
+// The lower half of the ellipse (L, 2T - B, R, B), which fills R; nothing above R.
+void OBLFrameHalfRoundRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
+                          TColor SingleColor, TOBLRegionBorderStyle Style);
 void OBLFrameDiamondRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
                         TOBLRegionBorderStyle Style);
+void OBLFrameStarRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                     TOBLRegionBorderStyle Style);
+void OBLFrameOctagonRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                        TOBLRegionBorderStyle Style);
+void OBLFrameCombRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                     TOBLRegionBorderStyle Style);
+// Like their regions, the shields lie at the origin and take only R's size.
+void OBLFrameRoundShieldRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
+                            TColor SingleColor, TOBLRegionBorderStyle Style);
+void OBLFrameSharpShieldRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
+                            TColor SingleColor, TOBLRegionBorderStyle Style);
+void OBLFrameRoundRectRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
+                          TColor SingleColor, TOBLRegionBorderStyle Style, int RoundX, int RoundY);
+// Each bubble is framed as an ellipse and kept out of the body's frame.
+void OBLFrameThinkBubbleRgn(TCanvas* Canvas, const TRect& R, int NoseSize, int BubbleCount, TOBLExtPos Pos,
+                            TColor LightColor, TColor ShadowColor, TColor SingleColor, TOBLRegionBorderStyle Style);
+void OBLFrameEllipticThinkBubbleRgn(TCanvas* Canvas, const TRect& R, int NoseSize, int BubbleCount,
+                                    TOBLExtPos Pos, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                                    TOBLRegionBorderStyle Style);
+void OBLFrameRoundThinkBubbleRgn(TCanvas* Canvas, const TRect& R, int NoseSize, int BubbleCount, TOBLExtPos Pos,
+                                 int RoundX, int RoundY, TColor LightColor, TColor ShadowColor, TColor SingleColor,
+                                 TOBLRegionBorderStyle Style);

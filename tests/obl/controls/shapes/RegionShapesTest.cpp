@@ -1,8 +1,8 @@
 #include "obl/controls/shapes/oblregion.h"
+#include "tests/obl/controls/shapes/Paper.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -140,13 +140,6 @@ TEST(RegionShapes, ThinkBubbleHasNoStrayPixelAndSurvivesZeroBubbles)
     }
 }
 
-std::string PngPath()
-{
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return (error ? std::filesystem::temp_directory_path() : exe.parent_path()).string() + "/region-shapes.png";
-}
-
 TEST(RegionShapes, Screenshot)
 {
     Surface surface(4 * 130 + 10, 3 * 130 + 10, 0xFFFFFF);
@@ -173,7 +166,7 @@ TEST(RegionShapes, Screenshot)
     }
     DeleteObject(brush);
     GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(SaveSurfacePng(surface, PngPath()));
+    ASSERT_TRUE(SaveSurfacePng(surface, ScreenshotPath("region-shapes.png")));
     EXPECT_EQ(surface.Pixel(70, 70), 0x1E5AA0u) << "diamond centre is filled";
     EXPECT_EQ(surface.Pixel(12, 12), 0xFFFFFFu) << "diamond corner is not";
 }
