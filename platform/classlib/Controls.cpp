@@ -718,7 +718,8 @@ void UpdateMouseControl()
     s.mouseControl = now;
     if (old)
         old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
-    if (now) {
+    // The handlers may free the control entered; its destructor then forgets it here.
+    if (now && s.mouseControl == now) {
         if (auto* w = dynamic_cast<TWinControl*>(now); w && w->HandleAllocated()) {
             TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, w->Handle(), 0};
             TrackMouseEvent(&track);
@@ -729,5 +730,5 @@ void UpdateMouseControl()
         now->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(now));
     }
     if (Application)
-        Application->MouseControlChanged(now);
+        Application->MouseControlChanged(s.mouseControl);
 }

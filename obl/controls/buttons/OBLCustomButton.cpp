@@ -221,7 +221,11 @@ void TOBLCustomButton::Notification(TComponent* AComponent, TOperation Operation
     inherited::Notification(AComponent, Operation);
     if (Operation != opRemove || !AComponent) return;
     if (AComponent == dropDownMenu_) dropDownMenu_ = nullptr;
-    if (AComponent == imageList_) SetImageList(nullptr);
+    if (AComponent == imageList_) {
+        // The going list lets its links go itself: nothing of it is called any more.
+        imageList_ = nullptr;
+        GetIMLChange(this);
+    }
 }
 
 void TOBLCustomButton::VisibleChanging()

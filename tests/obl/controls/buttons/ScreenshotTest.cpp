@@ -40,8 +40,11 @@ protected:
         if (state == 3) Release(Away());
         button->SetEnabled(true);
     }
+    // The theme binding and the application object start again with the theme library so.
     void Themes(TThemeModuleState state)
     {
+        oblclassFinalization();
+        OblxpstylesFinalization();
         SetThemeModuleState(state);
         OblxpstylesInitialization();
         oblclassInitialization();

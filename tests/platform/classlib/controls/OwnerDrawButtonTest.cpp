@@ -20,6 +20,7 @@ public:
     std::vector<Draw> draws;
     std::vector<std::string> seen;
     std::vector<bool> parentFontWhileChanging;
+    bool freeOnEnter = false;
 
     void WndProc(TMessage& message) override
     {
@@ -29,7 +30,13 @@ public:
             draws.push_back({item->itemState, item->hDC, item->rcItem});
             return;
         }
-        case CM_MOUSEENTER: seen.push_back("enter"); break;
+        case CM_MOUSEENTER:
+            if (freeOnEnter) {
+                delete this;
+                return;
+            }
+            seen.push_back("enter");
+            break;
         case CM_MOUSELEAVE: seen.push_back("leave"); break;
         case CM_FONTCHANGED: parentFontWhileChanging.push_back(ParentFont()); break;
         default: break;
@@ -155,6 +162,16 @@ TEST_F(OwnerDrawButton, AControlFreedByItsOwnHandlersIsNotTouchedAgain)
     Mouse(form, false);
     EXPECT_EQ(freer.calls, 2);
     EXPECT_EQ(form->ControlCount(), 0);
+
+    auto* third = new TOwnerDrawn(form);
+    third->SetParent(form);
+    third->SetBounds(20, 20, 90, 30);
+    third->freeOnEnter = true;
+    Application->ProcessMessages();
+    MoveTo(form, 250, 150);
+    MoveTo(form, 30, 30);
+    EXPECT_EQ(form->ControlCount(), 0) << "freed as the mouse entered it";
+    EXPECT_TRUE(MouseControl() == nullptr || MouseControl() == form) << "the freed control is forgotten";
 }
 
 } // namespace
