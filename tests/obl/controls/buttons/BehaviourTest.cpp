@@ -211,3 +211,30 @@ TEST_F(Behaviour, AnEnterHandlerThatFreesTheButtonTouchesNothingOfIt)
 }
 
 } // namespace
+
+namespace {
+
+class ThemedBehaviour : public ButtonFixture {
+protected:
+    ThemedBehaviour() : ButtonFixture(TThemeModuleState::Active) {}
+};
+
+TEST_F(ThemedBehaviour, SwitchingThemesOffRepaintsTheButtonClassic)
+{
+    ASSERT_TRUE(OBLApplication->UseXPThemes());
+    Pump();
+    ValidateRect(button->Handle(), nullptr);
+    button->Perform(CM_OBLTHEMECHANGED, 0, 0);
+    EXPECT_TRUE(GetUpdateRect(button->Handle(), nullptr, FALSE)) << "the library's theme message repaints";
+    Pump();
+    ValidateRect(button->Handle(), nullptr);
+    OBLApplication->SetXPThemeSupport(false);
+    EXPECT_TRUE(GetUpdateRect(button->Handle(), nullptr, FALSE)) << "the switch repaints the button";
+    ClearThemeCallLog();
+    Pump();
+    EXPECT_FALSE(GetUpdateRect(button->Handle(), nullptr, FALSE));
+    for (const TThemeCall& call : ThemeCallLog())
+        EXPECT_NE(call.function, "DrawThemeBackground") << "painted classic";
+}
+
+} // namespace
