@@ -43,8 +43,8 @@ void TForm1::Loaded()
     GroupBox1 = BindComponent<TGroupBox>(this, "GroupBox1");
     Label1 = BindComponent<TLabel>(this, "Label1");
     Edit1 = BindComponent<TEdit>(this, "Edit1");
-    OBLButton4 = BindComponent<TButton>(this, "OBLButton4");
-    OBLButton3 = BindComponent<TButton>(this, "OBLButton3");
+    OBLButton4 = BindComponent<TOBLButton>(this, "OBLButton4");
+    OBLButton3 = BindComponent<TOBLButton>(this, "OBLButton3");
     GroupBox2 = BindComponent<TGroupBox>(this, "GroupBox2");
     CheckBox1 = BindComponent<TCheckBox>(this, "CheckBox1");
     CheckBox2 = BindComponent<TCheckBox>(this, "CheckBox2");
@@ -55,8 +55,8 @@ void TForm1::Loaded()
     CheckBox7 = BindComponent<TCheckBox>(this, "CheckBox7");
     CheckBox8 = BindComponent<TCheckBox>(this, "CheckBox8");
     ListBox1 = BindComponent<TListBox>(this, "ListBox1");
-    OBLButton1 = BindComponent<TButton>(this, "OBLButton1");
-    OBLButton2 = BindComponent<TButton>(this, "OBLButton2");
+    OBLButton1 = BindComponent<TOBLButton>(this, "OBLButton1");
+    OBLButton2 = BindComponent<TOBLButton>(this, "OBLButton2");
     Database1 = BindComponent<TDatabase>(this, "Database1");
     Database2 = BindComponent<TDatabase>(this, "Database2");
     Query1 = BindComponent<TQuery>(this, "Query1");

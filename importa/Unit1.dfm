@@ -33,7 +33,7 @@ object Form1: TForm1
       Height = 21
       TabOrder = 1
     end
-    object OBLButton4: TButton
+    object OBLButton4: TOBLButton
       Left = 8
       Top = 80
       Width = 89
@@ -42,7 +42,7 @@ object Form1: TForm1
       TabOrder = 2
       OnClick = OBLButton4Click
     end
-    object OBLButton3: TButton
+    object OBLButton3: TOBLButton
       Left = 104
       Top = 80
       Width = 113
@@ -132,7 +132,7 @@ object Form1: TForm1
       TabOrder = 3
     end
   end
-  object OBLButton1: TButton
+  object OBLButton1: TOBLButton
     Left = 8
     Top = 384
     Width = 137
@@ -142,7 +142,7 @@ object Form1: TForm1
     TabOrder = 2
     OnClick = OBLButton1Click
   end
-  object OBLButton2: TButton
+  object OBLButton2: TOBLButton
     Left = 344
     Top = 384
     Width = 73

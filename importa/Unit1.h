@@ -3,6 +3,7 @@
 // ("PVenDar4") into the current edition's Paradox tables ("PVenDar5") and logs one line.
 #pragma once
 
+#include "obl/controls/buttons/OBLButton.h"
 #include "platform/classlib/DBTables.h"
 #include "platform/classlib/Dialogs.h"
 #include "platform/classlib/Forms.h"
@@ -21,8 +22,8 @@ public:
     TGroupBox* GroupBox1 = nullptr;
     TLabel* Label1 = nullptr;
     TEdit* Edit1 = nullptr;
-    TButton* OBLButton4 = nullptr;
-    TButton* OBLButton3 = nullptr;
+    TOBLButton* OBLButton4 = nullptr;
+    TOBLButton* OBLButton3 = nullptr;
     TGroupBox* GroupBox2 = nullptr;
     TCheckBox* CheckBox1 = nullptr;
     TCheckBox* CheckBox2 = nullptr;
@@ -33,8 +34,8 @@ public:
     TCheckBox* CheckBox7 = nullptr;
     TCheckBox* CheckBox8 = nullptr;
     TListBox* ListBox1 = nullptr;
-    TButton* OBLButton1 = nullptr;
-    TButton* OBLButton2 = nullptr;
+    TOBLButton* OBLButton1 = nullptr;
+    TOBLButton* OBLButton2 = nullptr;
     TDatabase* Database1 = nullptr;
     TDatabase* Database2 = nullptr;
     TQuery* Query1 = nullptr;

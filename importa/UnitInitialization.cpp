@@ -1,5 +1,6 @@
 #include "importa/UnitInitialization.h"
 
+#include "obl/controls/buttons/OBLButton.h"
 #include "obl/core/startup/OBLUnits.h"
 #include "platform/classlib/DBTables.h"
 #include "platform/classlib/Dialogs.h"
@@ -17,6 +18,7 @@ void InitializeUnits()
         RegisterClass(TOpenDialog::StaticClass());
     // The component library's units, in their documented order.
     OBLInitializeUnits();
+    OBLButtonInitialization();
     // Unit1.
     RegisterClass(TForm1::StaticClass());
     RegisterUnit1FormDescription();

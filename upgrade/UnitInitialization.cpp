@@ -1,5 +1,6 @@
 #include "upgrade/UnitInitialization.h"
 
+#include "obl/controls/buttons/OBLButton.h"
 #include "obl/core/startup/OBLUnits.h"
 #include "platform/classlib/DBTables.h"
 #include "platform/classlib/Forms.h"
@@ -14,6 +15,7 @@ void InitializeUnits()
     RegisterDBTables();
     // The component library's units, in their documented order.
     OBLInitializeUnits();
+    OBLButtonInitialization();
     // Unit1.
     RegisterClass(TForm1::StaticClass());
     RegisterUnit1FormDescription();

@@ -490,7 +490,11 @@ bool TControl::IsCaptionStored() const
 
 void TControl::MouseButtonDown(TMessage& message, TMouseButton button)
 {
+    // The window's own handling (a focus change) and the handlers below may free the control.
+    const std::weak_ptr<const void> alive = Liveness();
     DefaultHandler(message);
+    if (alive.expired())
+        return;
     bool dbl = message.Msg == WM_LBUTTONDBLCLK || message.Msg == WM_RBUTTONDBLCLK || message.Msg == WM_MBUTTONDBLCLK;
     if (button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse))
@@ -499,6 +503,8 @@ void TControl::MouseButtonDown(TMessage& message, TMouseButton button)
             controlState_.Include(csClicked);
         if (dbl && controlStyle_.Contains(csDoubleClicks))
             DblClick();
+        if (alive.expired())
+            return;
     }
     TShiftState shift = KeysToShiftState(message.WParam);
     if (dbl)
@@ -509,7 +515,11 @@ void TControl::MouseButtonDown(TMessage& message, TMouseButton button)
 
 void TControl::MouseButtonUp(TMessage& message, TMouseButton button)
 {
+    // The window's own handling (a button's click) and the handlers below may free the control.
+    const std::weak_ptr<const void> alive = Liveness();
     DefaultHandler(message);
+    if (alive.expired())
+        return;
     int x = SignedLow(message.LParam), y = SignedHigh(message.LParam);
     if (button == mbLeft) {
         if (controlStyle_.Contains(csCaptureMouse))
@@ -519,10 +529,14 @@ void TControl::MouseButtonUp(TMessage& message, TMouseButton button)
             TRect r = ClientRect();
             if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
                 Click();
+            if (alive.expired())
+                return;
         }
     }
     if (!controlStyle_.Contains(csNoStdEvents))
         MouseUp(button, KeysToShiftState(message.WParam), x, y);
+    if (alive.expired())
+        return;
     if (button == mbRight && popupMenu_ && popupMenu_->AutoPopup()) {
         TPoint at = ClientToScreen(Point(x, y));
         popupMenu_->SetPopupComponent(this);
@@ -704,7 +718,8 @@ void UpdateMouseControl()
     s.mouseControl = now;
     if (old)
         old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
-    if (now) {
+    // The handlers may free the control entered; its destructor then forgets it here.
+    if (now && s.mouseControl == now) {
         if (auto* w = dynamic_cast<TWinControl*>(now); w && w->HandleAllocated()) {
             TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, w->Handle(), 0};
             TrackMouseEvent(&track);
@@ -715,5 +730,5 @@ void UpdateMouseControl()
         now->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(now));
     }
     if (Application)
-        Application->MouseControlChanged(now);
+        Application->MouseControlChanged(s.mouseControl);
 }

@@ -15,6 +15,7 @@
 #include "platform/classlib/Graphics.h"
 #include "platform/win/user/User.h"
 
+#include <memory>
 #include <vector>
 
 // ---------------------------------------------------------------------------------------
@@ -225,6 +226,9 @@ public:
     void SetControlState(TControlState v) { controlState_ = v; }
     bool MouseCapture() const;
     void SetMouseCapture(bool v);
+    // Expires when the control is destroyed: code that runs an event handler (which may
+    // free the control) checks it before it touches the control again.
+    std::weak_ptr<const void> Liveness() const { return life_; }
 
     // Sends the message to the control's own WndProc and answers its result.
     LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -333,6 +337,7 @@ private:
     TBiDiMode biDiMode_ = bdLeftToRight;
     bool parentBiDiMode_ = true;
     TWndMethod windowProc_;
+    std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
     TNotifyEvent onClick_, onDblClick_, onResize_;
     TMouseEvent onMouseDown_, onMouseUp_;
     TMouseMoveEvent onMouseMove_;

@@ -634,7 +634,11 @@ void TWinControl::WndProc(TMessage& message)
 {
     UINT msg = message.Msg;
     if (IsMouseMessage(msg)) {
+        // An enter or leave handler may free this control.
+        const std::weak_ptr<const void> alive = Liveness();
         UpdateMouseControl();
+        if (alive.expired())
+            return;
         if (RouteMouseToChild(message))
             return;
     }

@@ -38,10 +38,12 @@ TEST_F(RegistryImport, EachKindCopiesItsCategoryIntoItsTable)
         StopProgram();
         boxes.clear();
         EXPECT_EQ(Target(AnsiString("select codice from ") + kind.table + " order by id"), kind.codes) << kind.table;
-        for (const RegistryKind& other : kKinds)
-            if (&other != &kind)
+        for (const RegistryKind& other : kKinds) {
+            if (&other != &kind) {
                 EXPECT_EQ(Target(AnsiString("select count(*) from ") + other.table), (TextRows{{"0"}}))
                     << kind.table << " leaves " << other.table << " alone";
+            }
+        }
         ChangeTarget(AnsiString("delete from ") + kind.table);
     }
 }
