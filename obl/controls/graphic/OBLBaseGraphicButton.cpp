@@ -51,6 +51,27 @@ TOBLBaseGraphicButton::~TOBLBaseGraphicButton()
     fontFX_->SetOnChange(nullptr);
 }
 
+void TOBLBaseGraphicButton::Publish(TClassBuilder<TOBLBaseGraphicButton>& c)
+{
+    using C = TOBLBaseGraphicButton;
+    c.Property("About", &C::About, &C::SetAbout).Stored(false);
+    c.Property("ButtonLayout", &C::ButtonLayout, &C::SetButtonLayout);
+    c.Property("EnterColor", &C::EnterColor, &C::SetEnterColor).Default(clCaptionText);
+    c.Property("EnterColorChange", &C::EnterColorChange, &C::SetEnterColorChange).Default(false);
+    c.Property("FontFX", &C::FontFX, &C::SetFontFX);
+    c.Property("Glyph", &C::Glyph, &C::SetGlyph).Stored(&C::IsGlyphStored);
+    c.Property("HideHint", &C::HideHint, &C::SetHideHint).Default(true);
+    PublishImageList(c);
+    c.Property("NumGlyphs", &C::NumGlyphs, &C::SetNumGlyphs).Default(std::uint8_t{1});
+    c.Property("RepeatedClick", &C::RepeatedClick, &C::SetRepeatedClick).Default(false);
+    c.Property("RepeatingInterval", &C::RepeatingInterval, &C::SetRepeatingInterval).Default(WORD{100});
+    c.Property("RepeatingDelay", &C::RepeatingDelay, &C::SetRepeatingDelay).Default(WORD{500});
+    c.Property("UseCaption", &C::UseCaption, &C::SetUseCaption).Default(true);
+    c.Property("OnDropDown", &C::OnDropDown, &C::SetOnDropDown);
+    c.Property("OnMouseEnter", &C::OnMouseEnter, &C::SetOnMouseEnter);
+    c.Property("OnMouseExit", &C::OnMouseExit, &C::SetOnMouseExit);
+}
+
 // ---- Setters ------------------------------------------------------------------------
 
 void TOBLBaseGraphicButton::SetDropDown(TPopupMenu* Value)

@@ -96,9 +96,7 @@ public:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void WndProc(TMessage& Message) override;
 
-    // The properties every graphic button publishes.
-    template <class C>
-    static void PublishButton(TClassBuilder<C>& c);
+    static void Publish(TClassBuilder<TOBLBaseGraphicButton>& c);
 
 protected:
     // Whether Glyph is stored (no image list gives the picture).
@@ -188,24 +186,3 @@ private:
     TOwned<TOBLGlyph> glyph_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
-
-template <class C>
-void TOBLBaseGraphicButton::PublishButton(TClassBuilder<C>& c)
-{
-    c.Property("About", &C::About, &C::SetAbout).Stored(false);
-    c.Property("ButtonLayout", &C::ButtonLayout, &C::SetButtonLayout);
-    c.Property("EnterColor", &C::EnterColor, &C::SetEnterColor).Default(clCaptionText);
-    c.Property("EnterColorChange", &C::EnterColorChange, &C::SetEnterColorChange).Default(false);
-    c.Property("FontFX", &C::FontFX, &C::SetFontFX);
-    c.Property("Glyph", &C::Glyph, &C::SetGlyph).Stored(&C::IsGlyphStored);
-    c.Property("HideHint", &C::HideHint, &C::SetHideHint).Default(true);
-    TOBLBaseControl::PublishImageList(c);
-    c.Property("NumGlyphs", &C::NumGlyphs, &C::SetNumGlyphs).Default(std::uint8_t{1});
-    c.Property("RepeatedClick", &C::RepeatedClick, &C::SetRepeatedClick).Default(false);
-    c.Property("RepeatingInterval", &C::RepeatingInterval, &C::SetRepeatingInterval).Default(WORD{100});
-    c.Property("RepeatingDelay", &C::RepeatingDelay, &C::SetRepeatingDelay).Default(WORD{500});
-    c.Property("UseCaption", &C::UseCaption, &C::SetUseCaption).Default(true);
-    c.Property("OnDropDown", &C::OnDropDown, &C::SetOnDropDown);
-    c.Property("OnMouseEnter", &C::OnMouseEnter, &C::SetOnMouseEnter);
-    c.Property("OnMouseExit", &C::OnMouseExit, &C::SetOnMouseExit);
-}
