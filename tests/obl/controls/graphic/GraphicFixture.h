@@ -105,7 +105,7 @@ protected:
     void TearDown() override
     {
         UserSetPopupMenuResponder(nullptr);
-        delete form_;
+        FreeObject(form_);
         OBLFinalizeUnits();
         ResetControlsState();
         SetThemeModuleState(TThemeModuleState::Inactive);
