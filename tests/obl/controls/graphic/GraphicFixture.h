@@ -23,6 +23,13 @@
 inline std::vector<int> V(const TRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 inline std::vector<int> V(const TPoint& p) { return {p.x, p.y}; }
 
+// A colour as the surfaces hold it (0xRRGGBB).
+inline std::uint32_t Rgb(TColor color)
+{
+    const COLORREF v = ColorToRGB(color);
+    return (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+}
+
 // Records the events of the buttons under test.
 class TEventLog : public TObject {
     VENDARO_CLASS(TEventLog, TObject)
@@ -54,7 +61,7 @@ public:
         return static_cast<TColor>(RGB(255 - blue, 0, blue));
     }
 
-    bool BackBitmapCheck() override { return true; }
+    bool BackBitmapCheck() override { return lends; }
     TBitmap* BackBitmap() override
     {
         if (back_.Width() != Width() || back_.Height() != Height()) {
@@ -78,6 +85,8 @@ public:
     TPoint BackMapPoint(const TPoint& point) override { return point; }
 
     int areaRequests = 0;
+    // Whether it offers its cached background to the controls inside.
+    bool lends = true;
 
 protected:
     void Paint() override { Canvas()->Draw(0, 0, BackBitmap()); }
