@@ -373,3 +373,27 @@ TEST_F(GraphicButtonTest, AnActionPicturesOnlyAnEmptyGlyph)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GraphicButtonTest, InAnMDIChildOfAnInactiveApplicationTheHotStateStaysAway)
+{
+    TOwned<TForm> child(new TForm(nullptr));
+    child->SetFormStyle(fsMDIChild);
+    auto* b = new TOBLSpeedButton(child.get());
+    b->SetParent(form_);
+    b->SetBounds(10, 10, 23, 22);
+    Pump();
+    SetActiveWindow(nullptr);
+    ASSERT_FALSE(Application->Active());
+    b->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(b->State(), bsUp);
+    EXPECT_TRUE(b->MouseOver());
+    SetActiveWindow(form_->Handle());
+    ASSERT_TRUE(Application->Active());
+    b->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(b->State(), bsMouseOver);
+    b->Free();
+}
+
+} // namespace
