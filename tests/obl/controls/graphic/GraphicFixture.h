@@ -77,6 +77,8 @@ public:
     bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
     {
         ++areaRequests;
+        if (!draws)
+            return false;
         TBitmap* back = BackBitmap();
         canvas->CopyRect(rect, back->Canvas(),
                          Rect(point.x + rect.left, point.y + rect.top, point.x + rect.right, point.y + rect.bottom));
@@ -87,6 +89,8 @@ public:
     int areaRequests = 0;
     // Whether it offers its cached background to the controls inside.
     bool lends = true;
+    // Whether a request for the background draws it.
+    bool draws = true;
 
 protected:
     void Paint() override { Canvas()->Draw(0, 0, BackBitmap()); }

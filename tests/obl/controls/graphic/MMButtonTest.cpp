@@ -192,6 +192,37 @@ TEST_F(MMButtonTest, TransparentOverAPaintingParentShowsItsBackground)
     EXPECT_GT(panel->areaRequests, 0);
     EXPECT_EQ(PixelOf(b, 2, 2), Rgb(TGradientPanel::ColorAtRow(72, 150)));
     EXPECT_EQ(PixelOf(b, 20, 12), Rgb(clNavy));
+    // A container that offers its background but draws none: the button draws itself
+    // see-through, as without one.
+    panel->draws = false;
+    panel->areaRequests = 0;
+    Paint();
+    EXPECT_GT(panel->areaRequests, 0);
+    EXPECT_EQ(PixelOf(b, 2, 2), Rgb(TGradientPanel::ColorAtRow(72, 150)));
+    EXPECT_EQ(PixelOf(b, 20, 12), Rgb(clNavy));
+}
+
+TEST_F(MMButtonTest, TheFacesPaletteIsPutBackAfterPainting)
+{
+    auto* b = Make();
+    LOGPALETTE entries{};
+    entries.palVersion = 0x300;
+    entries.palNumEntries = 1;
+    entries.palPalEntry[0] = PALETTEENTRY{70, 110, 180, 0};
+    faces_->Items(0)->GetImageBitmap()->SetPalette(CreatePalette(&entries));
+    ASSERT_NE(faces_->Palette(0), nullptr);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP pixels = CreateCompatibleBitmap(screen, kFaceWidth, kFaceHeight);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldPixels = SelectObject(dc, pixels);
+    const HGDIOBJ before = GetCurrentObject(dc, OBJ_PAL);
+    b->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PAL), before);
+    EXPECT_EQ(GetPixel(dc, 24, 12), ColorToRGB(FaceColor(bsUp)));
+    SelectObject(dc, oldPixels);
+    DeleteObject(pixels);
+    DeleteDC(dc);
 }
 
 TEST_F(MMButtonTest, AutoSizeTakesThePictureSizeAndABlankFaceKeepsTheButtons)
