@@ -58,11 +58,20 @@ inline TColor FaceColor(TOBLButtonState state)
 
 constexpr int kFaceWidth = 48, kFaceHeight = 24;
 
+// A new entry of the list, owned by it, of pictures of the size.
+inline TOBLImageListItem* NewEntry(TOBLImageList* list, int width, int height)
+{
+    TOBLImageListItem* item = list->Items(list->Add(nullptr));
+    item->SetWidth(width);
+    item->SetHeight(height);
+    return item;
+}
+
 // A face list: entry 0 holds one picture per state of kSceneStates, in that order.
 inline TOBLImageList* FaceList(TComponent* owner)
 {
     auto* list = new TOBLImageList(owner);
-    list->Add(new TOBLImageListItem(kFaceWidth, kFaceHeight));
+    NewEntry(list, kFaceWidth, kFaceHeight);
     for (TOBLButtonState state : kSceneStates) {
         TBitmap picture;
         picture.SetPixelFormat(pf24bit);

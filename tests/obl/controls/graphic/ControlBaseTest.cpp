@@ -141,7 +141,7 @@ TEST_F(ControlBaseTest, ImageIndexesIgnoreNegativeAndEqualValuesAndTheListIsForg
     EXPECT_TRUE(probe->IsImageListStored());
     probe->SetImageIndex(-7);
     EXPECT_EQ(probe->ImageIndex(), -7) << "the raw setter stores as it is";
-    delete list;
+    FreeObject(list);
     EXPECT_EQ(probe->ImageList(), nullptr);
     EXPECT_FALSE(probe->IsImageListStored());
 }

@@ -168,7 +168,7 @@ TEST_F(MMButtonTest, TransparentOverAPaintingParentShowsItsBackground)
     panel->lends = false;
     // Faces keyed in lime: the face's own key decides what is see-through.
     auto* lime = new TOBLImageList(form_);
-    lime->Add(new TOBLImageListItem(kFaceWidth, kFaceHeight));
+    NewEntry(lime, kFaceWidth, kFaceHeight);
     TBitmap picture;
     picture.SetPixelFormat(pf24bit);
     picture.SetSize(kFaceWidth, kFaceHeight);
@@ -262,7 +262,7 @@ TEST_F(MMButtonTest, TransColTakesTheFirstFacesKeyAndIgnoresANilList)
     b->SetTransCol(nullptr);
     EXPECT_EQ(b->TransColor(), static_cast<TColor>(0xFFFFFF));
     auto* lime = new TOBLImageList(form_);
-    lime->Add(new TOBLImageListItem(4, 4));
+    NewEntry(lime, 4, 4);
     TBitmap picture;
     picture.SetSize(4, 4);
     picture.Canvas()->Brush()->SetColor(clLime);
