@@ -20,6 +20,16 @@ bool IsPair(TOBLButtonState a, TOBLButtonState b, TOBLButtonState x, TOBLButtonS
     return (a == x && b == y) || (a == y && b == x);
 }
 
+// Stores a changed value; false when it was already there.
+template <class T>
+bool Store(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // Counts a release in progress for as long as it lives, also when a handler raises.
 struct ReleasingScope {
     int& flag;
@@ -107,17 +117,6 @@ void TOBLBaseGraphicButton::SetDropDownComboWidth(int Value)
     UpdateComboArrow();
     GetChange(this);
 }
-
-namespace {
-template <class T>
-bool Store(T& field, const T& value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-} // namespace
 
 void TOBLBaseGraphicButton::SetUseCaption(bool Value)
 {
@@ -479,10 +478,10 @@ void TOBLBaseGraphicButton::MouseUp(TMouseButton Button, TShiftState Shift, int 
         if (!*alive)
             return;
     }
-    ReleaseTail(newState, toggled, alive);
+    ReleaseTail(newState, toggled);
 }
 
-void TOBLBaseGraphicButton::ReleaseTail(TOBLButtonState NewState, bool Toggled, const std::shared_ptr<bool>& Alive)
+void TOBLBaseGraphicButton::ReleaseTail(TOBLButtonState NewState, bool Toggled)
 {
     if ((NumGlyphs() <= 2 && !IsHotState()) || Toggled || IsDisabledState(NewState))
         return;

@@ -136,9 +136,6 @@ protected:
     bool InClient(int X, int Y);
     // The point hits the button by the rule in force (the picture or the rectangle).
     bool Hit(int X, int Y) { return allowTransparency_ ? VerifyTransparency(X, Y) : InClient(X, Y); }
-    // A flag that turns false when the button is freed: callbacks may free it.
-    std::shared_ptr<bool> LifeFlag() const { return alive_; }
-    void SetStateField(TOBLButtonState Value) { state_ = Value; }
 
 private:
     void ExecuteRepeatedClick(TObject* Sender);
@@ -152,7 +149,8 @@ private:
     void DialogChar(TMessage& Message);
     void EnabledChanged();
     bool MouseUpGrouped(bool Inside, TOBLButtonState& NewState, bool& Toggled);
-    void ReleaseTail(TOBLButtonState NewState, bool Toggled, const std::shared_ptr<bool>& Alive);
+    // After the click of a release: the hot state again when the cursor stayed.
+    void ReleaseTail(TOBLButtonState NewState, bool Toggled);
 
     bool repeatedClick_ = false;
     bool allowMouseOver_ = false;
@@ -184,5 +182,6 @@ private:
     bool comboArrow_ = false;
     bool transparent_ = false;
     TOwned<TOBLGlyph> glyph_;
+    // Turns false when the button is freed: a handler it calls may free it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
