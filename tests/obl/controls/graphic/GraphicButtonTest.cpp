@@ -397,3 +397,20 @@ TEST_F(GraphicButtonTest, InAnMDIChildOfAnInactiveApplicationTheHotStateStaysAwa
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GraphicButtonTest, ARotatedCaptionNeedsATrueTypeFont)
+{
+    auto* b = Button(10, 10);
+    ASSERT_EQ(b->Font()->Name(), "MS Sans Serif");
+    b->Font()->SetHeight(-13);
+    EXPECT_FALSE(b->ParentFont()) << "a font of its own";
+    b->FontFX()->SetAngle(90);
+    EXPECT_EQ(b->Font()->Name(), "Arial") << "the caption effect changes the font";
+    EXPECT_EQ(b->FontFX()->Angle(), 90);
+    b->Font()->SetName("MS Sans Serif");
+    EXPECT_EQ(b->FontFX()->Angle(), 0) << "the font changes the caption effect";
+}
+
+} // namespace
