@@ -251,6 +251,14 @@ TEST_F(GraphicButtonTest, DropDownComboOpensOnlyFromTheArrowArea)
     EXPECT_FALSE(b->GetDroppedState());
     b->SetDropDownCombo(false);
     EXPECT_EQ(b->Width(), 23);
+    // At the right edge, moved down by the indent.
+    b->SetDropDownRight(true);
+    b->SetDropDownIndent(4);
+    ClickAt(b, 5, 5);
+    ASSERT_EQ(popupAt.size(), 2u);
+    const TPoint right = b->ClientToScreen(Point(b->Width(), 0));
+    EXPECT_EQ(popupAt[1].x, right.x);
+    EXPECT_EQ(popupAt[1].y, right.y + 4);
 }
 
 TEST_F(GraphicButtonTest, AFreedMenuTakesTheArrowAreaWithIt)

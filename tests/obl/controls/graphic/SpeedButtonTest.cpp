@@ -173,3 +173,39 @@ TEST_F(SpeedButtonTest, GlyphKindsAndTheirStoredGlyph)
 }
 
 } // namespace
+
+namespace {
+
+// A component of the form that lends a background, as the form shape does.
+class TFormBackground : public TComponent, public TOBLBackProvider {
+    VENDARO_CLASS(TFormBackground, TComponent)
+public:
+    explicit TFormBackground(TComponent* owner) : TComponent(owner) {}
+    bool BackBitmapCheck() override { return true; }
+    TBitmap* BackBitmap() override { return nullptr; }
+    bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
+    {
+        origins.push_back(point);
+        canvas->Brush()->SetColor(clTeal);
+        canvas->FillRect(rect);
+        return true;
+    }
+    TPoint BackMapPoint(const TPoint& point) override { return point; }
+    std::vector<TPoint> origins;
+};
+
+TEST_F(SpeedButtonTest, OnAFormTheBackgroundComesFromAComponentOfTheForm)
+{
+    auto* b = Add<TOBLSpeedButton>(30, 40);
+    b->SetStyle(ubsExplorer);
+    form_->Update();
+    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(b->Color())) << "no one lends a background yet";
+    auto* background = new TFormBackground(form_);
+    b->Invalidate();
+    form_->Update();
+    ASSERT_FALSE(background->origins.empty());
+    EXPECT_EQ(V(background->origins.back()), V(Point(30, 40))) << "the button's place in the form";
+    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(clTeal));
+}
+
+} // namespace
