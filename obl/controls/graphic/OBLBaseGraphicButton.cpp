@@ -702,6 +702,21 @@ void TOBLBaseGraphicButton::EnabledChanged()
     Invalidate();
 }
 
+void TOBLBaseGraphicButton::DoubleClicked(TMessage& Message)
+{
+    // The second press acts as a press; only a pressed group member reports the double
+    // click, once (the class library's own report is held back meanwhile).
+    const TControlStyle style = ControlStyle();
+    SetControlStyle(TControlStyle(style).Exclude(csDoubleClicks));
+    const auto alive = alive_;
+    inherited::WndProc(Message);
+    if (!*alive)
+        return;
+    SetControlStyle(style);
+    if (pressed_)
+        DblClick();
+}
+
 void TOBLBaseGraphicButton::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
@@ -728,13 +743,7 @@ void TOBLBaseGraphicButton::WndProc(TMessage& Message)
         if (captured_)
             CaptureLost();
         return;
-    case WM_LBUTTONDBLCLK: {
-        const auto alive = alive_;
-        inherited::WndProc(Message);
-        if (*alive && pressed_)
-            DblClick();
-        return;
-    }
+    case WM_LBUTTONDBLCLK: DoubleClicked(Message); return;
     default: inherited::WndProc(Message);
     }
 }

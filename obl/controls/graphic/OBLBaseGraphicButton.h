@@ -148,6 +148,7 @@ private:
     void ButtonPressed(TMessage& Message);
     void DialogChar(TMessage& Message);
     void EnabledChanged();
+    void DoubleClicked(TMessage& Message);
     bool MouseUpGrouped(bool Inside, TOBLButtonState& NewState, bool& Toggled);
     // After the click of a release: the hot state again when the cursor stayed.
     void ReleaseTail(TOBLButtonState NewState, bool Toggled);

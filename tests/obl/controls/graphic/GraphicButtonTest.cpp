@@ -422,3 +422,32 @@ TEST_F(GraphicButtonTest, ARotatedCaptionNeedsATrueTypeFont)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(GraphicButtonTest, OnlyAPressedGroupMemberReportsADoubleClick)
+{
+    auto* b = Button(10, 10);
+    int doubleClicks = 0;
+    struct Counter : TObject {
+        int* count = nullptr;
+        void DblClick(TObject*) { ++*count; }
+    } counter;
+    counter.count = &doubleClicks;
+    b->SetOnDblClick(TNotifyEvent(&counter, &Counter::DblClick));
+    const TPoint p = ScreenPoint(b, 5, 5);
+    MoveTo(b, 5, 5);
+    UserInjectClick(p.x, p.y);
+    UserInjectClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(doubleClicks, 0);
+    EXPECT_EQ(Clicks(), 2) << "the second press clicks again";
+    b->SetGroupIndex(5);
+    b->SetPressed(true);
+    UserInjectClick(p.x, p.y);
+    UserInjectClick(p.x, p.y);
+    Pump();
+    EXPECT_EQ(doubleClicks, 1);
+}
+
+} // namespace
