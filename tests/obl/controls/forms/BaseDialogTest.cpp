@@ -117,6 +117,39 @@ TEST_F(BaseDialogTest, TheBaseExecutesNothing)
     EXPECT_EQ(base.Effect(), deNone);
     EXPECT_FALSE(base.UseStyler());
     EXPECT_EQ(base.GetHints()->Count(), 0);
+    TStringList hints;
+    hints.Add("Cerca");
+    hints.Add("Chiudi");
+    base.SetHints(&hints);
+    hints.Clear();
+    EXPECT_EQ(base.GetHints()->Count(), 2) << "a copy";
+    EXPECT_EQ(base.GetHints()->Strings(1), "Chiudi");
+}
+
+// Called with the dialog before it is shown.
+struct Customizer : TObject {
+    TObject* dialog = nullptr;
+    bool visible = true;
+    void Customize(TObject* sender)
+    {
+        dialog = sender;
+        visible = static_cast<TCustomForm*>(sender)->Visible();
+    }
+};
+
+TEST_F(BaseDialogTest, CustomizingAndEveryOpeningEffectComeBeforeTheDialogShows)
+{
+    Customizer customizer;
+    dialog->SetOnCustomize(TNotifyEvent(&customizer, &Customizer::Customize));
+    for (TOBLDlgEffect effect : {deNone, deExplode, deExplodeExt}) {
+        dialog->SetEffect(effect);
+        TObject* shownDialog = nullptr;
+        whileShown = [&] { shownDialog = dialog->form; };
+        EXPECT_TRUE(dialog->Execute()) << static_cast<int>(effect);
+        EXPECT_EQ(customizer.dialog, shownDialog) << static_cast<int>(effect);
+        EXPECT_FALSE(customizer.visible) << static_cast<int>(effect);
+    }
+    EXPECT_EQ(shown, 3);
 }
 
 TEST_F(BaseDialogTest, TheCaptionIsTheTitleOrTheDescendantsDefaultAndChangesWhileShown)

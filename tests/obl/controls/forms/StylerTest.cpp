@@ -147,6 +147,29 @@ TEST_F(StylerTest, AnInactiveFormKeepsItsOwnFrameUnlessAskedForTheInactiveGradie
     delete other;
 }
 
+TEST_F(StylerTest, OwnFontSettingsRepaintTheCaptionInTheFontsColour)
+{
+    TForm* form = MakeForm(220, 80, clBtnFace);
+    ShowAndPaint(form);
+    TOBLFormStyler* styler = Attach(form, TOBLFormStyleOptions{fsAdjustRect, fsUseFontColor, fsUseFormCaption});
+    const Areas a = AreasOf(form);
+    styler->Font()->SetName("Arial");
+    styler->Font()->SetHeight(-12);
+    styler->Font()->SetColor(clLime);
+    EXPECT_GT(CountInText(form, a, clLime), 5);
+    EXPECT_EQ(CountInText(form, a, clCaptionText), 0);
+    // Without fsUseFontColor the caption text colour wins over the font's.
+    styler->SetOptions(TOBLFormStyleOptions{fsAdjustRect, fsUseFormCaption});
+    EXPECT_EQ(CountInText(form, a, clLime), 0);
+    EXPECT_GT(CountInText(form, a, clCaptionText), 5);
+    // With the default font the styler's font does not matter: no repaint for its changes.
+    styler->SetOptions(OBLDefaultFormStyleOptions + TOBLFormStyleOptions{fsUseFontColor});
+    const std::vector<std::uint32_t> before = TopRow(form, a);
+    styler->Font()->SetColor(clRed);
+    EXPECT_EQ(CountInText(form, a, clRed), 0);
+    EXPECT_EQ(TopRow(form, a), before);
+}
+
 TEST_F(StylerTest, DefaultOptionsKeepTheFormsCaption)
 {
     TForm* form = MakeForm(200, 60, clBtnFace);
