@@ -255,8 +255,8 @@ TEST_F(BaseDialogTest, TheStylerAndTheBackgroundAreApplied)
     auto* list = new TOBLBitmapList(Application);
     std::unique_ptr<TBitmap> first(Quarters(4, 4, clRed, clRed, clRed, clRed));
     std::unique_ptr<TBitmap> second(Quarters(4, 4, clLime, clBlue, clBlue, clLime));
-    list->Items(list->Add(nullptr))->SetBitmap(first.get());
-    list->Items(list->Add(nullptr))->SetBitmap(second.get());
+    AddPicture(list, first.get());
+    AddPicture(list, second.get());
     dialog->SetImageList(list);
     dialog->SetListIndex(1);
     dialog->SetUseStyler(true);

@@ -2,6 +2,7 @@
 // the headless display, and the pixels they show read back from their surfaces.
 #pragma once
 
+#include "obl/core/containers/oblcont.h"
 #include "obl/core/startup/OBLUnits.h"
 #include "platform/classlib/Controls.h"
 #include "platform/classlib/Forms.h"
@@ -43,6 +44,9 @@ inline TBitmap* Quarters(int w, int h, TColor a, TColor b, TColor c, TColor d)
     }
     return bitmap;
 }
+
+// A new entry of the bitmap list holding a copy of the picture.
+inline void AddPicture(TOBLBitmapList* list, TBitmap* picture) { list->Items(list->Add(nullptr))->SetBitmap(picture); }
 
 class FormsFixture : public ::testing::Test {
 protected:

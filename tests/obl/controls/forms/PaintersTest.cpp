@@ -101,7 +101,7 @@ TEST_F(PaintersTest, BackTilesAPictureOfABitmapList)
     TForm* form = MakeForm(50, 30, kFormColor);
     auto* list = new TOBLBitmapList(form);
     std::unique_ptr<TBitmap> picture(Quarters(8, 6, kRed, kGreen, kBlue, kYellow));
-    list->Items(list->Add(nullptr))->SetBitmap(picture.get());
+    AddPicture(list, picture.get());
     ShowAndPaint(form);
     auto* back = Attach<TOBLBack>(form);
     back->SetImageList(list);
@@ -160,7 +160,7 @@ TEST_F(PaintersTest, DisablingGivesTheFormItsOwnBackgroundAndProcedureBack)
     TForm* form = MakeForm(30, 20, kFormColor);
     auto* list = new TOBLBitmapList(form);
     std::unique_ptr<TBitmap> picture(Quarters(4, 4, kRed, kRed, kRed, kRed));
-    list->Items(list->Add(nullptr))->SetBitmap(picture.get());
+    AddPicture(list, picture.get());
     ShowAndPaint(form);
     const LONG_PTR own = GetWindowLongA(form->Handle(), GWL_WNDPROC);
     auto* back = Attach<TOBLBack>(form);

@@ -56,7 +56,7 @@ TEST_F(FormsScreenshotTest, StyledFormsWithEachPainterActiveAndInactive)
     auto* list = new TOBLBitmapList(pictured);
     std::unique_ptr<TBitmap> tile(Quarters(24, 24, static_cast<TColor>(0xE0F0F0), static_cast<TColor>(0xC8DCE6),
                                            static_cast<TColor>(0xC8DCE6), static_cast<TColor>(0xB4C8D2)));
-    list->Items(list->Add(nullptr))->SetBitmap(tile.get());
+    AddPicture(list, tile.get());
     ShowAndPaint(pictured);
     auto* back = new TOBLBack(pictured);
     back->SetImageList(list);
