@@ -7,6 +7,8 @@
 #include "obl/core/draw/Oblutils.h"
 #include "tests/obl/controls/forms/FormsFixture.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -168,6 +170,32 @@ TEST_F(StylerTest, OwnFontSettingsRepaintTheCaptionInTheFontsColour)
     styler->Font()->SetColor(clRed);
     EXPECT_EQ(CountInText(form, a, clRed), 0);
     EXPECT_EQ(TopRow(form, a), before);
+}
+
+TEST_F(StylerTest, TheCaptionIsAlignedInItsArea)
+{
+    TForm* form = MakeForm(260, 60, clBtnFace);
+    ShowAndPaint(form);
+    TOBLFormStyler* styler = Attach(form);
+    const Areas a = AreasOf(form);
+    for (TAlignment alignment : {taLeftJustify, taRightJustify, taCenter}) {
+        styler->SetAlignment(alignment);
+        int first = a.text.right, last = a.text.left - 1;
+        for (int y = a.text.top; y < a.text.bottom; ++y)
+            for (int x = a.text.left; x < a.text.right; ++x)
+                if (WindowPixel(form, x, y) == PixelOf(clCaptionText)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        ASSERT_LT(first, last) << static_cast<int>(alignment);
+        const int before = first - a.text.left, after = a.text.right - 1 - last;
+        switch (alignment) {
+        case taLeftJustify: EXPECT_LT(before, 4); break;
+        case taRightJustify: EXPECT_LT(after, 4); break;
+        default: EXPECT_LE(std::abs(before - after), 3); break;
+        }
+        EXPECT_GT(std::max(before, after), 40) << static_cast<int>(alignment);
+    }
 }
 
 TEST_F(StylerTest, DefaultOptionsKeepTheFormsCaption)
