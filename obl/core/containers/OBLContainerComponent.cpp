@@ -6,9 +6,10 @@ TOBLImageListLink::TOBLImageListLink(TComponent* Component, TNotifyEvent OnChang
     link_->SetOnChange(OnChange);
 }
 
+// A list already being destroyed has let the link go: it is not called again.
 void TOBLImageListLink::SetImageList(TOBLCustomImageList* Value)
 {
-    if (imageList_)
+    if (imageList_ && link_->Sender() == imageList_)
         imageList_->UnRegisterChanges(link_.get());
     imageList_ = Value;
     if (imageList_) {
