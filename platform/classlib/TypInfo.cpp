@@ -88,7 +88,7 @@ PPropInfo TMetaClass::FindProperty(const AnsiString& name) const
     for (TClass c = this; c; c = c->parent_)
         for (const TPropInfo& p : c->properties_)
             if (SameText(p.Name, name))
-                return &p;
+                return p.Withdrawn ? nullptr : &p;
     return nullptr;
 }
 
@@ -119,10 +119,14 @@ TPropList GetPropList(TClass cls)
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         for (const TPropInfo& p : (*it)->OwnProperties()) {
             auto same = std::find_if(list.begin(), list.end(), [&](PPropInfo q) { return SameText(q->Name, p.Name); });
-            if (same != list.end())
+            if (p.Withdrawn) {
+                if (same != list.end())
+                    list.erase(same);
+            } else if (same != list.end()) {
                 *same = &p;
-            else
+            } else {
                 list.push_back(&p);
+            }
         }
     return list;
 }

@@ -129,6 +129,7 @@ struct TPropInfo {
     std::int64_t Default = 0;                         // ordinal kinds; a set as its mask
     bool StoredConstant = true;
     std::function<bool(TObject*)> StoredFunction;     // replaces StoredConstant when set
+    bool Withdrawn = false;                           // an inherited one this class does not offer
 
     std::function<std::int64_t(TObject*)> GetOrd;
     std::function<void(TObject*, std::int64_t)> SetOrd;
@@ -308,6 +309,15 @@ public:
         return TPropertyBuilder<C>(meta_.LastProperty());
     }
 
+    // Takes an inherited property out of this class's published ones: a descendant that
+    // does not offer what its ancestor publishes. Neither listed nor found for this class
+    // and its descendants. Raises EPropertyError when no ancestor publishes the name.
+    void Withdraw(const char* name)
+    {
+        Redeclare(name);
+        meta_.LastProperty().Withdrawn = true;
+    }
+
     template <class... A>
     void Method(const char* name, void (C::*method)(A...))
     {
@@ -376,7 +386,7 @@ TClass TClassAccess::Info()
 }
 
 // Property lists and lookup (ancestors' properties first, case-insensitive names). A
-// redeclared property stands in its ancestor's place in the list.
+// redeclared property stands in its ancestor's place in the list; a withdrawn one leaves it.
 TPropList GetPropList(TClass cls);
 PPropInfo GetPropInfo(TClass cls, const AnsiString& name);
 PPropInfo GetPropInfo(const TObject* object, const AnsiString& name);

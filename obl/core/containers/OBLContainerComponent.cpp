@@ -1,56 +1,68 @@
 #include "obl/core/containers/OBLContainerComponent.h"
 
-TOBLContainerComponent::TOBLContainerComponent(TComponent* AOwner)
-    : TOBLCustomComponent(AOwner), link_(new TOBLChangeLink)
+TOBLImageListLink::TOBLImageListLink(TComponent* Component, TNotifyEvent OnChange)
+    : component_(Component), onChange_(OnChange), link_(new TOBLChangeLink)
 {
-    // Through the virtual call, so a descendant's reaction hears the list's changes.
-    link_->SetOnChange(TNotifyEvent(this, &TOBLContainerComponent::ListChange));
+    link_->SetOnChange(OnChange);
 }
 
-TOBLContainerComponent::~TOBLContainerComponent()
+// A list already being destroyed has let the link go: it is not called again.
+void TOBLImageListLink::SetImageList(TOBLCustomImageList* Value)
 {
-    // The link leaves the list as it goes.
-    link_.reset();
-}
-
-void TOBLContainerComponent::SetImageList(TOBLCustomImageList* Value)
-{
-    if (imageList_)
+    if (imageList_ && link_->Sender() == imageList_)
         imageList_->UnRegisterChanges(link_.get());
     imageList_ = Value;
     if (imageList_) {
         imageList_->RegisterChanges(link_.get());
-        imageList_->FreeNotification(this);
+        imageList_->FreeNotification(component_);
     }
-    GetIMLChange(nullptr);
+    onChange_(nullptr);
 }
 
-void TOBLContainerComponent::SetIndex(int Index, int Value)
+void TOBLImageListLink::SetIndex(int Index, int Value)
 {
     int& field = Index == 0 ? imageIndex_ : listIndex_;
     if (Value == field || Value < 0)
         return;
     field = Value;
     if (imageList_)
-        GetIMLChange(nullptr);
+        onChange_(nullptr);
 }
 
-bool TOBLContainerComponent::HasControl() const
+bool TOBLImageListLink::HasControl() const
 {
     return imageList_ && (!OBLContainer || imageList_->Owner() != OBLContainer);
 }
 
-void TOBLContainerComponent::DefineProperties(TFiler* Filer)
+bool TOBLImageListLink::IMLEmpty() const { return !imageList_ || !imageList_->IsValidItem(listIndex_, imageIndex_); }
+
+void TOBLImageListLink::DefineProperties(TFiler* Filer)
 {
-    inherited::DefineProperties(Filer);
     Filer->DefineProperty(
         IDS_INTERNAL, [this](TReader* reader) { SetImageList(OBLReadGlobalIdent(reader)); },
         [this](TWriter* writer) { OBLWriteGlobalIdent(writer, imageList_); }, CheckCont());
 }
 
+void TOBLImageListLink::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == opRemove && AComponent != nullptr && AComponent == imageList_)
+        SetImageList(nullptr);
+}
+
+// Through the virtual call, so a descendant's reaction hears the list's changes.
+TOBLContainerComponent::TOBLContainerComponent(TComponent* AOwner)
+    : TOBLCustomComponent(AOwner), link_(this, TNotifyEvent(this, &TOBLContainerComponent::ListChange))
+{
+}
+
+void TOBLContainerComponent::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    link_.DefineProperties(Filer);
+}
+
 void TOBLContainerComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
     inherited::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent != nullptr && AComponent == imageList_)
-        SetImageList(nullptr);
+    link_.Notification(AComponent, Operation);
 }

@@ -218,14 +218,20 @@ TEST_F(GlobalContainerTest, ComponentFollowsItsListThroughItsLink)
 
 TEST_F(GlobalContainerTest, FreedListIsDropped)
 {
-    auto* images = new TOBLImageList(nullptr);
-    TPictureShower shower(nullptr);
-    shower.SetImageList(images);
-    shower.changes = 0;
-    images->Free();
-    EXPECT_EQ(shower.ImageList(), nullptr);
-    EXPECT_EQ(shower.changes, 1);
-    EXPECT_EQ(shower.lastSender, nullptr);
+    // Freed, or deleted outright: the list is then no longer whole when it tells of its end.
+    for (bool freed : {true, false}) {
+        auto* images = new TOBLImageList(nullptr);
+        TPictureShower shower(nullptr);
+        shower.SetImageList(images);
+        shower.changes = 0;
+        if (freed)
+            images->Free();
+        else
+            delete images;
+        EXPECT_EQ(shower.ImageList(), nullptr) << freed;
+        EXPECT_EQ(shower.changes, 1) << freed;
+        EXPECT_EQ(shower.lastSender, nullptr) << freed;
+    }
 
     TOBLImageList kept(nullptr);
     {

@@ -94,7 +94,44 @@ public:
     static void Publish(TClassBuilder<TBadRedeclaration>& c) { c.Redeclare("Missing").Default(1); }
 };
 
+// Offers no change event, though its ancestor does; and its own descendant neither.
+class TQuietSettings : public TMoreSettings {
+    VENDARO_CLASS(TQuietSettings, TMoreSettings)
+public:
+    TQuietSettings() = default;
+    static void Publish(TClassBuilder<TQuietSettings>& c) { c.Withdraw("onchange"); }
+};
+
+class TQuieterSettings : public TQuietSettings {
+    VENDARO_CLASS(TQuieterSettings, TQuietSettings)
+public:
+    TQuieterSettings() = default;
+};
+
+class TBadWithdrawal : public TSettings {
+    VENDARO_CLASS(TBadWithdrawal, TSettings)
+public:
+    TBadWithdrawal() = default;
+    static void Publish(TClassBuilder<TBadWithdrawal>& c) { c.Withdraw("Missing"); }
+};
+
 } // namespace
+
+TEST(TypInfoTest, WithdrawnPropertyLeavesTheClassAndItsDescendants)
+{
+    std::vector<AnsiString> names;
+    for (PPropInfo p : GetPropList(TQuieterSettings::StaticClass()))
+        names.push_back(p->Name);
+    std::vector<AnsiString> expected{"Width", "Align", "Sides", "Visible", "Ratio", "Caption",
+                                     "Version", "Height", "Scale", "Inner"};
+    EXPECT_EQ(names, expected);
+    for (TClass cls : {TQuietSettings::StaticClass(), TQuieterSettings::StaticClass()})
+        EXPECT_EQ(GetPropInfo(cls, "OnChange"), nullptr) << cls->ClassName().c_str();
+    EXPECT_NE(GetPropInfo(TMoreSettings::StaticClass(), "OnChange"), nullptr);
+    TQuieterSettings s;
+    EXPECT_FALSE(IsPublishedProp(&s, "OnChange"));
+    EXPECT_THROW(TBadWithdrawal::StaticClass(), EPropertyError);
+}
 
 TEST(TypInfoTest, RedeclaredPropertyKeepsItsPlaceWithTheNewDefault)
 {
