@@ -2,12 +2,10 @@
 #pragma once
 
 #include "obl/core/base/OBLObject.h"
+#include "obl/core/draw/Oblgraph.h"
 #include "platform/classlib/Graphics.h"
 
 #include <cstdint>
-
-using TOBLShadowDepth = std::uint8_t; // 0..40
-enum TOBLShadowStyle { hssNone, hssSolid, hssTracing };
 
 class TOBLShadow : public TOBLObject {
     VENDARO_CLASS(TOBLShadow, TOBLObject)
@@ -26,6 +24,8 @@ public:
     void SetDepth(int Value);
     TOBLShadowStyle Style() const { return style_; }
     void SetStyle(TOBLShadowStyle Value);
+
+    static void Publish(TClassBuilder<TOBLShadow>& c);
 
 protected:
     TColor color_ = clBtnShadow;

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "obl/core/base/OBLObject.h"
+#include "obl/core/draw/Oblgraph.h"
 
 #include <cstdint>
 
 using TOBLTeethCount = std::uint8_t; // 0..50
-enum TOBLDirection { tdRight, tdDown, tdLeft, tdUp };
 
 class TOBLTeeth : public TOBLObject {
     VENDARO_CLASS(TOBLTeeth, TOBLObject)
