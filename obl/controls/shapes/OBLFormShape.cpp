@@ -142,9 +142,12 @@ bool TOBLFormShape::ListItemValid() const
     return imageList_ && imageList_->IsValidItem(listIndex_, imageIndex_);
 }
 
+// The form comes from the region: a component being freed has already left its owner.
+TCustomForm* TOBLFormShape::Form() const { return static_cast<TCustomForm*>(region_->WindowControl()); }
+
 HWND TOBLFormShape::FormWindow() const
 {
-    TCustomForm* form = GetOwnerForm();
+    TCustomForm* form = Form();
     return form && form->HandleAllocated() ? form->Handle() : nullptr;
 }
 
@@ -153,7 +156,7 @@ void TOBLFormShape::RemoveRegion()
     if (!regionGiven_)
         return;
     regionGiven_ = false;
-    TCustomForm* form = GetOwnerForm();
+    TCustomForm* form = Form();
     if (HWND window = FormWindow(); window && !form->ComponentState().Contains(csDestroying))
         SetWindowRgn(window, nullptr, TRUE);
 }
@@ -170,7 +173,7 @@ void TOBLFormShape::EnabledChanged()
 
 void TOBLFormShape::ReRegion()
 {
-    TCustomForm* form = GetOwnerForm();
+    TCustomForm* form = Form();
     if (ComponentState().Contains(csLoading) || !form || form->ComponentState().Contains(csDestroying) ||
         (!Enabled() && !Designing()))
         return;
@@ -184,7 +187,11 @@ void TOBLFormShape::ReRegion()
         form->SetBounds(form->Left(), form->Top(), maskBitmap->Width() + depth + 2 * frame.cx,
                         frame.caption + maskBitmap->Height() + 2 * frame.cy + depth);
     }
-    const int W = form->Width(), H = form->Height();
+    // The window's own size: the form's bounds catch up with a move only after WM_SIZE.
+    RECT bounds{0, 0, form->Width(), form->Height()};
+    if (window)
+        GetWindowRect(window, &bounds);
+    const int W = bounds.right - bounds.left, H = bounds.bottom - bounds.top;
     const int stripHeight = frame.caption + frame.cy;
     HRGN result = nullptr;
     if (minimised) {
@@ -221,7 +228,7 @@ void TOBLFormShape::ReRegion()
 
 void TOBLFormShape::PaintBorder(HDC DC)
 {
-    TCustomForm* form = GetOwnerForm();
+    TCustomForm* form = Form();
     TCanvas own;
     TCanvas* canvas = form->Canvas();
     if (DC) {
@@ -293,7 +300,7 @@ void TOBLFormShape::HitTest(TMessage& Message)
     inherited::WndProc(Message);
     if (!formDragable_ || Message.Result != HTCLIENT || buttonDown_)
         return;
-    TCustomForm* form = GetOwnerForm();
+    TCustomForm* form = Form();
     const TPoint p = form->ScreenToClient(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
     if (!form->ControlAtPos(p, true, true))
         Message.Result = HTCAPTION;

@@ -76,6 +76,7 @@ private:
     bool ListItemValid() const;
     // The erase handling leaves the background to this component.
     bool PaintsBackground() const;
+    TCustomForm* Form() const;
     HWND FormWindow() const;
     void RemoveRegion();
     void HitTest(TMessage& Message);
