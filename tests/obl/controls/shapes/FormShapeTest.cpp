@@ -385,3 +385,38 @@ TEST_F(FormShapeDescription, DamagedRegionDataRaisesTheReadErrorAndLeavesTheForm
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormShapeDescription, GlobalImageListIsStoredAsItsIdentAndPaintsTheBackground)
+{
+    TOBLBitmapList* global = OBLContainer->BitmapList();
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(16, 16);
+    picture.Canvas()->Brush()->SetColor(clFuchsia);
+    picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    global->Items(global->Add(nullptr))->SetBitmap(&picture);
+
+    TOBLFormShape* shape = MakeShape(rsRect);
+    shape->SetName("Shape1");
+    shape->SetImageList(global);
+    shape->FillObject()->SetFillStyle(sfBitmapList);
+    TStringStream out;
+    out.WriteComponent(form_);
+    const std::string text = out.DataString().c_str();
+    EXPECT_NE(text.find("Internal = 'OBLBML30'"), std::string::npos) << text;
+    EXPECT_EQ(text.find("ImageList ="), std::string::npos) << "a global list is no reference";
+
+    shape->PaintBorder(nullptr);
+    EXPECT_EQ(shape->BackBitmap()->Canvas()->Pixels(20, 20), clFuchsia) << "the list's picture, tiled";
+
+    shape->Free();
+    Read(text);
+    auto* back = static_cast<TOBLFormShape*>(form_->FindComponent("Shape1"));
+    ASSERT_NE(back, nullptr) << text;
+    EXPECT_EQ(back->ImageList(), global);
+    global->Clear();
+}
+
+} // namespace
