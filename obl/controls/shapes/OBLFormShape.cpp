@@ -1,6 +1,7 @@
 #include "obl/controls/shapes/OBLFormShape.h"
 
 #include "obl/core/app/oblclass.h"
+#include "obl/core/containers/OBLContainerComponent.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Messages.h"
 #include "platform/win/kernel/SystemMetrics.h"
@@ -122,13 +123,7 @@ void TOBLFormShape::SetUseRgnBitmap(bool Value)
 
 void TOBLFormShape::SetImageList(TOBLCustomImageList* Value)
 {
-    if (imageList_)
-        imageList_->UnRegisterChanges(link_.get());
-    imageList_ = Value;
-    if (imageList_) {
-        imageList_->RegisterChanges(link_.get());
-        imageList_->FreeNotification(this);
-    }
+    OBLRelinkImageList(imageList_, Value, link_.get(), this);
     GetIMLChange(this);
 }
 

@@ -13,15 +13,21 @@ TOBLContainerComponent::~TOBLContainerComponent()
     link_.reset();
 }
 
+void OBLRelinkImageList(TOBLCustomImageList*& ImageList, TOBLCustomImageList* Value, TOBLChangeLink* Link,
+                        TComponent* Client)
+{
+    if (ImageList)
+        ImageList->UnRegisterChanges(Link);
+    ImageList = Value;
+    if (ImageList) {
+        ImageList->RegisterChanges(Link);
+        ImageList->FreeNotification(Client);
+    }
+}
+
 void TOBLContainerComponent::SetImageList(TOBLCustomImageList* Value)
 {
-    if (imageList_)
-        imageList_->UnRegisterChanges(link_.get());
-    imageList_ = Value;
-    if (imageList_) {
-        imageList_->RegisterChanges(link_.get());
-        imageList_->FreeNotification(this);
-    }
+    OBLRelinkImageList(imageList_, Value, link_.get(), this);
     GetIMLChange(nullptr);
 }
 

@@ -7,6 +7,11 @@
 
 #include "obl/core/containers/oblcont.h"
 
+// Moves Link from the list ImageList names to Value (none for nil), which then tells
+// Client when it goes; ImageList becomes Value.
+void OBLRelinkImageList(TOBLCustomImageList*& ImageList, TOBLCustomImageList* Value, TOBLChangeLink* Link,
+                        TComponent* Client);
+
 class TOBLContainerComponent : public TOBLCustomComponent {
     VENDARO_CLASS(TOBLContainerComponent, TOBLCustomComponent)
 public:

@@ -420,3 +420,17 @@ TEST_F(FormShapeDescription, GlobalImageListIsStoredAsItsIdentAndPaintsTheBackgr
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormShape, ForgetsAnImageListThatGoes)
+{
+    TOBLFormShape* shape = MakeShape(rsRect);
+    auto* list = new TOBLBitmapList(form_);
+    shape->SetImageList(list);
+    EXPECT_EQ(list->LinkCount(), 1);
+    list->Free();
+    EXPECT_EQ(shape->ImageList(), nullptr);
+}
+
+} // namespace
