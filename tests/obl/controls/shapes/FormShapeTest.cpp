@@ -190,6 +190,12 @@ TEST_F(FormShape, ShapesWithoutDataLeaveTheFormRectangular)
     ASSERT_TRUE(WindowRgn());
     shape->Region()->SetShape(rsUserRegion);
     EXPECT_FALSE(WindowRgn()) << "no user region: the diamond's region went";
+    OwnedRgn user(CreateEllipticRgn(0, 0, 50, 50));
+    shape->SetRegionShape(user.h);
+    auto given = WindowRgn();
+    ASSERT_TRUE(given) << "the user region shapes the form";
+    EXPECT_TRUE(PtInRegion(given->h, Frame() + 25, Strip() + 25));
+    EXPECT_FALSE(PtInRegion(given->h, Frame() + 60, Strip() + 25));
     shape->Region()->SetShape(rsPointList);
     EXPECT_FALSE(WindowRgn()) << "no points";
     const TPoint triangle[] = {{0, 0}, {150, 0}, {0, 100}};
