@@ -154,6 +154,14 @@ public:
         XFlush(display_);
     }
 
+    void WindowShapeChanged(HWND window) override {
+        WindowObject* w = UserFindWindow(window);
+        if (Window x = Find(window); x && w) {
+            X11ApplyWindowShape(display_, x, *w);
+            XFlush(display_);
+        }
+    }
+
     void WindowTextChanged(HWND window) override {
         WindowObject* w = UserFindWindow(window);
         Window x = Find(window);
@@ -162,14 +170,6 @@ public:
         const std::string title = AnsiToUtf8(w->text);
         XStoreName(display_, x, title.c_str());
         XFlush(display_);
-    }
-
-    void WindowShapeChanged(HWND window) override {
-        WindowObject* w = UserFindWindow(window);
-        if (Window x = Find(window); x && w) {
-            X11ApplyWindowShape(display_, x, *w);
-            XFlush(display_);
-        }
     }
 
     void SurfaceChanged(HWND window) override { Blit(window); }
