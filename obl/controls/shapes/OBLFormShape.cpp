@@ -58,6 +58,8 @@ TOBLFormShape::TOBLFormShape(TComponent* AOwner)
         throw OBLEOneInstError(ClassName(), 0);
     const TNotifyEvent change(this, &TOBLFormShape::GetChange);
     region_->SetWindowControl(form);
+    // Told while the form is still whole that it goes, so nothing touches it afterwards.
+    form->FreeNotification(this);
     region_->SetOnChange(change);
     fillObject_->SetOnChange(change);
     link_->SetOnChange(TNotifyEvent(this, &TOBLFormShape::GetIMLChange));
@@ -83,8 +85,14 @@ void TOBLFormShape::Loaded()
 void TOBLFormShape::Notification(TComponent* AComponent, TOperation Operation)
 {
     inherited::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent != nullptr && AComponent == imageList_)
+    if (Operation != opRemove || AComponent == nullptr)
+        return;
+    if (AComponent == imageList_)
         SetImageList(nullptr);
+    if (AComponent == region_->WindowControl()) {
+        region_->SetWindowControl(nullptr);
+        regionGiven_ = false;
+    }
 }
 
 void TOBLFormShape::GetChange(TObject* Sender)
