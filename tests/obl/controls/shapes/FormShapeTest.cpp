@@ -457,3 +457,20 @@ TEST_F(FormShape, ReshapingLeavesNoRegionBehind)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormShape, AtDesignTimeOneShapePerFormAndTheWindowStaysWhole)
+{
+    form_->SetDesigning(true);
+    TOBLFormShape* shape = MakeShape(rsElliptic);
+    EXPECT_FALSE(WindowRgn()) << "the designer's form keeps its rectangle";
+    EXPECT_THROW(new TOBLFormShape(form_), OBLEOneInstError);
+    EXPECT_EQ(form_->ComponentCount(), 1);
+    shape->SetShowFormCaption(false);
+    EXPECT_TRUE(shape->Region()->CurrentRegion()) << "built all the same, only not given to the window";
+    EXPECT_FALSE(WindowRgn());
+    form_->SetDesigning(false);
+}
+
+} // namespace
