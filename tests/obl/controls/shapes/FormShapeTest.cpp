@@ -447,10 +447,12 @@ TEST_F(FormShape, ReshapingLeavesNoRegionBehind)
 {
     TOBLFormShape* shape = MakeShape(rsElliptic);
     shape->Region()->Shadow()->SetStyle(hssSolid);
+    shape->PaintBorder(nullptr);
     const int live = GdiLiveObjectCount();
     for (int i = 0; i < 3; ++i) {
         shape->SetShowFormCaption(i % 2 == 0);
         shape->ReRegion();
+        shape->PaintBorder(nullptr);
     }
     shape->SetShowFormCaption(true);
     EXPECT_EQ(GdiLiveObjectCount(), live);

@@ -389,10 +389,12 @@ TEST_F(Painted, SolidShadowFillsTheShiftedShapeOutsideIt)
 
 namespace {
 
-// Region handles made on the way are deleted: rebuilding and applying leave no GDI
-// object behind.
-TEST_F(WindowRegion, BuildingAndApplyingLeaveNoRegionBehind)
+// Region handles made on the way are deleted: rebuilding, applying and painting leave
+// no GDI object behind.
+TEST_F(WindowRegion, BuildingApplyingAndPaintingLeaveNoRegionBehind)
 {
+    TBitmap canvas;
+    canvas.SetSize(60, 40);
     region_.Shadow()->SetStyle(hssSolid);
     for (TPoint p : {TPoint{0, 0}, TPoint{30, 0}, TPoint{0, 30}})
         region_.Points()->AddPoint(p);
@@ -401,6 +403,7 @@ TEST_F(WindowRegion, BuildingAndApplyingLeaveNoRegionBehind)
             region_.SetShape(static_cast<TOBLRegionShape>(shape));
             region_.CreateRegion(Rect(0, 0, 60, 40));
             region_.SetRegion();
+            region_.PaintRegionShape(canvas.Canvas(), Rect(0, 0, 60, 40));
         }
         region_.FreeRegion();
     };
