@@ -20,3 +20,12 @@ void TOBLRegionBorder::Assign(TPersistent* Source)
     singleColor_ = other->singleColor_;
     Change();
 }
+
+void TOBLRegionBorder::Publish(TClassBuilder<TOBLRegionBorder>& c)
+{
+    using C = TOBLRegionBorder;
+    c.Property("Style", &C::Style, &C::SetStyle).Default(rbSingle);
+    c.Property("LightColor", &C::LightColor, &C::SetLightColor).Default(clBtnHighlight);
+    c.Property("ShadowColor", &C::ShadowColor, &C::SetShadowColor).Default(clBtnShadow);
+    c.Property("SingleColor", &C::SingleColor, &C::SetSingleColor).Default(clBlack);
+}

@@ -4,6 +4,9 @@
 #include "obl/controls/shapes/oblregion.h"
 #include "obl/core/base/OBLObject.h"
 
+VENDARO_ENUM_NAMES(TOBLRegionBorderStyle, rbNone, rbLowered, rbRaised, rbSingle, rbSingleRaised, rbSingleLowered,
+                   rbRaisedpsb, rbLoweredpsb)
+
 class TOBLRegionBorder : public TOBLObject {
     VENDARO_CLASS(TOBLRegionBorder, TOBLObject)
 public:
@@ -20,6 +23,8 @@ public:
     void SetShadowColor(TColor Value);
     TColor SingleColor() const { return singleColor_; }
     void SetSingleColor(TColor Value);
+
+    static void Publish(TClassBuilder<TOBLRegionBorder>& c);
 
 private:
     template <typename T> void Store(T& field, T value)

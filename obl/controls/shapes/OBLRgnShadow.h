@@ -7,4 +7,6 @@ class TOBLRgnShadow : public TOBLShadow {
     VENDARO_CLASS(TOBLRgnShadow, TOBLShadow)
 public:
     TOBLRgnShadow() { style_ = hssNone; }
+
+    static void Publish(TClassBuilder<TOBLRgnShadow>& c) { c.Redeclare("Style").Default(hssNone); }
 };

@@ -51,3 +51,11 @@ AnsiString TOBLShadow::GetSetStr()
     AnsiString text = style_ == hssSolid ? "solid" : "tracing";
     return "{" + text + ", " + IntToStr(depth_) + "}";
 }
+
+void TOBLShadow::Publish(TClassBuilder<TOBLShadow>& c)
+{
+    using C = TOBLShadow;
+    c.Property("Color", &C::Color, &C::SetColor).Default(clBtnShadow);
+    c.Property("Depth", &C::Depth, &C::SetDepth).Default(6);
+    c.Property("Style", &C::Style, &C::SetStyle).Default(hssSolid);
+}

@@ -25,6 +25,8 @@ public:
     TOBLShadowStyle Style() const { return style_; }
     void SetStyle(TOBLShadowStyle Value);
 
+    static void Publish(TClassBuilder<TOBLShadow>& c);
+
 protected:
     TColor color_ = clBtnShadow;
     TOBLShadowDepth depth_ = 6;

@@ -7,15 +7,21 @@ TOBLImageListLink::TOBLImageListLink(TComponent* Component, TNotifyEvent OnChang
 }
 
 // A list already being destroyed has let the link go: it is not called again.
+void OBLRelinkImageList(TOBLCustomImageList*& ImageList, TOBLCustomImageList* Value, TOBLChangeLink* Link,
+                        TComponent* Client)
+{
+    if (ImageList && Link->Sender() == ImageList)
+        ImageList->UnRegisterChanges(Link);
+    ImageList = Value;
+    if (ImageList) {
+        ImageList->RegisterChanges(Link);
+        ImageList->FreeNotification(Client);
+    }
+}
+
 void TOBLImageListLink::SetImageList(TOBLCustomImageList* Value)
 {
-    if (imageList_ && link_->Sender() == imageList_)
-        imageList_->UnRegisterChanges(link_.get());
-    imageList_ = Value;
-    if (imageList_) {
-        imageList_->RegisterChanges(link_.get());
-        imageList_->FreeNotification(component_);
-    }
+    OBLRelinkImageList(imageList_, Value, link_.get(), component_);
     onChange_(nullptr);
 }
 

@@ -7,6 +7,11 @@
 
 #include "obl/core/containers/oblcont.h"
 
+// Moves Link from the list ImageList names to Value (none for nil), which then tells
+// Client when it goes; ImageList becomes Value.
+void OBLRelinkImageList(TOBLCustomImageList*& ImageList, TOBLCustomImageList* Value, TOBLChangeLink* Link,
+                        TComponent* Client);
+
 // The picture link itself, for every component that shows a picture of a list whatever
 // its base class: it tells its component of each change through the given event (the
 // list as sender when the list changed, nil when the link or an index did).

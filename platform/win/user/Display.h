@@ -26,6 +26,8 @@ public:
     virtual void WindowGeometryChanged(HWND window) {}
     virtual void WindowDestroyed(HWND window) {}
     virtual void WindowTextChanged(HWND window) {}
+    // The window region (SetWindowRgn) changed; the headless backend keeps it in the window table only.
+    virtual void WindowShapeChanged(HWND window) {}
     // The window's surface was drawn on and should be shown.
     virtual void SurfaceChanged(HWND window) {}
     // The pointer shape set with SetCursor (a standard cursor id, 0 for none).

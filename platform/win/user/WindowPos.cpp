@@ -393,6 +393,8 @@ int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
     } else {
         w->shape.reset();
     }
+    if (w->IsTopLevel())
+        UserDisplay().WindowShapeChanged(window);
     if (redraw && UserReallyVisible(window)) {
         if (!w->IsTopLevel()) {
             RECT area = w->rect;

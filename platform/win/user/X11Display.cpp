@@ -10,6 +10,7 @@
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/Input.h"
 #include "platform/win/user/WindowObject.h"
+#include "platform/win/user/X11Shape.h"
 
 // Xlib's own region type would clash with the window system's Region.
 #define Region XlibRegion
@@ -153,6 +154,14 @@ public:
         XFlush(display_);
     }
 
+    void WindowShapeChanged(HWND window) override {
+        WindowObject* w = UserFindWindow(window);
+        if (Window x = Find(window); x && w) {
+            X11ApplyWindowShape(display_, x, *w);
+            XFlush(display_);
+        }
+    }
+
     void WindowTextChanged(HWND window) override {
         WindowObject* w = UserFindWindow(window);
         Window x = Find(window);
@@ -243,6 +252,7 @@ private:
         windows_[window] = x;
         byX_[x] = window;
         WindowTextChanged(window);
+        X11ApplyWindowShape(display_, x, *w);
         return x;
     }
 

@@ -1,0 +1,366 @@
+#include "obl/controls/shapes/OBLFormShape.h"
+
+#include "obl/core/app/oblclass.h"
+#include "obl/core/containers/OBLContainerComponent.h"
+#include "platform/win/gdi/Gdi.h"
+#include "platform/win/user/Messages.h"
+#include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/User.h"
+
+namespace {
+
+// The non-client sizes of a form's border style, in window pixels.
+struct TFrameSize {
+    int cx = 0, cy = 0, caption = 0;
+};
+
+TFrameSize FrameSizeOf(TFormBorderStyle style, bool designing)
+{
+    TFrameSize f;
+    const bool sizeable = style == bsSizeable || style == bsSizeToolWin;
+    f.cx = GetSystemMetrics(sizeable ? SM_CXFRAME : SM_CXDLGFRAME);
+    f.cy = GetSystemMetrics(sizeable ? SM_CYFRAME : SM_CYDLGFRAME);
+    switch (style) {
+    case bsSingle:
+    case bsSizeable:
+    case bsDialog: f.caption = GetSystemMetrics(SM_CYCAPTION); break;
+    case bsToolWindow:
+    case bsSizeToolWin: f.caption = GetSystemMetrics(SM_CYSMCAPTION); break;
+    default: break;
+    }
+    if (style == bsNone && !designing)
+        f.cx = f.cy = 0;
+    return f;
+}
+
+HRGN CopyOf(HRGN rgn)
+{
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(copy, rgn, nullptr, RGN_COPY);
+    return copy;
+}
+
+void Combine(HRGN target, HRGN other, int mode)
+{
+    CombineRgn(target, target, other, mode);
+    DeleteObject(other);
+}
+
+} // namespace
+
+TOBLFormShape::TOBLFormShape(TComponent* AOwner)
+    : TOBLWndProcComponent(AOwner), region_(new TOBLBorderRegion), fillObject_(new TOBLFillObject),
+      backBitmap_(new TBitmap), link_(new TOBLChangeLink)
+{
+    // The region is cut from the owner form's window: nothing else can carry it.
+    auto* form = dynamic_cast<TCustomForm*>(AOwner);
+    if (!form || (Designing() && OBLCheckForSameClass(AOwner, ClassType(), false)))
+        throw OBLEOneInstError(ClassName(), 0);
+    const TNotifyEvent change(this, &TOBLFormShape::GetChange);
+    region_->SetWindowControl(form);
+    // Told while the form is still whole that it goes, so nothing touches it afterwards.
+    form->FreeNotification(this);
+    region_->SetOnChange(change);
+    fillObject_->SetOnChange(change);
+    link_->SetOnChange(TNotifyEvent(this, &TOBLFormShape::GetIMLChange));
+}
+
+TOBLFormShape::~TOBLFormShape()
+{
+    // Unhooked first: no message may reach the component while it comes apart.
+    RestoreWndProc();
+    RemoveRegion();
+    link_.reset();
+    fillObject_->SetOnChange(TNotifyEvent());
+    region_->SetOnChange(TNotifyEvent());
+}
+
+void TOBLFormShape::Loaded()
+{
+    inherited::Loaded();
+    if (Enabled())
+        ReRegion();
+}
+
+void TOBLFormShape::Notification(TComponent* AComponent, TOperation Operation)
+{
+    inherited::Notification(AComponent, Operation);
+    if (Operation != opRemove || AComponent == nullptr)
+        return;
+    if (AComponent == imageList_)
+        SetImageList(nullptr);
+    if (AComponent == region_->WindowControl()) {
+        region_->SetWindowControl(nullptr);
+        regionGiven_ = false;
+    }
+}
+
+void TOBLFormShape::GetChange(TObject* Sender)
+{
+    inherited::GetChange(Sender);
+    ReRegion();
+}
+
+void TOBLFormShape::SetPolygonShape(const TPoint* Points, int Count)
+{
+    region_->SetUserPolygonRgn(Points, Count);
+    ReRegion();
+}
+
+void TOBLFormShape::SetRegionShape(HRGN Rgn)
+{
+    region_->SetUserRgn(Rgn);
+    ReRegion();
+}
+
+void TOBLFormShape::SetShowFormCaption(bool Value)
+{
+    if (showFormCaption_ == Value)
+        return;
+    showFormCaption_ = Value;
+    ReRegion();
+}
+
+void TOBLFormShape::SetUseRgnBitmap(bool Value)
+{
+    if (useRgnBitmap_ == Value)
+        return;
+    useRgnBitmap_ = Value;
+    GetChange(this);
+}
+
+void TOBLFormShape::SetImageList(TOBLCustomImageList* Value)
+{
+    OBLRelinkImageList(imageList_, Value, link_.get(), this);
+    GetIMLChange(this);
+}
+
+bool TOBLFormShape::HasListControl() const
+{
+    return imageList_ && !OBLIsGlobalIdent(imageList_);
+}
+
+bool TOBLFormShape::ListItemValid() const
+{
+    return imageList_ && imageList_->IsValidItem(listIndex_, imageIndex_);
+}
+
+// The form comes from the region: a component being freed has already left its owner.
+TCustomForm* TOBLFormShape::Form() const { return static_cast<TCustomForm*>(region_->WindowControl()); }
+
+HWND TOBLFormShape::FormWindow() const
+{
+    TCustomForm* form = Form();
+    return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+void TOBLFormShape::RemoveRegion()
+{
+    if (!regionGiven_)
+        return;
+    regionGiven_ = false;
+    TCustomForm* form = Form();
+    if (HWND window = FormWindow(); window && !form->ComponentState().Contains(csDestroying))
+        SetWindowRgn(window, nullptr, TRUE);
+}
+
+void TOBLFormShape::EnabledChanged()
+{
+    if (Designing())
+        return;
+    if (Enabled())
+        ReRegion();
+    else
+        RemoveRegion();
+}
+
+void TOBLFormShape::ReRegion()
+{
+    TCustomForm* form = Form();
+    if (ComponentState().Contains(csLoading) || !form || form->ComponentState().Contains(csDestroying) ||
+        (!Enabled() && !Designing()))
+        return;
+    HWND window = FormWindow();
+    const bool designing = Designing();
+    const bool minimised = window && (GetWindowLongA(window, GWL_STYLE) & WS_MINIMIZE);
+    const TFrameSize frame = FrameSizeOf(form->BorderStyle(), designing);
+    TBitmap* maskBitmap = region_->Mask()->BorderBmp();
+    if (!minimised && region_->Shape() == rsBitmap && !maskBitmap->Empty()) {
+        const int depth = region_->Shadow()->Depth();
+        form->SetBounds(form->Left(), form->Top(), maskBitmap->Width() + depth + 2 * frame.cx,
+                        frame.caption + maskBitmap->Height() + 2 * frame.cy + depth);
+    }
+    // The window's own size: the form's bounds catch up with a move only after WM_SIZE.
+    RECT bounds{0, 0, form->Width(), form->Height()};
+    if (window)
+        GetWindowRect(window, &bounds);
+    const int W = bounds.right - bounds.left, H = bounds.bottom - bounds.top;
+    const int stripHeight = frame.caption + frame.cy;
+    HRGN result = nullptr;
+    if (minimised) {
+        region_->CreateSpecialRectRgn(Rect(0, 0, W, stripHeight));
+        result = CopyOf(region_->CurrentRegion());
+    } else {
+        TRect R = Rect(0, 0, W - 2 * frame.cx, H - 2 * frame.cy - frame.caption);
+        InflateRect(&R, 1, 1);
+        region_->CreateRegion(R);
+        if (!region_->CurrentRegion()) {
+            // A shape without data: the form stays a plain rectangle.
+            RemoveRegion();
+            return;
+        }
+        result = CopyOf(region_->CurrentRegion());
+        OffsetRgn(result, frame.cx, stripHeight);
+        if (const int depth = region_->ShadowDepth(); depth > 0) {
+            HRGN moved = CopyOf(result);
+            OffsetRgn(moved, depth, depth);
+            Combine(result, moved, RGN_OR);
+        }
+        const bool keepCaption = (showFormCaption_ && form->BorderStyle() != bsNone) || designing;
+        Combine(result, CreateRectRgn(0, 0, W, stripHeight), keepCaption ? RGN_OR : RGN_DIFF);
+    }
+    if (designing || !window) {
+        DeleteObject(result);
+        return;
+    }
+    SetWindowRgn(window, nullptr, FALSE);
+    // The window owns the region from here on.
+    SetWindowRgn(window, result, TRUE);
+    regionGiven_ = true;
+}
+
+void TOBLFormShape::PaintBorder(HDC DC)
+{
+    TCustomForm* form = Form();
+    TCanvas own;
+    TCanvas* canvas = form->Canvas();
+    if (DC) {
+        own.SetHandle(DC);
+        canvas = &own;
+    }
+    const TRect R = form->ClientRect();
+    const bool designing = Designing();
+    if (useRgnBitmap_ && region_->Shape() == rsBitmap) {
+        if (!designing) {
+            canvas->Draw(0, 0, region_->Mask()->BorderBmp());
+        } else if (HRGN stored = region_->Mask()->CreateRegion()) {
+            OffsetRgn(stored, 0, -canvas->ClipRect().top);
+            FrameRgn(canvas->Handle(), stored, canvas->Brush()->Handle(), 1, 1);
+            DeleteObject(stored);
+        }
+    } else if (fillObject_->Style() != sfNone) {
+        backBitmap_->SetSize(R.right - R.left, R.bottom - R.top);
+        if (fillObject_->Style() == sfBitmapList && ListItemValid())
+            imageList_->GetBitmapItem(listIndex_, imageIndex_, fillObject_->ListBitmap());
+        fillObject_->FillCanvas(backBitmap_->Canvas(), R, clWhite);
+        if (!designing)
+            canvas->Draw(0, 0, backBitmap_.get());
+    }
+    region_->PaintRegionShape(canvas, R);
+    if (DC)
+        own.SetHandle(nullptr);
+}
+
+bool TOBLFormShape::BackBitmapCheck() const
+{
+    return (useRgnBitmap_ && region_->Shape() == rsBitmap) || (fillObject_->Style() != sfNone && !Designing());
+}
+
+TBitmap* TOBLFormShape::BackBitmap() const
+{
+    if (useRgnBitmap_ && region_->Shape() == rsBitmap)
+        return region_->Mask()->BorderBmp();
+    if (fillObject_->Style() != sfNone)
+        return backBitmap_.get();
+    return nullptr;
+}
+
+bool TOBLFormShape::BackDrawArea(TCanvas* Canvas, const TRect& Dest, TPoint Origin, WORD)
+{
+    if (!BackBitmapCheck())
+        return false;
+    const int w = Dest.right - Dest.left, h = Dest.bottom - Dest.top;
+    Canvas->CopyRect(Dest, BackBitmap()->Canvas(), Rect(Origin.x, Origin.y, Origin.x + w, Origin.y + h));
+    return true;
+}
+
+bool TOBLFormShape::PaintsBackground() const
+{
+    if (Designing())
+        return false;
+    if (useRgnBitmap_ && region_->Shape() == rsBitmap)
+        return !region_->Mask()->BorderBmp()->Empty();
+    switch (fillObject_->Style()) {
+    case sfNone: return false;
+    case sfBitmapList: return ListItemValid();
+    default: return !fillObject_->GetEmpty();
+    }
+}
+
+// An empty client spot of the form is its caption: pressing there drags the form.
+void TOBLFormShape::HitTest(TMessage& Message)
+{
+    inherited::WndProc(Message);
+    if (!formDragable_ || Message.Result != HTCLIENT || buttonDown_)
+        return;
+    TCustomForm* form = Form();
+    const TPoint p = form->ScreenToClient(Point(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)));
+    if (!form->ControlAtPos(p, true, true))
+        Message.Result = HTCAPTION;
+}
+
+void TOBLFormShape::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_SIZE:
+        inherited::WndProc(Message);
+        ReRegion();
+        if (HWND window = FormWindow())
+            InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_ERASEBKGND:
+        if (!PaintsBackground())
+            inherited::WndProc(Message);
+        PaintBorder(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = 1;
+        break;
+    case WM_NCHITTEST: HitTest(Message); break;
+    case WM_NCLBUTTONDOWN:
+        // Set before the default handling: a drag runs inside it, and its end
+        // (WM_EXITSIZEMOVE) must find the flag set to clear it.
+        buttonDown_ = true;
+        inherited::WndProc(Message);
+        if (GetKeyState(VK_LBUTTON) >= 0)
+            buttonDown_ = false;
+        break;
+    case WM_NCLBUTTONUP:
+    case WM_EXITSIZEMOVE:
+        inherited::WndProc(Message);
+        buttonDown_ = false;
+        break;
+    default: inherited::WndProc(Message); break;
+    }
+}
+
+void TOBLFormShape::DefineProperties(TFiler* Filer)
+{
+    inherited::DefineProperties(Filer);
+    Filer->DefineProperty(
+        IDS_INTERNAL, [this](TReader* reader) { SetImageList(OBLReadGlobalIdent(reader)); },
+        [this](TWriter* writer) { OBLWriteGlobalIdent(writer, imageList_); }, OBLIsGlobalIdent(imageList_));
+}
+
+void TOBLFormShape::Publish(TClassBuilder<TOBLFormShape>& c)
+{
+    using C = TOBLFormShape;
+    c.Property("About", &C::About, &C::SetAbout);
+    c.Property("Enabled", &C::Enabled, &C::SetEnabled).Default(true);
+    c.Property("Region", &C::Region, &C::SetRegion);
+    c.Property("ShowFormCaption", &C::ShowFormCaption, &C::SetShowFormCaption).Default(true);
+    c.Property("FormDragable", &C::FormDragable, &C::SetFormDragable).Default(true);
+    c.Property("UseRgnBitmap", &C::UseRgnBitmap, &C::SetUseRgnBitmap).Default(true);
+    c.Property("FillObject", &C::FillObject, &C::SetFillObject);
+    c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::HasListControl);
+    c.Property("ListIndex", &C::ListIndex, &C::SetListIndex).Default(0);
+    c.Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex).Default(0);
+}

@@ -1,0 +1,233 @@
+// Region settings through a form description and back: the published values, the point
+// list, the mask's region data and bitmaps, and damaged stored data.
+#include "obl/controls/shapes/OBLRegion.h"
+
+#include "platform/win/gdi/Gdi.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+namespace {
+
+class TRegionHost : public TComponent {
+    VENDARO_CLASS(TRegionHost, TComponent)
+public:
+    explicit TRegionHost(TComponent* owner) : TComponent(owner), region_(new TOBLBorderRegion) {}
+
+    TOBLBorderRegion* Region() const { return region_.get(); }
+    void SetRegion(TOBLBorderRegion* v) { region_->Assign(v); }
+
+    static void Publish(TClassBuilder<TRegionHost>& c) { c.Property("Region", &TRegionHost::Region, &TRegionHost::SetRegion); }
+
+private:
+    TOwned<TOBLBorderRegion> region_;
+};
+
+std::string Write(TComponent* root)
+{
+    TStringStream s;
+    s.WriteComponent(root);
+    return s.DataString().c_str();
+}
+
+TOwned<TRegionHost> Read(const std::string& text)
+{
+    TStringStream s(AnsiString(text.c_str()));
+    return TOwned<TRegionHost>(static_cast<TRegionHost*>(s.ReadComponent(nullptr)));
+}
+
+void ReadInto(TRegionHost* host, const std::string& text)
+{
+    TStringStream s(AnsiString(text.c_str()));
+    s.ReadComponent(host);
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from << " in " << text;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The value of a property line "Name = value" of the text.
+std::string Value(const std::string& text, const std::string& name)
+{
+    const auto at = text.find(name + " = ");
+    if (at == std::string::npos)
+        return std::string();
+    const auto from = at + name.size() + 3;
+    return text.substr(from, text.find_first_of("\r\n", from) - from);
+}
+
+class RegionStreaming : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterClass(TRegionHost::StaticClass());
+        host_.SetName("Host");
+    }
+    void TearDown() override { UnRegisterClass(TRegionHost::StaticClass()); }
+
+    TOBLBorderRegion* Region() { return host_.Region(); }
+
+    TRegionHost host_{nullptr};
+};
+
+TEST_F(RegionStreaming, DefaultsWriteNothing)
+{
+    const std::string text = Write(&host_);
+    EXPECT_EQ(text.find("Region."), std::string::npos) << text;
+}
+
+TEST_F(RegionStreaming, SettingsComeBackAsTheyWere)
+{
+    TOBLBorderRegion* r = Region();
+    r->SetShape(rsRoundThinkBubble);
+    r->SetExtPos(epBottomRight);
+    r->SetRoundX(11);
+    r->SetRoundY(13);
+    r->Shadow()->SetStyle(hssTracing);
+    r->Shadow()->SetDepth(9);
+    r->Border()->SetStyle(rbLoweredpsb);
+    r->Border()->SetSingleColor(clRed);
+    const std::string text = Write(&host_);
+    EXPECT_NE(text.find("Region.Shape = rsRoundThinkBubble"), std::string::npos) << text;
+    EXPECT_NE(text.find("Region.Shadow.Style = hssTracing"), std::string::npos) << text;
+    TOwned<TRegionHost> back = Read(text);
+    TOBLBorderRegion* b = back->Region();
+    EXPECT_EQ(b->Shape(), rsRoundThinkBubble);
+    EXPECT_EQ(b->ExtPos(), epBottomRight);
+    EXPECT_EQ(b->RoundX(), 11);
+    EXPECT_EQ(b->RoundY(), 13);
+    EXPECT_EQ(b->Shadow()->Style(), hssTracing);
+    EXPECT_EQ(b->Shadow()->Depth(), 9);
+    EXPECT_EQ(b->Border()->Style(), rbLoweredpsb);
+    EXPECT_EQ(b->Border()->SingleColor(), clRed);
+    EXPECT_EQ(Write(back.get()), text);
+}
+
+TEST_F(RegionStreaming, PointListIsReadInPlaceOfThePoints)
+{
+    for (TPoint p : {TPoint{0, 0}, TPoint{20, 0}, TPoint{20, 10}, TPoint{-3, 10}})
+        Region()->Points()->AddPoint(p);
+    Region()->SetShape(rsPointList);
+    const std::string text = Write(&host_);
+    EXPECT_NE(text.find("Region.PointList = ("), std::string::npos) << text;
+
+    TRegionHost other(nullptr);
+    for (TPoint p : {TPoint{1, 1}, TPoint{2, 2}, TPoint{3, 3}})
+        other.Region()->Points()->AddPoint(p);
+    ReadInto(&other, text);
+    TOBLPointList* read = other.Region()->Points();
+    ASSERT_EQ(read->Count(), 4) << "the points read replace those there were";
+    EXPECT_EQ(read->Points(1).x, 20);
+    EXPECT_EQ(other.Region()->UserRegionData(), Region()->UserRegionData()) << "the same polygon";
+    EXPECT_EQ(Write(&other), text);
+}
+
+TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
+{
+    std::string list;
+    constexpr int kPoints = 4000;
+    for (int i = 0; i < kPoints; ++i)
+        list += " " + std::to_string(i % 2 ? 300 : 0) + " " + std::to_string(i / 2);
+    const std::string text = "object Host: TRegionHost\n  Region.Shape = rsPointList\n  Region.PointList = (" + list +
+                             ")\nend\n";
+    const auto start = std::chrono::steady_clock::now();
+    TOwned<TRegionHost> back = Read(text);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(back->Region()->Points()->Count(), kPoints);
+    EXPECT_FALSE(back->Region()->UserRegionData().empty());
+    // Rebuilding the polygon after every point takes minutes for this list.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
+}
+
+TEST_F(RegionStreaming, DamagedPointListRaisesTheReadError)
+{
+    const std::string text = "object Host: TRegionHost\n  Region.PointList = (1 2 3)\nend\n";
+    EXPECT_THROW(ReadInto(&host_, text), EReadError);
+    EXPECT_EQ(Region()->Points()->Count(), 0);
+}
+
+TEST_F(RegionStreaming, MaskDataAndBitmapsComeBack)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    HRGN rgn = CreateEllipticRgn(0, 0, 30, 20);
+    mask->GetRegionData(rgn);
+    DeleteObject(rgn);
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(5, 4);
+    picture.Canvas()->SetPixels(2, 1, clRed);
+    mask->SetBorderBmp(0, &picture);
+    mask->SetBorderBmp(2, &picture);
+    for (bool compressed : {false, true}) {
+        mask->SetCompressed(compressed);
+        Region()->SetShape(rsBitmap);
+        const std::string text = Write(&host_);
+        EXPECT_EQ(Value(text, "Region.Mask.RegionDataSize"), std::to_string(mask->RegionDataSize())) << text;
+        EXPECT_EQ(text.find("BorderUpBmp"), std::string::npos) << "an empty bitmap is not stored";
+        TOwned<TRegionHost> back = Read(text);
+        TOBLRegionMask* m = back->Region()->Mask();
+        EXPECT_EQ(m->RegionData(), mask->RegionData());
+        EXPECT_EQ(m->Compressed(), compressed);
+        EXPECT_EQ(m->BorderBmp()->Width(), 5);
+        EXPECT_EQ(m->BorderBmp()->Canvas()->Pixels(2, 1), clRed);
+        EXPECT_TRUE(m->BorderUpBmp()->Empty());
+        EXPECT_EQ(m->BorderDnBmp()->Height(), 4);
+        EXPECT_EQ(Write(back.get()), text);
+    }
+}
+
+TEST_F(RegionStreaming, DataSizeFollowsTheData)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    HRGN rgn = CreateRectRgn(0, 0, 10, 10);
+    mask->GetRegionData(rgn);
+    DeleteObject(rgn);
+    const int size = mask->RegionDataSize();
+    EXPECT_EQ(size, static_cast<int>(sizeof(RGNDATAHEADER) + sizeof(RECT)));
+    mask->SetRegionDataSize(1 << 20);
+    EXPECT_EQ(mask->RegionDataSize(), size) << "a stored size alone does not change the block";
+    mask->FreeMem();
+    EXPECT_EQ(mask->RegionDataSize(), 0);
+    EXPECT_EQ(mask->CreateRegion(), nullptr);
+}
+
+TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    HRGN rgn = CreateRectRgn(0, 0, 10, 10);
+    mask->GetRegionData(rgn);
+    DeleteObject(rgn);
+    const std::vector<BYTE> kept = mask->RegionData();
+    const std::string good = Write(&host_);
+    const std::string size = Value(good, "Region.Mask.RegionDataSize");
+    // One rectangle: the 32-byte header (its own size first, then type 1 and count 1),
+    // then (0, 0, 10, 10).
+    const std::string header = "2000000001000000010000001000000000000000000000000A0000000A000000";
+    ASSERT_NE(good.find(header), std::string::npos) << good;
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"a size that is not the data's", Replace(good, "RegionDataSize = " + size, "RegionDataSize = 4000")},
+        {"a negative size", Replace(good, "RegionDataSize = " + size, "RegionDataSize = -1")},
+        {"a damaged header", Replace(good, header, "21" + header.substr(2))},
+        {"more rectangles than the data holds", Replace(good, header, header.substr(0, 16) + "02" + header.substr(18))},
+        {"no rectangle after the header",
+         Replace(Replace(good, "RegionDataSize = " + size, "RegionDataSize = 32"), "00000000000000000A0000000A000000}",
+                 "}")},
+    };
+    for (const Case& c : cases) {
+        EXPECT_THROW(ReadInto(&host_, c.text), EReadError) << c.what;
+        EXPECT_EQ(mask->RegionData(), kept) << c.what;
+    }
+}
+
+} // namespace
