@@ -21,13 +21,23 @@ void Fill(TMemoryStream& stream, const std::string& bytes)
     stream.SetPosition(0);
 }
 
+// Run-length data may describe an image far larger than its file (up to the reader's limit
+// of 64 MB); the round trip is checked on images of a size that keeps a run quick.
+constexpr long long kRoundTripPixels = 1 << 20;
+
+bool Small(const TGraphic& graphic)
+{
+    return static_cast<long long>(graphic.Width()) * graphic.Height() <= kRoundTripPixels;
+}
+
 std::string SaveBitmap(const std::string& file)
 {
     TMemoryStream in, out;
     Fill(in, file);
     TBitmap bitmap;
     bitmap.LoadFromStream(&in);
-    bitmap.SaveToStream(&out);
+    if (Small(bitmap))
+        bitmap.SaveToStream(&out);
     return Bytes(out);
 }
 
@@ -39,7 +49,7 @@ std::string SaveIcon(const std::string& file)
     TIcon icon;
     icon.LoadFromStream(&in);
     TIcon copy;
-    if (HICON handle = icon.Handle())
+    if (HICON handle = Small(icon) ? icon.Handle() : nullptr)
         copy.SetHandle(CopyIcon(handle));
     copy.SaveToStream(&out);
     return Bytes(out);
