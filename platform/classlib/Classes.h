@@ -712,7 +712,8 @@ public:
     bool ReadBoolean();
     double ReadFloat();
     char ReadChar();
-    // Bytes of binary blocks, read across block boundaries; too few raise EReadError.
+    // Bytes of binary blocks, read across consecutive blocks; too few raise EReadError.
+    // Bytes of a block left unread when another value is read are skipped.
     void Read(void* buffer, int count);
 
     void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
@@ -760,6 +761,7 @@ private:
     std::vector<Fixup> fixups_;
     std::vector<char> binary_;
     std::size_t binaryPos_ = 0;
+    int binaryEnd_ = 0; // the text position after the block binary_ holds
 };
 
 class TWriter : public TFiler {

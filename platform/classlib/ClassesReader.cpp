@@ -374,12 +374,18 @@ std::vector<char> TReader::ReadBinary()
 void TReader::Read(void* buffer, int count)
 {
     auto* out = static_cast<char*>(buffer);
+    // What is left of a block once another value was read belongs to no later read.
+    SkipBlanks();
+    if (pos_ != binaryEnd_)
+        binaryPos_ = binary_.size();
     while (count > 0) {
         if (binaryPos_ >= binary_.size()) {
             if (NextValue() != vaBinary)
                 Error("binary data too short");
             binary_ = ReadBinary();
             binaryPos_ = 0;
+            SkipBlanks();
+            binaryEnd_ = pos_;
             continue;
         }
         std::size_t n = std::min(static_cast<std::size_t>(count), binary_.size() - binaryPos_);

@@ -1,6 +1,8 @@
 #include "platform/classlib/Classes.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -35,11 +37,17 @@ AnsiString QuoteString(const AnsiString& s)
     return out;
 }
 
-// The shortest text that reads back as the same double, whatever the C locale says.
+// The shortest text that reads back as the same double, whatever the C locale says. A
+// whole number gets ".0": without a point or exponent it would read back as an integer
+// (-0 losing its sign, 1e20 out of the integer range).
 AnsiString FloatText(double value)
 {
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    auto result = std::to_chars(buffer, buffer + sizeof buffer - 2, value);
+    if (std::isfinite(value) && std::find_if(buffer, result.ptr, [](char c) { return c == '.' || c == 'e'; }) == result.ptr) {
+        *result.ptr++ = '.';
+        *result.ptr++ = '0';
+    }
     return AnsiString(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 

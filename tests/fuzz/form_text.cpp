@@ -7,6 +7,23 @@
 
 namespace {
 
+// Consecutive binary blocks are one run of bytes to the reader, read here byte by byte up
+// to the first value that is not binary (the reader's "too short" error).
+void CopyBinary(TReader& reader, TWriter& writer)
+{
+    for (;;) {
+        char byte;
+        try {
+            reader.Read(&byte, 1);
+        } catch (const EReadError&) {
+            if (reader.NextValue() == vaBinary)
+                throw; // a damaged block
+            return;
+        }
+        writer.Write(&byte, 1);
+    }
+}
+
 // Reads values up to the end (or the first error) and writes each one it read.
 void Copy(TReader& reader, TWriter& writer, int depth = 0) {
     for (;;) {
@@ -19,8 +36,14 @@ void Copy(TReader& reader, TWriter& writer, int depth = 0) {
                 return;
             reader.ReadListBegin();
             writer.WriteListBegin();
-            Copy(reader, writer, depth + 1);
-            reader.ReadListEnd();
+            try {
+                Copy(reader, writer, depth + 1);
+                reader.ReadListEnd();
+            } catch (const EReadError&) {
+                // What was copied stays well formed: its lists are closed.
+                writer.WriteListEnd();
+                throw;
+            }
             writer.WriteListEnd();
             break;
         case vaInt32:
@@ -39,12 +62,9 @@ void Copy(TReader& reader, TWriter& writer, int depth = 0) {
         case vaFalse:
             writer.WriteBoolean(reader.ReadBoolean());
             break;
-        case vaBinary: {
-            char byte;
-            reader.Read(&byte, 1);
-            writer.Write(&byte, 1);
+        case vaBinary:
+            CopyBinary(reader, writer);
             break;
-        }
         default:
             return;
         }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -582,7 +583,8 @@ TEST_F(FilerTest, MalformedFloatsRaiseWithTheLine)
 
 TEST_F(FilerTest, FloatsRoundTripExactly)
 {
-    const double values[] = {0.1, -1.0 / 3.0, 1e300, 5e-324, 123456789.125, -0.0};
+    // Whole numbers too: they stay floats (not integers, which -0 and 2^64 are not).
+    const double values[] = {0.1, -1.0 / 3.0, 1e300, 5e-324, 123456789.125, -0.0, 1500, -7, 18446744073709551616.0};
     for (double v : values) {
         TStringStream s;
         {
@@ -591,8 +593,48 @@ TEST_F(FilerTest, FloatsRoundTripExactly)
         }
         s.SetPosition(0);
         TReader r(&s);
-        EXPECT_EQ(r.ReadFloat(), v) << s.DataString().str();
+        EXPECT_EQ(r.NextValue(), vaExtended) << s.DataString().str();
+        const double read = r.ReadFloat();
+        EXPECT_EQ(read, v) << s.DataString().str();
+        EXPECT_EQ(std::signbit(read), std::signbit(v)) << s.DataString().str();
     }
+}
+
+TEST_F(FilerTest, FloatTextKeepsItsShortForm)
+{
+    const std::pair<double, const char*> cases[] = {{0.25, "0.25"}, {1500, "1500.0"}, {-0.0, "-0.0"}, {1e300, "1e+300"}};
+    for (const auto& [value, text] : cases) {
+        TStringStream s;
+        {
+            TWriter w(&s);
+            w.WriteFloat(value);
+        }
+        EXPECT_EQ(s.DataString(), text);
+    }
+}
+
+TEST_F(FilerTest, BinaryBytesLeftInABlockAreNotReadLater)
+{
+    TStringStream s;
+    {
+        TWriter w(&s);
+        w.WriteListBegin();
+        w.Write("\x01\x02", 2);
+        w.WriteInteger(-7);
+        w.Write("\x03", 1);
+        w.WriteListEnd();
+    }
+    s.SetPosition(0);
+    TReader r(&s);
+    r.ReadListBegin();
+    char byte = 0;
+    r.Read(&byte, 1);
+    EXPECT_EQ(byte, '\x01');
+    EXPECT_EQ(r.ReadInteger(), -7);
+    // The block after the integer, not the byte the first block still held.
+    r.Read(&byte, 1);
+    EXPECT_EQ(byte, '\x03');
+    EXPECT_THROW(r.Read(&byte, 1), EReadError);
 }
 
 TEST_F(FilerTest, ValueReadersAndWritersRoundTrip)

@@ -1,0 +1,195 @@
+// Container streams (the file form's offset table too) of every stored list: strings, raw
+// data, waves, bitmaps and image strips. The first input byte picks the list (and, with its
+// top bit, the form with offsets); the rest is the stream. What a list reads must write a
+// stream that reads and writes the same bytes again.
+#include "FuzzTarget.h"
+
+#include "obl/core/containers/oblcont.h"
+#include "obl/core/formats/oblwave.h"
+#include "platform/rtl/Exceptions.h"
+
+#include <functional>
+#include <iterator>
+#include <memory>
+
+namespace {
+
+const std::function<TOBLCustomContainer*()> kLists[] = {
+    [] { return new TOBLStringList(nullptr); }, [] { return new TOBLGenericList(nullptr); },
+    [] { return new TOBLWaveList(nullptr); },   [] { return new TOBLBitmapList(nullptr); },
+    [] { return new TOBLImageList(nullptr); },
+};
+constexpr std::size_t kListCount = std::size(kLists);
+constexpr std::uint8_t kWithOffsets = 0x80;
+
+std::string Bytes(TMemoryStream& stream)
+{
+    return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
+}
+
+void Fill(TMemoryStream& stream, const std::string& bytes)
+{
+    stream.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+    stream.SetPosition(0);
+}
+
+std::string StreamForm(TOBLCustomContainer* list)
+{
+    TMemoryStream out;
+    list->WriteData(&out, false);
+    return Bytes(out);
+}
+
+// The stream form of what the list reads of the bytes (the items read whole before an
+// error stay in the list).
+std::string Reread(std::size_t kind, const std::string& bytes, bool withOffsets, bool& failed)
+{
+    std::unique_ptr<TOBLCustomContainer> list(kLists[kind]());
+    TMemoryStream in;
+    Fill(in, bytes);
+    failed = false;
+    try {
+        list->ReadData(&in, withOffsets);
+    } catch (const EReadError&) {
+        failed = true;
+    } catch (const EInvalidGraphic&) {
+        failed = true;
+    }
+    return StreamForm(list.get());
+}
+
+TBitmap* Solid(int width, int height, TColor colour)
+{
+    auto* bitmap = new TBitmap;
+    bitmap->SetPixelFormat(pf24bit);
+    bitmap->SetSize(width, height);
+    bitmap->Canvas()->Brush()->SetColor(colour);
+    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
+    return bitmap;
+}
+
+std::string WaveImage(int samples)
+{
+    std::string b = "RIFF";
+    auto put = [&b](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    put(36 + samples, 4);
+    b += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(8000, 4);
+    put(8000, 4);
+    put(1, 2);
+    put(8, 2);
+    b += "data";
+    put(samples, 4);
+    for (int i = 0; i < samples; ++i)
+        b.push_back(static_cast<char>(0x80 + i));
+    return b;
+}
+
+TOBLCustomContainer* StringSample()
+{
+    auto* list = new TOBLStringList(nullptr);
+    list->Items(list->Add(nullptr))->GetList()->SetText("one\r\ntwo\r\n");
+    list->Items(list->Add(nullptr))->SetDescription("empty");
+    TOBLStringListItem* packed = list->Items(list->Add(nullptr));
+    packed->GetList()->SetText("packed lines\r\npacked lines\r\n");
+    packed->SetCompressed(true);
+    packed->SetIdent(9);
+    return list;
+}
+
+TOBLCustomContainer* GenericSample()
+{
+    auto* list = new TOBLGenericList(nullptr);
+    TStringStream raw("raw data bytes");
+    list->Items(list->Add(nullptr))->LoadDataFromStream(&raw);
+    TOBLGenericListItem* packed = list->Items(list->Add(nullptr));
+    TStringStream more("compressed compressed compressed");
+    packed->LoadDataFromStream(&more);
+    packed->SetCompressed(true);
+    list->Add(nullptr);
+    return list;
+}
+
+TOBLCustomContainer* WaveSample()
+{
+    auto* list = new TOBLWaveList(nullptr);
+    for (bool compressed : {false, true}) {
+        TOBLWaveListItem* item = list->Items(list->Add(nullptr));
+        TMemoryStream image;
+        Fill(image, WaveImage(compressed ? 9 : 5));
+        item->Wave()->LoadFromStream(&image);
+        item->SetCompressed(compressed);
+    }
+    list->Add(nullptr);
+    return list;
+}
+
+TOBLCustomContainer* BitmapSample()
+{
+    auto* list = new TOBLBitmapList(nullptr);
+    TOwned<TBitmap> red(Solid(3, 2, clRed));
+    list->Items(list->Add(nullptr))->SetBitmap(red.get());
+    TOBLBitmapListItem* mono = list->Items(list->Add(nullptr));
+    mono->SetBitmap(red.get());
+    mono->SetPixelFormat(spfMono);
+    mono->SetCompressed(true);
+    list->Items(list->Add(nullptr))->SetPixelFormat(spf4bit);
+    return list;
+}
+
+TOBLCustomContainer* ImageSample()
+{
+    auto* list = new TOBLImageList(nullptr);
+    TOBLImageListItem* item = list->Items(list->Add(nullptr));
+    item->SetWidth(2);
+    item->SetHeight(2);
+    TOwned<TBitmap> picture(Solid(4, 2, clBlue));
+    item->Add(picture.get(), nullptr);
+    item->SetMaskedState(true);
+    item->SetPixelFormat(spf4bit);
+    TOBLImageListItem* packed = list->Items(list->Add(nullptr));
+    packed->SetWidth(3);
+    packed->SetHeight(1);
+    TOwned<TBitmap> row(Solid(3, 1, clLime));
+    packed->Add(row.get(), nullptr);
+    packed->SetCompressed(true);
+    list->Add(nullptr);
+    return list;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t kind = (data[0] & ~kWithOffsets) % kListCount;
+    const std::string stream(reinterpret_cast<const char*>(data) + 1, size - 1);
+    bool failed = false;
+    const std::string written = Reread(kind, stream, (data[0] & kWithOffsets) != 0, failed);
+    FUZZ_CHECK(Reread(kind, written, false, failed) == written);
+    FUZZ_CHECK(!failed);
+    return 0;
+}
+
+std::vector<std::string> FuzzSeeds()
+{
+    const std::function<TOBLCustomContainer*()> samples[] = {StringSample, GenericSample, WaveSample, BitmapSample,
+                                                             ImageSample};
+    std::vector<std::string> seeds;
+    for (std::size_t kind = 0; kind < kListCount; ++kind) {
+        std::unique_ptr<TOBLCustomContainer> list(samples[kind]());
+        for (bool withOffsets : {false, true}) {
+            TMemoryStream out;
+            list->WriteData(&out, withOffsets);
+            seeds.push_back(std::string(1, static_cast<char>(kind | (withOffsets ? kWithOffsets : 0))) + Bytes(out));
+        }
+    }
+    return seeds;
+}
