@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev sqlite3 liblz4-dev
   mdbtools-dev mdbtools
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
-  libx11-dev xvfb xauth x11-apps imagemagick
+  libx11-dev libxext-dev xvfb xauth x11-apps imagemagick
   clang libclang-rt-14-dev
 )
 
