@@ -8,9 +8,26 @@ namespace {
 
 int gDisplayBpp = 32;
 
+constexpr std::uint32_t kDesktopColour = 0x008080;
+
+// The desktop's size is known from the start; its pixels are made only when something draws
+// on the screen itself, which most programs never do.
+struct DesktopScreen {
+    int width = 1024;
+    int height = 768;
+    std::unique_ptr<Surface> surface;
+};
+
+DesktopScreen& Screen() {
+    static DesktopScreen screen;
+    return screen;
+}
+
 Surface& Desktop() {
-    static Surface desktop(1024, 768, 0x008080);
-    return desktop;
+    DesktopScreen& screen = Screen();
+    if (!screen.surface)
+        screen.surface = std::make_unique<Surface>(screen.width, screen.height, kDesktopColour);
+    return *screen.surface;
 }
 
 void SelectDefaults(DcObj& dc) {
@@ -51,6 +68,8 @@ PixelBuffer DcObj::Target() {
         BitmapObj* bitmap = LookupBitmap(state.bitmap);
         return bitmap ? bitmap->Buffer() : PixelBuffer{};
     }
+    if (desktop && !surface)
+        surface = &Desktop();
     if (!surface)
         return {};
     return {surface->Bits(), surface->Width(), surface->Height(), surface->Stride(), 32, false, nullptr};
@@ -121,13 +140,25 @@ BOOL GdiSetSurfaceDCSystemClip(HDC handle, POINT deviceOrigin, HRGN systemClip) 
     return TRUE;
 }
 
+HDC GdiCreateDesktopDC() {
+    auto dc = std::make_unique<DcObj>();
+    dc->desktop = true;
+    return NewDC(std::move(dc));
+}
+
 void GdiDeleteSurfaceDC(HDC handle) {
     if (DcObj* dc = LookupDC(handle); dc && !dc->memory)
         GdiDestroyObject(handle);
 }
 
 Surface& GdiDesktopSurface() { return Desktop(); }
-void GdiSetDesktopSize(int width, int height) { Desktop().Resize(width, height, 0x008080); }
+void GdiSetDesktopSize(int width, int height) {
+    DesktopScreen& screen = Screen();
+    screen.width = width;
+    screen.height = height;
+    if (screen.surface)
+        screen.surface->Resize(width, height, kDesktopColour);
+}
 void GdiSetDisplayBitsPerPixel(int bitsPerPixel) { gDisplayBpp = bitsPerPixel; }
 int GdiDisplayBitsPerPixel() { return gDisplayBpp; }
 
@@ -140,7 +171,7 @@ HDC CreateCompatibleDC(HDC) {
 HDC CreateDCA(LPCSTR driver, LPCSTR, LPCSTR, const void*) {
     if (!driver || std::string(driver) != "DISPLAY")
         return nullptr;
-    return GdiCreateSurfaceDC(&Desktop(), {0, 0}, nullptr);
+    return GdiCreateDesktopDC();
 }
 
 BOOL DeleteDC(HDC handle) {
@@ -275,14 +306,14 @@ int GetDeviceCaps(HDC handle, int index) {
         return 0;
     // Memory DCs answer for the display they are compatible with, whatever bitmap they hold.
     const int bpp = gDisplayBpp;
-    const Surface& desktop = Desktop();
+    const DesktopScreen& screen = Screen();
     switch (index) {
     case DRIVERVERSION: return 0x4000;
     case TECHNOLOGY: return DT_RASDISPLAY;
-    case HORZRES: return desktop.Width();
-    case VERTRES: return desktop.Height();
-    case HORZSIZE: return desktop.Width() * 254 / 960;
-    case VERTSIZE: return desktop.Height() * 254 / 960;
+    case HORZRES: return screen.width;
+    case VERTRES: return screen.height;
+    case HORZSIZE: return screen.width * 254 / 960;
+    case VERTSIZE: return screen.height * 254 / 960;
     case BITSPIXEL: return bpp;
     case PLANES: return 1;
     case NUMCOLORS: return bpp <= 8 ? (1 << bpp) : -1;

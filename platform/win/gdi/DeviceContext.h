@@ -50,6 +50,7 @@ struct DcObj : GdiObject {
 
     bool memory = false;
     Surface* surface = nullptr;
+    bool desktop = false;  // draws on the desktop, whose pixels are made at the first drawing
     POINT origin{0, 0};
     std::optional<Region> systemClip;  // device coordinates
     DcState state;

@@ -165,6 +165,9 @@ BOOL GdiSetSurfaceDCSystemClip(HDC dc, POINT deviceOrigin, HRGN systemClip);
 void GdiDeleteSurfaceDC(HDC dc);
 // The virtual desktop that GetDC(0) and CreateDC("DISPLAY") draw on.
 Surface& GdiDesktopSurface();
+// A DC on the desktop (a surface DC without system clip). Most such DCs only ask about
+// the display, so the desktop's pixels are made when one is first drawn on.
+HDC GdiCreateDesktopDC();
 void GdiSetDesktopSize(int width, int height);
 // Colour depth the display reports (BITSPIXEL, compatible bitmaps): 8, 16, 24 or 32.
 void GdiSetDisplayBitsPerPixel(int bitsPerPixel);

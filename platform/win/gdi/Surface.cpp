@@ -5,10 +5,24 @@
 #include <fstream>
 
 Surface::Surface(int width, int height, std::uint32_t fill)
-    : width_(std::max(0, width)), height_(std::max(0, height)),
-      pixels_(static_cast<std::size_t>(width_) * height_, fill & 0xFFFFFF) {}
+    : width_(std::max(0, width)), height_(std::max(0, height)), fill_(fill & 0xFFFFFF) {}
+
+std::uint32_t* Surface::Pixels() const {
+    if (!made_) {
+        pixels_.assign(static_cast<std::size_t>(width_) * height_, fill_);
+        made_ = true;
+    }
+    return pixels_.data();
+}
 
 void Surface::Resize(int width, int height, std::uint32_t fill) {
+    if (std::max(0, width) == width_ && std::max(0, height) == height_)
+        return;
+    if (!made_ && (fill & 0xFFFFFF) == fill_) {
+        width_ = std::max(0, width);
+        height_ = std::max(0, height);
+        return;
+    }
     Surface resized(width, height, fill);
     const int w = std::min(width_, resized.width_);
     const int h = std::min(height_, resized.height_);
@@ -17,7 +31,12 @@ void Surface::Resize(int width, int height, std::uint32_t fill) {
     *this = std::move(resized);
 }
 
-void Surface::Fill(std::uint32_t rgb) { std::fill(pixels_.begin(), pixels_.end(), rgb & 0xFFFFFF); }
+void Surface::Fill(std::uint32_t rgb) {
+    if (made_)
+        std::fill(pixels_.begin(), pixels_.end(), rgb & 0xFFFFFF);
+    else
+        fill_ = rgb & 0xFFFFFF;
+}
 
 namespace {
 

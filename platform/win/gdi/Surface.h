@@ -2,6 +2,8 @@
 // pixels (one uint32_t 0x00RRGGBB per pixel, so bytes are B, G, R, X in memory),
 // rows top-down, each row `Stride()` bytes long. Windows paint into the surface of
 // their top-level window; the X11 backend shows it; tests read it back or save it.
+// The pixels are made when they are first used: a window that is sized again
+// before it is drawn on never pays for its first size.
 #pragma once
 
 #include <cstdint>
@@ -16,14 +18,14 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Stride() const { return width_ * 4; }
-    std::uint8_t* Bits() { return reinterpret_cast<std::uint8_t*>(pixels_.data()); }
-    const std::uint8_t* Bits() const { return reinterpret_cast<const std::uint8_t*>(pixels_.data()); }
-    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-    const std::uint32_t* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    std::uint8_t* Bits() { return reinterpret_cast<std::uint8_t*>(Pixels()); }
+    const std::uint8_t* Bits() const { return reinterpret_cast<const std::uint8_t*>(Pixels()); }
+    std::uint32_t* Row(int y) { return Pixels() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const { return Pixels() + static_cast<std::size_t>(y) * width_; }
 
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     // 0x00RRGGBB; 0 outside the surface.
-    std::uint32_t Pixel(int x, int y) const { return Contains(x, y) ? Row(y)[x] : 0; }
+    std::uint32_t Pixel(int x, int y) const { return !Contains(x, y) ? 0 : made_ ? Row(y)[x] : fill_; }
     void SetPixel(int x, int y, std::uint32_t rgb) { if (Contains(x, y)) Row(y)[x] = rgb & 0xFFFFFF; }
 
     // Changes the size; the kept area stays, new pixels take `fill`.
@@ -31,9 +33,13 @@ public:
     void Fill(std::uint32_t rgb);
 
 private:
+    std::uint32_t* Pixels() const;
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    std::uint32_t fill_ = 0;  // every pixel, until they are made
+    mutable bool made_ = false;
+    mutable std::vector<std::uint32_t> pixels_;
 };
 
 // PNG image (8-bit RGB, no interlace) of the surface, written with stored deflate blocks.

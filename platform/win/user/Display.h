@@ -28,8 +28,11 @@ public:
     virtual void WindowTextChanged(HWND window) {}
     // The window region (SetWindowRgn) changed; the headless backend keeps it in the window table only.
     virtual void WindowShapeChanged(HWND window) {}
-    // The window's surface was drawn on and should be shown.
-    virtual void SurfaceChanged(HWND window) {}
+    // `area` of the top-level window's surface (surface coordinates) was drawn on and
+    // should be shown; a backend may wait for Present to show it.
+    virtual void SurfaceChanged(HWND window, const RECT& area) {}
+    // The thread has handled everything it had to: show what was drawn since the last frame.
+    virtual void Present() {}
     // The pointer shape set with SetCursor (a standard cursor id, 0 for none).
     virtual void CursorChanged(DWORD_PTR standardCursorId) {}
     // What the display shows of a top-level window; false when it cannot tell.
@@ -40,7 +43,8 @@ DisplayBackend& UserDisplay();
 // Replaces the backend (nullptr restores the headless one).
 void UserInstallDisplay(std::unique_ptr<DisplayBackend> backend);
 // The X11 backend on `displayName` (nullptr: $DISPLAY); nullptr when no X server answers.
-std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName);
+// `sharedMemory` false keeps it from pushing pixels through shared memory.
+std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName, bool sharedMemory = true);
 // Chooses the X11 backend when a display is reachable, else stays headless; true for X11.
 bool UserSelectDisplayFromEnvironment();
 // Name of the environment variable that asks a program to run headless on purpose.

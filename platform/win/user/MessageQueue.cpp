@@ -134,8 +134,10 @@ BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
         return FALSE;
     UserDisplay().PollEvents();
     MessageFilter filter{window, filterMin, filterMax};
-    if (!Retrieve(message, filter, (removeFlags & PM_REMOVE) != 0))
+    if (!Retrieve(message, filter, (removeFlags & PM_REMOVE) != 0)) {
+        UserDisplay().Present();  // nothing left to handle: the frame is complete
         return FALSE;
+    }
     RetrievalState& state = Retrieval();
     state.time = message->time;
     state.pos = message->pt;

@@ -17,6 +17,7 @@ namespace {
 struct DcRecord {
     HWND window;
     HWND topLevel;
+    RECT area;  // what the DC can draw on, in the top-level window's surface
 };
 
 std::map<HDC, DcRecord>& Dcs() {
@@ -109,8 +110,10 @@ HDC MakeDc(HWND window, bool wholeWindow, bool clipChildren, const Region* extra
     HRGN handle = UserNewRegion(clip);
     HDC dc = GdiCreateSurfaceDC(t->surface.get(), POINT{area.left, area.top}, handle);
     DeleteObject(handle);
+    RECT drawable = clip.Empty() ? RECT{} : clip.Bounds();
+    OffsetRect(&drawable, area.left, area.top);
     if (dc)
-        Dcs()[dc] = DcRecord{window, top};
+        Dcs()[dc] = DcRecord{window, top, drawable};
     return dc;
 }
 
@@ -351,9 +354,9 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
 
 HDC GetDCEx(HWND window, HRGN clip, DWORD flags) {
     if (!window || window == UserDesktop().handle) {
-        HDC dc = GdiCreateSurfaceDC(&GdiDesktopSurface(), POINT{0, 0}, nullptr);
+        HDC dc = GdiCreateDesktopDC();
         if (dc)
-            Dcs()[dc] = DcRecord{nullptr, nullptr};
+            Dcs()[dc] = DcRecord{nullptr, nullptr, RECT{}};
         return dc;
     }
     WindowObject* w = UserFindWindow(window);
@@ -382,10 +385,11 @@ int ReleaseDC(HWND window, HDC dc) {
     if (it == dcs.end())
         return 0;
     const HWND top = it->second.topLevel;
+    const RECT area = it->second.area;
     dcs.erase(it);
     GdiDeleteSurfaceDC(dc);
-    if (top && IsWindow(top))
-        UserDisplay().SurfaceChanged(top);
+    if (top && IsWindow(top) && !IsRectEmpty(&area))
+        UserDisplay().SurfaceChanged(top, area);
     return 1;
 }
 

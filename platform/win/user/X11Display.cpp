@@ -10,6 +10,7 @@
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/Input.h"
 #include "platform/win/user/WindowObject.h"
+#include "platform/win/user/X11Presenter.h"
 #include "platform/win/user/X11Shape.h"
 
 // Xlib's own region type would clash with the window system's Region.
@@ -72,7 +73,8 @@ BYTE VirtualKeyFor(KeySym sym) {
 
 class X11Display : public DisplayBackend {
 public:
-    explicit X11Display(Display* display) : display_(display) {
+    X11Display(Display* display, bool sharedMemory)
+        : display_(display), presenter_(std::make_unique<X11Presenter>(display, sharedMemory)) {
         deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
         motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
         if (pipe(wake_) == 0) {
@@ -82,6 +84,7 @@ public:
         UserSetScreenSizeFromDisplay();
     }
     ~X11Display() override {
+        presenter_.reset();
         for (auto& [hwnd, x] : windows_)
             XDestroyWindow(display_, x);
         for (auto& [shape, cursor] : cursors_)
@@ -102,6 +105,7 @@ public:
     }
 
     bool WaitForEvents(bool hasDeadline, DWORD dueTick) override {
+        Present();
         XFlush(display_);
         if (XPending(display_))
             return true;
@@ -140,7 +144,7 @@ public:
     void WindowGeometryChanged(HWND window) override {
         if (Window x = Find(window)) {
             Place(window, x);
-            Blit(window);
+            ChangedWhole(window, x);
         }
     }
 
@@ -149,6 +153,7 @@ public:
         if (it == windows_.end())
             return;
         byX_.erase(it->second);
+        presenter_->Forget(it->second);
         XDestroyWindow(display_, it->second);
         windows_.erase(it);
         XFlush(display_);
@@ -172,7 +177,20 @@ public:
         XFlush(display_);
     }
 
-    void SurfaceChanged(HWND window) override { Blit(window); }
+    void SurfaceChanged(HWND window, const RECT& area) override {
+        if (Window x = Find(window))
+            presenter_->Changed(x, area);
+        if (presenter_->Overdue())
+            Present();
+    }
+
+    void Present() override {
+        presenter_->Present([this](Window x) -> const Surface* {
+            auto it = byX_.find(x);
+            WindowObject* w = it == byX_.end() ? nullptr : UserFindWindow(it->second);
+            return w && w->surface && (w->style & WS_VISIBLE) ? w->surface.get() : nullptr;
+        });
+    }
 
     void CursorChanged(DWORD_PTR id) override {
         const unsigned shape = ShapeForCursor(id);
@@ -269,24 +287,9 @@ private:
                           static_cast<unsigned>(std::max(w->Height(), 1)));
     }
 
-    // Copies the whole surface to the X window in one request, so the screen never shows a half-drawn frame.
-    void Blit(HWND window) {
-        Window x = Find(window);
-        WindowObject* w = UserFindWindow(window);
-        if (!x || !w || !w->surface || !(w->style & WS_VISIBLE))
-            return;
-        Surface& s = *w->surface;
-        const int screen = DefaultScreen(display_);
-        XImage* image = XCreateImage(display_, DefaultVisual(display_, screen), static_cast<unsigned>(DefaultDepth(display_, screen)),
-                                     ZPixmap, 0, reinterpret_cast<char*>(s.Bits()), static_cast<unsigned>(s.Width()),
-                                     static_cast<unsigned>(s.Height()), 32, s.Stride());
-        if (!image)
-            return;
-        XPutImage(display_, x, DefaultGC(display_, screen), image, 0, 0, 0, 0, static_cast<unsigned>(s.Width()),
-                  static_cast<unsigned>(s.Height()));
-        image->data = nullptr;  // the surface keeps its pixels
-        XDestroyImage(image);
-        XFlush(display_);
+    void ChangedWhole(HWND window, Window x) {
+        if (WindowObject* w = UserFindWindow(window); w && w->surface)
+            presenter_->Changed(x, RECT{0, 0, w->surface->Width(), w->surface->Height()});
     }
 
     void Translate(XEvent& event) {
@@ -296,8 +299,8 @@ private:
         const HWND window = it->second;
         switch (event.type) {
         case Expose:
-            if (event.xexpose.count == 0)
-                Blit(window);
+            presenter_->Changed(event.xexpose.window, RECT{event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+                                                           event.xexpose.y + event.xexpose.height});
             break;
         case MotionNotify: UserInjectMouseMove(event.xmotion.x_root, event.xmotion.y_root); break;
         case ButtonPress:
@@ -355,16 +358,17 @@ private:
     std::map<HWND, Window> windows_;
     std::map<Window, HWND> byX_;
     std::map<unsigned, Cursor> cursors_;
+    std::unique_ptr<X11Presenter> presenter_;
 };
 
 }  // namespace
 
-std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName) {
+std::unique_ptr<DisplayBackend> UserCreateX11Display(const char* displayName, bool sharedMemory) {
     Display* display = XOpenDisplay(displayName);
     if (!display)
         return nullptr;
     XSetErrorHandler(IgnoreXError);
-    return std::make_unique<X11Display>(display);
+    return std::make_unique<X11Display>(display, sharedMemory);
 }
 
 bool UserSelectDisplayFromEnvironment() {
