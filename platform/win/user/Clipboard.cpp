@@ -57,6 +57,8 @@ BOOL EmptyClipboard() {
         return FALSE;
     s.text.reset();
     s.owner = s.openedBy;
+    if (s.bridge)
+        s.bridge->Release();
     return TRUE;
 }
 

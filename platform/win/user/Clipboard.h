@@ -17,6 +17,8 @@ public:
     virtual bool Owns() = 0;
     // Offers the text (Windows-1252, CR/LF line ends) to the other programs.
     virtual void Own(const AnsiString& text) = 0;
+    // Gives the shared clipboard up (it was emptied here), when this process holds it.
+    virtual void Release() = 0;
     // The text of the program that holds the shared clipboard; none when there is none.
     virtual std::optional<AnsiString> Fetch() = 0;
 };

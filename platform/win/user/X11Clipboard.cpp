@@ -85,6 +85,14 @@ public:
         XFlush(display_);
     }
 
+    void Release() override {
+        if (!Owns())
+            return;
+        offered_.clear();
+        XSetSelectionOwner(display_, clipboard_, None, CurrentTime);
+        XFlush(display_);
+    }
+
     std::optional<AnsiString> Fetch() override {
         if (XGetSelectionOwner(display_, clipboard_) == None)
             return std::nullopt;

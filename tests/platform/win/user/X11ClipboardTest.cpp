@@ -187,6 +187,11 @@ TEST_F(X11ClipboardTest, CopiedTextIsPastedByAnotherClient) {
                                           static_cast<long>(XA_STRING)}));
     // Other formats are refused.
     EXPECT_FALSE(peer_->Request(peer_->Intern("image/png"), pump));
+    // Emptied here, the clipboard has nothing for the others.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_FALSE(peer_->Request(peer_->Utf8(), pump));
 }
 
 TEST_F(X11ClipboardTest, TextCopiedByAnotherClientIsPastedHere) {
