@@ -47,7 +47,8 @@ TOBLCaret::~TOBLCaret()
 {
     DestroyCaret();
     RestoreBlinkTime();
-    SetImageList(nullptr);
+    if (imageList_)
+        imageList_->RemoveFreeNotification(watcher_.get());
 }
 
 void TOBLCaret::Assign(TPersistent* Source)

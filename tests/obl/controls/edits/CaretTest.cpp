@@ -285,6 +285,12 @@ TEST_F(CaretTest, FreeingTheImageListClearsTheProperty)
     EXPECT_EQ(caret.ImageList(), nullptr);
     caret.GetIMLChange(nullptr);  // nothing to read from
     EXPECT_TRUE(caret.Bitmap()->Empty());
+    // A caret freed first leaves the list nothing to notify.
+    list = new TOBLBitmapList(nullptr);
+    auto early = std::make_unique<TOBLCaret>(a_);
+    early->SetImageList(list);
+    early.reset();
+    list->Free();
 }
 
 TEST_F(CaretTest, HidingAndDestroyingDoNotCreateTheWindow)
