@@ -81,8 +81,9 @@ public:
 
     void Own(const AnsiString& text) override {
         offered_ = WindowsToUnix(text);
+        // Synced: once the text is set, every other program finds this one the owner.
         XSetSelectionOwner(display_, clipboard_, window_, CurrentTime);
-        XFlush(display_);
+        XSync(display_, False);
     }
 
     void Release() override {
@@ -90,7 +91,7 @@ public:
             return;
         offered_.clear();
         XSetSelectionOwner(display_, clipboard_, None, CurrentTime);
-        XFlush(display_);
+        XSync(display_, False);
     }
 
     std::optional<AnsiString> Fetch() override {

@@ -74,7 +74,7 @@ public:
     // Copies: takes CLIPBOARD with the UTF-8 text and answers requests on a thread of its own.
     void Serve(const std::string& utf8) {
         XSetSelectionOwner(display_, clipboard_, window_, CurrentTime);
-        XFlush(display_);
+        XSync(display_, False);  // the server has taken it before the test goes on
         serving_ = true;
         thread_ = std::thread([this, utf8] {
             while (serving_) {
