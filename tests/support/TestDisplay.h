@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -174,8 +175,11 @@ private:
     std::unique_ptr<DisplayBackend> WaitUntilReady()
     {
         for (int i = 0; i < 100; ++i) {
-            if (auto backend = UserCreateX11Display(name_.c_str()))
-                return backend;
+            // Another program may have started a server on the same number a moment
+            // earlier: connect only to the server that holds the number's lock.
+            if (OwnsLock())
+                if (auto backend = UserCreateX11Display(name_.c_str()))
+                    return backend;
             if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
                 pid_ = -1;
                 return nullptr;
@@ -183,6 +187,14 @@ private:
             usleep(50000);
         }
         return nullptr;
+    }
+
+    // The lock file of the display names this object's server process.
+    bool OwnsLock() const
+    {
+        std::ifstream lock("/tmp/.X" + name_.substr(1) + "-lock");
+        long pid = 0;
+        return lock >> pid && pid == pid_;
     }
 
     int firstDisplay_;

@@ -187,6 +187,20 @@ BOOL SetCaretBlinkTime(UINT milliseconds) {
     return TRUE;
 }
 
+BOOL GetGUIThreadInfo(DWORD thread, GUITHREADINFO* info) {
+    if (thread != 0 || !info || info->cbSize != sizeof(GUITHREADINFO))
+        return FALSE;
+    *info = GUITHREADINFO{sizeof(GUITHREADINFO), 0, GetActiveWindow(), GetFocus(), GetCapture(), nullptr,
+                          nullptr, nullptr, {}};
+    if (Caret* c = Current()) {
+        info->hwndCaret = c->owner;
+        info->rcCaret = {c->position.x, c->position.y, c->position.x + c->width, c->position.y + c->height};
+        if (c->hideCount == 0)
+            info->flags |= GUI_CARETBLINKING;
+    }
+    return TRUE;
+}
+
 bool UserGetCaretState(CaretState* state) {
     Caret* c = Current();
     if (!c || !state)

@@ -226,6 +226,14 @@ BOOL SetCaretPos(int x, int y);
 BOOL GetCaretPos(LPPOINT point);
 UINT GetCaretBlinkTime();
 BOOL SetCaretBlinkTime(UINT milliseconds);
+// Which windows of the thread hold the focus, activation, capture and caret.
+constexpr DWORD GUI_CARETBLINKING = 0x1, GUI_INMENUMODE = 0x4, GUI_POPUPMENUMODE = 0x10;
+struct GUITHREADINFO {
+    DWORD cbSize; DWORD flags; HWND hwndActive; HWND hwndFocus; HWND hwndCapture; HWND hwndMenuOwner;
+    HWND hwndMoveSize; HWND hwndCaret; RECT rcCaret;
+};
+// Only the calling thread (0) is known; a cbSize other than the structure's fails.
+BOOL GetGUIThreadInfo(DWORD thread, GUITHREADINFO* info);
 
 // ---------------------------------------------------------------- clipboard
 BOOL OpenClipboard(HWND owner);

@@ -1,6 +1,7 @@
 // The X11 backend: every visible top-level window is one undecorated X window that
 // shows the window's surface (frame and caption drawn by the window system itself).
-// X events become the same raw input tests inject. All Xlib use stays in this file.
+// X events become the same raw input tests inject. All Xlib use stays in this file and in the
+// clipboard's (X11Clipboard.cpp).
 #include "platform/win/user/Display.h"
 
 #include "platform/rtl/CodePage.h"
@@ -10,6 +11,7 @@
 #include "platform/win/user/Focus.h"
 #include "platform/win/user/Input.h"
 #include "platform/win/user/WindowObject.h"
+#include "platform/win/user/X11Clipboard.h"
 #include "platform/win/user/X11Presenter.h"
 #include "platform/win/user/X11Shape.h"
 
@@ -82,8 +84,10 @@ public:
             fcntl(wake_[1], F_SETFL, O_NONBLOCK);
         }
         UserSetScreenSizeFromDisplay();
+        X11ClipboardAttach(display_);
     }
     ~X11Display() override {
+        X11ClipboardDetach(display_);
         presenter_.reset();
         for (auto& [hwnd, x] : windows_)
             XDestroyWindow(display_, x);
@@ -100,7 +104,8 @@ public:
         while (XPending(display_)) {
             XEvent event;
             XNextEvent(display_, &event);
-            Translate(event);
+            if (!X11ClipboardHandleEvent(event))
+                Translate(event);
         }
     }
 

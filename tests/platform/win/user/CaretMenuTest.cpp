@@ -57,6 +57,48 @@ TEST_F(UserTest, BitmapCaretTakesTheBitmapSize) {
     EXPECT_TRUE(DestroyCaret());
 }
 
+TEST_F(UserTest, ThreadInfoNamesTheCaretOwnerAndItsRectangle) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    HWND a = Create(WS_CHILD | WS_VISIBLE, 0, 0, 50, 50, top);
+    GUITHREADINFO info{};
+    EXPECT_FALSE(GetGUIThreadInfo(0, &info));  // cbSize unset
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetGUIThreadInfo(0, &info));
+    EXPECT_EQ(info.hwndCaret, nullptr);
+    SetFocus(a);
+    ASSERT_TRUE(CreateCaret(a, nullptr, 2, 12));
+    SetCaretPos(5, 4);
+    ASSERT_TRUE(GetGUIThreadInfo(0, &info));
+    EXPECT_EQ(info.hwndCaret, a);
+    EXPECT_EQ(info.hwndFocus, a);
+    EXPECT_EQ(info.rcCaret.left, 5);
+    EXPECT_EQ(info.rcCaret.bottom, 16);
+    EXPECT_EQ(info.flags & GUI_CARETBLINKING, 0u);
+    ShowCaret(a);
+    ASSERT_TRUE(GetGUIThreadInfo(0, &info));
+    EXPECT_EQ(info.flags & GUI_CARETBLINKING, GUI_CARETBLINKING);
+    EXPECT_FALSE(GetGUIThreadInfo(1234, &info));
+}
+
+TEST_F(UserTest, CaretBlinkTimeIsOneSettingThatTheShownCaretFollows) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
+    UserPumpMessages();
+    const UINT original = GetCaretBlinkTime();
+    ASSERT_TRUE(SetCaretBlinkTime(200));
+    EXPECT_EQ(GetCaretBlinkTime(), 200u);
+    ASSERT_TRUE(CreateCaret(top, nullptr, 2, 10));
+    ShowCaret(top);
+    CaretState s{};
+    UserGetCaretState(&s);
+    ASSERT_TRUE(s.blinkOn);
+    clock_.Advance(200);
+    UserPumpMessages();
+    UserGetCaretState(&s);
+    EXPECT_FALSE(s.blinkOn);
+    SetCaretBlinkTime(original);
+    DestroyCaret();
+}
+
 TEST_F(UserTest, PopupMenuChoicePostsACommandToTheOwner) {
     HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HMENU menu = CreatePopupMenu();
