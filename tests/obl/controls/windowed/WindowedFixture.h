@@ -77,7 +77,13 @@ public:
     ~TBevelledWindowed() override { bevel_->SetOnChange(TNotifyEvent()); }
 
     TOBLBevel* Bevel() const { return bevel_.get(); }
+    void SetBevel(TOBLBevel* value) { bevel_->Assign(value); }
     bool clientEdge = false;
+
+    static void Publish(TClassBuilder<TBevelledWindowed>& c)
+    {
+        c.Property("Bevel", &TBevelledWindowed::Bevel, &TBevelledWindowed::SetBevel);
+    }
 
 protected:
     void CreateParams(TCreateParams& params) override
