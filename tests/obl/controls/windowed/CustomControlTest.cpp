@@ -73,7 +73,7 @@ TEST_F(CustomControlTest, AnOpaqueControlIsFilledWithItsColour)
 
 TEST_F(CustomControlTest, ATransparentChildShowsTheBackgroundItsContainerLends)
 {
-    auto* panel = AddWindowed<TGradientPanel>(0, 0);
+    auto* panel = AddWindowed<TGradientContainer>(0, 0);
     panel->SetBounds(0, 0, 200, 150);
     auto* c = AddWindowed<TLendingChild>(20, 30, panel);
     c->SetColor(clLime);
@@ -82,6 +82,11 @@ TEST_F(CustomControlTest, ATransparentChildShowsTheBackgroundItsContainerLends)
     c->Repaint();
     for (int y : {0, 17, 39})
         EXPECT_EQ(PixelOf(c, 5, y), Rgb(TGradientPanel::ColorAtRow(30 + y, 150))) << "row " << y;
+    // A bevel is painted over the background.
+    c->Bevel()->SetBevelStyleOuter(bvLowered);
+    EXPECT_EQ(PixelOf(c, 0, 17), Rgb(clBtnShadow));
+    EXPECT_EQ(PixelOf(c, 99, 17), Rgb(clBtnHighlight));
+    EXPECT_EQ(PixelOf(c, 5, 17), Rgb(TGradientPanel::ColorAtRow(30 + 17, 150)));
     // A container that stops lending leaves the control to its colour.
     panel->lends = false;
     c->Repaint();
@@ -129,7 +134,7 @@ TEST_F(CustomControlTest, ThePaletteIsTheOneOfTheBackgroundShown)
 {
     LOGPALETTE log{0x300, 1, {{10, 20, 30, 0}}};
     HPALETTE palette = CreatePalette(&log);
-    auto* panel = AddWindowed<TGradientPanel>(0, 0);
+    auto* panel = AddWindowed<TGradientContainer>(0, 0);
     panel->SetBounds(0, 0, 200, 150);
     panel->BackBitmap()->SetPalette(palette);
     auto* child = AddWindowed<TProbeWindowed>(10, 10, panel);

@@ -48,24 +48,6 @@ protected:
     }
 };
 
-// Lends nothing itself: copies what its container lends, at its own place in it.
-class TLendingChild : public TProbeWindowed {
-    VENDARO_CLASS(TLendingChild, TProbeWindowed)
-public:
-    explicit TLendingChild(TComponent* owner) : TProbeWindowed(owner) {}
-
-    bool BackBitmapCheck() override
-    {
-        TOBLBackProvider* provider = OBLFindBackProvider(this);
-        return provider && provider->BackBitmapCheck();
-    }
-    bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
-    {
-        TOBLBackProvider* provider = OBLFindBackProvider(this);
-        return provider && provider->BackDrawArea(canvas, rect, Point(point.x + Left(), point.y + Top()), flags);
-    }
-};
-
 // A windowed control with a sunken window edge, filled and then bevelled.
 class TBevelledWindowed : public TProbeWindowed {
     VENDARO_CLASS(TBevelledWindowed, TProbeWindowed)
@@ -99,6 +81,39 @@ protected:
 
 private:
     TOwned<TOBLBevel> bevel_{new TOBLBevel};
+};
+
+// Lends nothing itself, as a panel: copies what its container lends, at its own place in it.
+class TLendingChild : public TBevelledWindowed {
+    VENDARO_CLASS(TLendingChild, TBevelledWindowed)
+public:
+    explicit TLendingChild(TComponent* owner) : TBevelledWindowed(owner) {}
+
+    bool BackBitmapCheck() override
+    {
+        TOBLBackProvider* provider = OBLFindBackProvider(this);
+        return provider && provider->BackBitmapCheck();
+    }
+    bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
+    {
+        TOBLBackProvider* provider = OBLFindBackProvider(this);
+        return provider && provider->BackDrawArea(canvas, rect, Point(point.x + Left(), point.y + Top()), flags);
+    }
+};
+
+// The gradient container as a real container is made: its painting leaves its child
+// windows alone.
+class TGradientContainer : public TGradientPanel {
+    VENDARO_CLASS(TGradientContainer, TGradientPanel)
+public:
+    explicit TGradientContainer(TComponent* owner) : TGradientPanel(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        inherited::CreateParams(params);
+        params.Style |= WS_CLIPCHILDREN;
+    }
 };
 
 class WindowedFixture : public GraphicFixture {
