@@ -165,7 +165,11 @@ void TOBLCustomControl::Notification(TComponent* AComponent, TOperation Operatio
 {
     inherited::Notification(AComponent, Operation);
     if (Operation != opRemove || !AComponent) return;
-    if (AComponent == imageList_) SetImageList(nullptr);
+    if (AComponent == imageList_) {
+        // The going list lets its links go itself: nothing of it is called any more.
+        imageList_ = nullptr;
+        GetIMLChange(this);
+    }
     if (ComponentState().Contains(csDestroying)) return;
     TOBLAlphaObject* alpha = backFX_->AlphaBlend();
     if (AComponent == alpha->ImageList()) alpha->SetImageList(nullptr);

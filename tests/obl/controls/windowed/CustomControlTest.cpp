@@ -225,9 +225,9 @@ TEST_F(CustomControlTest, AFreedAlphaListIsLetGoByTheControl)
     c->BackFX()->AlphaBlend()->SetImageList(list);
     auto* plain = new TOBLBitmapList(form_);
     c->SetImageList(plain);
-    delete list;
+    FreeObject(list);
     EXPECT_EQ(c->BackFX()->AlphaBlend()->ImageList(), nullptr);
-    delete plain;
+    FreeObject(plain);
     EXPECT_EQ(c->ImageList(), nullptr);
     c->Repaint();
 }
@@ -245,6 +245,92 @@ TEST_F(CustomControlTest, AFormComponentIsFoundOnlyOnAForm)
     new TProbeWindowed(&module);
     EXPECT_EQ(OBLCheckForFormComponent(&module, TProbeWindowed::StaticClass()), -1);
     (void)c;
+}
+
+} // namespace
+
+namespace {
+
+class CustomControlEventsTest : public WindowedFixture {};
+
+TEST_F(CustomControlEventsTest, TheMouseEnteringAndLeavingIsToldAndRemembered)
+{
+    auto* c = AddWindowed<TProbeWindowed>(10, 10);
+    c->SetOnMouseEnter(TNotifyEvent(c, &TProbeWindowed::Event));
+    c->SetOnMouseExit(TNotifyEvent(c, &TProbeWindowed::Event));
+    c->current = "enter";
+    MoveTo(c, 20, 20);
+    EXPECT_TRUE(c->MouseAbove());
+    c->current = "exit";
+    MoveAway();
+    EXPECT_FALSE(c->MouseAbove());
+    EXPECT_EQ(c->events, (std::vector<std::string>{"enter", "exit"}));
+}
+
+TEST_F(CustomControlEventsTest, AnEmptyControlShowsADashedFrameAtDesignTime)
+{
+    auto* c = AddWindowed<TProbeWindowed>(10, 10);
+    c->SetColor(clLime);
+    c->Repaint();
+    EXPECT_EQ(PixelOf(c, 0, 20), Rgb(clLime));
+    c->SetDesigning(true);
+    c->Repaint();
+    EXPECT_EQ(PixelOf(c, 0, 20), Rgb(clBlack)) << "the frame along the left";
+    EXPECT_EQ(PixelOf(c, 50, 20), Rgb(clLime));
+}
+
+// Counts the background-changed messages it receives.
+class TBackListener : public TProbeWindowed {
+    VENDARO_CLASS(TBackListener, TProbeWindowed)
+public:
+    explicit TBackListener(TComponent* owner) : TProbeWindowed(owner) {}
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg == CM_OBLBACKCHANGED) ++backChanges;
+        inherited::WndProc(message);
+    }
+    int backChanges = 0;
+};
+
+// A control that lends its cached background as the containers do.
+class TLendingParent : public TProbeWindowed {
+    VENDARO_CLASS(TLendingParent, TProbeWindowed)
+public:
+    explicit TLendingParent(TComponent* owner) : TProbeWindowed(owner) {}
+    bool BackBitmapCheck() override { return true; }
+};
+
+TEST_F(CustomControlEventsTest, ABackgroundChangeDropsTheBufferAndReachesTheChildrenOfAnOptimizedControl)
+{
+    auto* parent = AddWindowed<TLendingParent>(10, 10);
+    parent->SetBounds(10, 10, 200, 100);
+    auto* child = AddWindowed<TBackListener>(5, 5, parent);
+    parent->BackFX()->SetBool(4, true);
+    parent->Perform(CM_OBLBACKCHANGED, 0, 0);
+    EXPECT_EQ(child->backChanges, 0) << "an opaque control only repaints itself";
+    parent->SetTransparent(true);
+    parent->HandleNeeded();
+    Pump();
+    const int paints = parent->paints, changes = child->backChanges;
+    parent->Perform(CM_OBLBACKCHANGED, 0, 0);
+    EXPECT_FALSE(parent->BackFX()->BufferValid());
+    EXPECT_EQ(child->backChanges, changes + 1);
+    EXPECT_EQ(parent->paints, paints + 1) << "painted at once";
+    parent->Perform(CM_OBLSCROLLBOXSCROLLEVENT, 0, 0);
+    EXPECT_EQ(child->backChanges, changes + 2);
+}
+
+TEST_F(CustomControlEventsTest, AResourceControlsWindowIsMadeAndLetGoFromOutside)
+{
+    TOBLResWinControl control(nullptr);
+    control.SetParent(form_);
+    control.FreeResources();
+    EXPECT_FALSE(control.HandleAllocated());
+    control.CreateHandle();
+    EXPECT_TRUE(control.HandleAllocated());
+    control.FreeResources();
+    EXPECT_FALSE(control.HandleAllocated());
+    control.SetParent(nullptr);
 }
 
 } // namespace

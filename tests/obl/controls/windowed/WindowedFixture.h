@@ -5,6 +5,7 @@
 
 #include "obl/controls/windowed/OBLBevel.h"
 #include "obl/controls/windowed/OBLCustomControl.h"
+#include "obl/controls/windowed/OBLResWinControl.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
 
