@@ -406,19 +406,7 @@ void TOBLCustomControl::EraseBackground(TMessage& Message)
     inherited::WndProc(Message);
 }
 
-void TOBLCustomControl::BackChanged()
-{
-    if (Loading() || ComponentState().Contains(csDestroying)) return;
-    backFX_->DestroyBuffer();
-    if (CheckOptimized()) {
-        Repaint();
-        NotifyControls(CM_OBLBACKCHANGED);
-    } else {
-        Invalidate();
-    }
-}
-
-void TOBLCustomControl::Resized()
+void TOBLCustomControl::RefreshBackground()
 {
     backFX_->DestroyBuffer();
     if (CheckOptimized()) {
@@ -447,7 +435,9 @@ void TOBLCustomControl::WndProc(TMessage& Message)
         inherited::WndProc(Message);
         DoThemeChanged();
         return;
-    case CM_OBLBACKCHANGED: BackChanged(); return;
+    case CM_OBLBACKCHANGED:
+        if (!Loading() && !ComponentState().Contains(csDestroying)) RefreshBackground();
+        return;
     case CM_OBLSCROLLBOXSCROLLEVENT:
         if (CheckOptimized()) NotifyControls(CM_OBLBACKCHANGED);
         return;
@@ -473,7 +463,7 @@ void TOBLCustomControl::WndProc(TMessage& Message)
         return;
     case WM_SIZE:
         inherited::WndProc(Message);
-        Resized();
+        RefreshBackground();
         return;
     default: inherited::WndProc(Message);
     }

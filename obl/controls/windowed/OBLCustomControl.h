@@ -135,8 +135,9 @@ protected:
 private:
     void BackFXChange(TObject* Sender);
     void EraseBackground(TMessage& Message);
-    void BackChanged();
-    void Resized();
+    // The background may have changed: the effects' buffer goes, and the control repaints
+    // (a copying one at once, telling its children too).
+    void RefreshBackground();
     // The window rectangle at 0,0 and the client area within it.
     TRect WindowFrame(TRect& Interior);
     // The themed border into the window's frame, the interior left alone.
