@@ -215,8 +215,9 @@ void TOBLCustomControl::Paint()
 
 void TOBLCustomControl::FillControl()
 {
+    // Only a parent background the theme really drew stands in for the fill: when the theme
+    // fails to draw it, the control fills itself.
     if (erasedByTheme_) return;
-    if (XPSupportsTransparency() && IsXPPartiallyTransparent()) return;
     const TRect client = ClientRect();
     if (CheckOptimized() && BackDrawArea(Canvas(), client, Point(0, 0), 0)) return;
     Canvas()->Brush()->SetStyle(bsSolid);

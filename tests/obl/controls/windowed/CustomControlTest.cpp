@@ -119,12 +119,15 @@ TEST_F(CustomControlTest, AThemeThatFailsToDrawTheParentLeavesTheFillToTheContro
     struct Case {
         TThemeParentBackgroundPainter painter;
         bool erased;
+        TColor shown;
     };
-    for (const Case& k : {Case{&FailParentBackground, false}, Case{&PaintParentRed, true}}) {
+    for (const Case& k : {Case{&FailParentBackground, false, clLime}, Case{&PaintParentRed, true, clRed},
+                          Case{&FailParentBackground, false, clLime}}) {
         SetThemeParentBackgroundPainter(k.painter);
         c->Invalidate();
         form_->Update();
         EXPECT_EQ(c->erasedAtPaint, k.erased);
+        EXPECT_EQ(PixelOf(c, 50, 20), Rgb(k.shown));
         EXPECT_FALSE(c->ErasedByTheme()) << "the flag holds for one paint only";
     }
     SetThemeParentBackgroundPainter(nullptr);
