@@ -1,8 +1,10 @@
 #include "platform/win/gdi/Raster.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <optional>
+#include <vector>
 
 std::uint32_t Rop2(int code, std::uint32_t p, std::uint32_t d) {
     // Code - 1 is a truth table indexed by (pen bit << 1) | dst bit.
@@ -144,9 +146,10 @@ RECT TargetBounds(DcObj& dc) {
 
 namespace {
 
-// The one value a plain copy of a solid colour writes to a 32-bit target, if it is one.
+// The one value a plain copy of a solid colour writes to a 24- or 32-bit target, if it is
+// one.
 std::optional<std::uint32_t> SolidCopy(DcObj& dc, const PixelBuffer& target, const Ink& ink) {
-    if (target.bpp != 32)
+    if (target.bpp != 32 && target.bpp != 24)
         return std::nullopt;
     std::uint32_t rgb = 0;
     switch (ink.kind) {
@@ -176,7 +179,25 @@ void FillPixels(std::uint32_t* pixels, int n, std::uint32_t rgb) {
         std::fill(pixels, pixels + n, rgb);
 }
 
+// 24-bit rows take one row of the colour made once, copied into every span.
+void FillSolid24(const PixelBuffer& target, const Region& area, std::uint32_t rgb) {
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(target.width) * 3);
+    for (std::size_t i = 0; i < line.size(); i += 3) {
+        line[i] = static_cast<std::uint8_t>(rgb);
+        line[i + 1] = static_cast<std::uint8_t>(rgb >> 8);
+        line[i + 2] = static_cast<std::uint8_t>(rgb >> 16);
+    }
+    for (const Region::Band& band : area.Bands())
+        for (int y = band.top; y < band.bottom; ++y) {
+            std::uint8_t* row = target.RowPtr(y);
+            for (const Region::Span& span : band.spans)
+                std::memcpy(row + span.first * 3, line.data(), static_cast<std::size_t>(span.second - span.first) * 3);
+        }
+}
+
 void FillSolid(const PixelBuffer& target, const Region& area, std::uint32_t rgb) {
+    if (target.bpp == 24)
+        return FillSolid24(target, area, rgb);
     for (const Region::Band& band : area.Bands())
         for (int y = band.top; y < band.bottom; ++y) {
             auto* row = reinterpret_cast<std::uint32_t*>(target.RowPtr(y));

@@ -1,5 +1,6 @@
 // Copies, fills and text on 32 bpp targets take direct row paths; on 24 bpp targets the
-// general per-pixel ones. Both must give the same colours for the same calls.
+// general per-pixel ones, except for solid fills, which have a row path of their own there.
+// Every path must give the same colours for the same calls.
 #include "platform/win/gdi/Gdi.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +118,25 @@ TEST(FastPaths, FillRectMatchesTheGeneralPath)
             DeleteObject(brush);
         },
         "FillRect");
+}
+
+TEST(FastPaths, SolidFillOn24BitsWritesExactlyTheVisiblePixels)
+{
+    Bitmap target(37, 23, 24);
+    target.Scribble(3);
+    const std::vector<std::uint32_t> before = target.Pixels();
+    ClipWithHole(target.dc);
+    HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    const RECT r{-3, 2, 30, 40};
+    FillRect(target.dc, &r, brush);
+    DeleteObject(brush);
+    for (int y = 0; y < target.height; ++y)
+        for (int x = 0; x < target.width; ++x) {
+            const bool inClip = x >= 2 && x < 33 && y >= 1 && y < 20 && !(x >= 10 && x < 16 && y >= 5 && y < 9);
+            const bool painted = inClip && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            const std::uint32_t expected = painted ? 0x123456u : before[static_cast<std::size_t>(y * target.width + x)];
+            ASSERT_EQ(target.At(x, y), expected) << x << "," << y;
+        }
 }
 
 TEST(FastPaths, TextMatchesTheGeneralPath)
