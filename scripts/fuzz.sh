@@ -12,6 +12,7 @@ seconds=${1:-300}
 shift || true
 jobs=${JOBS:-1}
 build=build/fuzz
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVENDARO_SANITIZE=ON -DVENDARO_FUZZ=ON \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ > "$build.configure.log" 2>&1 ||
   { cat "$build.configure.log"; exit 1; }
