@@ -261,12 +261,12 @@ void TOBLFormShape::PaintBorder(HDC DC)
         own.SetHandle(nullptr);
 }
 
-bool TOBLFormShape::BackBitmapCheck() const
+bool TOBLFormShape::BackBitmapCheck()
 {
     return (useRgnBitmap_ && region_->Shape() == rsBitmap) || (fillObject_->Style() != sfNone && !Designing());
 }
 
-TBitmap* TOBLFormShape::BackBitmap() const
+TBitmap* TOBLFormShape::BackBitmap()
 {
     if (useRgnBitmap_ && region_->Shape() == rsBitmap)
         return region_->Mask()->BorderBmp();
@@ -275,7 +275,7 @@ TBitmap* TOBLFormShape::BackBitmap() const
     return nullptr;
 }
 
-bool TOBLFormShape::BackDrawArea(TCanvas* Canvas, const TRect& Dest, TPoint Origin, WORD)
+bool TOBLFormShape::BackDrawArea(TCanvas* Canvas, const TRect& Dest, const TPoint& Origin, WORD)
 {
     if (!BackBitmapCheck())
         return false;

@@ -9,11 +9,12 @@
 #pragma once
 
 #include "obl/controls/effects/OBLFillObject.h"
+#include "obl/controls/graphic/OBLBackProvider.h"
 #include "obl/controls/shapes/OBLRegion.h"
 #include "obl/core/app/OBLWndProcComponent.h"
 #include "obl/core/containers/oblcont.h"
 
-class TOBLFormShape : public TOBLWndProcComponent {
+class TOBLFormShape : public TOBLWndProcComponent, public TOBLBackProvider {
     VENDARO_CLASS(TOBLFormShape, TOBLWndProcComponent)
 public:
     // An owner that is not a form, and at design time a second form shape on one form,
@@ -35,12 +36,12 @@ public:
     void PaintBorder(HDC DC);
 
     // The background the controls on the form draw behind their transparent parts.
-    bool BackBitmapCheck() const;
-    TBitmap* BackBitmap() const;
-    TPoint BackMapPoint(TPoint P) const { return P; }
+    bool BackBitmapCheck() override;
+    TBitmap* BackBitmap() override;
+    TPoint BackMapPoint(const TPoint& P) override { return P; }
     // Copies the area of Dest's size at Origin of the background into Dest; false when
     // there is no background to copy. Flags are not read.
-    bool BackDrawArea(TCanvas* Canvas, const TRect& Dest, TPoint Origin, WORD Flags);
+    bool BackDrawArea(TCanvas* Canvas, const TRect& Dest, const TPoint& Origin, WORD Flags) override;
 
     TOBLBorderRegion* Region() const { return region_.get(); }
     void SetRegion(TOBLBorderRegion* Value) { region_->Assign(Value); }

@@ -1,9 +1,11 @@
 #include "obl/controls/shapes/OBLRegion.h"
 
+#include "obl/controls/shapes/ClipKeeper.h"
 #include "obl/core/app/oblclass.h"
 #include "platform/rtl/RtlConsts.h"
 #include "platform/win/gdi/Gdi.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -353,11 +355,53 @@ void TOBLRegion::PaintRegionShape(TCanvas* Canvas, const TRect& R)
     const TOBLRegionBorder& b = *border_;
     const TColor light = b.LightColor(), shadow = b.ShadowColor(), single = b.SingleColor();
     const TOBLRegionBorderStyle style = b.Style();
+    const int W = r.right - r.left;
     switch (shape_) {
+    case rsRect: OBLFrameRectRgn(Canvas, r, light, shadow, single, style); break;
+    case rsRoundRect: OBLFrameRoundRectRgn(Canvas, r, light, shadow, single, style, roundX_, roundY_); break;
+    case rsNoseRect:
+    case rsRoundNoseRect: PaintNoseBorder(Canvas, r, W / 10); break;
+    case rsElliptic: OBLFrameEllipticRgn(Canvas, r, light, shadow, single, style); break;
+    case rsStar: OBLFrameStarRgn(Canvas, r, light, shadow, single, style); break;
+    case rsRoundShield: OBLFrameRoundShieldRgn(Canvas, r, light, shadow, single, style); break;
+    case rsSharpShield: OBLFrameSharpShieldRgn(Canvas, r, light, shadow, single, style); break;
     case rsDiamond: OBLFrameDiamondRgn(Canvas, r, light, shadow, single, style); break;
+    case rsOctagon: OBLFrameOctagonRgn(Canvas, r, light, shadow, single, style); break;
+    case rsComb: OBLFrameCombRgn(Canvas, r, light, shadow, single, style); break;
+    case rsHalfRound: OBLFrameHalfRoundRgn(Canvas, r, light, shadow, single, style); break;
+    case rsThinkBubble:
+        OBLFrameThinkBubbleRgn(Canvas, r, W / 6, bubbleCount_, extPos_, light, shadow, single, style);
+        break;
+    case rsRoundThinkBubble:
+        OBLFrameRoundThinkBubbleRgn(Canvas, r, W / 6, bubbleCount_, extPos_, roundX_, roundY_, light, shadow, single,
+                                    style);
+        break;
+    case rsEllipticThinkBubble:
+        OBLFrameEllipticThinkBubbleRgn(Canvas, r, W / 6, bubbleCount_, extPos_, light, shadow, single, style);
+        break;
     case rsPointList: PaintPointListBorder(Canvas); break;
-    default: break;
+    case rsBitmap:
+    case rsUserRegion: break;
     }
+}
+
+// The nose's own edges stay unframed: the box across its base is kept out of the clip
+// while the body is framed, and the clip is put back afterwards.
+void TOBLRegion::PaintNoseBorder(TCanvas* Canvas, const TRect& R, int NoseSize)
+{
+    const bool round = shape_ == rsRoundNoseRect;
+    TRect body = R;
+    const auto nose = OBLNosePoints(body, NoseSize, extPos_, round ? OBLRoundNoseOffset(extPos_, roundX_, roundY_) : 5);
+    const int grow = round ? 4 : 2;
+    const TOBLRegionBorder& b = *border_;
+    ClipKeeper keep(Canvas);
+    ExcludeClipRect(Canvas->Handle(), std::min(nose[1].x, nose[2].x) - grow, std::min(nose[1].y, nose[2].y) - grow,
+                    std::max(nose[1].x, nose[2].x) + grow, std::max(nose[1].y, nose[2].y) + grow);
+    if (round)
+        OBLFrameRoundRectRgn(Canvas, body, b.LightColor(), b.ShadowColor(), b.SingleColor(), b.Style(), roundX_,
+                             roundY_);
+    else
+        OBLFrameRectRgn(Canvas, body, b.LightColor(), b.ShadowColor(), b.SingleColor(), b.Style());
 }
 
 void TOBLRegion::ReadPointList(TReader* Reader)

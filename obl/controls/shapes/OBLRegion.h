@@ -107,6 +107,7 @@ private:
     HRGN BuildRegion(const TRect& R) const;
     HRGN UserRegion() const;
     void PaintPointListBorder(TCanvas* Canvas);
+    void PaintNoseBorder(TCanvas* Canvas, const TRect& R, int NoseSize);
     void ReplaceCurrent(HRGN Rgn);
 
     TOwned<TOBLPointList> points_;

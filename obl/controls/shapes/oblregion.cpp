@@ -182,11 +182,16 @@ HRGN OBLCreateNoseRectRgn(const TRect& R0, int NoseSize, TOBLExtPos Pos)
     return Combine(CreateRectRgn(R.left, R.top, R.right, R.bottom), Polygon(nose), RGN_OR);
 }
 
+int OBLRoundNoseOffset(TOBLExtPos Pos, int RoundX, int RoundY)
+{
+    const bool onTopOrBottom = Pos == epTopLeft || Pos == epTopRight || Pos == epBottomRight || Pos == epBottomLeft;
+    return onTopOrBottom ? RoundX : RoundY;
+}
+
 HRGN OBLCreateRoundNoseRectRgn(const TRect& R0, int NoseSize, int RoundX, int RoundY, TOBLExtPos Pos)
 {
     TRect R = R0;
-    bool onTopOrBottom = Pos == epTopLeft || Pos == epTopRight || Pos == epBottomRight || Pos == epBottomLeft;
-    auto nose = OBLNosePoints(R, NoseSize, Pos, onTopOrBottom ? RoundX : RoundY);
+    auto nose = OBLNosePoints(R, NoseSize, Pos, OBLRoundNoseOffset(Pos, RoundX, RoundY));
     return Combine(CreateRoundRectRgn(R.left, R.top, R.right, R.bottom, RoundX, RoundY), Polygon(nose), RGN_OR);
 }
 

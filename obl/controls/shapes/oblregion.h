@@ -22,6 +22,8 @@ std::array<POINT, 8> OBLOctagonPoints(const TRect& R);
 std::array<POINT, 6> OBLCombPoints(const TRect& R);
 // Shrinks R to the body and gives the nose triangle: outer corner, then the base.
 std::array<POINT, 3> OBLNosePoints(TRect& R, int NoseSize, TOBLExtPos Pos, int Offset);
+// The offset of a round-cornered body's nose from its corner: past the corner's curve.
+int OBLRoundNoseOffset(TOBLExtPos Pos, int RoundX, int RoundY);
 
 struct TOBLBubble {
     int X, Y, Diameter;

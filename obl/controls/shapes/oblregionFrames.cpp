@@ -1,4 +1,5 @@
 // The border painters of unit oblregion: one style engine, one outline per region shape.
+#include "obl/controls/shapes/ClipKeeper.h"
 #include "obl/controls/shapes/ShapeOutlines.h"
 #include "obl/controls/shapes/oblregion.h"
 
@@ -195,27 +196,6 @@ private:
         Canvas->Arc(Box.left, Box.top, Box.right, Box.bottom, From.x, From.y, To.x, To.y);
     }
     bool sharp_;
-};
-
-// Puts the canvas's clip region back as it was, none included.
-class ClipKeeper {
-public:
-    explicit ClipKeeper(TCanvas* Canvas) : dc_(Canvas->Handle()), saved_(CreateRectRgn(0, 0, 0, 0))
-    {
-        clipped_ = GetClipRgn(dc_, saved_) == 1;
-    }
-    ~ClipKeeper()
-    {
-        SelectClipRgn(dc_, clipped_ ? saved_ : nullptr);
-        DeleteObject(saved_);
-    }
-    ClipKeeper(const ClipKeeper&) = delete;
-    ClipKeeper& operator=(const ClipKeeper&) = delete;
-
-private:
-    HDC dc_;
-    HRGN saved_;
-    bool clipped_ = false;
 };
 
 const FrameOutline& RectOutline()

@@ -1,6 +1,7 @@
 // Shaped forms on a real X display (Xvfb): what lies outside a form's region shows the
 // desktop behind it. The screen is read back from a second connection and saved as
 // "formshape-screen.png" in the screenshots folder beside the test program.
+#include "obl/controls/graphic/OBLSpeedButton.h"
 #include "obl/controls/shapes/OBLFormShape.h"
 #include "obl/core/startup/OBLUnits.h"
 
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr int kScreenWidth = 560, kScreenHeight = 300;
+constexpr int kScreenWidth = 830, kScreenHeight = 300;
 
 bool ReadScreen(const std::string& displayName, Surface& into)
 {
@@ -106,7 +107,26 @@ TEST_F(FormShapeScreenshot, TheDesktopShowsWhereTheRegionCutsTheFormAway)
     s2->SetPolygonShape(points, 7);
     s2->Loaded();
 
-    ShowAndSettle({diamond, arrow});
+    // A rectangle with a round nose at its upper left corner, its body framed raised, a
+    // gradient fill and a transparent button showing that fill through its face.
+    TForm* nose = MakeForm("Nose", 560, clBtnFace);
+    auto* s3 = new TOBLFormShape(nose);
+    s3->Region()->SetShape(rsRoundNoseRect);
+    s3->Region()->Border()->SetStyle(rbRaised);
+    s3->Region()->Border()->SetLightColor(clWhite);
+    s3->Region()->Border()->SetShadowColor(clNavy);
+    s3->FillObject()->Gradient()->SetColor(static_cast<TColor>(RGB(120, 220, 120)));
+    s3->FillObject()->Gradient()->SetEndColor(static_cast<TColor>(RGB(20, 90, 160)));
+    s3->FillObject()->SetFillStyle(sfGradient);
+    auto* button = new TOBLSpeedButton(nose);
+    button->SetParent(nose);
+    button->SetStyle(ubsExplorer);
+    button->SetTransparent(true);
+    button->SetCaption("Go");
+    button->SetBounds(80, 80, 80, 30);
+    s3->Loaded();
+
+    ShowAndSettle({diamond, arrow, nose});
     Surface screen;
     ASSERT_TRUE(ReadScreen(display_.Name(), screen));
     EXPECT_TRUE(TestDisplay::SavePng(screen, "formshape-screen.png"));
@@ -114,6 +134,8 @@ TEST_F(FormShapeScreenshot, TheDesktopShowsWhereTheRegionCutsTheFormAway)
     const TPoint d = diamond->ClientToScreen(Point(0, 0));
     const int dw = diamond->ClientWidth(), dh = diamond->ClientHeight();
     const TPoint a = arrow->ClientToScreen(Point(0, 0));
+    const TPoint n = nose->ClientToScreen(Point(0, 0));
+    const int nh = nose->ClientHeight();
     struct Probe {
         const char* what;
         TPoint at;
@@ -128,6 +150,9 @@ TEST_F(FormShapeScreenshot, TheDesktopShowsWhereTheRegionCutsTheFormAway)
         {"above the arrow's shaft", {a.x + 20, a.y + 30}, true},
         {"the arrow's shaft", {a.x + 20, a.y + 90}, false},
         {"the arrow's head", {a.x + 150, a.y + 90}, false},
+        {"left of the nose's body", {n.x + 2, n.y + nh - 20}, true},
+        {"the nose", {n.x + 16, n.y + 40}, false},
+        {"the nose's body", {n.x + 60, n.y + nh / 2}, false},
     };
     for (const Probe& p : probes) {
         const bool same = screen.Pixel(p.at.x, p.at.y) == before.Pixel(p.at.x, p.at.y);

@@ -1,6 +1,7 @@
 // The form shape on a headless form: the window region it gives, its removal, the owner
 // check, the messages it answers (size, erase, hit test and drag) and the background it
 // hands to controls, also when the form comes from a form description.
+#include "obl/controls/graphic/OBLSpeedButton.h"
 #include "obl/controls/shapes/OBLFormShape.h"
 #include "obl/core/startup/OBLUnits.h"
 
@@ -347,6 +348,37 @@ TEST_F(FormShapePaint, BackgroundIsHandedToControls)
     EXPECT_TRUE(shape->BackDrawArea(target.Canvas(), Rect(0, 0, 10, 10), TPoint{5, 5}, 0));
     EXPECT_EQ(target.Canvas()->Pixels(3, 3), clLime);
     EXPECT_EQ(shape->BackMapPoint(TPoint{7, 9}).y, 9);
+}
+
+// A transparent windowless button on the form shows the part of the form shape's
+// background that lies under it; opaque it fills itself with its colour.
+TEST_F(FormShapePaint, TransparentButtonShowsTheShapesBackgroundUnderIt)
+{
+    TOBLFormShape* shape = MakeShape(rsRect);
+    shape->Region()->Border()->SetStyle(rbNone);
+    // Red left of x 50, blue from there on, over the whole client area.
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(form_->ClientWidth(), form_->ClientHeight());
+    picture.Canvas()->Brush()->SetColor(clRed);
+    picture.Canvas()->FillRect(Rect(0, 0, 50, picture.Height()));
+    picture.Canvas()->Brush()->SetColor(clBlue);
+    picture.Canvas()->FillRect(Rect(50, 0, picture.Width(), picture.Height()));
+    shape->FillObject()->SetBitmap(&picture);
+    shape->FillObject()->SetFillStyle(sfBitmap);
+    auto* button = new TOBLSpeedButton(form_);
+    button->SetParent(form_);
+    button->SetStyle(ubsExplorer);
+    button->SetTransparent(false);
+    button->SetColor(clYellow);
+    button->SetBounds(30, 40, 40, 24);
+    form_->Show();
+    UserPumpMessages();
+    EXPECT_EQ(ClientPixel(35, 50), 0xFFFF00u) << "opaque: its own colour";
+    button->SetTransparent(true);
+    EXPECT_EQ(ClientPixel(35, 50), 0xFF0000u) << "left of x 50 the red part";
+    EXPECT_EQ(ClientPixel(65, 50), 0x0000FFu) << "right of it the blue part";
+    EXPECT_EQ(ClientPixel(20, 50), 0xFF0000u) << "the form beside the button";
 }
 
 class FormShapeDescription : public FormShape {

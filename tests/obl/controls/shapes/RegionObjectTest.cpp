@@ -304,20 +304,28 @@ TEST_F(WindowRegion, FreeRegionGivesTheWindowBackItsRectangle)
     EXPECT_EQ(WindowRgn(), nullptr);
 }
 
-// Paints on a white 24 x 24 bitmap and reads pixels back.
-class Painted : public testing::Test {
+// Paints on a white W x H bitmap and reads pixels back.
+template <int W, int H>
+class PaintedOn : public testing::Test {
 protected:
     void SetUp() override
     {
         bitmap_.SetPixelFormat(pf24bit);
-        bitmap_.SetSize(24, 24);
+        bitmap_.SetSize(W, H);
         bitmap_.Canvas()->Brush()->SetColor(clWhite);
-        bitmap_.Canvas()->FillRect(Rect(0, 0, 24, 24));
+        bitmap_.Canvas()->FillRect(Rect(0, 0, W, H));
         region_.Border()->SetLightColor(clRed);
         region_.Border()->SetShadowColor(clBlue);
         region_.Border()->SetSingleColor(clGreen);
     }
     TColor At(int x, int y) { return bitmap_.Canvas()->Pixels(x, y); }
+
+    TBitmap bitmap_;
+    TOBLRegion region_;
+};
+
+class Painted : public PaintedOn<24, 24> {
+protected:
     bool AllWhite()
     {
         for (int y = 0; y < 24; ++y)
@@ -333,9 +341,6 @@ protected:
         region_.SetShape(rsPointList);
         region_.PaintRegionShape(bitmap_.Canvas(), Rect(0, 0, 24, 24));
     }
-
-    TBitmap bitmap_;
-    TOBLRegion region_;
 };
 
 TEST_F(Painted, PointListBorderColoursEachSegmentByItsDirection)
@@ -383,6 +388,85 @@ TEST_F(Painted, SolidShadowFillsTheShiftedShapeOutsideIt)
     EXPECT_EQ(At(18, 18), clNavy);
     EXPECT_EQ(At(10, 10), clWhite) << "the shape itself is not shadowed";
     EXPECT_EQ(At(2, 18), clWhite);
+}
+
+// Every shape's border on a white 60 x 40 bitmap, raised: looking in from outside along a
+// probe line, the upper or left side meets LightColor first and the lower or right side
+// ShadowColor. The canvas's clip is the same afterwards.
+class PaintedShape : public PaintedOn<60, 40> {
+protected:
+    void SetUp() override
+    {
+        PaintedOn::SetUp();
+        region_.Border()->SetStyle(rbRaised);
+    }
+    // The first painted pixel from (x, y) on in steps of (dx, dy); white when none.
+    TColor FirstPainted(int x, int y, int dx, int dy)
+    {
+        for (; x >= 0 && x < 60 && y >= 0 && y < 40; x += dx, y += dy)
+            if (At(x, y) != clWhite)
+                return At(x, y);
+        return clWhite;
+    }
+};
+
+TEST_F(PaintedShape, EveryShapeFramesUpperLeftLightAndLowerRightShadow)
+{
+    // The probe is a row (scanned from the left and from the right) or a column (from
+    // the top and from the bottom), placed where the shape's edge has one colour.
+    struct Case {
+        TOBLRegionShape shape;
+        bool column;
+        int at;
+    };
+    const Case cases[] = {
+        {rsRect, false, 20},       {rsRoundRect, false, 20},         {rsNoseRect, true, 30},
+        {rsRoundNoseRect, true, 30}, {rsElliptic, false, 20},         {rsStar, false, 12},
+        {rsRoundShield, false, 20}, {rsSharpShield, false, 20},       {rsDiamond, true, 15},
+        {rsOctagon, true, 30},     {rsComb, true, 15},               {rsHalfRound, false, 20},
+        {rsThinkBubble, false, 25}, {rsRoundThinkBubble, false, 25}, {rsEllipticThinkBubble, false, 25},
+    };
+    HDC dc = bitmap_.Canvas()->Handle();
+    OwnedRgn clip(CreateRectRgn(0, 0, 60, 40));
+    for (const Case& c : cases) {
+        SetUp();
+        SelectClipRgn(dc, clip.h);
+        region_.SetShape(c.shape);
+        region_.PaintRegionShape(bitmap_.Canvas(), Rect(0, 0, 60, 40));
+        const int shape = static_cast<int>(c.shape);
+        OwnedRgn after(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_EQ(GetClipRgn(dc, after.h), 1) << shape;
+        EXPECT_TRUE(EqualRgn(after.h, clip.h)) << shape;
+        SelectClipRgn(dc, nullptr);
+        if (c.column) {
+            EXPECT_EQ(FirstPainted(c.at, 0, 0, 1), clRed) << shape;
+            EXPECT_EQ(FirstPainted(c.at, 39, 0, -1), clBlue) << shape;
+        } else {
+            EXPECT_EQ(FirstPainted(0, c.at, 1, 0), clRed) << shape;
+            EXPECT_EQ(FirstPainted(59, c.at, -1, 0), clBlue) << shape;
+        }
+    }
+}
+
+// The nose's base is left open: the body's edge along it is not framed, the rest is.
+TEST_F(PaintedShape, NoseBaseStaysUnframed)
+{
+    struct Case {
+        TOBLRegionShape shape;
+        int openY, framedY;
+    };
+    // W div 10 = 6: the body's left edge is at x 6; the base starts 5 (plain) or RoundY
+    // 20 (round) below its top at y 6 and is 8 long.
+    const Case cases[] = {{rsNoseRect, 15, 30}, {rsRoundNoseRect, 30, 15}};
+    for (const Case& c : cases) {
+        SetUp();
+        region_.SetShape(c.shape);
+        region_.PaintRegionShape(bitmap_.Canvas(), Rect(0, 0, 60, 40));
+        EXPECT_EQ(FirstPainted(0, c.openY, 1, 0), clBlue) << "past the open base the right edge";
+        EXPECT_EQ(FirstPainted(0, c.framedY, 1, 0), clRed);
+        OwnedRgn after(CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(GetClipRgn(bitmap_.Canvas()->Handle(), after.h), 0) << "no clip before, none after";
+    }
 }
 
 } // namespace
