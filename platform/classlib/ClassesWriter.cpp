@@ -296,7 +296,7 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop)
         break;
     case tkFloat: {
         double value = GetFloatProp(instance, prop);
-        if (value != 0) {
+        if (!IsDefaultFloatValue(prop, value)) {
             WritePropName(prop->Name);
             Emit(FloatText(value));
             EndProperty();

@@ -179,6 +179,16 @@ std::int64_t GetOrdProp(TObject* o, PPropInfo p) { return Accessor(p->GetOrd, p,
 void SetOrdProp(TObject* o, PPropInfo p, std::int64_t v) { Accessor(p->SetOrd, p, kNotWritable)(o, v); }
 double GetFloatProp(TObject* o, PPropInfo p) { return Accessor(p->GetFloat, p, kNotReadable)(o); }
 void SetFloatProp(TObject* o, PPropInfo p, double v) { Accessor(p->SetFloat, p, kNotWritable)(o, v); }
+
+bool IsDefaultFloatValue(PPropInfo p, double v)
+{
+    if (!p->HasDefault)
+        return v == 0;
+    // A Single's getter widens 0.6f to 0.60000002..., which must still match a default of 0.6.
+    if (p->PropType == TypeInfo<float>())
+        return static_cast<float>(v) == static_cast<float>(p->FloatDefault);
+    return v == p->FloatDefault;
+}
 AnsiString GetStrProp(TObject* o, PPropInfo p) { return Accessor(p->GetStr, p, kNotReadable)(o); }
 void SetStrProp(TObject* o, PPropInfo p, const AnsiString& v) { Accessor(p->SetStr, p, kNotWritable)(o, v); }
 TObject* GetObjectProp(TObject* o, PPropInfo p) { return Accessor(p->GetObject, p, kNotReadable)(o); }

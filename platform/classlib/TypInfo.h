@@ -4,7 +4,9 @@
 // A class publishes with a static Publish function taking TClassBuilder<itself>; properties
 // are listed in declaration order from getter and setter member pointers (or any callables,
 // or a data member as setter), with the modifiers Default(v), NoDefault() (the default for
-// every property), Stored(false) or Stored(&T::IsXStored):
+// every property), Stored(false) or Stored(&T::IsXStored). A float property without a
+// declared default counts 0 as its default; one whose constructor sets another value
+// declares it (Default(0.6)), or 0 is never stored and the constructor's value comes back:
 //
 //     void TOBLGradient::Publish(TClassBuilder<TOBLGradient>& c)
 //     {
@@ -127,6 +129,7 @@ struct TPropInfo {
     PTypeInfo PropType = nullptr;
     bool HasDefault = false;
     std::int64_t Default = 0;                         // ordinal kinds; a set as its mask
+    double FloatDefault = 0;                          // float kinds
     bool StoredConstant = true;
     std::function<bool(TObject*)> StoredFunction;     // replaces StoredConstant when set
     bool Withdrawn = false;                           // an inherited one this class does not offer
@@ -258,6 +261,12 @@ public:
     TPropertyBuilder& Default(const V& value)
     {
         info_.HasDefault = true;
+        if constexpr (std::is_arithmetic_v<V>) {
+            if (info_.Kind() == tkFloat) {
+                info_.FloatDefault = static_cast<double>(value);
+                return *this;
+            }
+        }
         info_.Default = typinfo_detail::ToOrd(value);
         return *this;
     }
@@ -400,6 +409,10 @@ void SetOrdProp(TObject* object, PPropInfo prop, std::int64_t value);
 AnsiString GetEnumProp(TObject* object, PPropInfo prop);
 void SetEnumProp(TObject* object, PPropInfo prop, const AnsiString& value);
 double GetFloatProp(TObject* object, PPropInfo prop);
+// Whether a float value is its property's default, which the filer and settings store leave
+// out: the declared default compared in the property's own precision, or 0 when none is
+// declared.
+bool IsDefaultFloatValue(PPropInfo prop, double value);
 void SetFloatProp(TObject* object, PPropInfo prop, double value);
 AnsiString GetStrProp(TObject* object, PPropInfo prop);
 void SetStrProp(TObject* object, PPropInfo prop, const AnsiString& value);

@@ -193,6 +193,6 @@ void TOBLAlphaObject::Publish(TClassBuilder<TOBLAlphaObject>& c)
     c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::HasControl);
     c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
     c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
-    c.Property("Strength", &C::Strength, &C::SetStrength);
+    c.Property("Strength", &C::Strength, &C::SetStrength).Default(0.6);
     c.Property("FillObject", &C::FillObject, &C::SetFillObject);
 }

@@ -445,7 +445,7 @@ void OBLSaveObjectProperties(TCustomIniFile* IniFile, const AnsiString& Section,
             if (keep) IniFile->WriteInteger(Section, prop->Name, static_cast<int>(value));
         } else if (keep && floating) {
             const double value = GetFloatProp(Obj, prop);
-            keep = value != 0;
+            keep = !IsDefaultFloatValue(prop, value);
             if (keep) IniFile->WriteFloat(Section, prop->Name, value);
         } else if (keep && text) {
             const AnsiString value = GetStrProp(Obj, prop);

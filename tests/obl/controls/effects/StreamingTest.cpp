@@ -91,7 +91,7 @@ protected:
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST_F(Streaming, DefaultsWriteNothingButTheAlphaStrength)
+TEST_F(Streaming, DefaultsWriteNothing)
 {
     TFillHost host(nullptr);
     host.SetName("Host");
@@ -99,7 +99,31 @@ TEST_F(Streaming, DefaultsWriteNothingButTheAlphaStrength)
     EXPECT_EQ(text.find("Gradient."), std::string::npos) << text;
     EXPECT_EQ(text.find("ColorList"), std::string::npos) << text;
     EXPECT_EQ(text.find("Fill."), std::string::npos) << text;
-    EXPECT_NE(text.find("Effects.AlphaBlend.Strength = 0.6"), std::string::npos) << text;
+    EXPECT_EQ(text.find("Strength"), std::string::npos) << text;
+}
+
+TEST_F(Streaming, AlphaStrengthIsWrittenUnlessItIsTheDefault)
+{
+    // 0 is a setting of its own here: the default is 0.6.
+    struct Case {
+        float strength;
+        const char* line;  // nullptr: not written
+    };
+    for (const Case& c : {Case{0.6f, nullptr}, Case{0.0f, "Effects.AlphaBlend.Strength = 0.0\r\n"},
+                          Case{1.0f, "Effects.AlphaBlend.Strength = 1.0\r\n"}}) {
+        SCOPED_TRACE(c.strength);
+        TFillHost host(nullptr);
+        host.SetName("Host");
+        host.Alpha()->SetStrength(c.strength);
+        std::string text = Write(&host);
+        if (c.line)
+            EXPECT_TRUE(Has(text, c.line)) << text;
+        else
+            EXPECT_FALSE(Has(text, "Strength")) << text;
+        TOwned<TFillHost> back = Read(text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->Alpha()->Strength(), c.strength);
+    }
 }
 
 TEST_F(Streaming, SettingsComeBackAsTheyWere)

@@ -25,6 +25,8 @@ public:
     void SetShades(TSet<TTypedShade> v) { shades_ = v; }
     double Ratio() const { return ratio_; }
     void SetRatio(double v) { ratio_ = v; }
+    double Scale() const { return scale_; }
+    void SetScale(double v) { scale_ = v; }
     const AnsiString& Caption() const { return caption_; }
     void SetCaption(const AnsiString& v) { caption_ = v; }
     bool Flag() const { return flag_; }
@@ -38,6 +40,7 @@ public:
         c.Property("Shade", &C::Shade, &C::SetShade).Default(tsLight);
         c.Property("Shades", &C::Shades, &C::SetShades);
         c.Property("Ratio", &C::Ratio, &C::SetRatio);
+        c.Property("Scale", &C::Scale, &C::SetScale).Default(1.5);
         c.Property("Caption", &C::Caption, &C::SetCaption);
         c.Property("Flag", &C::Flag, &C::SetFlag).Default(false);
         c.Property("Version", &C::Version);
@@ -48,6 +51,7 @@ private:
     TTypedShade shade_ = tsLight;
     TSet<TTypedShade> shades_;
     double ratio_ = 0;
+    double scale_ = 1.5;
     AnsiString caption_;
     bool flag_ = false;
 };
@@ -207,6 +211,28 @@ TEST_P(TypedSettingsTest, ObjectsRoundTripWithoutDefaults)
     EXPECT_EQ(again.Count(), 77) << "a stale value came back";
     EXPECT_EQ(again.Caption(), "kept");
     EXPECT_EQ(again.Ratio(), 4);
+}
+
+TEST_P(TypedSettingsTest, FloatsAreStoredUnlessAtTheirDeclaredDefault)
+{
+    // 0 is a setting of its own for a float declaring another default; without a declared
+    // default 0 is the default.
+    TSampleSettings zero;
+    zero.SetScale(0);
+    ctrl_->WriteObject("Obj", &zero);
+    TSampleSettings read;
+    read.SetScale(9);
+    read.SetRatio(9);
+    ctrl_->ReadObject("Obj", &read);
+    EXPECT_EQ(read.Scale(), 0);
+    EXPECT_EQ(read.Ratio(), 9) << "a Ratio of 0 is not stored";
+
+    TSampleSettings defaults;
+    ctrl_->WriteObject("Obj", &defaults);
+    TSampleSettings again;
+    again.SetScale(9);
+    ctrl_->ReadObject("Obj", &again);
+    EXPECT_EQ(again.Scale(), 9) << "the value stored before is gone";
 }
 
 TEST_P(TypedSettingsTest, OutOfRangeOrdinalsLeaveThePropertyAlone)

@@ -230,12 +230,37 @@ public:
     TComponent* parentAtRead = nullptr;
 };
 
+// Floats with and without a declared default: a Single's default is matched in its own
+// precision, whatever double the getter widens it to.
+class TGauge : public TComponent {
+    VENDARO_CLASS(TGauge, TComponent)
+public:
+    explicit TGauge(TComponent* owner) : TComponent(owner) {}
+    double Ratio() const { return ratio_; }
+    void SetRatio(double v) { ratio_ = v; }
+    double Scale() const { return scale_; }
+    void SetScale(double v) { scale_ = v; }
+    float Weight() const { return weight_; }
+    void SetWeight(float v) { weight_ = v; }
+    static void Publish(TClassBuilder<TGauge>& c)
+    {
+        c.Property("Ratio", &TGauge::Ratio, &TGauge::SetRatio);
+        c.Property("Scale", &TGauge::Scale, &TGauge::SetScale).Default(1.5);
+        c.Property("Weight", &TGauge::Weight, &TGauge::SetWeight).Default(0.6);
+    }
+
+private:
+    double ratio_ = 0;
+    double scale_ = 1.5;
+    float weight_ = 0.6f;
+};
+
 class FilerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         RegisterClasses({TWidget::StaticClass(), TTestForm::StaticClass(), TPanelBox::StaticClass(),
-                         TChildWidget::StaticClass()});
+                         TChildWidget::StaticClass(), TGauge::StaticClass()});
         gLoaded.clear();
     }
     void TearDown() override
@@ -244,6 +269,7 @@ protected:
         UnRegisterClass(TTestForm::StaticClass());
         UnRegisterClass(TPanelBox::StaticClass());
         UnRegisterClass(TChildWidget::StaticClass());
+        UnRegisterClass(TGauge::StaticClass());
     }
 
     static TOwned<TTestForm> Read(const AnsiString& text)
@@ -377,6 +403,38 @@ TEST_F(FilerTest, DefaultsAreNotWritten)
                                             "    Bands = <>\r\n"
                                             "  end\r\n"
                                             "end\r\n"));
+}
+
+TEST_F(FilerTest, FloatsAreLeftOutOnlyAtTheirDefault)
+{
+    struct Case {
+        double ratio, scale;
+        float weight;
+        const char* body;
+    };
+    const Case cases[] = {
+        {0, 1.5, 0.6f, ""},
+        {0, 0, 0, "  Scale = 0.0\r\n  Weight = 0.0\r\n"},
+        {-0.0, -0.0, -0.0f, "  Scale = -0.0\r\n  Weight = -0.0\r\n"},
+        {1.5, 0.6, 1.5f, "  Ratio = 1.5\r\n  Scale = 0.6\r\n  Weight = 1.5\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        TOwned<TGauge> gauge(new TGauge(nullptr));
+        gauge->SetName("Gauge");
+        gauge->SetRatio(c.ratio);
+        gauge->SetScale(c.scale);
+        gauge->SetWeight(c.weight);
+        AnsiString written = Write(gauge.get());
+        EXPECT_EQ(written, AnsiString("object Gauge: TGauge\r\n") + c.body + "end\r\n");
+
+        TStringStream s(written);
+        TOwned<TGauge> back(static_cast<TGauge*>(s.ReadComponent(nullptr)));
+        ASSERT_NE(back, nullptr);
+        EXPECT_EQ(back->Ratio(), c.ratio);
+        EXPECT_EQ(back->Scale(), c.scale);
+        EXPECT_EQ(back->Weight(), c.weight);
+    }
 }
 
 TEST_F(FilerTest, ChildrenTakeTheOwnerAndParentTheirContainerNames)
