@@ -24,12 +24,20 @@ AnsiString TrimBlanks(const AnsiString& s)
     return Copy(text, 1, last);
 }
 
+// Section and key names are handed out as C strings: a name ends at its first NUL, and only
+// then are its blanks trimmed, so that reading the file again finds the same name.
+AnsiString NameOf(const AnsiString& s)
+{
+    const int nul = Pos(AnsiString('\0'), s);
+    return TrimBlanks(nul == 0 ? s : Copy(s, 1, nul - 1));
+}
+
 bool ParseHeader(const AnsiString& line, AnsiString& name)
 {
     const AnsiString text = TrimBlanksLeft(line);
     if (text.IsEmpty() || text[1] != '[') return false;
     const int close = Pos("]", text);
-    name = TrimBlanks(close == 0 ? Copy(text, 2, text.Length()) : Copy(text, 2, close - 2));
+    name = NameOf(close == 0 ? Copy(text, 2, text.Length()) : Copy(text, 2, close - 2));
     return true;
 }
 
@@ -39,7 +47,7 @@ bool ParseKey(const AnsiString& line, AnsiString& key, AnsiString& value)
     if (text.IsEmpty() || text[1] == ';' || text[1] == '[') return false;
     const int equals = Pos("=", text);
     if (equals == 0) return false;
-    key = TrimBlanks(Copy(text, 1, equals - 1));
+    key = NameOf(Copy(text, 1, equals - 1));
     value = TrimBlanks(Copy(text, equals + 1, text.Length()));
     return true;
 }

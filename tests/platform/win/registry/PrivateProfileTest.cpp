@@ -145,6 +145,19 @@ TEST_F(PrivateProfile, BuffersAreFilledAsTheOriginalFillsThem)
     EXPECT_EQ(std::string(buffer, 16), std::string("Alpha\0Beta\0Gam\0\0", 16));
 }
 
+TEST_F(PrivateProfile, ANameEndsAtItsFirstNulBeforeItsBlanksAreTrimmed)
+{
+    // Names are handed out as C strings: the name found by listing is the one looked up.
+    Put("WINDOWS/Z.INI", std::string("[Main\t\0x]\nShad\t\0\0junk=2\n", 24));
+    char buffer[32] = {};
+    EXPECT_EQ(GetPrivateProfileSectionNames(buffer, sizeof buffer, "Z.INI"), 5u);
+    EXPECT_STREQ(buffer, "Main");
+    EXPECT_EQ(GetPrivateProfileString("Main", nullptr, "", buffer, sizeof buffer, "Z.INI"), 5u);
+    EXPECT_STREQ(buffer, "Shad");
+    EXPECT_EQ(GetPrivateProfileString("Main", "Shad", "", buffer, sizeof buffer, "Z.INI"), 1u);
+    EXPECT_STREQ(buffer, "2");
+}
+
 TEST_F(PrivateProfile, SectionLines)
 {
     Put("WINDOWS/L.INI", "[Colors]\n ColorA = FFFFFF \n;note\nColorB=\"q\"\nnoequals\n[Next]\nX=1\n");
