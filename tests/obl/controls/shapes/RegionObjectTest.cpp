@@ -1,6 +1,7 @@
 // The region settings object: the region of each shape, shapes without data, the user
 // polygon of the points, the window region with its shadow, and the point-list border.
 #include "obl/controls/shapes/OBLRegion.h"
+#include "tests/obl/controls/shapes/RegionPixels.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
 
 #include "platform/classlib/Forms.h"
@@ -15,24 +16,6 @@
 
 namespace {
 
-struct OwnedRgn {
-    HRGN h;
-    explicit OwnedRgn(HRGN r) : h(r) {}
-    ~OwnedRgn() { DeleteObject(h); }
-};
-
-// A region's pixels, '#' inside, '.' outside.
-std::vector<std::string> Mask(HRGN rgn, int x0, int y0, int w, int h)
-{
-    std::vector<std::string> rows;
-    for (int y = y0; y < y0 + h; ++y) {
-        std::string row;
-        for (int x = x0; x < x0 + w; ++x)
-            row += PtInRegion(rgn, x, y) ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 HRGN RegionOfData(const std::vector<BYTE>& data)
 {

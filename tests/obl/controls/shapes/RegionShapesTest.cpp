@@ -1,5 +1,6 @@
 #include "obl/controls/shapes/oblregion.h"
 #include "tests/obl/controls/shapes/Paper.h"
+#include "tests/obl/controls/shapes/RegionPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +10,6 @@
 
 namespace {
 
-struct Owned {
-    HRGN h;
-    explicit Owned(HRGN r) : h(r) {}
-    ~Owned() { DeleteObject(h); }
-};
-
-// One row per pixel line: '#' inside the region, '.' outside.
-std::vector<std::string> Mask(HRGN rgn, int x0, int y0, int w, int h)
-{
-    std::vector<std::string> rows;
-    for (int y = y0; y < y0 + h; ++y) {
-        std::string row;
-        for (int x = x0; x < x0 + w; ++x)
-            row += PtInRegion(rgn, x, y) ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 template <std::size_t N> std::vector<POINT> V(const std::array<POINT, N>& a) { return {a.begin(), a.end()}; }
 
@@ -90,14 +73,14 @@ TEST(RegionShapes, PixelProbes)
         {"nose outside its edge", nose, 2, 10, false},
     };
     for (const auto& p : probes) {
-        Owned r(p.make());
+        OwnedRgn r(p.make());
         EXPECT_EQ(PtInRegion(r.h, p.x, p.y) != 0, p.inside) << p.name;
     }
 }
 
 TEST(RegionShapes, SmallDiamondMask)
 {
-    Owned r(OBLCreateDiamondRgn(Rect(0, 0, 8, 8)));
+    OwnedRgn r(OBLCreateDiamondRgn(Rect(0, 0, 8, 8)));
     auto mask = Mask(r.h, 0, 0, 8, 8);
     // Pixels are in when their centre is; the vertices at x = 4 and y = 4 make the
     // shape symmetric about 3.5 in both directions.
@@ -110,7 +93,7 @@ TEST(RegionShapes, SmallDiamondMask)
 TEST(RegionShapes, ShieldsDependOnlyOnSize)
 {
     for (auto make : {OBLCreateRoundShieldRgn, OBLCreateSharpShieldRgn}) {
-        Owned a(make(Rect(0, 0, 80, 100))), b(make(Rect(300, 200, 380, 300)));
+        OwnedRgn a(make(Rect(0, 0, 80, 100))), b(make(Rect(300, 200, 380, 300)));
         EXPECT_TRUE(EqualRgn(a.h, b.h));
         RECT box;
         ASSERT_NE(GetRgnBox(a.h, &box), NULLREGION);
@@ -128,7 +111,7 @@ TEST(RegionShapes, ThinkBubbleHasNoStrayPixelAndSurvivesZeroBubbles)
     // The body is (10, 10, 90, 50) and the bubbles lie down-right of it: (0, 0) is never
     // part of the region unless a seed pixel was left in it.
     for (int count : {-3, 0, 1, 3}) {
-        Owned r(OBLCreateThinkBubbleRgn(Rect(10, 10, 110, 70), 20, count, epRightBottom));
+        OwnedRgn r(OBLCreateThinkBubbleRgn(Rect(10, 10, 110, 70), 20, count, epRightBottom));
         EXPECT_FALSE(PtInRegion(r.h, 0, 0)) << count;
         EXPECT_TRUE(PtInRegion(r.h, 40, 30)) << count;
         TRect body = Rect(0, 0, 100, 60);
