@@ -309,12 +309,23 @@ TCollection::~TCollection()
 
 TCollectionItem* TCollection::Add()
 {
-    TObject* made = itemClass_->Create(this);
+    // The collection hears of the new item once the item is whole: the constructor of its
+    // class may still be setting up what an Update looks at.
+    BeginUpdate();
+    TObject* made = nullptr;
+    try {
+        made = itemClass_->Create(this);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
     auto* item = dynamic_cast<TCollectionItem*>(made);
     if (!item || item->collection_ != this) {
         FreeObject(made);
+        EndUpdate();
         throw EInvalidOperation("Invalid collection item class " + itemClass_->ClassName());
     }
+    EndUpdate();
     return item;
 }
 

@@ -1,6 +1,8 @@
 #include "platform/classlib/Classes.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,32 @@ public:
 
 protected:
     void Update(TCollectionItem* item) override { updates.push_back(item); }
+};
+
+// An item whose constructor sets up a field after the base constructor has put it in.
+class TLabelled : public TCollectionItem {
+    VENDARO_CLASS(TLabelled, TCollectionItem)
+public:
+    explicit TLabelled(TCollection* collection) : TCollectionItem(collection), label_("ready") {}
+    const AnsiString& Label() const { return label_; }
+
+private:
+    AnsiString label_;
+};
+
+// Reads every item's label on each update.
+class TLabels : public TCollection {
+    VENDARO_CLASS(TLabels, TCollection)
+public:
+    TLabels() : TCollection(TLabelled::StaticClass()) {}
+    std::vector<std::string> seen;
+
+protected:
+    void Update(TCollectionItem*) override
+    {
+        for (int i = 0; i < Count(); ++i)
+            seen.push_back(static_cast<TLabelled*>(Items(i))->Label().c_str());
+    }
 };
 
 class TGrid : public TPersistent {
@@ -84,6 +112,16 @@ TEST(TCollectionTest, AddInsertIndexAndUpdates)
     EXPECT_EQ(a->DisplayName(), "Column 5");
     EXPECT_EQ(cols.FindItemID(1), b);
     EXPECT_EQ(cols.FindItemID(9), nullptr);
+}
+
+TEST(TCollectionTest, AnUpdateForANewItemComesWhenTheItemIsWhole)
+{
+    TLabels labels;
+    labels.Add();
+    EXPECT_EQ(labels.seen, std::vector<std::string>{"ready"});
+    labels.seen.clear();
+    labels.Insert(0);
+    EXPECT_EQ(labels.seen, (std::vector<std::string>{"ready", "ready", "ready", "ready"}));
 }
 
 TEST(TCollectionTest, DeleteClearAndFreeingAnItemRemoveIt)
