@@ -686,10 +686,12 @@ void TWinControl::WndProc(TMessage& message)
             Resize();
         return;
     case WM_WINDOWPOSCHANGED: {
-        DefaultHandler(message);
+        // The bounds are taken before the default handling sends WM_SIZE and WM_MOVE: a
+        // control that resizes itself from those keeps the size it set.
         auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
         if (!(pos->flags & SWP_NOMOVE)) { left_ = pos->x; top_ = pos->y; }
         if (!(pos->flags & SWP_NOSIZE)) { width_ = pos->cx; height_ = pos->cy; }
+        DefaultHandler(message);
         return;
     }
     case WM_KEYDOWN:

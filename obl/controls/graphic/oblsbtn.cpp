@@ -188,7 +188,8 @@ void TOBLSpecialButton::Publish(TClassBuilder<TOBLSpecialButton>& c)
     c.Property("Enabled", &C::Enabled, &C::SetEnabled).Default(true);
     c.Property("Layout", &C::Layout, &C::SetLayout);
     c.Property("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
-    c.Property("Font", &C::Font, &C::SetFont);
+    // A button that takes its owner's font stores none: read back, the font would end it.
+    c.Property("Font", &C::Font, &C::SetFont).Stored(&C::IsFontStored);
     c.Property("FontFX", &C::FontFX, &C::SetFontFX);
     c.Property("GroupIndex", &C::GroupIndex, &C::SetInteger).Default(0);
     c.Property("Index", &C::GetIndexValue, &C::SetIndexValue).Stored(false);

@@ -68,6 +68,7 @@ private:
 
     int GetIndexValue() const { return Index(); }
     void SetIndexValue(int Value) { SetIndex(Value); }
+    bool IsFontStored() const { return !GetParentFont(); }
     AnsiString GetDisplayNameValue() const { return const_cast<TOBLSpecialButton*>(this)->DisplayName(); }
     // The settings objects changed: the button takes them.
     void GetChange(TObject* Sender);

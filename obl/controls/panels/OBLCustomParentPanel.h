@@ -46,11 +46,13 @@ protected:
     void DoForwardBackFX() override { GetChange(BackFX()); }
     void Paint() override;
 
-private:
     // The parent's background, through the panel's own copying.
     void CopyParentBack();
+
+    // Descendants that fill the cache their own way build it here.
+    TOwned<TBitmap> back_;
+
+private:
     // The picture tiled over the whole cache.
     void DrawPicture();
-
-    TOwned<TBitmap> back_;
 };

@@ -456,3 +456,37 @@ TEST_F(ControlsTest, MDIChildFormsLiveInTheFramesClientWindow)
     EXPECT_THROW(orphan->Show(), EInvalidOperation);
     orphan->Free();
 }
+
+namespace {
+
+// Snaps its width to a multiple of 25 whenever it is resized, from its own WM_SIZE.
+class TSnappingPanel : public TCustomControl {
+public:
+    explicit TSnappingPanel(TComponent* owner) : TCustomControl(owner) {}
+    std::vector<int> widthsAtSize;
+    void WndProc(TMessage& message) override
+    {
+        TCustomControl::WndProc(message);
+        if (message.Msg != WM_SIZE) return;
+        widthsAtSize.push_back(Width());
+        if (Width() % 25 != 0) SetBounds(Left(), Top(), Width() / 25 * 25, Height());
+    }
+};
+
+} // namespace
+
+TEST_F(ControlMessagesTest, AControlResizedFromItsOwnSizeMessageKeepsThatSize)
+{
+    auto* snapping = new TSnappingPanel(form);
+    snapping->SetParent(form);
+    snapping->SetBounds(0, 0, 50, 20);
+    snapping->HandleNeeded();
+    snapping->widthsAtSize.clear();
+    snapping->SetBounds(0, 0, 110, 20);
+    EXPECT_EQ(snapping->Width(), 100);
+    // WM_SIZE finds the bounds already taken.
+    EXPECT_EQ(snapping->widthsAtSize, (std::vector<int>{110, 100}));
+    RECT r{};
+    GetWindowRect(snapping->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 100);
+}
