@@ -31,8 +31,6 @@ public:
     void GetIMLChange(TObject* Sender) override;
     bool GetEmpty() override;
     HPALETTE GetPalette() override;
-    // Does nothing: the fill is the background.
-    void DrawBack(TCanvas* Canvas, const TRect& R) {}
     void WndProc(TMessage& Message) override;
 
 protected:
