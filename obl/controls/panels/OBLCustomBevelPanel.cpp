@@ -50,12 +50,15 @@ void TOBLCustomBevelPanel::CreateParams(TCreateParams& Params)
 void TOBLCustomBevelPanel::GetChange(TObject* Sender)
 {
     if (Loading()) return;
-    if (Sender == bevel_.get()) {
-        bevel_->SetWindowsSupport(true);
-        if (bevel_->GetRecreateWnd()) RecreateWnd();
-        Realign();
-    }
+    if (Sender == bevel_.get()) BevelChanged();
     inherited::GetChange(nullptr);
+}
+
+void TOBLCustomBevelPanel::BevelChanged()
+{
+    bevel_->SetWindowsSupport(true);
+    if (bevel_->GetRecreateWnd()) RecreateWnd();
+    Realign();
 }
 
 bool TOBLCustomBevelPanel::GetEmpty()

@@ -28,6 +28,9 @@ public:
     void WndProc(TMessage& Message) override;
 
 protected:
+    // After a change of the bevel: the window is made again when its kind of border
+    // changed, and the children are laid out inside the new bevel.
+    void BevelChanged();
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void CreateParams(TCreateParams& Params) override;
     void Paint() override;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "obl/controls/panels/OBLCustomBevelPanel.h"
+#include "obl/controls/panels/OBLCustomParentPanel.h"
 #include "obl/controls/shapes/OBLFormShape.h"
 #include "platform/win/user/User.h"
 #include "tests/obl/controls/windowed/WindowedFixture.h"
@@ -46,6 +47,25 @@ public:
     }
 };
 
+class TProbeParentPanel : public TPanelProbe<TOBLCustomParentPanel> {
+    VENDARO_CLASS(TProbeParentPanel, TOBLCustomParentPanel)
+public:
+    explicit TProbeParentPanel(TComponent* owner) : TPanelProbe(owner) {}
+    static void Publish(TClassBuilder<TProbeParentPanel>& c)
+    {
+        PublishControl(c);
+        c.Property("Bevel", &TProbeParentPanel::Bevel, &TProbeParentPanel::SetBevel);
+    }
+};
+
+// The colour of a picture of the test list at a pixel: every pixel of its 16 x 16 tile
+// differs, and picture 1 is picture 0 with red and green swapped.
+inline TColor TileColor(int picture, int x, int y)
+{
+    const int a = 15 + (x % 16) * 15, b = 15 + (y % 16) * 15;
+    return static_cast<TColor>(picture == 0 ? RGB(a, b, 40) : RGB(b, a, 40));
+}
+
 class PanelFixture : public WindowedFixture {
 protected:
     // The form is filled by a form shape with a vertical gradient from red to blue.
@@ -77,6 +97,24 @@ protected:
     {
         const TPoint p = form_->ScreenToClient(ScreenPoint(control, x, y));
         return FormBack(p.x, p.y);
+    }
+
+    // An image list of two 16 x 16 pictures of TileColor.
+    TOBLImageList* TileList()
+    {
+        auto* list = new TOBLImageList(form_);
+        TOBLImageListItem* item = list->Items(list->Add(nullptr));
+        item->SetWidth(16);
+        item->SetHeight(16);
+        for (int picture : {0, 1}) {
+            TBitmap tile;
+            tile.SetPixelFormat(pf24bit);
+            tile.SetSize(16, 16);
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) tile.Canvas()->SetPixels(x, y, TileColor(picture, x, y));
+            item->Add(&tile, nullptr);
+        }
+        return list;
     }
 
     TOBLFormShape* shape_ = nullptr;

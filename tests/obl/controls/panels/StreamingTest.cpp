@@ -11,10 +11,14 @@ protected:
         PanelFixture::SetUp();
         RegisterClass(TForm::StaticClass());
         RegisterClass(TProbeBevelPanel::StaticClass());
+        RegisterClass(TProbeParentPanel::StaticClass());
+        RegisterClass(TOBLImageList::StaticClass());
         form_->SetName("Host");
     }
     void TearDown() override
     {
+        UnRegisterClass(TOBLImageList::StaticClass());
+        UnRegisterClass(TProbeParentPanel::StaticClass());
         UnRegisterClass(TProbeBevelPanel::StaticClass());
         PanelFixture::TearDown();
     }
@@ -89,6 +93,28 @@ TEST_F(StreamingTest, AWindowsBevelIsReadIntoTheWindowStyles)
     EXPECT_EQ(read->Bevel()->Mode(), bmWindows);
     EXPECT_EQ(read->BevelExt(), 0);
     EXPECT_NE(GetWindowLongA(read->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+// The picture's list and indexes come back, and the cache is built once the form is read.
+TEST_F(StreamingTest, AParentPanelBuildsItsCacheOnceRead)
+{
+    TOBLImageList* list = TileList();
+    list->SetName("Tiles");
+    auto* p = AddWindowed<TProbeParentPanel>(8, 9);
+    p->SetName("Pictured");
+    p->SetImageList(list);
+    p->SetIndex(0, 1);
+    const std::string text = Write(form_);
+    EXPECT_NE(ObjectText(text, "Pictured").find("ImageList = Tiles"), std::string::npos) << text;
+    auto* read = ReadBack<TProbeParentPanel>(text, "Pictured");
+    ASSERT_NE(read, nullptr) << text;
+    ASSERT_NE(read->ImageList(), nullptr);
+    EXPECT_EQ(read->ImageList()->Name(), "Tiles");
+    EXPECT_NE(read->ImageList(), list);
+    EXPECT_EQ(read->ImageIndex(), 1);
+    ASSERT_NE(read->Back(), nullptr);
+    EXPECT_EQ(read->Back()->Width(), 100);
+    EXPECT_EQ(read->Back()->Canvas()->Pixels(3, 4), TileColor(1, 3, 4));
 }
 
 } // namespace
