@@ -18,12 +18,11 @@ const int kDescriptionLength = 50;
 
 AnsiString CommaToPoint(const AnsiString& value) { return ReplaceAll(value, ",", "."); }
 
-AnsiString StockUpdate(const AnsiString& quantity, const TArticle& a, const AnsiString& newId,
-                       const AnsiString& warehouse)
+// The quantity, the minimum and the reorder level of one stock row, checked as numbers.
+AnsiString StockValues(const AnsiString& quantity, const TArticle& a)
 {
-    return "update giacenze set giacenza=" + Number(CommaToPoint(quantity)) +
-           ", GiacenzaMin=" + Number(CommaToPoint(a.Minimum)) + ", LivelloRiordino=" + Number(CommaToPoint(a.Alarm)) +
-           " where idarticolo=" + Number(newId) + " and idmagazzino=" + Number(warehouse);
+    return Number(CommaToPoint(quantity)) + "," + Number(CommaToPoint(a.Minimum)) + "," +
+           Number(CommaToPoint(a.Alarm));
 }
 
 } // namespace
@@ -132,16 +131,6 @@ void TForm1::WriteArticle(const TArticle& a)
     const AnsiString newId = Number(FieldText(Query1, "id"));
     Query1->Close();
 
-    AnsiString warehouses[3] = {"0", "0", "0"};
-    int counter = 0;
-    for (const AnsiString& warehouse : Warehouses()) {
-        if (counter < 3)
-            warehouses[counter] = warehouse;
-        RunStatement(Query1, "insert into giacenze (idarticolo,idmagazzino,giacenza) values(" + newId + "," +
-                                 warehouse + ",0)");
-        ++counter;
-    }
-
     TArticle stock = a;
     OpenStatement(Query4, "select * from tblMagazzino where idarticolo=" + Number(a.IDArticolo));
     if (!Query4->IsEmpty()) {
@@ -154,11 +143,26 @@ void TForm1::WriteArticle(const TArticle& a)
     }
     Query4->Close();
 
-    RunStatement(Query1, StockUpdate(stock.Qty1, stock, newId, warehouses[0]));
-    if (warehouses[1] != "0")
-        RunStatement(Query1, StockUpdate(stock.Qty2, stock, newId, warehouses[1]));
-    if (warehouses[2] != "0")
-        RunStatement(Query1, StockUpdate(stock.Qty3, stock, newId, warehouses[2]));
+    // Every warehouse gets a stock row; the first three take the source's quantities (the
+    // first always, the second and third when their id is not 0). They are written with
+    // the row, which stores what a zero row followed by an update of it would.
+    const std::vector<AnsiString>& warehouses = Warehouses();
+    const AnsiString quantities[3] = {stock.Qty1, stock.Qty2, stock.Qty3};
+    AnsiString stocked[3];
+    for (int i = 0; i < 3; ++i) {
+        const AnsiString id = i < static_cast<int>(warehouses.size()) ? warehouses[i] : AnsiString("0");
+        if (i == 0 || id != "0")
+            stocked[i] = StockValues(quantities[i], stock);
+    }
+    for (std::size_t i = 0; i < warehouses.size(); ++i) {
+        const AnsiString& warehouse = warehouses[i];
+        if (i < 3 && !stocked[i].IsEmpty())
+            RunStatement(Query1, "insert into giacenze (idarticolo,idmagazzino,giacenza,GiacenzaMin,LivelloRiordino) "
+                                 "values(" + newId + "," + warehouse + "," + stocked[i] + ")");
+        else
+            RunStatement(Query1, "insert into giacenze (idarticolo,idmagazzino,giacenza) values(" + newId + "," +
+                                     warehouse + ",0)");
+    }
 
     for (const AnsiString& priceList : PriceLists())
         RunStatement(Query1, "insert into righelistino (idlistino,idarticolo,Codice,Descrizione,costo,sconto,ricarico,"

@@ -172,6 +172,9 @@ void DbiConnection::Configure()
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db_, 2000);
+    // The journal of a savepoint inside a batch (one article) lives only until the article
+    // is written: kept in memory, it costs no file writes.
+    sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
 void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired)

@@ -42,9 +42,14 @@ SqlLiteral ReadText(std::string_view quoted)
     SqlLiteral literal{SqlLiteral::Kind::Text, {}};
     const std::string_view body = quoted.substr(1, quoted.size() - 2);
     literal.text.reserve(body.size());
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        literal.text += body[i];
-        if (body[i] == '\'') ++i;  // '' stands for one quote
+    for (std::size_t at = 0; at < body.size();) {
+        const std::size_t quote = body.find('\'', at);
+        if (quote == std::string_view::npos) {
+            literal.text.append(body, at);
+            break;
+        }
+        literal.text.append(body, at, quote + 1 - at);
+        at = quote + 2;  // '' stands for one quote
     }
     return literal;
 }

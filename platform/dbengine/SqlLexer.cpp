@@ -80,6 +80,7 @@ std::vector<SqlToken> LexSql(std::string_view sql)
     if (sql.find('\0') != std::string_view::npos)
         throw EDbiError("The statement holds a NUL character");
     std::vector<SqlToken> tokens;
+    tokens.reserve(sql.size() / 4 + 4);  // about one token in four bytes of statement text
     std::size_t i = SkipSpace(sql, 0);
     while (i < sql.size()) {
         const unsigned char c = static_cast<unsigned char>(sql[i]);

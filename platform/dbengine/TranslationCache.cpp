@@ -13,10 +13,8 @@ ParameterizedSql TranslationCache::Translate(const AnsiString& sql, SqlDialect d
     ParameterizedSql shape = ParameterizeLiterals(utf8, LexSql(utf8), &marks);
     std::string key = std::move(shape.sql);
     key += '\0';
-    for (std::size_t at : marks) {
-        key += std::to_string(at);
-        key += ',';
-    }
+    for (std::size_t at : marks)
+        key.append(reinterpret_cast<const char*>(&at), sizeof at);
     if (auto found = shapes_.find(key); found != shapes_.end())
         return {found->second, std::move(shape.values)};
 

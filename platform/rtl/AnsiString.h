@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class AnsiString {
 public:
@@ -40,6 +41,10 @@ public:
     friend AnsiString operator+(const char* a, const AnsiString& b) { return AnsiString(a + b.s_); }
     friend AnsiString operator+(const AnsiString& a, char b) { return AnsiString(a.s_ + b); }
     friend AnsiString operator+(char a, const AnsiString& b) { return AnsiString(a + b.s_); }
+    // A chain of concatenations grows its first temporary instead of copying it at each step.
+    friend AnsiString operator+(AnsiString&& a, const AnsiString& b) { a.s_ += b.s_; return std::move(a); }
+    friend AnsiString operator+(AnsiString&& a, const char* b) { a.s_ += b; return std::move(a); }
+    friend AnsiString operator+(AnsiString&& a, char b) { a.s_ += b; return std::move(a); }
 
     // Byte-wise comparison with unsigned bytes, as the run time's string compare.
     friend bool operator==(const AnsiString& a, const AnsiString& b) { return a.s_ == b.s_; }

@@ -149,9 +149,19 @@ bool UnicodeToAnsiChar(char32_t code, char& out)
 
 std::string AnsiToUtf8(const AnsiString& text)
 {
+    // Runs of ASCII, the bulk of any statement or name, are the same bytes in both.
+    const std::string_view in(text.c_str(), static_cast<std::size_t>(text.Length()));
     std::string out;
-    out.reserve(static_cast<std::size_t>(text.Length()));
-    for (int i = 1; i <= text.Length(); ++i) AppendUtf8(out, AnsiCharToUnicode(static_cast<unsigned char>(text[i])));
+    out.reserve(in.size());
+    for (std::size_t at = 0; at < in.size();) {
+        std::size_t run = at;
+        while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80)
+            ++run;
+        out.append(in, at, run - at);
+        if (run < in.size())
+            AppendUtf8(out, AnsiCharToUnicode(static_cast<unsigned char>(in[run++])));
+        at = run;
+    }
     return out;
 }
 
@@ -160,6 +170,13 @@ AnsiString Utf8ToAnsi(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t run = at;
+        while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        out.append(utf8, at, run - at);
+        at = run;
+        if (at == utf8.size())
+            break;
         char c = '?';
         if (!UnicodeToAnsiChar(DecodeUtf8(utf8, at), c)) c = '?';
         out += c;

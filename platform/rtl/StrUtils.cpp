@@ -1,5 +1,7 @@
 #include "platform/rtl/StrUtils.h"
 
+#include <string_view>
+
 namespace {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
@@ -90,20 +92,27 @@ int CompareStr(const AnsiString& a, const AnsiString& b) { return CompareMapped(
 
 int CompareText(const AnsiString& a, const AnsiString& b) { return CompareMapped(a, b, AsciiUpper); }
 
-bool SameText(const AnsiString& a, const AnsiString& b) { return CompareText(a, b) == 0; }
+bool SameText(const AnsiString& a, const AnsiString& b)
+{
+    // Case folding keeps lengths, so texts of two lengths differ without a look at them.
+    return a.Length() == b.Length() && CompareText(a, b) == 0;
+}
 
 AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, const AnsiString& newPattern,
                          TReplaceFlags flags)
 {
     if (oldPattern.IsEmpty()) return s;
     const bool ignoreCase = flags.Contains(rfIgnoreCase);
-    const std::string haystack = ignoreCase ? AnsiUpperCase(s).str() : s.str();
-    const std::string needle = ignoreCase ? AnsiUpperCase(oldPattern).str() : oldPattern.str();
+    const std::string folded = ignoreCase ? AnsiUpperCase(s).str() : std::string();
+    const std::string foldedPattern = ignoreCase ? AnsiUpperCase(oldPattern).str() : std::string();
+    const std::string_view haystack = ignoreCase ? std::string_view(folded) : std::string_view(s.str());
+    const std::string_view needle = ignoreCase ? std::string_view(foldedPattern) : std::string_view(oldPattern.str());
+    if (haystack.find(needle) == std::string_view::npos) return s;
     std::string result;
     std::size_t from = 0;
     for (;;) {
         const std::size_t at = haystack.find(needle, from);
-        if (at == std::string::npos) break;
+        if (at == std::string_view::npos) break;
         result.append(s.str(), from, at - from);
         result += newPattern.str();
         from = at + needle.size();

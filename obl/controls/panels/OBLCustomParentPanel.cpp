@@ -63,9 +63,7 @@ bool TOBLCustomParentPanel::BackBitmapCheck()
 
 TBitmap* TOBLCustomParentPanel::BackBitmap()
 {
-    if (back_) return back_.get();
-    if (!BackBitmapCheck()) return nullptr;
-    return ParentBackProvider()->BackBitmap();
+    return back_ ? back_.get() : inherited::BackBitmap();
 }
 
 TPoint TOBLCustomParentPanel::BackMapPoint(const TPoint& P)
