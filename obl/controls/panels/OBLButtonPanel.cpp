@@ -60,8 +60,8 @@ TPoint TOBLButtonPanel::GridSize(int Columns, int Rows)
 
 void TOBLButtonPanel::SetBorders()
 {
-    // The panel's own resize below comes back here while its width and client width
-    // still disagree.
+    // The panel's own resize below sends WM_SIZE, which must not lay the grid out again
+    // inside this layout.
     if (!buttons_ || placing_ || Loading() || ComponentState().Contains(csDestroying)) return;
     placing_ = true;
     struct Done {
