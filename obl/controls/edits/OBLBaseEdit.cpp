@@ -291,8 +291,8 @@ void TOBLBaseEdit::SetInteger(int Index, int Value)
         maxLength_ = Value;
         break;
     case 1:
-        selStart_ = ClampPos(Value);
-        selLength_ = std::min(selLength_, text_.Length() - selStart_ + 1);
+        selStart_ = Value;
+        KeepSelectionInText();
         break;
     case 2: {
         const int length = std::clamp(Value, 0, text_.Length() - selStart_ + 1);
@@ -305,11 +305,19 @@ void TOBLBaseEdit::SetInteger(int Index, int Value)
         prevCursorPos_ = cursorPos_;
         cursorPos_ = ClampPos(Value);
         ApplySelectionRule();
+        KeepSelectionInText();
         CursorPosChanged();
         break;
     default:
         break;
     }
+}
+
+// The rule extends from wherever SelStart was put, which need not be the cursor.
+void TOBLBaseEdit::KeepSelectionInText()
+{
+    selStart_ = ClampPos(selStart_);
+    selLength_ = std::clamp(selLength_, 0, text_.Length() - selStart_ + 1);
 }
 
 void TOBLBaseEdit::ApplySelectionRule()
@@ -426,8 +434,9 @@ void TOBLBaseEdit::SelectLeftWord()
 int TOBLBaseEdit::GetSelTextBuf(char* Buffer, int Size)
 {
     if (!Buffer || Size <= 0) return 0;
-    const int count = std::min(selLength_, Size - 1);
-    std::copy_n(text_.data() + selStart_ - 1, count, Buffer);
+    const AnsiString selected = GetSelText();
+    const int count = std::min(selected.Length(), Size - 1);
+    std::copy_n(selected.data(), count, Buffer);
     Buffer[count] = '\0';
     return count;
 }

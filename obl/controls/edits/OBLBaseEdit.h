@@ -227,7 +227,6 @@ public:
     const TRect& TextRect() const { return textRect_; }
     int ScrollOffset() const { return scrollOffset_; }
     bool SelectionHidden() const { return selectionHidden_; }
-    TCanvas* Canvas() const { return inherited::Canvas(); }
     TBitmap* BackBuffer() const { return backBitmap_.get(); }
 
     // Stops and releases the auto-scroll timer (the destructor's part of the input side;
@@ -266,7 +265,7 @@ protected:
     bool editEnabled_ = true;      // typing, paste, Delete and Backspace act
     bool freeBackOnExit_ = true;   // the back bitmap goes when focus leaves
     bool dragText_ = true;         // a press inside the selection moves the selected text
-    bool askWrap_ = true;          // search asks before wrapping around
+    bool askWrap_ = true;          // search asks before wrapping around (off: it never wraps)
     bool redoing_ = false;         // Redo replays a record
     bool undoing_ = false;         // Undo replays a record
     bool canUndo_ = false;         // something can be undone
@@ -322,6 +321,7 @@ private:
     // Pops the top record of Stack and replays it backwards with the flag set.
     void Replay(TOBLDynLIFOBuffer* Stack, bool& Flag);
     int ClampPos(int P) const;
+    void KeepSelectionInText();
     void SetModifiedFlag(bool Value);
 
     // Search from position P (OBLBaseEditSearch.cpp): the match, when one is found, becomes
