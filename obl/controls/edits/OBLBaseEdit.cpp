@@ -135,7 +135,7 @@ void TOBLBaseEdit::SetSelText(const AnsiString& S)
     record->SelLength = removed.Length();
     record->NewText = inserted;
     record->NewLength = inserted.Length();
-    RecordChange(record.release());
+    RecordChange(std::move(record));
 
     SetModifiedFlag(true);
     ChangedText(at);
@@ -167,18 +167,17 @@ void TOBLBaseEdit::AdjustForLineBreaks()
     }
 }
 
-void TOBLBaseEdit::RecordChange(TOBLUndoRecord* Record)
+void TOBLBaseEdit::RecordChange(std::unique_ptr<TOBLUndoRecord> Record)
 {
-    std::unique_ptr<TOBLUndoRecord> owned(Record);
     // A change that changed nothing is nothing to undo.
     if (Record->OldText.IsEmpty() && Record->NewText.IsEmpty()) return;
     if (undoing_) {
         canRedo_ = true;
-        redoStack_->Put(owned.release());
+        redoStack_->Put(Record.release());
         return;
     }
     canUndo_ = true;
-    undoStack_->Put(owned.release());
+    undoStack_->Put(Record.release());
     if (!redoing_) {
         redoStack_->Clear();
         canRedo_ = false;

@@ -20,6 +20,7 @@
 #include "platform/classlib/StdCtrls.h"
 
 #include <bitset>
+#include <memory>
 
 // (Sender, At): the text changed, beginning at position At.
 using TOBLTextChangeEvent = TEvent<TObject*, int>;
@@ -316,7 +317,8 @@ private:
     void ApplySelectionRule();
     // Step by step parts of SetSelText.
     void AdjustForLineBreaks();
-    void RecordChange(TOBLUndoRecord* Record);
+    // Onto the redo stack while undoing, else onto the undo stack.
+    void RecordChange(std::unique_ptr<TOBLUndoRecord> Record);
     bool Replaying() const { return undoing_ || redoing_; }
     // Pops the top record of Stack and replays it backwards with the flag set.
     void Replay(TOBLDynLIFOBuffer* Stack, bool& Flag);
