@@ -163,7 +163,7 @@ public:
     TNotifyEvent OnChange() const { return onChange_; }
     void SetOnChange(TNotifyEvent Value) { onChange_ = Value; }
 
-    // The inherited notification, then OnChange.
+    // The inherited notification, then OnChange (none while the edit is being read).
     void GetChange(TObject* Sender) override;
     // A balanced pair never redraws; an EndUpdate without a BeginUpdate redraws the text
     // (unless the no-redraw switch is set).
