@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -68,6 +69,29 @@ TEST(PixelBytes, BlendsOfEveryBytePairFollowTheRule)
             for (int a = 0; a < 256; ++a)
                 for (int i = 0; i < 768; ++i)
                     wrong += got[a][i] != Blended(i % 256, a, alpha);
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
+// The shares are rounded in the processor's rounding mode, as the rule's nearbyint does:
+// upwards they are no longer symmetric about 0, towards zero no half goes to the even side.
+TEST(PixelBytes, BlendsFollowTheRuleInEveryRoundingMode)
+{
+    AllPairs pairs;
+    auto target = Solid24(256, 256, 0, 0, 0);
+    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        for (float alpha : {0.6f, 0.5f, 0.3f}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", strength " << alpha);
+            std::fesetround(mode);
+            OBLBMPAlphaBlend(pairs.first.get(), pairs.second.get(), Rect(0, 0, 256, 256), kOrigin, target.get(),
+                             alpha, kOrigin);
+            Rows got = Bytes(target.get());
+            int wrong = 0;
+            for (int a = 0; a < 256; ++a)
+                for (int i = 0; i < 768; ++i)
+                    wrong += got[a][i] != Blended(i % 256, a, alpha);
+            std::fesetround(FE_TONEAREST);
             EXPECT_EQ(wrong, 0);
         }
     }
