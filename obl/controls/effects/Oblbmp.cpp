@@ -247,9 +247,9 @@ bool HasWideIntegers()
     return has;
 }
 
-// A byte shuffle that puts one channel of eight pixels into 16-bit lanes: lane p takes
-// byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies in the 16
-// bytes starting at `base`, else 0.
+// A byte shuffle that puts one channel of eight pixels into the high bytes of 16-bit lanes:
+// lane p takes byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies
+// in the 16 bytes starting at `base`, else 0.
 struct alignas(16) ShuffleMask {
     signed char index[16];
 };
@@ -259,8 +259,8 @@ constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
     ShuffleMask m{};
     for (int p = 0; p < 8; ++p) {
         int offset = 3 * (first + p) + channel - base;
-        m.index[2 * p] = static_cast<signed char>(offset >= 0 && offset < 16 ? offset : -128);
-        m.index[2 * p + 1] = -128;
+        m.index[2 * p] = -128;
+        m.index[2 * p + 1] = static_cast<signed char>(offset >= 0 && offset < 16 ? offset : -128);
     }
     return m;
 }
@@ -294,23 +294,28 @@ __attribute__((target("avx2"))) inline __m256i LoadGroups(const BYTE* from, int 
                                reinterpret_cast<const __m128i*>(from + offset));
 }
 
-// j * k / 100 rounded half to even in each 16-bit lane, exactly, from the fixed-point
-// product j * C with C = k * 2^16 / 100 rounded up: for j below 256 it exceeds the exact
-// value by less than 255 / 2^16, so its high half is the quotient and its low half tells
-// the remainders apart: a half lies in 32,768..32,962, anything above a half from 33,423
-// on, anything below by 32,307. The threshold 33,100 separates them; a half over an odd
-// quotient is pushed past it by 512.
+// j * k / 100 in each 16-bit lane holding j << 8, from the high half y of its product with
+// C = k * 2^16 / 100 rounded up: y is the share times 256 less at most 1 or more by under 1
+// (the excess of C times j stays below 1), and a share's fraction is whole hundredths, so
+// the high byte of y is the quotient and the low byte is 128 for a half, from 130 on above
+// it, at most 126 below. Adding 128 rounds halves up.
+template <short K>
+__attribute__((target("avx2"))) inline __m256i ShareHalvesUp(__m256i j)
+{
+    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
+    __m256i y = _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
+    return _mm256_srli_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(128)), 8);
+}
+
+// The same rounded half to even: adding 127 and the quotient's lowest bit carries into the
+// quotient when the share is to go up.
 template <short K>
 __attribute__((target("avx2"))) inline __m256i Share(__m256i j)
 {
     constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
-    const __m256i factor = _mm256_set1_epi16(static_cast<short>(c));
-    __m256i q = _mm256_mulhi_epu16(j, factor);
-    // The fraction moved to the signed range, so that one signed compare orders it.
-    __m256i fraction = _mm256_xor_si256(_mm256_mullo_epi16(j, factor), _mm256_set1_epi16(-32768));
-    __m256i odd = _mm256_slli_epi16(_mm256_and_si256(q, _mm256_set1_epi16(1)), 9);
-    __m256i up = _mm256_cmpgt_epi16(_mm256_adds_epi16(fraction, odd), _mm256_set1_epi16(33100 - 32768));
-    return _mm256_sub_epi16(q, up);
+    __m256i y = _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
+    __m256i odd = _mm256_and_si256(_mm256_srli_epi16(y, 8), _mm256_set1_epi16(1));
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(127)), odd), 8);
 }
 
 // One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of each group.
@@ -322,12 +327,17 @@ __attribute__((target("avx2"))) inline __m256i Lanes(__m256i a, __m256i b, __m25
                            _mm256_shuffle_epi8(high, Mask(kLanes<Channel>[2 * Half + 1])));
 }
 
+// Green and blue shares lie half way only at 50, 150 and 250, and go down to the even
+// neighbour only at 150 (88.5 and 16.5): rounded halves up, those two are taken back (a
+// compare gives -1). Red shares lie half way at every 5 + 10 m.
 template <int Half>
 __attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, __m256i c)
 {
-    return _mm256_add_epi16(
-        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), Share<59>(Lanes<1, Half>(a, b, c))),
-        Share<11>(Lanes<0, Half>(a, b, c)));
+    const __m256i down = _mm256_set1_epi16(150 << 8);
+    __m256i green = Lanes<1, Half>(a, b, c), blue = Lanes<0, Half>(a, b, c);
+    __m256i sum = _mm256_add_epi16(_mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), ShareHalvesUp<59>(green)),
+                                   ShareHalvesUp<11>(blue));
+    return _mm256_add_epi16(sum, _mm256_add_epi16(_mm256_cmpeq_epi16(green, down), _mm256_cmpeq_epi16(blue, down)));
 }
 
 // Thirty-two pixels a step, each step read whole before it is written (the target may be
