@@ -24,27 +24,54 @@ std::uint64_t Digest(TBitmap* bitmap)
     return h;
 }
 
-// Every pair of bytes once: first-source byte i % 256 of row a over second-source byte a.
-struct AllPairs {
+// Two sources as rows of bytes and as bitmaps.
+struct Pairs {
+    Rows ones, twos;
     std::unique_ptr<TBitmap> first, second;
 
-    AllPairs()
-    {
-        Rows ones(256, std::vector<BYTE>(768)), twos(256, std::vector<BYTE>(768));
-        for (int a = 0; a < 256; ++a)
-            for (int i = 0; i < 768; ++i) {
-                ones[a][i] = static_cast<BYTE>(i);
-                twos[a][i] = static_cast<BYTE>(a);
-            }
-        first = Make24(ones);
-        second = Make24(twos);
-    }
+    Pairs(Rows o, Rows t) : ones(std::move(o)), twos(std::move(t)), first(Make24(ones)), second(Make24(twos)) {}
+    TRect All() const { return Rect(0, 0, static_cast<int>(ones[0].size() / 3), static_cast<int>(ones.size())); }
 };
+
+// Every pair of bytes once: first-source byte i % 256 of row a over second-source byte a.
+Pairs AllPairs()
+{
+    Rows ones(256, std::vector<BYTE>(768)), twos(256, std::vector<BYTE>(768));
+    for (int a = 0; a < 256; ++a)
+        for (int i = 0; i < 768; ++i) {
+            ones[a][i] = static_cast<BYTE>(i);
+            twos[a][i] = static_cast<BYTE>(a);
+        }
+    return Pairs(std::move(ones), std::move(twos));
+}
+
+// Rows of 48 bytes, which the blend takes as 32 bytes and 16: each of the two pieces holds
+// every pair once over the 4096 rows.
+Pairs NarrowPairs()
+{
+    Rows ones(4096, std::vector<BYTE>(48)), twos(4096, std::vector<BYTE>(48));
+    for (int r = 0; r < 4096; ++r)
+        for (int i = 0; i < 48; ++i) {
+            ones[r][i] = static_cast<BYTE>(i < 32 ? r % 8 * 32 + i : r % 16 * 16 + i - 32);
+            twos[r][i] = static_cast<BYTE>(r / 16);
+        }
+    return Pairs(std::move(ones), std::move(twos));
+}
 
 // The rule: a + (b1 - a) * alpha, rounded half to even.
 BYTE Blended(int b1, int a, float alpha)
 {
     return static_cast<BYTE>(a + static_cast<int>(std::nearbyint((b1 - a) * static_cast<double>(alpha))));
+}
+
+int WrongBytes(TBitmap* result, const Pairs& pairs, float alpha)
+{
+    Rows got = Bytes(result);
+    int wrong = 0;
+    for (std::size_t y = 0; y < got.size(); ++y)
+        for (std::size_t i = 0; i < got[y].size(); ++i)
+            wrong += got[y][i] != Blended(pairs.ones[y][i], pairs.twos[y][i], alpha);
+    return wrong;
 }
 
 // Strengths with ties (quarters, 256ths), near ties (thirds, tenths), and the ends.
@@ -53,23 +80,17 @@ const float kStrengths[] = {0.6f, 0.5f, 0.25f, 0.75f, 0.1f, 0.3f, 1.0f / 3, 0.99
 
 TEST(PixelBytes, BlendsOfEveryBytePairFollowTheRule)
 {
-    AllPairs pairs;
-    auto target = Solid24(256, 256, 0, 0, 0);
-    for (float alpha : kStrengths) {
-        SCOPED_TRACE(alpha);
-        OBLBMPAlphaBlend(pairs.first.get(), pairs.second.get(), Rect(0, 0, 256, 256), kOrigin, target.get(), alpha,
-                         kOrigin);
-        // In place as the alpha object blends: the first source is the target.
-        auto inPlace = Make24(Bytes(pairs.first.get()));
-        OBLBMPAlphaBlend(inPlace.get(), pairs.second.get(), Rect(0, 0, 256, 256), kOrigin, inPlace.get(), alpha,
-                         kOrigin);
-        for (TBitmap* result : {target.get(), inPlace.get()}) {
-            Rows got = Bytes(result);
-            int wrong = 0;
-            for (int a = 0; a < 256; ++a)
-                for (int i = 0; i < 768; ++i)
-                    wrong += got[a][i] != Blended(i % 256, a, alpha);
-            EXPECT_EQ(wrong, 0);
+    for (const Pairs& pairs : {AllPairs(), NarrowPairs()}) {
+        const TRect all = pairs.All();
+        auto target = Solid24(all.right, all.bottom, 0, 0, 0);
+        for (float alpha : kStrengths) {
+            SCOPED_TRACE(testing::Message() << all.right << " pixels a row, strength " << alpha);
+            OBLBMPAlphaBlend(pairs.first.get(), pairs.second.get(), all, kOrigin, target.get(), alpha, kOrigin);
+            EXPECT_EQ(WrongBytes(target.get(), pairs, alpha), 0);
+            // In place as the alpha object blends: the first source is the target.
+            auto inPlace = Make24(pairs.ones);
+            OBLBMPAlphaBlend(inPlace.get(), pairs.second.get(), all, kOrigin, inPlace.get(), alpha, kOrigin);
+            EXPECT_EQ(WrongBytes(inPlace.get(), pairs, alpha), 0);
         }
     }
 }
@@ -78,19 +99,15 @@ TEST(PixelBytes, BlendsOfEveryBytePairFollowTheRule)
 // upwards they are no longer symmetric about 0, towards zero no half goes to the even side.
 TEST(PixelBytes, BlendsFollowTheRuleInEveryRoundingMode)
 {
-    AllPairs pairs;
+    const Pairs pairs = AllPairs();
     auto target = Solid24(256, 256, 0, 0, 0);
     for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
         for (float alpha : {0.6f, 0.5f, 0.3f}) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << ", strength " << alpha);
             std::fesetround(mode);
-            OBLBMPAlphaBlend(pairs.first.get(), pairs.second.get(), Rect(0, 0, 256, 256), kOrigin, target.get(),
-                             alpha, kOrigin);
-            Rows got = Bytes(target.get());
-            int wrong = 0;
-            for (int a = 0; a < 256; ++a)
-                for (int i = 0; i < 768; ++i)
-                    wrong += got[a][i] != Blended(i % 256, a, alpha);
+            OBLBMPAlphaBlend(pairs.first.get(), pairs.second.get(), pairs.All(), kOrigin, target.get(), alpha,
+                             kOrigin);
+            int wrong = WrongBytes(target.get(), pairs, alpha);
             std::fesetround(FE_TONEAREST);
             EXPECT_EQ(wrong, 0);
         }
@@ -112,7 +129,7 @@ TEST(PixelBytes, BlendsGiveTheSameBytesAsBefore)
         {77.0f / 256, all, 0x403968da59789d24ull}, {0.6f, odd, 0xcaf5493a7ffdb88eull},
         {0.5f, odd, 0xc7f225c97a967440ull},
     };
-    AllPairs pairs;
+    const Pairs pairs = AllPairs();
     for (const Pin& pin : pins) {
         SCOPED_TRACE(pin.alpha);
         auto target = Solid24(256, 256, 0, 0, 0);
