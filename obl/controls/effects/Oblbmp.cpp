@@ -249,9 +249,17 @@ bool HasWideIntegers()
 
 // A byte shuffle that puts one channel of eight pixels into the high bytes of 16-bit lanes:
 // lane p takes byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies
-// in the 16 bytes starting at `base`, else 0.
-struct alignas(16) ShuffleMask {
-    signed char index[16];
+// in the 16 bytes starting at `base`, else 0. The 256-bit registers work as two independent
+// 128-bit halves: the low half holds a group of sixteen pixels, the high half the next
+// group, and every shuffle stays in its half; each mask is kept for both halves, so that a
+// shuffle reads it straight from memory.
+struct alignas(32) ShuffleMask {
+    signed char index[32];
+
+    constexpr void Set(int i, int value)
+    {
+        index[i] = index[16 + i] = static_cast<signed char>(value);
+    }
 };
 
 constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
@@ -259,8 +267,8 @@ constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
     ShuffleMask m{};
     for (int p = 0; p < 8; ++p) {
         int offset = 3 * (first + p) + channel - base;
-        m.index[2 * p] = -128;
-        m.index[2 * p + 1] = static_cast<signed char>(offset >= 0 && offset < 16 ? offset : -128);
+        m.Set(2 * p, -128);
+        m.Set(2 * p + 1, offset >= 0 && offset < 16 ? offset : -128);
     }
     return m;
 }
@@ -271,7 +279,7 @@ constexpr ShuffleMask GreyTriples(int part)
 {
     ShuffleMask m{};
     for (int i = 0; i < 16; ++i)
-        m.index[i] = static_cast<signed char>((16 * part + i) / 3);
+        m.Set(i, (16 * part + i) / 3);
     return m;
 }
 
@@ -280,11 +288,9 @@ constexpr ShuffleMask kLanes[4] = {ChannelLanes(Channel, 0, 0), ChannelLanes(Cha
                                    ChannelLanes(Channel, 8, 16), ChannelLanes(Channel, 8, 32)};
 constexpr ShuffleMask kTriples[3] = {GreyTriples(0), GreyTriples(1), GreyTriples(2)};
 
-// The 256-bit registers work as two independent 128-bit halves: the low half holds a group
-// of sixteen pixels, the high half the next group, and every shuffle stays in its half.
 __attribute__((target("avx2"))) inline __m256i Mask(const ShuffleMask& m)
 {
-    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m.index)));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(m.index));
 }
 
 // Bytes [offset, offset + 16) of both groups (the second group starts 48 bytes later).
