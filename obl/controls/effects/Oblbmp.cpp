@@ -301,27 +301,31 @@ __attribute__((target("avx2"))) inline __m256i LoadGroups(const BYTE* from, int 
 }
 
 // j * k / 100 in each 16-bit lane holding j << 8, from the high half y of its product with
-// C = k * 2^16 / 100 rounded up: y is the share times 256 less at most 1 or more by under 1
-// (the excess of C times j stays below 1), and a share's fraction is whole hundredths, so
-// the high byte of y is the quotient and the low byte is 128 for a half, from 130 on above
-// it, at most 126 below. Adding 128 rounds halves up.
+// C = k * 2^15 / 100 rounded up: y is the share times 128 less at most 1 or more by under 1
+// (the excess of C times j / 256 stays below 1), and a share's fraction is whole
+// hundredths, 1.28 apart, so y >> 7 is the quotient and the low seven bits are 64 for a
+// half, from 65 on above it, at most 63 below. (y + 64) >> 7, a rounding multiply by 256
+// (y stays below 2^15), rounds halves up.
 template <short K>
-__attribute__((target("avx2"))) inline __m256i ShareHalvesUp(__m256i j)
+__attribute__((target("avx2"))) inline __m256i ShareTimes128(__m256i j)
 {
-    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
-    __m256i y = _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
-    return _mm256_srli_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(128)), 8);
+    constexpr int scaled = K * 32768, c = (scaled + 99) / 100;
+    return _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
 }
 
-// The same rounded half to even: adding 127 and the quotient's lowest bit carries into the
-// quotient when the share is to go up.
+__attribute__((target("avx2"))) inline __m256i RoundHalvesUp(__m256i y)
+{
+    return _mm256_mulhrs_epi16(y, _mm256_set1_epi16(256));
+}
+
+// Rounded half to even: one less before rounding when the quotient is even.
 template <short K>
 __attribute__((target("avx2"))) inline __m256i Share(__m256i j)
 {
-    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
-    __m256i y = _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
-    __m256i odd = _mm256_and_si256(_mm256_srli_epi16(y, 8), _mm256_set1_epi16(1));
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(y, _mm256_set1_epi16(127)), odd), 8);
+    const __m256i lowestBit = _mm256_set1_epi16(0x80);
+    __m256i y = ShareTimes128<K>(j);
+    __m256i even = _mm256_cmpeq_epi16(_mm256_and_si256(y, lowestBit), _mm256_setzero_si256());  // -1 when even
+    return RoundHalvesUp(_mm256_add_epi16(y, even));
 }
 
 // One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of each group.
@@ -341,8 +345,9 @@ __attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, _
 {
     const __m256i down = _mm256_set1_epi16(150 << 8);
     __m256i green = Lanes<1, Half>(a, b, c), blue = Lanes<0, Half>(a, b, c);
-    __m256i sum = _mm256_add_epi16(_mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), ShareHalvesUp<59>(green)),
-                                   ShareHalvesUp<11>(blue));
+    __m256i sum = _mm256_add_epi16(
+        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), RoundHalvesUp(ShareTimes128<59>(green))),
+        RoundHalvesUp(ShareTimes128<11>(blue)));
     return _mm256_add_epi16(sum, _mm256_add_epi16(_mm256_cmpeq_epi16(green, down), _mm256_cmpeq_epi16(blue, down)));
 }
 
