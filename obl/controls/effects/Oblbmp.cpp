@@ -435,8 +435,9 @@ inline __m128i Shares(__m128i lanes, __m128i factor, __m128i bias)
 }
 
 // Sixteen bytes a step, each step read whole before it is written (the target may be either
-// source); answers the number of bytes done. The share moves a towards b1: up by at most
-// the rise b1 - a, down by at most the fall a - b1, one of which is 0.
+// source); answers the number of bytes done. The share moves a towards b1 and is never more
+// than the change (alpha is at most 1), so it is what the smaller of it and the rise b1 - a
+// adds, and what the smaller of it and the fall a - b1 takes away: one of the two is 0.
 template <bool Halves>
 std::size_t BlendBlocks(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t n, const ShareRule& rule)
 {
