@@ -343,7 +343,7 @@ __attribute__((target("avx2"))) inline __m256i Lanes(__m256i a, __m256i b, __m25
 template <int Half>
 __attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, __m256i c)
 {
-    const __m256i down = _mm256_set1_epi16(150 << 8);
+    const __m256i down = _mm256_set1_epi16(static_cast<short>(150 << 8));
     __m256i green = Lanes<1, Half>(a, b, c), blue = Lanes<0, Half>(a, b, c);
     __m256i sum = _mm256_add_epi16(
         _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), RoundHalvesUp(ShareTimes128<59>(green))),
