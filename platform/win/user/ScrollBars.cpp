@@ -1,6 +1,7 @@
 // Scroll-bar state, geometry and mouse tracking of the standard window scroll bars.
 #include "platform/win/user/ScrollBars.h"
 
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/NonClient.h"
 #include "platform/win/user/WindowObject.h"
@@ -25,8 +26,12 @@ int MaxPos(const ScrollBarState& s) { return std::max(s.min, s.max - std::max<in
 bool Scrollable(const ScrollBarState& s) { return s.max > s.min && (s.page == 0 || static_cast<int>(s.page) <= s.max - s.min); }
 
 void RedrawFrame(HWND window) {
-    if (UserReallyVisible(window))
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    if (!UserReallyVisible(window))
+        return;
+    // Only the bars change: the client area keeps its pixels.
+    HRGN none = CreateRectRgn(0, 0, 0, 0);
+    RedrawWindow(window, nullptr, none, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    DeleteObject(none);
 }
 
 void SetVisible(HWND window, int bar, bool show) {

@@ -1,7 +1,38 @@
 // Scroll boxes: ranges from the children, scroll messages moving them; data modules.
 #include "tests/platform/classlib/controls/ControlsFixture.h"
 
+#include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/Input.h"
+#include "platform/win/user/ScrollBars.h"
+
 namespace {
+
+// Watches the scroll box's messages on their way to its window procedure.
+class TScrollWatcher : public TObject {
+public:
+    explicit TScrollWatcher(TWinControl* target) : target_(target), saved_(target->WindowProc())
+    {
+        target->SetWindowProc(TWndMethod(this, &TScrollWatcher::Watch));
+    }
+    ~TScrollWatcher() override { target_->SetWindowProc(saved_); }
+    void Watch(TMessage& m)
+    {
+        if (m.Msg == WM_VSCROLL) codes.push_back(LOWORD(m.WParam));
+        if (m.Msg == WM_PAINT) {
+            ++paints;
+            GetUpdateRect(target_->Handle(), &painted, FALSE);
+        }
+        target_->WndProc(m);
+    }
+
+    std::vector<WORD> codes;
+    int paints = 0;
+    RECT painted{};
+
+private:
+    TWinControl* target_;
+    TWndMethod saved_;
+};
 
 class ScrollBoxTest : public ControlsTest {
 protected:
@@ -66,6 +97,57 @@ TEST_F(ScrollBoxTest, ScrollMessagesMoveTheChildren)
     }
     box->ScrollInView(child);
     EXPECT_EQ(child->Top() + child->Height(), client);
+}
+
+TEST_F(ScrollBoxTest, TheWindowsBarFollowsRangeAndPosition)
+{
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_TRUE(GetScrollInfo(box->Handle(), SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 224);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(box->ClientHeight()));
+    EXPECT_EQ(info.nPos, 8);
+}
+
+TEST_F(ScrollBoxTest, AClickOnTheBarsArrowScrollsOneLineThenEnds)
+{
+    TScrollWatcher watcher(box);
+    std::vector<WORD>& codes = watcher.codes;
+    RECT client{};
+    GetClientRect(box->Handle(), &client);
+    POINT corner{client.right, client.bottom};
+    ClientToScreen(box->Handle(), &corner);
+    UserInjectClick(corner.x + GetSystemMetrics(SM_CXVSCROLL) / 2, corner.y - 4);
+    Application->ProcessMessages();
+    EXPECT_EQ(codes, (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL}));
+    EXPECT_EQ(box->VertScrollBar()->Position(), 8);
+    EXPECT_EQ(child->Top(), 192);
+}
+
+TEST_F(ScrollBoxTest, TheWheelScrollsThreeLinesANotchThenEnds)
+{
+    TScrollWatcher watcher(box);
+    std::vector<WORD>& codes = watcher.codes;
+    box->SetFocus();
+    POINT inside = box->ClientToScreen(Point(5, 5));
+    UserInjectMouseWheel(-WHEEL_DELTA, inside.x, inside.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(codes, (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+    EXPECT_EQ(box->VertScrollBar()->Position(), 24);
+    UserInjectMouseWheel(WHEEL_DELTA, inside.x, inside.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(box->VertScrollBar()->Position(), 0);
+    EXPECT_EQ(child->Top(), 200);
+}
+
+TEST_F(ScrollBoxTest, ScrollingMovesTheBitsAndRepaintsOnlyTheUncoveredStrip)
+{
+    TScrollWatcher watcher(box);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(watcher.paints, 1);
+    EXPECT_EQ(watcher.painted.top, box->ClientHeight() - 8);
+    EXPECT_EQ(watcher.painted.bottom, box->ClientHeight());
 }
 
 namespace {
