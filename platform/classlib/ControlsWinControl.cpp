@@ -686,10 +686,12 @@ void TWinControl::WndProc(TMessage& message)
             Resize();
         return;
     case WM_WINDOWPOSCHANGED: {
-        DefaultHandler(message);
+        // The bounds follow the window before WM_MOVE and WM_SIZE go out: their handlers
+        // see where the control now is.
         auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
         if (!(pos->flags & SWP_NOMOVE)) { left_ = pos->x; top_ = pos->y; }
         if (!(pos->flags & SWP_NOSIZE)) { width_ = pos->cx; height_ = pos->cy; }
+        DefaultHandler(message);
         return;
     }
     case WM_KEYDOWN:
