@@ -56,6 +56,8 @@ public:
     // Shown: visible and its range beyond the client extent.
     bool IsScrollBarVisible() const;
     int ScrollPos() const { return IsScrollBarVisible() ? position_ : 0; }
+    // A range that follows the children (AutoScroll) is not the description's to keep.
+    bool IsRangeStored() const;
     // The position a WM_HSCROLL / WM_VSCROLL code asks for.
     void ScrollMessage(WPARAM code);
     void Assign(TPersistent* source) override;

@@ -18,6 +18,8 @@ int TControlScrollBar::ClientExtent() const
 
 int TControlScrollBar::MaxPosition() const { return std::max(0, range_ - ClientExtent()); }
 
+bool TControlScrollBar::IsRangeStored() const { return !control_->AutoScroll(); }
+
 bool TControlScrollBar::IsScrollBarVisible() const { return visible_ && range_ > ClientExtent(); }
 
 void TControlScrollBar::SetPosition(int v)
@@ -96,7 +98,9 @@ void TControlScrollBar::Publish(TClassBuilder<TControlScrollBar>& c)
     c.Property("Increment", &TControlScrollBar::Increment, &TControlScrollBar::SetIncrement).Default(8);
     c.Property("Margin", &TControlScrollBar::Margin, &TControlScrollBar::SetMargin).Default(0);
     c.Property("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition).Default(0);
-    c.Property("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange).Default(0);
+    c.Property("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange)
+        .Default(0)
+        .Stored(&TControlScrollBar::IsRangeStored);
     c.Property("Tracking", &TControlScrollBar::Tracking, &TControlScrollBar::SetTracking).Default(false);
     c.Property("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible).Default(true);
 }

@@ -150,6 +150,48 @@ TEST_F(ScrollBoxTest, ScrollingMovesTheBitsAndRepaintsOnlyTheUncoveredStrip)
     EXPECT_EQ(watcher.painted.bottom, box->ClientHeight());
 }
 
+// Notes where the control thinks it is when the window tells it that it moved.
+class TMoveWatcher : public TObject {
+public:
+    explicit TMoveWatcher(TWinControl* target) : target_(target), saved_(target->WindowProc())
+    {
+        target->SetWindowProc(TWndMethod(this, &TMoveWatcher::Watch));
+    }
+    ~TMoveWatcher() override { target_->SetWindowProc(saved_); }
+    void Watch(TMessage& m)
+    {
+        if (m.Msg == WM_MOVE) tops.push_back(target_->Top());
+        target_->WndProc(m);
+    }
+    std::vector<int> tops;
+
+private:
+    TWinControl* target_;
+    TWndMethod saved_;
+};
+
+TEST_F(ScrollBoxTest, ScrolledChildWindowsKnowTheirNewPlaceWhenTheyHearOfTheMove)
+{
+    TMoveWatcher watcher(child);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(watcher.tops, std::vector<int>{192});
+}
+
+TEST_F(ScrollBoxTest, RangesThatFollowTheChildrenAreNotWritten)
+{
+    box->SetName("Box");
+    child->SetName("Child");
+    TStringStream automatic;
+    automatic.WriteComponent(box);
+    EXPECT_EQ(std::string(automatic.DataString().c_str()).find("Range"), std::string::npos);
+    box->SetAutoScroll(false);
+    box->VertScrollBar()->SetRange(300);
+    TStringStream fixed;
+    fixed.WriteComponent(box);
+    EXPECT_NE(std::string(fixed.DataString().c_str()).find("VertScrollBar.Range = 300"), std::string::npos)
+        << fixed.DataString().c_str();
+}
+
 namespace {
 
 class TTestModule : public TDataModule {
