@@ -49,6 +49,28 @@ TEST_F(ScrollBoxTest, ADefaultBoxHasTheWindowsClientEdgeAndNoBevelExtent)
     EXPECT_TRUE(Style(box) & WS_BORDER);
 }
 
+TEST_F(ScrollBoxTest, WithThemesTheEdgeIsTheThemesOnePixelBorder)
+{
+    Themes(TThemeModuleState::Active);
+    ASSERT_TRUE(OBLApplication->UseXPThemes());
+    auto* box = AddWindowed<TProbeScrollBox>(10, 10);
+    EXPECT_TRUE(box->UseXP());
+    EXPECT_TRUE(ExStyle(box) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(V(ClientInset(box)), (std::vector<int>{1, 1}));
+    EXPECT_EQ(box->ClientWidth(), 183);
+    // The ring is the theme's: it differs from the classic edge's dark outer line.
+    Redraw();
+    const std::uint32_t themedRing = PixelOf(box, -1, 20);
+    box->SetCtlXP(false);
+    EXPECT_FALSE(box->UseXP());
+    EXPECT_EQ(V(ClientInset(box)), (std::vector<int>{2, 2}));
+    Redraw();
+    EXPECT_NE(PixelOf(box, -2, 20), themedRing);
+    box->Bevel()->SetMode(bmCustom);
+    box->SetCtlXP(true);
+    EXPECT_FALSE(box->UseXP());
+}
+
 TEST_F(ScrollBoxTest, ACustomBevelMakesTheWindowAgainAndMovesTheClientAreaIn)
 {
     struct Case {
