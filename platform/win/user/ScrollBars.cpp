@@ -46,7 +46,7 @@ void SetVisible(HWND window, int bar, bool show) {
 // Bar rectangle (window coordinates) between and including its arrows.
 RECT BarRect(const WindowObject& w, int bar) {
     const RECT c = w.client;
-    const int size = ScrollBarSize();
+    const int size = ScrollBarSize(bar == SB_VERT);
     return bar == SB_VERT ? RECT{c.right, c.top, c.right + size, c.bottom} : RECT{c.left, c.bottom, c.right, c.bottom + size};
 }
 
@@ -54,7 +54,7 @@ WORD PartAt(HWND window, int bar, POINT p) {
     WindowObject* w = UserFindWindow(window);
     const RECT r = BarRect(*w, bar);
     const RECT thumb = UserScrollThumbRect(window, bar);
-    const int size = ScrollBarSize();
+    const int size = ScrollArrowSize(bar == SB_VERT);
     const int along = bar == SB_VERT ? p.y : p.x;
     const int start = bar == SB_VERT ? r.top : r.left;
     const int end = bar == SB_VERT ? r.bottom : r.right;
@@ -88,7 +88,7 @@ int DraggedPos(HWND window, int bar, int startPos, int delta) {
     const ScrollBarState& s = w->scroll[bar];
     const RECT r = BarRect(*w, bar);
     const RECT thumb = UserScrollThumbRect(window, bar);
-    const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * ScrollBarSize();
+    const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * ScrollArrowSize(bar == SB_VERT);
     const int thumbSize = bar == SB_VERT ? thumb.bottom - thumb.top : thumb.right - thumb.left;
     const int free = std::max(track - thumbSize, 1);
     const int range = MaxPos(s) - s.min;
@@ -199,7 +199,7 @@ RECT UserScrollThumbRect(HWND window, int bar) {
     if (s.disabled || !Scrollable(s))
         return {};
     const RECT r = BarRect(*w, bar);
-    const int size = ScrollBarSize();
+    const int size = ScrollArrowSize(bar == SB_VERT);
     const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * size;
     if (track < kMinimumThumb)
         return {};

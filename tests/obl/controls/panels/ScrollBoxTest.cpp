@@ -182,6 +182,22 @@ TEST_F(ScrollBoxTest, ChildrenTakeTheBackgroundUnderThemWhateverTheFrame)
     }
 }
 
+TEST_F(ScrollBoxTest, TheHorizontalBarsHeightIsLeftOutOfTheFrame)
+{
+    // Bars of different thickness tell the vertical bar's width from the horizontal one's height.
+    struct TBars {
+        TBars() { SetScrollBarSize(16, 24); }
+        ~TBars() { SetScrollBarSize(16, 16); }
+    } bars;
+    TProbeScrollBox* box = TransparentBox();
+    static_cast<TControl*>(box->Controls(0))->SetWidth(300);
+    box->Realign();
+    Redraw();
+    ASSERT_TRUE(box->ScrollBarsVisible());
+    const TPoint inForm = form_->ScreenToClient(box->ClientToScreen(Point(0, 0)));
+    EXPECT_EQ(V(box->BackMapPoint(Point(0, 0))), V(inForm));
+}
+
 TEST_F(ScrollBoxTest, WithoutAParentBackgroundNothingIsLent)
 {
     auto* box = AddWindowed<TProbeScrollBox>(10, 10);

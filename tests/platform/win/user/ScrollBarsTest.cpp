@@ -94,6 +94,20 @@ TEST_F(UserTest, AChildReachingUnderTheBarLeavesTheBarPainted) {
     EXPECT_EQ(s->Pixel(x, 50), s->Pixel(x, 75));
 }
 
+TEST_F(UserTest, BarsTakeTheWidthAndHeightTheSettingsGive) {
+    SetScrollBarSize(17, 21);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(SM_CXHSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 21);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVSCROLL), 21);
+    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 100);
+    RECT client{};
+    GetClientRect(top, &client);
+    SetScrollBarSize(16, 16);
+    EXPECT_EQ(client.right, 100 - 17);
+    EXPECT_EQ(client.bottom, 100 - 21);
+}
+
 TEST_F(UserTest, ListBoxScrollsByItsBar) {
     HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
     HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 0, 0, 150, 65, top, nullptr, nullptr, nullptr);
