@@ -42,6 +42,9 @@ public:
     // Marks the buffer out of date.
     void DestroyBuffer() { bufferValid_ = false; }
     bool BufferValid() const { return bufferValid_; }
+    // The buffer while it holds the current result (the controls copy their background
+    // from it), else nil.
+    TBitmap* ValidBuffer() const { return buffered_ && bufferValid_ ? buffer_.get() : nullptr; }
     // Any effect set.
     bool Enabled() const;
 

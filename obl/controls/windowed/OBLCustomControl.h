@@ -131,6 +131,8 @@ protected:
 
     bool Loading() const { return ComponentState().Contains(csLoading); }
     bool Designing() const { return ComponentState().Contains(csDesigning); }
+    // The frame that shows an empty control at design time.
+    void DrawDashedFrame();
 
 private:
     void BackFXChange(TObject* Sender);
@@ -142,7 +144,6 @@ private:
     TRect WindowFrame(TRect& Interior);
     // The themed border into the window's frame, the interior left alone.
     void FrameXP(HDC WindowDC, const TRect& Frame, const TRect& Interior);
-    void DrawDashedFrame();
 
     TOBLAboutVar about_;
     bool ctlXP_ = true;

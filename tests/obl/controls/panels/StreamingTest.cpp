@@ -1,0 +1,120 @@
+// Panels through a form description and back: what differs from the defaults is written
+// and read back, the bevel's kind always; reading a Windows bevel makes no window early.
+#include "PanelFixture.h"
+
+namespace {
+
+class StreamingTest : public PanelFixture {
+protected:
+    void SetUp() override
+    {
+        PanelFixture::SetUp();
+        RegisterClass(TForm::StaticClass());
+        RegisterClass(TProbeBevelPanel::StaticClass());
+        RegisterClass(TProbeParentPanel::StaticClass());
+        RegisterClass(TOBLImageList::StaticClass());
+        form_->SetName("Host");
+    }
+    void TearDown() override
+    {
+        UnRegisterClass(TOBLImageList::StaticClass());
+        UnRegisterClass(TProbeParentPanel::StaticClass());
+        UnRegisterClass(TProbeBevelPanel::StaticClass());
+        PanelFixture::TearDown();
+    }
+    static std::string Write(TComponent* root)
+    {
+        TStringStream s;
+        s.WriteComponent(root);
+        return s.DataString().c_str();
+    }
+    static std::string ObjectText(const std::string& text, const std::string& name)
+    {
+        const std::size_t at = text.find("object " + name + ":");
+        return at == std::string::npos ? std::string() : text.substr(at, text.find("\n  end", at) - at);
+    }
+    template <class T>
+    T* ReadBack(const std::string& text, const char* name)
+    {
+        TStringStream in{AnsiString(text.c_str())};
+        form_->SetName("Old");
+        copy_.reset(in.ReadComponent(nullptr));
+        return dynamic_cast<T*>(copy_->FindComponent(name));
+    }
+
+    TOwned<TComponent> copy_;
+};
+
+TEST_F(StreamingTest, APlainPanelWritesOnlyItsPlaceAndTheBevelKind)
+{
+    auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
+    p->SetName("Plain");
+    const std::string text = ObjectText(Write(form_), "Plain");
+    ASSERT_FALSE(text.empty());
+    for (const char* name : {"Transparent", "Flat", "CtlXP", "StyleOuter", "BorderSides", "TabStop"})
+        EXPECT_EQ(text.find(name), std::string::npos) << name << "\n" << text;
+    EXPECT_NE(text.find("Bevel.Mode = bmCustom"), std::string::npos) << text;
+}
+
+TEST_F(StreamingTest, ABevelledPanelComesBack)
+{
+    auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
+    p->SetName("Framed");
+    p->SetTransparent(true);
+    p->SetFlat(true);
+    p->BackFX()->SetBool(2, true);
+    p->Bevel()->SetBevelStyleOuter(bvFrameRaised);
+    p->Bevel()->SetBevelWidthOuter(2);
+    p->Bevel()->SetBorderSpace(1);
+    p->Bevel()->SetColor(0, clNavy);
+    const std::string text = Write(form_);
+    auto* read = ReadBack<TProbeBevelPanel>(text, "Framed");
+    ASSERT_NE(read, nullptr) << text;
+    EXPECT_TRUE(read->Transparent());
+    EXPECT_TRUE(read->Flat());
+    EXPECT_TRUE(read->BackFX()->GrayScale());
+    EXPECT_EQ(read->Bevel()->StyleOuter(), bvFrameRaised);
+    EXPECT_EQ(read->Bevel()->BorderColor(), clNavy);
+    EXPECT_EQ(read->BevelExt(), 4);
+    EXPECT_TRUE(read->Bevel()->WindowsSupport());
+}
+
+TEST_F(StreamingTest, AWindowsBevelIsReadIntoTheWindowStyles)
+{
+    auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
+    p->SetName("Edged");
+    p->Bevel()->SetMode(bmWindows);
+    // A hidden form, as a program's form is read: its windows come once it is read.
+    form_->Hide();
+    const std::string text = Write(form_);
+    auto* read = ReadBack<TProbeBevelPanel>(text, "Edged");
+    ASSERT_NE(read, nullptr) << text;
+    EXPECT_EQ(read->windowsMade, 0) << "nothing is made while the form is read";
+    EXPECT_EQ(read->Bevel()->Mode(), bmWindows);
+    EXPECT_EQ(read->BevelExt(), 0);
+    EXPECT_NE(GetWindowLongA(read->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+// The picture's list and indexes come back, and the cache is built once the form is read.
+TEST_F(StreamingTest, AParentPanelBuildsItsCacheOnceRead)
+{
+    TOBLImageList* list = TileList();
+    list->SetName("Tiles");
+    auto* p = AddWindowed<TProbeParentPanel>(8, 9);
+    p->SetName("Pictured");
+    p->SetImageList(list);
+    p->SetIndex(0, 1);
+    const std::string text = Write(form_);
+    EXPECT_NE(ObjectText(text, "Pictured").find("ImageList = Tiles"), std::string::npos) << text;
+    auto* read = ReadBack<TProbeParentPanel>(text, "Pictured");
+    ASSERT_NE(read, nullptr) << text;
+    ASSERT_NE(read->ImageList(), nullptr);
+    EXPECT_EQ(read->ImageList()->Name(), "Tiles");
+    EXPECT_NE(read->ImageList(), list);
+    EXPECT_EQ(read->ImageIndex(), 1);
+    ASSERT_NE(read->Back(), nullptr);
+    EXPECT_EQ(read->Back()->Width(), 100);
+    EXPECT_EQ(read->Back()->Canvas()->Pixels(3, 4), TileColor(1, 3, 4));
+}
+
+} // namespace
