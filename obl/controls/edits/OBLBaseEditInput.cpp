@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -114,7 +115,7 @@ void TOBLBaseEdit::GetCommandKey(WORD& Key, TShiftState Shift)
     default: ControlLetter(Key); break;
     }
     if (SelLength() != selLength)
-        DrawText(CursorPos());
+        Redraw(CursorPos());
 }
 
 void TOBLBaseEdit::InsertKey()
@@ -305,7 +306,7 @@ void TOBLBaseEdit::WMMouseMove(TMessage& Message)
         SetInteger(5, CalcMousePos(lastMousePoint_));
     }
     if (CursorPos() != cursorPos)
-        DrawText(CursorPos());
+        Redraw(CursorPos());
 }
 
 void TOBLBaseEdit::WMLButtonDown(TMessage& Message)
@@ -344,7 +345,7 @@ void TOBLBaseEdit::DoLeftMouseBtn()
     }
     SetInteger(5, p);
     if (SelLength() != selLength)
-        DrawText(CursorPos());
+        Redraw(CursorPos());
 }
 
 void TOBLBaseEdit::DoOnTimer(TObject*)
@@ -381,7 +382,7 @@ void TOBLBaseEdit::WMLButtonUp(TMessage& Message)
     if (!outside || ReadOnly()) {
         SetInteger(2, 0);
         SetInteger(1, CursorPos());
-        DrawText(-1);
+        Redraw(-1);
         return;
     }
     const AnsiString moved = GetSelText();
@@ -392,7 +393,7 @@ void TOBLBaseEdit::WMLButtonUp(TMessage& Message)
         --b;
     SetInteger(5, b);
     SetSelText(moved);
-    DrawText(b);
+    Redraw(b);
     SetInteger(5, b);
 }
 
@@ -404,7 +405,7 @@ void TOBLBaseEdit::WMLButtonDblClk(TMessage& Message)
     BeginUpdate();
     SelectCurrentWord();
     EndUpdate();
-    DrawText(CursorPos());
+    Redraw(CursorPos());
 }
 
 void TOBLBaseEdit::WMRButtonUp(TMessage& Message)
@@ -431,18 +432,18 @@ void TOBLBaseEdit::WMSetFocus(TMessage& Message)
     Caret()->BuildCaret();
     Caret()->Enable();
     if (RedrawOnEnter())
-        DrawText(-1);
+        Redraw(-1);
     if (Flat()) {
         RestoreBorderFront();
         if (UseXP())
-            DrawText(-1);
+            Redraw(-1);
     }
     // The selection shows while focused, whatever HideSelection says of the unfocused edit.
     if (AutoSelect())
         SelectAll();
     selectionHidden_ = false;
     if (SelLength() > 0)
-        DrawText(-1);
+        Redraw(-1);
     SetCaret();
 }
 
@@ -450,11 +451,11 @@ void TOBLBaseEdit::WMKillFocus(TMessage& Message)
 {
     if (HideSelection() && SelLength() > 0) {
         selectionHidden_ = true;
-        DrawText(-1);
+        Redraw(-1);
     }
     inherited::WndProc(Message);
     if (RedrawOnExit())
-        DrawText(-1);
+        Redraw(-1);
     Caret()->DestroyCaret();
     if (freeBackOnExit_)
         FreeBack();
@@ -506,7 +507,7 @@ void TOBLBaseEdit::RestoreThemedBorder()
     if (Transparent())
         Invalidate();
     else if (Flat())
-        DrawText(-1);
+        Redraw(-1);
 }
 
 void TOBLBaseEdit::DoThemeChanged()
@@ -530,7 +531,7 @@ void TOBLBaseEdit::CMMouseLeave(TMessage& Message)
 {
     inherited::WndProc(Message);
     if (UseXP() && Flat())
-        DrawText(-1);
+        Redraw(-1);
 }
 
 void TOBLBaseEdit::WMSize(TMessage& Message)
@@ -696,7 +697,7 @@ void TOBLBaseEdit::WndProc(TMessage& Message)
     case CM_MOUSELEAVE: CMMouseLeave(Message); return;
     case CM_ENABLEDCHANGED:
         inherited::WndProc(Message);
-        DrawText(-1);
+        Redraw(-1);
         return;
     case WM_SIZE: WMSize(Message); return;
     case WM_ERASEBKGND: Message.Result = 1; return;
