@@ -429,6 +429,35 @@ TEST_F(EditInputTest, ADisabledOrUnfocusableEditTakesNoFocus)
     EXPECT_TRUE(edit_->Focused());
 }
 
+TEST_F(EditInputTest, OnKeyPressMayChangeOrDropACharacterBeforeCharCase)
+{
+    struct Filter : TObject {
+        void KeyPress(TObject*, char& key)
+        {
+            if (key == 'a') key = 'b';
+            if (key == 'x') key = 0;
+        }
+    } filter;
+    edit_->SetOnKeyPress(TKeyPressEvent(&filter, &Filter::KeyPress));
+    edit_->SetCharCase(ecUpperCase);
+    Start("");
+    Type("axc");
+    EXPECT_EQ(Text(), "BC");
+}
+
+TEST_F(EditInputTest, AutoSelectSelectsEverythingOnFocus)
+{
+    edit_->SetBoolean(4, true);
+    edit_->SetText("hello");
+    Focus();
+    EXPECT_EQ(edit_->SelStart(), 1);
+    EXPECT_EQ(edit_->SelLength(), 5);
+    EXPECT_FALSE(edit_->SelectionHidden());
+    // Leaving hides it (HideSelection).
+    Focus(NewEdit(10, 100));
+    EXPECT_TRUE(edit_->SelectionHidden());
+}
+
 TEST_F(EditInputTest, TheInsertKeySwitchesEveryEditToOverwrite)
 {
     auto* other = NewEdit(10, 100);
