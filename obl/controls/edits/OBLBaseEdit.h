@@ -262,7 +262,7 @@ public:
 protected:
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void KeyUp(WORD& Key, TShiftState Shift) override;
-    // Typed characters: code 32 and above, but DEL, is inserted with CharCase applied.
+    // A typed character of code 32 and above, except DEL, is inserted with CharCase applied.
     void KeyPress(char& Key) override;
     // The key commands; descendants add their own.
     virtual void GetCommandKey(WORD& Key, TShiftState Shift);
