@@ -88,6 +88,9 @@ TEST_F(EditInputTest, KeyboardAndMouseScripts)
              MoveToPos(3); PressAt(3); MoveToPos(6); ReleaseAt(6);
          },
          {"adebcf", 4, 0, 4, ""}},
+        {"dropping the selection before it moves the text", "abcdef",
+         [&] { ClickAt(4); ShiftClickAt(6); MoveToPos(5); PressAt(5); MoveToPos(2); ReleaseAt(2); },
+         {"adebcf", 2, 0, 2, ""}},
         {"dropping inside the selection only collapses it", "abcdef",
          [&] { ClickAt(2); ShiftClickAt(5); MoveToPos(3); PressAt(3); ReleaseAt(3); }, {"abcdef", 3, 0, 3, ""}},
         {"undo from the menu takes the last typing back", "", [&] { Type("ab"); ContextMenu("&Undo"); },
