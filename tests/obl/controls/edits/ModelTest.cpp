@@ -165,7 +165,9 @@ TEST_F(ModelTest, WithoutAWindowNothingIsDrawnOrMade)
 
 TEST_F(ModelTest, LayoutInsideTheBevel)
 {
-    TEngineEdit* edit = NewEdit();
+    // Without a window yet: no WM_SIZE has laid the edit out.
+    auto* edit = new TEngineEdit(form_);
+    edit->SetWidth(160);
     EXPECT_EQ(V(edit->PaintRect()), (std::vector<int>{-1, -1, -1, -1}));
     edit->Bevel()->SetMode(bmEdge);
     const int ext = edit->BevelExt();
@@ -179,7 +181,9 @@ TEST_F(ModelTest, LayoutInsideTheBevel)
 
 TEST_F(ModelTest, NoLayoutWhileUpdating)
 {
-    TEngineEdit* edit = NewEdit();
+    // Without a window yet: no WM_SIZE has laid the edit out.
+    auto* edit = new TEngineEdit(form_);
+    edit->SetWidth(160);
     edit->BeginUpdate();
     edit->SetupRects();
     EXPECT_EQ(V(edit->PaintRect()), (std::vector<int>{-1, -1, -1, -1}));
