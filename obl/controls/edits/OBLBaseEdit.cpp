@@ -548,7 +548,8 @@ void TOBLBaseEdit::SetHighlightBack(TColor Value) { highlightBack_ = Value; }
 void TOBLBaseEdit::GetChange(TObject* Sender)
 {
     inherited::GetChange(Sender);
-    onChange_(this);
+    // Settings read from a form description are no change of the edit.
+    if (!Loading()) onChange_(this);
 }
 
 void TOBLBaseEdit::BeginUpdate() { ++updateCount_; }
