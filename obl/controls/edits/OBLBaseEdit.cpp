@@ -135,7 +135,7 @@ void TOBLBaseEdit::SetSelText(const AnsiString& S)
     record->SelLength = removed.Length();
     record->NewText = inserted;
     record->NewLength = inserted.Length();
-    RecordChange(record.release());
+    RecordChange(std::move(record));
 
     SetModifiedFlag(true);
     ChangedText(at);
@@ -167,18 +167,17 @@ void TOBLBaseEdit::AdjustForLineBreaks()
     }
 }
 
-void TOBLBaseEdit::RecordChange(TOBLUndoRecord* Record)
+void TOBLBaseEdit::RecordChange(std::unique_ptr<TOBLUndoRecord> Record)
 {
-    std::unique_ptr<TOBLUndoRecord> owned(Record);
     // A change that changed nothing is nothing to undo.
     if (Record->OldText.IsEmpty() && Record->NewText.IsEmpty()) return;
     if (undoing_) {
         canRedo_ = true;
-        redoStack_->Put(owned.release());
+        redoStack_->Put(Record.release());
         return;
     }
     canUndo_ = true;
-    undoStack_->Put(owned.release());
+    undoStack_->Put(Record.release());
     if (!redoing_) {
         redoStack_->Clear();
         canRedo_ = false;
@@ -291,8 +290,8 @@ void TOBLBaseEdit::SetInteger(int Index, int Value)
         maxLength_ = Value;
         break;
     case 1:
-        selStart_ = ClampPos(Value);
-        selLength_ = std::min(selLength_, text_.Length() - selStart_ + 1);
+        selStart_ = Value;
+        KeepSelectionInText();
         break;
     case 2: {
         const int length = std::clamp(Value, 0, text_.Length() - selStart_ + 1);
@@ -305,11 +304,19 @@ void TOBLBaseEdit::SetInteger(int Index, int Value)
         prevCursorPos_ = cursorPos_;
         cursorPos_ = ClampPos(Value);
         ApplySelectionRule();
+        KeepSelectionInText();
         CursorPosChanged();
         break;
     default:
         break;
     }
+}
+
+// The rule extends from wherever SelStart was put, which need not be the cursor.
+void TOBLBaseEdit::KeepSelectionInText()
+{
+    selStart_ = ClampPos(selStart_);
+    selLength_ = std::clamp(selLength_, 0, text_.Length() - selStart_ + 1);
 }
 
 void TOBLBaseEdit::ApplySelectionRule()
@@ -426,8 +433,9 @@ void TOBLBaseEdit::SelectLeftWord()
 int TOBLBaseEdit::GetSelTextBuf(char* Buffer, int Size)
 {
     if (!Buffer || Size <= 0) return 0;
-    const int count = std::min(selLength_, Size - 1);
-    std::copy_n(text_.data() + selStart_ - 1, count, Buffer);
+    const AnsiString selected = GetSelText();
+    const int count = std::min(selected.Length(), Size - 1);
+    std::copy_n(selected.data(), count, Buffer);
     Buffer[count] = '\0';
     return count;
 }
@@ -548,7 +556,8 @@ void TOBLBaseEdit::SetHighlightBack(TColor Value) { highlightBack_ = Value; }
 void TOBLBaseEdit::GetChange(TObject* Sender)
 {
     inherited::GetChange(Sender);
-    onChange_(this);
+    // Settings read from a form description are no change of the edit.
+    if (!Loading()) onChange_(this);
 }
 
 void TOBLBaseEdit::BeginUpdate() { ++updateCount_; }

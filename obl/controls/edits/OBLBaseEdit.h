@@ -20,6 +20,7 @@
 #include "platform/classlib/StdCtrls.h"
 
 #include <bitset>
+#include <memory>
 
 // (Sender, At): the text changed, beginning at position At.
 using TOBLTextChangeEvent = TEvent<TObject*, int>;
@@ -162,7 +163,7 @@ public:
     TNotifyEvent OnChange() const { return onChange_; }
     void SetOnChange(TNotifyEvent Value) { onChange_ = Value; }
 
-    // The inherited notification, then OnChange.
+    // The inherited notification, then OnChange (none while the edit is being read).
     void GetChange(TObject* Sender) override;
     // A balanced pair never redraws; an EndUpdate without a BeginUpdate redraws the text
     // (unless the no-redraw switch is set).
@@ -227,7 +228,6 @@ public:
     const TRect& TextRect() const { return textRect_; }
     int ScrollOffset() const { return scrollOffset_; }
     bool SelectionHidden() const { return selectionHidden_; }
-    TCanvas* Canvas() const { return inherited::Canvas(); }
     TBitmap* BackBuffer() const { return backBitmap_.get(); }
 
     // Stops and releases the auto-scroll timer (the destructor's part of the input side;
@@ -334,7 +334,7 @@ protected:
     bool editEnabled_ = true;      // typing, paste, Delete and Backspace act
     bool freeBackOnExit_ = true;   // the back bitmap goes when focus leaves
     bool dragText_ = true;         // a press inside the selection moves the selected text
-    bool askWrap_ = true;          // search asks before wrapping around
+    bool askWrap_ = true;          // search asks before wrapping around (off: it never wraps)
     bool redoing_ = false;         // Redo replays a record
     bool undoing_ = false;         // Undo replays a record
     bool canUndo_ = false;         // something can be undone
@@ -385,11 +385,13 @@ private:
     void ApplySelectionRule();
     // Step by step parts of SetSelText.
     void AdjustForLineBreaks();
-    void RecordChange(TOBLUndoRecord* Record);
+    // Onto the redo stack while undoing, else onto the undo stack.
+    void RecordChange(std::unique_ptr<TOBLUndoRecord> Record);
     bool Replaying() const { return undoing_ || redoing_; }
     // Pops the top record of Stack and replays it backwards with the flag set.
     void Replay(TOBLDynLIFOBuffer* Stack, bool& Flag);
     int ClampPos(int P) const;
+    void KeepSelectionInText();
     void SetModifiedFlag(bool Value);
 
     // Search from position P (OBLBaseEditSearch.cpp): the match, when one is found, becomes

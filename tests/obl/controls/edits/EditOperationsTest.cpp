@@ -130,7 +130,9 @@ TEST_P(SelectionRuleTest, ShiftMovesExtendTheSelection)
     TEngineEdit* edit = NewEdit("0123456789ABC");
     edit->SetCursorPos(c.moves.front());
     SetMode(TOBLEditModes{emInsert, emShift});
-    for (std::size_t i = 1; i < c.moves.size(); ++i) edit->SetCursorPos(c.moves[i]);
+    // A negative entry puts SelStart there instead of moving the cursor.
+    for (std::size_t i = 1; i < c.moves.size(); ++i)
+        c.moves[i] < 0 ? edit->SetSelStart(-c.moves[i]) : edit->SetCursorPos(c.moves[i]);
     EXPECT_EQ(edit->SelStart(), c.selStart);
     EXPECT_EQ(edit->SelLength(), c.selLength);
 }
@@ -142,6 +144,8 @@ const RuleCase kRules[] = {
     {"AcrossTheAnchorToTheRight", {5, 2, 9}, 5, 4},
     {"AcrossTheAnchorToTheLeft", {5, 8, 3}, 3, 2},
     {"FurtherLeft", {5, 3, 1}, 1, 4},
+    // An anchor past the end (SelStart put there) extends no further than the text.
+    {"AnchorPastTheEnd", {1, -14, 4}, 14, 0},
     {"InsideFromTheLeftEdge", {5, 2, 4}, 4, 1},
 };
 

@@ -259,6 +259,16 @@ TEST_F(ModelTest, TheControlsTextIsTheEditsText)
     EXPECT_EQ(edit->Caption().str(), "abc");
 }
 
+// Counts the changes of its edit.
+class TEngineHost : public TForm {
+    VENDARO_CLASS(TEngineHost, TForm)
+public:
+    explicit TEngineHost(TComponent* owner) : TForm(owner) {}
+    void EditChange(TObject*) { ++changes; }
+    static void Publish(TClassBuilder<TEngineHost>& c) { c.Method("EditChange", &TEngineHost::EditChange); }
+    int changes = 0;
+};
+
 class ModelStreamingTest : public EngineFixture {
 protected:
     void SetUp() override
@@ -266,10 +276,12 @@ protected:
         EngineFixture::SetUp();
         RegisterClass(TForm::StaticClass());
         RegisterClass(TEngineEdit::StaticClass());
+        RegisterClass(TEngineHost::StaticClass());
         form_->SetName("Host");
     }
     void TearDown() override
     {
+        UnRegisterClass(TEngineHost::StaticClass());
         UnRegisterClass(TEngineEdit::StaticClass());
         EngineFixture::TearDown();
     }
@@ -306,6 +318,25 @@ TEST_F(ModelStreamingTest, DefaultsStayOutAndChangesComeBack)
     EXPECT_EQ(back->Color(), clAqua);
     EXPECT_EQ(back->Caret()->Style(), csBlock);
     EXPECT_EQ(back->Bevel()->Mode(), bmWindows);
+}
+
+TEST_F(ModelStreamingTest, SettingsReadFromTheDescriptionAreNoChange)
+{
+    TStringStream in{AnsiString("object Reader: TEngineHost\n"
+                                "  object Edit: TEngineEdit\n"
+                                "    OnChange = EditChange\n"
+                                "    Bevel.Mode = bmEdge\n"
+                                "  end\n"
+                                "end\n")};
+    TOwned<TComponent> read(in.ReadComponent(nullptr));
+    auto* host = dynamic_cast<TEngineHost*>(read.get());
+    ASSERT_NE(host, nullptr);
+    auto* edit = dynamic_cast<TEngineEdit*>(host->FindComponent("Edit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Bevel()->Mode(), bmEdge);
+    EXPECT_EQ(host->changes, 0);
+    edit->Bevel()->SetMode(bmCustom);
+    EXPECT_EQ(host->changes, 1);
 }
 
 } // namespace
