@@ -203,7 +203,7 @@ void TOBLCustomEdit::WndProc(TMessage& Message)
 
 void TOBLCustomEdit::CreateSpecialText(AnsiString& S)
 {
-    S = passwordChar_ == '\0' ? Text() : AnsiString(std::string(static_cast<std::size_t>(Text().Length()), passwordChar_).c_str());
+    S = passwordChar_ == '\0' ? Text() : StringOfChar(passwordChar_, Text().Length());
 }
 
 void TOBLCustomEdit::ChangedText(int At)

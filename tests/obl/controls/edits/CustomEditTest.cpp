@@ -321,6 +321,12 @@ TEST_F(CustomEditTest, AutoSizeFitsTheHeightToTheFontAndTheWidthToTheButtons)
     EXPECT_EQ(e->Height(), rowHeight() * 5 / 4 + 2 * e->BevelExt());
     e->Bevel()->SetBevelWidthOuter(4);
     EXPECT_EQ(e->Height(), rowHeight() * 5 / 4 + 2 * e->BevelExt());
+    TOBLBevel bevel;
+    bevel.Assign(e->Bevel());
+    bevel.SetBevelWidthOuter(1);
+    e->SetBevel(&bevel);
+    EXPECT_EQ(e->BevelExt(), 1);
+    EXPECT_EQ(e->Height(), rowHeight() * 5 / 4 + 2);
     // Without AutoSize the bounds stay.
     e->SetAutoSize(false);
     e->SetBounds(10, 10, 20, 50);
