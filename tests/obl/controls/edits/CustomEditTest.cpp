@@ -110,6 +110,33 @@ TEST_F(CustomEditTest, TypingPastTheRightEdgeScrollsAndHomeScrollsBack)
         EXPECT_EQ(PixelOf(e, e->PaintRect().left, y), Rgb(clWhite)) << y;
 }
 
+TEST_F(CustomEditTest, AWideRightOrCentredLineScrollsBackToItsStart)
+{
+    const char* text = "the quick brown fox jumps over the lazy dog";
+    int top = 4;
+    for (TAlignment alignment : {taRightJustify, taCenter}) {
+        SCOPED_TRACE(static_cast<int>(alignment));
+        TOBLCustomEdit* e = NewEdit(10, top, text);
+        top += 30;
+        e->SetAlignment(alignment);
+        ASSERT_LT(BaseX(e), e->TextRect().left) << "wider than the rectangle";
+        // Unfocused and unscrolled, the line is still cut at the text rectangle.
+        for (int y = e->PaintRect().top; y < e->PaintRect().bottom; ++y)
+            ASSERT_EQ(PixelOf(e, e->PaintRect().left, y), Rgb(clWhite)) << y;
+        Focus(e);
+        Key(VK_HOME);
+        EXPECT_EQ(e->CursorPos(), 1);
+        EXPECT_EQ(XOf(e, 1), e->TextRect().left) << "the line's start meets the left edge";
+        EXPECT_EQ(CaretPos().x, e->TextRect().left);
+        EXPECT_EQ(e->CalcMousePos(MAKELONG(e->TextRect().left + 1, 5)), 1);
+        Key(VK_END);
+        EXPECT_GE(CaretPos().x, e->TextRect().left);
+        EXPECT_LE(CaretPos().x, e->TextRect().right + 1);
+        for (int y = e->PaintRect().top; y < e->PaintRect().bottom; ++y)
+            ASSERT_EQ(PixelOf(e, e->PaintRect().left, y), Rgb(clWhite)) << y;
+    }
+}
+
 TEST_F(CustomEditTest, AScrolledLineLeavesNoClippingBehind)
 {
     TOBLCustomEdit* e = NewEdit(10, 10);
