@@ -85,7 +85,8 @@ TEST_F(CustomEditScreenshot, EditStates)
     form_->Update();
     Pump();
 
-    EXPECT_TRUE(Highlighted(edits[1], edits[1]->TextRect().left + WidthOf(edits[1], "Ve") + 1, edits[1]->TextRect().top));
+    const TRect& selected = edits[1]->TextRect();
+    EXPECT_TRUE(Highlighted(edits[1], selected.left + WidthOf(edits[1], "Ve") + 1, selected.top));
     EXPECT_GT(edits[4]->ScrollOffset(), 0);
     EXPECT_EQ(edits[6]->DisplayText(), "******");
     EXPECT_EQ(edits[7]->CustomButtons()->GetItem(1)->Btn()->BoundsRect().right, edits[7]->ClientWidth());
@@ -101,7 +102,8 @@ TEST_F(CustomEditScreenshot, EditStates)
     labels.Font()->SetName("MS Sans Serif");
     labels.Font()->SetHeight(-11);
     labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i) labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
+    for (std::size_t i = 0; i < states.size(); ++i)
+        labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
     labels.SetHandle(nullptr);
     GdiDeleteSurfaceDC(dc);
     ASSERT_TRUE(TestDisplay::SavePng(picture, "custom-edit.png"));
