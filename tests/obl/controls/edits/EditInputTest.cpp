@@ -418,7 +418,7 @@ TEST_F(EditInputTest, AFontChangeLeavesAnotherEditsCaret)
     EXPECT_EQ(after.hideCount, 0);
 }
 
-TEST_F(EditInputTest, ADisabledOrUnfocusableEditTakesNoFocus)
+TEST_F(EditInputTest, AnInvisibleEditTakesNoFocusFromMouseOrPress)
 {
     edit_->SetBoolean(6, true);
     edit_->SetVisible(false);
