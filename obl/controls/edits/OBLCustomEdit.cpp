@@ -203,7 +203,7 @@ void TOBLCustomEdit::WndProc(TMessage& Message)
 
 void TOBLCustomEdit::CreateSpecialText(AnsiString& S)
 {
-    S = passwordChar_ == '\0' ? Text() : AnsiString(std::string(static_cast<std::size_t>(Text().Length()), passwordChar_).c_str());
+    S = passwordChar_ == '\0' ? Text() : StringOfChar(passwordChar_, Text().Length());
 }
 
 void TOBLCustomEdit::ChangedText(int At)
@@ -258,15 +258,17 @@ int TOBLCustomEdit::CaretX(TCanvas* Canvas, int X0)
     return x;
 }
 
-bool TOBLCustomEdit::ScrollToCaret(int X)
+bool TOBLCustomEdit::ScrollToCaret(int X, int Base)
 {
     const TRect& r = TextRect();
     if (X > r.right) {
         scrollOffset_ += X - r.right + r.left + 2;
         return true;
     }
-    if (X < r.left && scrollOffset_ != 0) {
-        scrollOffset_ = std::max(0, scrollOffset_ - (std::abs(X) + r.left) - 2);
+    // Scrolling back stops where the line's start meets the left edge; a right or centred
+    // line wider than the rectangle starts left of it, and scrolls back past offset 0.
+    if (X < r.left && Base - scrollOffset_ < r.left) {
+        scrollOffset_ = std::max(std::min(0, Base - static_cast<int>(r.left)), scrollOffset_ - (std::abs(X) + r.left) - 2);
         return true;
     }
     return false;
@@ -277,11 +279,12 @@ void TOBLCustomEdit::SetCaret()
     if (!Focused() || !Caret()->Allowed()) return;
     TCanvas* canvas = Canvas();
     PrepareMeasuring(canvas);
-    int x0 = 0;
+    int base = 0;
     {
         CharacterExtra extra(canvas->Handle(), Font3D()->Tracing());
-        x0 = BaseX(canvas);
+        base = BaseX(canvas);
     }
+    int x0 = base;
     switch (Font3D()->Style()) {
     case tdSunken:
     case tdSunkenShadow: x0 += Font3D()->ShadowDepth(); break;
@@ -294,7 +297,7 @@ void TOBLCustomEdit::SetCaret()
         CharacterExtra extra(canvas->Handle(), Font3D()->Tracing());
         return CaretX(canvas, x0);
     };
-    if (ScrollToCaret(caretX())) DrawText(-1);
+    if (ScrollToCaret(caretX(), base)) DrawText(-1);
     SetOBLCaretPos(caretX() + 1, TextRect().top);
 }
 
@@ -329,12 +332,7 @@ void TOBLCustomEdit::DrawText(int Position)
     PrepareMeasuring(Canvas());
     RepaintBack(PaintRect());
     DrawSpecialTextBackground(canvas, PaintRect());
-    {
-        // Only a scrolled line reaches past the text rectangle.
-        ClipRegionScope clip;
-        if (ScrollOffset() != 0) clip.Select(canvas->Handle(), TextRect());
-        DrawLine(canvas);
-    }
+    DrawLine(canvas);
     if (canvas != Canvas()) Canvas()->CopyRect(PaintRect(), canvas, PaintRect());
 }
 
@@ -352,6 +350,11 @@ void TOBLCustomEdit::DrawLine(TCanvas* Canvas)
     }
     int dx = 0, dy = 0;
     DepthOffsets(dx, dy);
+    // Only a line that reaches past the text rectangle's left edge (scrolled, or aligned
+    // right or centred and wider than the rectangle) is cut at it; the caller's clipping
+    // comes back afterwards.
+    ClipRegionScope clip;
+    if (ScrollOffset() != 0 || r.left < TextRect().left) clip.Select(Canvas->Handle(), TextRect());
     const TOBLDrawTextStyles styles = Enabled() ? TOBLDrawTextStyles{dtEnabled} : TOBLDrawTextStyles{dtDisabled};
     if (SelectionShown()) FillSelection(Canvas, r, x1, x2 + dx, dx, dy);
     OBLDrawTextExt(Canvas, displayText_, Font3D(), r, kLineFlags, styles, nullptr);

@@ -101,8 +101,9 @@ private:
     int CaretX(TCanvas* Canvas, int X0);
     // The caret X of an empty line: at the side the alignment names.
     int EmptyLineCaretX() const;
-    // Keeps the caret inside TextRect; true when ScrollOffset changed.
-    bool ScrollToCaret(int X);
+    // Keeps the caret X inside TextRect for a line whose unscrolled start is Base; true
+    // when ScrollOffset changed.
+    bool ScrollToCaret(int X, int Base);
     void DrawLine(TCanvas* Canvas);
     // The selection's background from X1 + DX to X2 (the line's right edge at most).
     void FillSelection(TCanvas* Canvas, const TRect& R, int X1, int X2, int DX, int DY);
