@@ -112,6 +112,25 @@ void TOBLCustomEdit::SetAutoComplete(TComponent* A)
     if (autoComplete_) autoComplete_->FreeNotification(this);
 }
 
+bool TOBLCustomEdit::BackOneMore()
+{
+    TOBLEditAutoCompleteLink* link = AutoCompleteLink();
+    return link && link->CompletesInPlace();
+}
+
+void TOBLCustomEdit::FinishedSetSelText()
+{
+    if (TOBLEditAutoCompleteLink* link = AutoCompleteLink()) link->AutoCompleteText(this, Text());
+}
+
+void TOBLCustomEdit::GetCommandKey(WORD& Key, TShiftState Shift)
+{
+    const WORD key = Key;
+    inherited::GetCommandKey(Key, Shift);
+    TOBLEditAutoCompleteLink* link = AutoCompleteLink();
+    if (key == VK_RETURN && link && link->AddsOnReturn()) link->Add(this, Text());
+}
+
 void TOBLCustomEdit::Notification(TComponent* AComponent, TOperation Operation)
 {
     inherited::Notification(AComponent, Operation);
@@ -190,6 +209,12 @@ void TOBLCustomEdit::WndProc(TMessage& Message)
         Message.Result = 0;
         return;
     case EM_GETPASSWORDCHAR: Message.Result = static_cast<unsigned char>(passwordChar_); return;
+    case WM_KILLFOCUS: {
+        inherited::WndProc(Message);
+        TOBLEditAutoCompleteLink* link = AutoCompleteLink();
+        if (link && link->AddsOnExit()) link->Add(this, Text());
+        return;
+    }
     case CM_FONTCHANGED:
     case CM_OBLBEVELCHANGED:
         inherited::WndProc(Message);
@@ -268,7 +293,8 @@ bool TOBLCustomEdit::ScrollToCaret(int X, int Base)
     // Scrolling back stops where the line's start meets the left edge; a right or centred
     // line wider than the rectangle starts left of it, and scrolls back past offset 0.
     if (X < r.left && Base - scrollOffset_ < r.left) {
-        scrollOffset_ = std::max(std::min(0, Base - static_cast<int>(r.left)), scrollOffset_ - (std::abs(X) + r.left) - 2);
+        const int floor = std::min(0, Base - static_cast<int>(r.left));
+        scrollOffset_ = std::max(floor, scrollOffset_ - (std::abs(X) + r.left) - 2);
         return true;
     }
     return false;

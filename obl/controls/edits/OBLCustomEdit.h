@@ -15,6 +15,24 @@
 // (Sender: the edit, Btn: the clicked speed button, index of its item).
 using TOBLOnBtnClick = TEvent<TObject*, TObject*, int>;
 
+// What the edit asks of its linked auto-completion component (TOBLEditAutoComplete, unit
+// OBLEditAutoComplete, implements it beside its component base).
+class TOBLEditAutoCompleteLink {
+public:
+    virtual ~TOBLEditAutoCompleteLink() = default;
+
+    // Enabled and completing in the edit itself (amText): Backspace then removes the
+    // completed tail together with the character before it.
+    virtual bool CompletesInPlace() = 0;
+    // After each change of the edit's text.
+    virtual void AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString& Text) = 0;
+    // The edit's text is offered on Enter (aaControlReturn) / when the edit is left
+    // (aaControlExit).
+    virtual bool AddsOnReturn() = 0;
+    virtual bool AddsOnExit() = 0;
+    virtual void Add(TOBLBaseEdit* Edit, const AnsiString& Text) = 0;
+};
+
 class TOBLCustomEdit : public TOBLBaseEdit, public TOBLSpecialButtonsHost {
     VENDARO_CLASS(TOBLCustomEdit, TOBLBaseEdit)
 public:
@@ -34,7 +52,8 @@ public:
     void SetCustomButtonWidth(int W);
     TOBLUserButtonStyle CustomButtonStyle() const { return customButtonStyle_; }
     void SetCustomButtonStyle(TOBLUserButtonStyle S);
-    // The linked auto-completion component; cleared when that component goes.
+    // The linked auto-completion component (one that implements TOBLEditAutoCompleteLink);
+    // cleared when that component goes.
     TComponent* AutoComplete() const { return autoComplete_; }
     void SetAutoComplete(TComponent* A);
     TOBLOnBtnClick OnCustomButtonClick() const { return onCustomButtonClick_; }
@@ -74,6 +93,10 @@ public:
     void ChangedText(int At) override;
     // A password is never copied, cut or pasted.
     bool AllowCopyPaste() override { return passwordChar_ == '\0'; }
+    // Backspace also removes the character before an in-place completion's tail.
+    bool BackOneMore() override;
+    // The auto-completion completes the changed text.
+    void FinishedSetSelText() override;
     // Leaves room for the custom buttons at the right and places them there.
     void ModifyPaintRect() override;
     // Each custom button in its place right of PaintRect, in CustomButtonStyle.
@@ -88,8 +111,14 @@ public:
 
 protected:
     void Paint() override;
+    // The engine's keys; Enter also offers the text to the auto-completion.
+    void GetCommandKey(WORD& Key, TShiftState Shift) override;
 
 private:
+    TOBLEditAutoCompleteLink* AutoCompleteLink() const
+    {
+        return dynamic_cast<TOBLEditAutoCompleteLink*>(autoComplete_);
+    }
     // The canvas measures with the edit's font and the 3D caption's character spacing.
     void PrepareMeasuring(TCanvas* Canvas);
     // Left X of the line before scrolling, for the alignment and the display text's width.

@@ -1,6 +1,7 @@
 // One picture of the single-line edit's states: plain, selected in each alignment, scrolled
-// while typing, a password, custom buttons at the right edge, a raised 3D caption, disabled
-// and fitted to a larger font; saved as a PNG under the build folder.
+// while typing, a wide right-aligned line at its start, a password, custom buttons at the
+// right edge, a raised 3D caption, disabled and fitted to a larger font; saved as a PNG
+// under the build folder.
 #include "CustomEditFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
@@ -56,6 +57,11 @@ TEST_F(CustomEditScreenshot, EditStates)
              Type("the quick brown fox jumps over the dog");
              for (int i = 0; i < 3; ++i) Key(VK_LEFT, true);
          }},
+        {"right, wide, Home", [](TOBLCustomEdit& e) {
+             e.SetAlignment(taRightJustify);
+             e.SetText("the quick brown fox jumps over the dog");
+             Key(VK_HOME);
+         }},
         {"password", [](TOBLCustomEdit& e) { e.SetPasswordChar('*'); e.SetText("secret"); }},
         {"custom buttons", [](TOBLCustomEdit& e) {
              e.SetText("with buttons at the edge");
@@ -85,11 +91,13 @@ TEST_F(CustomEditScreenshot, EditStates)
     form_->Update();
     Pump();
 
-    EXPECT_TRUE(Highlighted(edits[1], edits[1]->TextRect().left + WidthOf(edits[1], "Ve") + 1, edits[1]->TextRect().top));
+    const TRect& selected = edits[1]->TextRect();
+    EXPECT_TRUE(Highlighted(edits[1], selected.left + WidthOf(edits[1], "Ve") + 1, selected.top));
     EXPECT_GT(edits[4]->ScrollOffset(), 0);
-    EXPECT_EQ(edits[6]->DisplayText(), "******");
-    EXPECT_EQ(edits[7]->CustomButtons()->GetItem(1)->Btn()->BoundsRect().right, edits[7]->ClientWidth());
-    EXPECT_GT(edits[10]->Height(), 21);
+    EXPECT_LT(edits[6]->ScrollOffset(), 0) << "the wide right-aligned line shows its start";
+    EXPECT_EQ(edits[7]->DisplayText(), "******");
+    EXPECT_EQ(edits[8]->CustomButtons()->GetItem(1)->Btn()->BoundsRect().right, edits[8]->ClientWidth());
+    EXPECT_GT(edits[11]->Height(), 21);
 
     const Surface* shown = UserWindowSurface(form_->Handle());
     ASSERT_NE(shown, nullptr);
@@ -101,7 +109,8 @@ TEST_F(CustomEditScreenshot, EditStates)
     labels.Font()->SetName("MS Sans Serif");
     labels.Font()->SetHeight(-11);
     labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i) labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
+    for (std::size_t i = 0; i < states.size(); ++i)
+        labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
     labels.SetHandle(nullptr);
     GdiDeleteSurfaceDC(dc);
     ASSERT_TRUE(TestDisplay::SavePng(picture, "custom-edit.png"));

@@ -401,14 +401,67 @@ TEST_F(CustomEditTest, ChangingTheTextRebuildsTheDisplayAndTellsTheOwner)
     EXPECT_EQ(e->DisplayText(), "****");
 }
 
-TEST_F(CustomEditTest, TheAutoCompleteLinkIsClearedWhenItsComponentGoes)
+// An auto-completion that completes "Ve" to "Vendaro" in place (amText), as the completion component
+// does, and records what the edit offers it.
+class TCompletion : public TComponent, public TOBLEditAutoCompleteLink {
+    VENDARO_CLASS(TCompletion, TComponent)
+public:
+    explicit TCompletion(TComponent* owner) : TComponent(owner) {}
+
+    bool CompletesInPlace() override { return inPlace; }
+    void AutoCompleteText(TOBLBaseEdit* edit, const AnsiString& text) override
+    {
+        completed.push_back(text.str());
+        if (!inPlace || text != "Ve") return;
+        edit->SetText("Vendaro");
+        edit->SetCursorPos(3);
+        edit->SetSelStart(3);
+        edit->SetSelLength(5);
+    }
+    bool AddsOnReturn() override { return onReturn; }
+    bool AddsOnExit() override { return onExit; }
+    void Add(TOBLBaseEdit* edit, const AnsiString& text) override { added.push_back(text.str()); }
+
+    bool inPlace = true, onReturn = false, onExit = false;
+    std::vector<std::string> completed, added;
+};
+
+TEST_F(CustomEditTest, TheAutoCompletionCompletesEachChangeAndIsOfferedTheText)
 {
     TOBLCustomEdit* e = NewEdit(10, 10);
-    auto* completion = new TComponent(form_);
+    TOBLCustomEdit* other = NewEdit(10, 40);
+    auto* completion = new TCompletion(form_);
     e->SetAutoComplete(completion);
-    EXPECT_EQ(e->AutoComplete(), completion);
+    Focus(e);
+    Type("Ve");
+    EXPECT_EQ(completion->completed, (std::vector<std::string>{"V", "Ve"}));
+    EXPECT_EQ(e->Text(), "Vendaro");
+    EXPECT_EQ(e->GetSelText(), "ndaro");
+    // Backspace takes the completed tail and the typed character before it.
+    Key(VK_BACK);
+    EXPECT_EQ(e->Text(), "V");
+    Type("e");
+    completion->inPlace = false;
+    Key(VK_BACK);
+    EXPECT_EQ(e->Text(), "Ve") << "without in-place completion only the tail goes";
+
+    Key(VK_RETURN);
+    EXPECT_TRUE(completion->added.empty());
+    completion->onReturn = true;
+    Key(VK_RETURN);
+    EXPECT_EQ(completion->added, std::vector<std::string>{"Ve"});
+    Focus(other);
+    EXPECT_EQ(completion->added.size(), 1u);
+    completion->onExit = true;
+    Focus(e);
+    Focus(other);
+    EXPECT_EQ(completion->added, (std::vector<std::string>{"Ve", "Ve"}));
+
     delete completion;
     EXPECT_EQ(e->AutoComplete(), nullptr);
+    Focus(e);
+    Type("x");
+    EXPECT_EQ(e->Text(), "Vex");
 }
 
 } // namespace
