@@ -10,6 +10,7 @@
 #pragma once
 
 #include "obl/controls/edits/OBLBaseEdit.h"
+#include "obl/controls/edits/OBLCustomEdit.h"
 #include "obl/core/base/OBLComponent.h"
 #include "obl/core/containers/oblcont.h"
 #include "platform/classlib/StdCtrls.h"
@@ -25,7 +26,7 @@ using TOBLAutoCompleteAddOns = TSet<TOBLAutoCompleteAddOn>;
 using TOBLAutoCompleteAddEvent =
     TEvent<TObject*, TOBLBaseEdit*, AnsiString&, bool&, TOBLAutoCompleteSource&>;
 
-class TOBLEditAutoComplete : public TOBLComponent {
+class TOBLEditAutoComplete : public TOBLComponent, public TOBLEditAutoCompleteLink {
     VENDARO_CLASS(TOBLEditAutoComplete, TOBLComponent)
 public:
     explicit TOBLEditAutoComplete(TComponent* AOwner);
@@ -59,7 +60,7 @@ public:
 
     // After each change of the edit's text: the completion put into the edit, its tail
     // selected.
-    void AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString& Text);
+    void AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString& Text) override;
     // Result: Text completed from the first matching string; the drop-down of the matches.
     void CompleteText(TOBLBaseEdit* Edit, const AnsiString& Text, AnsiString& Result);
     // The drop-down of the strings that begin with Prefix.
@@ -70,7 +71,12 @@ public:
     // The edit's messages while its drop-down is open.
     virtual void ControlWndProc(TMessage& Message);
     // Offers Text for adding to the strings.
-    void Add(TOBLBaseEdit* Edit, const AnsiString& Text);
+    void Add(TOBLBaseEdit* Edit, const AnsiString& Text) override;
+
+    // What the linked edits ask.
+    bool CompletesInPlace() override { return enabled_ && mode_.Contains(amText); }
+    bool AddsOnReturn() override { return addUnknownOn_.Contains(aaControlReturn); }
+    bool AddsOnExit() override { return addUnknownOn_.Contains(aaControlExit); }
 
     void Notification(TComponent* AComponent, TOperation Operation) override;
 

@@ -12,39 +12,6 @@
 #include <string>
 #include <vector>
 
-// A single-line edit that makes the calls to its linked completion: after each change of
-// the text, Backspace over the completed tail, Enter and leaving.
-class TCompletingEdit : public TOBLCustomEdit {
-    VENDARO_CLASS(TCompletingEdit, TOBLCustomEdit)
-public:
-    explicit TCompletingEdit(TComponent* owner) : TOBLCustomEdit(owner) {}
-
-    TOBLEditAutoComplete* Completion() const { return dynamic_cast<TOBLEditAutoComplete*>(AutoComplete()); }
-    bool BackOneMore() override
-    {
-        return Completion() && Completion()->Enabled() && Completion()->Mode().Contains(amText);
-    }
-    void FinishedSetSelText() override
-    {
-        if (Completion()) Completion()->AutoCompleteText(this, Text());
-    }
-    void WndProc(TMessage& message) override
-    {
-        inherited::WndProc(message);
-        if (message.Msg == WM_KILLFOCUS && Completion() && Completion()->AddUnknownOn().Contains(aaControlExit))
-            Completion()->Add(this, Text());
-    }
-
-protected:
-    void GetCommandKey(WORD& key, TShiftState shift) override
-    {
-        const WORD pressed = key;
-        inherited::GetCommandKey(key, shift);
-        if (pressed == VK_RETURN && Completion() && Completion()->AddUnknownOn().Contains(aaControlReturn))
-            Completion()->Add(this, Text());
-    }
-};
-
 // Records what OnAdd is asked and answers as told.
 class TAddLog : public TObject {
     VENDARO_CLASS(TAddLog, TObject)
@@ -73,9 +40,9 @@ protected:
         other_ = NewEdit(10, 120);
     }
 
-    TCompletingEdit* NewEdit(int left, int top)
+    TOBLCustomEdit* NewEdit(int left, int top)
     {
-        auto* edit = Add<TCompletingEdit>(left, top);
+        auto* edit = Add<TOBLCustomEdit>(left, top);
         edit->SetBounds(left, top, 150, 21);
         edit->SetAutoComplete(completion_);
         edit->HandleNeeded();
@@ -124,7 +91,7 @@ protected:
 
     TOBLStringList* lists_ = nullptr;
     TOBLEditAutoComplete* completion_ = nullptr;
-    TCompletingEdit* edit_ = nullptr;
-    TCompletingEdit* other_ = nullptr;
+    TOBLCustomEdit* edit_ = nullptr;
+    TOBLCustomEdit* other_ = nullptr;
     TAddLog adds_;
 };

@@ -58,6 +58,18 @@ TEST_F(AutoCompleteTest, ACapitalTypedAloneSelectsOnlyTheTail)
     EXPECT_EQ(edit_->CursorPos(), 2);
 }
 
+TEST_F(AutoCompleteTest, BackspaceTakesTheTailAndTheLastTypedCharacter)
+{
+    completion_->SetMode({amText});
+    Type("Rov");
+    EXPECT_EQ(Text(), "Rovigo");
+    Key(VK_BACK);
+    // "Ro" is left, which completes again.
+    EXPECT_EQ(completion_->TypedText().str(), "Ro");
+    EXPECT_EQ(Text(), "Roma");
+    EXPECT_EQ(Selected(), "ma");
+}
+
 TEST_F(AutoCompleteTest, NothingWhenDisabledOrWithoutAMatch)
 {
     completion_->SetMode({amText});
@@ -356,11 +368,11 @@ protected:
         RegisterClass(TForm::StaticClass());
         RegisterClass(TOBLStringList::StaticClass());
         RegisterClass(TOBLEditAutoComplete::StaticClass());
-        RegisterClass(TCompletingEdit::StaticClass());
+        RegisterClass(TOBLCustomEdit::StaticClass());
     }
     void TearDown() override
     {
-        UnRegisterClass(TCompletingEdit::StaticClass());
+        UnRegisterClass(TOBLCustomEdit::StaticClass());
         UnRegisterClass(TOBLEditAutoComplete::StaticClass());
         UnRegisterClass(TOBLStringList::StaticClass());
         AutoCompleteFixture::TearDown();
