@@ -78,7 +78,7 @@ protected:
         ClickAt(button, button->Width() / 2, button->Height() / 2);
         Pump();
     }
-    // The width of the edit's text rectangle that measures Text.
+    // The width of Text in the edit's font.
     int TextWidth(TOBLBrowseEdit* edit, const AnsiString& text)
     {
         edit->Canvas()->Font()->Assign(edit->Font());
