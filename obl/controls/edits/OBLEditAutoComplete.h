@@ -9,7 +9,6 @@
 // serve several edits; the drop-down belongs to one edit at a time.
 #pragma once
 
-#include "obl/controls/edits/OBLBaseEdit.h"
 #include "obl/controls/edits/OBLCustomEdit.h"
 #include "obl/core/base/OBLComponent.h"
 #include "obl/core/containers/oblcont.h"
