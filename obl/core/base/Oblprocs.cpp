@@ -271,7 +271,9 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
             x += k;
             control <<= k;
             bitsLeft -= k;
-            continue;
+            // Unless the control word or the block ends, a copy or a run follows:
+            // taken at once, without asking the control word again.
+            if (bitsLeft == 0 || x >= size) continue;
         }
         {
             if (x + 1 >= size) LZRWDamaged();
@@ -283,10 +285,11 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
                 BYTE* to = dest + y;
                 const BYTE* from = to - offset;
                 if (offset >= 8 && y + 24 <= room) {
-                    // Whole words: each reads only bytes finished before it.
+                    // Three whole words whatever the length (no jump on it): each reads
+                    // only bytes finished before it.
                     std::memcpy(to, from, 8);
                     std::memcpy(to + 8, from + 8, 8);
-                    if (length > 16) std::memcpy(to + 16, from + 16, 8);
+                    std::memcpy(to + 16, from + 16, 8);
                 } else {
                     // Front to back, byte by byte: the copy may overlap what it produces.
                     for (int k = 0; k < length; ++k) to[k] = from[k];
