@@ -172,8 +172,11 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
             y += 2;
             bits = 0;
         }
+        // A row is tried after three literals (the last three control bits clear):
+        // in text, literals come a few at a time between copies, and a row cut
+        // short costs more than the items it saves.
         const int limit = LZRWLiteralRow - bits;
-        if (x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
+        if (!(control & 7) && x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
             const int literals = LZRWPlainLiterals(source, x, limit, table);
             if (y + literals > size) return 0;
             if (literals == limit && limit == LZRWLiteralRow)
