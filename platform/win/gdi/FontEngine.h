@@ -34,7 +34,8 @@ public:
     const std::string& FaceName() const { return faceName_; }
     const LOGFONTA& LogFont() const { return logFont_; }
     virtual const GlyphBitmap& Glyph(unsigned char c) = 0;
-    int Advance(unsigned char c) { return Glyph(c).advance; }
+    // Measuring needs no bitmap: a face may answer this without rendering the glyph.
+    virtual int Advance(unsigned char c) { return Glyph(c).advance; }
     // Underline and strike-out rows, relative to the baseline (positive = below).
     int UnderlineOffset() const { return underlineOffset_; }
     int StrikeOutOffset() const { return strikeOutOffset_; }
