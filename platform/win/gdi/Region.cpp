@@ -214,7 +214,32 @@ const std::vector<Region::Span>* Region::SpansAt(int y) const {
     return it != bands_.end() && it->top <= y ? &it->spans : nullptr;
 }
 
+bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+
+bool Region::Covers(const Region& other) const {
+    if (!IsRectangle() || other.Empty())
+        return false;
+    const RECT box = Bounds(), inner = other.Bounds();
+    return box.left <= inner.left && box.top <= inner.top && box.right >= inner.right && box.bottom >= inner.bottom;
+}
+
 Region Region::Combine(const Region& a, const Region& b, Op op) {
+    // Clipping intersects mostly rectangles, or a region with a rectangle around it:
+    // answered without the sweep, in the form the sweep gives (regions are kept in
+    // one form: no empty or equal neighbouring bands, no touching spans).
+    if (op == Op::And) {
+        if (a.Empty() || b.Empty())
+            return Region();
+        if (a.Covers(b))
+            return b;
+        if (b.Covers(a))
+            return a;
+        if (a.IsRectangle() && b.IsRectangle()) {
+            const RECT p = a.Bounds(), q = b.Bounds();
+            return Region(RECT{std::max(p.left, q.left), std::max(p.top, q.top), std::min(p.right, q.right),
+                               std::min(p.bottom, q.bottom)});
+        }
+    }
     std::vector<int> ys;
     for (const Region* r : {&a, &b})
         for (const Band& band : r->bands_) {

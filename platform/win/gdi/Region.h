@@ -46,6 +46,9 @@ public:
     bool operator==(const Region& other) const;
 
 private:
+    bool IsRectangle() const;
+    // This region is one rectangle holding every pixel of `other` (not empty).
+    bool Covers(const Region& other) const;
     void AppendBand(int top, int bottom, std::vector<Span> spans);
     const std::vector<Span>* SpansAt(int y) const;
 
