@@ -206,21 +206,15 @@ public:
         if (!IsRasterFace(faceName_))
             pitch |= TMPF_TRUETYPE | TMPF_VECTOR;
         m.tmPitchAndFamily = static_cast<BYTE>(pitch | (lf.lfPitchAndFamily & 0xF0));
-        int sum = 0, count = 0, widest = 0;
-        for (unsigned c = 0x20; c < 0x7F; ++c) {
-            const int a = Advance(static_cast<unsigned char>(c));
-            widest = std::max(widest, a);
-            if (c >= 'a' && c <= 'z') {
-                sum += a;
-                ++count;
-            }
-        }
-        for (unsigned c = 0x80; c <= 0xFF; ++c)
-            widest = std::max(widest, Advance(static_cast<unsigned char>(c)));
-        m.tmAveCharWidth = count ? (sum + count / 2) / count : widest;
-        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->xAvgCharWidth > 0)
+        // The face's own average when it has one, else that of the small letters.
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->xAvgCharWidth > 0) {
             m.tmAveCharWidth = static_cast<LONG>(std::lround(os2->xAvgCharWidth * scale));
-        m.tmMaxCharWidth = widest;
+        } else {
+            int sum = 0;
+            for (unsigned char c = 'a'; c <= 'z'; ++c)
+                sum += Advance(c);
+            m.tmAveCharWidth = (sum + 13) / 26;
+        }
         underlineOffset_ = std::max(1, static_cast<int>(std::lround(-face_->underline_position * scale)));
         lineThickness_ = std::max(1, static_cast<int>(std::lround(face_->underline_thickness * scale)));
         strikeOutOffset_ = -std::max(1, static_cast<int>(std::lround(m.tmAscent * 0.3)));
@@ -242,6 +236,14 @@ public:
                 advances_[c] = HintedAdvance();
         }
         return advances_[c];
+    }
+
+    int WidestAdvance() override {
+        int widest = 0;
+        for (unsigned c = 0x20; c <= 0xFF; ++c)
+            if (c < 0x7F || c >= 0x80)
+                widest = std::max(widest, Advance(static_cast<unsigned char>(c)));
+        return widest;
     }
 
     const GlyphBitmap& Glyph(unsigned char c) override {
