@@ -216,29 +216,31 @@ const std::vector<Region::Span>* Region::SpansAt(int y) const {
 
 bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
 
-bool Region::Covers(const Region& other) const {
-    if (!IsRectangle() || other.Empty())
-        return false;
-    const RECT box = Bounds(), inner = other.Bounds();
-    return box.left <= inner.left && box.top <= inner.top && box.right >= inner.right && box.bottom >= inner.bottom;
+Region Region::ClippedTo(const RECT& box) const {
+    Region out;
+    for (const Band& band : bands_) {
+        if (band.bottom <= box.top || band.top >= box.bottom)
+            continue;
+        std::vector<Span> spans;
+        for (const Span& s : band.spans) {
+            const int left = std::max<int>(s.first, box.left), right = std::min<int>(s.second, box.right);
+            if (left < right)
+                spans.emplace_back(left, right);
+        }
+        out.AppendBand(std::max<int>(band.top, box.top), std::min<int>(band.bottom, box.bottom), std::move(spans));
+    }
+    return out;
 }
 
 Region Region::Combine(const Region& a, const Region& b, Op op) {
-    // Clipping intersects mostly rectangles, or a region with a rectangle around it:
-    // answered without the sweep, in the form the sweep gives (regions are kept in
-    // one form: no empty or equal neighbouring bands, no touching spans).
+    // Clipping mostly intersects a region with a rectangle: its bands are cut one by
+    // one, with the result the sweep gives (bands that end up empty or equal to the
+    // one above are dropped or joined, as the sweep's are).
     if (op == Op::And) {
-        if (a.Empty() || b.Empty())
-            return Region();
-        if (a.Covers(b))
-            return b;
-        if (b.Covers(a))
-            return a;
-        if (a.IsRectangle() && b.IsRectangle()) {
-            const RECT p = a.Bounds(), q = b.Bounds();
-            return Region(RECT{std::max(p.left, q.left), std::max(p.top, q.top), std::min(p.right, q.right),
-                               std::min(p.bottom, q.bottom)});
-        }
+        if (a.IsRectangle())
+            return b.ClippedTo(a.Bounds());
+        if (b.IsRectangle())
+            return a.ClippedTo(b.Bounds());
     }
     std::vector<int> ys;
     for (const Region* r : {&a, &b})

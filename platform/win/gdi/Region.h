@@ -47,8 +47,8 @@ public:
 
 private:
     bool IsRectangle() const;
-    // This region is one rectangle holding every pixel of `other` (not empty).
-    bool Covers(const Region& other) const;
+    // The part of the region inside `box`.
+    Region ClippedTo(const RECT& box) const;
     void AppendBand(int top, int bottom, std::vector<Span> spans);
     const std::vector<Span>* SpansAt(int y) const;
 

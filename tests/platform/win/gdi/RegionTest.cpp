@@ -423,6 +423,8 @@ TEST(Region, IntersectionsMatchTheirPixelsInTheOneForm) {
         {"rectangle around a ring", Region(RECT{0, 0, 12, 12}), ring},
         {"ring in a rectangle", ring, Region(RECT{1, 1, 9, 9})},
         {"rectangle across a ring", Region(RECT{2, 0, 5, 12}), ring},
+        {"column through the side of a ring: its bands become one", Region(RECT{0, 0, 2, 12}), ring},
+        {"rectangle cutting a ring's bands", Region(RECT{0, 2, 12, 7}), ring},
         {"ring and a rectangle inside its hole", ring, Region(RECT{3, 3, 6, 6})},
         {"empty and a rectangle", Region(), Region(RECT{0, 0, 3, 3})},
         {"ring and empty", ring, Region()},
