@@ -214,7 +214,34 @@ const std::vector<Region::Span>* Region::SpansAt(int y) const {
     return it != bands_.end() && it->top <= y ? &it->spans : nullptr;
 }
 
+bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+
+Region Region::ClippedTo(const RECT& box) const {
+    Region out;
+    for (const Band& band : bands_) {
+        if (band.bottom <= box.top || band.top >= box.bottom)
+            continue;
+        std::vector<Span> spans;
+        for (const Span& s : band.spans) {
+            const int left = std::max<int>(s.first, box.left), right = std::min<int>(s.second, box.right);
+            if (left < right)
+                spans.emplace_back(left, right);
+        }
+        out.AppendBand(std::max<int>(band.top, box.top), std::min<int>(band.bottom, box.bottom), std::move(spans));
+    }
+    return out;
+}
+
 Region Region::Combine(const Region& a, const Region& b, Op op) {
+    // Clipping mostly intersects a region with a rectangle: its bands are cut one by
+    // one, with the result the sweep gives (bands that end up empty or equal to the
+    // one above are dropped or joined, as the sweep's are).
+    if (op == Op::And) {
+        if (a.IsRectangle())
+            return b.ClippedTo(a.Bounds());
+        if (b.IsRectangle())
+            return a.ClippedTo(b.Bounds());
+    }
     std::vector<int> ys;
     for (const Region* r : {&a, &b})
         for (const Band& band : r->bands_) {

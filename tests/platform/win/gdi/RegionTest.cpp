@@ -398,3 +398,41 @@ TEST(Region, FromRectsOfManyStackedRectanglesIsQuick) {
     EXPECT_FALSE(region.Contains(999, 79999));
     EXPECT_LT(seconds, 2.0);
 }
+
+TEST(Region, IntersectionsMatchTheirPixelsInTheOneForm) {
+    // The region of the pixels in both, built row by row: the one form every region keeps.
+    auto pixelwise = [](const Region& a, const Region& b) {
+        std::vector<std::vector<Region::Span>> rows;
+        for (int y = -2; y < 14; ++y) {
+            rows.emplace_back();
+            for (int x = -2; x < 14; ++x)
+                if (a.Contains(x, y) && b.Contains(x, y))
+                    rows.back().emplace_back(x, x + 1);
+        }
+        return Region::FromRows(-2, std::move(rows));
+    };
+    const Region ring = Region::Combine(Region(RECT{1, 1, 9, 9}), Region(RECT{3, 3, 6, 6}), Region::Op::Diff);
+    const struct {
+        const char* name;
+        Region a, b;
+    } cases[] = {
+        {"overlapping rectangles", Region(RECT{0, 0, 6, 6}), Region(RECT{3, 2, 10, 8})},
+        {"nested rectangles", Region(RECT{0, 0, 10, 10}), Region(RECT{2, 3, 4, 5})},
+        {"touching rectangles", Region(RECT{0, 0, 4, 4}), Region(RECT{4, 0, 8, 4})},
+        {"apart", Region(RECT{0, 0, 2, 2}), Region(RECT{5, 5, 7, 7})},
+        {"rectangle around a ring", Region(RECT{0, 0, 12, 12}), ring},
+        {"ring in a rectangle", ring, Region(RECT{1, 1, 9, 9})},
+        {"rectangle across a ring", Region(RECT{2, 0, 5, 12}), ring},
+        {"column through the side of a ring: its bands become one", Region(RECT{0, 0, 2, 12}), ring},
+        {"rectangle cutting a ring's bands", Region(RECT{0, 2, 12, 7}), ring},
+        {"ring and a rectangle inside its hole", ring, Region(RECT{3, 3, 6, 6})},
+        {"empty and a rectangle", Region(), Region(RECT{0, 0, 3, 3})},
+        {"ring and empty", ring, Region()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Region expected = pixelwise(c.a, c.b);
+        EXPECT_TRUE(Region::Combine(c.a, c.b, Region::Op::And) == expected);
+        EXPECT_TRUE(Region::Combine(c.b, c.a, Region::Op::And) == expected);
+    }
+}
