@@ -230,4 +230,45 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
     }
 }
 
+TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(3, 2);
+    picture.Canvas()->SetPixels(1, 1, clLime);
+    mask->SetBorderBmp(0, &picture);
+    const std::string kept = Write(&host_);
+    // The flag byte comes first: a block that breaks after it raises the read error (or,
+    // for an image that is no bitmap, the graphic's) and must not leave the mask
+    // compressed (or plain) on its own.
+    struct Case {
+        const char* what;
+        const char* block;
+    };
+    const Case cases[] = {
+        {"no flag", ""},
+        {"a compressed flag and nothing after it", "01"},
+        {"a plain flag and nothing after it", "00"},
+        {"a compressed flag before a damaged packed image", "0104000000FFFFFFFF"},
+        {"a plain flag before a field that is not a bitmap", "0004000000AABBCCDD"},
+    };
+    for (const Case& c : cases) {
+        for (const char* name : {"BorderBmp", "BorderUpBmp"}) {
+            const std::string text = "object Host: TRegionHost\n  Region.Mask." + std::string(name) + " = {" +
+                                     c.block + "}\nend\n";
+            try {
+                ReadInto(&host_, text);
+                ADD_FAILURE() << c.what << " was read";
+            } catch (const EReadError&) {
+            } catch (const EInvalidGraphic&) {
+            }
+            EXPECT_EQ(Write(&host_), kept) << c.what << " in " << name;
+        }
+        EXPECT_FALSE(mask->Compressed()) << c.what;
+        EXPECT_EQ(mask->BorderBmp()->Canvas()->Pixels(1, 1), clLime) << c.what;
+        EXPECT_TRUE(mask->BorderUpBmp()->Empty()) << c.what;
+    }
+}
+
 } // namespace
