@@ -146,6 +146,24 @@ TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
 }
 
+TEST_F(RegionStreaming, APointListTooComplexForARegionIsKeptWithoutOne)
+{
+    // 1,000 edges each across the whole height the points can hold: as a region, tens of
+    // millions of rectangles. The points are kept; the polygon gives no window region.
+    std::string list;
+    for (int i = 0; i < 1000; ++i)
+        list += " " + std::to_string(i * 64) + " " + std::to_string(i % 2 ? 32767 : -32768);
+    const std::string text = "object Host: TRegionHost\n  Region.Shape = rsPointList\n  Region.PointList = (" + list +
+                             ")\nend\n";
+    const auto start = std::chrono::steady_clock::now();
+    TOwned<TRegionHost> back = Read(text);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(back->Region()->Points()->Count(), 1000);
+    EXPECT_TRUE(back->Region()->UserRegionData().empty());
+    EXPECT_NE(Write(back.get()).find("Region.PointList = ("), std::string::npos);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
+}
+
 TEST_F(RegionStreaming, DamagedPointListRaisesTheReadError)
 {
     const std::string text = "object Host: TRegionHost\n  Region.PointList = (1 2 3)\nend\n";

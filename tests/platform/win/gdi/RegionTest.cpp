@@ -398,3 +398,69 @@ TEST(Region, FromRectsOfManyStackedRectanglesIsQuick) {
     EXPECT_FALSE(region.Contains(999, 79999));
     EXPECT_LT(seconds, 2.0);
 }
+
+namespace {
+
+// A staircase down the right of a column 10 wide: one short edge per row, as many edges
+// as rows.
+std::vector<POINT> Staircase(int rows) {
+    std::vector<POINT> points;
+    for (int y = 0; y <= rows; ++y)
+        points.push_back({10 + y % 2, y});
+    points.push_back({0, rows});
+    points.push_back({0, 0});
+    return points;
+}
+
+// Edges that each cross every row of the region limit: hundreds of spans on every row.
+std::vector<POINT> FullHeightZigzag(int points) {
+    std::vector<POINT> zigzag;
+    for (int i = 0; i < points; ++i)
+        zigzag.push_back({i * 64, i % 2 ? 65535 : -65536});
+    return zigzag;
+}
+
+double CpuSeconds(std::clock_t start) { return double(std::clock() - start) / CLOCKS_PER_SEC; }
+
+} // namespace
+
+TEST(Region, PolygonRowsCostWhatCrossesThem) {
+    // 40,000 edges over 40,000 rows: looking at every edge on every row takes many seconds.
+    const std::vector<POINT> stairs = Staircase(40000);
+    const std::clock_t start = std::clock();
+    HRGN rgn = CreatePolygonRgn(stairs.data(), static_cast<int>(stairs.size()), ALTERNATE);
+    const double seconds = CpuSeconds(start);
+    ASSERT_NE(nullptr, rgn);
+    // Every step crosses its row's centre at x 10.5: pixels 0 to 9 on every row.
+    RECT box{};
+    EXPECT_NE(ERROR, GetRgnBox(rgn, &box));
+    EXPECT_TRUE(Same(box, RECT{0, 0, 10, 40000}));
+    EXPECT_TRUE(PtInRegion(rgn, 9, 39999));
+    EXPECT_FALSE(PtInRegion(rgn, 10, 20001));
+    DeleteObject(rgn);
+    EXPECT_LT(seconds, 2.0);
+}
+
+TEST(Region, PolygonTooComplexForARegionIsNotMade) {
+    // 1,000 edges across all 131,072 rows would be 65 million rectangles (a gigabyte).
+    const std::vector<POINT> zigzag = FullHeightZigzag(1000);
+    const std::clock_t start = std::clock();
+    EXPECT_EQ(nullptr, CreatePolygonRgn(zigzag.data(), static_cast<int>(zigzag.size()), ALTERNATE));
+    const INT count = static_cast<INT>(zigzag.size());
+    EXPECT_EQ(nullptr, CreatePolyPolygonRgn(zigzag.data(), &count, 1, WINDING));
+    Canvas c(4, 4);
+    BeginPath(c.dc());
+    Polygon(c.dc(), zigzag.data(), count);
+    EndPath(c.dc());
+    EXPECT_EQ(nullptr, PathToRegion(c.dc()));
+    EXPECT_LT(CpuSeconds(start), 2.0);
+
+    // The same edges over fewer rows stay within what a region holds.
+    std::vector<POINT> shallow = zigzag;
+    for (POINT& p : shallow)
+        p.y = p.y > 0 ? 100 : 0;
+    HRGN rgn = CreatePolygonRgn(shallow.data(), static_cast<int>(shallow.size()), ALTERNATE);
+    ASSERT_NE(nullptr, rgn);
+    EXPECT_TRUE(PtInRegion(rgn, 64, 50));
+    DeleteObject(rgn);
+}
