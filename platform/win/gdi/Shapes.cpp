@@ -130,7 +130,7 @@ std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygo
 } // namespace
 
 const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
-const std::size_t kRegionSpanLimit = std::size_t{1} << 20;
+const std::size_t kRegionSpanLimit = std::size_t{1} << 18;
 
 RECT NormalizedRect(int left, int top, int right, int bottom) {
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};

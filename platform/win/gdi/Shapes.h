@@ -15,9 +15,10 @@
 // neither memory nor time.
 extern const RECT kRegionLimit;
 Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit = kRegionLimit);
-// A region's polygons: a few hundred edges across the whole limit would make hundreds of
-// millions of rectangles, so a region of more than kRegionSpanLimit spans (16 MB of
-// region data) is not made, as GDI fails a region it cannot allocate.
+// A region's polygons: a few hundred edges across the whole limit would make tens of
+// millions of rectangles, so a region of more than kRegionSpanLimit spans (4 MB of region
+// data, far beyond any window's shape) is not made, as GDI fails a region it cannot
+// allocate.
 extern const std::size_t kRegionSpanLimit;
 std::optional<Region> PolygonRegionShape(const std::vector<std::vector<POINT>>& polygons, int fillMode);
 // Bounding box in pixels: [left, right) x [top, bottom); corners are normalised.

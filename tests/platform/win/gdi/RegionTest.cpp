@@ -464,3 +464,25 @@ TEST(Region, PolygonTooComplexForARegionIsNotMade) {
     EXPECT_TRUE(PtInRegion(rgn, 64, 50));
     DeleteObject(rgn);
 }
+
+TEST(Region, FromRectsInBandOrderMakesTheSameRegion) {
+    // Band order with what the sweep merges or drops: touching bands of equal spans, a gap
+    // between bands, spans that touch inside a band, and one out-of-order band.
+    struct Case {
+        const char* what;
+        std::vector<RECT> rects;
+    };
+    const Case cases[] = {
+        {"equal bands that touch", {{0, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 2, 3}, {4, 1, 6, 3}}},
+        {"a gap between bands", {{0, 0, 5, 1}, {1, 4, 3, 6}, {4, 4, 9, 6}}},
+        {"touching spans", {{0, 0, 2, 1}, {2, 0, 4, 1}}},
+        {"bands out of order", {{0, 5, 2, 6}, {0, 0, 2, 1}}},
+        {"overlapping bands", {{0, 0, 3, 3}, {1, 2, 4, 5}}},
+    };
+    for (const Case& c : cases) {
+        Region merged;
+        for (const RECT& r : c.rects)
+            merged = Region::Combine(merged, Region(r), Region::Op::Or);
+        EXPECT_TRUE(Region::FromRects(c.rects) == merged) << c.what;
+    }
+}
