@@ -90,9 +90,10 @@ Region::Span Clamp(Region::Span s, const RECT& limit) {
     return {std::max<int>(s.first, limit.left), std::min<int>(s.second, limit.right)};
 }
 
-// The shape row by row; nothing once it holds more than spanLimit spans.
+// The shape row by row; nothing once its rows were crossed by more than crossingLimit
+// edges in all.
 std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit,
-                                   std::size_t spanLimit) {
+                                   std::size_t crossingLimit) {
     int minY = INT_MAX, maxY = INT_MIN;
     for (const auto& poly : polygons)
         for (const POINT& p : poly) {
@@ -104,9 +105,12 @@ std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygo
     const std::vector<Edge> edges = Edges(polygons);
     ActiveEdges active(edges);
     Region region;
-    std::size_t spans = 0;
+    std::size_t crossed = 0;
     for (int y = minY; y < maxY; ++y) {
         const std::vector<Crossing> crossings = active.Row(y + 0.5);
+        crossed += crossings.size();
+        if (crossed > crossingLimit)
+            return std::nullopt;
         std::vector<Region::Span> row;
         if (fillMode == WINDING) {
             int winding = 0;
@@ -119,9 +123,6 @@ std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygo
             for (std::size_t i = 0; i + 1 < crossings.size(); i += 2)
                 row.push_back(Clamp(CentreSpan(crossings[i].x, crossings[i + 1].x), limit));
         }
-        spans += row.size();
-        if (spans > spanLimit)
-            return std::nullopt;
         region.AppendRow(y, std::move(row));
     }
     return region;
@@ -130,7 +131,7 @@ std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygo
 } // namespace
 
 const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
-const std::size_t kRegionSpanLimit = std::size_t{1} << 18;
+const std::size_t kRegionCrossingLimit = std::size_t{1} << 19;
 
 RECT NormalizedRect(int left, int top, int right, int bottom) {
     return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
@@ -141,7 +142,7 @@ Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMod
 }
 
 std::optional<Region> PolygonRegionShape(const std::vector<std::vector<POINT>>& polygons, int fillMode) {
-    return ScanPolygons(polygons, fillMode, kRegionLimit, kRegionSpanLimit);
+    return ScanPolygons(polygons, fillMode, kRegionLimit, kRegionCrossingLimit);
 }
 
 Region EllipseShape(int left, int top, int right, int bottom, const RECT& limit) {
