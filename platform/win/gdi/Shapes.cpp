@@ -51,7 +51,8 @@ public:
         std::sort(byTop_.begin(), byTop_.end(), [&](std::size_t l, std::size_t r) { return edges[l].y0 < edges[r].y0; });
     }
 
-    std::vector<Crossing> Row(double yc) {
+    // The row's crossings by x, valid until the next row.
+    const std::vector<Crossing>& Row(double yc) {
         active_.erase(std::remove_if(active_.begin(), active_.end(), [&](std::size_t i) { return yc >= edges_[i].y1; }),
                       active_.end());
         const std::size_t kept = active_.size();
@@ -62,16 +63,15 @@ public:
             std::sort(active_.begin() + static_cast<std::ptrdiff_t>(kept), active_.end());
             std::inplace_merge(active_.begin(), active_.begin() + static_cast<std::ptrdiff_t>(kept), active_.end());
         }
-        std::vector<Crossing> crossings;
-        crossings.reserve(active_.size());
+        crossings_.clear();
         for (std::size_t i : active_) {
             const Edge& e = edges_[i];
             const double x = e.a.x + (yc - e.a.y) * (static_cast<double>(e.b.x) - e.a.x) /
                                          (static_cast<double>(e.b.y) - e.a.y);
-            crossings.push_back({x, e.direction});
+            crossings_.push_back({x, e.direction});
         }
-        std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
-        return crossings;
+        std::sort(crossings_.begin(), crossings_.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+        return crossings_;
     }
 
 private:
@@ -79,6 +79,7 @@ private:
     std::vector<std::size_t> byTop_;
     std::size_t next_ = 0;
     std::vector<std::size_t> active_;
+    std::vector<Crossing> crossings_;
 };
 
 // Pixels whose centres lie in [xa, xb).
@@ -107,7 +108,7 @@ std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygo
     Region region;
     std::size_t crossed = 0;
     for (int y = minY; y < maxY; ++y) {
-        const std::vector<Crossing> crossings = active.Row(y + 0.5);
+        const std::vector<Crossing>& crossings = active.Row(y + 0.5);
         crossed += crossings.size();
         if (crossed > crossingLimit)
             return std::nullopt;
