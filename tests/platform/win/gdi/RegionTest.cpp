@@ -436,3 +436,98 @@ TEST(Region, IntersectionsMatchTheirPixelsInTheOneForm) {
         EXPECT_TRUE(Region::Combine(c.b, c.a, Region::Op::And) == expected);
     }
 }
+
+namespace {
+
+// A staircase down the right of a column 10 wide: one short edge per row, as many edges
+// as rows.
+std::vector<POINT> Staircase(int rows) {
+    std::vector<POINT> points;
+    for (int y = 0; y <= rows; ++y)
+        points.push_back({10 + y % 2, y});
+    points.push_back({0, rows});
+    points.push_back({0, 0});
+    return points;
+}
+
+// Edges that each cross every row of the region limit: hundreds of spans on every row.
+std::vector<POINT> FullHeightZigzag(int points) {
+    std::vector<POINT> zigzag;
+    for (int i = 0; i < points; ++i)
+        zigzag.push_back({i * 64, i % 2 ? 65535 : -65536});
+    return zigzag;
+}
+
+double CpuSeconds(std::clock_t start) { return double(std::clock() - start) / CLOCKS_PER_SEC; }
+
+} // namespace
+
+TEST(Region, PolygonRowsCostWhatCrossesThem) {
+    // 40,000 edges over 40,000 rows: looking at every edge on every row takes many seconds.
+    const std::vector<POINT> stairs = Staircase(40000);
+    const std::clock_t start = std::clock();
+    HRGN rgn = CreatePolygonRgn(stairs.data(), static_cast<int>(stairs.size()), ALTERNATE);
+    const double seconds = CpuSeconds(start);
+    ASSERT_NE(nullptr, rgn);
+    // Every step crosses its row's centre at x 10.5: pixels 0 to 9 on every row.
+    RECT box{};
+    EXPECT_NE(ERROR, GetRgnBox(rgn, &box));
+    EXPECT_TRUE(Same(box, RECT{0, 0, 10, 40000}));
+    EXPECT_TRUE(PtInRegion(rgn, 9, 39999));
+    EXPECT_FALSE(PtInRegion(rgn, 10, 20001));
+    DeleteObject(rgn);
+    EXPECT_LT(seconds, 2.0);
+}
+
+TEST(Region, PolygonTooComplexForARegionIsNotMade) {
+    // 1,000 edges across all 131,072 rows: 65 million rectangles (a gigabyte), and as many
+    // crossings to work out when they are squeezed into a strip one pixel wide.
+    std::vector<POINT> zigzag = FullHeightZigzag(1000);
+    std::vector<POINT> strip = zigzag;
+    for (std::size_t i = 0; i < strip.size(); ++i)
+        strip[i].x = static_cast<LONG>(i % 3 == 0);
+    const INT count = static_cast<INT>(zigzag.size());
+    const std::clock_t start = std::clock();
+    for (const std::vector<POINT>* points : {&zigzag, &strip}) {
+        EXPECT_EQ(nullptr, CreatePolygonRgn(points->data(), count, ALTERNATE));
+        EXPECT_EQ(nullptr, CreatePolyPolygonRgn(points->data(), &count, 1, WINDING));
+        Canvas c(4, 4);
+        BeginPath(c.dc());
+        Polygon(c.dc(), points->data(), count);
+        EndPath(c.dc());
+        EXPECT_EQ(nullptr, PathToRegion(c.dc()));
+    }
+    // Making either takes half a minute and gigabytes; refusing them, a moment.
+    EXPECT_LT(CpuSeconds(start), 5.0);
+
+    // The same edges over fewer rows stay within what a region takes.
+    std::vector<POINT> shallow = zigzag;
+    for (POINT& p : shallow)
+        p.y = p.y > 0 ? 100 : 0;
+    HRGN rgn = CreatePolygonRgn(shallow.data(), count, ALTERNATE);
+    ASSERT_NE(nullptr, rgn);
+    EXPECT_TRUE(PtInRegion(rgn, 64, 50));
+    DeleteObject(rgn);
+}
+
+TEST(Region, FromRectsInBandOrderMakesTheSameRegion) {
+    // Band order with what the sweep merges or drops: touching bands of equal spans, a gap
+    // between bands, spans that touch inside a band, and one out-of-order band.
+    struct Case {
+        const char* what;
+        std::vector<RECT> rects;
+    };
+    const Case cases[] = {
+        {"equal bands that touch", {{0, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 2, 3}, {4, 1, 6, 3}}},
+        {"a gap between bands", {{0, 0, 5, 1}, {1, 4, 3, 6}, {4, 4, 9, 6}}},
+        {"touching spans", {{0, 0, 2, 1}, {2, 0, 4, 1}}},
+        {"bands out of order", {{0, 5, 2, 6}, {0, 0, 2, 1}}},
+        {"overlapping bands", {{0, 0, 3, 3}, {1, 2, 4, 5}}},
+    };
+    for (const Case& c : cases) {
+        Region merged;
+        for (const RECT& r : c.rects)
+            merged = Region::Combine(merged, Region(r), Region::Op::Or);
+        EXPECT_TRUE(Region::FromRects(c.rects) == merged) << c.what;
+    }
+}
