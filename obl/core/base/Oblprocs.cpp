@@ -109,13 +109,16 @@ unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
     const __m128i b2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
     const __m128i zero = _mm_setzero_si128();
     const __m128i factor = _mm_set1_epi16(static_cast<short>(40543));
-    auto half = [&](__m128i (*unpack)(__m128i, __m128i), WORD* to) {
-        const __m128i h = _mm_xor_si128(_mm_xor_si128(_mm_slli_epi16(unpack(b0, zero), 8), _mm_slli_epi16(unpack(b1, zero), 4)),
-                                        unpack(b2, zero));
+    // The intrinsics are called, never passed by address: they have no out-of-line body
+    // in an unoptimised build.
+    auto half = [&](bool high, WORD* to) {
+        auto widen = [&](__m128i v) { return high ? _mm_unpackhi_epi8(v, zero) : _mm_unpacklo_epi8(v, zero); };
+        const __m128i h = _mm_xor_si128(_mm_xor_si128(_mm_slli_epi16(widen(b0), 8), _mm_slli_epi16(widen(b1), 4)),
+                                        widen(b2));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_srli_epi16(_mm_mullo_epi16(h, factor), 4));
     };
-    half(_mm_unpacklo_epi8, slots);
-    half(_mm_unpackhi_epi8, slots + 8);
+    half(false, slots);
+    half(true, slots + 8);
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b0, b1)));
 #else
     unsigned repeats = 0;
