@@ -5,10 +5,10 @@
 #include "EngineFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -121,22 +121,16 @@ TEST_F(EngineScreenshot, EngineStates)
     EXPECT_EQ(PixelOf(edits[6], edits[6]->ClientWidth() - 4, 12), Rgb(clInfoBk));
     EXPECT_EQ(edits[7]->Str(), "abd");
 
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i) labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
-    labels.TextOut(6, gradientTop + 10, "transparent");
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "edit-engine.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("edit-engine.png")), 2000u);
+    std::optional<Surface> picture = WindowPicture(form_->Handle());
+    ASSERT_TRUE(picture);
+    {
+        ScreenshotCanvas labels(*picture);
+        ASSERT_NE(labels.Handle(), nullptr);
+        for (std::size_t i = 0; i < states.size(); ++i)
+            labels->TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
+        labels->TextOut(6, gradientTop + 10, "transparent");
+    }
+    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "edit-engine.png", 2000u));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "obl/controls/shapes/OBLRegion.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "tests/support/FormText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +26,9 @@ private:
     TOwned<TOBLBorderRegion> region_;
 };
 
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().c_str();
-}
-
 TOwned<TRegionHost> Read(const std::string& text)
 {
-    TStringStream s(AnsiString(text.c_str()));
-    return TOwned<TRegionHost>(static_cast<TRegionHost*>(s.ReadComponent(nullptr)));
-}
-
-void ReadInto(TRegionHost* host, const std::string& text)
-{
-    TStringStream s(AnsiString(text.c_str()));
-    s.ReadComponent(host);
+    return TOwned<TRegionHost>(static_cast<TRegionHost*>(ReadFormText(text)));
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
@@ -79,7 +66,7 @@ protected:
 
 TEST_F(RegionStreaming, DefaultsWriteNothing)
 {
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_EQ(text.find("Region."), std::string::npos) << text;
 }
 
@@ -94,7 +81,7 @@ TEST_F(RegionStreaming, SettingsComeBackAsTheyWere)
     r->Shadow()->SetDepth(9);
     r->Border()->SetStyle(rbLoweredpsb);
     r->Border()->SetSingleColor(clRed);
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_NE(text.find("Region.Shape = rsRoundThinkBubble"), std::string::npos) << text;
     EXPECT_NE(text.find("Region.Shadow.Style = hssTracing"), std::string::npos) << text;
     TOwned<TRegionHost> back = Read(text);
@@ -107,7 +94,7 @@ TEST_F(RegionStreaming, SettingsComeBackAsTheyWere)
     EXPECT_EQ(b->Shadow()->Depth(), 9);
     EXPECT_EQ(b->Border()->Style(), rbLoweredpsb);
     EXPECT_EQ(b->Border()->SingleColor(), clRed);
-    EXPECT_EQ(Write(back.get()), text);
+    EXPECT_EQ(WriteFormText(back.get()), text);
 }
 
 TEST_F(RegionStreaming, PointListIsReadInPlaceOfThePoints)
@@ -115,18 +102,18 @@ TEST_F(RegionStreaming, PointListIsReadInPlaceOfThePoints)
     for (TPoint p : {TPoint{0, 0}, TPoint{20, 0}, TPoint{20, 10}, TPoint{-3, 10}})
         Region()->Points()->AddPoint(p);
     Region()->SetShape(rsPointList);
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_NE(text.find("Region.PointList = ("), std::string::npos) << text;
 
     TRegionHost other(nullptr);
     for (TPoint p : {TPoint{1, 1}, TPoint{2, 2}, TPoint{3, 3}})
         other.Region()->Points()->AddPoint(p);
-    ReadInto(&other, text);
+    ReadFormTextInto(&other, text);
     TOBLPointList* read = other.Region()->Points();
     ASSERT_EQ(read->Count(), 4) << "the points read replace those there were";
     EXPECT_EQ(read->Points(1).x, 20);
     EXPECT_EQ(other.Region()->UserRegionData(), Region()->UserRegionData()) << "the same polygon";
-    EXPECT_EQ(Write(&other), text);
+    EXPECT_EQ(WriteFormText(&other), text);
 }
 
 TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
@@ -149,7 +136,7 @@ TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
 TEST_F(RegionStreaming, DamagedPointListRaisesTheReadError)
 {
     const std::string text = "object Host: TRegionHost\n  Region.PointList = (1 2 3)\nend\n";
-    EXPECT_THROW(ReadInto(&host_, text), EReadError);
+    EXPECT_THROW(ReadFormTextInto(&host_, text), EReadError);
     EXPECT_EQ(Region()->Points()->Count(), 0);
 }
 
@@ -168,7 +155,7 @@ TEST_F(RegionStreaming, MaskDataAndBitmapsComeBack)
     for (bool compressed : {false, true}) {
         mask->SetCompressed(compressed);
         Region()->SetShape(rsBitmap);
-        const std::string text = Write(&host_);
+        const std::string text = WriteFormText(&host_);
         EXPECT_EQ(Value(text, "Region.Mask.RegionDataSize"), std::to_string(mask->RegionDataSize())) << text;
         EXPECT_EQ(text.find("BorderUpBmp"), std::string::npos) << "an empty bitmap is not stored";
         TOwned<TRegionHost> back = Read(text);
@@ -179,7 +166,7 @@ TEST_F(RegionStreaming, MaskDataAndBitmapsComeBack)
         EXPECT_EQ(m->BorderBmp()->Canvas()->Pixels(2, 1), clRed);
         EXPECT_TRUE(m->BorderUpBmp()->Empty());
         EXPECT_EQ(m->BorderDnBmp()->Height(), 4);
-        EXPECT_EQ(Write(back.get()), text);
+        EXPECT_EQ(WriteFormText(back.get()), text);
     }
 }
 
@@ -205,7 +192,7 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
     mask->GetRegionData(rgn);
     DeleteObject(rgn);
     const std::vector<BYTE> kept = mask->RegionData();
-    const std::string good = Write(&host_);
+    const std::string good = WriteFormText(&host_);
     const std::string size = Value(good, "Region.Mask.RegionDataSize");
     // One rectangle: the 32-byte header (its own size first, then type 1 and count 1),
     // then (0, 0, 10, 10).
@@ -225,7 +212,7 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
                  "}")},
     };
     for (const Case& c : cases) {
-        EXPECT_THROW(ReadInto(&host_, c.text), EReadError) << c.what;
+        EXPECT_THROW(ReadFormTextInto(&host_, c.text), EReadError) << c.what;
         EXPECT_EQ(mask->RegionData(), kept) << c.what;
     }
 }
