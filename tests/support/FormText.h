@@ -1,8 +1,10 @@
 // Components through a form description and back, as the form designer stores them: the text
-// a component writes, the block of one object in it, and a new component read from a text.
+// a component writes, the block of one object in it, a component read from a text, and a
+// fixture whose form makes the round trip.
 #pragma once
 
 #include "platform/classlib/Classes.h"
+#include "platform/classlib/Forms.h"
 
 #include <string>
 
@@ -35,3 +37,26 @@ inline void ReadFormTextInto(TComponent* root, const std::string& text)
     TStringStream in{AnsiString(text.c_str())};
     in.ReadComponent(root);
 }
+
+// A fixture whose form, named "Host", goes through its description and back into a new form;
+// the first form is renamed so that the copy can take its name.
+template <class Fixture>
+class FormRoundTrip : public Fixture {
+protected:
+    void SetUp() override
+    {
+        Fixture::SetUp();
+        RegisterClass(TForm::StaticClass());
+        this->form_->SetName("Host");
+    }
+    // Reads the description into a new form and finds the named component in it.
+    template <class T>
+    T* ReadBack(const std::string& text, const char* name)
+    {
+        this->form_->SetName("Old");
+        copy_.reset(ReadFormText(text));
+        return dynamic_cast<T*>(copy_->FindComponent(name));
+    }
+
+    TOwned<TComponent> copy_;
+};

@@ -6,33 +6,22 @@
 
 namespace {
 
-class StreamingTest : public PanelFixture {
+class StreamingTest : public FormRoundTrip<PanelFixture> {
 protected:
     void SetUp() override
     {
-        PanelFixture::SetUp();
-        RegisterClass(TForm::StaticClass());
+        FormRoundTrip::SetUp();
         RegisterClass(TProbeBevelPanel::StaticClass());
         RegisterClass(TProbeParentPanel::StaticClass());
         RegisterClass(TOBLImageList::StaticClass());
-        form_->SetName("Host");
     }
     void TearDown() override
     {
         UnRegisterClass(TOBLImageList::StaticClass());
         UnRegisterClass(TProbeParentPanel::StaticClass());
         UnRegisterClass(TProbeBevelPanel::StaticClass());
-        PanelFixture::TearDown();
+        FormRoundTrip::TearDown();
     }
-    template <class T>
-    T* ReadBack(const std::string& text, const char* name)
-    {
-        form_->SetName("Old");
-        copy_.reset(ReadFormText(text));
-        return dynamic_cast<T*>(copy_->FindComponent(name));
-    }
-
-    TOwned<TComponent> copy_;
 };
 
 TEST_F(StreamingTest, APlainPanelWritesOnlyItsPlaceAndTheBevelKind)

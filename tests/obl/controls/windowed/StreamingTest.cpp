@@ -6,32 +6,20 @@
 
 namespace {
 
-class StreamingTest : public WindowedFixture {
+class StreamingTest : public FormRoundTrip<WindowedFixture> {
 protected:
     void SetUp() override
     {
-        WindowedFixture::SetUp();
-        RegisterClass(TForm::StaticClass());
+        FormRoundTrip::SetUp();
         RegisterClass(TProbeWindowed::StaticClass());
         RegisterClass(TBevelledWindowed::StaticClass());
-        form_->SetName("Host");
     }
     void TearDown() override
     {
         UnRegisterClass(TBevelledWindowed::StaticClass());
         UnRegisterClass(TProbeWindowed::StaticClass());
-        WindowedFixture::TearDown();
+        FormRoundTrip::TearDown();
     }
-    // Reads the description into a new form and finds the named control in it.
-    template <class T>
-    T* ReadBack(const std::string& text, const char* name)
-    {
-        form_->SetName("Old");
-        copy_.reset(ReadFormText(text));
-        return dynamic_cast<T*>(copy_->FindComponent(name));
-    }
-
-    TOwned<TComponent> copy_;
 };
 
 TEST_F(StreamingTest, DefaultsAreNotWritten)
