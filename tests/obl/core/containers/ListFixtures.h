@@ -5,6 +5,7 @@
 #include "obl/core/containers/oblcont.h"
 #include "obl/core/formats/oblwave.h"
 #include "platform/rtl/FileSystem.h"
+#include "tests/obl/core/containers/ContainerSamples.h"
 #include "tests/obl/core/formats/ByteFixtures.h"
 
 #include <gtest/gtest.h>
@@ -51,17 +52,6 @@ inline void LoadWave(TOBLWave* wave, const Bytes& image)
     TMemoryStream stream;
     Fill(stream, image);
     wave->LoadFromStream(&stream);
-}
-
-// A bitmap of w x h of one colour.
-inline TBitmap* Solid(int w, int h, TColor color)
-{
-    auto* b = new TBitmap;
-    b->SetPixelFormat(pf24bit);
-    b->SetSize(w, h);
-    b->Canvas()->Brush()->SetColor(color);
-    b->Canvas()->FillRect(Rect(0, 0, w, h));
-    return b;
 }
 
 // The colour of a pixel without the automatic-transparency flag.
