@@ -14,21 +14,6 @@ namespace {
 
 constexpr int kLeft = 110, kTop = 8, kRow = 34, kWidth = 150;
 
-// The gradient container as a real container is made: its painting leaves its child
-// windows alone.
-class TEngineGradient : public TGradientPanel {
-    VENDARO_CLASS(TEngineGradient, TGradientPanel)
-public:
-    explicit TEngineGradient(TComponent* owner) : TGradientPanel(owner) {}
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        inherited::CreateParams(params);
-        params.Style |= WS_CLIPCHILDREN;
-    }
-};
-
 struct State {
     const char* label;
     std::function<void(TEngineEdit&)> set;
@@ -100,7 +85,7 @@ TEST_F(EngineScreenshot, EngineStates)
     for (std::size_t i = 0; i < states.size(); ++i)
         edits.push_back(Place(form_, kLeft, kTop + static_cast<int>(i) * kRow, states[i]));
     const int gradientTop = kTop + static_cast<int>(states.size()) * kRow;
-    auto* panel = Add<TEngineGradient>(kLeft - 4, gradientTop);
+    auto* panel = Add<TGradientContainer>(kLeft - 4, gradientTop);
     panel->SetBounds(kLeft - 4, gradientTop, kWidth + 8, 2 * kRow - 4);
     TEngineEdit* transparent = Place(panel, 4, 4, {"", [](TEngineEdit& e) {
                                                        e.SetTransparent(true);

@@ -102,21 +102,6 @@ public:
     }
 };
 
-// The gradient container as a real container is made: its painting leaves its child
-// windows alone.
-class TGradientContainer : public TGradientPanel {
-    VENDARO_CLASS(TGradientContainer, TGradientPanel)
-public:
-    explicit TGradientContainer(TComponent* owner) : TGradientPanel(owner) {}
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        inherited::CreateParams(params);
-        params.Style |= WS_CLIPCHILDREN;
-    }
-};
-
 class WindowedFixture : public GraphicFixture {
 protected:
     template <class T>
