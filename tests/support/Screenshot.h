@@ -1,5 +1,6 @@
-// Screenshots of the controls' states: a copy of what a window shows, labels written onto a
-// picture in the forms' font, and the picture saved as a PNG that must hold a real image.
+// Screenshots of the controls' states: labels written onto a picture in the forms' font, the
+// picture saved as a PNG that must hold a real image, and the two together on a copy of what
+// a window shows.
 #pragma once
 
 #include "platform/classlib/Graphics.h"
@@ -12,7 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
+#include <functional>
 #include <string>
 
 // A canvas on a picture, for its labels and what else is drawn into it: in the forms' font
@@ -47,19 +48,26 @@ private:
     TCanvas canvas_;
 };
 
-// A copy of what the window shows, to write on without touching the window; none where the
-// window shows nothing.
-inline std::optional<Surface> WindowPicture(HWND window)
-{
-    const Surface* shown = UserWindowSurface(window);
-    if (!shown) return std::nullopt;
-    return *shown;
-}
-
 // Saves the picture under the screenshots folder; a file of no more than `minimumBytes`
 // would be a blank or broken image.
 inline void SaveScreenshot(const Surface& picture, const std::string& fileName, std::uintmax_t minimumBytes)
 {
     ASSERT_TRUE(TestDisplay::SavePng(picture, fileName));
     EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath(fileName)), minimumBytes);
+}
+
+// A copy of what the window shows, the labels `write` puts on it, saved as a screenshot; the
+// window itself is left as it is.
+inline void SaveLabelledWindow(HWND window, const std::string& fileName, std::uintmax_t minimumBytes,
+                               const std::function<void(TCanvas& labels)>& write)
+{
+    const Surface* shown = UserWindowSurface(window);
+    ASSERT_NE(shown, nullptr);
+    Surface picture = *shown;
+    {
+        ScreenshotCanvas labels(picture);
+        ASSERT_NE(labels.Handle(), nullptr);
+        write(labels.Canvas());
+    }
+    SaveScreenshot(picture, fileName, minimumBytes);
 }

@@ -8,7 +8,6 @@
 #include "tests/support/Screenshot.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -99,15 +98,10 @@ TEST_F(CustomEditScreenshot, EditStates)
     EXPECT_EQ(edits[8]->CustomButtons()->GetItem(1)->Btn()->BoundsRect().right, edits[8]->ClientWidth());
     EXPECT_GT(edits[11]->Height(), 21);
 
-    std::optional<Surface> picture = WindowPicture(form_->Handle());
-    ASSERT_TRUE(picture);
-    {
-        ScreenshotCanvas labels(*picture);
-        ASSERT_NE(labels.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "custom-edit.png", 2000u, [&](TCanvas& labels) {
         for (std::size_t i = 0; i < states.size(); ++i)
-            labels->TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
-    }
-    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "custom-edit.png", 2000u));
+            labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
+    }));
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "tests/support/Screenshot.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -106,16 +105,11 @@ TEST_F(EngineScreenshot, EngineStates)
     EXPECT_EQ(PixelOf(edits[6], edits[6]->ClientWidth() - 4, 12), Rgb(clInfoBk));
     EXPECT_EQ(edits[7]->Str(), "abd");
 
-    std::optional<Surface> picture = WindowPicture(form_->Handle());
-    ASSERT_TRUE(picture);
-    {
-        ScreenshotCanvas labels(*picture);
-        ASSERT_NE(labels.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "edit-engine.png", 2000u, [&](TCanvas& labels) {
         for (std::size_t i = 0; i < states.size(); ++i)
-            labels->TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
-        labels->TextOut(6, gradientTop + 10, "transparent");
-    }
-    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "edit-engine.png", 2000u));
+            labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
+        labels.TextOut(6, gradientTop + 10, "transparent");
+    }));
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include "tests/support/Screenshot.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -99,18 +98,13 @@ TEST_F(Screenshot, PanelKinds)
     for (int y : {4, 30, 55}) EXPECT_EQ(PixelOf(passing, 4, y), FormBackUnder(passing, 4, y)) << y;
     EXPECT_EQ(PixelOf(overCache, 30, 20), FormBackUnder(overCache, 30, 20));
 
-    std::optional<Surface> picture = WindowPicture(form_->Handle());
-    ASSERT_TRUE(picture);
-    {
-        ScreenshotCanvas labels(*picture);
-        ASSERT_NE(labels.Handle(), nullptr);
-        labels->Font()->SetColor(clWhite);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "panels-kinds.png", 3000u, [&](TCanvas& labels) {
+        labels.Font()->SetColor(clWhite);
         for (std::size_t i = 0; i < bevels.size(); ++i)
-            labels->TextOut(kLeft + static_cast<int>(i) * kColumn, kTop - 15, bevels[i].label);
+            labels.TextOut(kLeft + static_cast<int>(i) * kColumn, kTop - 15, bevels[i].label);
         const char* second[] = {"inverted", "grey", "picture parent", "", "cache of parent, passed on"};
-        for (int i = 0; i < 5; ++i) labels->TextOut(kLeft + i * kColumn, row - 15, second[i]);
-    }
-    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "panels-kinds.png", 3000u));
+        for (int i = 0; i < 5; ++i) labels.TextOut(kLeft + i * kColumn, row - 15, second[i]);
+    }));
 }
 
 } // namespace

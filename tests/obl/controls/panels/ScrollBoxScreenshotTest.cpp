@@ -8,7 +8,6 @@
 #include "tests/support/Screenshot.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -72,17 +71,12 @@ TEST_F(ScrollBoxScreenshot, ScrollBoxStates)
     EXPECT_EQ(PixelOf(boxes[0], 150, 20), Rgb(clWindow));
     EXPECT_TRUE(boxes[3]->ScrollBarsVisible());
 
-    std::optional<Surface> picture = WindowPicture(form_->Handle());
-    ASSERT_TRUE(picture);
-    {
-        ScreenshotCanvas labels(*picture);
-        ASSERT_NE(labels.Handle(), nullptr);
-        labels->Font()->SetColor(clWhite);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "panels-scrollbox.png", 3000u, [&](TCanvas& labels) {
+        labels.Font()->SetColor(clWhite);
         for (std::size_t i = 0; i < states.size(); ++i)
-            labels->TextOut(8 + static_cast<int>(i % 3) * kColumn, 8 + static_cast<int>(i / 3) * kRow + kHeight + 6,
-                            states[i].name);
-    }
-    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "panels-scrollbox.png", 3000u));
+            labels.TextOut(8 + static_cast<int>(i % 3) * kColumn, 8 + static_cast<int>(i / 3) * kRow + kHeight + 6,
+                           states[i].name);
+    }));
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "tests/support/Screenshot.h"
 
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -105,16 +104,11 @@ TEST_F(Screenshot, BevelKinds)
     }
     EXPECT_EQ(PixelOf(lending[0], 20, 20), Rgb(clWindow));
     for (int i = 1; i < 3; ++i) EXPECT_EQ(PixelOf(lending[i], 20, 20), Rgb(TGradientPanel::ColorAtRow(22, 48)));
-    std::optional<Surface> picture = WindowPicture(form_->Handle());
-    ASSERT_TRUE(picture);
-    {
-        ScreenshotCanvas labels(*picture);
-        ASSERT_NE(labels.Handle(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "windowed-bevels.png", 3000u, [&](TCanvas& labels) {
         for (std::size_t r = 0; r < rows.size(); ++r)
-            labels->TextOut(6, kTop + static_cast<int>(r) * kRow + 16, rows[r].first);
-        labels->TextOut(6, gradientTop + 16, "over gradient");
-    }
-    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*picture, "windowed-bevels.png", 3000u));
+            labels.TextOut(6, kTop + static_cast<int>(r) * kRow + 16, rows[r].first);
+        labels.TextOut(6, gradientTop + 16, "over gradient");
+    }));
 }
 
 } // namespace
