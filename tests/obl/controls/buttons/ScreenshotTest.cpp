@@ -6,6 +6,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/RestartThemes.h"
 
 namespace {
 
@@ -40,15 +41,6 @@ protected:
         if (state == 3) Release(Away());
         button->SetEnabled(true);
     }
-    // The theme binding and the application object start again with the theme library so.
-    void Themes(TThemeModuleState state)
-    {
-        oblclassFinalization();
-        OblxpstylesFinalization();
-        SetThemeModuleState(state);
-        OblxpstylesInitialization();
-        oblclassInitialization();
-    }
 };
 
 TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
@@ -61,7 +53,7 @@ TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
     ASSERT_NE(dc, nullptr);
     for (int s = 0; s < kStates; ++s) labels->TextOut(kLeft + s * kCellWidth, 6, kStateNames[s]);
     for (int themed = 0; themed < 2; ++themed) {
-        Themes(themed ? TThemeModuleState::Active : TThemeModuleState::Inactive);
+        RestartThemes(themed ? TThemeModuleState::Active : TThemeModuleState::Inactive);
         for (int style = 0; style < styles; ++style) {
             const int y = kTop + (themed * styles + style) * kCellHeight;
             const AnsiString name = GetEnumName(TypeInfo<TOBLUserButtonStyle>(), style);
@@ -71,7 +63,7 @@ TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
         }
     }
     // Captions with a glyph, a drop-down arrow, a 3D effect and a rotated text.
-    Themes(TThemeModuleState::Inactive);
+    RestartThemes(TThemeModuleState::Inactive);
     button->SetExtStyle(ubsAutoDetect);
     other->SetFocus();
     MoveTo(Away());

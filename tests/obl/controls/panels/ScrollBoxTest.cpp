@@ -51,7 +51,7 @@ TEST_F(ScrollBoxTest, ADefaultBoxHasTheWindowsClientEdgeAndNoBevelExtent)
 
 TEST_F(ScrollBoxTest, WithThemesTheEdgeIsTheThemesOnePixelBorder)
 {
-    Themes(TThemeModuleState::Active);
+    RestartThemes(TThemeModuleState::Active);
     ASSERT_TRUE(OBLApplication->UseXPThemes());
     auto* box = AddWindowed<TProbeScrollBox>(10, 10);
     EXPECT_TRUE(box->UseXP());

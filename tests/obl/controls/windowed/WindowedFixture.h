@@ -8,6 +8,7 @@
 #include "obl/controls/windowed/OBLResWinControl.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/RestartThemes.h"
 
 #include <string>
 #include <vector>
@@ -111,14 +112,5 @@ protected:
         control->HandleNeeded();
         Pump();
         return control;
-    }
-    // The theme binding and the application object start again with the theme library so.
-    void Themes(TThemeModuleState state)
-    {
-        oblclassFinalization();
-        OblxpstylesFinalization();
-        SetThemeModuleState(state);
-        OblxpstylesInitialization();
-        oblclassInitialization();
     }
 };
