@@ -5,6 +5,7 @@
 
 #include <X11/Xutil.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 #include <algorithm>
@@ -185,6 +186,9 @@ bool X11Presenter::Attach(Shared& shared, int width, int height) {
         Release(shared);
         return false;
     }
+    // Every page is written by the first push: mapping them all in one call costs less
+    // than a fault per page (kernels without the advice simply fault them in).
+    madvise(address, static_cast<std::size_t>(shared.image->bytes_per_line) * height, MADV_POPULATE_WRITE);
     shared.segment.shmaddr = shared.image->data = static_cast<char*>(address);
     shared.segment.readOnly = True;
     // A refused attach comes back as an error event, not as a status.
