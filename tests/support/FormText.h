@@ -8,12 +8,13 @@
 
 #include <string>
 
-// The description the component and what it owns write.
+// The description the component and what it owns write. Texts are taken whole, a zero byte
+// in them too (a damaged description must reach the reader as it is).
 inline std::string WriteFormText(TComponent* root)
 {
     TStringStream s;
     s.WriteComponent(root);
-    return s.DataString().c_str();
+    return s.DataString().str();
 }
 
 // A block of a description from its "object <name>" line to its "end"; empty where there is
@@ -27,14 +28,14 @@ inline std::string ObjectText(const std::string& text, const std::string& name)
 // A new component made from the description; the caller owns it.
 inline TComponent* ReadFormText(const std::string& text)
 {
-    TStringStream in{AnsiString(text.c_str())};
+    TStringStream in{AnsiString(text)};
     return in.ReadComponent(nullptr);
 }
 
 // Reads the description into a component that is there already.
 inline void ReadFormTextInto(TComponent* root, const std::string& text)
 {
-    TStringStream in{AnsiString(text.c_str())};
+    TStringStream in{AnsiString(text)};
     in.ReadComponent(root);
 }
 

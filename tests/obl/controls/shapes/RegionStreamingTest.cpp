@@ -147,7 +147,7 @@ TEST_F(RegionStreaming, APointListTooComplexForARegionIsKeptWithoutOne)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(back->Region()->Points()->Count(), 1000);
     EXPECT_TRUE(back->Region()->UserRegionData().empty());
-    EXPECT_NE(Write(back.get()).find("Region.PointList = ("), std::string::npos);
+    EXPECT_NE(WriteFormText(back.get()).find("Region.PointList = ("), std::string::npos);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
 }
 
@@ -243,7 +243,7 @@ TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
     picture.SetSize(3, 2);
     picture.Canvas()->SetPixels(1, 1, clLime);
     mask->SetBorderBmp(0, &picture);
-    const std::string kept = Write(&host_);
+    const std::string kept = WriteFormText(&host_);
     // The flag byte comes first: a block that breaks after it raises the read error (or,
     // for an image that is no bitmap, the graphic's) and must not leave the mask
     // compressed (or plain) on its own.
@@ -263,12 +263,12 @@ TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
             const std::string text = "object Host: TRegionHost\n  Region.Mask." + std::string(name) + " = {" +
                                      c.block + "}\nend\n";
             try {
-                ReadInto(&host_, text);
+                ReadFormTextInto(&host_, text);
                 ADD_FAILURE() << c.what << " was read";
             } catch (const EReadError&) {
             } catch (const EInvalidGraphic&) {
             }
-            EXPECT_EQ(Write(&host_), kept) << c.what << " in " << name;
+            EXPECT_EQ(WriteFormText(&host_), kept) << c.what << " in " << name;
         }
         EXPECT_FALSE(mask->Compressed()) << c.what;
         EXPECT_EQ(mask->BorderBmp()->Canvas()->Pixels(1, 1), clLime) << c.what;
