@@ -20,6 +20,7 @@
 #include "platform/win/kernel/Mutex.h"
 #include "platform/win/registry/WinReg.h"
 #include "platform/win/user/UserTesting.h"
+#include "tests/support/FormText.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -99,19 +100,6 @@ void Started()
 {
     static const bool started = (StartLibrary(), true);
     (void)started;
-}
-
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().str();
-}
-
-void ReadInto(TComponent* root, const std::string& text)
-{
-    TStringStream s{AnsiString(text)};
-    s.ReadComponent(root);
 }
 
 // Components with settings of their own, so that a read that goes wrong halfway shows.
@@ -242,21 +230,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = Description(property, data + 1, size - 1);
 
     TOwned<TComponent> component(kMakers[property.kind](true));
-    const std::string before = Write(component.get());
+    const std::string before = WriteFormText(component.get());
     try {
-        ReadInto(component.get(), text);
+        ReadFormTextInto(component.get(), text);
     } catch (const EReadError&) {
-        FUZZ_CHECK(Write(component.get()) == before);
+        FUZZ_CHECK(WriteFormText(component.get()) == before);
         return 0;
     } catch (const EInvalidGraphic&) {
-        FUZZ_CHECK(Write(component.get()) == before);
+        FUZZ_CHECK(WriteFormText(component.get()) == before);
         return 0;
     }
     UseSettings(component.get());
-    const std::string written = Write(component.get());
+    const std::string written = WriteFormText(component.get());
     TOwned<TComponent> again(kMakers[property.kind](false));
-    ReadInto(again.get(), written);
-    FUZZ_CHECK(Write(again.get()) == written);
+    ReadFormTextInto(again.get(), written);
+    FUZZ_CHECK(WriteFormText(again.get()) == written);
     return 0;
 }
 
@@ -268,7 +256,7 @@ std::vector<std::string> FuzzSeeds()
         seeds.push_back(std::string(1, static_cast<char>(selector)) + bytes);
     };
     TOwned<TComponent> mm(MakeMM(true));
-    const std::string faces = Write(mm.get());
+    const std::string faces = WriteFormText(mm.get());
     add(0, StoredBytes(faces, kProperties[0].name));
     add(1, StoredBytes(faces, kProperties[1].name));
     // The older forms: list indexes then image indexes, and list and image index in pairs.
@@ -277,16 +265,16 @@ std::vector<std::string> FuzzSeeds()
     add(4, Ints({0x00FF00}));
 
     TOwned<TComponent> speed(MakeSpeed(true));
-    add(5, StoredBytes(Write(speed.get()), kProperties[5].name));
+    add(5, StoredBytes(WriteFormText(speed.get()), kProperties[5].name));
     TOwned<TComponent> mono(MakeSpeed(false));
     TOwned<TBitmap> glyph(Picture(16, 16, clBlack));
     glyph->SetPixelFormat(pf1bit);
     static_cast<TOBLSpeedButton*>(mono.get())->SetGlyph(glyph.get());
-    add(5, StoredBytes(Write(mono.get()), kProperties[5].name));
+    add(5, StoredBytes(WriteFormText(mono.get()), kProperties[5].name));
 
     // The global image list's ident as the writer gives it, at valid and missing indexes.
     TOwned<TComponent> panel(MakePanel(true));
-    const std::string linked = Write(panel.get());
+    const std::string linked = WriteFormText(panel.get());
     const std::size_t at = linked.find("Internal = '");
     FUZZ_CHECK(at != std::string::npos);
     const std::string ident = linked.substr(at + 12, linked.find('\'', at + 12) - at - 12);

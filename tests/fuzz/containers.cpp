@@ -7,6 +7,7 @@
 #include "obl/core/containers/oblcont.h"
 #include "obl/core/formats/oblwave.h"
 #include "platform/rtl/Exceptions.h"
+#include "tests/obl/core/containers/ContainerSamples.h"
 
 #include <functional>
 #include <iterator>
@@ -58,16 +59,6 @@ std::string Reread(std::size_t kind, const std::string& bytes, bool withOffsets,
     return StreamForm(list.get());
 }
 
-TBitmap* Solid(int width, int height, TColor colour)
-{
-    auto* bitmap = new TBitmap;
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush()->SetColor(colour);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    return bitmap;
-}
-
 std::string WaveImage(int samples)
 {
     std::string b = "RIFF";
@@ -91,31 +82,6 @@ std::string WaveImage(int samples)
     return b;
 }
 
-TOBLCustomContainer* StringSample()
-{
-    auto* list = new TOBLStringList(nullptr);
-    list->Items(list->Add(nullptr))->GetList()->SetText("one\r\ntwo\r\n");
-    list->Items(list->Add(nullptr))->SetDescription("empty");
-    TOBLStringListItem* packed = list->Items(list->Add(nullptr));
-    packed->GetList()->SetText("packed lines\r\npacked lines\r\n");
-    packed->SetCompressed(true);
-    packed->SetIdent(9);
-    return list;
-}
-
-TOBLCustomContainer* GenericSample()
-{
-    auto* list = new TOBLGenericList(nullptr);
-    TStringStream raw("raw data bytes");
-    list->Items(list->Add(nullptr))->LoadDataFromStream(&raw);
-    TOBLGenericListItem* packed = list->Items(list->Add(nullptr));
-    TStringStream more("compressed compressed compressed");
-    packed->LoadDataFromStream(&more);
-    packed->SetCompressed(true);
-    list->Add(nullptr);
-    return list;
-}
-
 TOBLCustomContainer* WaveSample()
 {
     auto* list = new TOBLWaveList(nullptr);
@@ -126,39 +92,6 @@ TOBLCustomContainer* WaveSample()
         item->Wave()->LoadFromStream(&image);
         item->SetCompressed(compressed);
     }
-    list->Add(nullptr);
-    return list;
-}
-
-TOBLCustomContainer* BitmapSample()
-{
-    auto* list = new TOBLBitmapList(nullptr);
-    TOwned<TBitmap> red(Solid(3, 2, clRed));
-    list->Items(list->Add(nullptr))->SetBitmap(red.get());
-    TOBLBitmapListItem* mono = list->Items(list->Add(nullptr));
-    mono->SetBitmap(red.get());
-    mono->SetPixelFormat(spfMono);
-    mono->SetCompressed(true);
-    list->Items(list->Add(nullptr))->SetPixelFormat(spf4bit);
-    return list;
-}
-
-TOBLCustomContainer* ImageSample()
-{
-    auto* list = new TOBLImageList(nullptr);
-    TOBLImageListItem* item = list->Items(list->Add(nullptr));
-    item->SetWidth(2);
-    item->SetHeight(2);
-    TOwned<TBitmap> picture(Solid(4, 2, clBlue));
-    item->Add(picture.get(), nullptr);
-    item->SetMaskedState(true);
-    item->SetPixelFormat(spf4bit);
-    TOBLImageListItem* packed = list->Items(list->Add(nullptr));
-    packed->SetWidth(3);
-    packed->SetHeight(1);
-    TOwned<TBitmap> row(Solid(3, 1, clLime));
-    packed->Add(row.get(), nullptr);
-    packed->SetCompressed(true);
     list->Add(nullptr);
     return list;
 }

@@ -10,6 +10,7 @@
 #include "obl/controls/shapes/OBLRegion.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/gdi/Gdi.h"
+#include "tests/support/FormText.h"
 
 #include <cctype>
 #include <cstring>
@@ -36,19 +37,6 @@ const char* const kProperties[] = {"Region.PointList", "Region.Mask.RegionData",
                                    "Region.Mask.BorderUpBmp", "Region.Mask.BorderDnBmp"};
 constexpr std::size_t kPropertyCount = std::size(kProperties);
 constexpr std::uint8_t kAnnounceSize = 0x80;
-
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().str();
-}
-
-void ReadInto(TComponent* root, const std::string& text)
-{
-    TStringStream s{AnsiString(text)};
-    s.ReadComponent(root);
-}
 
 TBitmap* Picture(int width, int height, TColor colour)
 {
@@ -170,21 +158,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TRegionHost host(nullptr);
     FillHost(&host);
-    const std::string before = Write(&host);
+    const std::string before = WriteFormText(&host);
     try {
-        ReadInto(&host, text);
+        ReadFormTextInto(&host, text);
     } catch (const EReadError&) {
-        FUZZ_CHECK(Write(&host) == before);
+        FUZZ_CHECK(WriteFormText(&host) == before);
         return 0;
     } catch (const EInvalidGraphic&) {
-        FUZZ_CHECK(Write(&host) == before);
+        FUZZ_CHECK(WriteFormText(&host) == before);
         return 0;
     }
     UseSettings(&host);
-    const std::string written = Write(&host);
+    const std::string written = WriteFormText(&host);
     TRegionHost again(nullptr);
-    ReadInto(&again, written);
-    FUZZ_CHECK(Write(&again) == written);
+    ReadFormTextInto(&again, written);
+    FUZZ_CHECK(WriteFormText(&again) == written);
     return 0;
 }
 
@@ -200,7 +188,7 @@ std::vector<std::string> FuzzSeeds()
     TOBLBorderRegion* region = host.Region();
     TOwned<TBitmap> picture(Picture(5, 4, clLime));
     region->Mask()->SetBorderBmp(TOBLRegionMask::bbBorder, picture.get());
-    const std::string plain = Write(&host);
+    const std::string plain = WriteFormText(&host);
     add(0, StoredBytes(plain, kProperties[0]));
     add(1 | kAnnounceSize, StoredBytes(plain, kProperties[1]));
     add(2, StoredBytes(plain, kProperties[2]));
@@ -211,7 +199,7 @@ std::vector<std::string> FuzzSeeds()
     TOwned<TBitmap> mono(Picture(9, 2, clWhite));
     mono->SetPixelFormat(pf1bit);
     region->Mask()->SetBorderBmp(TOBLRegionMask::bbBorderDn, mono.get());
-    const std::string packed = Write(&host);
+    const std::string packed = WriteFormText(&host);
     add(1, StoredBytes(packed, kProperties[1]));
     add(2, StoredBytes(packed, kProperties[2]));
     add(4, StoredBytes(packed, kProperties[4]));

@@ -1,5 +1,6 @@
 #include "obl/controls/effects/OBLAlphaObject.h"
 
+#include "obl/controls/effects/OBLBitmapPiece.h"
 #include "obl/controls/effects/Oblbmp.h"
 #include "platform/rtl/FloatConv.h"
 
@@ -168,13 +169,9 @@ void TOBLAlphaObject::ControlBlend(TBitmap* Source, const TRect& SourceRect, con
 {
     if (!Source || !Target)
         return;
-    int w = SourceRect.right - SourceRect.left, h = SourceRect.bottom - SourceRect.top;
-    if (w <= 0 || h <= 0)
+    std::unique_ptr<TBitmap> piece = OBLCopyPiece(Source, SourceRect);
+    if (!piece)
         return;
-    auto piece = std::make_unique<TBitmap>();
-    piece->SetPixelFormat(pf24bit);
-    piece->SetSize(w, h);
-    piece->Canvas()->CopyRect(Rect(0, 0, w, h), Source->Canvas(), SourceRect);
     AlphaBlend(piece.get());
     Target->CopyRect(TargetRect, piece->Canvas(), AreaRect);
 }

@@ -1,5 +1,7 @@
 #include "obl/controls/effects/OBLBitmapEffectObject.h"
 
+#include "obl/controls/effects/OBLBitmapPiece.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -231,13 +233,9 @@ void TOBLBitmapEffectObject::DrawCutRect(TBitmap* Source, const TRect& SourceRec
 {
     if (!Source || !Target)
         return;
-    int w = SourceRect.right - SourceRect.left, h = SourceRect.bottom - SourceRect.top;
-    if (w <= 0 || h <= 0)
+    std::unique_ptr<TBitmap> piece = OBLCopyPiece(Source, SourceRect);
+    if (!piece)
         return;
-    auto piece = std::make_unique<TBitmap>();
-    piece->SetPixelFormat(pf24bit);
-    piece->SetSize(w, h);
-    piece->Canvas()->CopyRect(Rect(0, 0, w, h), Source->Canvas(), SourceRect);
     Draw(piece.get());
     TCanvas* canvas = Target->Canvas();
     canvas->CopyRect(canvas->ClipRect(), Source->Canvas(), SourceRect);

@@ -123,6 +123,18 @@ void CutToSource(TBitmap* source, TRect& rect, TPoint& point)
     rect = cut;
 }
 
+// A flip's area: both bitmaps there and 24-bit (a wrong format throws), the rectangle cut to
+// the source and the point moved with it; false where nothing of it is left.
+bool FlipArea(TBitmap* source, TBitmap* target, TRect& rect, TPoint& point)
+{
+    if (!source || !target)
+        return false;
+    CheckFormat(source, "Source 1");
+    CheckFormat(target, "Target");
+    CutToSource(source, rect, point);
+    return rect.right > rect.left && rect.bottom > rect.top;
+}
+
 // Grey shares j * k / 100, rounded half to even, exactly (no binary fractions).
 constexpr std::array<BYTE, 256> GreyShare(int k)
 {
@@ -567,16 +579,11 @@ void OBLBmpBrightnessEC(TBitmap* Source, const TRect& Rect, TBitmap* Target, con
 
 void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
-    if (!Source || !Target)
-        return;
-    CheckFormat(Source, "Source 1");
-    CheckFormat(Target, "Target");
     TRect r = Rect;
     TPoint p = Point;
-    CutToSource(Source, r, p);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
+    if (!FlipArea(Source, Target, r, p))
         return;
+    int w = r.right - r.left, h = r.bottom - r.top;
     Plane s = Open(Source);
     bool inPlace = Source == Target && p.x == r.left && p.y == r.top;
     if (inPlace) {
@@ -606,16 +613,11 @@ void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, con
 
 void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
-    if (!Source || !Target)
-        return;
-    CheckFormat(Source, "Source 1");
-    CheckFormat(Target, "Target");
     TRect r = Rect;
     TPoint p = Point;
-    CutToSource(Source, r, p);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0)
+    if (!FlipArea(Source, Target, r, p))
         return;
+    int w = r.right - r.left, h = r.bottom - r.top;
     Plane s = Open(Source);
     bool inPlace = Source == Target && p.x == r.left && p.y == r.top;
     if (inPlace) {

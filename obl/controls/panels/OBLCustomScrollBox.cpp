@@ -2,65 +2,14 @@
 
 #include "obl/controls/shapes/OBLFormShape.h"
 #include "obl/controls/windowed/OBLCustomControl.h"
+#include "obl/controls/windowed/OBLScopedHandles.h"
 #include "obl/core/app/oblclass.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/User.h"
 
-#include <string>
-
 namespace {
-
-// The window's whole device context, given back however the drawing ends.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~TWindowDC() { ReleaseDC(window_, dc_); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Handle() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A canvas lent a device context for one drawing, locked meanwhile.
-class TCanvasOnDC {
-public:
-    TCanvasOnDC(TCanvas* canvas, HDC dc) : canvas_(canvas)
-    {
-        canvas_->Lock();
-        canvas_->SetHandle(dc);
-    }
-    ~TCanvasOnDC()
-    {
-        canvas_->SetHandle(nullptr);
-        canvas_->Unlock();
-    }
-    TCanvasOnDC(const TCanvasOnDC&) = delete;
-    TCanvasOnDC& operator=(const TCanvasOnDC&) = delete;
-
-private:
-    TCanvas* canvas_;
-};
-
-class TThemeData {
-public:
-    TThemeData(HWND window, const AnsiString& className)
-    {
-        const std::u16string wide(className.c_str(), className.c_str() + className.Length());
-        theme_ = OpenThemeData(window, wide.c_str());
-    }
-    ~TThemeData() { CloseThemeData(theme_); }
-    TThemeData(const TThemeData&) = delete;
-    TThemeData& operator=(const TThemeData&) = delete;
-    HTHEME Handle() const { return theme_; }
-
-private:
-    HTHEME theme_ = nullptr;
-};
 
 // A child's window is made and given up by its container, as the class library's own
 // containers do.

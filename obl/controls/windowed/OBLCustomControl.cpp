@@ -1,59 +1,11 @@
 #include "obl/controls/windowed/OBLCustomControl.h"
 
+#include "obl/controls/windowed/OBLScopedHandles.h"
 #include "obl/core/app/oblclass.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "platform/classlib/Forms.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/User.h"
-
-#include <string>
-
-namespace {
-
-// A brush of a system colour, released however the drawing ends.
-class TSysBrush {
-public:
-    explicit TSysBrush(int index) : brush_(CreateSolidBrush(GetSysColor(index))) {}
-    ~TSysBrush() { DeleteObject(brush_); }
-    TSysBrush(const TSysBrush&) = delete;
-    TSysBrush& operator=(const TSysBrush&) = delete;
-    HBRUSH Handle() const { return brush_; }
-
-private:
-    HBRUSH brush_;
-};
-
-// The window's whole device context, given back however the drawing ends.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-    ~TWindowDC() { ReleaseDC(window_, dc_); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Handle() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-class TThemeData {
-public:
-    TThemeData(HWND window, const AnsiString& className)
-    {
-        const std::u16string wide(className.c_str(), className.c_str() + className.Length());
-        theme_ = OpenThemeData(window, wide.c_str());
-    }
-    ~TThemeData() { CloseThemeData(theme_); }
-    TThemeData(const TThemeData&) = delete;
-    TThemeData& operator=(const TThemeData&) = delete;
-    HTHEME Handle() const { return theme_; }
-
-private:
-    HTHEME theme_ = nullptr;
-};
-
-} // namespace
 
 TOBLCustomControl::TOBLCustomControl(TComponent* AOwner)
     : TCustomControl(AOwner), link_(new TOBLChangeLink), backFX_(new TOBLBitmapEffectObject)

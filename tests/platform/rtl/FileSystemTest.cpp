@@ -1,40 +1,24 @@
 #include "platform/rtl/FileSystem.h"
 
+#include "tests/support/TempDriveTest.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
 // A temporary folder standing for drive C:, with the defaults restored afterwards.
-class FileSystemTest : public ::testing::Test {
+class FileSystemTest : public TempDriveTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/rtl-fs-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        previousDir_ = std::filesystem::current_path();
-        FileSystem::SetDriveRoot('C', root_);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(previousDir_);
-        FileSystem::Reset();
-        std::filesystem::remove_all(root_);
-    }
+    FileSystemTest() : TempDriveTest("rtl-fs") {}
     void Touch(const std::string& relative)
     {
         const auto path = std::filesystem::path(root_) / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << "x";
     }
-
-    std::string root_;
-    std::filesystem::path previousDir_;
 };
 
 } // namespace

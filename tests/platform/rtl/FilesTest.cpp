@@ -2,36 +2,27 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/FileSystem.h"
+#include "tests/support/TempDriveTest.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 // Drive C: is a fresh temporary folder; paths in the tests are Windows-form.
-class FilesTest : public ::testing::Test {
+class FilesTest : public TempDriveTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/rtl-files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        previousDir_ = std::filesystem::current_path();
-        FileSystem::SetDriveRoot('C', root_);
-    }
+    FilesTest() : TempDriveTest("rtl-files") {}
     void TearDown() override
     {
-        std::filesystem::current_path(previousDir_);
-        FileSystem::Reset();
+        // The folder is the owner's again before it goes, whatever a test changed of it.
         std::filesystem::permissions(root_, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(root_);
+        TempDriveTest::TearDown();
     }
     void Write(const std::string& relative, const std::string& content)
     {
@@ -47,9 +38,6 @@ protected:
         FindClose(rec);
         return names;
     }
-
-    std::string root_;
-    std::filesystem::path previousDir_;
 };
 
 } // namespace

@@ -5,7 +5,8 @@
 #include "obl/core/base/Oblxpstyles.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/RestartThemes.h"
 
 namespace {
 
@@ -40,15 +41,6 @@ protected:
         if (state == 3) Release(Away());
         button->SetEnabled(true);
     }
-    // The theme binding and the application object start again with the theme library so.
-    void Themes(TThemeModuleState state)
-    {
-        oblclassFinalization();
-        OblxpstylesFinalization();
-        SetThemeModuleState(state);
-        OblxpstylesInitialization();
-        oblclassInitialization();
-    }
 };
 
 TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
@@ -56,31 +48,27 @@ TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
     const int styles = static_cast<int>(ubsWinXPTool) + 1;
     Surface surface(kLeft + kStates * kCellWidth + 10, kTop + (2 * styles + 2) * kCellHeight + 10,
                     ColorToRGB(clBtnFace));
-    HDC dc = GdiCreateSurfaceDC(&surface, POINT{0, 0}, nullptr);
+    ScreenshotCanvas labels(surface);
+    HDC dc = labels.Handle();
     ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Brush()->SetStyle(bsClear);
-    for (int s = 0; s < kStates; ++s) labels.TextOut(kLeft + s * kCellWidth, 6, kStateNames[s]);
+    for (int s = 0; s < kStates; ++s) labels->TextOut(kLeft + s * kCellWidth, 6, kStateNames[s]);
     for (int themed = 0; themed < 2; ++themed) {
-        Themes(themed ? TThemeModuleState::Active : TThemeModuleState::Inactive);
+        RestartThemes(themed ? TThemeModuleState::Active : TThemeModuleState::Inactive);
         for (int style = 0; style < styles; ++style) {
             const int y = kTop + (themed * styles + style) * kCellHeight;
             const AnsiString name = GetEnumName(TypeInfo<TOBLUserButtonStyle>(), style);
-            labels.TextOut(6, y + 8, (themed ? "themed " : "") + name);
+            labels->TextOut(6, y + 8, (themed ? "themed " : "") + name);
             button->SetExtStyle(static_cast<TOBLUserButtonStyle>(style));
             for (int state = 0; state < kStates; ++state) ShootState(state, dc, kLeft + state * kCellWidth, y);
         }
     }
     // Captions with a glyph, a drop-down arrow, a 3D effect and a rotated text.
-    Themes(TThemeModuleState::Inactive);
+    RestartThemes(TThemeModuleState::Inactive);
     button->SetExtStyle(ubsAutoDetect);
     other->SetFocus();
     MoveTo(Away());
     const int y = kTop + 2 * styles * kCellHeight + 6;
-    labels.TextOut(6, y + 8, "captions");
+    labels->TextOut(6, y + 8, "captions");
     button->SetGlyphKind(gkFolder);
     Pump();
     Shoot(button, dc, kLeft, y);
@@ -100,8 +88,6 @@ TEST_F(Screenshot, ButtonStylesStatesAndCaptions)
     button->SetGlyphKind(gkSearch);
     Pump();
     Shoot(button, dc, kLeft + 4 * kCellWidth, y);
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
     EXPECT_TRUE(TestDisplay::SavePng(surface, "obl-buttons.png"));
 }
 

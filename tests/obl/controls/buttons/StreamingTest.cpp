@@ -3,6 +3,7 @@
 #include "tests/obl/controls/buttons/ButtonFixture.h"
 
 #include "platform/classlib/Menus.h"
+#include "tests/support/FormText.h"
 
 #include <map>
 
@@ -73,13 +74,6 @@ std::map<std::string, std::string> Described(TObject* object)
     return out;
 }
 
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().c_str();
-}
-
 class Streaming : public ButtonFixture {
 protected:
     void SetUp() override
@@ -104,8 +98,7 @@ protected:
     TButtonHost* ReadBack(const std::string& text)
     {
         auto* copy = new TButtonHost(nullptr);
-        TStringStream s(AnsiString(text.c_str()));
-        s.ReadComponent(copy);
+        ReadFormTextInto(copy, text);
         copies.emplace_back(copy);
         return copy;
     }
@@ -137,7 +130,7 @@ TEST_F(Streaming, AFreshButtonHasItsDefaultsAndWritesOnlyPlaceOrderAndVisible)
     EXPECT_EQ(b->GlyphKind(), gkCustom);
     EXPECT_FALSE(b->Active());
 
-    const std::string text = Write(host);
+    const std::string text = WriteFormText(host);
     const std::string expectedText = "  object Fresh: TOBLButton\r\n"
                                      "    Left = 0\r\n"
                                      "    Top = 0\r\n"
@@ -202,7 +195,7 @@ TEST_F(Streaming, EveryPublishedPropertyComesBackAsItWasWritten)
     b->SetListIndex(2);
     b->SetNumGlyphs(3);
 
-    const std::string text = Write(host);
+    const std::string text = WriteFormText(host);
     EXPECT_EQ(text.find("About"), std::string::npos) << "About is never stored";
     EXPECT_EQ(text.find("Glyph.Data", text.find("WithList")), std::string::npos) << "a list's glyph is not stored";
     TButtonHost* copy = ReadBack(text);
@@ -212,14 +205,14 @@ TEST_F(Streaming, EveryPublishedPropertyComesBackAsItWasWritten)
         ASSERT_NE(read, nullptr) << name;
         EXPECT_EQ(Described(read), Described(original)) << name;
     }
-    EXPECT_EQ(Write(copy), text);
+    EXPECT_EQ(WriteFormText(copy), text);
 }
 
 TEST_F(Streaming, AListOfTheGlobalContainerIsStoredAsInternal)
 {
     TOBLButton* b = HostButton("Global");
     b->SetImageList(OBLContainer->BitmapList());
-    const std::string text = Write(host);
+    const std::string text = WriteFormText(host);
     EXPECT_NE(text.find("Internal = 'OBLBML30'"), std::string::npos) << text;
     EXPECT_EQ(text.find("ImageList ="), std::string::npos) << text;
     TButtonHost* copy = ReadBack(text);
@@ -240,7 +233,7 @@ TEST_F(Streaming, TheLegacyStyleIsReadAndNeverWritten)
         TButtonHost* copy = ReadBack(text);
         auto* old = static_cast<TOBLButton*>(copy->FindComponent("Old"));
         EXPECT_EQ(old->ExtStyle(), c.style) << c.ident;
-        const std::string written = Write(copy);
+        const std::string written = WriteFormText(copy);
         EXPECT_EQ(written.find("\n    Style ="), std::string::npos) << written;
         EXPECT_NE(written.find("object Old: TOBLButton"), std::string::npos) << written;
         if (c.style != ubsAutoDetect) {

@@ -5,9 +5,8 @@
 #include "CustomEditFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -99,22 +98,10 @@ TEST_F(CustomEditScreenshot, EditStates)
     EXPECT_EQ(edits[8]->CustomButtons()->GetItem(1)->Btn()->BoundsRect().right, edits[8]->ClientWidth());
     EXPECT_GT(edits[11]->Height(), 21);
 
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i)
-        labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "custom-edit.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("custom-edit.png")), 2000u);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "custom-edit.png", 2000u, [&](TCanvas& labels) {
+        for (std::size_t i = 0; i < states.size(); ++i)
+            labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 5, states[i].label);
+    }));
 }
 
 } // namespace

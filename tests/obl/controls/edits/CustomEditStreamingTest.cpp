@@ -2,6 +2,8 @@
 // and an edit at its defaults writes none of them.
 #include "CustomEditFixture.h"
 
+#include "tests/support/FormText.h"
+
 #include <vector>
 
 namespace {
@@ -20,19 +22,13 @@ protected:
         UnRegisterClass(TOBLCustomEdit::StaticClass());
         CustomEditFixture::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
 };
 
 TEST_F(CustomEditStreamingTest, ADefaultEditWritesNoneOfItsSettings)
 {
     auto* e = Add<TOBLCustomEdit>(8, 9);
     e->SetName("Plain");
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     for (const char* name : {"CharCase", "MaxLength", "HideSelection", "AutoSelect", "OEMConvert", "ParentFont",
                              "Font.Height"})
         EXPECT_EQ(text.find(name), std::string::npos) << name << "\n" << text;
@@ -51,12 +47,11 @@ TEST_F(CustomEditStreamingTest, ThePublishedSettingsComeBack)
     e->SetBoolean(5, true);
     e->Font()->SetHeight(-17);
     e->SetHighlightBack(clGreen);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     EXPECT_NE(text.find("ParentFont = False"), std::string::npos) << text;
 
-    TStringStream in{AnsiString(text.c_str())};
     form_->SetName("Old");
-    TOwned<TComponent> copy(in.ReadComponent(nullptr));
+    TOwned<TComponent> copy(ReadFormText(text));
     auto* read = dynamic_cast<TOBLCustomEdit*>(copy->FindComponent("Edit1"));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->CharCase(), ecUpperCase);

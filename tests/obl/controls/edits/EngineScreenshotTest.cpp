@@ -5,29 +5,13 @@
 #include "EngineFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
 
 constexpr int kLeft = 110, kTop = 8, kRow = 34, kWidth = 150;
-
-// The gradient container as a real container is made: its painting leaves its child
-// windows alone.
-class TEngineGradient : public TGradientPanel {
-    VENDARO_CLASS(TEngineGradient, TGradientPanel)
-public:
-    explicit TEngineGradient(TComponent* owner) : TGradientPanel(owner) {}
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        inherited::CreateParams(params);
-        params.Style |= WS_CLIPCHILDREN;
-    }
-};
 
 struct State {
     const char* label;
@@ -100,7 +84,7 @@ TEST_F(EngineScreenshot, EngineStates)
     for (std::size_t i = 0; i < states.size(); ++i)
         edits.push_back(Place(form_, kLeft, kTop + static_cast<int>(i) * kRow, states[i]));
     const int gradientTop = kTop + static_cast<int>(states.size()) * kRow;
-    auto* panel = Add<TEngineGradient>(kLeft - 4, gradientTop);
+    auto* panel = Add<TGradientContainer>(kLeft - 4, gradientTop);
     panel->SetBounds(kLeft - 4, gradientTop, kWidth + 8, 2 * kRow - 4);
     TEngineEdit* transparent = Place(panel, 4, 4, {"", [](TEngineEdit& e) {
                                                        e.SetTransparent(true);
@@ -121,22 +105,11 @@ TEST_F(EngineScreenshot, EngineStates)
     EXPECT_EQ(PixelOf(edits[6], edits[6]->ClientWidth() - 4, 12), Rgb(clInfoBk));
     EXPECT_EQ(edits[7]->Str(), "abd");
 
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i) labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
-    labels.TextOut(6, gradientTop + 10, "transparent");
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "edit-engine.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("edit-engine.png")), 2000u);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "edit-engine.png", 2000u, [&](TCanvas& labels) {
+        for (std::size_t i = 0; i < states.size(); ++i)
+            labels.TextOut(6, kTop + static_cast<int>(i) * kRow + 6, states[i].label);
+        labels.TextOut(6, gradientTop + 10, "transparent");
+    }));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // description.
 #include "EngineFixture.h"
 
+#include "tests/support/FormText.h"
+
 namespace {
 
 // Records the engine's events in order.
@@ -285,19 +287,13 @@ protected:
         UnRegisterClass(TEngineEdit::StaticClass());
         EngineFixture::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
 };
 
 TEST_F(ModelStreamingTest, DefaultsStayOutAndChangesComeBack)
 {
     TEngineEdit* edit = NewEdit();
     edit->SetName("Edit");
-    const std::string all = Write(form_);
+    const std::string all = WriteFormText(form_);
     const std::string plain = all.substr(all.find("object Edit"));
     for (const char* name : {"HighlightBack", "HighlightText", "FocusOnMouseAbove", "    Color ="})
         EXPECT_EQ(plain.find(name), std::string::npos) << name << "\n" << plain;
@@ -306,10 +302,9 @@ TEST_F(ModelStreamingTest, DefaultsStayOutAndChangesComeBack)
     edit->SetBoolean(6, true);
     edit->SetColor(clAqua);
     edit->Caret()->SetStyle(csBlock);
-    const std::string text = Write(form_);
-    TStringStream in{AnsiString(text.c_str())};
+    const std::string text = WriteFormText(form_);
     form_->SetName("Old");
-    TOwned<TComponent> copy(in.ReadComponent(nullptr));
+    TOwned<TComponent> copy(ReadFormText(text));
     auto* back = dynamic_cast<TEngineEdit*>(copy->FindComponent("Edit"));
     ASSERT_NE(back, nullptr) << text;
     EXPECT_EQ(back->HighlightBack(), clRed);

@@ -6,6 +6,7 @@
 
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
+#include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -72,14 +73,10 @@ std::unique_ptr<TBitmap> Checker()
 TEST(Screenshot, FillsGradientsAndEffects)
 {
     Surface surface(kLeft + 11 * (kCell + kGap), 3 * (kCell + 24) + 10, 0xFFFFFF);
-    HDC dc = GdiCreateSurfaceDC(&surface, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
     {
-        TCanvas canvas;
-        canvas.SetHandle(dc);
-        canvas.Font()->SetName("Arial");
-        canvas.Font()->SetHeight(-12);
-        canvas.Brush()->SetStyle(bsClear);
+        ScreenshotCanvas on(surface, "Arial", -12);
+        ASSERT_NE(on.Handle(), nullptr);
+        TCanvas& canvas = on.Canvas();
         canvas.TextOut(8, 10 + kCell / 2 - 6, "Fills");
         canvas.TextOut(8, 10 + (kCell + 24) + kCell / 2 - 6, "Gradients");
         canvas.TextOut(8, 10 + 2 * (kCell + 24) + kCell / 2 - 6, "Effects");
@@ -173,9 +170,7 @@ TEST(Screenshot, FillsGradientsAndEffects)
             TRect cell = Cell(2, static_cast<int>(i));
             canvas.Draw(cell.left, cell.top, picture.get());
         }
-        canvas.SetHandle(nullptr);
     }
-    GdiDeleteSurfaceDC(dc);
     const std::string path = PngPath();
     ASSERT_TRUE(SaveSurfacePng(surface, path));
     EXPECT_GT(std::filesystem::file_size(path), 10000u);

@@ -7,6 +7,7 @@
 #include "tests/obl/core/draw/ChangeCounter.h"
 
 #include "platform/rtl/FormatSettings.h"
+#include "tests/support/FormText.h"
 
 #include <gtest/gtest.h>
 
@@ -61,17 +62,9 @@ std::vector<TColor> Colors(TList* list)
 
 void AddColor(TList* list, TColor c) { list->Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(c))); }
 
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().c_str();
-}
-
 TOwned<TFillHost> Read(const std::string& text)
 {
-    TStringStream s(AnsiString(text.c_str()));
-    return TOwned<TFillHost>(static_cast<TFillHost*>(s.ReadComponent(nullptr)));
+    return TOwned<TFillHost>(static_cast<TFillHost*>(ReadFormText(text)));
 }
 
 class Streaming : public testing::Test {
@@ -95,7 +88,7 @@ TEST_F(Streaming, DefaultsWriteNothing)
 {
     TFillHost host(nullptr);
     host.SetName("Host");
-    std::string text = Write(&host);
+    std::string text = WriteFormText(&host);
     EXPECT_EQ(text.find("Gradient."), std::string::npos) << text;
     EXPECT_EQ(text.find("ColorList"), std::string::npos) << text;
     EXPECT_EQ(text.find("Fill."), std::string::npos) << text;
@@ -115,7 +108,7 @@ TEST_F(Streaming, AlphaStrengthIsWrittenUnlessItIsTheDefault)
         TFillHost host(nullptr);
         host.SetName("Host");
         host.Alpha()->SetStrength(c.strength);
-        std::string text = Write(&host);
+        std::string text = WriteFormText(&host);
         if (c.line)
             EXPECT_TRUE(Has(text, c.line)) << text;
         else
@@ -156,7 +149,7 @@ TEST_F(Streaming, SettingsComeBackAsTheyWere)
     e->AlphaBlend()->SetStrength(0.25f);
     e->AlphaBlend()->FillObject()->SetFillStyle(sfBrush);
 
-    std::string text = Write(&host);
+    std::string text = WriteFormText(&host);
     EXPECT_NE(text.find("Gradient.ColorList = ("), std::string::npos) << text;
     TOwned<TFillHost> back = Read(text);
     ASSERT_TRUE(back);
@@ -183,7 +176,7 @@ TEST_F(Streaming, SettingsComeBackAsTheyWere)
     EXPECT_EQ(e2->Brightness(), -40);
     EXPECT_FLOAT_EQ(e2->AlphaBlend()->Strength(), 0.25f);
     EXPECT_EQ(e2->AlphaBlend()->FillObject()->Style(), sfBrush);
-    EXPECT_EQ(Write(back.get()), text) << "written again, the same text";
+    EXPECT_EQ(WriteFormText(back.get()), text) << "written again, the same text";
 }
 
 TEST_F(Streaming, FillObjectWritesItsStyleAgainstItsOwnDefault)
@@ -191,7 +184,7 @@ TEST_F(Streaming, FillObjectWritesItsStyleAgainstItsOwnDefault)
     TFillHost host(nullptr);
     host.SetName("Host");
     host.Fill()->SetFillStyle(sfBrush);
-    std::string text = Write(&host);
+    std::string text = WriteFormText(&host);
     EXPECT_NE(text.find("Fill.Style = sfBrush"), std::string::npos) << text;
     EXPECT_EQ(Read(text)->Fill()->Style(), sfBrush);
 }
@@ -245,7 +238,7 @@ TEST_F(Streaming, AlphaImageListOnTheFormIsAReference)
     comma.DecimalSeparator = ',';
     TFormatSettingsOverride local(comma);
 
-    std::string text = Write(&host);
+    std::string text = WriteFormText(&host);
     EXPECT_TRUE(Has(text, "Effects.AlphaBlend.ImageList = Pictures\r\n")) << text;
     EXPECT_TRUE(Has(text, "Effects.AlphaBlend.Strength = 0.25\r\n")) << text;
     EXPECT_FALSE(Has(text, "AlphaBlend.Internal")) << text;
@@ -255,7 +248,7 @@ TEST_F(Streaming, AlphaImageListOnTheFormIsAReference)
     EXPECT_FLOAT_EQ(back->Alpha()->Strength(), 0.25f);
     EXPECT_EQ(Bytes(back->Alpha()->FillObject()->ListBitmap()), Bytes(pictures->Items(0)->GetBitmap()))
         << "the picture is taken once the reference is resolved";
-    EXPECT_EQ(Write(back.get()), text);
+    EXPECT_EQ(WriteFormText(back.get()), text);
 }
 
 TEST_F(Streaming, AlphaImageListOfTheGlobalContainerIsInternal)
@@ -270,7 +263,7 @@ TEST_F(Streaming, AlphaImageListOfTheGlobalContainerIsInternal)
         host.SetName("Host");
         host.Alpha()->SetImageList(c.list);
         EXPECT_FALSE(host.Alpha()->HasControl());
-        std::string text = Write(&host);
+        std::string text = WriteFormText(&host);
         EXPECT_TRUE(Has(text, std::string("Effects.AlphaBlend.Internal = '") + c.ident + "'")) << text;
         EXPECT_FALSE(Has(text, "ImageList")) << text;
         TOwned<TFillHost> back = Read(text);

@@ -100,6 +100,21 @@ private:
     TBitmap back_;
 };
 
+// The gradient container as a real container is made: its painting leaves its child
+// windows alone.
+class TGradientContainer : public TGradientPanel {
+    VENDARO_CLASS(TGradientContainer, TGradientPanel)
+public:
+    explicit TGradientContainer(TComponent* owner) : TGradientPanel(owner) {}
+
+protected:
+    void CreateParams(TCreateParams& params) override
+    {
+        inherited::CreateParams(params);
+        params.Style |= WS_CLIPCHILDREN;
+    }
+};
+
 class GraphicFixture : public AppFixture {
 protected:
     void SetUp() override

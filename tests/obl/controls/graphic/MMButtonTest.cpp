@@ -3,6 +3,8 @@
 #include "ButtonScene.h"
 #include "GraphicFixture.h"
 
+#include "tests/support/FormText.h"
+
 #include <cctype>
 
 namespace {
@@ -42,20 +44,12 @@ std::string BinaryProperty(const std::string& text, const std::string& name)
     return hex;
 }
 
-std::string Write(TComponent* component)
-{
-    TStringStream s;
-    s.WriteComponent(component);
-    return s.DataString().c_str();
-}
-
 // Reads the description into the component, under the component's own name.
 void ReadInto(TComponent* component, std::string text)
 {
     const std::size_t name = text.find("object ") + 7;
     text.replace(name, text.find(':', name) - name, component->Name().c_str());
-    TStringStream s{AnsiString(text.c_str())};
-    s.ReadComponent(component);
+    ReadFormTextInto(component, text);
 }
 
 class MMButtonTest : public GraphicFixture {
@@ -278,7 +272,7 @@ TEST_F(MMButtonTest, TheFaceTableIsStoredIn72BytesAndTheKeyIn4)
     auto* b = Make();
     for (int i = 0; i < TOBLCustomMMButton::FaceCount; ++i)
         b->SetButtonFaceIndex(static_cast<TOBLButtonState>(i), OBLFaceIndex(10 + i, 20 + i));
-    const std::string text = Write(b);
+    const std::string text = WriteFormText(b);
     EXPECT_EQ(BinaryProperty(text, "ButtonFaceIndicesNew2"),
               Hex(Ints({20, 21, 22, 23, 24, 25, 26, 27, 28, 18, 17, 16, 15, 14, 13, 12, 11, 10})));
     EXPECT_EQ(BinaryProperty(text, "ButtonFaceTransColNew"), "FFFFFF00");
@@ -332,7 +326,7 @@ TEST_F(MMButtonTest, AGlobalFaceListIsStoredByItsIdentUnderButtonFace)
 {
     auto* b = Make();
     b->SetButtonFaceImageList(OBLContainer->ImageList());
-    const std::string text = Write(b);
+    const std::string text = WriteFormText(b);
     EXPECT_NE(text.find("ButtonFace = 'OBLIML30'"), std::string::npos) << text;
     EXPECT_EQ(text.find("ButtonFaceImageList"), std::string::npos);
     auto* copy = Make();
@@ -344,7 +338,7 @@ TEST_F(MMButtonTest, DefaultsAreNotWritten)
 {
     auto* b = Make();
     b->SetButtonFaceImageList(nullptr);
-    const std::string text = Write(b);
+    const std::string text = WriteFormText(b);
     for (const char* absent : {"AllowAllUp", "AllowMouseOver", "AllowTransparency", "ButtonFaceStyle", "CaptionDown",
                                "ForceTransparent", "GroupIndex", "QuickDraw", "Pressed", "DropDown", "Transparent",
                                "MultiLine", "EnterColor", "HideHint", "NumGlyphs", "Repeat", "UseCaption",
@@ -354,7 +348,7 @@ TEST_F(MMButtonTest, DefaultsAreNotWritten)
     b->SetForceTransparent(false);
     b->SetStyle(sbCenter);
     b->SetAllowTransparency(false);
-    const std::string changed = Write(b);
+    const std::string changed = WriteFormText(b);
     for (const char* present : {"CaptionDown = 3", "ForceTransparent = False", "ButtonFaceStyle = sbCenter",
                                 "AllowTransparency = False"})
         EXPECT_NE(changed.find(present), std::string::npos) << present << "\n" << changed;

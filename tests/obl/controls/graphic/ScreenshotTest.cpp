@@ -3,9 +3,7 @@
 #include "ButtonScene.h"
 #include "GraphicFixture.h"
 
-#include "tests/support/TestDisplay.h"
-
-#include <filesystem>
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -81,8 +79,7 @@ TEST_F(ScreenshotTest, EveryButtonKindInEveryState)
     form_->Update();
     const Surface* surface = UserWindowSurface(form_->Handle());
     ASSERT_NE(surface, nullptr);
-    ASSERT_TRUE(TestDisplay::SavePng(*surface, "graphic-buttons.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("graphic-buttons.png")), 5000u);
+    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*surface, "graphic-buttons.png", 5000u));
 
     // The transparent multimedia buttons show the container's gradient at their corners,
     // the opaque ones their colour.

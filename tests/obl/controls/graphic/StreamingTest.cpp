@@ -3,6 +3,8 @@
 #include "ButtonScene.h"
 #include "GraphicFixture.h"
 
+#include "tests/support/FormText.h"
+
 namespace {
 
 class StreamingTest : public GraphicFixture {
@@ -20,25 +22,13 @@ protected:
         UnRegisterClass(TOBLSpeedButton::StaticClass());
         GraphicFixture::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
-    // A block of a description from its "object <name>" line to its "end".
-    static std::string ObjectText(const std::string& text, const std::string& name)
-    {
-        const std::size_t at = text.find("object " + name + ":");
-        return at == std::string::npos ? std::string() : text.substr(at, text.find("\n  end", at) - at);
-    }
 };
 
 TEST_F(StreamingTest, ADefaultSpeedButtonWritesOnlyItsBounds)
 {
     auto* b = Add<TOBLSpeedButton>(8, 9);
     b->SetName("Plain");
-    const std::string text = ObjectText(Write(form_), "Plain");
+    const std::string text = ObjectText(WriteFormText(form_), "Plain");
     ASSERT_FALSE(text.empty());
     const std::vector<std::string> lines = {"object Plain: TOBLSpeedButton", "Left = 8", "Top = 9", "Width = 23",
                                             "Height = 22"};
@@ -70,13 +60,12 @@ TEST_F(StreamingTest, SettingsAndTheMenuComeBack)
     SmallGlyph(&glyph);
     b->SetGlyph(&glyph);
     b->FontFX()->SetAngle(90);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     EXPECT_NE(ObjectText(text, "Tool").find("Style = ubsFlat"), std::string::npos) << text;
     EXPECT_NE(ObjectText(text, "Tool").find("DropDownMenu = Menu1"), std::string::npos) << text;
 
-    TStringStream in{AnsiString(text.c_str())};
     form_->SetName("Old");
-    TOwned<TComponent> copy(in.ReadComponent(nullptr));
+    TOwned<TComponent> copy(ReadFormText(text));
     auto* read = dynamic_cast<TOBLSpeedButton*>(copy->FindComponent("Tool"));
     ASSERT_NE(read, nullptr);
     EXPECT_EQ(read->Style(), ubsFlat);

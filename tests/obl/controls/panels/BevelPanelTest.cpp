@@ -19,7 +19,7 @@ TEST_F(BevelPanelTest, TheWindowsBevelIsTheClientEdgeOrTheBorder)
     };
     for (const Case& k : {Case{true, false, true, false}, Case{false, false, false, true},
                           Case{true, true, false, false}, Case{false, true, false, false}}) {
-        if (k.themes) Themes(TThemeModuleState::Active);
+        if (k.themes) RestartThemes(TThemeModuleState::Active);
         auto* p = Add<TProbeBevelPanel>(10, 10);
         p->themed = k.themes;
         p->SetCtl3D(k.ctl3D);

@@ -4,9 +4,7 @@
 #include "PanelFixture.h"
 
 #include "obl/controls/panels/OBLButtonPanel.h"
-#include "tests/support/TestDisplay.h"
-
-#include <filesystem>
+#include "tests/support/Screenshot.h"
 
 namespace {
 
@@ -92,8 +90,7 @@ TEST_F(FillPanelScreenshotTest, FillPanelsAndButtonPanels)
 
     const Surface* surface = UserWindowSurface(form_->Handle());
     ASSERT_NE(surface, nullptr);
-    ASSERT_TRUE(TestDisplay::SavePng(*surface, "panels-fill-and-buttons.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("panels-fill-and-buttons.png")), 5000u);
+    ASSERT_NO_FATAL_FAILURE(SaveScreenshot(*surface, "panels-fill-and-buttons.png", 5000u));
 
     // The bevel's light and dark lines frame the fill.
     EXPECT_EQ(PixelOf(brush, 0, 0), Rgb(brush->Bevel()->LightColor()));

@@ -5,9 +5,7 @@
 
 #include "obl/controls/panels/OBLCustomBevelPanel.h"
 #include "obl/controls/panels/OBLCustomParentPanel.h"
-#include "obl/controls/shapes/OBLFormShape.h"
-#include "platform/win/user/User.h"
-#include "tests/obl/controls/windowed/WindowedFixture.h"
+#include "tests/obl/controls/panels/GradientFormFixture.h"
 
 template <class Base>
 class TPanelProbe : public Base {
@@ -66,39 +64,8 @@ inline TColor TileColor(int picture, int x, int y)
     return static_cast<TColor>(picture == 0 ? RGB(a, b, 40) : RGB(b, a, 40));
 }
 
-class PanelFixture : public WindowedFixture {
+class PanelFixture : public GradientFormFixture {
 protected:
-    // The form is filled by a form shape with a vertical gradient from red to blue.
-    TOBLFormShape* GradientForm()
-    {
-        form_->SetBounds(20, 20, 320, 240);
-        shape_ = new TOBLFormShape(form_);
-        shape_->Region()->SetShape(rsRect);
-        shape_->Region()->Border()->SetStyle(rbNone);
-        shape_->FillObject()->Gradient()->SetColor(clRed);
-        shape_->FillObject()->Gradient()->SetEndColor(clBlue);
-        shape_->FillObject()->Gradient()->SetStyle(gstVertical);
-        shape_->FillObject()->SetFillStyle(sfGradient);
-        shape_->Loaded();
-        Redraw();
-        return shape_;
-    }
-    // The whole form paints again, its child windows too.
-    void Redraw()
-    {
-        RedrawWindow(form_->Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump();
-    }
-    // The form shape's background at a form client point.
-    std::uint32_t FormBack(int x, int y) { return Rgb(shape_->BackBitmap()->Canvas()->Pixels(x, y)); }
-    // The background under a client point of a control on the form, however deep.
-    std::uint32_t FormBackUnder(TControl* control, int x, int y)
-    {
-        const TPoint p = form_->ScreenToClient(ScreenPoint(control, x, y));
-        return FormBack(p.x, p.y);
-    }
-
     // An image list of two 16 x 16 pictures of TileColor.
     TOBLImageList* TileList()
     {
@@ -116,6 +83,4 @@ protected:
         }
         return list;
     }
-
-    TOBLFormShape* shape_ = nullptr;
 };

@@ -5,9 +5,8 @@
 #include "PanelFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -99,25 +98,13 @@ TEST_F(Screenshot, PanelKinds)
     for (int y : {4, 30, 55}) EXPECT_EQ(PixelOf(passing, 4, y), FormBackUnder(passing, 4, y)) << y;
     EXPECT_EQ(PixelOf(overCache, 30, 20), FormBackUnder(overCache, 30, 20));
 
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Font()->SetColor(clWhite);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < bevels.size(); ++i)
-        labels.TextOut(kLeft + static_cast<int>(i) * kColumn, kTop - 15, bevels[i].label);
-    const char* second[] = {"inverted", "grey", "picture parent", "", "cache of parent, passed on"};
-    for (int i = 0; i < 5; ++i) labels.TextOut(kLeft + i * kColumn, row - 15, second[i]);
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "panels-kinds.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("panels-kinds.png")), 3000u);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "panels-kinds.png", 3000u, [&](TCanvas& labels) {
+        labels.Font()->SetColor(clWhite);
+        for (std::size_t i = 0; i < bevels.size(); ++i)
+            labels.TextOut(kLeft + static_cast<int>(i) * kColumn, kTop - 15, bevels[i].label);
+        const char* second[] = {"inverted", "grey", "picture parent", "", "cache of parent, passed on"};
+        for (int i = 0; i < 5; ++i) labels.TextOut(kLeft + i * kColumn, row - 15, second[i]);
+    }));
 }
 
 } // namespace

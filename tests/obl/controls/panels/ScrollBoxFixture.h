@@ -5,11 +5,10 @@
 #pragma once
 
 #include "obl/controls/panels/OBLCustomScrollBox.h"
-#include "obl/controls/shapes/OBLFormShape.h"
 #include "platform/classlib/StdCtrls.h"
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/Input.h"
-#include "tests/obl/controls/windowed/WindowedFixture.h"
+#include "tests/obl/controls/panels/GradientFormFixture.h"
 
 class TProbeScrollBox : public TOBLCustomScrollBox {
     VENDARO_CLASS(TProbeScrollBox, TOBLCustomScrollBox)
@@ -59,29 +58,8 @@ private:
     TOBLBackProvider* Lender() { return Parent() ? dynamic_cast<TOBLBackProvider*>(Parent()) : nullptr; }
 };
 
-class ScrollBoxFixture : public WindowedFixture {
+class ScrollBoxFixture : public GradientFormFixture {
 protected:
-    // The form is filled by a form shape with a vertical gradient from red to blue.
-    void GradientForm()
-    {
-        if (shape_) return;
-        form_->SetBounds(20, 20, 320, 240);
-        shape_ = new TOBLFormShape(form_);
-        shape_->Region()->SetShape(rsRect);
-        shape_->Region()->Border()->SetStyle(rbNone);
-        shape_->FillObject()->Gradient()->SetColor(clRed);
-        shape_->FillObject()->Gradient()->SetEndColor(clBlue);
-        shape_->FillObject()->Gradient()->SetStyle(gstVertical);
-        shape_->FillObject()->SetFillStyle(sfGradient);
-        shape_->Loaded();
-        Redraw();
-    }
-    void Redraw()
-    {
-        RedrawWindow(form_->Handle(), nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump();
-    }
     // A transparent scroll box on the gradient form (made once) with `rows` transparent children, 140 x 40
     // each, one under the other from (10, 10) every 60 pixels: taller than the box.
     TProbeScrollBox* TransparentBox(int rows = 5)
@@ -99,19 +77,13 @@ protected:
         Redraw();
         return box;
     }
-    // The form shape's background under a client point of a control on the form.
-    std::uint32_t BackUnder(TControl* control, int x, int y)
-    {
-        const TPoint p = form_->ScreenToClient(ScreenPoint(control, x, y));
-        return Rgb(shape_->BackBitmap()->Canvas()->Pixels(p.x, p.y));
-    }
     // The rows of the column x of the control's client area whose pixels are not the
     // background under them.
     std::vector<int> WrongRows(TControl* control, int x, int height)
     {
         std::vector<int> wrong;
         for (int y = 0; y < height; y += 7)
-            if (PixelOf(control, x, y) != BackUnder(control, x, y)) wrong.push_back(y);
+            if (PixelOf(control, x, y) != FormBackUnder(control, x, y)) wrong.push_back(y);
         return wrong;
     }
     // A click on the down arrow of the vertical scroll bar.
@@ -132,6 +104,4 @@ protected:
         UserInjectMouseWheel(-WHEEL_DELTA, p.x, p.y);
         Pump();
     }
-
-    TOBLFormShape* shape_ = nullptr;
 };

@@ -5,9 +5,8 @@
 #include "ScrollBoxFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -72,24 +71,12 @@ TEST_F(ScrollBoxScreenshot, ScrollBoxStates)
     EXPECT_EQ(PixelOf(boxes[0], 150, 20), Rgb(clWindow));
     EXPECT_TRUE(boxes[3]->ScrollBarsVisible());
 
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Font()->SetColor(clWhite);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t i = 0; i < states.size(); ++i)
-        labels.TextOut(8 + static_cast<int>(i % 3) * kColumn, 8 + static_cast<int>(i / 3) * kRow + kHeight + 6,
-                       states[i].name);
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "panels-scrollbox.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("panels-scrollbox.png")), 3000u);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "panels-scrollbox.png", 3000u, [&](TCanvas& labels) {
+        labels.Font()->SetColor(clWhite);
+        for (std::size_t i = 0; i < states.size(); ++i)
+            labels.TextOut(8 + static_cast<int>(i % 3) * kColumn, 8 + static_cast<int>(i / 3) * kRow + kHeight + 6,
+                           states[i].name);
+    }));
 }
 
 } // namespace

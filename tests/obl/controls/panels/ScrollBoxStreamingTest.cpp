@@ -3,6 +3,7 @@
 #include "ScrollBoxFixture.h"
 
 #include "platform/classlib/Classes.h"
+#include "tests/support/FormText.h"
 
 namespace {
 
@@ -31,12 +32,6 @@ protected:
         UnRegisterClass(TScrollHost::StaticClass());
         ScrollBoxFixture::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
     TOBLCustomScrollBox* NewBox(const char* name)
     {
         auto* box = new TOBLCustomScrollBox(host_.get());
@@ -62,7 +57,7 @@ TEST_F(ScrollBoxStreaming, OnlyWhatDiffersIsWrittenAndReadsBackTheSame)
     edit->SetName("Edit1");
     edit->SetParent(box);
     edit->SetTop(150);
-    const std::string text = Write(host_.get());
+    const std::string text = WriteFormText(host_.get());
 
     const std::size_t at = text.find("object Box1: TOBLCustomScrollBox");
     ASSERT_NE(at, std::string::npos) << text;
@@ -74,8 +69,7 @@ TEST_F(ScrollBoxStreaming, OnlyWhatDiffersIsWrittenAndReadsBackTheSame)
         EXPECT_EQ(plainText.find(absent), std::string::npos) << absent << "\n" << plainText;
 
     host_->SetName("Old");
-    TStringStream in{AnsiString(text.c_str())};
-    copy_.reset(in.ReadComponent(nullptr));
+    copy_.reset(ReadFormText(text));
     auto* read = dynamic_cast<TOBLCustomScrollBox*>(copy_->FindComponent("Box1"));
     ASSERT_NE(read, nullptr);
     EXPECT_TRUE(read->SaveResources());
@@ -91,7 +85,7 @@ TEST_F(ScrollBoxStreaming, OnlyWhatDiffersIsWrittenAndReadsBackTheSame)
     EXPECT_FALSE(readEdit->HandleAllocated());
     EXPECT_FALSE(plain->SaveResources());
     copy_->SetName("Host");
-    EXPECT_EQ(Write(copy_.get()), text);
+    EXPECT_EQ(WriteFormText(copy_.get()), text);
 }
 
 TEST_F(ScrollBoxStreaming, TheBevelKeepsTheWindowsKindUnlessToldOtherwise)

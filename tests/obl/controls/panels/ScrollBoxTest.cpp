@@ -51,7 +51,7 @@ TEST_F(ScrollBoxTest, ADefaultBoxHasTheWindowsClientEdgeAndNoBevelExtent)
 
 TEST_F(ScrollBoxTest, WithThemesTheEdgeIsTheThemesOnePixelBorder)
 {
-    Themes(TThemeModuleState::Active);
+    RestartThemes(TThemeModuleState::Active);
     ASSERT_TRUE(OBLApplication->UseXPThemes());
     auto* box = AddWindowed<TProbeScrollBox>(10, 10);
     EXPECT_TRUE(box->UseXP());
@@ -140,13 +140,13 @@ TEST_F(ScrollBoxTest, ATransparentBoxRepaintsItsBackgroundEveryDeltaThScrollMess
 {
     TProbeScrollBox* box = TransparentBox();
     box->SetDelta(3);
-    const std::uint32_t at20 = BackUnder(box, 165, 20);
+    const std::uint32_t at20 = FormBackUnder(box, 165, 20);
     for (int message = 1; message <= 3; ++message) {
         SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
         Pump();
         SCOPED_TRACE(message);
         // Until the repaint the moved bits show the background from further down.
-        EXPECT_EQ(PixelOf(box, 165, 20), message < 3 ? BackUnder(box, 165, 20 + 8 * message) : at20);
+        EXPECT_EQ(PixelOf(box, 165, 20), message < 3 ? FormBackUnder(box, 165, 20 + 8 * message) : at20);
         EXPECT_EQ(box->scrolls, message < 3 ? 0 : 1);
     }
 }
@@ -291,7 +291,7 @@ TEST_F(ScrollBoxTest, OnPaintRunsOnceTheBackgroundIsPainted)
     box->Invalidate();
     box->Update();
     ASSERT_EQ(watcher.seen.size(), 1u);
-    EXPECT_EQ(watcher.seen[0], BackUnder(box, 165, 20));
+    EXPECT_EQ(watcher.seen[0], FormBackUnder(box, 165, 20));
     box->SetOnPaint(TNotifyEvent());
 }
 

@@ -2,54 +2,33 @@
 // and read back, the bevel's kind always; reading a Windows bevel makes no window early.
 #include "PanelFixture.h"
 
+#include "tests/support/FormText.h"
+
 namespace {
 
-class StreamingTest : public PanelFixture {
+class StreamingTest : public FormRoundTrip<PanelFixture> {
 protected:
     void SetUp() override
     {
-        PanelFixture::SetUp();
-        RegisterClass(TForm::StaticClass());
+        FormRoundTrip::SetUp();
         RegisterClass(TProbeBevelPanel::StaticClass());
         RegisterClass(TProbeParentPanel::StaticClass());
         RegisterClass(TOBLImageList::StaticClass());
-        form_->SetName("Host");
     }
     void TearDown() override
     {
         UnRegisterClass(TOBLImageList::StaticClass());
         UnRegisterClass(TProbeParentPanel::StaticClass());
         UnRegisterClass(TProbeBevelPanel::StaticClass());
-        PanelFixture::TearDown();
+        FormRoundTrip::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
-    static std::string ObjectText(const std::string& text, const std::string& name)
-    {
-        const std::size_t at = text.find("object " + name + ":");
-        return at == std::string::npos ? std::string() : text.substr(at, text.find("\n  end", at) - at);
-    }
-    template <class T>
-    T* ReadBack(const std::string& text, const char* name)
-    {
-        TStringStream in{AnsiString(text.c_str())};
-        form_->SetName("Old");
-        copy_.reset(in.ReadComponent(nullptr));
-        return dynamic_cast<T*>(copy_->FindComponent(name));
-    }
-
-    TOwned<TComponent> copy_;
 };
 
 TEST_F(StreamingTest, APlainPanelWritesOnlyItsPlaceAndTheBevelKind)
 {
     auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
     p->SetName("Plain");
-    const std::string text = ObjectText(Write(form_), "Plain");
+    const std::string text = ObjectText(WriteFormText(form_), "Plain");
     ASSERT_FALSE(text.empty());
     for (const char* name : {"Transparent", "Flat", "CtlXP", "StyleOuter", "BorderSides", "TabStop"})
         EXPECT_EQ(text.find(name), std::string::npos) << name << "\n" << text;
@@ -67,7 +46,7 @@ TEST_F(StreamingTest, ABevelledPanelComesBack)
     p->Bevel()->SetBevelWidthOuter(2);
     p->Bevel()->SetBorderSpace(1);
     p->Bevel()->SetColor(0, clNavy);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     auto* read = ReadBack<TProbeBevelPanel>(text, "Framed");
     ASSERT_NE(read, nullptr) << text;
     EXPECT_TRUE(read->Transparent());
@@ -86,7 +65,7 @@ TEST_F(StreamingTest, AWindowsBevelIsReadIntoTheWindowStyles)
     p->Bevel()->SetMode(bmWindows);
     // A hidden form, as a program's form is read: its windows come once it is read.
     form_->Hide();
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     auto* read = ReadBack<TProbeBevelPanel>(text, "Edged");
     ASSERT_NE(read, nullptr) << text;
     EXPECT_EQ(read->windowsMade, 0) << "nothing is made while the form is read";
@@ -104,7 +83,7 @@ TEST_F(StreamingTest, AParentPanelBuildsItsCacheOnceRead)
     p->SetName("Pictured");
     p->SetImageList(list);
     p->SetIndex(0, 1);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     EXPECT_NE(ObjectText(text, "Pictured").find("ImageList = Tiles"), std::string::npos) << text;
     auto* read = ReadBack<TProbeParentPanel>(text, "Pictured");
     ASSERT_NE(read, nullptr) << text;

@@ -3,6 +3,7 @@
 #include "obl/controls/shapes/OBLRegion.h"
 
 #include "platform/win/gdi/Gdi.h"
+#include "tests/support/FormText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,23 +26,9 @@ private:
     TOwned<TOBLBorderRegion> region_;
 };
 
-std::string Write(TComponent* root)
-{
-    TStringStream s;
-    s.WriteComponent(root);
-    return s.DataString().c_str();
-}
-
 TOwned<TRegionHost> Read(const std::string& text)
 {
-    TStringStream s(AnsiString(text.c_str()));
-    return TOwned<TRegionHost>(static_cast<TRegionHost*>(s.ReadComponent(nullptr)));
-}
-
-void ReadInto(TRegionHost* host, const std::string& text)
-{
-    TStringStream s(AnsiString(text.c_str()));
-    s.ReadComponent(host);
+    return TOwned<TRegionHost>(static_cast<TRegionHost*>(ReadFormText(text)));
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
@@ -79,7 +66,7 @@ protected:
 
 TEST_F(RegionStreaming, DefaultsWriteNothing)
 {
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_EQ(text.find("Region."), std::string::npos) << text;
 }
 
@@ -94,7 +81,7 @@ TEST_F(RegionStreaming, SettingsComeBackAsTheyWere)
     r->Shadow()->SetDepth(9);
     r->Border()->SetStyle(rbLoweredpsb);
     r->Border()->SetSingleColor(clRed);
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_NE(text.find("Region.Shape = rsRoundThinkBubble"), std::string::npos) << text;
     EXPECT_NE(text.find("Region.Shadow.Style = hssTracing"), std::string::npos) << text;
     TOwned<TRegionHost> back = Read(text);
@@ -107,7 +94,7 @@ TEST_F(RegionStreaming, SettingsComeBackAsTheyWere)
     EXPECT_EQ(b->Shadow()->Depth(), 9);
     EXPECT_EQ(b->Border()->Style(), rbLoweredpsb);
     EXPECT_EQ(b->Border()->SingleColor(), clRed);
-    EXPECT_EQ(Write(back.get()), text);
+    EXPECT_EQ(WriteFormText(back.get()), text);
 }
 
 TEST_F(RegionStreaming, PointListIsReadInPlaceOfThePoints)
@@ -115,18 +102,18 @@ TEST_F(RegionStreaming, PointListIsReadInPlaceOfThePoints)
     for (TPoint p : {TPoint{0, 0}, TPoint{20, 0}, TPoint{20, 10}, TPoint{-3, 10}})
         Region()->Points()->AddPoint(p);
     Region()->SetShape(rsPointList);
-    const std::string text = Write(&host_);
+    const std::string text = WriteFormText(&host_);
     EXPECT_NE(text.find("Region.PointList = ("), std::string::npos) << text;
 
     TRegionHost other(nullptr);
     for (TPoint p : {TPoint{1, 1}, TPoint{2, 2}, TPoint{3, 3}})
         other.Region()->Points()->AddPoint(p);
-    ReadInto(&other, text);
+    ReadFormTextInto(&other, text);
     TOBLPointList* read = other.Region()->Points();
     ASSERT_EQ(read->Count(), 4) << "the points read replace those there were";
     EXPECT_EQ(read->Points(1).x, 20);
     EXPECT_EQ(other.Region()->UserRegionData(), Region()->UserRegionData()) << "the same polygon";
-    EXPECT_EQ(Write(&other), text);
+    EXPECT_EQ(WriteFormText(&other), text);
 }
 
 TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
@@ -160,14 +147,14 @@ TEST_F(RegionStreaming, APointListTooComplexForARegionIsKeptWithoutOne)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(back->Region()->Points()->Count(), 1000);
     EXPECT_TRUE(back->Region()->UserRegionData().empty());
-    EXPECT_NE(Write(back.get()).find("Region.PointList = ("), std::string::npos);
+    EXPECT_NE(WriteFormText(back.get()).find("Region.PointList = ("), std::string::npos);
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
 }
 
 TEST_F(RegionStreaming, DamagedPointListRaisesTheReadError)
 {
     const std::string text = "object Host: TRegionHost\n  Region.PointList = (1 2 3)\nend\n";
-    EXPECT_THROW(ReadInto(&host_, text), EReadError);
+    EXPECT_THROW(ReadFormTextInto(&host_, text), EReadError);
     EXPECT_EQ(Region()->Points()->Count(), 0);
 }
 
@@ -186,7 +173,7 @@ TEST_F(RegionStreaming, MaskDataAndBitmapsComeBack)
     for (bool compressed : {false, true}) {
         mask->SetCompressed(compressed);
         Region()->SetShape(rsBitmap);
-        const std::string text = Write(&host_);
+        const std::string text = WriteFormText(&host_);
         EXPECT_EQ(Value(text, "Region.Mask.RegionDataSize"), std::to_string(mask->RegionDataSize())) << text;
         EXPECT_EQ(text.find("BorderUpBmp"), std::string::npos) << "an empty bitmap is not stored";
         TOwned<TRegionHost> back = Read(text);
@@ -197,7 +184,7 @@ TEST_F(RegionStreaming, MaskDataAndBitmapsComeBack)
         EXPECT_EQ(m->BorderBmp()->Canvas()->Pixels(2, 1), clRed);
         EXPECT_TRUE(m->BorderUpBmp()->Empty());
         EXPECT_EQ(m->BorderDnBmp()->Height(), 4);
-        EXPECT_EQ(Write(back.get()), text);
+        EXPECT_EQ(WriteFormText(back.get()), text);
     }
 }
 
@@ -223,7 +210,7 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
     mask->GetRegionData(rgn);
     DeleteObject(rgn);
     const std::vector<BYTE> kept = mask->RegionData();
-    const std::string good = Write(&host_);
+    const std::string good = WriteFormText(&host_);
     const std::string size = Value(good, "Region.Mask.RegionDataSize");
     // One rectangle: the 32-byte header (its own size first, then type 1 and count 1),
     // then (0, 0, 10, 10).
@@ -243,7 +230,7 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
                  "}")},
     };
     for (const Case& c : cases) {
-        EXPECT_THROW(ReadInto(&host_, c.text), EReadError) << c.what;
+        EXPECT_THROW(ReadFormTextInto(&host_, c.text), EReadError) << c.what;
         EXPECT_EQ(mask->RegionData(), kept) << c.what;
     }
 }
@@ -256,7 +243,7 @@ TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
     picture.SetSize(3, 2);
     picture.Canvas()->SetPixels(1, 1, clLime);
     mask->SetBorderBmp(0, &picture);
-    const std::string kept = Write(&host_);
+    const std::string kept = WriteFormText(&host_);
     // The flag byte comes first: a block that breaks after it raises the read error (or,
     // for an image that is no bitmap, the graphic's) and must not leave the mask
     // compressed (or plain) on its own.
@@ -276,12 +263,12 @@ TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
             const std::string text = "object Host: TRegionHost\n  Region.Mask." + std::string(name) + " = {" +
                                      c.block + "}\nend\n";
             try {
-                ReadInto(&host_, text);
+                ReadFormTextInto(&host_, text);
                 ADD_FAILURE() << c.what << " was read";
             } catch (const EReadError&) {
             } catch (const EInvalidGraphic&) {
             }
-            EXPECT_EQ(Write(&host_), kept) << c.what << " in " << name;
+            EXPECT_EQ(WriteFormText(&host_), kept) << c.what << " in " << name;
         }
         EXPECT_FALSE(mask->Compressed()) << c.what;
         EXPECT_EQ(mask->BorderBmp()->Canvas()->Pixels(1, 1), clLime) << c.what;

@@ -110,7 +110,7 @@ bool FailParentBackground(HWND, HDC, const RECT*) { return false; }
 
 TEST_F(CustomControlTest, AThemeThatFailsToDrawTheParentLeavesTheFillToTheControl)
 {
-    Themes(TThemeModuleState::Active);
+    RestartThemes(TThemeModuleState::Active);
     ASSERT_TRUE(OBLApplication->UseXPThemes());
     auto* c = AddWindowed<TProbeWindowed>(10, 10);
     c->SetColor(clLime);
@@ -152,7 +152,7 @@ TEST_F(CustomControlTest, ThePaletteIsTheOneOfTheBackgroundShown)
 
 TEST_F(CustomControlTest, TheThemedBorderFillsTheWindowRectangleAroundTheInterior)
 {
-    Themes(TThemeModuleState::Active);
+    RestartThemes(TThemeModuleState::Active);
     auto* c = Add<TBevelledWindowed>(10, 10);
     c->clientEdge = true;
     c->themed = true;

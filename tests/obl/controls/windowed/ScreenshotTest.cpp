@@ -4,9 +4,8 @@
 #include "WindowedFixture.h"
 
 #include "platform/win/gdi/Gdi.h"
-#include "tests/support/TestDisplay.h"
+#include "tests/support/Screenshot.h"
 
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -105,22 +104,11 @@ TEST_F(Screenshot, BevelKinds)
     }
     EXPECT_EQ(PixelOf(lending[0], 20, 20), Rgb(clWindow));
     for (int i = 1; i < 3; ++i) EXPECT_EQ(PixelOf(lending[i], 20, 20), Rgb(TGradientPanel::ColorAtRow(22, 48)));
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    Surface picture = *shown;
-    HDC dc = GdiCreateSurfaceDC(&picture, POINT{0, 0}, nullptr);
-    ASSERT_NE(dc, nullptr);
-    TCanvas labels;
-    labels.SetHandle(dc);
-    labels.Font()->SetName("MS Sans Serif");
-    labels.Font()->SetHeight(-11);
-    labels.Brush()->SetStyle(bsClear);
-    for (std::size_t r = 0; r < rows.size(); ++r) labels.TextOut(6, kTop + static_cast<int>(r) * kRow + 16, rows[r].first);
-    labels.TextOut(6, gradientTop + 16, "over gradient");
-    labels.SetHandle(nullptr);
-    GdiDeleteSurfaceDC(dc);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "windowed-bevels.png"));
-    EXPECT_GT(std::filesystem::file_size(TestDisplay::ScreenshotPath("windowed-bevels.png")), 3000u);
+    ASSERT_NO_FATAL_FAILURE(SaveLabelledWindow(form_->Handle(), "windowed-bevels.png", 3000u, [&](TCanvas& labels) {
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            labels.TextOut(6, kTop + static_cast<int>(r) * kRow + 16, rows[r].first);
+        labels.TextOut(6, gradientTop + 16, "over gradient");
+    }));
 }
 
 } // namespace

@@ -2,53 +2,31 @@
 // from the defaults is written, nothing else; the bevel's kind is always written.
 #include "WindowedFixture.h"
 
+#include "tests/support/FormText.h"
+
 namespace {
 
-class StreamingTest : public WindowedFixture {
+class StreamingTest : public FormRoundTrip<WindowedFixture> {
 protected:
     void SetUp() override
     {
-        WindowedFixture::SetUp();
-        RegisterClass(TForm::StaticClass());
+        FormRoundTrip::SetUp();
         RegisterClass(TProbeWindowed::StaticClass());
         RegisterClass(TBevelledWindowed::StaticClass());
-        form_->SetName("Host");
     }
     void TearDown() override
     {
         UnRegisterClass(TBevelledWindowed::StaticClass());
         UnRegisterClass(TProbeWindowed::StaticClass());
-        WindowedFixture::TearDown();
+        FormRoundTrip::TearDown();
     }
-    static std::string Write(TComponent* root)
-    {
-        TStringStream s;
-        s.WriteComponent(root);
-        return s.DataString().c_str();
-    }
-    static std::string ObjectText(const std::string& text, const std::string& name)
-    {
-        const std::size_t at = text.find("object " + name + ":");
-        return at == std::string::npos ? std::string() : text.substr(at, text.find("\n  end", at) - at);
-    }
-    // Reads the description into a new form and finds the named control in it.
-    template <class T>
-    T* ReadBack(const std::string& text, const char* name)
-    {
-        TStringStream in{AnsiString(text.c_str())};
-        form_->SetName("Old");
-        copy_.reset(in.ReadComponent(nullptr));
-        return dynamic_cast<T*>(copy_->FindComponent(name));
-    }
-
-    TOwned<TComponent> copy_;
 };
 
 TEST_F(StreamingTest, DefaultsAreNotWritten)
 {
     auto* c = AddWindowed<TBevelledWindowed>(8, 9);
     c->SetName("Plain");
-    const std::string text = ObjectText(Write(form_), "Plain");
+    const std::string text = ObjectText(WriteFormText(form_), "Plain");
     ASSERT_FALSE(text.empty());
     for (const char* name : {"Transparent", "Flat", "CtlXP", "ImageIndex", "ListIndex", "About", "ImageList",
                              "StyleInner", "WidthOuter", "BorderColor", "BorderSides", "EdgeStyle",
@@ -77,7 +55,7 @@ TEST_F(StreamingTest, ChangedSettingsComeBack)
     bevel->SetBorderSpace(4);
     bevel->SetColor(2, clNavy);
     bevel->SetStyle(lsDoubleRaised);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     auto* read = ReadBack<TBevelledWindowed>(text, "Framed");
     ASSERT_NE(read, nullptr) << text;
     EXPECT_TRUE(read->Transparent());

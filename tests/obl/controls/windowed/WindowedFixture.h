@@ -8,6 +8,7 @@
 #include "obl/controls/windowed/OBLResWinControl.h"
 #include "obl/core/base/Oblxpstyles.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/RestartThemes.h"
 
 #include <string>
 #include <vector>
@@ -102,21 +103,6 @@ public:
     }
 };
 
-// The gradient container as a real container is made: its painting leaves its child
-// windows alone.
-class TGradientContainer : public TGradientPanel {
-    VENDARO_CLASS(TGradientContainer, TGradientPanel)
-public:
-    explicit TGradientContainer(TComponent* owner) : TGradientPanel(owner) {}
-
-protected:
-    void CreateParams(TCreateParams& params) override
-    {
-        inherited::CreateParams(params);
-        params.Style |= WS_CLIPCHILDREN;
-    }
-};
-
 class WindowedFixture : public GraphicFixture {
 protected:
     template <class T>
@@ -126,14 +112,5 @@ protected:
         control->HandleNeeded();
         Pump();
         return control;
-    }
-    // The theme binding and the application object start again with the theme library so.
-    void Themes(TThemeModuleState state)
-    {
-        oblclassFinalization();
-        OblxpstylesFinalization();
-        SetThemeModuleState(state);
-        OblxpstylesInitialization();
-        oblclassInitialization();
     }
 };

@@ -4,21 +4,11 @@
 #include "obl/core/base/Oblxpstyles.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject* sender)
-    {
-        ++count;
-        lastSender = sender;
-    }
-    int count = 0;
-    TObject* lastSender = nullptr;
-};
 
 class ThemedComponent : public TOBLComponent {
 public:
@@ -61,8 +51,8 @@ TEST(OBLCustomComponentTest, ChangeProtocol)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TOBLCustomComponent component(nullptr);
-        ChangeCounter counter;
-        component.SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+        NotifyCounter counter;
+        component.SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
         c.run(component);
         EXPECT_EQ(counter.count, c.notifications);
         if (c.notifications > 0) {

@@ -1,21 +1,8 @@
 #include "obl/core/base/OBLObject.h"
 
+#include "tests/support/NotifyCounter.h"
+
 #include <gtest/gtest.h>
-
-namespace {
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject* sender)
-    {
-        ++count;
-        lastSender = sender;
-    }
-    int count = 0;
-    TObject* lastSender = nullptr;
-};
-
-} // namespace
 
 TEST(OBLObject, ChangeProtocol)
 {
@@ -35,8 +22,8 @@ TEST(OBLObject, ChangeProtocol)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TOBLObject object;
-        ChangeCounter counter;
-        object.SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+        NotifyCounter counter;
+        object.SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
         c.run(object);
         EXPECT_EQ(counter.count, c.notifications);
         if (c.notifications > 0) {

@@ -152,7 +152,7 @@ TEST_F(BitmapListTest, FetchFailuresLeaveTheEntryEmptyAndAreTriedAgain)
 
 TEST_F(BitmapListTest, PathSourceBuildsTheFileNameFromTheIdent)
 {
-    std::filesystem::create_directory(root + "/pics");
+    std::filesystem::create_directory(root_ + "/pics");
     TOwned<TBitmap> picture(Solid(2, 2, clAqua));
     picture->SaveToFile("C:\\pics\\ima7.bmp");
     list.SetPrefix(ppFixed);

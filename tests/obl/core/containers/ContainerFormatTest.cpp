@@ -1,6 +1,7 @@
 #include "obl/core/containers/oblcont.h"
 #include "platform/rtl/FileSystem.h"
 #include "tests/obl/core/containers/ContainerFixtures.h"
+#include "tests/support/TempDriveTest.h"
 
 #include <gtest/gtest.h>
 
@@ -29,30 +30,18 @@ const std::string firstRecord = Bytes({0x08, 2, 'a', 'b'});
 const std::string secondRecord = Bytes({0x07, 1, 'D', 0x34, 0x12, 0, 0});
 const std::string twoItemFile = "\x08OBLSLL30" + Int32(2) + Int32(21) + Int32(25) + firstRecord + secondRecord;
 
-struct ContainerFormatTest : ::testing::Test {
-    std::string root;
+struct ContainerFormatTest : TempDriveTest {
     TOwned<TTextList> list{new TTextList(nullptr)};
 
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vendaro-containers-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        FileSystem::SetDriveRoot('C', root);
-    }
-    void TearDown() override
-    {
-        FileSystem::Reset();
-        std::filesystem::remove_all(root);
-    }
+    ContainerFormatTest() : TempDriveTest("vendaro-containers") {}
     std::string Get(const std::string& name) const
     {
-        std::ifstream in(root + "/" + name, std::ios::binary);
+        std::ifstream in(root_ + "/" + name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     void Put(const std::string& name, const std::string& content) const
     {
-        std::ofstream(root + "/" + name, std::ios::binary) << content;
+        std::ofstream(root_ + "/" + name, std::ios::binary) << content;
     }
     void FillTwo(TTextList* target)
     {

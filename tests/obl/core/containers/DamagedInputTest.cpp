@@ -17,31 +17,6 @@ struct Sample {
     TOBLListItemClassType kind;
 };
 
-TOBLCustomContainer* Strings()
-{
-    auto* list = new TOBLStringList(nullptr);
-    list->Items(list->Add(nullptr))->GetList()->SetText("one\r\ntwo\r\n");
-    list->Items(list->Add(nullptr))->SetDescription("empty");
-    TOBLStringListItem* packed = list->Items(list->Add(nullptr));
-    packed->GetList()->SetText("packed lines\r\npacked lines\r\n");
-    packed->SetCompressed(true);
-    packed->SetIdent(9);
-    return list;
-}
-
-TOBLCustomContainer* Generics()
-{
-    auto* list = new TOBLGenericList(nullptr);
-    TStringStream raw("raw data bytes");
-    list->Items(list->Add(nullptr))->LoadDataFromStream(&raw);
-    TOBLGenericListItem* packed = list->Items(list->Add(nullptr));
-    TStringStream more("compressed compressed compressed");
-    packed->LoadDataFromStream(&more);
-    packed->SetCompressed(true);
-    list->Add(nullptr);
-    return list;
-}
-
 TOBLCustomContainer* Waves()
 {
     auto* list = new TOBLWaveList(nullptr);
@@ -53,42 +28,9 @@ TOBLCustomContainer* Waves()
     return list;
 }
 
-TOBLCustomContainer* Bitmaps()
-{
-    auto* list = new TOBLBitmapList(nullptr);
-    TOwned<TBitmap> red(Solid(3, 2, clRed));
-    list->Items(list->Add(nullptr))->SetBitmap(red.get());
-    TOBLBitmapListItem* mono = list->Items(list->Add(nullptr));
-    mono->SetBitmap(red.get());
-    mono->SetPixelFormat(spfMono);
-    mono->SetCompressed(true);
-    list->Items(list->Add(nullptr))->SetPixelFormat(spf4bit);
-    return list;
-}
-
-TOBLCustomContainer* Images()
-{
-    auto* list = new TOBLImageList(nullptr);
-    TOBLImageListItem* item = list->Items(list->Add(nullptr));
-    item->SetWidth(2);
-    item->SetHeight(2);
-    TOwned<TBitmap> picture(Solid(4, 2, clBlue));
-    item->Add(picture.get(), nullptr);
-    item->SetMaskedState(true);
-    item->SetPixelFormat(spf4bit);
-    TOBLImageListItem* packed = list->Items(list->Add(nullptr));
-    packed->SetWidth(3);
-    packed->SetHeight(1);
-    TOwned<TBitmap> row(Solid(3, 1, clLime));
-    packed->Add(row.get(), nullptr);
-    packed->SetCompressed(true);
-    list->Add(nullptr);
-    return list;
-}
-
 const Sample samples[] = {
-    {"strings", Strings, icStringList}, {"generics", Generics, icGeneric}, {"waves", Waves, icWave},
-    {"bitmaps", Bitmaps, icBitmap},     {"images", Images, icImageList},
+    {"strings", StringSample, icStringList}, {"generics", GenericSample, icGeneric}, {"waves", Waves, icWave},
+    {"bitmaps", BitmapSample, icBitmap},     {"images", ImageSample, icImageList},
 };
 
 // Runs read; any exception other than EReadError is a failure.
@@ -228,7 +170,7 @@ TEST_F(DamagedInputTest, OffsetsPointingAnywhereReadOrRaiseReadErrors)
 
 TEST_F(DamagedInputTest, SingleItemImageFileCutShortRaisesReadErrors)
 {
-    std::unique_ptr<TOBLCustomContainer> list(Images());
+    std::unique_ptr<TOBLCustomContainer> list(ImageSample());
     auto* item = static_cast<TOBLImageListItem*>(list->GetItem(0));
     item->SaveToFile("C:\\one.iml");
     const Bytes whole = Get("one.iml");

@@ -129,7 +129,7 @@ TEST_F(ItemFormatTest, GenericItemRawStreamsAndFiles)
     EXPECT_EQ(Content(out), Text("raw bytes"));
     item.SaveToFile("C:\\out.bin");
     EXPECT_EQ(Get("out.bin"), Text("raw bytes"));
-    std::filesystem::create_directory(root + "/sub");
+    std::filesystem::create_directory(root_ + "/sub");
     Put("sub/in.dat", Text("12"));
     item.LoadFromFile("C:\\sub\\in.dat");
     EXPECT_EQ(item.DataFileName(), "in.dat");

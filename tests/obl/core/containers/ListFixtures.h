@@ -5,7 +5,9 @@
 #include "obl/core/containers/oblcont.h"
 #include "obl/core/formats/oblwave.h"
 #include "platform/rtl/FileSystem.h"
+#include "tests/obl/core/containers/ContainerSamples.h"
 #include "tests/obl/core/formats/ByteFixtures.h"
+#include "tests/support/TempDriveTest.h"
 
 #include <gtest/gtest.h>
 
@@ -53,43 +55,20 @@ inline void LoadWave(TOBLWave* wave, const Bytes& image)
     wave->LoadFromStream(&stream);
 }
 
-// A bitmap of w x h of one colour.
-inline TBitmap* Solid(int w, int h, TColor color)
-{
-    auto* b = new TBitmap;
-    b->SetPixelFormat(pf24bit);
-    b->SetSize(w, h);
-    b->Canvas()->Brush()->SetColor(color);
-    b->Canvas()->FillRect(Rect(0, 0, w, h));
-    return b;
-}
-
 // The colour of a pixel without the automatic-transparency flag.
 inline TColor Pixel(TCanvas* canvas, int x, int y) { return canvas->Pixels(x, y) & 0xFFFFFF; }
 
 // Runs a test on a temporary drive C:.
-struct TempDrive : ::testing::Test {
-    std::string root;
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vendaro-lists-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        FileSystem::SetDriveRoot('C', root);
-    }
-    void TearDown() override
-    {
-        FileSystem::Reset();
-        std::filesystem::remove_all(root);
-    }
+struct TempDrive : TempDriveTest {
+    TempDrive() : TempDriveTest("vendaro-lists") {}
     Bytes Get(const std::string& name) const
     {
-        std::ifstream in(root + "/" + name, std::ios::binary);
+        std::ifstream in(root_ + "/" + name, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     void Put(const std::string& name, const Bytes& content) const
     {
-        std::ofstream out(root + "/" + name, std::ios::binary);
+        std::ofstream out(root_ + "/" + name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
     }
 };

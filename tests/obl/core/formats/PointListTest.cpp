@@ -1,6 +1,7 @@
 #include "obl/core/formats/OBLPointList.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,6 @@
 #include <vector>
 
 namespace {
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject* sender)
-    {
-        ++count;
-        lastSender = sender;
-    }
-    int count = 0;
-    TObject* lastSender = nullptr;
-};
 
 std::uint32_t RawEntry(TOBLPointList& list, int index)
 {
@@ -38,9 +28,9 @@ std::vector<std::pair<int, int>> PointsOf(TOBLPointList& list)
 
 struct PointListTest : ::testing::Test {
     TOBLPointList list;
-    ChangeCounter changes;
+    NotifyCounter changes;
 
-    void SetUp() override { list.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed)); }
+    void SetUp() override { list.SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed)); }
 };
 
 } // namespace
@@ -108,8 +98,8 @@ TEST_F(PointListTest, UpdateBracketsHoldNotificationsBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TOBLPointList l;
-        ChangeCounter counter;
-        l.SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+        NotifyCounter counter;
+        l.SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
         c.run(l);
         EXPECT_EQ(counter.count, c.notifications);
     }
@@ -154,8 +144,8 @@ TEST_F(PointListTest, CloneReplacesTheTargetsPoints)
     list.AddPoint({2, -2});
     list.AddPoint({3, -3});
     TOBLPointList target;
-    ChangeCounter targetChanges;
-    target.SetOnChange(TNotifyEvent(&targetChanges, &ChangeCounter::Changed));
+    NotifyCounter targetChanges;
+    target.SetOnChange(TNotifyEvent(&targetChanges, &NotifyCounter::Changed));
     target.AddPoint({9, 9});
     targetChanges.count = 0;
     changes.count = 0;
@@ -197,7 +187,7 @@ TEST_F(PointListTest, WithoutHandlerChangesAreSilent)
     EXPECT_EQ(PointsOf(list), (std::vector<std::pair<int, int>>{{5, 6}}));
 
     // A list that never had one, beside a list that has: its changes reach no handler.
-    list.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
+    list.SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
     TOBLPointList plain;
     plain.AddPoint({1, 2});
     plain.PutPoint(0, {7, 8});

@@ -3,6 +3,7 @@
 #include "obl/core/formats/Oblstreamutils.h"
 
 #include "tests/obl/core/formats/ByteFixtures.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -59,12 +60,6 @@ Bytes WaveImage(const WaveLayout& w = {})
 }
 
 Bytes Held(TOBLWave& wave) { return wave.Stream() ? Content(*wave.Stream()) : Bytes{}; }
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject*) { ++count; }
-    int count = 0;
-};
 
 void Load(TOBLWave& wave, const Bytes& image)
 {
@@ -176,8 +171,8 @@ TEST(Wave, EmptyUntilAWaveIsLoaded)
 TEST(Wave, LoadingDataThatIsNoWaveKeepsTheSound)
 {
     TOBLWave wave;
-    ChangeCounter changes;
-    wave.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
+    NotifyCounter changes;
+    wave.SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
     const Bytes image = WaveImage();
     Load(wave, image);
     EXPECT_EQ(changes.count, 1);
@@ -308,8 +303,8 @@ TEST(Wave, AssignCopiesTheImage)
     const Bytes image = WaveImage();
     Load(source, image);
     source.Stream()->SetPosition(5);
-    ChangeCounter changes;
-    target.SetOnChange(TNotifyEvent(&changes, &ChangeCounter::Changed));
+    NotifyCounter changes;
+    target.SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
     target.Assign(&source);
     EXPECT_EQ(Held(target), image);
     EXPECT_NE(target.Stream(), source.Stream());

@@ -3,6 +3,7 @@
 #include "platform/win/kernel/Modules.h"
 #include "platform/win/kernel/Resources.h"
 #include "tests/platform/classlib/graphics/GraphicsFixtures.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +16,6 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject*) { ++count; }
-    int count = 0;
-};
 
 COLORREF At(TBitmap& b, int x, int y) { return static_cast<COLORREF>(b.Canvas()->Pixels(x, y)); }
 
@@ -60,8 +55,8 @@ TEST(Bitmap, NewBitmapIsEmptyAndDeviceDependent)
 TEST(Bitmap, ResizingKeepsTheTopLeftPixels)
 {
     TOwned<TBitmap> b = Sample();
-    ChangeCounter counter;
-    b->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    b->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     b->SetWidth(6);
     EXPECT_EQ(counter.count, 1);
     EXPECT_EQ(At(*b, 0, 0), kRed);
@@ -273,8 +268,8 @@ TEST(Bitmap, AssignMakesADeepCopy)
 TEST(Bitmap, CanvasDrawingNotifiesTheBitmap)
 {
     TOwned<TBitmap> b = Sample();
-    ChangeCounter counter;
-    b->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    b->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     b->Canvas()->FillRect(Rect(0, 0, 2, 2));
     b->Canvas()->Pixels(0, 0);
     EXPECT_EQ(counter.count, 1);

@@ -1,19 +1,10 @@
 #include "platform/classlib/Graphics.h"
 
+#include "tests/support/NotifyCounter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
-
-namespace {
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject* sender) { ++count; last = sender; }
-    int count = 0;
-    TObject* last = nullptr;
-};
-
-} // namespace
 
 TEST(Font, DefaultsAndSizeThroughPixelsPerInch)
 {
@@ -37,8 +28,8 @@ TEST(Font, DefaultsAndSizeThroughPixelsPerInch)
 TEST(Font, EveryChangeNotifiesOnce)
 {
     TOwned<TFont> font(new TFont);
-    ChangeCounter counter;
-    font->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    font->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     font->SetName("Arial");
     font->SetName("Arial");
     font->SetName("");   // an empty name is ignored
@@ -48,7 +39,7 @@ TEST(Font, EveryChangeNotifiesOnce)
     font->SetPitch(fpFixed);
     font->SetCharset(OEM_CHARSET);
     EXPECT_EQ(counter.count, 6);
-    EXPECT_EQ(counter.last, font.get());
+    EXPECT_EQ(counter.lastSender, font.get());
     EXPECT_EQ(font->Name(), "Arial");
 }
 
@@ -100,8 +91,8 @@ TEST(Font, AssignCopiesTheDescriptionKeepingThePointSize)
     source->SetStyle({fsStrikeOut});
     TOwned<TFont> target(new TFont);
     target->SetPixelsPerInch(144);
-    ChangeCounter counter;
-    target->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    target->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     target->Assign(source.get());
     EXPECT_EQ(counter.count, 1);
     EXPECT_EQ(target->Name(), "Arial");
@@ -222,8 +213,8 @@ TEST(Brush, HandleFollowsStyleAndColour)
 TEST(Brush, ColourMakesAClearBrushSolid)
 {
     TOwned<TBrush> brush(new TBrush);
-    ChangeCounter counter;
-    brush->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    brush->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     brush->SetStyle(bsClear);
     brush->SetColor(clWhite);
     EXPECT_EQ(brush->Style(), bsSolid);

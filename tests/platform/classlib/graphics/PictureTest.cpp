@@ -1,6 +1,7 @@
 #include "platform/classlib/Graphics.h"
 
 #include "tests/platform/classlib/graphics/GraphicsFixtures.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,6 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
-
-class ChangeCounter : public TObject {
-public:
-    void Changed(TObject*) { ++count; }
-    int count = 0;
-};
 
 // An icon of the given size: red, with a transparent top-left quarter.
 HICON MakeIcon(int size)
@@ -156,8 +151,8 @@ TEST(Icon, MalformedFilesAreRejected)
 TEST(Picture, HoldsCopiesAndForcesTypes)
 {
     TOwned<TPicture> picture(new TPicture);
-    ChangeCounter counter;
-    picture->SetOnChange(TNotifyEvent(&counter, &ChangeCounter::Changed));
+    NotifyCounter counter;
+    picture->SetOnChange(TNotifyEvent(&counter, &NotifyCounter::Changed));
     EXPECT_EQ(picture->Graphic(), nullptr);
     EXPECT_EQ(picture->Width(), 0);
     TOwned<TBitmap> bitmap = RedBitmap(5, 3);

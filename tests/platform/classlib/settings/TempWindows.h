@@ -4,6 +4,7 @@
 
 #include "platform/rtl/FileSystem.h"
 #include "platform/win/registry/WinReg.h"
+#include "tests/support/TempDriveTest.h"
 
 #include <gtest/gtest.h>
 
@@ -13,22 +14,15 @@
 #include <iterator>
 #include <string>
 
-class TempWindows : public ::testing::Test {
+class TempWindows : public TempDriveTest {
 protected:
+    TempWindows() : TempDriveTest("vendaro-settings") {}
     void SetUp() override
     {
-        char pattern[] = "/tmp/vendaro-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
+        ASSERT_NO_FATAL_FAILURE(TempDriveTest::SetUp());
         std::filesystem::create_directory(root_ + "/WINDOWS");
-        FileSystem::SetDriveRoot('C', root_);
         FileSystem::SetWindowsFolder("C:\\WINDOWS");
         SetRegistryFileName(root_ + "/registry");
-    }
-    void TearDown() override
-    {
-        FileSystem::Reset();
-        std::filesystem::remove_all(root_);
     }
 
     void Put(const std::string& relative, const std::string& content)
@@ -41,6 +35,4 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     void ReloadRegistry() { SetRegistryFileName(root_ + "/registry"); }
-
-    std::string root_;
 };
