@@ -4,6 +4,7 @@
 
 #include "platform/rtl/DateTime.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -298,6 +299,23 @@ TEST_F(JetTest, ADamagedPageGivesTheEnginesError)
         }
         db.Close();
     }
+}
+
+TEST_F(JetTest, ACatalogPropertyChunkOfLengthZeroGivesTheEnginesError)
+{
+    // Every property block's first chunk claims no length: walked on trust it never ends.
+    std::vector<char> damaged = Bytes(kJetFolder / "nwind.mdb");
+    const std::string signature("KKD\0", 4);
+    std::size_t blocks = 0;
+    for (auto at = std::search(damaged.begin(), damaged.end(), signature.begin(), signature.end()); at != damaged.end();
+         at = std::search(at + 4, damaged.end(), signature.begin(), signature.end()), ++blocks)
+        std::fill(at + 4, at + 8, '\0');
+    ASSERT_GT(blocks, 0u);
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, damaged);
+    Use(file);
+    const AnsiString message = ReadAllTables(db, query);
+    EXPECT_NE(Pos("damaged (the properties of a catalog entry cannot be read)", message), 0) << message.str();
 }
 
 TEST_F(JetTest, NoiseAnywhereNeverCrashes)
