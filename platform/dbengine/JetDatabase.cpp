@@ -240,6 +240,13 @@ struct TableDefGuard {
     ~TableDefGuard() { mdb_free_tabledef(table); }
 };
 
+// A table libmdb can walk: its definition and columns read, and its usage map, which libmdb
+// leaves null when the map came out empty and then reads through that null pointer.
+bool IsWalkable(MdbTableDef* table)
+{
+    return table && table->usage_map && mdb_read_columns(table) && table->num_cols == table->columns->len;
+}
+
 // The catalog's own table is walked first, as libmdb walks it, and the property block of
 // every row checked before libmdb reads it.
 void JetTableSource::CheckCatalogProperties()
@@ -251,7 +258,7 @@ void JetTableSource::CheckCatalogProperties()
     catalog.table_pg = kCatalogPage;
     TableDefGuard guard{mdb_read_table(&catalog)};
     MdbTableDef* table = guard.table;
-    if (!table || !mdb_read_columns(table) || table->num_cols != table->columns->len)
+    if (!IsWalkable(table))
         Damaged("the catalog cannot be read");
     const int column = PropertiesColumn(table);
     if (column == 0)
@@ -352,7 +359,7 @@ void JetTableSource::Load(sqlite3* db, MdbCatalogEntry* entry)
 {
     TableDefGuard guard{mdb_read_table(entry)};
     MdbTableDef* table = guard.table;
-    if (!table || !mdb_read_columns(table) || table->num_cols != table->columns->len || table->num_cols == 0)
+    if (!IsWalkable(table) || table->num_cols == 0)
         Damaged("the definition of table " + std::string(entry->object_name) + " cannot be read");
     const std::string quotedName = QuoteName(entry->object_name);
     std::string create = "CREATE TABLE " + quotedName + " (";

@@ -318,6 +318,18 @@ TEST_F(JetTest, ACatalogPropertyChunkOfLengthZeroGivesTheEnginesError)
     EXPECT_NE(Pos("damaged (the properties of a catalog entry cannot be read)", message), 0) << message.str();
 }
 
+TEST_F(JetTest, ACatalogWhoseUsageMapIsEmptyGivesTheEnginesError)
+{
+    // The Jet 4 catalog's usage map pointer moved to a row that holds nothing.
+    std::vector<char> damaged = Bytes(kJetFolder / "DateTestDatabase.mdb");
+    damaged[2 * 4096 + 55] = 0x7F;
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, damaged);
+    Use(file);
+    const AnsiString message = ReadAllTables(db, query);
+    EXPECT_NE(Pos("damaged (the catalog cannot be read)", message), 0) << message.str();
+}
+
 TEST_F(JetTest, NoiseAnywhereNeverCrashes)
 {
     const std::vector<char> whole = Bytes(kJetFolder / "nwind.mdb");
