@@ -1,6 +1,7 @@
 #include "platform/dbengine/JetDatabase.h"
 
 #include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/JetPropertyBlock.h"
 #include "platform/dbengine/SqlLexer.h"
 #include "platform/rtl/CodePage.h"
 
@@ -29,6 +30,8 @@ constexpr std::size_t kJetVersionOffset = 0x14;
 // The format's own limit: a Jet 4 file holds at most 2 GB.
 constexpr std::uintmax_t kMaxJetFileSize = 2ull * 1024 * 1024 * 1024;
 constexpr unsigned kCatalogPage = 2;
+constexpr char kCatalogTable[] = "MSysObjects";
+constexpr char kPropertiesColumn[] = "LvProp";
 
 unsigned ReadU16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 
@@ -136,6 +139,9 @@ private:
     [[noreturn]] void ReadOnly() const;
     void ReadFile(const std::string& posixFile);
     void CheckPages() const;
+    void CheckCatalogProperties();
+    static int PropertiesColumn(MdbTableDef* table);
+    void CheckPropertyBlock(MdbColumn* col);
     void ReadCatalog();
     void Load(sqlite3* db, MdbCatalogEntry* entry);
     void CopyRows(sqlite3* db, MdbTableDef* table, const std::string& quotedName);
@@ -159,6 +165,7 @@ JetTableSource::JetTableSource(const std::string& posixFile, const AnsiString& d
     if (!mdb_)
         Damaged("its header cannot be read");
     try {
+        CheckCatalogProperties();
         ReadCatalog();
     } catch (...) {
         mdb_close(mdb_);
@@ -228,6 +235,70 @@ void JetTableSource::CheckPages() const
     }
 }
 
+struct TableDefGuard {
+    MdbTableDef* table;
+    ~TableDefGuard() { mdb_free_tabledef(table); }
+};
+
+// A table libmdb can walk: its definition and columns read, and its usage map, which libmdb
+// leaves null when the map came out empty and then reads through that null pointer.
+bool IsWalkable(MdbTableDef* table)
+{
+    return table && table->usage_map && mdb_read_columns(table) && table->num_cols == table->columns->len;
+}
+
+// The catalog's own table is walked first, as libmdb walks it, and the property block of
+// every row checked before libmdb reads it.
+void JetTableSource::CheckCatalogProperties()
+{
+    MdbCatalogEntry catalog{};
+    catalog.mdb = mdb_;
+    std::strcpy(catalog.object_name, kCatalogTable);
+    catalog.object_type = MDB_TABLE;
+    catalog.table_pg = kCatalogPage;
+    TableDefGuard guard{mdb_read_table(&catalog)};
+    MdbTableDef* table = guard.table;
+    if (!IsWalkable(table))
+        Damaged("the catalog cannot be read");
+    const int column = PropertiesColumn(table);
+    if (column == 0)
+        return;
+    auto* properties = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, column - 1));
+    // Long binary values are read through a bound column; the buffer outlives the reads.
+    std::vector<char> bound(mdb_->bind_size + pageSize_);
+    mdb_bind_column(table, column, bound.data(), nullptr);
+    mdb_rewind_table(table);
+    unsigned rows = 0;
+    while (mdb_fetch_row(table)) {
+        if (++rows > table->num_rows)
+            Damaged("the catalog holds more rows than it lists");
+        if (properties->cur_value_len > 0)
+            CheckPropertyBlock(properties);
+    }
+}
+
+// The number of the catalog's long binary column of properties, 0 when it has none.
+int JetTableSource::PropertiesColumn(MdbTableDef* table)
+{
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+        const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, c));
+        if (col->col_type == MDB_OLE && g_ascii_strcasecmp(col->name, kPropertiesColumn) == 0)
+            return static_cast<int>(c + 1);
+    }
+    return 0;
+}
+
+void JetTableSource::CheckPropertyBlock(MdbColumn* col)
+{
+    CheckLongValue(col);
+    std::size_t size = 0;
+    void* block = mdb_ole_read_full(mdb_, col, &size);
+    const bool walkable = !block || PropertyBlockCanBeWalked(static_cast<const unsigned char*>(block), size);
+    free(block);
+    if (!walkable)
+        Damaged("the properties of a catalog entry cannot be read");
+}
+
 void JetTableSource::ReadCatalog()
 {
     if (!mdb_read_catalog(mdb_, MDB_TABLE))
@@ -284,16 +355,11 @@ void JetTableSource::CheckCompiled(sqlite3_stmt* stmt)
         ReadOnly();
 }
 
-struct TableDefGuard {
-    MdbTableDef* table;
-    ~TableDefGuard() { mdb_free_tabledef(table); }
-};
-
 void JetTableSource::Load(sqlite3* db, MdbCatalogEntry* entry)
 {
     TableDefGuard guard{mdb_read_table(entry)};
     MdbTableDef* table = guard.table;
-    if (!table || !mdb_read_columns(table) || table->num_cols != table->columns->len || table->num_cols == 0)
+    if (!IsWalkable(table) || table->num_cols == 0)
         Damaged("the definition of table " + std::string(entry->object_name) + " cannot be read");
     const std::string quotedName = QuoteName(entry->object_name);
     std::string create = "CREATE TABLE " + quotedName + " (";

@@ -80,16 +80,9 @@ bool HasLineBreak(const AnsiString& text) { return text.str().find_first_of("\r\
 
 bool SafeSection(const AnsiString& section) { return !HasLineBreak(section) && Pos("]", section) == 0; }
 
-bool SafeKey(const AnsiString& key)
-{
-    const AnsiString text = TrimLeft(key);
-    if (HasLineBreak(key) || Pos("=", key) != 0) return false;
-    return text.IsEmpty() || (text[1] != '[' && text[1] != ';');
-}
-
 bool SafeWrite(LPCSTR section, LPCSTR key, LPCSTR value)
 {
-    return SafeSection(section) && (!key || SafeKey(key)) && (!value || !HasLineBreak(value));
+    return SafeSection(section) && (!key || IsProfileKeyName(key)) && (!value || !HasLineBreak(value));
 }
 
 } // namespace

@@ -183,6 +183,13 @@ bool ProfileText::FindKeyLine(const Range& range, const AnsiString& key, std::si
     return false;
 }
 
+bool IsProfileKeyName(const AnsiString& key)
+{
+    if (key.str().find_first_of("\r\n=") != std::string::npos) return false;
+    const AnsiString text = TrimBlanksLeft(key);
+    return text.IsEmpty() || (text[1] != '[' && text[1] != ';');
+}
+
 AnsiString UnquoteProfileValue(const AnsiString& value)
 {
     const int length = value.Length();

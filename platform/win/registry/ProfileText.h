@@ -44,6 +44,11 @@ private:
     std::vector<AnsiString> lines_;
 };
 
+// True when a "key=value" line keeps the key as its name: no line break and no "=" in it, and
+// no ";" or "[" as its first byte after blanks (the line would be a comment or a header).
+// Other control bytes are kept, as the lines are read.
+bool IsProfileKeyName(const AnsiString& key);
+
 // The value as the profile functions return it: one pair of enclosing double or single
 // quotes removed.
 AnsiString UnquoteProfileValue(const AnsiString& value);

@@ -312,6 +312,30 @@ TEST_F(IniCtrlTest, ScrambledValuesSurviveBothStoresWhateverBytesTheyHold)
     }
 }
 
+TEST_F(IniCtrlTest, AColourListReadFromADamagedSectionWritesBackAsItWasRead)
+{
+    // Keys led by control bytes, a key cut at a NUL, values holding NUL, CR and 0xFF.
+    using namespace std::string_literals;
+    system_.Put("WINDOWS/Importa.INI",
+                "[Colours]\r\n\x01;Sky=$00FFCC88\r\n\x1F [Grass=clGreen\r\nNul\0Cut=clRed\r\nSea=\xFF\0x\r\n"
+                "Fog=%%a%0Db\r\n"s);
+    TOBLIniCtrl* ctrl = IniTarget();
+    TStringList colours;
+    ctrl->ReadColorList("Colours", &colours);
+    const std::vector<std::string> read{"\x01;Sky=$00FFCC88", "\x1F [Grass=clGreen", "Nul=clRed",
+                                        "Sea=\xFF\0x"s, "Fog=a\rb"};
+    ASSERT_EQ(Lines(colours), read);
+
+    ctrl->EraseSection("Colours");
+    ctrl->WriteColorList("Colours", &colours);
+    EXPECT_EQ(system_.Get("WINDOWS/Importa.INI"),
+              std::string("[Colours]\r\n\x01;Sky=$00FFCC88\r\n\x1F [Grass=clGreen\r\nNul=clRed\r\n"
+                          "Sea=%%\xFF%00x\r\nFog=%%a%0Db\r\n"));
+    TStringList back;
+    ctrl->ReadColorList("Colours", &back);
+    EXPECT_EQ(Lines(back), read);
+}
+
 TEST_F(IniCtrlTest, PublishedPropertiesAreListedInOrder)
 {
     std::vector<std::string> names;

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/DateTime.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -298,6 +299,35 @@ TEST_F(JetTest, ADamagedPageGivesTheEnginesError)
         }
         db.Close();
     }
+}
+
+TEST_F(JetTest, ACatalogPropertyChunkOfLengthZeroGivesTheEnginesError)
+{
+    // Every property block's first chunk claims no length: walked on trust it never ends.
+    std::vector<char> damaged = Bytes(kJetFolder / "nwind.mdb");
+    const std::string signature("KKD\0", 4);
+    std::size_t blocks = 0;
+    for (auto at = std::search(damaged.begin(), damaged.end(), signature.begin(), signature.end()); at != damaged.end();
+         at = std::search(at + 4, damaged.end(), signature.begin(), signature.end()), ++blocks)
+        std::fill(at + 4, at + 8, '\0');
+    ASSERT_GT(blocks, 0u);
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, damaged);
+    Use(file);
+    const AnsiString message = ReadAllTables(db, query);
+    EXPECT_NE(Pos("damaged (the properties of a catalog entry cannot be read)", message), 0) << message.str();
+}
+
+TEST_F(JetTest, ACatalogWhoseUsageMapIsEmptyGivesTheEnginesError)
+{
+    // The Jet 4 catalog's usage map pointer moved to a row that holds nothing.
+    std::vector<char> damaged = Bytes(kJetFolder / "DateTestDatabase.mdb");
+    damaged[2 * 4096 + 55] = 0x7F;
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, damaged);
+    Use(file);
+    const AnsiString message = ReadAllTables(db, query);
+    EXPECT_NE(Pos("damaged (the catalog cannot be read)", message), 0) << message.str();
 }
 
 TEST_F(JetTest, NoiseAnywhereNeverCrashes)

@@ -124,11 +124,27 @@ TEST_F(PrivateProfile, WritesThatWouldBreakTheFileAreRefused)
     const Case cases[] = {
         {"Main", "A", "1\r\n[Evil]"}, {"Main", "A", "line\nbreak"}, {"Ma]in", "A", "x"}, {"Main\n", "A", "x"},
         {"Main", "A=B", "x"},         {"Main", "[A", "x"},           {"Main", " ;A", "x"}, {"Main", "A\r", "x"},
-        {"Ma\nin", nullptr, nullptr},
+        {"Ma\nin", nullptr, nullptr}, {"Main", "\t[A", "x"},
     };
     for (const auto& c : cases)
         EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, c.value, "S.INI")) << c.section << c.key;
     EXPECT_EQ(Get("WINDOWS/S.INI"), "[Main]\r\nA=1\r\n");
+}
+
+TEST_F(PrivateProfile, KeysLedByControlBytesAreWrittenAsTheyAreRead)
+{
+    // Only blanks come before the ";" of a comment or the "[" of a header; a line led by
+    // another control byte holds a key, and that key can be written back.
+    Put("WINDOWS/K.INI", "[Main]\r\n\x01;Sky=1\r\n\x1F [Grass=2\r\n");
+    const std::vector<std::string> keys{"\x01;Sky", "\x1F [Grass"};
+    EXPECT_EQ(List("Main", "K.INI"), keys);
+    for (const std::string& key : keys) {
+        ASSERT_TRUE(WritePrivateProfileString("Main", key.c_str(), "new", "K.INI")) << key;
+        EXPECT_EQ(Read("Main", key.c_str(), "", "K.INI"), "new") << key;
+    }
+    ASSERT_TRUE(WritePrivateProfileString("Main", "\x0B[Sea", "3", "K.INI"));
+    EXPECT_EQ(Get("WINDOWS/K.INI"), "[Main]\r\n\x01;Sky=new\r\n\x1F [Grass=new\r\n\x0B[Sea=3\r\n");
+    EXPECT_EQ(List("Main", "K.INI"), (std::vector<std::string>{"\x01;Sky", "\x1F [Grass", "\x0B[Sea"}));
 }
 
 TEST_F(PrivateProfile, BuffersAreFilledAsTheOriginalFillsThem)
