@@ -187,8 +187,9 @@ void TWinControl::CreateHandle()
 
 void TWinControl::CreateChildHandles()
 {
+    // A child still being read gets its window once read (ReadingFinished).
     for (TControl* c : controls_)
-        if (auto* w = dynamic_cast<TWinControl*>(c))
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->BeingRead())
             w->HandleNeeded();
 }
 

@@ -22,6 +22,14 @@ public:
         if (HandleAllocated() && !ComponentState().Contains(csLoading))
             RecreateWnd();
     }
+    // Setting it asks for the window there and then, as code that talks to its window does.
+    bool AskWindow() const { return askWindow_; }
+    void SetAskWindow(bool v)
+    {
+        askWindow_ = v;
+        if (v)
+            HandleNeeded();
+    }
     void Loaded() override
     {
         TCustomControl::Loaded();
@@ -31,6 +39,7 @@ public:
     static void Publish(TClassBuilder<TFramedProbe>& c)
     {
         c.Property("Framed", &TFramedProbe::Framed, &TFramedProbe::SetFramed).Default(false);
+        c.Property("AskWindow", &TFramedProbe::AskWindow, &TFramedProbe::SetAskWindow).Default(false);
     }
 
 protected:
@@ -51,6 +60,7 @@ protected:
 
 private:
     bool framed_ = false;
+    bool askWindow_ = false;
     bool loaded_ = false;
 };
 
@@ -216,6 +226,32 @@ TEST_F(FormReadingTest, ChildrenReadOntoAShownFormGetTheirWindowsOnceRead)
     s.ReadComponent(form);
     EXPECT_EQ(TakeLog(), Log({"window Probe1 framed", "window Probe2 framed", "window Probe3"}));
     ExpectShownAsDescribed(form);
+}
+
+// A child that asks for its window while it is read gets it, with its form's; the children
+// read before it still wait for the end of the reading.
+TEST_F(FormReadingTest, AWindowAskedForWhileReadingBringsNoOtherChildsWindow)
+{
+    RegisterFormDescription("TReadingForm", std::string(kFormHead).append(R"(  Visible = True
+  OnShow = FormShow
+  object Probe1: TFramedProbe
+    Framed = True
+  end
+  object Asker: TFramedProbe
+    AskWindow = True
+  end
+  object Probe3: TFramedProbe
+  end
+end
+)").c_str());
+    TReadingForm* form = nullptr;
+    Application->CreateForm(form);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(TakeLog(), Log({"window ReadingForm", "window Asker while reading", "window Probe1 framed", "window Probe3",
+                              "show"}));
+    EXPECT_TRUE(HasClientEdge(form->Probe("Probe1")));
+    for (const char* name : {"Probe1", "Asker", "Probe3"})
+        EXPECT_TRUE(IsWindowVisible(form->Probe(name)->Handle())) << name;
 }
 
 // A window that cannot be made once the form is read fails the reading, as it always did:
