@@ -181,12 +181,12 @@ protected:
     TOwned<TComponent> readForm_;
 };
 
-} // namespace
-
 // The form's window first, then its children's in z-order, each with all it was read with;
 // then the form shows.
 const Log kWindowsThenShow = {"window ReadingForm", "window Probe1 framed", "window Probe2 framed", "window Probe3",
                               "show"};
+
+} // namespace
 
 TEST_F(FormReadingTest, AFormReadVisibleGetsItsWindowsOnceItIsReadAndLoaded)
 {
