@@ -508,6 +508,9 @@ protected:
     void SetComponentStyle(TComponentStyle style) { style_ = style; }
     void IncludeState(TComponentStateItem item) { state_.Include(item); }
     void ExcludeState(TComponentStateItem item) { state_.Exclude(item); }
+    // Called on the root of a description once it is read and Loaded has run on everything
+    // read with it: what waits for the whole description (a control's windows) comes now.
+    virtual void ReadingFinished() {}
 
     friend class TReader;
     friend class TWriter;
@@ -685,7 +688,8 @@ public:
 
     // Reads a whole description into root (its name is set from the text), or, for a null
     // root, into a new component of the registered class the text names. Component
-    // references are fixed and Loaded is called on every component read, once all is read.
+    // references are fixed and Loaded is called on every component read, once all is read;
+    // then the root's ReadingFinished.
     TComponent* ReadRootComponent(TComponent* root);
     // Reads one nested "object ... end" into the component given, or into a new one made
     // through the class registry with owner Owner(); Parent() is the parent the component's

@@ -688,6 +688,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root)
         if (Peek() != '\0')
             Error("text after the final 'end'");
         FinishLoading();
+        root->ReadingFinished();
     } catch (...) {
         for (TComponent* c : loaded_) {
             c->ExcludeState(csReading);

@@ -443,6 +443,7 @@ protected:
     virtual void CreateWindowHandle(const TCreateParams& params);
     virtual void CreateWnd();
     virtual void CreateHandle();
+    void ReadingFinished() override;
     virtual void DestroyWnd();
     virtual void DestroyWindowHandle();
     virtual void DestroyHandle();
@@ -468,6 +469,7 @@ private:
     friend class TControl;
     friend LRESULT ControlWindowProcedure(HWND, UINT, WPARAM, LPARAM);
     void UpdateShowing();
+    bool BeingRead() const;
     void CreateChildHandles();
     bool RouteMouseToChild(TMessage& message);
     void ReflectToChild(TMessage& message);

@@ -187,8 +187,9 @@ void TWinControl::CreateHandle()
 
 void TWinControl::CreateChildHandles()
 {
+    // A child still being read gets its window once read (ReadingFinished).
     for (TControl* c : controls_)
-        if (auto* w = dynamic_cast<TWinControl*>(c))
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && !w->BeingRead())
             w->HandleNeeded();
 }
 
@@ -229,6 +230,8 @@ void TWinControl::RecreateWnd()
 
 void TWinControl::UpdateShowing()
 {
+    if (BeingRead())
+        return;
     bool show = Visible() && (parent_ ? parent_->Showing() : true);
     if (!parent_ && !dynamic_cast<TCustomForm*>(this))
         show = false;
@@ -243,6 +246,26 @@ void TWinControl::UpdateShowing()
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c); w && (w->handle_ || w->Visible()))
             w->UpdateShowing();
+}
+
+// While a control or the form it is on is being read, its window waits: made earlier, it
+// would miss the properties read after it, whose changes are not passed on while loading.
+bool TWinControl::BeingRead() const
+{
+    for (const TControl* c = this; c; c = c->Parent())
+        if (c->ComponentState().Contains(csLoading))
+            return true;
+    return false;
+}
+
+// The description is read and loaded: children read onto a window get theirs, as children
+// inserted in code do, and a form read visible, or a control read onto a showing parent,
+// shows now.
+void TWinControl::ReadingFinished()
+{
+    if (handle_)
+        CreateChildHandles();
+    UpdateShowing();
 }
 
 AnsiString TWinControl::GetText() const
@@ -351,7 +374,7 @@ void TWinControl::InsertControl(TControl* control)
     control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
-        if (handle_)
+        if (handle_ && !w->BeingRead())
             w->HandleNeeded();
     } else {
         control->Invalidate();

@@ -578,8 +578,15 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner)
 
 void TCustomGroupBox::AdjustClientRect(TRect& rect)
 {
-    Canvas()->SetFont(Font());
-    rect.top += Canvas()->TextHeight("0");
+    // Measured on the screen: the box's own canvas would make its window, and its form's,
+    // while the form is still being read.
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    SIZE caption{0, 0};
+    GetTextExtentPoint32A(dc, "0", 1, &caption);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    rect.top += caption.cy;
     InflateRect(&rect, -1, -1);
     if (Ctl3D())
         InflateRect(&rect, -1, -1);

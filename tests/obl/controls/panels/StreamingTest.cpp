@@ -1,5 +1,6 @@
 // Panels through a form description and back: what differs from the defaults is written
-// and read back, the bevel's kind always; reading a Windows bevel makes no window early.
+// and read back, the bevel's kind always; reading a Windows bevel makes no window early,
+// on a hidden form or a visible one.
 #include "PanelFixture.h"
 
 #include "tests/support/FormText.h"
@@ -71,6 +72,26 @@ TEST_F(StreamingTest, AWindowsBevelIsReadIntoTheWindowStyles)
     EXPECT_EQ(read->windowsMade, 0) << "nothing is made while the form is read";
     EXPECT_EQ(read->Bevel()->Mode(), bmWindows);
     EXPECT_EQ(read->BevelExt(), 0);
+    EXPECT_NE(GetWindowLongA(read->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+// A form read visible shows once read: the panel's window comes with the bevel it was read with.
+TEST_F(StreamingTest, AWindowsBevelOnAVisibleFormIsReadIntoTheWindowStyles)
+{
+    auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
+    p->SetName("Edged");
+    p->Bevel()->SetMode(bmWindows);
+    const std::string text = Write(form_);
+    ASSERT_NE(text.find("Visible = True"), std::string::npos) << text;
+    auto* read = ReadBack<TProbeBevelPanel>(text, "Edged");
+    ASSERT_NE(read, nullptr) << text;
+    auto* form = dynamic_cast<TForm*>(copy_.get());
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(form->HandleAllocated()) << "the form is shown once read";
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+    ASSERT_TRUE(read->HandleAllocated());
+    EXPECT_EQ(read->windowsMade, 1) << "one window, made once the form is read";
+    EXPECT_TRUE(IsWindowVisible(read->Handle()));
     EXPECT_NE(GetWindowLongA(read->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
 }
 
