@@ -76,7 +76,7 @@ BYTE VirtualKeyFor(KeySym sym) {
 class X11Display : public DisplayBackend {
 public:
     X11Display(Display* display, bool sharedMemory)
-        : display_(display), presenter_(std::make_unique<X11Presenter>(display, sharedMemory)) {
+        : display_(display), presenter_(std::make_shared<X11Presenter>(display, sharedMemory)) {
         deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
         motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
         if (pipe(wake_) == 0) {
@@ -274,6 +274,9 @@ private:
         XSetWMProtocols(display_, x, protocols, 1);
         windows_[window] = x;
         byX_[x] = window;
+        // Its pixels from now on live where the server reads them.
+        if (w->surface)
+            w->surface->SetMemorySource(X11SharedMemorySource(presenter_));
         WindowTextChanged(window);
         X11ApplyWindowShape(display_, x, *w);
         return x;
@@ -363,7 +366,7 @@ private:
     std::map<HWND, Window> windows_;
     std::map<Window, HWND> byX_;
     std::map<unsigned, Cursor> cursors_;
-    std::unique_ptr<X11Presenter> presenter_;
+    std::shared_ptr<X11Presenter> presenter_;
 };
 
 }  // namespace
