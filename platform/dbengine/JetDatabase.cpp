@@ -1,13 +1,9 @@
 #include "platform/dbengine/JetDatabase.h"
 
 #include "platform/dbengine/DbiError.h"
+#include "platform/dbengine/MdbLibrary.h"
 #include "platform/dbengine/SqlLexer.h"
 #include "platform/rtl/CodePage.h"
-
-// libmdb's header includes these inside its C block; C++ needs them outside first.
-#include <glib.h>
-#include <iconv.h>
-#include <mdbtools.h>
 
 #include <sqlite3.h>
 
@@ -29,6 +25,13 @@ constexpr std::size_t kJetVersionOffset = 0x14;
 // The format's own limit: a Jet 4 file holds at most 2 GB.
 constexpr std::uintmax_t kMaxJetFileSize = 2ull * 1024 * 1024 * 1024;
 constexpr unsigned kCatalogPage = 2;
+
+// The library every source reads through: loaded before the first source is made.
+const MdbLibrary& Mdb()
+{
+    std::string problem;
+    return *MdbLoad(problem);
+}
 
 unsigned ReadU16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 
@@ -98,7 +101,7 @@ std::string AsEngineText(std::string utf8)
 
 struct GFreeString {
     char* text;
-    ~GFreeString() { g_free(text); }
+    ~GFreeString() { Mdb().free(text); }
 };
 
 // How a Jet column is declared in the engine's copy, so its field type reads as the
@@ -153,20 +156,23 @@ private:
 
 JetTableSource::JetTableSource(const std::string& posixFile, const AnsiString& displayName) : name_(displayName)
 {
+    std::string problem;
+    if (!MdbLoad(problem))
+        throw EDbiError("Cannot read database " + name_ + ": " + Utf8ToAnsi(problem));
     ReadFile(posixFile);
     CheckPages();
-    mdb_ = mdb_open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
+    mdb_ = Mdb().open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
     if (!mdb_)
         Damaged("its header cannot be read");
     try {
         ReadCatalog();
     } catch (...) {
-        mdb_close(mdb_);
+        Mdb().close(mdb_);
         throw;
     }
 }
 
-JetTableSource::~JetTableSource() { mdb_close(mdb_); }
+JetTableSource::~JetTableSource() { Mdb().close(mdb_); }
 
 void JetTableSource::Damaged(const std::string& what) const
 {
@@ -230,11 +236,11 @@ void JetTableSource::CheckPages() const
 
 void JetTableSource::ReadCatalog()
 {
-    if (!mdb_read_catalog(mdb_, MDB_TABLE))
+    if (!Mdb().read_catalog(mdb_, MDB_TABLE))
         Damaged("the catalog cannot be read");
     for (unsigned i = 0; i < mdb_->catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
-        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+        if (entry->object_type == MDB_TABLE && Mdb().is_user_table(entry))
             tables_.emplace(LowerAscii(entry->object_name), entry);
     }
 }
@@ -286,14 +292,14 @@ void JetTableSource::CheckCompiled(sqlite3_stmt* stmt)
 
 struct TableDefGuard {
     MdbTableDef* table;
-    ~TableDefGuard() { mdb_free_tabledef(table); }
+    ~TableDefGuard() { Mdb().free_tabledef(table); }
 };
 
 void JetTableSource::Load(sqlite3* db, MdbCatalogEntry* entry)
 {
-    TableDefGuard guard{mdb_read_table(entry)};
+    TableDefGuard guard{Mdb().read_table(entry)};
     MdbTableDef* table = guard.table;
-    if (!table || !mdb_read_columns(table) || table->num_cols != table->columns->len || table->num_cols == 0)
+    if (!table || !Mdb().read_columns(table) || table->num_cols != table->columns->len || table->num_cols == 0)
         Damaged("the definition of table " + std::string(entry->object_name) + " cannot be read");
     const std::string quotedName = QuoteName(entry->object_name);
     std::string create = "CREATE TABLE " + quotedName + " (";
@@ -337,13 +343,13 @@ void JetTableSource::CopyRows(sqlite3* db, MdbTableDef* table, const std::string
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
         if (col->col_type == MDB_OLE) {
             bound.emplace_back(mdb_->bind_size + pageSize_);
-            mdb_bind_column(table, static_cast<int>(c + 1), bound.back().data(), nullptr);
+            Mdb().bind_column(table, static_cast<int>(c + 1), bound.back().data(), nullptr);
         }
     }
-    mdb_rewind_table(table);
+    Mdb().rewind_table(table);
     const std::string name = table->name;
     unsigned rows = 0;
-    while (mdb_fetch_row(table)) {
+    while (Mdb().fetch_row(table)) {
         // The table's own count bounds the walk, so a damaged page chain cannot run on.
         if (++rows > table->num_rows)
             Damaged("table " + name + " holds more rows than it lists");
@@ -408,7 +414,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     case MDB_DATETIME: sqlite3_bind_double(insert, index, ReadDouble(Field(col, 8))); break;
     case MDB_NUMERIC: {
         Field(col, 17);
-        GFreeString text{mdb_numeric_to_string(mdb_, col->cur_value_start, col->col_scale, col->col_prec)};
+        GFreeString text{Mdb().numeric_to_string(mdb_, col->cur_value_start, col->col_scale, col->col_prec)};
         if (!text.text)
             sqlite3_bind_null(insert, index);
         else
@@ -421,7 +427,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
             CheckLongValue(col);
         else
             Field(col, len);
-        GFreeString text{mdb_col_to_string(mdb_, mdb_->pg_buf, col->cur_value_start, col->col_type, len)};
+        GFreeString text{Mdb().col_to_string(mdb_, mdb_->pg_buf, col->cur_value_start, col->col_type, len)};
         if (!text.text) {
             sqlite3_bind_null(insert, index);
             break;
@@ -432,7 +438,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     }
     case MDB_REPID: {
         Field(col, 16);
-        GFreeString text{mdb_uuid_to_string(mdb_->pg_buf, col->cur_value_start)};
+        GFreeString text{Mdb().uuid_to_string(mdb_->pg_buf, col->cur_value_start)};
         if (text.text)
             sqlite3_bind_text(insert, index, text.text, -1, SQLITE_TRANSIENT);
         else
@@ -443,7 +449,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     case MDB_OLE: {
         CheckLongValue(col);
         std::size_t size = 0;
-        void* data = mdb_ole_read_full(mdb_, col, &size);
+        void* data = Mdb().ole_read_full(mdb_, col, &size);
         if (data)
             sqlite3_bind_blob64(insert, index, data, size, SQLITE_TRANSIENT);
         else
