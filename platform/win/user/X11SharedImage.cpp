@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 namespace {
@@ -36,6 +37,9 @@ bool X11SharedImage::Attach(int width, int height) {
     shmctl(segment_.shmid, IPC_RMID, nullptr);
     if (address == reinterpret_cast<void*>(-1))
         return false;
+    // The surface's first paint writes every page: mapping them all in one call costs less
+    // than a fault per page (kernels without the advice simply fault them in).
+    madvise(address, static_cast<std::size_t>(image_->bytes_per_line) * height, MADV_POPULATE_WRITE);
     segment_.shmaddr = image_->data = static_cast<char*>(address);
     segment_.readOnly = True;
     // A refused attach comes back as an error event, not as a status.
