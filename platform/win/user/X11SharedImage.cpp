@@ -7,9 +7,12 @@
 
 namespace {
 
-bool gRequestRefused = false;
-int NoteRefusal(Display*, XErrorEvent*) {
-    gRequestRefused = true;
+// The attach request's number: only an error about it says the segment was refused.
+unsigned long gAttachRequest = 0;
+bool gAttachRefused = false;
+int NoteRefusal(Display*, XErrorEvent* error) {
+    if (error->serial == gAttachRequest)
+        gAttachRefused = true;
     return 0;
 }
 
@@ -43,13 +46,13 @@ bool X11SharedImage::Attach(int width, int height) {
     segment_.shmaddr = image_->data = static_cast<char*>(address);
     segment_.readOnly = True;
     // A refused attach comes back as an error event, not as a status.
-    XSync(display_, False);
-    gRequestRefused = false;
+    gAttachRefused = false;
     XErrorHandler previous = XSetErrorHandler(NoteRefusal);
+    gAttachRequest = NextRequest(display_);
     const bool sent = XShmAttach(display_, &segment_);
     XSync(display_, False);
     XSetErrorHandler(previous);
-    attached_ = sent && !gRequestRefused;
+    attached_ = sent && !gAttachRefused;
     return attached_;
 }
 
