@@ -73,8 +73,12 @@ void Surface::Resize(int width, int height, std::uint32_t fill) {
     resized.source_ = source_;
     const int w = std::min(width_, resized.width_);
     const int h = std::min(height_, resized.height_);
+    // Pixels not made yet are all the old fill: they are not made only to be copied.
     for (int y = 0; y < h; ++y)
-        std::copy(Row(y), Row(y) + w, resized.Row(y));
+        if (made_)
+            std::copy(Row(y), Row(y) + w, resized.Row(y));
+        else
+            std::fill(resized.Row(y), resized.Row(y) + w, fill_);
     *this = std::move(resized);
 }
 

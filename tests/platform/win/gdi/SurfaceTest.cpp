@@ -191,6 +191,16 @@ TEST(Surface, PixelsAlreadyMadeMoveToTheSourcesMemory) {
     EXPECT_EQ((std::vector<std::uint32_t>{0x010203, 0x010203, 0x0000FF, 0x010203}), memory.handed[0]->Held());
 }
 
+TEST(Surface, ANewSizeAndFillBeforeAnyDrawingAsksOnlyForTheNewMemory) {
+    CountingSource memory;
+    Surface s(3, 2, 0x101010);
+    s.SetMemorySource(memory.Source());
+    s.Resize(2, 3, 0x202020);
+    EXPECT_EQ(0x101010u, s.Pixel(1, 1));
+    EXPECT_EQ(0x202020u, s.Pixel(1, 2));
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 3}}), memory.sizes);
+}
+
 TEST(Surface, ASourceThatAnswersNullLeavesThePixelsInTheSurface) {
     CountingSource memory;
     memory.refuse = true;
