@@ -686,8 +686,9 @@ void TWinControl::WndProc(TMessage& message)
             Resize();
         return;
     case WM_WINDOWPOSCHANGED: {
-        // The bounds are taken before the default handling sends WM_SIZE and WM_MOVE: a
-        // control that resizes itself from those keeps the size it set.
+        // The bounds follow the window before the default handling sends WM_MOVE and WM_SIZE:
+        // their handlers see where the control now is, and one that resizes itself keeps the
+        // size it set.
         auto* pos = reinterpret_cast<WINDOWPOS*>(message.LParam);
         if (!(pos->flags & SWP_NOMOVE)) { left_ = pos->x; top_ = pos->y; }
         if (!(pos->flags & SWP_NOSIZE)) { width_ = pos->cx; height_ = pos->cy; }

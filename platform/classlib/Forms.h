@@ -27,7 +27,8 @@ inline constexpr const char* SCannotShowModal = "Cannot make a visible window mo
 
 // ---------------------------------------------------------------------------------------
 // Scrolling containers. A scroll bar shows (the window's WS_HSCROLL or WS_VSCROLL) while its
-// range exceeds the client extent; moving its position moves the children.
+// range exceeds the client extent; moving its position moves the children. The mouse wheel
+// scrolls the vertical bar.
 
 VENDARO_ENUM(TScrollBarKind, sbHorizontal, sbVertical)
 
@@ -55,6 +56,8 @@ public:
     // Shown: visible and its range beyond the client extent.
     bool IsScrollBarVisible() const;
     int ScrollPos() const { return IsScrollBarVisible() ? position_ : 0; }
+    // A range that follows the children (AutoScroll) is not the description's to keep.
+    bool IsRangeStored() const;
     // The position a WM_HSCROLL / WM_VSCROLL code asks for.
     void ScrollMessage(WPARAM code);
     void Assign(TPersistent* source) override;
@@ -65,6 +68,8 @@ private:
     friend class TScrollingWinControl;
     int ClientExtent() const;
     int MaxPosition() const;
+    // Gives the window's scroll bar the range, page and position.
+    void UpdateScrollInfo();
 
     TScrollingWinControl* control_;
     TScrollBarKind kind_;
@@ -90,7 +95,7 @@ public:
     // Ranges follow the children's extent.
     bool AutoScroll() const { return autoScroll_; }
     void SetAutoScroll(bool v);
-    // Moves every child by the distances.
+    // Moves the client area's bits and every child by the distances.
     void ScrollBy(int dx, int dy);
     void ScrollInView(TControl* control);
     void WndProc(TMessage& message) override;
@@ -106,6 +111,9 @@ protected:
 private:
     friend class TControlScrollBar;
     void CalcAutoRange();
+    // Each wheel notch scrolls the vertical bar by the system's wheel lines (WM_VSCROLL
+    // SB_LINEUP or SB_LINEDOWN), then SB_ENDSCROLL.
+    void MouseWheelScroll(WPARAM wParam);
 
     TOwned<TControlScrollBar> horz_;
     TOwned<TControlScrollBar> vert_;

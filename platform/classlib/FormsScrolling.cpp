@@ -1,7 +1,11 @@
 // Scroll bars of scrolling containers, the scroll box, and data modules.
 #include "platform/classlib/Forms.h"
 
+#include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/ScrollBars.h"
+
 #include <algorithm>
+#include <cstdlib>
 
 // ---------------------------------------------------------------------------------------
 // TControlScrollBar
@@ -13,6 +17,8 @@ int TControlScrollBar::ClientExtent() const
 }
 
 int TControlScrollBar::MaxPosition() const { return std::max(0, range_ - ClientExtent()); }
+
+bool TControlScrollBar::IsRangeStored() const { return !control_->AutoScroll(); }
 
 bool TControlScrollBar::IsScrollBarVisible() const { return visible_ && range_ > ClientExtent(); }
 
@@ -27,6 +33,18 @@ void TControlScrollBar::SetPosition(int v)
         control_->ScrollBy(delta, 0);
     else
         control_->ScrollBy(0, delta);
+    UpdateScrollInfo();
+}
+
+void TControlScrollBar::UpdateScrollInfo()
+{
+    // The window's own bar is what the mouse presses and drags: it must show the same range,
+    // page and position.
+    if (!control_->HandleAllocated() || !IsScrollBarVisible())
+        return;
+    const SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, range_ - 1,
+                          static_cast<UINT>(ClientExtent()), position_, 0};
+    SetScrollInfo(control_->Handle(), kind_ == sbHorizontal ? SB_HORZ : SB_VERT, &info, TRUE);
 }
 
 void TControlScrollBar::SetRange(int v)
@@ -80,7 +98,9 @@ void TControlScrollBar::Publish(TClassBuilder<TControlScrollBar>& c)
     c.Property("Increment", &TControlScrollBar::Increment, &TControlScrollBar::SetIncrement).Default(8);
     c.Property("Margin", &TControlScrollBar::Margin, &TControlScrollBar::SetMargin).Default(0);
     c.Property("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition).Default(0);
-    c.Property("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange).Default(0);
+    c.Property("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange)
+        .Default(0)
+        .Stored(&TControlScrollBar::IsRangeStored);
     c.Property("Tracking", &TControlScrollBar::Tracking, &TControlScrollBar::SetTracking).Default(false);
     c.Property("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible).Default(true);
 }
@@ -113,11 +133,31 @@ void TScrollingWinControl::ScrollBy(int dx, int dy)
 {
     if (dx == 0 && dy == 0)
         return;
+    // The bits and the child windows move together; only the uncovered strip repaints.
+    const bool visible = HandleAllocated() && IsWindowVisible(Handle());
+    if (visible)
+        ScrollWindow(Handle(), dx, dy, nullptr, nullptr);
     for (int i = 0; i < ControlCount(); ++i) {
         TControl* c = Controls(i);
+        auto* windowed = dynamic_cast<TWinControl*>(c);
+        if (visible && windowed && windowed->HandleAllocated())
+            continue;
         c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
     }
-    Invalidate();
+}
+
+void TScrollingWinControl::MouseWheelScroll(WPARAM wParam)
+{
+    const int notches = static_cast<short>(HIWORD(wParam)) / WHEEL_DELTA;
+    if (notches == 0)
+        return;
+    UINT lines = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    // Through the scroll messages, so that descendants see the wheel as scrolling.
+    const WPARAM code = notches > 0 ? SB_LINEUP : SB_LINEDOWN;
+    for (int i = 0; i < std::abs(notches) * static_cast<int>(lines); ++i)
+        Perform(WM_VSCROLL, code, 0);
+    Perform(WM_VSCROLL, SB_ENDSCROLL, 0);
 }
 
 void TScrollingWinControl::ScrollInView(TControl* control)
@@ -175,6 +215,8 @@ void TScrollingWinControl::UpdateScrollBars()
     // A range that shrank leaves the position within it.
     horz_->SetPosition(horz_->position_);
     vert_->SetPosition(vert_->position_);
+    horz_->UpdateScrollInfo();
+    vert_->UpdateScrollInfo();
 }
 
 void TScrollingWinControl::AlignControls(TControl* control, TRect& rect)
@@ -202,6 +244,13 @@ void TScrollingWinControl::WndProc(TMessage& message)
     case WM_VSCROLL:
         if (message.LParam == 0) {
             vert_->ScrollMessage(message.WParam);
+            return;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        if (vert_->IsScrollBarVisible()) {
+            MouseWheelScroll(message.WParam);
+            message.Result = 1;
             return;
         }
         break;

@@ -237,8 +237,76 @@ public:
     // ======================================================================================
     // Keyboard, mouse, clipboard, messages and scrolling (OBLBaseEditInput.cpp)
     // ======================================================================================
-    // (declared here by the input side of the engine)
+    // The selection to and from the clipboard, when AllowCopyPaste (cutting in a read-only
+    // edit copies and leaves the text).
+    void CopyToClipboard();
+    virtual void CutToClipboard();
+    virtual void PasteFromClipboard();
+    // The commands of the edit's own context menu.
+    void DoUndo(TObject* Sender);
+    void DoCut(TObject* Sender);
+    void DoCopy(TObject* Sender);
+    void DoPaste(TObject* Sender);
+    void DoClear(TObject* Sender);
+    void DoSelectAll(TObject* Sender);
+    // A tick of the held left button: the cursor follows the mouse, past the visible text
+    // too, which scrolls it. A release that went to another window ends the press.
+    void DoOnTimer(TObject* Sender);
+    // The cursor to the last mouse point; a press strictly inside the selection starts
+    // dragging it.
+    void DoLeftMouseBtn();
+    // The system caret at (X, Y), moved down to the text's foot for the underline styles.
+    void SetOBLCaretPos(int X, int Y);
+    void WndProc(TMessage& Message) override;
 
+protected:
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    // A typed character of code 32 and above, except DEL, is inserted with CharCase applied.
+    void KeyPress(char& Key) override;
+    // The key commands; descendants add their own.
+    virtual void GetCommandKey(WORD& Key, TShiftState Shift);
+    void RestoreBorderFront() override;
+    void RestoreBorderBack() override;
+    void DoThemeChanged() override;
+
+private:
+    // emAlt, emCtrl and emShift of the shared edit mode follow the keys, from a key
+    // message's state or read from the keyboard now.
+    void FollowModifierKeys(TShiftState Shift);
+    void FollowModifierKeys();
+    void InsertKey();
+    void MoveLeft();
+    void MoveRight();
+    void DeleteKey();
+    void BackspaceKey();
+    void ControlLetter(WORD& Key);
+    void ShowContextMenu(const TPoint& At);
+    void StartAutoScroll();
+    // The timer stopped and a drag ended (the screen cursor back); true when it was one.
+    bool EndPress();
+    void RestoreThemedBorder();
+    void WMMouseMove(TMessage& Message);
+    void WMLButtonDown(TMessage& Message);
+    void WMLButtonUp(TMessage& Message);
+    void WMLButtonDblClk(TMessage& Message);
+    void WMRButtonUp(TMessage& Message);
+    void WMSetFocus(TMessage& Message);
+    void WMKillFocus(TMessage& Message);
+    void CMFontChanged(TMessage& Message);
+    void CMMouseEnter(TMessage& Message);
+    void CMMouseLeave(TMessage& Message);
+    void WMSize(TMessage& Message);
+    void WMSetText(TMessage& Message);
+    void WMGetText(TMessage& Message);
+    void EditMessage(TMessage& Message);
+    void EMSetSel(WPARAM Start, LPARAM End);
+    void EMGetLine(TMessage& Message);
+    void EMPosFromChar(TMessage& Message);
+
+    DWORD lastMousePoint_ = 0; // client point of the latest mouse message, 16 + 16 bits
+
+public:
     // ======================================================================================
 
 protected:

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -246,11 +247,19 @@ bool HasWideIntegers()
     return has;
 }
 
-// A byte shuffle that puts one channel of eight pixels into 16-bit lanes: lane p takes
-// byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies in the 16
-// bytes starting at `base`, else 0.
-struct alignas(16) ShuffleMask {
-    signed char index[16];
+// A byte shuffle that puts one channel of eight pixels into the high bytes of 16-bit lanes:
+// lane p takes byte 3 * (first + p) + channel of the 48 bytes of sixteen pixels when it lies
+// in the 16 bytes starting at `base`, else 0. The 256-bit registers work as two independent
+// 128-bit halves: the low half holds a group of sixteen pixels, the high half the next
+// group, and every shuffle stays in its half; each mask is kept for both halves, so that a
+// shuffle reads it straight from memory.
+struct alignas(32) ShuffleMask {
+    signed char index[32];
+
+    constexpr void Set(int i, int value)
+    {
+        index[i] = index[16 + i] = static_cast<signed char>(value);
+    }
 };
 
 constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
@@ -258,8 +267,8 @@ constexpr ShuffleMask ChannelLanes(int channel, int first, int base)
     ShuffleMask m{};
     for (int p = 0; p < 8; ++p) {
         int offset = 3 * (first + p) + channel - base;
-        m.index[2 * p] = static_cast<signed char>(offset >= 0 && offset < 16 ? offset : -128);
-        m.index[2 * p + 1] = -128;
+        m.Set(2 * p, -128);
+        m.Set(2 * p + 1, offset >= 0 && offset < 16 ? offset : -128);
     }
     return m;
 }
@@ -270,7 +279,7 @@ constexpr ShuffleMask GreyTriples(int part)
 {
     ShuffleMask m{};
     for (int i = 0; i < 16; ++i)
-        m.index[i] = static_cast<signed char>((16 * part + i) / 3);
+        m.Set(i, (16 * part + i) / 3);
     return m;
 }
 
@@ -279,11 +288,9 @@ constexpr ShuffleMask kLanes[4] = {ChannelLanes(Channel, 0, 0), ChannelLanes(Cha
                                    ChannelLanes(Channel, 8, 16), ChannelLanes(Channel, 8, 32)};
 constexpr ShuffleMask kTriples[3] = {GreyTriples(0), GreyTriples(1), GreyTriples(2)};
 
-// The 256-bit registers work as two independent 128-bit halves: the low half holds a group
-// of sixteen pixels, the high half the next group, and every shuffle stays in its half.
 __attribute__((target("avx2"))) inline __m256i Mask(const ShuffleMask& m)
 {
-    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(m.index)));
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(m.index));
 }
 
 // Bytes [offset, offset + 16) of both groups (the second group starts 48 bytes later).
@@ -293,23 +300,32 @@ __attribute__((target("avx2"))) inline __m256i LoadGroups(const BYTE* from, int 
                                reinterpret_cast<const __m128i*>(from + offset));
 }
 
-// j * k / 100 rounded half to even in each 16-bit lane, exactly, from the fixed-point
-// product j * C with C = k * 2^16 / 100 rounded up: for j below 256 it exceeds the exact
-// value by less than 255 / 2^16, so its high half is the quotient and its low half tells
-// the remainders apart: a half lies in 32,768..32,962, anything above a half from 33,423
-// on, anything below by 32,307. The threshold 33,100 separates them; a half over an odd
-// quotient is pushed past it by 512.
+// j * k / 100 in each 16-bit lane holding j << 8, from the high half y of its product with
+// C = k * 2^15 / 100 rounded up: y is the share times 128 less at most 1 or more by under 1
+// (the excess of C times j / 256 stays below 1), and a share's fraction is whole
+// hundredths, 1.28 apart, so y >> 7 is the quotient and the low seven bits are 64 for a
+// half, from 65 on above it, at most 63 below. (y + 64) >> 7, a rounding multiply by 256
+// (y stays below 2^15), rounds halves up.
+template <short K>
+__attribute__((target("avx2"))) inline __m256i ShareTimes128(__m256i j)
+{
+    constexpr int scaled = K * 32768, c = (scaled + 99) / 100;
+    return _mm256_mulhi_epu16(j, _mm256_set1_epi16(static_cast<short>(c)));
+}
+
+__attribute__((target("avx2"))) inline __m256i RoundHalvesUp(__m256i y)
+{
+    return _mm256_mulhrs_epi16(y, _mm256_set1_epi16(256));
+}
+
+// Rounded half to even: one less before rounding when the quotient is even.
 template <short K>
 __attribute__((target("avx2"))) inline __m256i Share(__m256i j)
 {
-    constexpr int scaled = K * 65536, c = (scaled + 99) / 100;
-    const __m256i factor = _mm256_set1_epi16(static_cast<short>(c));
-    __m256i q = _mm256_mulhi_epu16(j, factor);
-    // The fraction moved to the signed range, so that one signed compare orders it.
-    __m256i fraction = _mm256_xor_si256(_mm256_mullo_epi16(j, factor), _mm256_set1_epi16(-32768));
-    __m256i odd = _mm256_slli_epi16(_mm256_and_si256(q, _mm256_set1_epi16(1)), 9);
-    __m256i up = _mm256_cmpgt_epi16(_mm256_adds_epi16(fraction, odd), _mm256_set1_epi16(33100 - 32768));
-    return _mm256_sub_epi16(q, up);
+    const __m256i lowestBit = _mm256_set1_epi16(0x80);
+    __m256i y = ShareTimes128<K>(j);
+    __m256i even = _mm256_cmpeq_epi16(_mm256_and_si256(y, lowestBit), _mm256_setzero_si256());  // -1 when even
+    return RoundHalvesUp(_mm256_add_epi16(y, even));
 }
 
 // One channel of pixels 0..7 (Half 0) or 8..15 (Half 1) of each group.
@@ -321,12 +337,18 @@ __attribute__((target("avx2"))) inline __m256i Lanes(__m256i a, __m256i b, __m25
                            _mm256_shuffle_epi8(high, Mask(kLanes<Channel>[2 * Half + 1])));
 }
 
+// Green and blue shares lie half way only at 50, 150 and 250, and go down to the even
+// neighbour only at 150 (88.5 and 16.5): rounded halves up, those two are taken back (a
+// compare gives -1). Red shares lie half way at every 5 + 10 m.
 template <int Half>
 __attribute__((target("avx2"))) inline __m256i GreyLanes(__m256i a, __m256i b, __m256i c)
 {
-    return _mm256_add_epi16(
-        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), Share<59>(Lanes<1, Half>(a, b, c))),
-        Share<11>(Lanes<0, Half>(a, b, c)));
+    const __m256i down = _mm256_set1_epi16(static_cast<short>(150 << 8));
+    __m256i green = Lanes<1, Half>(a, b, c), blue = Lanes<0, Half>(a, b, c);
+    __m256i sum = _mm256_add_epi16(
+        _mm256_add_epi16(Share<30>(Lanes<2, Half>(a, b, c)), RoundHalvesUp(ShareTimes128<59>(green))),
+        RoundHalvesUp(ShareTimes128<11>(blue)));
+    return _mm256_add_epi16(sum, _mm256_add_epi16(_mm256_cmpeq_epi16(green, down), _mm256_cmpeq_epi16(blue, down)));
 }
 
 // Thirty-two pixels a step, each step read whole before it is written (the target may be
@@ -344,6 +366,138 @@ __attribute__((target("avx2"))) int GreyBlocks(BYTE* to, const BYTE* from, int p
         }
     }
     return i;
+}
+
+// The blend's share of a difference n = |b1 - a|, nearbyint(n * alpha), from one 16-bit
+// multiply of n << 8: y = (n << 8) * factor >> 16 holds the share with eight bits of
+// fraction below it, and the share is
+//   (y + bias) >> 8                  for strengths where no share lies half way, or
+//   (y + 127 + (y >> 8 & 1)) >> 8    for whole 256ths (exact: y = n * alpha * 256), where the
+//                                    shares half way go to the even neighbour.
+// A difference of the other sign gets the same share negated.
+struct ShareRule {
+    bool halves = false;
+    std::uint16_t factor = 0;
+    std::uint16_t bias = 0;
+};
+
+// The vector code's arithmetic for one lane.
+unsigned RuleShare(const ShareRule& rule, int n)
+{
+    unsigned y = (static_cast<unsigned>(n) << 8) * rule.factor >> 16;
+    return (y + (rule.halves ? 127 + (y >> 8 & 1) : rule.bias)) >> 8;
+}
+
+// The rule that gives every share of the table (indexed -255..255), if there is one: the
+// factor of a plain rounding is searched near alpha * 2^16, with the bias every share
+// allows. Under the default rounding some factor within 10 of it fits every strength;
+// under another rounding mode the table may have no rule (it is not symmetric, say).
+std::optional<ShareRule> RuleFor(double alpha, const int* table)
+{
+    for (int n = 1; n < 256; ++n)
+        if (table[-n] != -table[n])
+            return std::nullopt;
+    auto fits = [table](const ShareRule& rule) {
+        for (int n = 0; n < 256; ++n)
+            if (static_cast<int>(RuleShare(rule, n)) != table[n])
+                return false;
+        return true;
+    };
+    double in256ths = alpha * 256;
+    if (in256ths > 0 && in256ths < 256 && in256ths == std::floor(in256ths)) {
+        ShareRule rule{true, static_cast<std::uint16_t>(static_cast<int>(in256ths) << 8), 0};
+        return fits(rule) ? std::optional(rule) : std::nullopt;
+    }
+    const long start = std::lround(alpha * 65536);
+    for (int k = 0; k <= 32; ++k) {
+        long factor = start + (k % 2 ? (k + 1) / 2 : -(k / 2));
+        if (factor < 0 || factor > 65535)
+            continue;
+        int low = 0, high = 65535;
+        for (int n = 0; n < 256 && low <= high; ++n) {
+            int y = static_cast<int>((static_cast<unsigned>(n) << 8) * static_cast<unsigned>(factor) >> 16);
+            low = std::max(low, table[n] * 256 - y);
+            high = std::min(high, table[n] * 256 + 255 - y);
+        }
+        if (low <= high)
+            return ShareRule{false, static_cast<std::uint16_t>(factor), static_cast<std::uint16_t>(low)};
+    }
+    return std::nullopt;
+}
+
+template <bool Halves>
+inline __m128i Shares(__m128i lanes, __m128i factor, __m128i bias)
+{
+    __m128i y = _mm_mulhi_epu16(lanes, factor);
+    if constexpr (Halves)
+        bias = _mm_add_epi16(_mm_set1_epi16(127), _mm_and_si128(_mm_srli_epi16(y, 8), _mm_set1_epi16(1)));
+    return _mm_srli_epi16(_mm_add_epi16(y, bias), 8);
+}
+
+// Sixteen bytes a step, each step read whole before it is written (the target may be either
+// source); answers the number of bytes done. The share moves a towards b1 and is never more
+// than the change (alpha is at most 1), so it is what the smaller of it and the rise b1 - a
+// adds, and what the smaller of it and the fall a - b1 takes away: one of the two is 0.
+template <bool Halves>
+std::size_t BlendBlocks(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t n, const ShareRule& rule)
+{
+    const __m128i zero = _mm_setzero_si128(), factor = _mm_set1_epi16(static_cast<short>(rule.factor)),
+                  bias = _mm_set1_epi16(static_cast<short>(rule.bias));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b1 + i));
+        __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+        __m128i rise = _mm_subs_epu8(first, second), fall = _mm_subs_epu8(second, first);
+        __m128i change = _mm_or_si128(rise, fall);
+        __m128i share = _mm_packus_epi16(Shares<Halves>(_mm_unpacklo_epi8(zero, change), factor, bias),
+                                         Shares<Halves>(_mm_unpackhi_epi8(zero, change), factor, bias));
+        __m128i up = _mm_min_epu8(share, rise), down = _mm_min_epu8(share, fall);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_sub_epi8(_mm_add_epi8(second, up), down));
+    }
+    return i;
+}
+
+template <bool Halves>
+__attribute__((target("avx2"))) inline __m256i Shares(__m256i lanes, __m256i factor, __m256i bias)
+{
+    __m256i y = _mm256_mulhi_epu16(lanes, factor);
+    if constexpr (Halves)
+        bias = _mm256_add_epi16(_mm256_set1_epi16(127),
+                                _mm256_and_si256(_mm256_srli_epi16(y, 8), _mm256_set1_epi16(1)));
+    return _mm256_srli_epi16(_mm256_add_epi16(y, bias), 8);
+}
+
+// The same, thirty-two bytes a step (unpacking and packing stay inside each 128-bit half,
+// so the bytes keep their order).
+template <bool Halves>
+__attribute__((target("avx2"))) std::size_t WideBlendBlocks(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t n,
+                                                            const ShareRule& rule)
+{
+    const __m256i zero = _mm256_setzero_si256(), factor = _mm256_set1_epi16(static_cast<short>(rule.factor)),
+                  bias = _mm256_set1_epi16(static_cast<short>(rule.bias));
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b1 + i));
+        __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+        __m256i rise = _mm256_subs_epu8(first, second), fall = _mm256_subs_epu8(second, first);
+        __m256i change = _mm256_or_si256(rise, fall);
+        __m256i share = _mm256_packus_epi16(Shares<Halves>(_mm256_unpacklo_epi8(zero, change), factor, bias),
+                                            Shares<Halves>(_mm256_unpackhi_epi8(zero, change), factor, bias));
+        __m256i up = _mm256_min_epu8(share, rise), down = _mm256_min_epu8(share, fall);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + i),
+                            _mm256_sub_epi8(_mm256_add_epi8(second, up), down));
+    }
+    return i;
+}
+
+// The blocks of one row by the rule: the widest the processor has, then sixteen bytes.
+std::size_t BlendRowBlocks(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t n, const ShareRule& rule)
+{
+    std::size_t i = 0;
+    if (HasWideIntegers())
+        i = rule.halves ? WideBlendBlocks<true>(to, b1, a, n, rule) : WideBlendBlocks<false>(to, b1, a, n, rule);
+    return i + (rule.halves ? BlendBlocks<true>(to + i, b1 + i, a + i, n - i, rule)
+                            : BlendBlocks<false>(to + i, b1 + i, a + i, n - i, rule));
 }
 #endif
 
@@ -515,13 +669,21 @@ void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, con
     SourceView v2 = ViewOf(s2, xs.from + d2x, ys.from + d2y, xs.count, ys.count,
                            Target == Source2 && (dtx != d2x || dty != d2y));
     const int* table = share.data() + 255;
+#if defined(__x86_64__) && defined(__GNUC__)
+    const std::optional<ShareRule> rule = RuleFor(alpha, table);
+#endif
     std::size_t n = std::size_t{3} * static_cast<std::size_t>(xs.count);
     for (int j = 0; j < ys.count; ++j) {
         int y = ys.from + j;
         const BYTE* b1 = v1.At(xs.from, y);
         const BYTE* a = v2.At(xs.from + d2x, y + d2y);
         BYTE* to = t.At(xs.from + dtx, y + dty);
-        for (std::size_t i = 0; i < n; ++i)
+        std::size_t i = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (rule)
+            i = BlendRowBlocks(to, b1, a, n, *rule);
+#endif
+        for (; i < n; ++i)
             to[i] = static_cast<BYTE>(table[b1[i] - a[i]] + a[i]);
     }
 }

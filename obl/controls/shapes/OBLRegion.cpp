@@ -156,7 +156,8 @@ void TOBLRegion::GetPointListChange(TObject*)
         RebuildPointRegion();
 }
 
-// An emptied list takes its polygon with it, so the window does not keep the old shape.
+// An emptied list takes its polygon with it, so the window does not keep the old shape;
+// so does a polygon too complex for a region (CreatePolygonRgn makes none).
 void TOBLRegion::RebuildPointRegion()
 {
     if (points_->Count() == 0) {

@@ -112,9 +112,10 @@ void TOBLRegionMask::ReadBitmap(TStream* Stream, int Index)
     BYTE flag = 0;
     if (Stream->Read(&flag, 1) != 1)
         throw EReadError(SReadError);
-    compressed_ = flag != 0;
+    // The flag is taken only with a bitmap read whole, so a damaged block changes nothing.
     TBitmap read;
-    stReadBitmap(Stream, &read, compressed_);
+    stReadBitmap(Stream, &read, flag != 0);
+    compressed_ = flag != 0;
     bitmaps_[Index]->Assign(&read);
 }
 

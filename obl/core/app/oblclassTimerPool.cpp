@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -188,14 +189,24 @@ void TOBLTimerPool::HandleTimers()
         int& tick;
         ~NextTick() { tick = NextCount(tick); }
     } next{tick_};
-    // Items are visited by index up to the current count. One added by a handler (a handler
-    // that removes its own item and adds it again, say) waits for the next tick; otherwise
-    // it could fire again and again within one tick.
-    const unsigned long long lastBeforeTick = lastSerial_;
-    for (int i = 0; i < GetCount(); ++i) {
-        TOBLTimerItem* item = Item(i);
-        if (item->serial_ <= lastBeforeTick && item->Enabled() && tick_ % item->Ratio() == 0)
-            item->Timer();
+    // The items due are those present when the tick came, each fired unless a handler before
+    // it removed it: a handler that removes its own item (or another) makes no later item
+    // miss the tick. One added by a handler (a handler that removes its own item and adds it
+    // again, say) waits for the next tick; otherwise it could fire again and again within one.
+    struct Due {
+        TOBLTimerItem* item;
+        unsigned long long serial;
+    };
+    std::vector<Due> due;
+    due.reserve(static_cast<std::size_t>(GetCount()));
+    for (int i = 0; i < GetCount(); ++i)
+        due.push_back({Item(i), Item(i)->serial_});
+    for (const Due& d : due) {
+        // An item freed meanwhile is not in the list any more; its address may have gone to
+        // a newer item, which the serial tells apart.
+        if (items_.IndexOf(d.item) < 0 || d.item->serial_ != d.serial) continue;
+        if (d.item->Enabled() && tick_ % d.item->Ratio() == 0)
+            d.item->Timer();
     }
 }
 

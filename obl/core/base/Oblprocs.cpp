@@ -3,11 +3,16 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // ---- LZRW block compression -------------------------------------------------
 
@@ -22,6 +27,7 @@ constexpr int LZRWMinCopy = 3;
 constexpr int LZRWMaxCopy = 18;
 constexpr int LZRWMinRun = 16;
 constexpr int LZRWMaxRun = 4095;
+constexpr int LZRWSignedPositions = 32768; // stored positions read back as signed 16-bit numbers
 constexpr const char* LZRWErrorText = "LZRW Error!";
 
 std::vector<WORD> LZRWNewHashTable()
@@ -42,6 +48,111 @@ WORD LZRWStore(const BYTE* source, BYTE* dest, int size)
 
 [[noreturn]] void LZRWDamaged() { throw EReadError(LZRWErrorText); }
 
+std::uint32_t LZRWLoad32(const BYTE* at)
+{
+    std::uint32_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+std::uint64_t LZRWLoad64(const BYTE* at)
+{
+    std::uint64_t v;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+// The table slot of the three bytes at `at`: bits 4 to 15 of the product, so
+// 16-bit arithmetic gives it (and the slots of a row of positions vectorize).
+std::size_t LZRWHashIndex(const BYTE* at)
+{
+    const unsigned h = (static_cast<unsigned>(at[0]) << 8) ^ (static_cast<unsigned>(at[1]) << 4) ^ at[2];
+    return static_cast<WORD>(h * 40543u) >> 4;
+}
+
+// Whether the table entry `stored` offers a copy of at least three bytes at x.
+// A stored position is compared as a signed 16-bit number, so positions of 32768
+// and above never match: part of the output. Decided without branches (most
+// candidates fail); position 0 is read when there is no candidate.
+bool LZRWCopyOffered(const BYTE* source, int x, WORD stored)
+{
+    const int p = static_cast<std::int16_t>(stored);
+    const bool near = (stored != LZRWHashEmpty) & (x - p <= LZRWMaxOffset);
+    const std::uint32_t diff = LZRWLoad32(source + (near ? p : 0)) ^ LZRWLoad32(source + x);
+    return near & ((diff & 0xFFFFFFu) == 0);
+}
+
+// The number of bytes from x equal to those from p, at most `most`.
+int LZRWMatchLength(const BYTE* source, int x, int p, int most)
+{
+    if (x + 3 * 8 <= static_cast<int>(OBLLZRWBufferSize)) { // whole words stay within the buffer
+        for (int n = 0; n < most; n += 8) {
+            const std::uint64_t diff = LZRWLoad64(source + x + n) ^ LZRWLoad64(source + p + n);
+            if (diff != 0) return std::min(most, n + std::countr_zero(diff) / 8);
+        }
+        return most;
+    }
+    int length = 0;
+    while (length < most && source[x + length] == source[p + length]) ++length;
+    return length;
+}
+
+constexpr int LZRWLiteralRow = 16; // the positions of one control word
+
+// The table slots of the LZRWLiteralRow positions from `at` (reading two bytes past
+// them), and the bit mask of the positions whose next byte is the same.
+unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
+{
+#if defined(__SSE2__)
+    const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+    const __m128i b2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 2));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i factor = _mm_set1_epi16(static_cast<short>(40543));
+    auto half = [&](__m128i (*unpack)(__m128i, __m128i), WORD* to) {
+        const __m128i h = _mm_xor_si128(_mm_xor_si128(_mm_slli_epi16(unpack(b0, zero), 8), _mm_slli_epi16(unpack(b1, zero), 4)),
+                                        unpack(b2, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_srli_epi16(_mm_mullo_epi16(h, factor), 4));
+    };
+    half(_mm_unpacklo_epi8, slots);
+    half(_mm_unpackhi_epi8, slots + 8);
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b0, b1)));
+#else
+    unsigned repeats = 0;
+    for (int k = 0; k < LZRWLiteralRow; ++k) {
+        slots[k] = static_cast<WORD>(LZRWHashIndex(at + k));
+        repeats |= static_cast<unsigned>(at[k] == at[k + 1]) << k;
+    }
+    return repeats;
+#endif
+}
+
+// How many of the `limit` positions from x are plain literals: the next byte
+// differs (no run) and the table offers no copy. Their table entries are set, as
+// the full item test would; the first other position is left to that test with
+// its entry untouched. Literals are the whole of data that does not compress, so
+// a byte is decided here in a few instructions. The caller keeps the row within
+// the block (x + LZRWLiteralRow + 2 <= size) and below LZRWSignedPositions, where
+// every stored position is a plain earlier one or the empty mark.
+int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table)
+{
+    std::array<WORD, LZRWLiteralRow> slots;
+    const unsigned repeats = LZRWRowSlots(source + x, slots.data());
+    // Up to the first byte followed by the same one.
+    const int end = std::min(limit, std::countr_zero(repeats | 1u << LZRWLiteralRow));
+    for (int k = 0; k < end; ++k) {
+        const int at = x + k;
+        const WORD stored = table[slots[k]];
+        // The empty mark lies above every position, so it is never near; masked,
+        // it is a harmless place to read.
+        const bool near = static_cast<unsigned>(at - stored) <= static_cast<unsigned>(LZRWMaxOffset);
+        const std::uint32_t diff = LZRWLoad32(source + (stored & 0x7FFF)) ^ LZRWLoad32(source + at);
+        if (near & ((diff & 0xFFFFFFu) == 0)) return k;
+        table[slots[k]] = static_cast<WORD>(at);
+    }
+    return end;
+}
+
 // The items of one compressed block, written while each ends within `size`
 // bytes; answers the block length, or 0 when an item would not fit (the block
 // cannot get smaller than its source and is stored instead).
@@ -60,6 +171,23 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
             if (y + 2 > size) return 0;
             y += 2;
             bits = 0;
+        }
+        // A row is tried after three literals (the last three control bits clear):
+        // in text, literals come a few at a time between copies, and a row cut
+        // short costs more than the items it saves.
+        const int limit = LZRWLiteralRow - bits;
+        if (!(control & 7) && x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
+            const int literals = LZRWPlainLiterals(source, x, limit, table);
+            if (y + literals > size) return 0;
+            if (literals == limit && limit == LZRWLiteralRow)
+                std::memcpy(dest + y, source + x, LZRWLiteralRow); // the common row, copied inline
+            else
+                std::memcpy(dest + y, source + x, static_cast<std::size_t>(literals));
+            y += literals;
+            x += literals;
+            control <<= literals;
+            bits += literals;
+            if (literals == limit) continue;
         }
         const BYTE b = source[x];
         // The run test comes first; the match search (and its table update)
@@ -84,31 +212,21 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         // Fewer than three bytes left: no copy is possible, and no later
         // position could use the table entry either.
         if (size - x >= LZRWMinCopy) {
-            const std::uint32_t h = ((static_cast<std::uint32_t>(b) << 4 ^ source[x + 1]) << 4) ^ source[x + 2];
-            const std::size_t index = ((h * 40543u) >> 4) & 0xFFFu;
+            const std::size_t index = LZRWHashIndex(source + x);
             const WORD stored = table[index];
             table[index] = static_cast<WORD>(x);
-            // A stored position is compared as a signed 16-bit number, so
-            // positions of 32768 and above never match: part of the output.
-            const int p = static_cast<std::int16_t>(stored);
-            // Most candidates fail; deciding without branches keeps the loop fast
-            // on data that does not compress (position 0 is read when there is none).
-            const bool near = (stored != LZRWHashEmpty) & (x - p <= LZRWMaxOffset);
-            if (near & (source[near ? p : 0] == b)) {
-                const int most = std::min(LZRWMaxCopy, size - x);
-                int length = 1;
-                while (length < most && source[x + length] == source[p + length]) ++length;
-                if (length >= LZRWMinCopy) {
-                    if (y + 2 > size) return 0;
-                    const unsigned value = (static_cast<unsigned>(x - p) << 4) + static_cast<unsigned>(length - LZRWMinCopy);
-                    dest[y] = static_cast<BYTE>(value >> 8);
-                    dest[y + 1] = static_cast<BYTE>(value);
-                    y += 2;
-                    x += length;
-                    control = (control << 1) | 1;
-                    ++bits;
-                    continue;
-                }
+            if (LZRWCopyOffered(source, x, stored)) {
+                const int p = stored;
+                const int length = LZRWMatchLength(source, x, p, std::min(LZRWMaxCopy, size - x));
+                if (y + 2 > size) return 0;
+                const unsigned value = (static_cast<unsigned>(x - p) << 4) + static_cast<unsigned>(length - LZRWMinCopy);
+                dest[y] = static_cast<BYTE>(value >> 8);
+                dest[y + 1] = static_cast<BYTE>(value);
+                y += 2;
+                x += length;
+                control = (control << 1) | 1;
+                ++bits;
+                continue;
             }
         }
         if (y + 1 > size) return 0;
@@ -156,7 +274,9 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
             x += k;
             control <<= k;
             bitsLeft -= k;
-            continue;
+            // Unless the control word or the block ends, a copy or a run follows:
+            // taken at once, without asking the control word again.
+            if (bitsLeft == 0 || x >= size) continue;
         }
         {
             if (x + 1 >= size) LZRWDamaged();
@@ -168,10 +288,11 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
                 BYTE* to = dest + y;
                 const BYTE* from = to - offset;
                 if (offset >= 8 && y + 24 <= room) {
-                    // Whole words: each reads only bytes finished before it.
+                    // Three whole words whatever the length (no jump on it): each reads
+                    // only bytes finished before it.
                     std::memcpy(to, from, 8);
                     std::memcpy(to + 8, from + 8, 8);
-                    if (length > 16) std::memcpy(to + 16, from + 16, 8);
+                    std::memcpy(to + 16, from + 16, 8);
                 } else {
                     // Front to back, byte by byte: the copy may overlap what it produces.
                     for (int k = 0; k < length; ++k) to[k] = from[k];

@@ -181,7 +181,7 @@ int DrawTextExA(HDC handle, LPSTR text, int count, LPRECT rect, UINT format, DRA
     if (count < 0)
         count = static_cast<int>(std::strlen(text));
     RecordCall(*dc, "DrawText", Describe(text ? text : "", count, *rect, format));
-    const TEXTMETRICA& m = DcFont(*dc).Metrics();
+    const TEXTMETRICA& m = DcFont(*dc).LayoutMetrics();
     UINT flags = format;
     int tabChars = params && params->iTabLength > 0 ? params->iTabLength : 8;
     if (flags & DT_TABSTOP) {

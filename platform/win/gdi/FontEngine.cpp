@@ -206,21 +206,15 @@ public:
         if (!IsRasterFace(faceName_))
             pitch |= TMPF_TRUETYPE | TMPF_VECTOR;
         m.tmPitchAndFamily = static_cast<BYTE>(pitch | (lf.lfPitchAndFamily & 0xF0));
-        int sum = 0, count = 0, widest = 0;
-        for (unsigned c = 0x20; c < 0x7F; ++c) {
-            const int a = Glyph(static_cast<unsigned char>(c)).advance;
-            widest = std::max(widest, a);
-            if (c >= 'a' && c <= 'z') {
-                sum += a;
-                ++count;
-            }
-        }
-        for (unsigned c = 0x80; c <= 0xFF; ++c)
-            widest = std::max(widest, Glyph(static_cast<unsigned char>(c)).advance);
-        m.tmAveCharWidth = count ? (sum + count / 2) / count : widest;
-        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->xAvgCharWidth > 0)
+        // The face's own average when it has one, else that of the small letters.
+        if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2)); os2 && os2->xAvgCharWidth > 0) {
             m.tmAveCharWidth = static_cast<LONG>(std::lround(os2->xAvgCharWidth * scale));
-        m.tmMaxCharWidth = widest;
+        } else {
+            int sum = 0;
+            for (unsigned char c = 'a'; c <= 'z'; ++c)
+                sum += Advance(c);
+            m.tmAveCharWidth = (sum + 13) / 26;
+        }
         underlineOffset_ = std::max(1, static_cast<int>(std::lround(-face_->underline_position * scale)));
         lineThickness_ = std::max(1, static_cast<int>(std::lround(face_->underline_thickness * scale)));
         strikeOutOffset_ = -std::max(1, static_cast<int>(std::lround(m.tmAscent * 0.3)));
@@ -231,13 +225,33 @@ public:
             FT_Done_Face(face_);
     }
 
+    // The metrics measure every character, while a dialog draws a few dozen: the
+    // advance is taken from the loaded outline, the bitmap made when first drawn.
+    int Advance(unsigned char c) override {
+        if (loaded_[c])
+            return glyphs_[c].advance;
+        if (!advanceKnown_[c]) {
+            advanceKnown_[c] = true;
+            if (LoadOutline(c))
+                advances_[c] = HintedAdvance();
+        }
+        return advances_[c];
+    }
+
+    int WidestAdvance() override {
+        int widest = 0;
+        for (unsigned c = 0x20; c <= 0xFF; ++c)
+            if (c < 0x7F || c >= 0x80)
+                widest = std::max(widest, Advance(static_cast<unsigned char>(c)));
+        return widest;
+    }
+
     const GlyphBitmap& Glyph(unsigned char c) override {
         GlyphBitmap& g = glyphs_[c];
         if (loaded_[c] || !face_)
             return g;
         loaded_[c] = true;
-        const FT_UInt index = FT_Get_Char_Index(face_, Cp1252ToUnicode(c));
-        if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
+        if (!LoadOutline(c))
             return g;
         FT_GlyphSlot slot = face_->glyph;
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
@@ -248,9 +262,7 @@ public:
                 FT_Outline_Transform(&slot->outline, &shear);
             }
         }
-        g.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-        if (file_.embolden)
-            g.advance += 1;
+        g.advance = HintedAdvance();
         if (c < 0x20 || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
             return g;
         const FT_Bitmap& bm = slot->bitmap;
@@ -266,10 +278,24 @@ public:
     }
 
 private:
+    // Loads the character's hinted outline into the face's glyph slot.
+    bool LoadOutline(unsigned char c) {
+        if (!face_)
+            return false;
+        const FT_UInt index = FT_Get_Char_Index(face_, Cp1252ToUnicode(c));
+        return FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) == 0;
+    }
+    // The advance of the outline just loaded, in whole pixels.
+    int HintedAdvance() const {
+        return static_cast<int>((face_->glyph->advance.x + 32) >> 6) + (file_.embolden ? 1 : 0);
+    }
+
     FaceFile file_;
     FT_Face face_ = nullptr;
     std::array<GlyphBitmap, 256> glyphs_{};
     std::array<bool, 256> loaded_{};
+    std::array<int, 256> advances_{};
+    std::array<bool, 256> advanceKnown_{};
 };
 
 using FontKey = std::tuple<std::string, LONG, LONG, LONG, BYTE, BYTE, BYTE>;

@@ -30,23 +30,40 @@ struct GlyphBitmap {
 class RealizedFont {
 public:
     virtual ~RealizedFont() = default;
-    const TEXTMETRICA& Metrics() const { return metrics_; }
+    // Every metric, tmMaxCharWidth too: that one takes the advance of every character,
+    // so it is found when first asked for.
+    const TEXTMETRICA& Metrics() {
+        if (!widestKnown_) {
+            metrics_.tmMaxCharWidth = WidestAdvance();
+            widestKnown_ = true;
+        }
+        return metrics_;
+    }
+    // What text layout uses: every metric but tmMaxCharWidth, which may not be known yet.
+    const TEXTMETRICA& LayoutMetrics() const { return metrics_; }
     const std::string& FaceName() const { return faceName_; }
     const LOGFONTA& LogFont() const { return logFont_; }
     virtual const GlyphBitmap& Glyph(unsigned char c) = 0;
-    int Advance(unsigned char c) { return Glyph(c).advance; }
+    // Measuring needs no bitmap: a face may answer this without rendering the glyph.
+    virtual int Advance(unsigned char c) { return Glyph(c).advance; }
     // Underline and strike-out rows, relative to the baseline (positive = below).
     int UnderlineOffset() const { return underlineOffset_; }
     int StrikeOutOffset() const { return strikeOutOffset_; }
     int LineThickness() const { return lineThickness_; }
 
 protected:
+    // The widest advance of the face's characters (tmMaxCharWidth).
+    virtual int WidestAdvance() { return metrics_.tmMaxCharWidth; }
+
     TEXTMETRICA metrics_{};
     std::string faceName_;
     LOGFONTA logFont_{};
     int underlineOffset_ = 1;
     int strikeOutOffset_ = -3;
     int lineThickness_ = 1;
+
+private:
+    bool widestKnown_ = false;
 };
 
 // The font for a LOGFONT; realisations are cached and shared.

@@ -47,13 +47,15 @@ DcObj* ReadyPath(HDC handle) {
     return dc && dc->pathReady ? dc : nullptr;
 }
 
-Region PathShape(const DcObj& dc, const RECT& limit) {
+std::vector<std::vector<POINT>> PathFigures(const DcObj& dc) {
     std::vector<std::vector<POINT>> figures;
     for (const PathFigure& f : dc.path)
         if (f.points.size() > 2)
             figures.push_back(f.points);
-    return PolygonShape(figures, dc.state.fillMode, limit);
+    return figures;
 }
+
+Region PathShape(const DcObj& dc, const RECT& limit) { return PolygonShape(PathFigures(dc), dc.state.fillMode, limit); }
 
 void StrokeFigures(DcObj& dc) {
     Stroker stroker(dc);
@@ -146,10 +148,12 @@ HRGN PathToRegion(HDC handle) {
     DcObj* dc = ReadyPath(handle);
     if (!dc)
         return nullptr;
-    Region shape = PathShape(*dc, kRegionLimit);
-    shape.Offset(-dc->origin.x, -dc->origin.y);
+    std::optional<Region> shape = PolygonRegionShape(PathFigures(*dc), dc->state.fillMode);
     Discard(*dc);
-    return NewRegionHandle(std::move(shape));
+    if (!shape)
+        return nullptr;
+    shape->Offset(-dc->origin.x, -dc->origin.y);
+    return NewRegionHandle(std::move(*shape));
 }
 
 BOOL SelectClipPath(HDC handle, int mode) {

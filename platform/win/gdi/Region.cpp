@@ -171,7 +171,41 @@ private:
 
 } // namespace
 
+namespace {
+
+// Rectangles in the order and shape of a region's own data: bands from top to bottom,
+// each band's rectangles from left to right with gaps between them.
+bool InBandOrder(const std::vector<RECT>& rects) {
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const RECT& r = rects[i];
+        if (r.left >= r.right || r.top >= r.bottom)
+            return false;
+        if (i == 0)
+            continue;
+        const RECT& p = rects[i - 1];
+        const bool sameBand = r.top == p.top && r.bottom == p.bottom;
+        if (sameBand ? r.left <= p.right : r.top < p.bottom)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 Region Region::FromRects(const std::vector<RECT>& rects) {
+    // Data a region gave (GetRegionData) is taken band by band as it stands: the sweep
+    // below would make the same bands at many times the cost.
+    if (InBandOrder(rects)) {
+        Region region;
+        for (std::size_t i = 0; i < rects.size();) {
+            const RECT& band = rects[i];
+            std::vector<Span> spans;
+            for (; i < rects.size() && rects[i].top == band.top && rects[i].bottom == band.bottom; ++i)
+                spans.emplace_back(rects[i].left, rects[i].right);
+            region.AppendBand(band.top, band.bottom, std::move(spans));
+        }
+        return region;
+    }
     // A sweep down the sorted top and bottom edges: each rectangle enters the coverage
     // at its top and leaves it at its bottom, and each band between two distinct edges
     // takes the spans covered at that moment.
@@ -214,7 +248,34 @@ const std::vector<Region::Span>* Region::SpansAt(int y) const {
     return it != bands_.end() && it->top <= y ? &it->spans : nullptr;
 }
 
+bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+
+Region Region::ClippedTo(const RECT& box) const {
+    Region out;
+    for (const Band& band : bands_) {
+        if (band.bottom <= box.top || band.top >= box.bottom)
+            continue;
+        std::vector<Span> spans;
+        for (const Span& s : band.spans) {
+            const int left = std::max<int>(s.first, box.left), right = std::min<int>(s.second, box.right);
+            if (left < right)
+                spans.emplace_back(left, right);
+        }
+        out.AppendBand(std::max<int>(band.top, box.top), std::min<int>(band.bottom, box.bottom), std::move(spans));
+    }
+    return out;
+}
+
 Region Region::Combine(const Region& a, const Region& b, Op op) {
+    // Clipping mostly intersects a region with a rectangle: its bands are cut one by
+    // one, with the result the sweep gives (bands that end up empty or equal to the
+    // one above are dropped or joined, as the sweep's are).
+    if (op == Op::And) {
+        if (a.IsRectangle())
+            return b.ClippedTo(a.Bounds());
+        if (b.IsRectangle())
+            return a.ClippedTo(b.Bounds());
+    }
     std::vector<int> ys;
     for (const Region* r : {&a, &b})
         for (const Band& band : r->bands_) {

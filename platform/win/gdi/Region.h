@@ -46,6 +46,9 @@ public:
     bool operator==(const Region& other) const;
 
 private:
+    bool IsRectangle() const;
+    // The part of the region inside `box`.
+    Region ClippedTo(const RECT& box) const;
     void AppendBand(int top, int bottom, std::vector<Span> spans);
     const std::vector<Span>* SpansAt(int y) const;
 

@@ -56,7 +56,8 @@ HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode) {
 HRGN CreatePolyPolygonRgn(const POINT* points, const INT* counts, int polygons, int fillMode) {
     if (!points || !counts || polygons <= 0 || (fillMode != ALTERNATE && fillMode != WINDING))
         return nullptr;
-    return NewRegionHandle(PolygonShape(Polygons(points, counts, polygons), fillMode));
+    std::optional<Region> shape = PolygonRegionShape(Polygons(points, counts, polygons), fillMode);
+    return shape ? NewRegionHandle(std::move(*shape)) : nullptr;
 }
 
 int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode) {

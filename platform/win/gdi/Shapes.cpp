@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -13,8 +14,17 @@ struct Crossing {
     int direction;
 };
 
-std::vector<Crossing> RowCrossings(const std::vector<std::vector<POINT>>& polygons, double yc) {
-    std::vector<Crossing> crossings;
+// A polygon edge that is not horizontal, from its upper end (y0) to its lower one (y1).
+struct Edge {
+    POINT a;
+    POINT b;
+    int y0;
+    int y1;
+    int direction;
+};
+
+std::vector<Edge> Edges(const std::vector<std::vector<POINT>>& polygons) {
+    std::vector<Edge> edges;
     for (const std::vector<POINT>& poly : polygons) {
         const std::size_t n = poly.size();
         for (std::size_t i = 0; i < n; ++i) {
@@ -23,16 +33,54 @@ std::vector<Crossing> RowCrossings(const std::vector<std::vector<POINT>>& polygo
             if (a.y == b.y)
                 continue;
             const bool down = a.y < b.y;
-            const double y0 = down ? a.y : b.y, y1 = down ? b.y : a.y;
-            if (yc < y0 || yc >= y1)
-                continue;
-            const double x = a.x + (yc - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
-            crossings.push_back({x, down ? 1 : -1});
+            edges.push_back({a, b, down ? a.y : b.y, down ? b.y : a.y, down ? 1 : -1});
         }
     }
-    std::sort(crossings.begin(), crossings.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
-    return crossings;
+    return edges;
 }
+
+// The edges crossing each row in turn: only those are looked at, so a row costs what
+// crosses it, not every edge of the shape. They stay in the shapes' own order, so that
+// crossings at one x sort as they always have.
+class ActiveEdges {
+public:
+    explicit ActiveEdges(const std::vector<Edge>& edges) : edges_(edges) {
+        byTop_.resize(edges.size());
+        for (std::size_t i = 0; i < byTop_.size(); ++i)
+            byTop_[i] = i;
+        std::sort(byTop_.begin(), byTop_.end(), [&](std::size_t l, std::size_t r) { return edges[l].y0 < edges[r].y0; });
+    }
+
+    // The row's crossings by x, valid until the next row.
+    const std::vector<Crossing>& Row(double yc) {
+        active_.erase(std::remove_if(active_.begin(), active_.end(), [&](std::size_t i) { return yc >= edges_[i].y1; }),
+                      active_.end());
+        const std::size_t kept = active_.size();
+        for (; next_ < byTop_.size() && edges_[byTop_[next_]].y0 <= yc; ++next_)
+            if (yc < edges_[byTop_[next_]].y1)
+                active_.push_back(byTop_[next_]);
+        if (active_.size() != kept) {
+            std::sort(active_.begin() + static_cast<std::ptrdiff_t>(kept), active_.end());
+            std::inplace_merge(active_.begin(), active_.begin() + static_cast<std::ptrdiff_t>(kept), active_.end());
+        }
+        crossings_.clear();
+        for (std::size_t i : active_) {
+            const Edge& e = edges_[i];
+            const double x = e.a.x + (yc - e.a.y) * (static_cast<double>(e.b.x) - e.a.x) /
+                                         (static_cast<double>(e.b.y) - e.a.y);
+            crossings_.push_back({x, e.direction});
+        }
+        std::sort(crossings_.begin(), crossings_.end(), [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+        return crossings_;
+    }
+
+private:
+    const std::vector<Edge>& edges_;
+    std::vector<std::size_t> byTop_;
+    std::size_t next_ = 0;
+    std::vector<std::size_t> active_;
+    std::vector<Crossing> crossings_;
+};
 
 // Pixels whose centres lie in [xa, xb).
 Region::Span CentreSpan(double xa, double xb) {
@@ -43,15 +91,10 @@ Region::Span Clamp(Region::Span s, const RECT& limit) {
     return {std::max<int>(s.first, limit.left), std::min<int>(s.second, limit.right)};
 }
 
-} // namespace
-
-const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
-
-RECT NormalizedRect(int left, int top, int right, int bottom) {
-    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
-}
-
-Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit) {
+// The shape row by row; nothing once its rows were crossed by more than crossingLimit
+// edges in all.
+std::optional<Region> ScanPolygons(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit,
+                                   std::size_t crossingLimit) {
     int minY = INT_MAX, maxY = INT_MIN;
     for (const auto& poly : polygons)
         for (const POINT& p : poly) {
@@ -60,9 +103,15 @@ Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMod
         }
     minY = std::max<int>(minY, limit.top);
     maxY = std::min<int>(maxY, limit.bottom);
+    const std::vector<Edge> edges = Edges(polygons);
+    ActiveEdges active(edges);
     Region region;
+    std::size_t crossed = 0;
     for (int y = minY; y < maxY; ++y) {
-        const std::vector<Crossing> crossings = RowCrossings(polygons, y + 0.5);
+        const std::vector<Crossing>& crossings = active.Row(y + 0.5);
+        crossed += crossings.size();
+        if (crossed > crossingLimit)
+            return std::nullopt;
         std::vector<Region::Span> row;
         if (fillMode == WINDING) {
             int winding = 0;
@@ -78,6 +127,23 @@ Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMod
         region.AppendRow(y, std::move(row));
     }
     return region;
+}
+
+} // namespace
+
+const RECT kRegionLimit{-(1 << 16), -(1 << 16), 1 << 16, 1 << 16};
+const std::size_t kRegionCrossingLimit = std::size_t{1} << 19;
+
+RECT NormalizedRect(int left, int top, int right, int bottom) {
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
+
+Region PolygonShape(const std::vector<std::vector<POINT>>& polygons, int fillMode, const RECT& limit) {
+    return *ScanPolygons(polygons, fillMode, limit, SIZE_MAX);
+}
+
+std::optional<Region> PolygonRegionShape(const std::vector<std::vector<POINT>>& polygons, int fillMode) {
+    return ScanPolygons(polygons, fillMode, kRegionLimit, kRegionCrossingLimit);
 }
 
 Region EllipseShape(int left, int top, int right, int bottom, const RECT& limit) {

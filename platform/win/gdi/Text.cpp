@@ -43,7 +43,7 @@ struct RunLayout {
 
 RunLayout Layout(DcObj& dc, const char* text, int count, const TextRunOptions& options) {
     RealizedFont& font = DcFont(dc);
-    const TEXTMETRICA& m = font.Metrics();
+    const TEXTMETRICA& m = font.LayoutMetrics();
     const LOGFONTA& lf = dc.Font() ? dc.Font()->logFont : font.LogFont();
     const std::vector<int> advances = CharAdvances(dc, text, count, options.dx);
     RunLayout run;
@@ -133,7 +133,7 @@ void AddToPath(DcObj& dc, const Region& ink) {
 int DrawUnrotatedRun32(DcObj& dc, const PixelBuffer& target, POINT reference, const char* text, int count,
                        const TextRunOptions& options) {
     RealizedFont& font = DcFont(dc);
-    const TEXTMETRICA& m = font.Metrics();
+    const TEXTMETRICA& m = font.LayoutMetrics();
     const LOGFONTA& lf = dc.Font() ? dc.Font()->logFont : font.LogFont();
     int width = 0;
     for (int i = 0; i < count; ++i)
@@ -208,7 +208,7 @@ int DrawTextRun(DcObj& dc, POINT reference, const char* text, int count, const T
             return DrawUnrotatedRun32(dc, target, reference, text, count, options);
     }
     RunLayout run = Layout(dc, text, count, options);
-    const TEXTMETRICA& m = DcFont(dc).Metrics();
+    const TEXTMETRICA& m = DcFont(dc).LayoutMetrics();
     const POINT offset = AlignOffset(run, m, options.align);
     const LONG escapement = dc.Font() ? dc.Font()->logFont.lfEscapement : 0;
     Region ink, background;
@@ -287,7 +287,7 @@ BOOL GetTextExtentPoint32A(HDC handle, LPCSTR text, int count, SIZE* size) {
     if (!dc || !size || (!text && count > 0) || count < 0)
         return FALSE;
     size->cx = TextWidth(*dc, text, count);
-    size->cy = DcFont(*dc).Metrics().tmHeight;
+    size->cy = DcFont(*dc).LayoutMetrics().tmHeight;
     return TRUE;
 }
 
@@ -309,7 +309,7 @@ BOOL GetTextExtentExPointA(HDC handle, LPCSTR text, int count, int maxExtent, IN
     if (fit)
         *fit = fitting;
     size->cx = total;
-    size->cy = DcFont(*dc).Metrics().tmHeight;
+    size->cy = DcFont(*dc).LayoutMetrics().tmHeight;
     return TRUE;
 }
 

@@ -13,6 +13,9 @@ constexpr int kMenuWidth = 18, kMenuHeight = 18, kScrollSize = 16, kBorderWidth 
 constexpr UINT kScreenSaveTimeoutSeconds = 600;
 
 int screenWidth = 1024;
+// The vertical bar's width and the horizontal bar's height (the arrows are as long).
+int scrollWidth = kScrollSize;
+int scrollHeight = kScrollSize;
 int screenHeight = 768;
 RECT workArea{0, 0, 1024, 768 - kTaskBarHeight};
 
@@ -35,8 +38,8 @@ int ScreenDependent(int index)
 int Fixed(int index)
 {
     switch (index) {
-    case SM_CXVSCROLL: case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CXHSCROLL: case SM_CYVTHUMB: case SM_CXHTHUMB:
-        return kScrollSize;
+    case SM_CXVSCROLL: case SM_CXHSCROLL: case SM_CXHTHUMB: return scrollWidth;
+    case SM_CYHSCROLL: case SM_CYVSCROLL: case SM_CYVTHUMB: return scrollHeight;
     case SM_CYCAPTION: return kCaptionHeight + 1;
     case SM_CXBORDER: case SM_CYBORDER: case SM_CXFOCUSBORDER: case SM_CYFOCUSBORDER: return kBorderWidth;
     case SM_CXDLGFRAME: case SM_CYDLGFRAME: return 3;
@@ -82,8 +85,8 @@ NONCLIENTMETRICSA NonClientMetrics()
     NONCLIENTMETRICSA m{};
     m.cbSize = sizeof m;
     m.iBorderWidth = kBorderWidth;
-    m.iScrollWidth = kScrollSize;
-    m.iScrollHeight = kScrollSize;
+    m.iScrollWidth = scrollWidth;
+    m.iScrollHeight = scrollHeight;
     m.iCaptionWidth = kCaptionWidth;
     m.iCaptionHeight = kCaptionHeight;
     m.lfCaptionFont = Font(700);
@@ -130,6 +133,12 @@ void SetScreenSize(int width, int height)
 }
 
 void SetWorkArea(const RECT& area) { workArea = area; }
+
+void SetScrollBarSize(int width, int height)
+{
+    scrollWidth = width;
+    scrollHeight = height;
+}
 
 RECT WorkArea() { return workArea; }
 

@@ -31,6 +31,10 @@ int GetSystemMetrics(int index);
 // the work area back to its default for that size.
 void SetScreenSize(int width, int height);
 void SetWorkArea(const RECT& area);
+// The width of vertical scroll bars and the height of horizontal ones (default 16 each), as
+// the display settings may make them: SM_CXVSCROLL, SM_CXHSCROLL and SM_CXHTHUMB answer the
+// width, SM_CYHSCROLL, SM_CYVSCROLL and SM_CYVTHUMB the height.
+void SetScrollBarSize(int width, int height);
 RECT WorkArea();
 
 constexpr UINT SPI_GETBEEP = 0x0001, SPI_GETMOUSE = 0x0003, SPI_GETBORDER = 0x0005,

@@ -425,8 +425,12 @@ char UserCharacterForKey(BYTE vk, bool shift, bool capsLock, bool control) {
             return static_cast<char>(vk - 'A' + 1);
         return static_cast<char>((shift != capsLock) ? vk : vk - 'A' + 'a');
     }
-    if (control)
-        return 0;
+    if (control) {
+        // The control characters a US keyboard gives besides Ctrl+letter.
+        if (vk == VK_BACK)
+            return 0x7F;
+        return vk == VK_RETURN ? '\n' : 0;
+    }
     if (vk >= '0' && vk <= '9')
         return shift ? ")!@#$%^&*("[vk - '0'] : static_cast<char>(vk);
     if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9)

@@ -169,7 +169,7 @@ void PaintScrollBar(HDC dc, HWND window, const RECT& bar, bool vertical) {
     WindowObject* w = UserFindWindow(window);
     const bool disabled = w->scroll[vertical ? SB_VERT : SB_HORZ].disabled;
     FillRect(dc, &bar, GetSysColorBrush(COLOR_SCROLLBAR));
-    const int size = ScrollBarSize();
+    const int size = ScrollArrowSize(vertical);
     RECT first = vertical ? RECT{bar.left, bar.top, bar.right, bar.top + size} : RECT{bar.left, bar.top, bar.left + size, bar.bottom};
     RECT last = vertical ? RECT{bar.left, bar.bottom - size, bar.right, bar.bottom} : RECT{bar.right - size, bar.top, bar.right, bar.bottom};
     const UINT inactive = disabled ? DFCS_INACTIVE : 0;
@@ -182,13 +182,13 @@ void PaintScrollBar(HDC dc, HWND window, const RECT& bar, bool vertical) {
 
 void PaintScrollBars(HDC dc, HWND window, const WindowObject& w) {
     const RECT c = w.client;
-    const int size = ScrollBarSize();
+    const int width = ScrollBarSize(true), height = ScrollBarSize(false);
     if (w.style & WS_VSCROLL)
-        PaintScrollBar(dc, window, RECT{c.right, c.top, c.right + size, c.bottom}, true);
+        PaintScrollBar(dc, window, RECT{c.right, c.top, c.right + width, c.bottom}, true);
     if (w.style & WS_HSCROLL)
-        PaintScrollBar(dc, window, RECT{c.left, c.bottom, c.right, c.bottom + size}, false);
+        PaintScrollBar(dc, window, RECT{c.left, c.bottom, c.right, c.bottom + height}, false);
     if ((w.style & WS_VSCROLL) && (w.style & WS_HSCROLL)) {
-        RECT corner{c.right, c.bottom, c.right + size, c.bottom + size};
+        RECT corner{c.right, c.bottom, c.right + width, c.bottom + height};
         FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
     }
 }
@@ -205,7 +205,8 @@ int SmallCaptionHeight() { return GetSystemMetrics(SM_CYSMCAPTION); }
 int CaptionButtonWidth() { return GetSystemMetrics(SM_CXSIZE) - 2; }
 int CaptionButtonHeight() { return GetSystemMetrics(SM_CYSIZE) - 4; }
 int SmallCaptionButtonSize() { return GetSystemMetrics(SM_CXSMSIZE); }
-int ScrollBarSize() { return GetSystemMetrics(SM_CXVSCROLL); }
+int ScrollBarSize(bool vertical) { return GetSystemMetrics(vertical ? SM_CXVSCROLL : SM_CYHSCROLL); }
+int ScrollArrowSize(bool vertical) { return GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL); }
 
 RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
     RECT r = window;
@@ -217,9 +218,9 @@ RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window) {
     if (HasCaption(style))
         r.top += CaptionBarHeight(exStyle);
     if (style & WS_VSCROLL)
-        r.right -= ScrollBarSize();
+        r.right -= ScrollBarSize(true);
     if (style & WS_HSCROLL)
-        r.bottom -= ScrollBarSize();
+        r.bottom -= ScrollBarSize(false);
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
@@ -302,8 +303,8 @@ LRESULT UserDefaultHitTest(HWND window, POINT screen) {
     if (HasCaption(w->style) && Inside(CaptionRect(*w), p))
         return CaptionHit(window, *w, p);
     const RECT c = w->client;
-    const bool inVertical = (w->style & WS_VSCROLL) && p.x >= c.right && p.x < c.right + ScrollBarSize();
-    const bool inHorizontal = (w->style & WS_HSCROLL) && p.y >= c.bottom && p.y < c.bottom + ScrollBarSize();
+    const bool inVertical = (w->style & WS_VSCROLL) && p.x >= c.right && p.x < c.right + ScrollBarSize(true);
+    const bool inHorizontal = (w->style & WS_HSCROLL) && p.y >= c.bottom && p.y < c.bottom + ScrollBarSize(false);
     if (inVertical && inHorizontal)
         return HTGROWBOX;
     if (inVertical && p.y >= c.top && p.y < c.bottom)

@@ -16,7 +16,10 @@ int SmallCaptionHeight();
 int CaptionButtonWidth();
 int CaptionButtonHeight();
 int SmallCaptionButtonSize();
-int ScrollBarSize();
+// Thickness of a vertical bar (its width) or of a horizontal one (its height).
+int ScrollBarSize(bool vertical);
+// Length of the arrow buttons along a vertical or a horizontal bar.
+int ScrollArrowSize(bool vertical);
 
 // Client rectangle for a window rectangle (both in the same coordinates).
 RECT UserDefaultClientRect(DWORD style, DWORD exStyle, const RECT& window);

@@ -63,6 +63,8 @@ Region SiblingsAbove(HWND window) {
     return covered;
 }
 
+// What the children cover: only inside the client area, which clips them; the frame
+// (scroll bars included) stays the window's own.
 Region ChildrenOf(HWND window) {
     Region covered;
     WindowObject* w = UserFindWindow(window);
@@ -71,7 +73,7 @@ Region ChildrenOf(HWND window) {
         if (c && (c->style & WS_VISIBLE))
             covered = Region::Combine(covered, ShapeInTopLevel(child), Region::Op::Or);
     }
-    return covered;
+    return Intersect(covered, Region(AreaInTopLevel(window, false)));
 }
 
 // Visible part in top-level coordinates.

@@ -17,7 +17,8 @@ std::optional<Region> UserRegionOf(HRGN region) {
     if (!GetRegionData(region, size, data))
         return std::nullopt;
     std::vector<RECT> rects(data->rdh.nCount);
-    std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
+    if (!rects.empty())  // an empty region has no rectangles to copy (and no buffer)
+        std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
     return Region::FromRects(rects);
 }
 

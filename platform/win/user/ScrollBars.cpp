@@ -1,6 +1,7 @@
 // Scroll-bar state, geometry and mouse tracking of the standard window scroll bars.
 #include "platform/win/user/ScrollBars.h"
 
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Display.h"
 #include "platform/win/user/NonClient.h"
 #include "platform/win/user/WindowObject.h"
@@ -25,8 +26,12 @@ int MaxPos(const ScrollBarState& s) { return std::max(s.min, s.max - std::max<in
 bool Scrollable(const ScrollBarState& s) { return s.max > s.min && (s.page == 0 || static_cast<int>(s.page) <= s.max - s.min); }
 
 void RedrawFrame(HWND window) {
-    if (UserReallyVisible(window))
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    if (!UserReallyVisible(window))
+        return;
+    // Only the bars change: the client area keeps its pixels.
+    HRGN none = CreateRectRgn(0, 0, 0, 0);
+    RedrawWindow(window, nullptr, none, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    DeleteObject(none);
 }
 
 void SetVisible(HWND window, int bar, bool show) {
@@ -41,7 +46,7 @@ void SetVisible(HWND window, int bar, bool show) {
 // Bar rectangle (window coordinates) between and including its arrows.
 RECT BarRect(const WindowObject& w, int bar) {
     const RECT c = w.client;
-    const int size = ScrollBarSize();
+    const int size = ScrollBarSize(bar == SB_VERT);
     return bar == SB_VERT ? RECT{c.right, c.top, c.right + size, c.bottom} : RECT{c.left, c.bottom, c.right, c.bottom + size};
 }
 
@@ -49,7 +54,7 @@ WORD PartAt(HWND window, int bar, POINT p) {
     WindowObject* w = UserFindWindow(window);
     const RECT r = BarRect(*w, bar);
     const RECT thumb = UserScrollThumbRect(window, bar);
-    const int size = ScrollBarSize();
+    const int size = ScrollArrowSize(bar == SB_VERT);
     const int along = bar == SB_VERT ? p.y : p.x;
     const int start = bar == SB_VERT ? r.top : r.left;
     const int end = bar == SB_VERT ? r.bottom : r.right;
@@ -83,7 +88,7 @@ int DraggedPos(HWND window, int bar, int startPos, int delta) {
     const ScrollBarState& s = w->scroll[bar];
     const RECT r = BarRect(*w, bar);
     const RECT thumb = UserScrollThumbRect(window, bar);
-    const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * ScrollBarSize();
+    const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * ScrollArrowSize(bar == SB_VERT);
     const int thumbSize = bar == SB_VERT ? thumb.bottom - thumb.top : thumb.right - thumb.left;
     const int free = std::max(track - thumbSize, 1);
     const int range = MaxPos(s) - s.min;
@@ -194,7 +199,7 @@ RECT UserScrollThumbRect(HWND window, int bar) {
     if (s.disabled || !Scrollable(s))
         return {};
     const RECT r = BarRect(*w, bar);
-    const int size = ScrollBarSize();
+    const int size = ScrollArrowSize(bar == SB_VERT);
     const int track = (bar == SB_VERT ? r.bottom - r.top : r.right - r.left) - 2 * size;
     if (track < kMinimumThumb)
         return {};

@@ -180,8 +180,8 @@ HDC GetDCEx(HWND window, HRGN clip, DWORD flags);
 int ReleaseDC(HWND window, HDC dc);
 HWND WindowFromDC(HDC dc);
 constexpr UINT SW_SCROLLCHILDREN = 0x1, SW_INVALIDATE = 0x2, SW_ERASE = 0x4;
-// Scrolls the client area: children move with SW_SCROLLCHILDREN, and the scrolled area is
-// invalidated with SW_INVALIDATE (the window repaints it whole rather than copying pixels).
+// Scrolls the client area's bits: children move with SW_SCROLLCHILDREN, and what received no
+// visible bits (the uncovered strip) is the update, invalidated with SW_INVALIDATE.
 int ScrollWindowEx(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT updateRect,
                    UINT flags);
 BOOL ScrollWindow(HWND window, int dx, int dy, const RECT* scroll, const RECT* clip);

@@ -12,6 +12,7 @@
 #include "platform/win/kernel/Mutex.h"
 #include "platform/win/kernel/UxTheme.h"
 #include "platform/win/user/UserTesting.h"
+#include "tests/support/CheckoutTempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,7 @@ protected:
         ResetControlsState();
         FormsInitialization();
         SetThemeModuleState(TThemeModuleState::Absent);
-        SetMutexLockFolder(std::string(::testing::TempDir()) + "oblforms");
+        SetMutexLockFolder(CheckoutTempFolder("oblforms"));
         OBLInitializeUnits();
     }
     void TearDown() override

@@ -14,6 +14,7 @@
 
 #include "tests/obl/core/app/AppFixture.h"
 #include "tests/obl/core/app/TempSystem.h"
+#include "tests/support/CheckoutTempFolder.h"
 
 #include <memory>
 #include <string>
@@ -107,7 +108,7 @@ protected:
         UserSetScreenSize(800, 600);
         ResetControlsState();
         SetThemeModuleState(TThemeModuleState::Inactive);
-        SetMutexLockFolder(std::string(::testing::TempDir()) + "oblgraphic-units");
+        SetMutexLockFolder(CheckoutTempFolder("oblgraphic-units"));
         OBLInitializeUnits();
         form_ = new TForm(nullptr);
         form_->SetBorderStyle(bsNone);

@@ -146,6 +146,24 @@ TEST_F(RegionStreaming, ALongPointListIsReadInLinearTime)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
 }
 
+TEST_F(RegionStreaming, APointListTooComplexForARegionIsKeptWithoutOne)
+{
+    // 1,000 edges each across the whole height the points can hold: as a region, tens of
+    // millions of rectangles. The points are kept; the polygon gives no window region.
+    std::string list;
+    for (int i = 0; i < 1000; ++i)
+        list += " " + std::to_string(i * 64) + " " + std::to_string(i % 2 ? 32767 : -32768);
+    const std::string text = "object Host: TRegionHost\n  Region.Shape = rsPointList\n  Region.PointList = (" + list +
+                             ")\nend\n";
+    const auto start = std::chrono::steady_clock::now();
+    TOwned<TRegionHost> back = Read(text);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(back->Region()->Points()->Count(), 1000);
+    EXPECT_TRUE(back->Region()->UserRegionData().empty());
+    EXPECT_NE(Write(back.get()).find("Region.PointList = ("), std::string::npos);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 3000);
+}
+
 TEST_F(RegionStreaming, DamagedPointListRaisesTheReadError)
 {
     const std::string text = "object Host: TRegionHost\n  Region.PointList = (1 2 3)\nend\n";
@@ -227,6 +245,47 @@ TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
     for (const Case& c : cases) {
         EXPECT_THROW(ReadInto(&host_, c.text), EReadError) << c.what;
         EXPECT_EQ(mask->RegionData(), kept) << c.what;
+    }
+}
+
+TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(3, 2);
+    picture.Canvas()->SetPixels(1, 1, clLime);
+    mask->SetBorderBmp(0, &picture);
+    const std::string kept = Write(&host_);
+    // The flag byte comes first: a block that breaks after it raises the read error (or,
+    // for an image that is no bitmap, the graphic's) and must not leave the mask
+    // compressed (or plain) on its own.
+    struct Case {
+        const char* what;
+        const char* block;
+    };
+    const Case cases[] = {
+        {"no flag", ""},
+        {"a compressed flag and nothing after it", "01"},
+        {"a plain flag and nothing after it", "00"},
+        {"a compressed flag before a damaged packed image", "0104000000FFFFFFFF"},
+        {"a plain flag before a field that is not a bitmap", "0004000000AABBCCDD"},
+    };
+    for (const Case& c : cases) {
+        for (const char* name : {"BorderBmp", "BorderUpBmp"}) {
+            const std::string text = "object Host: TRegionHost\n  Region.Mask." + std::string(name) + " = {" +
+                                     c.block + "}\nend\n";
+            try {
+                ReadInto(&host_, text);
+                ADD_FAILURE() << c.what << " was read";
+            } catch (const EReadError&) {
+            } catch (const EInvalidGraphic&) {
+            }
+            EXPECT_EQ(Write(&host_), kept) << c.what << " in " << name;
+        }
+        EXPECT_FALSE(mask->Compressed()) << c.what;
+        EXPECT_EQ(mask->BorderBmp()->Canvas()->Pixels(1, 1), clLime) << c.what;
+        EXPECT_TRUE(mask->BorderUpBmp()->Empty()) << c.what;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "AppFixture.h"
 #include "TempSystem.h"
+#include "tests/support/CheckoutTempFolder.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -89,7 +90,7 @@ protected:
         ResetSecurityForTesting();
         Application->SetTitle("ProceduraImportazione");
         system_ = std::make_unique<TempSystem>();
-        SetMutexLockFolder(std::string(::testing::TempDir()) + "oblapp-mutex");
+        SetMutexLockFolder(CheckoutTempFolder("oblapp-mutex"));
         app_ = std::make_unique<TOBLApplication>(nullptr);
     }
     void TearDown() override

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -133,6 +135,49 @@ Bytes ReferenceCompress(const Bytes& src)
     return Bytes(d.begin(), d.begin() + y);
 }
 
+// Lines shaped like the project's sources: indentation, keywords, names and numbers.
+Bytes SourceLikeText(std::size_t n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    const std::string names[] = {"width", "height", "Canvas", "FOwner", "index", "Items", "Result", "count"};
+    const std::string lines[] = {"    const int {0} = {1}->{0}({2});\n", "    if ({0} > {2}) return {1};\n",
+                                 "void T{1}::Set{0}(int value)\n{\n", "    for (int i = 0; i < {2}; ++i) {0} += i;\n",
+                                 "}\n\n", "    // {0} of the {1}, kept for the next paint\n"};
+    std::string text;
+    while (text.size() < n) {
+        std::string line = lines[rng() % std::size(lines)];
+        const std::string fill[] = {names[rng() % std::size(names)], names[rng() % std::size(names)],
+                                    std::to_string(rng() % 1000)};
+        for (std::size_t at; (at = line.find('{')) != std::string::npos && at + 2 < line.size() &&
+                             line[at + 2] == '}';)
+            line.replace(at, 3, fill[line[at + 1] - '0']);
+        text += line;
+    }
+    return Bytes(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Random bytes whose last `tail` bytes repeat, again and again, the 1000 before
+// them: the block compresses only at its end, by as much as the tail allows.
+Bytes RandomWithRepeatedTail(std::size_t n, std::size_t tail, unsigned seed)
+{
+    Bytes out = RandomBytes(n - tail, seed);
+    for (std::size_t i = 0; i < tail; ++i) out.push_back(out[out.size() - 1000]);
+    return out;
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::uint64_t Fnv1a(const Bytes& bytes)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (const BYTE b : bytes) h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
 struct VectorCase {
     const char* name;
     Bytes source;
@@ -190,6 +235,41 @@ TEST(LZRWCompress, MatchesTheBlockAlgorithmOnManyInputs)
         EXPECT_EQ(block, ReferenceCompress(source));
         EXPECT_LE(block.size(), source.size() + 1);
         EXPECT_EQ(Decompress(block), source);
+    }
+}
+
+// The blocks these inputs made when they were first stored, as length and hash: every
+// stream written before must be written again byte for byte.
+TEST(LZRWCompress, BlocksStayAsTheyWereStored)
+{
+    const struct {
+        const char* name;
+        Bytes source;
+        std::size_t length;
+        std::uint64_t hash;
+    } cases[] = {
+        {"source-like text", SourceLikeText(OBLLZRWChunkSize, 5), 10004, 17374396234660090269ull},
+        {"words, runs and noise", MixedBytes(OBLLZRWChunkSize, 77), 6665, 11031580316155583792ull},
+        {"short text", SourceLikeText(700, 6), 363, 8377431303738183143ull},
+        {"random chunk", RandomBytes(OBLLZRWChunkSize, 12), 32782, 1360537261186925840ull},
+        {"random then text", RandomBytes(20000, 13) + SourceLikeText(OBLLZRWChunkSize - 20000, 7), 26607,
+         8239152699936803376ull},
+        {"text then random", SourceLikeText(3000, 8) + RandomBytes(OBLLZRWChunkSize - 3000, 14), 32782,
+         4641750894334332318ull},
+        {"random, one long run inside", RandomBytes(15000, 15) + Bytes(4000, 0x20) + RandomBytes(13781, 16), 32380,
+         10511196531431155008ull},
+        {"random, tail just too short", RandomWithRepeatedTail(OBLLZRWChunkSize, 4102, 17), 32782, 7807059037330350763ull},
+        {"random, tail just long enough", RandomWithRepeatedTail(OBLLZRWChunkSize, 4103, 17), 32781, 7177648681653957692ull},
+        {"short random, tail too short", RandomWithRepeatedTail(2000, 251, 18), 2001, 5466044857906729972ull},
+        {"short random, tail long enough", RandomWithRepeatedTail(2000, 252, 18), 2000, 4571864542538305109ull},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes block = Compress(c.source);
+        EXPECT_EQ(block.size(), c.length);
+        EXPECT_EQ(Fnv1a(block), c.hash);
+        EXPECT_EQ(block, ReferenceCompress(c.source));
+        EXPECT_EQ(Decompress(block), c.source);
     }
 }
 

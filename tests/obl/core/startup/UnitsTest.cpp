@@ -13,6 +13,7 @@
 
 #include "tests/obl/core/app/AppFixture.h"
 #include "tests/obl/core/app/TempSystem.h"
+#include "tests/support/CheckoutTempFolder.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ protected:
     {
         AppFixture::SetUp();
         ResetThemeModuleForTesting();
-        SetMutexLockFolder(std::string(::testing::TempDir()) + "oblapp-units");
+        SetMutexLockFolder(CheckoutTempFolder("oblapp-units"));
     }
     void TearDown() override
     {

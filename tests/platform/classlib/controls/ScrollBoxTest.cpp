@@ -1,7 +1,38 @@
 // Scroll boxes: ranges from the children, scroll messages moving them; data modules.
 #include "tests/platform/classlib/controls/ControlsFixture.h"
 
+#include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/Input.h"
+#include "platform/win/user/ScrollBars.h"
+
 namespace {
+
+// Watches the scroll box's messages on their way to its window procedure.
+class TScrollWatcher : public TObject {
+public:
+    explicit TScrollWatcher(TWinControl* target) : target_(target), saved_(target->WindowProc())
+    {
+        target->SetWindowProc(TWndMethod(this, &TScrollWatcher::Watch));
+    }
+    ~TScrollWatcher() override { target_->SetWindowProc(saved_); }
+    void Watch(TMessage& m)
+    {
+        if (m.Msg == WM_VSCROLL) codes.push_back(LOWORD(m.WParam));
+        if (m.Msg == WM_PAINT) {
+            ++paints;
+            GetUpdateRect(target_->Handle(), &painted, FALSE);
+        }
+        target_->WndProc(m);
+    }
+
+    std::vector<WORD> codes;
+    int paints = 0;
+    RECT painted{};
+
+private:
+    TWinControl* target_;
+    TWndMethod saved_;
+};
 
 class ScrollBoxTest : public ControlsTest {
 protected:
@@ -66,6 +97,99 @@ TEST_F(ScrollBoxTest, ScrollMessagesMoveTheChildren)
     }
     box->ScrollInView(child);
     EXPECT_EQ(child->Top() + child->Height(), client);
+}
+
+TEST_F(ScrollBoxTest, TheWindowsBarFollowsRangeAndPosition)
+{
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_TRUE(GetScrollInfo(box->Handle(), SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 224);
+    EXPECT_EQ(info.nPage, static_cast<UINT>(box->ClientHeight()));
+    EXPECT_EQ(info.nPos, 8);
+}
+
+TEST_F(ScrollBoxTest, AClickOnTheBarsArrowScrollsOneLineThenEnds)
+{
+    TScrollWatcher watcher(box);
+    std::vector<WORD>& codes = watcher.codes;
+    RECT client{};
+    GetClientRect(box->Handle(), &client);
+    POINT corner{client.right, client.bottom};
+    ClientToScreen(box->Handle(), &corner);
+    UserInjectClick(corner.x + GetSystemMetrics(SM_CXVSCROLL) / 2, corner.y - 4);
+    Application->ProcessMessages();
+    EXPECT_EQ(codes, (std::vector<WORD>{SB_LINEDOWN, SB_ENDSCROLL}));
+    EXPECT_EQ(box->VertScrollBar()->Position(), 8);
+    EXPECT_EQ(child->Top(), 192);
+}
+
+TEST_F(ScrollBoxTest, TheWheelScrollsThreeLinesANotchThenEnds)
+{
+    TScrollWatcher watcher(box);
+    std::vector<WORD>& codes = watcher.codes;
+    box->SetFocus();
+    POINT inside = box->ClientToScreen(Point(5, 5));
+    UserInjectMouseWheel(-WHEEL_DELTA, inside.x, inside.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(codes, (std::vector<WORD>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+    EXPECT_EQ(box->VertScrollBar()->Position(), 24);
+    UserInjectMouseWheel(WHEEL_DELTA, inside.x, inside.y);
+    Application->ProcessMessages();
+    EXPECT_EQ(box->VertScrollBar()->Position(), 0);
+    EXPECT_EQ(child->Top(), 200);
+}
+
+TEST_F(ScrollBoxTest, ScrollingMovesTheBitsAndRepaintsOnlyTheUncoveredStrip)
+{
+    TScrollWatcher watcher(box);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(watcher.paints, 1);
+    EXPECT_EQ(watcher.painted.top, box->ClientHeight() - 8);
+    EXPECT_EQ(watcher.painted.bottom, box->ClientHeight());
+}
+
+// Notes where the control thinks it is when the window tells it that it moved.
+class TMoveWatcher : public TObject {
+public:
+    explicit TMoveWatcher(TWinControl* target) : target_(target), saved_(target->WindowProc())
+    {
+        target->SetWindowProc(TWndMethod(this, &TMoveWatcher::Watch));
+    }
+    ~TMoveWatcher() override { target_->SetWindowProc(saved_); }
+    void Watch(TMessage& m)
+    {
+        if (m.Msg == WM_MOVE) tops.push_back(target_->Top());
+        target_->WndProc(m);
+    }
+    std::vector<int> tops;
+
+private:
+    TWinControl* target_;
+    TWndMethod saved_;
+};
+
+TEST_F(ScrollBoxTest, ScrolledChildWindowsKnowTheirNewPlaceWhenTheyHearOfTheMove)
+{
+    TMoveWatcher watcher(child);
+    SendMessageA(box->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(watcher.tops, std::vector<int>{192});
+}
+
+TEST_F(ScrollBoxTest, RangesThatFollowTheChildrenAreNotWritten)
+{
+    box->SetName("Box");
+    child->SetName("Child");
+    TStringStream automatic;
+    automatic.WriteComponent(box);
+    EXPECT_EQ(std::string(automatic.DataString().c_str()).find("Range"), std::string::npos);
+    box->SetAutoScroll(false);
+    box->VertScrollBar()->SetRange(300);
+    TStringStream fixed;
+    fixed.WriteComponent(box);
+    EXPECT_NE(std::string(fixed.DataString().c_str()).find("VertScrollBar.Range = 300"), std::string::npos)
+        << fixed.DataString().c_str();
 }
 
 namespace {

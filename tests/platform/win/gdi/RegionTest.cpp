@@ -398,3 +398,136 @@ TEST(Region, FromRectsOfManyStackedRectanglesIsQuick) {
     EXPECT_FALSE(region.Contains(999, 79999));
     EXPECT_LT(seconds, 2.0);
 }
+
+TEST(Region, IntersectionsMatchTheirPixelsInTheOneForm) {
+    // The region of the pixels in both, built row by row: the one form every region keeps.
+    auto pixelwise = [](const Region& a, const Region& b) {
+        std::vector<std::vector<Region::Span>> rows;
+        for (int y = -2; y < 14; ++y) {
+            rows.emplace_back();
+            for (int x = -2; x < 14; ++x)
+                if (a.Contains(x, y) && b.Contains(x, y))
+                    rows.back().emplace_back(x, x + 1);
+        }
+        return Region::FromRows(-2, std::move(rows));
+    };
+    const Region ring = Region::Combine(Region(RECT{1, 1, 9, 9}), Region(RECT{3, 3, 6, 6}), Region::Op::Diff);
+    const struct {
+        const char* name;
+        Region a, b;
+    } cases[] = {
+        {"overlapping rectangles", Region(RECT{0, 0, 6, 6}), Region(RECT{3, 2, 10, 8})},
+        {"nested rectangles", Region(RECT{0, 0, 10, 10}), Region(RECT{2, 3, 4, 5})},
+        {"touching rectangles", Region(RECT{0, 0, 4, 4}), Region(RECT{4, 0, 8, 4})},
+        {"apart", Region(RECT{0, 0, 2, 2}), Region(RECT{5, 5, 7, 7})},
+        {"rectangle around a ring", Region(RECT{0, 0, 12, 12}), ring},
+        {"ring in a rectangle", ring, Region(RECT{1, 1, 9, 9})},
+        {"rectangle across a ring", Region(RECT{2, 0, 5, 12}), ring},
+        {"column through the side of a ring: its bands become one", Region(RECT{0, 0, 2, 12}), ring},
+        {"rectangle cutting a ring's bands", Region(RECT{0, 2, 12, 7}), ring},
+        {"ring and a rectangle inside its hole", ring, Region(RECT{3, 3, 6, 6})},
+        {"empty and a rectangle", Region(), Region(RECT{0, 0, 3, 3})},
+        {"ring and empty", ring, Region()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Region expected = pixelwise(c.a, c.b);
+        EXPECT_TRUE(Region::Combine(c.a, c.b, Region::Op::And) == expected);
+        EXPECT_TRUE(Region::Combine(c.b, c.a, Region::Op::And) == expected);
+    }
+}
+
+namespace {
+
+// A staircase down the right of a column 10 wide: one short edge per row, as many edges
+// as rows.
+std::vector<POINT> Staircase(int rows) {
+    std::vector<POINT> points;
+    for (int y = 0; y <= rows; ++y)
+        points.push_back({10 + y % 2, y});
+    points.push_back({0, rows});
+    points.push_back({0, 0});
+    return points;
+}
+
+// Edges that each cross every row of the region limit: hundreds of spans on every row.
+std::vector<POINT> FullHeightZigzag(int points) {
+    std::vector<POINT> zigzag;
+    for (int i = 0; i < points; ++i)
+        zigzag.push_back({i * 64, i % 2 ? 65535 : -65536});
+    return zigzag;
+}
+
+double CpuSeconds(std::clock_t start) { return double(std::clock() - start) / CLOCKS_PER_SEC; }
+
+} // namespace
+
+TEST(Region, PolygonRowsCostWhatCrossesThem) {
+    // 40,000 edges over 40,000 rows: looking at every edge on every row takes many seconds.
+    const std::vector<POINT> stairs = Staircase(40000);
+    const std::clock_t start = std::clock();
+    HRGN rgn = CreatePolygonRgn(stairs.data(), static_cast<int>(stairs.size()), ALTERNATE);
+    const double seconds = CpuSeconds(start);
+    ASSERT_NE(nullptr, rgn);
+    // Every step crosses its row's centre at x 10.5: pixels 0 to 9 on every row.
+    RECT box{};
+    EXPECT_NE(ERROR, GetRgnBox(rgn, &box));
+    EXPECT_TRUE(Same(box, RECT{0, 0, 10, 40000}));
+    EXPECT_TRUE(PtInRegion(rgn, 9, 39999));
+    EXPECT_FALSE(PtInRegion(rgn, 10, 20001));
+    DeleteObject(rgn);
+    EXPECT_LT(seconds, 2.0);
+}
+
+TEST(Region, PolygonTooComplexForARegionIsNotMade) {
+    // 1,000 edges across all 131,072 rows: 65 million rectangles (a gigabyte), and as many
+    // crossings to work out when they are squeezed into a strip one pixel wide.
+    std::vector<POINT> zigzag = FullHeightZigzag(1000);
+    std::vector<POINT> strip = zigzag;
+    for (std::size_t i = 0; i < strip.size(); ++i)
+        strip[i].x = static_cast<LONG>(i % 3 == 0);
+    const INT count = static_cast<INT>(zigzag.size());
+    const std::clock_t start = std::clock();
+    for (const std::vector<POINT>* points : {&zigzag, &strip}) {
+        EXPECT_EQ(nullptr, CreatePolygonRgn(points->data(), count, ALTERNATE));
+        EXPECT_EQ(nullptr, CreatePolyPolygonRgn(points->data(), &count, 1, WINDING));
+        Canvas c(4, 4);
+        BeginPath(c.dc());
+        Polygon(c.dc(), points->data(), count);
+        EndPath(c.dc());
+        EXPECT_EQ(nullptr, PathToRegion(c.dc()));
+    }
+    // Making either takes half a minute and gigabytes; refusing them, a moment.
+    EXPECT_LT(CpuSeconds(start), 5.0);
+
+    // The same edges over fewer rows stay within what a region takes.
+    std::vector<POINT> shallow = zigzag;
+    for (POINT& p : shallow)
+        p.y = p.y > 0 ? 100 : 0;
+    HRGN rgn = CreatePolygonRgn(shallow.data(), count, ALTERNATE);
+    ASSERT_NE(nullptr, rgn);
+    EXPECT_TRUE(PtInRegion(rgn, 64, 50));
+    DeleteObject(rgn);
+}
+
+TEST(Region, FromRectsInBandOrderMakesTheSameRegion) {
+    // Band order with what the sweep merges or drops: touching bands of equal spans, a gap
+    // between bands, spans that touch inside a band, and one out-of-order band.
+    struct Case {
+        const char* what;
+        std::vector<RECT> rects;
+    };
+    const Case cases[] = {
+        {"equal bands that touch", {{0, 0, 2, 1}, {4, 0, 6, 1}, {0, 1, 2, 3}, {4, 1, 6, 3}}},
+        {"a gap between bands", {{0, 0, 5, 1}, {1, 4, 3, 6}, {4, 4, 9, 6}}},
+        {"touching spans", {{0, 0, 2, 1}, {2, 0, 4, 1}}},
+        {"bands out of order", {{0, 5, 2, 6}, {0, 0, 2, 1}}},
+        {"overlapping bands", {{0, 0, 3, 3}, {1, 2, 4, 5}}},
+    };
+    for (const Case& c : cases) {
+        Region merged;
+        for (const RECT& r : c.rects)
+            merged = Region::Combine(merged, Region(r), Region::Op::Or);
+        EXPECT_TRUE(Region::FromRects(c.rects) == merged) << c.what;
+    }
+}

@@ -157,6 +157,30 @@ TEST(Text, FontsFromFontconfigAndRasterReporting) {
     EXPECT_GT(ink.bottom - ink.top, 8);  // an ascender and a descender
 }
 
+TEST(Text, MetricsOfInstalledFacesFollowTheirCharacters) {
+    // Faces are measured lazily: the metrics must not depend on what was drawn before.
+    Canvas c(60, 20);
+    for (const char* face : {"Arial", "MS Sans Serif", "Courier New"}) {
+        SCOPED_TRACE(face);
+        Selected font(c.dc(), NamedFont(face, -13));
+        TextOut(c.dc(), 0, 0, "Wim", 3);
+        TEXTMETRICA tm;
+        ASSERT_TRUE(GetTextMetrics(c.dc(), &tm));
+        INT widths[256];
+        ASSERT_TRUE(GetCharWidth32A(c.dc(), 0, 255, widths));
+        int widest = 0;
+        for (int ch = 0x20; ch <= 0xFF; ++ch)
+            if (ch != 0x7F)
+                widest = std::max(widest, widths[ch]);
+        EXPECT_EQ(widest, tm.tmMaxCharWidth);
+        EXPECT_GT(tm.tmAveCharWidth, 0);
+        EXPECT_LE(tm.tmAveCharWidth, tm.tmMaxCharWidth);
+        TEXTMETRICA again;
+        GetTextMetrics(c.dc(), &again);
+        EXPECT_EQ(0, std::memcmp(&tm, &again, sizeof tm));
+    }
+}
+
 TEST(Text, TextInPathBecomesRegion) {
     Canvas c(20, 10);
     Selected font(c.dc(), TestFont());

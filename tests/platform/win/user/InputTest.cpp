@@ -149,6 +149,19 @@ TEST_F(InputTest, KeysGoToTheFocusAndTranslateToWindows1252Characters) {
     EXPECT_EQ(keys, (std::vector<UINT>{'A', VK_SHIFT, 'B', '1', VK_OEM_102}));
 }
 
+TEST_F(InputTest, ControlWithBackspaceOrEnterGivesTheirControlCharacters) {
+    SetFocus(right_);
+    UserInjectKeyStroke(VK_BACK, false, true);
+    UserInjectKeyStroke(VK_RETURN, false, true);
+    UserInjectKeyStroke('A', false, true);
+    UserInjectKeyStroke('1', false, true);
+    Pump();
+    std::string chars;
+    for (const LoggedMessage& m : TakeAll({WM_CHAR}))
+        chars += static_cast<char>(m.wParam);
+    EXPECT_EQ(chars, std::string("\x7F\n\x01"));
+}
+
 TEST_F(InputTest, AltKeysBecomeSystemKeysAndLockKeysToggle) {
     SetFocus(left_);
     ClearLog();

@@ -87,7 +87,7 @@ TEST_F(UserTest, ChildrenPaintAtTheirOffsetClippedByParentAndSiblings) {
 
 namespace {
 
-TEST_F(UserTest, ScrollWindowMovesChildrenAndRepaintsTheArea) {
+TEST_F(UserTest, ScrollWindowMovesChildrenAndRepaintsTheUncoveredStrip) {
     HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
     HWND child = Create(WS_CHILD | WS_VISIBLE, 10, 20, 30, 30, top);
     UserPumpMessages();
@@ -102,9 +102,32 @@ TEST_F(UserTest, ScrollWindowMovesChildrenAndRepaintsTheArea) {
     RECT clip{0, 0, 50, 50};
     RECT updated{};
     EXPECT_EQ(ScrollWindowEx(top, 5, 0, nullptr, &clip, nullptr, &updated, 0), SIMPLEREGION);
-    EXPECT_EQ(updated.right, 50);
+    // Only the strip the bits left behind needs painting.
+    EXPECT_EQ(updated.left, 0);
+    EXPECT_EQ(updated.right, 5);
+    EXPECT_EQ(updated.bottom, 50);
     GetWindowRect(child, &r);
     EXPECT_EQ(r.left, 10);
+}
+
+TEST_F(UserTest, ScrollWindowMovesTheBitsOnTheWindowsSurface) {
+    HWND top = Create(WS_POPUP | WS_VISIBLE, 0, 0, 60, 60);
+    UserPumpMessages();
+    HDC dc = GetDC(top);
+    RECT square{10, 10, 20, 20};
+    FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    ReleaseDC(top, dc);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(ScrollWindowEx(top, 0, -5, nullptr, nullptr, update, nullptr, 0), SIMPLEREGION);
+    RECT invalid{};
+    GetRgnBox(update, &invalid);
+    DeleteObject(update);
+    EXPECT_EQ(invalid.top, 55);
+    EXPECT_EQ(invalid.bottom, 60);
+    Surface* s = UserWindowSurface(top);
+    struct Case { int x, y; bool black; };
+    for (Case c : {Case{12, 5, true}, Case{12, 14, true}, Case{12, 17, false}, Case{12, 4, false}})
+        EXPECT_EQ(s->Pixel(c.x, c.y) == 0, c.black) << c.x << "," << c.y;
 }
 
 TEST_F(UserTest, PrintDrawsTheFrameAndTheClientIntoAnotherDc) {

@@ -2,6 +2,7 @@
 
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/ScrollBars.h"
+#include "platform/win/gdi/Surface.h"
 
 namespace {
 
@@ -77,6 +78,34 @@ TEST_F(UserTest, PressesOnTheBarSendScrollCommands) {
     EXPECT_EQ(codes, (std::vector<WORD>{SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}));
     EXPECT_GT(finalPos, 0);
     EXPECT_LE(finalPos, 80);
+}
+
+TEST_F(UserTest, AChildReachingUnderTheBarLeavesTheBarPainted) {
+    HWND top = Create(WS_POPUP | WS_CLIPCHILDREN, 0, 0, 100, 100);
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 99, 10, 0, 0};
+    SetScrollInfo(top, SB_VERT, &info, FALSE);
+    Create(WS_CHILD | WS_VISIBLE, 50, 40, 80, 20, top);
+    ShowWindow(top, SW_SHOW);
+    Pump();
+    const Surface* s = UserWindowSurface(top);
+    ASSERT_NE(s, nullptr);
+    const int x = 100 - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    // The child is clipped to the client area: under it the bar's track shows as elsewhere.
+    EXPECT_EQ(s->Pixel(x, 50), s->Pixel(x, 75));
+}
+
+TEST_F(UserTest, BarsTakeTheWidthAndHeightTheSettingsGive) {
+    SetScrollBarSize(17, 21);
+    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(SM_CXHSCROLL), 17);
+    EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 21);
+    EXPECT_EQ(GetSystemMetrics(SM_CYVSCROLL), 21);
+    HWND top = Create(WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0, 100, 100);
+    RECT client{};
+    GetClientRect(top, &client);
+    SetScrollBarSize(16, 16);
+    EXPECT_EQ(client.right, 100 - 17);
+    EXPECT_EQ(client.bottom, 100 - 21);
 }
 
 TEST_F(UserTest, ListBoxScrollsByItsBar) {

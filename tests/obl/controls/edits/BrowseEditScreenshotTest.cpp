@@ -1,0 +1,35 @@
+// One picture of browse edits: a long path in full, the same path shortened to the edit's
+// width, and the shortened edit shown in full again while it has the focus; saved as a PNG
+// under the build folder.
+#include "BrowseEditFixture.h"
+
+#include "tests/support/TestDisplay.h"
+
+namespace {
+
+class BrowseEditScreenshot : public BrowseEditFixture {};
+
+TEST_F(BrowseEditScreenshot, FullAndShortenedPaths)
+{
+    form_->SetBounds(20, 20, 240, 100);
+    edit_->SetPath(kLongPath);
+    other_->SetMinimizeName(true);
+    other_->SetPath(kLongPath);
+    TOBLBrowseEdit* focused = NewEdit(10, 70, 200);
+    focused->SetMinimizeName(true);
+    focused->SetPath(kLongPath);
+    const AnsiString shortened = focused->Text();
+    Focus(focused);
+    form_->Update();
+
+    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(::Copy(other_->Text(), 1, 7).str(), "C:\\...\\");
+    EXPECT_EQ(other_->Path().str(), kLongPath);
+    EXPECT_EQ(shortened.str(), other_->Text().str());
+    EXPECT_EQ(focused->Text().str(), kLongPath);
+    const Surface* shown = UserWindowSurface(form_->Handle());
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(TestDisplay::SavePng(*shown, "browse-edit.png"));
+}
+
+} // namespace
