@@ -40,3 +40,11 @@ function(vendaro_test_runs_program target program)
     add_dependencies(${target} ${program})
   endif()
 endfunction()
+
+# The programs carry the C++ run-time in themselves: two shared libraries fewer to load and
+# bind at every start. Sanitizer builds keep the shared run-time the sanitizers expect.
+function(vendaro_link_runtime_statically program)
+  if(NOT VENDARO_SANITIZE)
+    target_link_options(${program} PRIVATE -static-libstdc++ -static-libgcc)
+  endif()
+endfunction()

@@ -2,13 +2,10 @@
 
 #include "platform/dbengine/DbiError.h"
 #include "platform/dbengine/JetPropertyBlock.h"
+#include "platform/dbengine/MdbLibrary.h"
 #include "platform/dbengine/SqlLexer.h"
 #include "platform/rtl/CodePage.h"
-
-// libmdb's header includes these inside its C block; C++ needs them outside first.
-#include <glib.h>
-#include <iconv.h>
-#include <mdbtools.h>
+#include "platform/rtl/StrUtils.h"
 
 #include <sqlite3.h>
 
@@ -32,6 +29,13 @@ constexpr std::uintmax_t kMaxJetFileSize = 2ull * 1024 * 1024 * 1024;
 constexpr unsigned kCatalogPage = 2;
 constexpr char kCatalogTable[] = "MSysObjects";
 constexpr char kPropertiesColumn[] = "LvProp";
+
+// The library every source reads through: loaded before the first source is made.
+const MdbLibrary& Mdb()
+{
+    std::string problem;
+    return *MdbLoad(problem);
+}
 
 unsigned ReadU16(const unsigned char* p) { return p[0] | (p[1] << 8); }
 
@@ -101,7 +105,7 @@ std::string AsEngineText(std::string utf8)
 
 struct GFreeString {
     char* text;
-    ~GFreeString() { g_free(text); }
+    ~GFreeString() { Mdb().free(text); }
 };
 
 // How a Jet column is declared in the engine's copy, so its field type reads as the
@@ -159,21 +163,24 @@ private:
 
 JetTableSource::JetTableSource(const std::string& posixFile, const AnsiString& displayName) : name_(displayName)
 {
+    std::string problem;
+    if (!MdbLoad(problem))
+        throw EDbiError("Cannot read database " + name_ + ": " + Utf8ToAnsi(problem));
     ReadFile(posixFile);
     CheckPages();
-    mdb_ = mdb_open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
+    mdb_ = Mdb().open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
     if (!mdb_)
         Damaged("its header cannot be read");
     try {
         CheckCatalogProperties();
         ReadCatalog();
     } catch (...) {
-        mdb_close(mdb_);
+        Mdb().close(mdb_);
         throw;
     }
 }
 
-JetTableSource::~JetTableSource() { mdb_close(mdb_); }
+JetTableSource::~JetTableSource() { Mdb().close(mdb_); }
 
 void JetTableSource::Damaged(const std::string& what) const
 {
@@ -237,14 +244,14 @@ void JetTableSource::CheckPages() const
 
 struct TableDefGuard {
     MdbTableDef* table;
-    ~TableDefGuard() { mdb_free_tabledef(table); }
+    ~TableDefGuard() { Mdb().free_tabledef(table); }
 };
 
 // A table libmdb can walk: its definition and columns read, and its usage map, which libmdb
 // leaves null when the map came out empty and then reads through that null pointer.
 bool IsWalkable(MdbTableDef* table)
 {
-    return table && table->usage_map && mdb_read_columns(table) && table->num_cols == table->columns->len;
+    return table && table->usage_map && Mdb().read_columns(table) && table->num_cols == table->columns->len;
 }
 
 // The catalog's own table is walked first, as libmdb walks it, and the property block of
@@ -256,7 +263,7 @@ void JetTableSource::CheckCatalogProperties()
     std::strcpy(catalog.object_name, kCatalogTable);
     catalog.object_type = MDB_TABLE;
     catalog.table_pg = kCatalogPage;
-    TableDefGuard guard{mdb_read_table(&catalog)};
+    TableDefGuard guard{Mdb().read_table(&catalog)};
     MdbTableDef* table = guard.table;
     if (!IsWalkable(table))
         Damaged("the catalog cannot be read");
@@ -266,10 +273,10 @@ void JetTableSource::CheckCatalogProperties()
     auto* properties = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, column - 1));
     // Long binary values are read through a bound column; the buffer outlives the reads.
     std::vector<char> bound(mdb_->bind_size + pageSize_);
-    mdb_bind_column(table, column, bound.data(), nullptr);
-    mdb_rewind_table(table);
+    Mdb().bind_column(table, column, bound.data(), nullptr);
+    Mdb().rewind_table(table);
     unsigned rows = 0;
-    while (mdb_fetch_row(table)) {
+    while (Mdb().fetch_row(table)) {
         if (++rows > table->num_rows)
             Damaged("the catalog holds more rows than it lists");
         if (properties->cur_value_len > 0)
@@ -282,7 +289,7 @@ int JetTableSource::PropertiesColumn(MdbTableDef* table)
 {
     for (unsigned c = 0; c < table->num_cols; ++c) {
         const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, c));
-        if (col->col_type == MDB_OLE && g_ascii_strcasecmp(col->name, kPropertiesColumn) == 0)
+        if (col->col_type == MDB_OLE && SameText(col->name, kPropertiesColumn))
             return static_cast<int>(c + 1);
     }
     return 0;
@@ -292,7 +299,7 @@ void JetTableSource::CheckPropertyBlock(MdbColumn* col)
 {
     CheckLongValue(col);
     std::size_t size = 0;
-    void* block = mdb_ole_read_full(mdb_, col, &size);
+    void* block = Mdb().ole_read_full(mdb_, col, &size);
     const bool walkable = !block || PropertyBlockCanBeWalked(static_cast<const unsigned char*>(block), size);
     free(block);
     if (!walkable)
@@ -301,11 +308,11 @@ void JetTableSource::CheckPropertyBlock(MdbColumn* col)
 
 void JetTableSource::ReadCatalog()
 {
-    if (!mdb_read_catalog(mdb_, MDB_TABLE))
+    if (!Mdb().read_catalog(mdb_, MDB_TABLE))
         Damaged("the catalog cannot be read");
     for (unsigned i = 0; i < mdb_->catalog->len; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
-        if (entry->object_type == MDB_TABLE && mdb_is_user_table(entry))
+        if (entry->object_type == MDB_TABLE && Mdb().is_user_table(entry))
             tables_.emplace(LowerAscii(entry->object_name), entry);
     }
 }
@@ -357,7 +364,7 @@ void JetTableSource::CheckCompiled(sqlite3_stmt* stmt)
 
 void JetTableSource::Load(sqlite3* db, MdbCatalogEntry* entry)
 {
-    TableDefGuard guard{mdb_read_table(entry)};
+    TableDefGuard guard{Mdb().read_table(entry)};
     MdbTableDef* table = guard.table;
     if (!IsWalkable(table) || table->num_cols == 0)
         Damaged("the definition of table " + std::string(entry->object_name) + " cannot be read");
@@ -403,13 +410,13 @@ void JetTableSource::CopyRows(sqlite3* db, MdbTableDef* table, const std::string
         auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
         if (col->col_type == MDB_OLE) {
             bound.emplace_back(mdb_->bind_size + pageSize_);
-            mdb_bind_column(table, static_cast<int>(c + 1), bound.back().data(), nullptr);
+            Mdb().bind_column(table, static_cast<int>(c + 1), bound.back().data(), nullptr);
         }
     }
-    mdb_rewind_table(table);
+    Mdb().rewind_table(table);
     const std::string name = table->name;
     unsigned rows = 0;
-    while (mdb_fetch_row(table)) {
+    while (Mdb().fetch_row(table)) {
         // The table's own count bounds the walk, so a damaged page chain cannot run on.
         if (++rows > table->num_rows)
             Damaged("table " + name + " holds more rows than it lists");
@@ -474,7 +481,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     case MDB_DATETIME: sqlite3_bind_double(insert, index, ReadDouble(Field(col, 8))); break;
     case MDB_NUMERIC: {
         Field(col, 17);
-        GFreeString text{mdb_numeric_to_string(mdb_, col->cur_value_start, col->col_scale, col->col_prec)};
+        GFreeString text{Mdb().numeric_to_string(mdb_, col->cur_value_start, col->col_scale, col->col_prec)};
         if (!text.text)
             sqlite3_bind_null(insert, index);
         else
@@ -487,7 +494,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
             CheckLongValue(col);
         else
             Field(col, len);
-        GFreeString text{mdb_col_to_string(mdb_, mdb_->pg_buf, col->cur_value_start, col->col_type, len)};
+        GFreeString text{Mdb().col_to_string(mdb_, mdb_->pg_buf, col->cur_value_start, col->col_type, len)};
         if (!text.text) {
             sqlite3_bind_null(insert, index);
             break;
@@ -498,7 +505,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     }
     case MDB_REPID: {
         Field(col, 16);
-        GFreeString text{mdb_uuid_to_string(mdb_->pg_buf, col->cur_value_start)};
+        GFreeString text{Mdb().uuid_to_string(mdb_->pg_buf, col->cur_value_start)};
         if (text.text)
             sqlite3_bind_text(insert, index, text.text, -1, SQLITE_TRANSIENT);
         else
@@ -509,7 +516,7 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
     case MDB_OLE: {
         CheckLongValue(col);
         std::size_t size = 0;
-        void* data = mdb_ole_read_full(mdb_, col, &size);
+        void* data = Mdb().ole_read_full(mdb_, col, &size);
         if (data)
             sqlite3_bind_blob64(insert, index, data, size, SQLITE_TRANSIENT);
         else

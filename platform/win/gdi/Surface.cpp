@@ -3,16 +3,62 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <utility>
 
 Surface::Surface(int width, int height, std::uint32_t fill)
     : width_(std::max(0, width)), height_(std::max(0, height)), fill_(fill & 0xFFFFFF) {}
 
-std::uint32_t* Surface::Pixels() const {
-    if (!made_) {
-        pixels_.assign(static_cast<std::size_t>(width_) * height_, fill_);
+Surface::Surface(const Surface& other) : width_(other.width_), height_(other.height_), fill_(other.fill_) {
+    if (other.made_) {
+        own_.assign(other.Pixels(), other.Pixels() + static_cast<std::size_t>(width_) * height_);
+        pixels_ = own_.data();
         made_ = true;
     }
-    return pixels_.data();
+}
+
+Surface& Surface::operator=(const Surface& other) {
+    if (this != &other)
+        *this = Surface(other);
+    return *this;
+}
+
+Surface::Surface(Surface&& other) noexcept { *this = std::move(other); }
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+    if (this == &other)
+        return *this;
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    fill_ = std::exchange(other.fill_, 0);
+    source_ = std::move(other.source_);
+    other.source_ = nullptr;
+    made_ = std::exchange(other.made_, false);
+    pixels_ = std::exchange(other.pixels_, nullptr);
+    own_ = std::move(other.own_);
+    other.own_.clear();
+    memory_ = std::move(other.memory_);
+    return *this;
+}
+
+std::uint32_t* Surface::Pixels() const {
+    if (!made_)
+        Make();
+    return pixels_;
+}
+
+// Memory from the source reads 0 when it is new, so only another fill is written.
+void Surface::Make() const {
+    const std::size_t count = static_cast<std::size_t>(width_) * height_;
+    memory_ = source_ && count ? source_(width_, height_) : nullptr;
+    if (memory_) {
+        pixels_ = memory_->Pixels();
+        if (fill_)
+            std::fill(pixels_, pixels_ + count, fill_);
+    } else {
+        own_.assign(count, fill_);
+        pixels_ = own_.data();
+    }
+    made_ = true;
 }
 
 void Surface::Resize(int width, int height, std::uint32_t fill) {
@@ -24,18 +70,33 @@ void Surface::Resize(int width, int height, std::uint32_t fill) {
         return;
     }
     Surface resized(width, height, fill);
+    resized.source_ = source_;
     const int w = std::min(width_, resized.width_);
     const int h = std::min(height_, resized.height_);
+    // Pixels not made yet are all the old fill: they are not made only to be copied.
     for (int y = 0; y < h; ++y)
-        std::copy(Row(y), Row(y) + w, resized.Row(y));
+        if (made_)
+            std::copy(Row(y), Row(y) + w, resized.Row(y));
+        else
+            std::fill(resized.Row(y), resized.Row(y) + w, fill_);
     *this = std::move(resized);
 }
 
 void Surface::Fill(std::uint32_t rgb) {
     if (made_)
-        std::fill(pixels_.begin(), pixels_.end(), rgb & 0xFFFFFF);
+        std::fill(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, rgb & 0xFFFFFF);
     else
         fill_ = rgb & 0xFFFFFF;
+}
+
+void Surface::SetMemorySource(SurfaceMemorySource source) {
+    source_ = std::move(source);
+    if (!made_)
+        return;
+    Surface moved(width_, height_, fill_);
+    moved.source_ = source_;
+    std::copy(pixels_, pixels_ + static_cast<std::size_t>(width_) * height_, moved.Pixels());
+    *this = std::move(moved);
 }
 
 namespace {

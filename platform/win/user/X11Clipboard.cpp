@@ -68,10 +68,15 @@ class X11Clipboard : public ClipboardBridge {
 public:
     explicit X11Clipboard(Display* display) : display_(display) {
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
-        clipboard_ = XInternAtom(display_, "CLIPBOARD", False);
-        utf8_ = XInternAtom(display_, "UTF8_STRING", False);
-        targets_ = XInternAtom(display_, "TARGETS", False);
-        property_ = XInternAtom(display_, "VENDARO_CLIPBOARD", False);
+        // One request for the four names: each would otherwise wait for its own answer.
+        char* names[] = {const_cast<char*>("CLIPBOARD"), const_cast<char*>("UTF8_STRING"), const_cast<char*>("TARGETS"),
+                         const_cast<char*>("VENDARO_CLIPBOARD")};
+        Atom atoms[4] = {};
+        XInternAtoms(display_, names, 4, False, atoms);
+        clipboard_ = atoms[0];
+        utf8_ = atoms[1];
+        targets_ = atoms[2];
+        property_ = atoms[3];
     }
     ~X11Clipboard() override { XDestroyWindow(display_, window_); }
 

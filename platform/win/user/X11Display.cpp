@@ -76,9 +76,13 @@ BYTE VirtualKeyFor(KeySym sym) {
 class X11Display : public DisplayBackend {
 public:
     X11Display(Display* display, bool sharedMemory)
-        : display_(display), presenter_(std::make_unique<X11Presenter>(display, sharedMemory)) {
-        deleteWindow_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-        motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+        : display_(display), presenter_(std::make_shared<X11Presenter>(display, sharedMemory)) {
+        // Both names in one request: each would otherwise wait for its own answer.
+        char* names[] = {const_cast<char*>("WM_DELETE_WINDOW"), const_cast<char*>("_MOTIF_WM_HINTS")};
+        Atom atoms[2] = {};
+        XInternAtoms(display_, names, 2, False, atoms);
+        deleteWindow_ = atoms[0];
+        motifHints_ = atoms[1];
         if (pipe(wake_) == 0) {
             fcntl(wake_[0], F_SETFL, O_NONBLOCK);
             fcntl(wake_[1], F_SETFL, O_NONBLOCK);
@@ -274,8 +278,13 @@ private:
         XSetWMProtocols(display_, x, protocols, 1);
         windows_[window] = x;
         byX_[x] = window;
+        // Its pixels from now on live where the server reads them.
+        if (w->surface)
+            w->surface->SetMemorySource(X11SharedMemorySource(presenter_));
         WindowTextChanged(window);
-        X11ApplyWindowShape(display_, x, *w);
+        // A new X window is whole: only a window region needs the shape extension.
+        if (w->shape)
+            X11ApplyWindowShape(display_, x, *w);
         return x;
     }
 
@@ -363,7 +372,7 @@ private:
     std::map<HWND, Window> windows_;
     std::map<Window, HWND> byX_;
     std::map<unsigned, Cursor> cursors_;
-    std::unique_ptr<X11Presenter> presenter_;
+    std::shared_ptr<X11Presenter> presenter_;
 };
 
 }  // namespace

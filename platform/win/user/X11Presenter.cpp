@@ -2,11 +2,10 @@
 
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/kernel/Time.h"
+#include "platform/win/user/X11SharedImage.h"
 
 #include <X11/Xutil.h>
-#include <sys/ipc.h>
-#include <sys/mman.h>
-#include <sys/shm.h>
+#include <X11/extensions/XShm.h>
 
 #include <algorithm>
 #include <cstring>
@@ -48,12 +47,6 @@ bool IsLocal(Display* display) {
     return name && (name[0] == ':' || std::strncmp(name, "unix:", 5) == 0);
 }
 
-bool gRequestRefused = false;
-int NoteRefusal(Display*, XErrorEvent*) {
-    gRequestRefused = true;
-    return 0;
-}
-
 } // namespace
 
 X11Presenter::X11Presenter(Display* display, bool sharedMemory)
@@ -61,8 +54,9 @@ X11Presenter::X11Presenter(Display* display, bool sharedMemory)
       gc_(XCreateGC(display, DefaultRootWindow(display), 0, nullptr)) {}
 
 X11Presenter::~X11Presenter() {
-    for (auto& [window, shared] : shared_)
-        Release(shared);
+    for (const std::weak_ptr<X11SharedImage>& handed : images_)
+        if (const std::shared_ptr<X11SharedImage> image = handed.lock())
+            image->Disconnect();
     XFreeGC(display_, gc_);
 }
 
@@ -85,21 +79,35 @@ void X11Presenter::Present(const std::function<const Surface*(Window)>& surfaceO
         return;
     std::map<Window, Pending> frame;
     frame.swap(pending_);
+    bool shared = false;
     for (const auto& [window, changes] : frame)
         if (const Surface* surface = surfaceOf(window))
-            Push(window, *surface, changes.areas);
-    XFlush(display_);
+            shared |= Push(window, *surface, changes.areas);
+    // The server reads shared pixels when it gets to the request: drawing goes on once it
+    // has answered, so it never shows a frame half drawn.
+    if (shared)
+        XSync(display_, False);
+    else
+        XFlush(display_);
 }
 
-void X11Presenter::Forget(Window window) {
-    pending_.erase(window);
-    if (auto it = shared_.find(window); it != shared_.end()) {
-        Release(it->second);
-        shared_.erase(it);
+void X11Presenter::Forget(Window window) { pending_.erase(window); }
+
+std::shared_ptr<SurfaceMemory> X11Presenter::SharedMemory(int width, int height) {
+    if (!sharedMemory_)
+        return nullptr;
+    std::shared_ptr<X11SharedImage> image = X11SharedImage::Create(display_, width, height);
+    if (!image) {
+        // A server that refuses one segment refuses them all: keep to plain requests.
+        sharedMemory_ = false;
+        return nullptr;
     }
+    std::erase_if(images_, [](const std::weak_ptr<X11SharedImage>& handed) { return handed.expired(); });
+    images_.push_back(image);
+    return image;
 }
 
-void X11Presenter::Push(Window window, const Surface& surface, const std::vector<RECT>& areas) {
+bool X11Presenter::Push(Window window, const Surface& surface, const std::vector<RECT>& areas) {
     const RECT whole{0, 0, surface.Width(), surface.Height()};
     std::vector<RECT> clipped;
     for (const RECT& r : areas) {
@@ -109,31 +117,15 @@ void X11Presenter::Push(Window window, const Surface& surface, const std::vector
             clipped.push_back(c);
     }
     if (clipped.empty())
-        return;
-    if (sharedMemory_)
-        PutShared(window, surface, clipped);
-    else
+        return false;
+    const auto* image = dynamic_cast<const X11SharedImage*>(surface.Memory());
+    if (!image || !image->Connected() || image->Connection() != display_) {
         PutPlain(window, surface, clipped);
-}
-
-// Copies the areas into the window's shared image and has the server take them from there.
-void X11Presenter::PutShared(Window window, const Surface& surface, const std::vector<RECT>& areas) {
-    Shared* shared = SharedFor(window, surface.Width(), surface.Height());
-    if (!shared) {
-        PutPlain(window, surface, areas);
-        return;
+        return false;
     }
-    if (shared->inUse)
-        XSync(display_, False);  // the server has read the previous frame once it answered
-    XImage* image = shared->image;
-    for (const RECT& r : areas)
-        for (int y = r.top; y < r.bottom; ++y)
-            std::memcpy(image->data + static_cast<std::size_t>(y) * image->bytes_per_line + static_cast<std::size_t>(r.left) * 4,
-                        surface.Row(y) + r.left, static_cast<std::size_t>(r.right - r.left) * 4);
-    for (const RECT& r : areas)
-        XShmPutImage(display_, window, gc_, image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.right - r.left),
-                     static_cast<unsigned>(r.bottom - r.top), False);
-    shared->inUse = true;
+    for (const RECT& r : clipped)
+        image->Put(window, gc_, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return true;
 }
 
 // Sends the areas' pixels in the requests themselves, straight from the surface.
@@ -152,69 +144,9 @@ void X11Presenter::PutPlain(Window window, const Surface& surface, const std::ve
     XDestroyImage(image);
 }
 
-X11Presenter::Shared* X11Presenter::SharedFor(Window window, int width, int height) {
-    Shared& shared = shared_[window];
-    if (shared.image && shared.image->width == width && shared.image->height == height)
-        return &shared;
-    Release(shared);
-    if (Attach(shared, width, height))
-        return &shared;
-    // A server that refuses one segment refuses them all: keep to plain requests.
-    shared_.erase(window);
-    sharedMemory_ = false;
-    return nullptr;
-}
-
-bool X11Presenter::Attach(Shared& shared, int width, int height) {
-    const int screen = DefaultScreen(display_);
-    shared.image = XShmCreateImage(display_, DefaultVisual(display_, screen), static_cast<unsigned>(DefaultDepth(display_, screen)),
-                                   ZPixmap, nullptr, &shared.segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
-    // The surface's pixels are copied as they are, so the image must use the same 32-bit layout.
-    if (!shared.image || shared.image->bits_per_pixel != 32) {
-        Release(shared);
-        return false;
-    }
-    shared.segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(shared.image->bytes_per_line) * height, IPC_CREAT | 0600);
-    if (shared.segment.shmid < 0) {
-        Release(shared);
-        return false;
-    }
-    void* address = shmat(shared.segment.shmid, nullptr, 0);
-    // Marked for removal at once: the segment lives while this process or the server has it attached.
-    shmctl(shared.segment.shmid, IPC_RMID, nullptr);
-    if (address == reinterpret_cast<void*>(-1)) {
-        Release(shared);
-        return false;
-    }
-    // Every page is written by the first push: mapping them all in one call costs less
-    // than a fault per page (kernels without the advice simply fault them in).
-    madvise(address, static_cast<std::size_t>(shared.image->bytes_per_line) * height, MADV_POPULATE_WRITE);
-    shared.segment.shmaddr = shared.image->data = static_cast<char*>(address);
-    shared.segment.readOnly = True;
-    // A refused attach comes back as an error event, not as a status.
-    XSync(display_, False);
-    gRequestRefused = false;
-    XErrorHandler previous = XSetErrorHandler(NoteRefusal);
-    const bool sent = XShmAttach(display_, &shared.segment);
-    XSync(display_, False);
-    XSetErrorHandler(previous);
-    shared.attached = sent && !gRequestRefused;
-    if (!shared.attached)
-        Release(shared);
-    return shared.attached;
-}
-
-void X11Presenter::Release(Shared& shared) {
-    if (!shared.image)
-        return;
-    if (shared.segment.shmaddr) {
-        if (shared.attached) {
-            XShmDetach(display_, &shared.segment);
-            XSync(display_, False);
-        }
-        shmdt(shared.segment.shmaddr);
-    }
-    shared.image->data = nullptr;
-    XDestroyImage(shared.image);
-    shared = Shared{};
+SurfaceMemorySource X11SharedMemorySource(const std::weak_ptr<X11Presenter>& presenter) {
+    return [presenter](int width, int height) -> std::shared_ptr<SurfaceMemory> {
+        const std::shared_ptr<X11Presenter> alive = presenter.lock();
+        return alive ? alive->SharedMemory(width, height) : nullptr;
+    };
 }

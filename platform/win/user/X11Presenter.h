@@ -1,22 +1,25 @@
 // Shows window surfaces on X windows. The areas drawn on a surface are collected and
 // pushed together once the program has handled what it had to (a frame), so a dialog
 // that paints forty controls sends each pixel once, not the whole window forty times.
-// Pixels go through a shared-memory image (MIT-SHM) when the server runs on this
-// machine and accepts it, else through ordinary XPutImage requests.
+// When the server runs on this machine and accepts shared memory (MIT-SHM), surfaces
+// keep their pixels in shared images the presenter hands out and the server takes them
+// from there; other surfaces' pixels go in ordinary XPutImage requests.
 #pragma once
 
 #include "platform/win/WinTypes.h"
+#include "platform/win/gdi/SurfaceMemory.h"
 
 #define Region XlibRegion
 #include <X11/Xlib.h>
-#include <X11/extensions/XShm.h>
 #undef Region
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 class Surface;
+class X11SharedImage;
 
 class X11Presenter {
 public:
@@ -34,32 +37,30 @@ public:
     // Pushes every window's changed areas; `surfaceOf` answers the surface a window
     // shows (null for one not shown any more, whose changes are dropped).
     void Present(const std::function<const Surface*(Window)>& surfaceOf);
-    // The window is gone: its changes and its shared image go with it.
+    // The window is gone: its changes go with it.
     void Forget(Window window);
     bool SharesMemory() const { return sharedMemory_; }
+    // Memory for a surface's pixels that the server reads itself; null when it cannot.
+    std::shared_ptr<SurfaceMemory> SharedMemory(int width, int height);
 
 private:
-    struct Shared {
-        XShmSegmentInfo segment{};
-        XImage* image = nullptr;
-        bool attached = false;  // the server knows the segment
-        bool inUse = false;  // the server may still be reading it
-    };
     struct Pending {
         std::vector<RECT> areas;
         DWORD since = 0;
     };
 
-    void Push(Window window, const Surface& surface, const std::vector<RECT>& areas);
-    void PutShared(Window window, const Surface& surface, const std::vector<RECT>& areas);
+    // True when the areas went through shared memory.
+    bool Push(Window window, const Surface& surface, const std::vector<RECT>& areas);
     void PutPlain(Window window, const Surface& surface, const std::vector<RECT>& areas);
-    Shared* SharedFor(Window window, int width, int height);
-    bool Attach(Shared& shared, int width, int height);
-    void Release(Shared& shared);
 
     Display* display_;
     bool sharedMemory_;
     GC gc_;
     std::map<Window, Pending> pending_;
-    std::map<Window, Shared> shared_;
+    // Every shared image handed out: the server lets go of them before the connection ends.
+    std::vector<std::weak_ptr<X11SharedImage>> images_;
 };
+
+// A source of shared memory for the surfaces of windows `presenter` shows; once the
+// presenter is gone the source answers null (the surfaces keep their own pixels).
+SurfaceMemorySource X11SharedMemorySource(const std::weak_ptr<X11Presenter>& presenter);

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -112,4 +114,101 @@ TEST(SurfaceDC, DrawingLandsAtTheDeviceOriginInsideTheSystemClip) {
     EXPECT_EQ(0u, GetPixel(dc, 0, 0));
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 3, 0));
     GdiDeleteSurfaceDC(dc);
+}
+
+namespace {
+
+// Memory as a display would hand it out, counting what was asked of it.
+class CountedMemory final : public SurfaceMemory {
+public:
+    explicit CountedMemory(std::size_t pixels) : pixels_(pixels, 0) {}
+    std::uint32_t* Pixels() override { return pixels_.data(); }
+    const std::vector<std::uint32_t>& Held() const { return pixels_; }
+
+private:
+    std::vector<std::uint32_t> pixels_;
+};
+
+struct CountingSource {
+    std::vector<std::pair<int, int>> sizes;
+    std::vector<std::shared_ptr<CountedMemory>> handed;
+    bool refuse = false;
+    SurfaceMemorySource Source() {
+        return [this](int w, int h) -> std::shared_ptr<SurfaceMemory> {
+            sizes.emplace_back(w, h);
+            if (refuse)
+                return nullptr;
+            handed.push_back(std::make_shared<CountedMemory>(static_cast<std::size_t>(w) * h));
+            return handed.back();
+        };
+    }
+};
+
+} // namespace
+
+TEST(Surface, PixelsLiveInTheMemoryTheSourceHandsOut) {
+    CountingSource memory;
+    Surface s(3, 2, 0x445566);
+    s.SetMemorySource(memory.Source());
+    EXPECT_TRUE(memory.sizes.empty()) << "nothing is asked for before the pixels are made";
+    s.SetPixel(1, 1, 0xABCDEF);
+    ASSERT_EQ(1u, memory.handed.size());
+    EXPECT_EQ(memory.handed[0].get(), s.Memory());
+    EXPECT_EQ((std::vector<std::uint32_t>{0x445566, 0x445566, 0x445566, 0x445566, 0xABCDEF, 0x445566}),
+              memory.handed[0]->Held());
+    EXPECT_EQ(reinterpret_cast<const std::uint8_t*>(memory.handed[0]->Held().data()), std::as_const(s).Bits());
+
+    // A new size takes new memory, with the kept area and the new fill.
+    s.Resize(4, 1, 0x000011);
+    ASSERT_EQ(2u, memory.handed.size());
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{3, 2}, {4, 1}}), memory.sizes);
+    EXPECT_EQ((std::vector<std::uint32_t>{0x445566, 0x445566, 0x445566, 0x000011}), memory.handed[1]->Held());
+    EXPECT_EQ(1, memory.handed[0].use_count()) << "the old memory is let go";
+
+    // A copy keeps its pixels in memory of its own; filling writes the memory.
+    const Surface copy = s;
+    EXPECT_EQ(nullptr, copy.Memory());
+    EXPECT_EQ(0x000011u, copy.Pixel(3, 0));
+    s.Fill(0x222222);
+    EXPECT_EQ((std::vector<std::uint32_t>(4, 0x222222)), memory.handed[1]->Held());
+    EXPECT_EQ(0x445566u, copy.Pixel(0, 0));
+
+    // Moved, the memory goes along; the surface left behind is empty.
+    Surface moved = std::move(s);
+    EXPECT_EQ(memory.handed[1].get(), moved.Memory());
+    EXPECT_EQ(0x222222u, moved.Pixel(2, 0));
+    EXPECT_EQ(0, s.Width());
+    EXPECT_EQ(nullptr, s.Memory());
+}
+
+TEST(Surface, PixelsAlreadyMadeMoveToTheSourcesMemory) {
+    CountingSource memory;
+    Surface s(2, 2, 0x010203);
+    s.SetPixel(0, 1, 0x0000FF);
+    s.SetMemorySource(memory.Source());
+    ASSERT_EQ(1u, memory.handed.size());
+    EXPECT_EQ(memory.handed[0].get(), s.Memory());
+    EXPECT_EQ((std::vector<std::uint32_t>{0x010203, 0x010203, 0x0000FF, 0x010203}), memory.handed[0]->Held());
+}
+
+TEST(Surface, ANewSizeAndFillBeforeAnyDrawingAsksOnlyForTheNewMemory) {
+    CountingSource memory;
+    Surface s(3, 2, 0x101010);
+    s.SetMemorySource(memory.Source());
+    s.Resize(2, 3, 0x202020);
+    EXPECT_EQ(0x101010u, s.Pixel(1, 1));
+    EXPECT_EQ(0x202020u, s.Pixel(1, 2));
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{2, 3}}), memory.sizes);
+}
+
+TEST(Surface, ASourceThatAnswersNullLeavesThePixelsInTheSurface) {
+    CountingSource memory;
+    memory.refuse = true;
+    Surface s(2, 1, 0x00FF00);
+    s.SetMemorySource(memory.Source());
+    s.SetPixel(1, 0, 0xFF0000);
+    EXPECT_EQ(1u, memory.sizes.size());
+    EXPECT_EQ(nullptr, s.Memory());
+    EXPECT_EQ(0x00FF00u, s.Pixel(0, 0));
+    EXPECT_EQ(0xFF0000u, s.Pixel(1, 0));
 }

@@ -5,6 +5,7 @@
 #include "UserFixture.h"
 
 #include "platform/win/gdi/Surface.h"
+#include "platform/win/kernel/SystemMetrics.h"
 #include "tests/support/TestDisplay.h"
 
 namespace {
@@ -60,6 +61,34 @@ TEST_F(NonClientPaintTest, FramePaintsAndActivationChangesReachTheWindowProcedur
     EXPECT_EQ(StripPixel(*UserWindowSurface(window)), Rgb(kActiveMark));
     // The rest of the bar is the default procedure's.
     EXPECT_NE(UserWindowSurface(window)->Pixel(kStrip.right + 4, kStrip.top + 3), Rgb(kActiveMark));
+}
+
+TEST_F(NonClientPaintTest, TheCaptionRunsColumnByColumnFromItsColourToItsGradientColour)
+{
+    // Each column's channels step evenly from the first column's colour to the last's.
+    auto mixed = [](COLORREF from, COLORREF to, int x, int last) {
+        auto channel = [&](int a, int b) { return a + (b - a) * x / last; };
+        return static_cast<std::uint32_t>((channel(GetRValue(from), GetRValue(to)) << 16) |
+                                          (channel(GetGValue(from), GetGValue(to)) << 8) |
+                                          channel(GetBValue(from), GetBValue(to)));
+    };
+    HWND window = Create(WS_CAPTION | WS_VISIBLE, 20, 20, 431, 90, nullptr, 0, "");
+    HWND other = Create(WS_CAPTION | WS_VISIBLE, 500, 300, 100, 80, nullptr, 0, "");
+    const int frame = GetSystemMetrics(SM_CXDLGFRAME), last = 431 - 2 * frame - 1;
+    for (const bool active : {true, false}) {
+        SCOPED_TRACE(active ? "active" : "inactive");
+        SetActiveWindow(active ? window : other);
+        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        const COLORREF from = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+        const COLORREF to = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
+        const Surface& s = *UserWindowSurface(window);
+        int wrong = 0;
+        for (int x = 0; x <= last; ++x)
+            for (const int y : {frame, frame + 8})
+                wrong += s.Pixel(frame + x, y) != mixed(from, to, x, last);
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(s.Pixel(frame + last + 1, frame), Rgb(GetSysColor(COLOR_BTNFACE))) << "the frame after the caption";
+    }
 }
 
 TEST_F(NonClientPaintTest, TheRealWindowShowsWhatTheProcedurePaintedOverItsFrame)

@@ -9,6 +9,8 @@
 
 #include <X11/Xutil.h>
 
+#include <memory>
+
 namespace {
 
 class PresenterScreen {
@@ -85,13 +87,16 @@ TEST(X11Presenter, PushesExactlyTheChangedAreasThroughSharedMemoryOrPlainRequest
         SCOPED_TRACE(sharedMemory ? "shared memory" : "plain requests");
         PresenterScreen screen(server.Name());
         ASSERT_NE(screen.display(), nullptr);
-        X11Presenter presenter(screen.display(), sharedMemory);
+        const auto shared = std::make_shared<X11Presenter>(screen.display(), sharedMemory);
+        X11Presenter& presenter = *shared;
         EXPECT_EQ(presenter.SharesMemory(), sharedMemory) << "a local Xvfb takes shared memory";
         const Window window = screen.Show(64, 48);
         Surface surface(64, 48);
+        surface.SetMemorySource(X11SharedMemorySource(shared));
         for (int y = 0; y < 48; ++y)
             for (int x = 0; x < 64; ++x)
                 surface.SetPixel(x, y, static_cast<std::uint32_t>(x * 0x040000 + y * 0x000500 + (x ^ y)));
+        EXPECT_EQ(surface.Memory() != nullptr, sharedMemory) << "shared images only where memory is shared";
         auto present = [&] { presenter.Present([&](Window) { return &surface; }); };
 
         presenter.Changed(window, RECT{0, 0, 64, 48});
@@ -126,6 +131,42 @@ TEST(X11Presenter, PushesExactlyTheChangedAreasThroughSharedMemoryOrPlainRequest
         presenter.Forget(window);
         XDestroyWindow(screen.display(), window);
     }
+}
+
+TEST(X11Presenter, ASurfaceLetGoByItsPresenterKeepsItsPixels)
+{
+    if (!TestDisplay::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    TestDisplay server(91, 320, 240);
+    const auto backend = server.Start();
+    ASSERT_NE(backend, nullptr);
+    PresenterScreen screen(server.Name());
+    ASSERT_NE(screen.display(), nullptr);
+    auto presenter = std::make_shared<X11Presenter>(screen.display(), true);
+    const Window window = screen.Show(40, 30);
+    Surface surface(40, 30, 0x205080);
+    surface.SetMemorySource(X11SharedMemorySource(presenter));
+    FillArea(surface, RECT{5, 5, 25, 15}, 0xFFEE00);
+    const SurfaceMemory* first = surface.Memory();
+    ASSERT_NE(first, nullptr) << "a local Xvfb takes shared memory";
+
+    // A new size takes a new shared image.
+    XResizeWindow(screen.display(), window, 50, 30);
+    surface.Resize(50, 30, 0x000080);
+    EXPECT_NE(surface.Memory(), nullptr);
+    EXPECT_NE(surface.Memory(), first);
+    presenter->Changed(window, RECT{0, 0, 50, 30});
+    presenter->Present([&](Window) { return &surface; });
+    EXPECT_EQ(Differing(screen.Shown(window, 50, 30), surface), 0);
+
+    // The presenter gone, the pixels stay, and those of a new size are the surface's own.
+    const Surface kept = surface;
+    presenter.reset();
+    EXPECT_EQ(Differing(surface, kept), 0);
+    surface.Resize(20, 10);
+    EXPECT_EQ(surface.Memory(), nullptr);
+    EXPECT_EQ(surface.Pixel(7, 7), 0xFFEE00u);
+    XDestroyWindow(screen.display(), window);
 }
 
 } // namespace
