@@ -81,7 +81,7 @@ TEST_F(StreamingTest, AWindowsBevelOnAVisibleFormIsReadIntoTheWindowStyles)
     auto* p = AddWindowed<TProbeBevelPanel>(8, 9);
     p->SetName("Edged");
     p->Bevel()->SetMode(bmWindows);
-    const std::string text = Write(form_);
+    const std::string text = WriteFormText(form_);
     ASSERT_NE(text.find("Visible = True"), std::string::npos) << text;
     auto* read = ReadBack<TProbeBevelPanel>(text, "Edged");
     ASSERT_NE(read, nullptr) << text;
