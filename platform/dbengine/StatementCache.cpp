@@ -62,12 +62,19 @@ sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
 
 StatementCache::Lease StatementCache::Acquire(sqlite3* db, const std::string& sql)
 {
-    auto found = index_.find(sql);
-    if (found != index_.end() && found->second->busy)
-        return {Compile(db, sql), true};
+    if (auto found = index_.find(sql); found != index_.end()) {
+        Entry& entry = *found->second;
+        if (entry.busy)
+            return {Compile(db, sql), true, nullptr};
+        entries_.splice(entries_.begin(), entries_, found->second);
+        entry.busy = true;
+        return {entry.stmt, false, &entry};
+    }
     sqlite3_stmt* stmt = Prepare(db, sql);
-    index_[sql]->busy = true;
-    return {stmt, false};
+    // A new statement stands first; entries never move in memory while they are out.
+    Entry& entry = entries_.front();
+    entry.busy = true;
+    return {stmt, false, &entry};
 }
 
 void StatementCache::Release(const Lease& lease)
@@ -80,9 +87,7 @@ void StatementCache::Release(const Lease& lease)
     }
     sqlite3_reset(lease.stmt);
     sqlite3_clear_bindings(lease.stmt);
-    for (Entry& e : entries_)
-        if (e.stmt == lease.stmt)
-            e.busy = false;
+    lease.entry->busy = false;
 }
 
 void StatementCache::Clear()

@@ -12,6 +12,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 class StatementCache {
+    struct Entry;
+
 public:
     explicit StatementCache(std::size_t capacity = 64) : capacity_(capacity) {}
     ~StatementCache();
@@ -27,6 +29,7 @@ public:
     struct Lease {
         sqlite3_stmt* stmt = nullptr;
         bool owned = false;
+        Entry* entry = nullptr;  // the cached statement's entry, marked busy while out
     };
     Lease Acquire(sqlite3* db, const std::string& sql);
     // Resets the statement for its next run (a fresh one is finalised).
