@@ -502,6 +502,11 @@ void TOBLBaseEdit::SetBoolean(int Index, bool Value)
     switch (Index) {
     case 0:
         hideSelection_ = Value;
+        // An unfocused edit shows its selection exactly when it does not hide it.
+        if (!Focused() && selectionHidden_ != Value) {
+            selectionHidden_ = Value;
+            if (SelLength() > 0) Redraw(-1);
+        }
         break;
     case 1:
         readOnly_ = Value;

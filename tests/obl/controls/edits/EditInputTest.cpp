@@ -386,6 +386,25 @@ TEST_F(EditInputTest, PosFromCharAnswersTheLeftOfTheCharacter)
     EXPECT_EQ(static_cast<SHORT>(LOWORD(edit_->Perform(EM_POSFROMCHAR, 0, 0))), edit_->TextRect().left);
 }
 
+TEST_F(EditInputTest, AnUnfocusedEditShowsItsSelectionExactlyWhenItDoesNotHideIt)
+{
+    // Before it ever had the focus: a selection set by code is shown once HideSelection is off.
+    auto* other = NewEdit(10, 100);
+    Focus(other);
+    edit_->SetText("hello");
+    edit_->SetSelStart(2);
+    edit_->SetSelLength(2);
+    EXPECT_TRUE(edit_->SelectionHidden());
+    edit_->SetBoolean(0, false);
+    EXPECT_FALSE(edit_->SelectionHidden());
+    edit_->SetBoolean(0, true);
+    EXPECT_TRUE(edit_->SelectionHidden());
+    // While focused the selection shows whatever the setting says.
+    Focus(edit_);
+    edit_->SetBoolean(0, true);
+    EXPECT_FALSE(edit_->SelectionHidden());
+}
+
 TEST_F(EditInputTest, TheSelectionShowsWhileFocusedWhenNeitherHideNorAutoSelect)
 {
     edit_->SetBoolean(0, false);
