@@ -7,12 +7,26 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
+
+// After a statement that may change the tables, however it ends, the kept statements are
+// forgotten: they would be described as the tables were when they were compiled.
+struct ForgetStatementsAfter {
+    StatementCache& cache;
+    bool changes;
+    ~ForgetStatementsAfter()
+    {
+        if (changes)
+            cache.Invalidate();
+    }
+};
 
 // Gives a statement back to the cache however its run ends, so it is ready for the next one.
 struct LeaseGuard {
@@ -92,6 +106,30 @@ DbiColumn DescribeColumn(sqlite3* db, sqlite3_stmt* stmt, int col)
     if (column.type == DbiFieldType::Integer && IsAutoIncrement(db, stmt, col))
         column.type = DbiFieldType::AutoInc;
     return column;
+}
+
+// Statements after which the tables may not be what the kept statements were compiled for:
+// those that define or drop tables, and the rollbacks that can take such a change back.
+bool MayChangeTables(const std::string& engineSql)
+{
+    std::size_t at = 0;
+    while (at < engineSql.size() && (engineSql[at] == ' ' || engineSql[at] == '\t' || engineSql[at] == '\r' ||
+                                     engineSql[at] == '\n'))
+        ++at;
+    std::string word;
+    while (at < engineSql.size() && std::isalpha(static_cast<unsigned char>(engineSql[at])))
+        word += static_cast<char>(std::toupper(static_cast<unsigned char>(engineSql[at++])));
+    return word == "CREATE" || word == "ALTER" || word == "DROP" || word == "ROLLBACK";
+}
+
+std::vector<DbiColumn> DescribeColumns(sqlite3* db, sqlite3_stmt* stmt)
+{
+    std::vector<DbiColumn> columns;
+    const int count = sqlite3_column_count(stmt);
+    columns.reserve(static_cast<std::size_t>(count));
+    for (int c = 0; c < count; ++c)
+        columns.push_back(DescribeColumn(db, stmt, c));
+    return columns;
 }
 
 // A computed column takes its type from its first value that is not null.
@@ -250,8 +288,7 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
         throw EDbiError(kNoRowsMessage);
-    for (int c = 0; c < columns; ++c)
-        result.columns.push_back(DescribeColumn(db_, stmt, c));
+    result.columns = cache_.Columns(guard.lease, [&] { return DescribeColumns(db_, stmt); });
     const sqlite3_int64 changesBefore = sqlite3_total_changes64(db_);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
@@ -272,6 +309,7 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
     DbiResult result;
     if (statements.empty()) {
         CreateFileIfChanging({single.sql});
+        ForgetStatementsAfter forget{cache_, MayChangeTables(single.sql)};
         Run(single, result);
         return result;
     }
@@ -282,6 +320,7 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
         engineSql.push_back(parts.back().sql);
     }
     CreateFileIfChanging(engineSql);
+    ForgetStatementsAfter forget{cache_, std::any_of(engineSql.begin(), engineSql.end(), MayChangeTables)};
     RunPlain("SAVEPOINT dbi_statement");
     try {
         for (const ParameterizedSql& part : parts)
@@ -327,6 +366,7 @@ void DbiConnection::Rollback()
     SettleCursors();
     if (!InTransaction())
         throw EDbiError("No transaction is active");
+    ForgetStatementsAfter forget{cache_, true};
     RunPlain("ROLLBACK");
 }
 
@@ -427,11 +467,10 @@ std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
         throw EDbiError(kNoRowsMessage);
     BindLiterals(stmt, single.values);
     std::unique_ptr<DbiCursor> cursor(new DbiCursor);
+    cursor->columns_ = cache_.Columns(guard.lease, [&] { return DescribeColumns(db_, stmt); });
     bool computed = false;
-    for (int c = 0; c < columns; ++c) {
-        cursor->columns_.push_back(DescribeColumn(db_, stmt, c));
-        computed = computed || cursor->columns_.back().type == DbiFieldType::Unknown;
-    }
+    for (const DbiColumn& column : cursor->columns_)
+        computed = computed || column.type == DbiFieldType::Unknown;
     if (!sqlite3_stmt_readonly(stmt) || computed) {
         // A statement that writes runs through at once, as one that returns no rows does;
         // a computed column needs every value to find its type.

@@ -55,7 +55,9 @@ sqlite3_stmt* StatementCache::Prepare(sqlite3* db, const std::string& sql)
             }
         }
     }
-    entries_.push_front({sql, stmt});
+    entries_.emplace_front();
+    entries_.front().sql = sql;
+    entries_.front().stmt = stmt;
     index_[sql] = entries_.begin();
     return stmt;
 }
@@ -77,6 +79,21 @@ StatementCache::Lease StatementCache::Acquire(sqlite3* db, const std::string& sq
     return {stmt, false, &entry};
 }
 
+std::vector<DbiColumn> StatementCache::Columns(const Lease& lease,
+                                               const std::function<std::vector<DbiColumn>()>& describe)
+{
+    if (!lease.entry)
+        return describe();
+    Entry& entry = *lease.entry;
+    const int compiled = sqlite3_stmt_status(lease.stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+    if (!entry.described || entry.describedAt != compiled) {
+        entry.columns = describe();
+        entry.described = true;
+        entry.describedAt = compiled;
+    }
+    return entry.columns;
+}
+
 void StatementCache::Release(const Lease& lease)
 {
     if (!lease.stmt)
@@ -85,9 +102,28 @@ void StatementCache::Release(const Lease& lease)
         sqlite3_finalize(lease.stmt);
         return;
     }
+    if (lease.entry->stale) {
+        sqlite3_finalize(lease.stmt);
+        entries_.remove_if([&](const Entry& e) { return &e == lease.entry; });
+        return;
+    }
     sqlite3_reset(lease.stmt);
     sqlite3_clear_bindings(lease.stmt);
     lease.entry->busy = false;
+}
+
+void StatementCache::Invalidate()
+{
+    index_.clear();
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (it->busy) {
+            it->stale = true;
+            ++it;
+        } else {
+            sqlite3_finalize(it->stmt);
+            it = entries_.erase(it);
+        }
+    }
 }
 
 void StatementCache::Clear()

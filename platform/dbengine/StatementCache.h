@@ -3,7 +3,10 @@
 // statement leaves when the cache is full.
 #pragma once
 
+#include "platform/dbengine/DbiResult.h"
+
 #include <cstddef>
+#include <functional>
 #include <list>
 #include <string>
 #include <unordered_map>
@@ -32,8 +35,15 @@ public:
         Entry* entry = nullptr;  // the cached statement's entry, marked busy while out
     };
     Lease Acquire(sqlite3* db, const std::string& sql);
+    // The statement's column descriptions: those kept with a cached statement, made again
+    // by `describe` when it is new or the engine has compiled it again since (a schema
+    // change); a fresh statement of the caller's own is always described.
+    std::vector<DbiColumn> Columns(const Lease& lease, const std::function<std::vector<DbiColumn>()>& describe);
     // Resets the statement for its next run (a fresh one is finalised).
     void Release(const Lease& lease);
+    // Forgets every statement, after the schema changed under them: those out on lease are
+    // finalised when they come back, so no later run describes a table as it was.
+    void Invalidate();
     // Finalises every statement (before the connection closes; no lease may be out).
     void Clear();
     std::size_t Size() const { return entries_.size(); }
@@ -41,8 +51,12 @@ public:
 private:
     struct Entry {
         std::string sql;
-        sqlite3_stmt* stmt;
+        sqlite3_stmt* stmt = nullptr;
         bool busy = false;
+        bool stale = false;  // forgotten while out on lease: finalised when it comes back
+        bool described = false;
+        int describedAt = 0;  // the engine's count of recompilations when it was described
+        std::vector<DbiColumn> columns;
     };
     std::size_t capacity_;
     std::list<Entry> entries_; // most recent first

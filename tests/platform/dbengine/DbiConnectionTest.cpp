@@ -121,6 +121,31 @@ TEST_F(ParadoxConnection, AlterTableWithSeveralClausesAppliesAllOrNone)
     EXPECT_FALSE(db->InTransaction());
 }
 
+TEST_F(ParadoxConnection, AStatementRunAgainAfterATableChangeDescribesItsNewColumns)
+{
+    // The statement is kept compiled between runs; its columns follow the table as it is now.
+    const std::size_t before = db->Execute("select * from clienti").columns.size();
+    EXPECT_EQ(db->Open("select * from clienti").columns.size(), before);
+    db->Execute("ALTER TABLE 'clienti.db' ADD Ritenuta MONEY");
+    for (const DbiResult& r : {db->Execute("select * from clienti"), db->Open("select * from clienti")}) {
+        ASSERT_EQ(r.columns.size(), before + 1);
+        EXPECT_EQ(r.columns.back().name, AnsiString("Ritenuta"));
+        EXPECT_EQ(r.columns.back().type, DbiFieldType::Currency);
+    }
+    // A rollback takes a table change back; so do the statements run after it.
+    db->StartTransaction();
+    db->Execute("ALTER TABLE 'clienti.db' ADD Riserva SMALLINT");
+    EXPECT_EQ(db->Open("select * from clienti").columns.size(), before + 2);
+    db->Rollback();
+    EXPECT_EQ(db->Open("select * from clienti").columns.size(), before + 1);
+    db->Execute("SAVEPOINT unit");
+    db->Execute("ALTER TABLE 'clienti.db' ADD Riserva SMALLINT");
+    EXPECT_EQ(db->Execute("select * from clienti").columns.size(), before + 2);
+    db->Execute("ROLLBACK TO unit");
+    db->Execute("RELEASE unit");
+    EXPECT_EQ(db->Execute("select * from clienti").columns.size(), before + 1);
+}
+
 TEST_F(ParadoxConnection, RollbackUndoesRowsAndTableChanges)
 {
     db->StartTransaction();
