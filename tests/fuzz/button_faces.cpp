@@ -141,32 +141,13 @@ TComponent* MakePanel(bool filled)
 
 const std::function<TComponent*(bool)> kMakers[] = {MakeMM, MakeSpeed, MakePanel};
 
-std::string Hex(const std::uint8_t* data, std::size_t size)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (std::size_t i = 0; i < size; ++i) {
-        hex += digits[data[i] >> 4];
-        hex += digits[data[i] & 15];
-    }
-    return hex;
-}
-
-std::int32_t IntAt(const std::uint8_t* p)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | p[i];
-    return static_cast<std::int32_t>(v);
-}
-
 // The panel's two indexes and its link's ident, every character of it coded.
 std::string PanelLines(const std::uint8_t* data, std::size_t size)
 {
     if (size < 8)
         return {};
-    std::string text = "  ImageIndex = " + std::to_string(IntAt(data)) + "\n  ListIndex = " +
-                       std::to_string(IntAt(data + 4)) + "\n  Internal = ''";
+    std::string text = "  ImageIndex = " + std::to_string(FuzzIntAt(data)) + "\n  ListIndex = " +
+                       std::to_string(FuzzIntAt(data + 4)) + "\n  Internal = ''";
     for (std::size_t i = 8; i < size; ++i)
         text += " + #" + std::to_string(data[i]);
     return text + "\n";
@@ -176,7 +157,7 @@ std::string Description(const TProperty& property, const std::uint8_t* data, std
 {
     const std::string lines = property.kind == kPanel
                                   ? PanelLines(data, size)
-                                  : "  " + std::string(property.name) + " = {" + Hex(data, size) + "}\n";
+                                  : "  " + std::string(property.name) + " = {" + FuzzHex(data, size) + "}\n";
     return kHeaders[property.kind] + lines + "end\n";
 }
 

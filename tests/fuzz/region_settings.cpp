@@ -67,37 +67,18 @@ void FillHost(TRegionHost* host)
     region->Mask()->SetBorderBmp(TOBLRegionMask::bbBorderUp, picture.get());
 }
 
-std::string Hex(const std::uint8_t* data, std::size_t size)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (std::size_t i = 0; i < size; ++i) {
-        hex += digits[data[i] >> 4];
-        hex += digits[data[i] & 15];
-    }
-    return hex;
-}
-
-std::int32_t IntAt(const std::uint8_t* p)
-{
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | p[i];
-    return static_cast<std::int32_t>(v);
-}
-
 std::string Description(std::size_t property, bool announce, const std::uint8_t* data, std::size_t size)
 {
     std::string text = "object Host: TRegionHost\n";
     if (property == 0) {
         text += "  Region.PointList = (";
         for (std::size_t i = 0; i + 4 <= size; i += 4)
-            text += " " + std::to_string(IntAt(data + i));
+            text += " " + std::to_string(FuzzIntAt(data + i));
         return text + " )\nend\n";
     }
     if (announce && property == 1)
         text += "  Region.Mask.RegionDataSize = " + std::to_string(size) + "\n";
-    return text + "  " + kProperties[property] + " = {" + Hex(data, size) + "}\nend\n";
+    return text + "  " + kProperties[property] + " = {" + FuzzHex(data, size) + "}\nend\n";
 }
 
 // What the settings read make: their region, the mask's region.

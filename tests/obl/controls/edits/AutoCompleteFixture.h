@@ -6,6 +6,7 @@
 #include "obl/controls/edits/OBLCustomEdit.h"
 #include "obl/controls/edits/OBLEditAutoComplete.h"
 #include "platform/win/user/Input.h"
+#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
 
 #include <initializer_list>
@@ -67,23 +68,13 @@ protected:
         control->SetFocus();
         Pump();
     }
-    static void PumpKeys()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
     void Type(const char* text)
     {
-        UserInjectText(text);
-        PumpKeys();
+        TypeText(text);
     }
     void Key(BYTE key, bool shift = false)
     {
-        UserInjectKeyStroke(key, shift);
-        PumpKeys();
+        PressKey(key, shift);
     }
     static LONG_PTR WindowProcedure(TWinControl* control) { return GetWindowLongA(control->Handle(), GWL_WNDPROC); }
     std::string Text(TOBLBaseEdit* edit = nullptr) const { return (edit ? edit : edit_)->Text().str(); }

@@ -6,6 +6,7 @@
 #include "obl/controls/edits/OBLCustomEdit.h"
 #include "platform/classlib/Clipbrd.h"
 #include "platform/win/user/Clipboard.h"
+#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
 
 #include <string>
@@ -38,23 +39,13 @@ protected:
         Pump();
     }
 
-    static void PumpKeys()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
     static void Type(const char* text)
     {
-        UserInjectText(text);
-        PumpKeys();
+        TypeText(text);
     }
     static void Key(BYTE key, bool shift = false, bool control = false)
     {
-        UserInjectKeyStroke(key, shift, control);
-        PumpKeys();
+        PressKey(key, shift, control);
     }
 
     // Pixel width of S in the edit's font, as the edit measures it.

@@ -6,6 +6,7 @@
 #include "obl/controls/edits/OBLBaseEdit.h"
 #include "platform/classlib/Clipbrd.h"
 #include "platform/win/user/Clipboard.h"
+#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
 
 #include <functional>
@@ -107,24 +108,13 @@ protected:
         Pump();
     }
 
-    // Keyboard: keys become characters as in the program's message loop.
-    static void PumpKeys()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
     void Type(const char* text)
     {
-        UserInjectText(text);
-        PumpKeys();
+        TypeText(text);
     }
     void Key(BYTE key, bool shift = false, bool control = false)
     {
-        UserInjectKeyStroke(key, shift, control);
-        PumpKeys();
+        PressKey(key, shift, control);
     }
     void Keys(BYTE key, int times, bool shift = false)
     {
