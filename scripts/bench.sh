@@ -16,9 +16,14 @@ cmake --build build/release -j "${JOBS:-$(nproc)}" --target gdi-benchmark effect
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
+# Each benchmark's output goes to standard error as a whole once it ends (a tee to
+# /dev/stderr would reopen, and truncate, a log file the script's output is sent to).
 run() {
   echo "== $*" >&2
-  "$@" | tee /dev/stderr | grep '^RESULT' >> "$results"
+  local out
+  out=$("$@")
+  printf '%s\n' "$out" >&2
+  grep '^RESULT' <<<"$out" >> "$results"
 }
 run build/release/bench/gdi-benchmark
 run build/release/bench/effects-benchmark
