@@ -49,16 +49,36 @@ struct alignas(64) Pattern {
 
 __m512i Of(const Pattern& p) { return _mm512_load_si512(p.byte); }
 
+// Byte i of the result is byte index[i] of v. (The unmasked intrinsic starts from an
+// undefined register, which the compiler warns of.)
+__m512i Permuted(__m512i index, __m512i v) { return _mm512_maskz_permutexvar_epi8(~__mmask64{0}, index, v); }
+
+// The bytes from p to the next multiple of 64 in memory, at most n. A read that crosses a
+// multiple of 64 costs two; the whole steps read from one.
+std::size_t ToBoundary(const BYTE* p, std::size_t n)
+{
+    std::size_t k = (64 - reinterpret_cast<std::uintptr_t>(p) % 64) % 64;
+    return k < n ? k : n;
+}
+
+// Steps of 64 bytes, the first and last ones masked: the piece before the source's first
+// multiple of 64 and what the whole steps leave.
+template <class Step>
+void InSteps(const BYTE* from, std::size_t n, Step step)
+{
+    std::size_t i = ToBoundary(from, n);
+    if (i > 0)
+        step(0, Lowest(i));
+    for (; i + 64 <= n; i += 64)
+        step(i, ~__mmask64{0});
+    if (i < n)
+        step(i, Lowest(n - i));
+}
+
 template <class Op>
 void Bytewise(BYTE* to, const BYTE* from, std::size_t n, Op op)
 {
-    std::size_t i = 0;
-    for (; i + 64 <= n; i += 64)
-        _mm512_storeu_si512(to + i, op(_mm512_loadu_si512(from + i)));
-    if (i < n) {
-        __mmask64 rest = Lowest(n - i);
-        Store(to + i, rest, op(Load(from + i, rest)));
-    }
+    InSteps(from, n, [=](std::size_t i, __mmask64 part) { Store(to + i, part, op(Load(from + i, part))); });
 }
 
 // A table of 256 bytes in four registers, looked up 64 bytes at once: the index's low seven
@@ -132,7 +152,7 @@ struct GreyTables {
         __m512i grey = _mm512_add_epi8(_mm512_add_epi8(red.Look(Channel(2, a, b, c)), green.Look(Channel(1, a, b, c))),
                                        blue.Look(Channel(0, a, b, c)));
         for (int k = 0; k < 3; ++k)
-            Store(to + 64 * k, part[k], _mm512_permutexvar_epi8(Of(kTriples[k]), grey));
+            Store(to + 64 * k, part[k], Permuted(Of(kTriples[k]), grey));
     }
 };
 
@@ -181,7 +201,7 @@ __mmask64 PixelBytes(int pixels) { return Lowest(std::size_t{3} * static_cast<st
 __m512i Reversed(const BYTE* p, int pixels)
 {
     __m512i index = _mm512_sub_epi8(Of(kReversal), _mm512_set1_epi8(static_cast<char>(3 * (kMirrorPixels - pixels))));
-    return _mm512_permutexvar_epi8(index, Load(p, PixelBytes(pixels)));
+    return Permuted(index, Load(p, PixelBytes(pixels)));
 }
 
 int Fewer(int a, int b) { return a < b ? a : b; }
@@ -200,10 +220,17 @@ void BrightenRow(BYTE* to, const BYTE* from, std::size_t bytes, BYTE add, BYTE s
     Bytewise(to, from, bytes, [up, down](__m512i v) { return _mm512_subs_epu8(_mm512_adds_epu8(v, up), down); });
 }
 
+// The first step's pixels end where the source reaches a multiple of 64: 43 pixels are
+// 2 * 64 + 1 bytes, so 43 k pixels end k bytes past a multiple of 64.
 void GreyRow(BYTE* to, const BYTE* from, int pixels, const BYTE* red, const BYTE* green, const BYTE* blue)
 {
     const GreyTables tables{Table(red), Table(green), Table(blue)};
-    std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels), i = 0;
+    std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
+    std::size_t i = std::size_t{3} * (ToBoundary(from, 63) * 43 % 64);
+    if (i >= n)
+        i = n;
+    if (i > 0)
+        tables.Step(to, from, i);
     for (; i + 192 <= n; i += 192)
         tables.Step(to + i, from + i, 192);
     if (i < n)
@@ -215,17 +242,12 @@ void GreyRow(BYTE* to, const BYTE* from, int pixels, const BYTE* red, const BYTE
 void BlendRow(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t bytes, const BYTE* share)
 {
     const Table shares(share);
-    auto step = [&shares](BYTE* t, const BYTE* first, const BYTE* second, __mmask64 part) {
-        __m512i b = Load(first, part), v = Load(second, part);
+    InSteps(b1, bytes, [&](std::size_t i, __mmask64 part) {
+        __m512i b = Load(b1 + i, part), v = Load(a + i, part);
         __m512i rise = _mm512_subs_epu8(b, v), fall = _mm512_subs_epu8(v, b);
         __m512i moved = shares.Look(_mm512_or_si512(rise, fall));
-        Store(t, part, _mm512_sub_epi8(_mm512_add_epi8(v, _mm512_min_epu8(moved, rise)), _mm512_min_epu8(moved, fall)));
-    };
-    std::size_t i = 0;
-    for (; i + 64 <= bytes; i += 64)
-        step(to + i, b1 + i, a + i, ~__mmask64{0});
-    if (i < bytes)
-        step(to + i, b1 + i, a + i, Lowest(bytes - i));
+        Store(to + i, part, _mm512_sub_epi8(_mm512_add_epi8(v, _mm512_min_epu8(moved, rise)), _mm512_min_epu8(moved, fall)));
+    });
 }
 
 void MirrorRow(BYTE* to, const BYTE* fromLast, int pixels)
