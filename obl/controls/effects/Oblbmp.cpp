@@ -92,6 +92,17 @@ Axis CutAxis(int low, int high, std::initializer_list<std::pair<int, int>> landi
     return {static_cast<int>(lo), static_cast<int>(hi - lo)};
 }
 
+// Rows 0..count-1 of a plane with the stride, in the order they lie in memory (bottom-up
+// bitmaps have them backwards): the processor reads ahead along ascending addresses, also
+// across the end of one row to the start of the next. Every caller's rows are independent:
+// each reads what no other one writes.
+template <class Row>
+void InMemoryOrder(int count, std::ptrdiff_t stride, Row row)
+{
+    for (int k = 0; k < count; ++k)
+        row(stride < 0 ? count - 1 - k : k);
+}
+
 // A pixel-for-pixel operation from the source rectangle to the target at the point; the
 // kernel works on one row piece: (target bytes, source bytes, pixel count).
 template <class Kernel>
@@ -109,10 +120,10 @@ void PointOp(TBitmap* source, const TRect& rect, TBitmap* target, const TPoint& 
     Plane s = Open(source);
     Plane t = target == source ? s : Open(target);
     SourceView view = ViewOf(s, xs.from, ys.from, xs.count, ys.count, target == source && (dx != 0 || dy != 0));
-    for (int j = 0; j < ys.count; ++j) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
         int y = ys.from + j;
         kernel(t.At(xs.from + dx, y + dy), view.At(xs.from, y), xs.count);
-    }
+    });
 }
 
 // The rectangle cut to the bitmap; the point moves with its top-left corner.
@@ -661,8 +672,7 @@ void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, c
     if (inPlace) {
 #if defined(__x86_64__) && defined(__GNUC__)
         if (HasWideRows()) {
-            for (int y = r.top; y < r.bottom; ++y)
-                oblbmp::wide::MirrorRowInPlace(s.At(r.left, y), w);
+            InMemoryOrder(h, s.stride, [&](int j) { oblbmp::wide::MirrorRowInPlace(s.At(r.left, r.top + j), w); });
             return;
         }
 #endif
@@ -682,9 +692,10 @@ void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, c
     if (is.count == 0 || ys.count == 0)
         return;
     SourceView view = ViewOf(s, r.left, r.top, w, h, Target == Source);
-    for (int y = ys.from; y < ys.from + ys.count; ++y) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
+        int y = ys.from + j;
         MirrorRow(t.At(p.x + is.from, p.y - r.top + y), view.At(r.right - 1 - is.from, y), is.count);
-    }
+    });
 }
 
 void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, const TPoint& Point, TBitmap* Target,
@@ -724,7 +735,7 @@ void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, con
     const std::optional<ShareRule> rule = wide ? std::nullopt : RuleFor(alpha, table);
 #endif
     std::size_t n = std::size_t{3} * static_cast<std::size_t>(xs.count);
-    for (int j = 0; j < ys.count; ++j) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
         int y = ys.from + j;
         const BYTE* b1 = v1.At(xs.from, y);
         const BYTE* a = v2.At(xs.from + d2x, y + d2y);
@@ -733,12 +744,12 @@ void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, con
 #if defined(__x86_64__) && defined(__GNUC__)
         if (wide) {
             oblbmp::wide::BlendRow(to, b1, a, n, shares);
-            continue;
+            return;
         }
         if (rule)
             i = BlendRowBlocks(to, b1, a, n, *rule);
 #endif
         for (; i < n; ++i)
             to[i] = static_cast<BYTE>(table[b1[i] - a[i]] + a[i]);
-    }
+    });
 }
