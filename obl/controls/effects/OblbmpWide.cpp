@@ -142,7 +142,7 @@ __m512i Channel(int c, __m512i a, __m512i b, __m512i third)
 struct GreyTables {
     Table red, green, blue;
 
-    // Up to 64 pixels, `bytes` of them (three a pixel) read and written.
+    // Up to 64 pixels: the first `bytes` bytes (three a pixel) are read, then written.
     void Step(BYTE* to, const BYTE* from, std::size_t bytes) const
     {
         __mmask64 part[3];
@@ -250,6 +250,8 @@ void BlendRow(BYTE* to, const BYTE* b1, const BYTE* a, std::size_t bytes, const 
     });
 }
 
+// A whole step's store reaches one byte into the next step's pixels (the source and target
+// rows are apart, so the next step writes it right after); the last step is masked.
 void MirrorRow(BYTE* to, const BYTE* fromLast, int pixels)
 {
     int i = 0;
