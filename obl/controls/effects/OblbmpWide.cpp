@@ -1,9 +1,9 @@
 #include "obl/controls/effects/OblbmpWide.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
-
 #include <cstdint>
 #include <immintrin.h>
+#endif
 
 namespace oblbmp::wide {
 
@@ -11,22 +11,33 @@ namespace {
 bool gSwitchedOff = false;
 } // namespace
 
-// Compiled for any processor: it decides whether the rest may run.
+// Compiled for any processor: it decides whether the rest may run (elsewhere than on x86-64
+// the rows are not built).
 bool Available()
 {
+#if defined(__x86_64__) && defined(__GNUC__)
     static const bool has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
     return has && !gSwitchedOff;
+#else
+    return false;
+#endif
 }
 
 void SwitchOff(bool off) { gSwitchedOff = off; }
 
 } // namespace oblbmp::wide
 
+#if defined(__x86_64__) && defined(__GNUC__)
+
 // Everything below runs only where Available() holds. Only this file's own functions come
 // after the switch: no library template is instantiated here, so no code for these
 // instructions can stand in for another file's copy.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512bw,avx512vbmi"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512bw,avx512vbmi")
+#endif
 
 namespace oblbmp::wide {
 
@@ -303,6 +314,10 @@ void MirrorRowInPlace(BYTE* row, int pixels)
 
 } // namespace oblbmp::wide
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 #endif

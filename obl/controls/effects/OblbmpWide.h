@@ -4,13 +4,14 @@
 // source row itself. A processor without them takes the narrower paths of Oblbmp.
 #pragma once
 
-#include "platform/classlib/Graphics.h"
+#include "platform/win/WinTypes.h"
 
 #include <cstddef>
 
 namespace oblbmp::wide {
 
-// The processor has the instructions, and they are not switched off.
+// The processor has the instructions, and they are not switched off. The rows below exist
+// on x86-64 only; elsewhere this is false.
 bool Available();
 // Tests switch them off to check the narrower paths on the same processor.
 void SwitchOff(bool off);
