@@ -1,5 +1,7 @@
 #include "obl/controls/effects/Oblbmp.h"
 
+#include "obl/controls/effects/OblbmpWide.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -90,6 +92,17 @@ Axis CutAxis(int low, int high, std::initializer_list<std::pair<int, int>> landi
     return {static_cast<int>(lo), static_cast<int>(hi - lo)};
 }
 
+// Rows 0..count-1 of a plane with the stride, in the order they lie in memory (bottom-up
+// bitmaps have them backwards): the processor reads ahead along ascending addresses, also
+// across the end of one row to the start of the next. Every caller's rows are independent:
+// each reads what no other one writes.
+template <class Row>
+void InMemoryOrder(int count, std::ptrdiff_t stride, Row row)
+{
+    for (int k = 0; k < count; ++k)
+        row(stride < 0 ? count - 1 - k : k);
+}
+
 // A pixel-for-pixel operation from the source rectangle to the target at the point; the
 // kernel works on one row piece: (target bytes, source bytes, pixel count).
 template <class Kernel>
@@ -107,10 +120,10 @@ void PointOp(TBitmap* source, const TRect& rect, TBitmap* target, const TPoint& 
     Plane s = Open(source);
     Plane t = target == source ? s : Open(target);
     SourceView view = ViewOf(s, xs.from, ys.from, xs.count, ys.count, target == source && (dx != 0 || dy != 0));
-    for (int j = 0; j < ys.count; ++j) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
         int y = ys.from + j;
         kernel(t.At(xs.from + dx, y + dy), view.At(xs.from, y), xs.count);
-    }
+    });
 }
 
 // The rectangle cut to the bitmap; the point moves with its top-left corner.
@@ -246,6 +259,9 @@ __attribute__((target("ssse3"))) int MirrorBlocks(BYTE* to, const BYTE* fromLast
     }
     return i;
 }
+
+// Whole rows 64 bytes a step where the processor can.
+bool HasWideRows() { return oblbmp::wide::Available(); }
 
 bool HasShuffle()
 {
@@ -393,6 +409,15 @@ struct ShareRule {
     std::uint16_t bias = 0;
 };
 
+// A fall's share is the rise's negated (under the default rounding it is).
+bool Symmetric(const int* table)
+{
+    for (int n = 1; n < 256; ++n)
+        if (table[-n] != -table[n])
+            return false;
+    return true;
+}
+
 // The vector code's arithmetic for one lane.
 unsigned RuleShare(const ShareRule& rule, int n)
 {
@@ -406,9 +431,8 @@ unsigned RuleShare(const ShareRule& rule, int n)
 // under another rounding mode the table may have no rule (it is not symmetric, say).
 std::optional<ShareRule> RuleFor(double alpha, const int* table)
 {
-    for (int n = 1; n < 256; ++n)
-        if (table[-n] != -table[n])
-            return std::nullopt;
+    if (!Symmetric(table))
+        return std::nullopt;
     auto fits = [table](const ShareRule& rule) {
         for (int n = 0; n < 256; ++n)
             if (static_cast<int>(RuleShare(rule, n)) != table[n])
@@ -517,6 +541,12 @@ void MirrorRow(BYTE* to, const BYTE* fromLast, int count)
 {
     if (count <= 0)
         return;
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (HasWideRows()) {
+        oblbmp::wide::MirrorRow(to, fromLast, count);
+        return;
+    }
+#endif
     // The source's last pixel (target pixel 0) goes as 3 bytes: it may end the image.
     std::memcpy(to, fromLast, 3);
     int first = 1;
@@ -537,6 +567,10 @@ void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const 
     PointOp(Source, Rect, Target, Point, [blueGreen](BYTE* to, const BYTE* from, int pixels) {
         int i = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
+        if (HasWideRows()) {
+            oblbmp::wide::GreyRow(to, from, pixels, kRedShare.data(), kGreenShare.data(), kBlueShare.data());
+            return;
+        }
         if (HasWideIntegers())
             i = GreyBlocks(to, from, pixels);
 #endif
@@ -552,16 +586,31 @@ void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const 
 void OBLBMPInvert(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
     PointOp(Source, Rect, Target, Point, [](BYTE* to, const BYTE* from, int pixels) {
-        Bytewise(
-            to, from, std::size_t{3} * static_cast<std::size_t>(pixels), [](Block16 v) { return ~v; },
-            [](BYTE b) { return static_cast<BYTE>(~b); });
+        std::size_t n = std::size_t{3} * static_cast<std::size_t>(pixels);
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (HasWideRows()) {
+            oblbmp::wide::InvertRow(to, from, n);
+            return;
+        }
+#endif
+        Bytewise(to, from, n, [](Block16 v) { return ~v; }, [](BYTE b) { return static_cast<BYTE>(~b); });
     });
 }
 
 void OBLBMPBrightness(TBitmap* Source, const TRect& Rect, TBitmap* Target, std::int16_t Delta, const TPoint& Point)
 {
-    PointOp(Source, Rect, Target, Point,
-            [Delta](BYTE* to, const BYTE* from, int pixels) { Brighten(to, from, pixels, Delta); });
+    PointOp(Source, Rect, Target, Point, [Delta](BYTE* to, const BYTE* from, int pixels) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (HasWideRows()) {
+            // Saturating byte sums are the clamp at either end.
+            auto up = static_cast<BYTE>(std::clamp<int>(Delta, 0, 255));
+            auto down = static_cast<BYTE>(std::clamp<int>(-Delta, 0, 255));
+            oblbmp::wide::BrightenRow(to, from, std::size_t{3} * static_cast<std::size_t>(pixels), up, down);
+            return;
+        }
+#endif
+        Brighten(to, from, pixels, Delta);
+    });
 }
 
 void OBLBmpBrightnessEC(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point,
@@ -621,6 +670,12 @@ void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, c
     Plane s = Open(Source);
     bool inPlace = Source == Target && p.x == r.left && p.y == r.top;
     if (inPlace) {
+#if defined(__x86_64__) && defined(__GNUC__)
+        if (HasWideRows()) {
+            InMemoryOrder(h, s.stride, [&](int j) { oblbmp::wide::MirrorRowInPlace(s.At(r.left, r.top + j), w); });
+            return;
+        }
+#endif
         // Each row reversed into one row of any width, then put back.
         std::size_t bytes = std::size_t{3} * static_cast<std::size_t>(w);
         std::vector<BYTE> row(bytes);
@@ -637,9 +692,10 @@ void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, c
     if (is.count == 0 || ys.count == 0)
         return;
     SourceView view = ViewOf(s, r.left, r.top, w, h, Target == Source);
-    for (int y = ys.from; y < ys.from + ys.count; ++y) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
+        int y = ys.from + j;
         MirrorRow(t.At(p.x + is.from, p.y - r.top + y), view.At(r.right - 1 - is.from, y), is.count);
-    }
+    });
 }
 
 void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, const TPoint& Point, TBitmap* Target,
@@ -672,20 +728,28 @@ void OBLBMPAlphaBlend(TBitmap* Source1, TBitmap* Source2, const TRect& Rect, con
                            Target == Source2 && (dtx != d2x || dty != d2y));
     const int* table = share.data() + 255;
 #if defined(__x86_64__) && defined(__GNUC__)
-    const std::optional<ShareRule> rule = RuleFor(alpha, table);
+    const bool wide = HasWideRows() && Symmetric(table);
+    BYTE shares[256];
+    for (int n = 0; n < 256; ++n)
+        shares[n] = static_cast<BYTE>(table[n]);
+    const std::optional<ShareRule> rule = wide ? std::nullopt : RuleFor(alpha, table);
 #endif
     std::size_t n = std::size_t{3} * static_cast<std::size_t>(xs.count);
-    for (int j = 0; j < ys.count; ++j) {
+    InMemoryOrder(ys.count, t.stride, [&](int j) {
         int y = ys.from + j;
         const BYTE* b1 = v1.At(xs.from, y);
         const BYTE* a = v2.At(xs.from + d2x, y + d2y);
         BYTE* to = t.At(xs.from + dtx, y + dty);
         std::size_t i = 0;
 #if defined(__x86_64__) && defined(__GNUC__)
+        if (wide) {
+            oblbmp::wide::BlendRow(to, b1, a, n, shares);
+            return;
+        }
         if (rule)
             i = BlendRowBlocks(to, b1, a, n, *rule);
 #endif
         for (; i < n; ++i)
             to[i] = static_cast<BYTE>(table[b1[i] - a[i]] + a[i]);
-    }
+    });
 }
