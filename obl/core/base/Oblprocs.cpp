@@ -246,30 +246,89 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
     return y;
 }
 
-// Decodes the items of a compressed block of `size` bytes into dest; every read
-// is checked against the block and every write against one chunk of output.
-int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
+// Where decoding stands: the next block byte, the next output byte, and the
+// items of the current control word still to come, the next at bit 15.
+struct LZRWDecodeState {
+    int x;
+    int y;
+    unsigned control;
+    int items;
+};
+
+constexpr int LZRWControlItems = 16;
+constexpr int LZRWOutputLimit = static_cast<int>(OBLLZRWChunkSize);
+constexpr int LZRWOutputRoom = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
+// The items of one control word take at most 4 block bytes each (a run), and a
+// literal is read 16 bytes wide; a copy makes at most LZRWMaxCopy bytes and is
+// written 32 bytes wide. With this much left on both sides, no item of the
+// control word needs a bound check.
+constexpr int LZRWFastBlockMargin = LZRWControlItems * 4 + 16;
+constexpr int LZRWFastOutputMargin = LZRWControlItems * LZRWMaxCopy + 32;
+
+// Copies a copy item's bytes from `offset` bytes back, front to back in effect:
+// each wide step reads only bytes finished before it. Bytes past `length` (up to
+// 32 from `to`) are scratch, rewritten by the next items.
+void LZRWCopyBack(BYTE* to, int offset, int length)
 {
-    if (size < 3) LZRWDamaged();
-    constexpr int outLimit = static_cast<int>(OBLLZRWChunkSize);
-    constexpr int room = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
-    unsigned control = (static_cast<unsigned>(source[1]) << 8) | source[2];
-    int x = 3, y = 0, bitsLeft = 16;
-    while (x < size) {
-        if (bitsLeft == 0) {
-            if (x + 1 >= size) LZRWDamaged();
-            control = (static_cast<unsigned>(source[x]) << 8) | source[x + 1];
-            x += 2;
-            bitsLeft = 16;
+    const BYTE* from = to - offset;
+    if (offset >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + 16, from + 16, 16);
+    } else if (offset >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + 8, from + 8, 8);
+        std::memcpy(to + 16, from + 16, 8);
+    } else {
+        for (int k = 0; k < length; ++k) to[k] = from[k]; // the copy repeats what it produces
+    }
+}
+
+// Decodes the items of one control word in the bulk of a block, where the block
+// holds them all and the output has room for them (the margins above). The 1 bits
+// are visited in turn, each after the literals before it, copied 16 at once: no
+// jump on the kind of each item. A run, or a copy reaching before the output, is
+// left to the checked decoder with the rest of the control word.
+void LZRWFastItems(const BYTE* source, BYTE* dest, LZRWDecodeState& s)
+{
+    unsigned bits = s.control << 16; // the items to come at the top, zeros below them
+    int x = s.x, y = s.y, items = s.items;
+    while (bits != 0) {
+        const int literals = std::countl_zero(bits);
+        std::memcpy(dest + y, source + x, 16); // bytes past the literals: rewritten by the copy
+        x += literals;
+        y += literals;
+        const unsigned first = source[x], second = source[x + 1];
+        const int offset = static_cast<int>((first << 4) | (second >> 4));
+        if (offset == 0 || offset > y) {
+            s = {x, y, bits << literals >> 16, items - literals};
+            return;
         }
+        const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
+        LZRWCopyBack(dest + y, offset, length);
+        x += 2;
+        y += length;
+        bits <<= literals + 1;
+        items -= literals + 1;
+    }
+    std::memcpy(dest + y, source + x, 16); // the literals after the last copy
+    s = {x + items, y + items, 0, 0};
+}
+
+// Decodes the rest of the items of one control word, checking every read
+// against the block and every write against one chunk of output. The block may
+// end before the padding items of its last control word.
+void LZRWCheckedItems(const BYTE* source, BYTE* dest, int size, LZRWDecodeState& s)
+{
+    int x = s.x, y = s.y, bitsLeft = s.items;
+    unsigned control = s.control;
+    while (bitsLeft > 0 && x < size) {
         if (!(control & 0x8000)) {
-            // Literals in a row under the control word, copied at once (the block may
-            // end before the padding bits of its last control word).
+            // Literals in a row under the control word, copied at once.
             const unsigned top = (control << 16) & 0xFFFF0000u;
             int k = top == 0 ? bitsLeft : std::min(bitsLeft, std::countl_zero(top));
             k = std::min(k, size - x);
-            if (y + k > outLimit) LZRWDamaged();
-            if (x + 16 <= size && y + 16 <= room)
+            if (y + k > LZRWOutputLimit) LZRWDamaged();
+            if (x + 16 <= size && y + 16 <= LZRWOutputRoom)
                 std::memcpy(dest + y, source + x, 16); // bytes past the k literals: rewritten by the next items
             else
                 std::memcpy(dest + y, source + x, static_cast<std::size_t>(k));
@@ -281,40 +340,52 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
             // taken at once, without asking the control word again.
             if (bitsLeft == 0 || x >= size) continue;
         }
-        {
-            if (x + 1 >= size) LZRWDamaged();
-            const unsigned first = source[x], second = source[x + 1];
-            const int offset = static_cast<int>((first << 4) | (second >> 4));
-            if (offset != 0) {
-                const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
-                if (offset > y || y + length > outLimit) LZRWDamaged();
-                BYTE* to = dest + y;
-                const BYTE* from = to - offset;
-                if (offset >= 8 && y + 24 <= room) {
-                    // Three whole words whatever the length (no jump on it): each reads
-                    // only bytes finished before it.
-                    std::memcpy(to, from, 8);
-                    std::memcpy(to + 8, from + 8, 8);
-                    std::memcpy(to + 16, from + 16, 8);
-                } else {
-                    // Front to back, byte by byte: the copy may overlap what it produces.
-                    for (int k = 0; k < length; ++k) to[k] = from[k];
-                }
-                y += length;
-                x += 2;
-            } else {
-                if (x + 3 >= size) LZRWDamaged();
-                const int length = static_cast<int>((second << 8) | source[x + 2]) + LZRWMinRun;
-                if (y + length > outLimit) LZRWDamaged();
-                std::memset(dest + y, source[x + 3], static_cast<std::size_t>(length));
-                y += length;
-                x += 4;
-            }
+        if (x + 1 >= size) LZRWDamaged();
+        const unsigned first = source[x], second = source[x + 1];
+        const int offset = static_cast<int>((first << 4) | (second >> 4));
+        if (offset != 0) {
+            const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
+            if (offset > y || y + length > LZRWOutputLimit) LZRWDamaged();
+            if (y + 32 <= LZRWOutputRoom)
+                LZRWCopyBack(dest + y, offset, length);
+            else
+                for (int k = 0; k < length; ++k) dest[y + k] = dest[y - offset + k];
+            y += length;
+            x += 2;
+        } else {
+            if (x + 3 >= size) LZRWDamaged();
+            const int length = static_cast<int>((second << 8) | source[x + 2]) + LZRWMinRun;
+            if (y + length > LZRWOutputLimit) LZRWDamaged();
+            std::memset(dest + y, source[x + 3], static_cast<std::size_t>(length));
+            y += length;
+            x += 4;
         }
         control <<= 1;
         --bitsLeft;
     }
-    return y;
+    s = {x, y, control, bitsLeft};
+}
+
+// Decodes the items of a compressed block of `size` bytes into dest; a damaged
+// block raises EReadError before anything outside the block or the destination
+// is read or written.
+int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
+{
+    if (size < 3) LZRWDamaged();
+    LZRWDecodeState s{1, 0, 0, 0};
+    while (s.x < size) {
+        if (s.x + 1 >= size) LZRWDamaged();
+        s.control = (static_cast<unsigned>(source[s.x]) << 8) | source[s.x + 1];
+        s.x += 2;
+        s.items = LZRWControlItems;
+        // Ending the block, the control word's items are padding, unless the first
+        // is a copy or a run: that one is cut off.
+        if (s.x == size && (s.control & 0x8000)) LZRWDamaged();
+        if (s.x + LZRWFastBlockMargin <= size && s.y + LZRWFastOutputMargin <= LZRWOutputRoom)
+            LZRWFastItems(source, dest, s);
+        if (s.items > 0) LZRWCheckedItems(source, dest, size, s);
+    }
+    return s.y;
 }
 
 } // namespace
