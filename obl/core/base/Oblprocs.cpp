@@ -72,29 +72,47 @@ std::size_t LZRWHashIndex(const BYTE* at)
 
 // Whether the table entry `stored` offers a copy of at least three bytes at x.
 // A stored position is compared as a signed 16-bit number, so positions of 32768
-// and above never match: part of the output. Decided without branches (most
-// candidates fail); position 0 is read when there is no candidate.
+// and above never match: part of the output. Most candidates fail at random, so
+// everything that rules a copy out is gathered into one word and tested once;
+// position 0 (or another within the buffer) is read when there is no candidate.
 bool LZRWCopyOffered(const BYTE* source, int x, WORD stored)
 {
-    const int p = static_cast<std::int16_t>(stored);
-    const bool near = (stored != LZRWHashEmpty) & (x - p <= LZRWMaxOffset);
-    const std::uint32_t diff = LZRWLoad32(source + (near ? p : 0)) ^ LZRWLoad32(source + x);
-    return near & ((diff & 0xFFFFFFu) == 0);
+    static_assert(LZRWMaxOffset == (1 << 12) - 1);
+    const std::uint32_t diff = LZRWLoad32(source + (stored & 0x7FFF)) ^ LZRWLoad32(source + x);
+    const std::uint32_t far = static_cast<std::uint32_t>(x - stored) >> 12; // the empty mark is far too
+    const std::uint32_t high = stored >> 15;                                 // read back as negative
+    return ((diff << 8) | far | high) == 0;
 }
 
-// The number of bytes from x equal to those from p, at most `most`.
+// The number of bytes from x equal to those from p, at most `most`. In the
+// bulk of the buffer three whole words are compared and the first difference
+// found without a jump on the length (lengths vary at random).
 int LZRWMatchLength(const BYTE* source, int x, int p, int most)
 {
-    if (x + 3 * 8 <= static_cast<int>(OBLLZRWBufferSize)) { // whole words stay within the buffer
-        for (int n = 0; n < most; n += 8) {
-            const std::uint64_t diff = LZRWLoad64(source + x + n) ^ LZRWLoad64(source + p + n);
-            if (diff != 0) return std::min(most, n + std::countr_zero(diff) / 8);
-        }
-        return most;
+    if (x + 3 * 8 <= static_cast<int>(OBLLZRWBufferSize)) {
+        const std::uint64_t d0 = LZRWLoad64(source + x) ^ LZRWLoad64(source + p);
+        const std::uint64_t d1 = LZRWLoad64(source + x + 8) ^ LZRWLoad64(source + p + 8);
+        const std::uint64_t d2 = LZRWLoad64(source + x + 16) ^ LZRWLoad64(source + p + 16);
+        // Each word counts (8 bytes when equal) only after equal words: masked, not jumped over.
+        const unsigned after0 = 0u - static_cast<unsigned>(d0 == 0);
+        const unsigned after1 = 0u - static_cast<unsigned>((d0 | d1) == 0);
+        const unsigned length = std::countr_zero(d0) / 8 + ((std::countr_zero(d1) / 8) & after0) +
+                                ((std::countr_zero(d2) / 8) & after1);
+        return std::min(most, static_cast<int>(length));
     }
     int length = 0;
     while (length < most && source[x + length] == source[p + length]) ++length;
     return length;
+}
+
+// Whether a run item starts at x: the LZRWMinRun bytes from x are one byte
+// (a shorter run is no item), told by two overlapping pairs of words.
+bool LZRWRunStarts(const BYTE* source, int x, int size)
+{
+    static_assert(LZRWMinRun == 16);
+    if (x + LZRWMinRun > size) return false;
+    const BYTE* at = source + x;
+    return ((LZRWLoad64(at) ^ LZRWLoad64(at + 1)) | (LZRWLoad64(at + 7) ^ LZRWLoad64(at + 8))) == 0;
 }
 
 constexpr int LZRWLiteralRow = 16; // the positions of one control word
@@ -195,12 +213,9 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         const BYTE b = source[x];
         // The run test comes first; the match search (and its table update)
         // only runs where no run item is written.
-        int run = 1;
-        if (x + 1 < size && source[x + 1] == b) {
-            run = 2;
+        if (LZRWRunStarts(source, x, size)) {
+            int run = LZRWMinRun;
             while (x + run < size && run < LZRWMaxRun && source[x + run] == b) ++run;
-        }
-        if (run >= LZRWMinRun) {
             if (y + 4 > size) return 0;
             dest[y] = 0x00;
             dest[y + 1] = static_cast<BYTE>((run - LZRWMinRun) >> 8);
@@ -378,9 +393,9 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
         s.control = (static_cast<unsigned>(source[s.x]) << 8) | source[s.x + 1];
         s.x += 2;
         s.items = LZRWControlItems;
-        // Ending the block, the control word's items are padding, unless the first
-        // is a copy or a run: that one is cut off.
-        if (s.x == size && (s.control & 0x8000)) LZRWDamaged();
+        // A later control word ending the block has its first item cut off when
+        // that is a copy or a run; the items of the first one are all padding then.
+        if (s.x == size && size > 3 && (s.control & 0x8000)) LZRWDamaged();
         if (s.x + LZRWFastBlockMargin <= size && s.y + LZRWFastOutputMargin <= LZRWOutputRoom)
             LZRWFastItems(source, dest, s);
         if (s.items > 0) LZRWCheckedItems(source, dest, size, s);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -150,7 +151,7 @@ std::optional<Bytes> ReferenceDecompress(const Bytes& block)
         if (x + 2 > n) return std::nullopt;
         unsigned c = (block[x] << 8) | block[x + 1];
         x += 2;
-        if (x == n && (c & 0x8000)) return std::nullopt; // a copy or run announced, and no bytes for it
+        if (x == n && x > 3 && (c & 0x8000)) return std::nullopt; // a copy or run announced, and no bytes for it
         for (int item = 0; item < 16 && x < n; ++item, c <<= 1) {
             if (!(c & 0x8000)) {
                 out.push_back(block[x++]);
@@ -359,6 +360,32 @@ TEST(LZRWCompress, BytesPastTheSourceNeverInfluenceTheBlock)
     }
 }
 
+TEST(LZRWCompress, RunsUpToTheEndOfTheSource)
+{
+    // A run item needs 16 equal bytes within the source, also when it ends the source.
+    for (const std::size_t before : {std::size_t{0}, std::size_t{1}, std::size_t{40}, std::size_t{2000}}) {
+        for (const std::size_t run : {std::size_t{14}, std::size_t{15}, std::size_t{16}, std::size_t{17}}) {
+            SCOPED_TRACE(before * 100 + run);
+            const Bytes source = SourceLikeText(before + 1, 3) + Bytes(run, 'z');
+            EXPECT_EQ(Compress(source, 'z'), ReferenceCompress(source));
+            EXPECT_EQ(Decompress(Compress(source)), source);
+        }
+    }
+}
+
+TEST(LZRWCompress, PositionsFrom32768OnOfferNoCopies)
+{
+    // "ABC" is seen at 0 and again at 32768, so its table entry then reads back
+    // negative: the repeats after it stay literals (though the bytes at 0, where
+    // a table entry of 32768 would point with its top bit cleared, are the same).
+    const Bytes text = SourceLikeText(32765, 52);
+    ASSERT_EQ(std::search(text.begin(), text.end(), std::begin("ABC"), std::begin("ABC") + 3), text.end());
+    const Bytes source = Repeat("ABC", 1) + text + Repeat("ABC", 4) + Hex("41");
+    const Bytes block = Compress(source);
+    EXPECT_EQ(block, ReferenceCompress(source));
+    EXPECT_EQ(Decompress(block), source);
+}
+
 TEST(LZRWCompress, RefusesSourcesLargerThanOneChunk)
 {
     const auto in = Buffer({});
@@ -404,6 +431,7 @@ TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
 
 TEST(LZRWDecompress, ItemsPastTheEndOfTheBlockArePadding)
 {
+    EXPECT_EQ(Decompress(Hex("40 80 00")), Bytes{});
     EXPECT_EQ(Decompress(Hex("40 7F FF 61")), Bytes{'a'});
     EXPECT_EQ(Decompress(Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 7F FF")), Bytes(16, 'a'));
 }
