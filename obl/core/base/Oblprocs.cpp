@@ -3,12 +3,11 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,10 +29,19 @@ constexpr int LZRWMaxRun = 4095;
 constexpr int LZRWSignedPositions = 32768; // stored positions read back as signed 16-bit numbers
 constexpr const char* LZRWErrorText = "LZRW Error!";
 
-std::vector<WORD> LZRWNewHashTable()
+constexpr int LZRWControlItems = 16; // the items of one control word
+constexpr int LZRWLiteralRow = LZRWControlItems; // literals looked at together: one control word's worth
+
+// The compressor's working memory: the hash table, all empty, then room for the
+// table slot of every position of a buffer (rounded up to whole rows).
+constexpr std::size_t LZRWWorkspaceWords = LZRWHashSize + OBLLZRWBufferSize + LZRWLiteralRow;
+
+std::unique_ptr<WORD[]> LZRWNewWorkspace()
 {
     try {
-        return std::vector<WORD>(LZRWHashSize, LZRWHashEmpty);
+        auto words = std::make_unique_for_overwrite<WORD[]>(LZRWWorkspaceWords);
+        std::fill_n(words.get(), LZRWHashSize, LZRWHashEmpty);
+        return words;
     } catch (const std::bad_alloc&) {
         throw EInvalidPointer(LZRWErrorText);
     }
@@ -115,11 +123,9 @@ bool LZRWRunStarts(const BYTE* source, int x, int size)
     return ((LZRWLoad64(at) ^ LZRWLoad64(at + 1)) | (LZRWLoad64(at + 7) ^ LZRWLoad64(at + 8))) == 0;
 }
 
-constexpr int LZRWLiteralRow = 16; // the positions of one control word
-
-// The table slots of the LZRWLiteralRow positions from `at` (reading two bytes past
-// them), and the bit mask of the positions whose next byte is the same.
-unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
+// The table slots of the LZRWLiteralRow positions from `at` (reading two bytes
+// past them).
+void LZRWRowSlots(const BYTE* at, WORD* slots)
 {
 #if defined(__SSE2__)
     const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
@@ -137,13 +143,32 @@ unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
     };
     half(false, slots);
     half(true, slots + 8);
+#else
+    for (int k = 0; k < LZRWLiteralRow; ++k) slots[k] = static_cast<WORD>(LZRWHashIndex(at + k));
+#endif
+}
+
+// The table slot of every position of the source from which three bytes remain,
+// worked out before the items are chosen: off the path from one item to the next.
+// Rows reach past the source, and their slots there are never asked for.
+void LZRWSourceSlots(const BYTE* source, int size, WORD* slots)
+{
+    int at = 0;
+    for (; at + 2 < size && at + LZRWLiteralRow + 2 <= static_cast<int>(OBLLZRWBufferSize); at += LZRWLiteralRow)
+        LZRWRowSlots(source + at, slots + at);
+    for (; at + 2 < size; ++at) slots[at] = static_cast<WORD>(LZRWHashIndex(source + at));
+}
+
+// The bit mask of the LZRWLiteralRow positions from `at` whose next byte is the same.
+unsigned LZRWRowRepeats(const BYTE* at)
+{
+#if defined(__SSE2__)
+    const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b0, b1)));
 #else
     unsigned repeats = 0;
-    for (int k = 0; k < LZRWLiteralRow; ++k) {
-        slots[k] = static_cast<WORD>(LZRWHashIndex(at + k));
-        repeats |= static_cast<unsigned>(at[k] == at[k + 1]) << k;
-    }
+    for (int k = 0; k < LZRWLiteralRow; ++k) repeats |= static_cast<unsigned>(at[k] == at[k + 1]) << k;
     return repeats;
 #endif
 }
@@ -155,21 +180,20 @@ unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
 // a byte is decided here in a few instructions. The caller keeps the row within
 // the block (x + LZRWLiteralRow + 2 <= size) and below LZRWSignedPositions, where
 // every stored position is a plain earlier one or the empty mark.
-int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table)
+int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table, const WORD* slots)
 {
-    std::array<WORD, LZRWLiteralRow> slots;
-    const unsigned repeats = LZRWRowSlots(source + x, slots.data());
+    const unsigned repeats = LZRWRowRepeats(source + x);
     // Up to the first byte followed by the same one.
     const int end = std::min(limit, std::countr_zero(repeats | 1u << LZRWLiteralRow));
     for (int k = 0; k < end; ++k) {
         const int at = x + k;
-        const WORD stored = table[slots[k]];
+        const WORD stored = table[slots[at]];
         // The empty mark lies above every position, so it is never near; masked,
         // it is a harmless place to read.
         const bool near = static_cast<unsigned>(at - stored) <= static_cast<unsigned>(LZRWMaxOffset);
         const std::uint32_t diff = LZRWLoad32(source + (stored & 0x7FFF)) ^ LZRWLoad32(source + at);
         if (near & ((diff & 0xFFFFFFu) == 0)) return k;
-        table[slots[k]] = static_cast<WORD>(at);
+        table[slots[at]] = static_cast<WORD>(at);
     }
     return end;
 }
@@ -177,8 +201,9 @@ int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table)
 // The items of one compressed block, written while each ends within `size`
 // bytes; answers the block length, or 0 when an item would not fit (the block
 // cannot get smaller than its source and is stored instead).
-int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
+int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table, WORD* slots)
 {
+    LZRWSourceSlots(source, size, slots);
     int z = 1;    // the current control word
     int y = 3;    // the next item
     int bits = 0; // items under the current control word
@@ -198,7 +223,7 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         // short costs more than the items it saves.
         const int limit = LZRWLiteralRow - bits;
         if (!(control & 7) && x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
-            const int literals = LZRWPlainLiterals(source, x, limit, table);
+            const int literals = LZRWPlainLiterals(source, x, limit, table, slots);
             if (y + literals > size) return 0;
             if (literals == limit && limit == LZRWLiteralRow)
                 std::memcpy(dest + y, source + x, LZRWLiteralRow); // the common row, copied inline
@@ -230,7 +255,7 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         // Fewer than three bytes left: no copy is possible, and no later
         // position could use the table entry either.
         if (size - x >= LZRWMinCopy) {
-            const std::size_t index = LZRWHashIndex(source + x);
+            const WORD index = slots[x];
             const WORD stored = table[index];
             table[index] = static_cast<WORD>(x);
             if (LZRWCopyOffered(source, x, stored)) {
@@ -270,7 +295,6 @@ struct LZRWDecodeState {
     int items;
 };
 
-constexpr int LZRWControlItems = 16;
 constexpr int LZRWOutputLimit = static_cast<int>(OBLLZRWChunkSize);
 constexpr int LZRWOutputRoom = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
 // The items of one control word take at most 4 block bytes each (a run), and a
@@ -409,9 +433,10 @@ WORD OBLLZRWCompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD so
 {
     const int size = sourceSize;
     if (sourceSize > OBLLZRWChunkSize) throw EInvalidPointer(LZRWErrorText);
-    std::vector<WORD> table = LZRWNewHashTable();
+    const std::unique_ptr<WORD[]> workspace = LZRWNewWorkspace();
     dest[0] = LZRWFlagCompressed;
-    const int length = LZRWCompressItems(source.data(), dest.data(), size, table.data());
+    const int length =
+        LZRWCompressItems(source.data(), dest.data(), size, workspace.get(), workspace.get() + LZRWHashSize);
     if (length == 0) return LZRWStore(source.data(), dest.data(), size);
     return static_cast<WORD>(length);
 }
