@@ -225,8 +225,8 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table, WOR
         if (!(control & 7) && x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
             const int literals = LZRWPlainLiterals(source, x, limit, table, slots);
             if (y + literals > size) return 0;
-            if (literals == limit && limit == LZRWLiteralRow)
-                std::memcpy(dest + y, source + x, LZRWLiteralRow); // the common row, copied inline
+            if (y + LZRWLiteralRow <= static_cast<int>(OBLLZRWBufferSize))
+                std::memcpy(dest + y, source + x, LZRWLiteralRow); // bytes past the literals: scratch
             else
                 std::memcpy(dest + y, source + x, static_cast<std::size_t>(literals));
             y += literals;
