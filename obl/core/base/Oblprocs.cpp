@@ -3,12 +3,11 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -30,10 +29,19 @@ constexpr int LZRWMaxRun = 4095;
 constexpr int LZRWSignedPositions = 32768; // stored positions read back as signed 16-bit numbers
 constexpr const char* LZRWErrorText = "LZRW Error!";
 
-std::vector<WORD> LZRWNewHashTable()
+constexpr int LZRWControlItems = 16; // the items of one control word
+constexpr int LZRWLiteralRow = LZRWControlItems; // literals looked at together: one control word's worth
+
+// The compressor's working memory: the hash table, all empty, then room for the
+// table slot of every position of a buffer (rounded up to whole rows).
+constexpr std::size_t LZRWWorkspaceWords = LZRWHashSize + OBLLZRWBufferSize + LZRWLiteralRow;
+
+std::unique_ptr<WORD[]> LZRWNewWorkspace()
 {
     try {
-        return std::vector<WORD>(LZRWHashSize, LZRWHashEmpty);
+        auto words = std::make_unique_for_overwrite<WORD[]>(LZRWWorkspaceWords);
+        std::fill_n(words.get(), LZRWHashSize, LZRWHashEmpty);
+        return words;
     } catch (const std::bad_alloc&) {
         throw EInvalidPointer(LZRWErrorText);
     }
@@ -72,36 +80,52 @@ std::size_t LZRWHashIndex(const BYTE* at)
 
 // Whether the table entry `stored` offers a copy of at least three bytes at x.
 // A stored position is compared as a signed 16-bit number, so positions of 32768
-// and above never match: part of the output. Decided without branches (most
-// candidates fail); position 0 is read when there is no candidate.
+// and above never match: part of the output. Most candidates fail at random, so
+// everything that rules a copy out is gathered into one word and tested once;
+// position 0 (or another within the buffer) is read when there is no candidate.
 bool LZRWCopyOffered(const BYTE* source, int x, WORD stored)
 {
-    const int p = static_cast<std::int16_t>(stored);
-    const bool near = (stored != LZRWHashEmpty) & (x - p <= LZRWMaxOffset);
-    const std::uint32_t diff = LZRWLoad32(source + (near ? p : 0)) ^ LZRWLoad32(source + x);
-    return near & ((diff & 0xFFFFFFu) == 0);
+    static_assert(LZRWMaxOffset == (1 << 12) - 1);
+    const std::uint32_t diff = LZRWLoad32(source + (stored & 0x7FFF)) ^ LZRWLoad32(source + x);
+    const std::uint32_t far = static_cast<std::uint32_t>(x - stored) >> 12; // the empty mark is far too
+    const std::uint32_t high = stored >> 15;                                 // read back as negative
+    return ((diff << 8) | far | high) == 0;
 }
 
-// The number of bytes from x equal to those from p, at most `most`.
+// The number of bytes from x equal to those from p, at most `most`. In the
+// bulk of the buffer three whole words are compared and the first difference
+// found without a jump on the length (lengths vary at random).
 int LZRWMatchLength(const BYTE* source, int x, int p, int most)
 {
-    if (x + 3 * 8 <= static_cast<int>(OBLLZRWBufferSize)) { // whole words stay within the buffer
-        for (int n = 0; n < most; n += 8) {
-            const std::uint64_t diff = LZRWLoad64(source + x + n) ^ LZRWLoad64(source + p + n);
-            if (diff != 0) return std::min(most, n + std::countr_zero(diff) / 8);
-        }
-        return most;
+    if (x + 3 * 8 <= static_cast<int>(OBLLZRWBufferSize)) {
+        const std::uint64_t d0 = LZRWLoad64(source + x) ^ LZRWLoad64(source + p);
+        const std::uint64_t d1 = LZRWLoad64(source + x + 8) ^ LZRWLoad64(source + p + 8);
+        const std::uint64_t d2 = LZRWLoad64(source + x + 16) ^ LZRWLoad64(source + p + 16);
+        // Each word counts (8 bytes when equal) only after equal words: masked, not jumped over.
+        const unsigned after0 = 0u - static_cast<unsigned>(d0 == 0);
+        const unsigned after1 = 0u - static_cast<unsigned>((d0 | d1) == 0);
+        const unsigned length = std::countr_zero(d0) / 8 + ((std::countr_zero(d1) / 8) & after0) +
+                                ((std::countr_zero(d2) / 8) & after1);
+        return std::min(most, static_cast<int>(length));
     }
     int length = 0;
     while (length < most && source[x + length] == source[p + length]) ++length;
     return length;
 }
 
-constexpr int LZRWLiteralRow = 16; // the positions of one control word
+// Whether a run item starts at x: the LZRWMinRun bytes from x are one byte
+// (a shorter run is no item), told by two overlapping pairs of words.
+bool LZRWRunStarts(const BYTE* source, int x, int size)
+{
+    static_assert(LZRWMinRun == 16);
+    if (x + LZRWMinRun > size) return false;
+    const BYTE* at = source + x;
+    return ((LZRWLoad64(at) ^ LZRWLoad64(at + 1)) | (LZRWLoad64(at + 7) ^ LZRWLoad64(at + 8))) == 0;
+}
 
-// The table slots of the LZRWLiteralRow positions from `at` (reading two bytes past
-// them), and the bit mask of the positions whose next byte is the same.
-unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
+// The table slots of the LZRWLiteralRow positions from `at` (reading two bytes
+// past them).
+void LZRWRowSlots(const BYTE* at, WORD* slots)
 {
 #if defined(__SSE2__)
     const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
@@ -119,13 +143,32 @@ unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
     };
     half(false, slots);
     half(true, slots + 8);
+#else
+    for (int k = 0; k < LZRWLiteralRow; ++k) slots[k] = static_cast<WORD>(LZRWHashIndex(at + k));
+#endif
+}
+
+// The table slot of every position of the source from which three bytes remain,
+// worked out before the items are chosen: off the path from one item to the next.
+// Rows reach past the source, and their slots there are never asked for.
+void LZRWSourceSlots(const BYTE* source, int size, WORD* slots)
+{
+    int at = 0;
+    for (; at + 2 < size && at + LZRWLiteralRow + 2 <= static_cast<int>(OBLLZRWBufferSize); at += LZRWLiteralRow)
+        LZRWRowSlots(source + at, slots + at);
+    for (; at + 2 < size; ++at) slots[at] = static_cast<WORD>(LZRWHashIndex(source + at));
+}
+
+// The bit mask of the LZRWLiteralRow positions from `at` whose next byte is the same.
+unsigned LZRWRowRepeats(const BYTE* at)
+{
+#if defined(__SSE2__)
+    const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b0, b1)));
 #else
     unsigned repeats = 0;
-    for (int k = 0; k < LZRWLiteralRow; ++k) {
-        slots[k] = static_cast<WORD>(LZRWHashIndex(at + k));
-        repeats |= static_cast<unsigned>(at[k] == at[k + 1]) << k;
-    }
+    for (int k = 0; k < LZRWLiteralRow; ++k) repeats |= static_cast<unsigned>(at[k] == at[k + 1]) << k;
     return repeats;
 #endif
 }
@@ -137,21 +180,20 @@ unsigned LZRWRowSlots(const BYTE* at, WORD* slots)
 // a byte is decided here in a few instructions. The caller keeps the row within
 // the block (x + LZRWLiteralRow + 2 <= size) and below LZRWSignedPositions, where
 // every stored position is a plain earlier one or the empty mark.
-int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table)
+int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table, const WORD* slots)
 {
-    std::array<WORD, LZRWLiteralRow> slots;
-    const unsigned repeats = LZRWRowSlots(source + x, slots.data());
+    const unsigned repeats = LZRWRowRepeats(source + x);
     // Up to the first byte followed by the same one.
     const int end = std::min(limit, std::countr_zero(repeats | 1u << LZRWLiteralRow));
     for (int k = 0; k < end; ++k) {
         const int at = x + k;
-        const WORD stored = table[slots[k]];
+        const WORD stored = table[slots[at]];
         // The empty mark lies above every position, so it is never near; masked,
         // it is a harmless place to read.
         const bool near = static_cast<unsigned>(at - stored) <= static_cast<unsigned>(LZRWMaxOffset);
         const std::uint32_t diff = LZRWLoad32(source + (stored & 0x7FFF)) ^ LZRWLoad32(source + at);
         if (near & ((diff & 0xFFFFFFu) == 0)) return k;
-        table[slots[k]] = static_cast<WORD>(at);
+        table[slots[at]] = static_cast<WORD>(at);
     }
     return end;
 }
@@ -159,8 +201,9 @@ int LZRWPlainLiterals(const BYTE* source, int x, int limit, WORD* table)
 // The items of one compressed block, written while each ends within `size`
 // bytes; answers the block length, or 0 when an item would not fit (the block
 // cannot get smaller than its source and is stored instead).
-int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
+int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table, WORD* slots)
 {
+    LZRWSourceSlots(source, size, slots);
     int z = 1;    // the current control word
     int y = 3;    // the next item
     int bits = 0; // items under the current control word
@@ -180,10 +223,10 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         // short costs more than the items it saves.
         const int limit = LZRWLiteralRow - bits;
         if (!(control & 7) && x + LZRWLiteralRow + 2 <= size && x + LZRWLiteralRow <= LZRWSignedPositions) {
-            const int literals = LZRWPlainLiterals(source, x, limit, table);
+            const int literals = LZRWPlainLiterals(source, x, limit, table, slots);
             if (y + literals > size) return 0;
-            if (literals == limit && limit == LZRWLiteralRow)
-                std::memcpy(dest + y, source + x, LZRWLiteralRow); // the common row, copied inline
+            if (y + LZRWLiteralRow <= static_cast<int>(OBLLZRWBufferSize))
+                std::memcpy(dest + y, source + x, LZRWLiteralRow); // bytes past the literals: scratch
             else
                 std::memcpy(dest + y, source + x, static_cast<std::size_t>(literals));
             y += literals;
@@ -195,12 +238,9 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         const BYTE b = source[x];
         // The run test comes first; the match search (and its table update)
         // only runs where no run item is written.
-        int run = 1;
-        if (x + 1 < size && source[x + 1] == b) {
-            run = 2;
+        if (LZRWRunStarts(source, x, size)) {
+            int run = LZRWMinRun;
             while (x + run < size && run < LZRWMaxRun && source[x + run] == b) ++run;
-        }
-        if (run >= LZRWMinRun) {
             if (y + 4 > size) return 0;
             dest[y] = 0x00;
             dest[y + 1] = static_cast<BYTE>((run - LZRWMinRun) >> 8);
@@ -215,7 +255,7 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
         // Fewer than three bytes left: no copy is possible, and no later
         // position could use the table entry either.
         if (size - x >= LZRWMinCopy) {
-            const std::size_t index = LZRWHashIndex(source + x);
+            const WORD index = slots[x];
             const WORD stored = table[index];
             table[index] = static_cast<WORD>(x);
             if (LZRWCopyOffered(source, x, stored)) {
@@ -246,30 +286,88 @@ int LZRWCompressItems(const BYTE* source, BYTE* dest, int size, WORD* table)
     return y;
 }
 
-// Decodes the items of a compressed block of `size` bytes into dest; every read
-// is checked against the block and every write against one chunk of output.
-int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
+// Where decoding stands: the next block byte, the next output byte, and the
+// items of the current control word still to come, the next at bit 15.
+struct LZRWDecodeState {
+    int x;
+    int y;
+    unsigned control;
+    int items;
+};
+
+constexpr int LZRWOutputLimit = static_cast<int>(OBLLZRWChunkSize);
+constexpr int LZRWOutputRoom = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
+// The items of one control word take at most 4 block bytes each (a run), and a
+// literal is read 16 bytes wide; a copy makes at most LZRWMaxCopy bytes and is
+// written 32 bytes wide. With this much left on both sides, no item of the
+// control word needs a bound check.
+constexpr int LZRWFastBlockMargin = LZRWControlItems * 4 + 16;
+constexpr int LZRWFastOutputMargin = LZRWControlItems * LZRWMaxCopy + 32;
+
+// Copies a copy item's bytes from `offset` bytes back, front to back in effect:
+// each wide step reads only bytes finished before it. Bytes past `length` (up to
+// 32 from `to`) are scratch, rewritten by the next items.
+void LZRWCopyBack(BYTE* to, int offset, int length)
 {
-    if (size < 3) LZRWDamaged();
-    constexpr int outLimit = static_cast<int>(OBLLZRWChunkSize);
-    constexpr int room = static_cast<int>(OBLLZRWBufferSize); // the destination buffer's size
-    unsigned control = (static_cast<unsigned>(source[1]) << 8) | source[2];
-    int x = 3, y = 0, bitsLeft = 16;
-    while (x < size) {
-        if (bitsLeft == 0) {
-            if (x + 1 >= size) LZRWDamaged();
-            control = (static_cast<unsigned>(source[x]) << 8) | source[x + 1];
-            x += 2;
-            bitsLeft = 16;
+    const BYTE* from = to - offset;
+    if (offset >= 16) {
+        std::memcpy(to, from, 16);
+        std::memcpy(to + 16, from + 16, 16);
+    } else if (offset >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + 8, from + 8, 8);
+        std::memcpy(to + 16, from + 16, 8);
+    } else {
+        for (int k = 0; k < length; ++k) to[k] = from[k]; // the copy repeats what it produces
+    }
+}
+
+// Decodes the items of one control word in the bulk of a block, where the block
+// holds them all and the output has room for them (the margins above). The 1 bits
+// are visited in turn, each after the literals before it, copied 16 at once: no
+// jump on the kind of each item. A run, or a copy reaching before the output, is
+// left to the checked decoder with the rest of the control word.
+void LZRWFastItems(const BYTE* source, BYTE* dest, LZRWDecodeState& s)
+{
+    unsigned bits = s.control << 16; // the items to come at the top, zeros below them
+    int x = s.x, y = s.y, items = s.items;
+    while (bits != 0) {
+        const int literals = std::countl_zero(bits);
+        std::memcpy(dest + y, source + x, 16); // bytes past the literals: rewritten by the copy
+        x += literals;
+        y += literals;
+        const unsigned first = source[x], second = source[x + 1];
+        const int offset = static_cast<int>((first << 4) | (second >> 4));
+        if (offset == 0 || offset > y) {
+            s = {x, y, bits << literals >> 16, items - literals};
+            return;
         }
+        const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
+        LZRWCopyBack(dest + y, offset, length);
+        x += 2;
+        y += length;
+        bits <<= literals + 1;
+        items -= literals + 1;
+    }
+    std::memcpy(dest + y, source + x, 16); // the literals after the last copy
+    s = {x + items, y + items, 0, 0};
+}
+
+// Decodes the rest of the items of one control word, checking every read
+// against the block and every write against one chunk of output. The block may
+// end before the padding items of its last control word.
+void LZRWCheckedItems(const BYTE* source, BYTE* dest, int size, LZRWDecodeState& s)
+{
+    int x = s.x, y = s.y, bitsLeft = s.items;
+    unsigned control = s.control;
+    while (bitsLeft > 0 && x < size) {
         if (!(control & 0x8000)) {
-            // Literals in a row under the control word, copied at once (the block may
-            // end before the padding bits of its last control word).
+            // Literals in a row under the control word, copied at once.
             const unsigned top = (control << 16) & 0xFFFF0000u;
             int k = top == 0 ? bitsLeft : std::min(bitsLeft, std::countl_zero(top));
             k = std::min(k, size - x);
-            if (y + k > outLimit) LZRWDamaged();
-            if (x + 16 <= size && y + 16 <= room)
+            if (y + k > LZRWOutputLimit) LZRWDamaged();
+            if (x + 16 <= size && y + 16 <= LZRWOutputRoom)
                 std::memcpy(dest + y, source + x, 16); // bytes past the k literals: rewritten by the next items
             else
                 std::memcpy(dest + y, source + x, static_cast<std::size_t>(k));
@@ -281,40 +379,52 @@ int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
             // taken at once, without asking the control word again.
             if (bitsLeft == 0 || x >= size) continue;
         }
-        {
-            if (x + 1 >= size) LZRWDamaged();
-            const unsigned first = source[x], second = source[x + 1];
-            const int offset = static_cast<int>((first << 4) | (second >> 4));
-            if (offset != 0) {
-                const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
-                if (offset > y || y + length > outLimit) LZRWDamaged();
-                BYTE* to = dest + y;
-                const BYTE* from = to - offset;
-                if (offset >= 8 && y + 24 <= room) {
-                    // Three whole words whatever the length (no jump on it): each reads
-                    // only bytes finished before it.
-                    std::memcpy(to, from, 8);
-                    std::memcpy(to + 8, from + 8, 8);
-                    std::memcpy(to + 16, from + 16, 8);
-                } else {
-                    // Front to back, byte by byte: the copy may overlap what it produces.
-                    for (int k = 0; k < length; ++k) to[k] = from[k];
-                }
-                y += length;
-                x += 2;
-            } else {
-                if (x + 3 >= size) LZRWDamaged();
-                const int length = static_cast<int>((second << 8) | source[x + 2]) + LZRWMinRun;
-                if (y + length > outLimit) LZRWDamaged();
-                std::memset(dest + y, source[x + 3], static_cast<std::size_t>(length));
-                y += length;
-                x += 4;
-            }
+        if (x + 1 >= size) LZRWDamaged();
+        const unsigned first = source[x], second = source[x + 1];
+        const int offset = static_cast<int>((first << 4) | (second >> 4));
+        if (offset != 0) {
+            const int length = static_cast<int>(second & 0x0F) + LZRWMinCopy;
+            if (offset > y || y + length > LZRWOutputLimit) LZRWDamaged();
+            if (y + 32 <= LZRWOutputRoom)
+                LZRWCopyBack(dest + y, offset, length);
+            else
+                for (int k = 0; k < length; ++k) dest[y + k] = dest[y - offset + k];
+            y += length;
+            x += 2;
+        } else {
+            if (x + 3 >= size) LZRWDamaged();
+            const int length = static_cast<int>((second << 8) | source[x + 2]) + LZRWMinRun;
+            if (y + length > LZRWOutputLimit) LZRWDamaged();
+            std::memset(dest + y, source[x + 3], static_cast<std::size_t>(length));
+            y += length;
+            x += 4;
         }
         control <<= 1;
         --bitsLeft;
     }
-    return y;
+    s = {x, y, control, bitsLeft};
+}
+
+// Decodes the items of a compressed block of `size` bytes into dest; a damaged
+// block raises EReadError before anything outside the block or the destination
+// is read or written.
+int LZRWDecompressItems(const BYTE* source, BYTE* dest, int size)
+{
+    if (size < 3) LZRWDamaged();
+    LZRWDecodeState s{1, 0, 0, 0};
+    while (s.x < size) {
+        if (s.x + 1 >= size) LZRWDamaged();
+        s.control = (static_cast<unsigned>(source[s.x]) << 8) | source[s.x + 1];
+        s.x += 2;
+        s.items = LZRWControlItems;
+        // A later control word ending the block has its first item cut off when
+        // that is a copy or a run; the items of the first one are all padding then.
+        if (s.x == size && size > 3 && (s.control & 0x8000)) LZRWDamaged();
+        if (s.x + LZRWFastBlockMargin <= size && s.y + LZRWFastOutputMargin <= LZRWOutputRoom)
+            LZRWFastItems(source, dest, s);
+        if (s.items > 0) LZRWCheckedItems(source, dest, size, s);
+    }
+    return s.y;
 }
 
 } // namespace
@@ -323,9 +433,10 @@ WORD OBLLZRWCompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD so
 {
     const int size = sourceSize;
     if (sourceSize > OBLLZRWChunkSize) throw EInvalidPointer(LZRWErrorText);
-    std::vector<WORD> table = LZRWNewHashTable();
+    const std::unique_ptr<WORD[]> workspace = LZRWNewWorkspace();
     dest[0] = LZRWFlagCompressed;
-    const int length = LZRWCompressItems(source.data(), dest.data(), size, table.data());
+    const int length =
+        LZRWCompressItems(source.data(), dest.data(), size, workspace.get(), workspace.get() + LZRWHashSize);
     if (length == 0) return LZRWStore(source.data(), dest.data(), size);
     return static_cast<WORD>(length);
 }

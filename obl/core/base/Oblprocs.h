@@ -20,7 +20,8 @@ using TOBLLZRWBuffer = std::array<BYTE, OBLLZRWBufferSize>;
 
 // Compresses the first sourceSize bytes of source into dest and returns the
 // block length (at most sourceSize + 1). A sourceSize above OBLLZRWChunkSize,
-// or a hash table that cannot be allocated, raises EInvalidPointer.
+// or a hash table that cannot be allocated, raises EInvalidPointer. Bytes of dest
+// past the block are scratch.
 WORD OBLLZRWCompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD sourceSize);
 
 // Restores the block held in the first sourceSize bytes of source into dest and

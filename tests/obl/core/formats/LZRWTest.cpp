@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -135,6 +137,53 @@ Bytes ReferenceCompress(const Bytes& src)
     return Bytes(d.begin(), d.begin() + y);
 }
 
+// A plain transcription of the block decoder, item by item and byte by byte, with
+// every bound checked: the restored bytes, or nothing for a damaged block.
+std::optional<Bytes> ReferenceDecompress(const Bytes& block)
+{
+    const std::size_t n = block.size();
+    if (n == 0 || n > OBLLZRWBufferSize) return std::nullopt;
+    if (block[0] == 0x80) return Bytes(block.begin() + 1, block.end());
+    if (block[0] != 0x40 || n < 3) return std::nullopt;
+    Bytes out;
+    std::size_t x = 1;
+    while (x < n) {
+        if (x + 2 > n) return std::nullopt;
+        unsigned c = (block[x] << 8) | block[x + 1];
+        x += 2;
+        if (x == n && x > 3 && (c & 0x8000)) return std::nullopt; // a copy or run announced, and no bytes for it
+        for (int item = 0; item < 16 && x < n; ++item, c <<= 1) {
+            if (!(c & 0x8000)) {
+                out.push_back(block[x++]);
+            } else {
+                if (x + 2 > n) return std::nullopt;
+                const std::size_t offset = (block[x] << 4) | (block[x + 1] >> 4);
+                if (offset != 0) {
+                    if (offset > out.size()) return std::nullopt;
+                    for (int k = 0; k < (block[x + 1] & 0x0F) + 3; ++k) out.push_back(out[out.size() - offset]);
+                    x += 2;
+                } else {
+                    if (x + 4 > n) return std::nullopt;
+                    out.insert(out.end(), ((block[x + 1] << 8) | block[x + 2]) + 16, block[x + 3]);
+                    x += 4;
+                }
+            }
+            if (out.size() > OBLLZRWChunkSize) return std::nullopt;
+        }
+    }
+    return out;
+}
+
+// What the decoder makes of a block, in the reference's terms.
+std::optional<Bytes> Outcome(const Bytes& block)
+{
+    try {
+        return Decompress(block);
+    } catch (const EReadError&) {
+        return std::nullopt;
+    }
+}
+
 // Lines shaped like the project's sources: indentation, keywords, names and numbers.
 Bytes SourceLikeText(std::size_t n, unsigned seed)
 {
@@ -154,6 +203,23 @@ Bytes SourceLikeText(std::size_t n, unsigned seed)
         text += line;
     }
     return Bytes(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Text with pieces that repeat a pattern of every length from 1 to 17 bytes:
+// copies that overlap the bytes they produce, amid ordinary ones.
+Bytes PeriodicPieces(std::size_t n, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    const Bytes text = SourceLikeText(n, seed);
+    Bytes out;
+    for (std::size_t at = 0; out.size() < n; at += 40) {
+        out.insert(out.end(), text.begin() + static_cast<std::ptrdiff_t>(at % (n - 40)),
+                   text.begin() + static_cast<std::ptrdiff_t>(at % (n - 40) + 40));
+        const Bytes pattern = RandomBytes(1 + rng() % 17, rng());
+        for (std::size_t k = 0, length = 20 + rng() % 30; k < length; ++k) out.push_back(pattern[k % pattern.size()]);
+    }
+    out.resize(n);
+    return out;
 }
 
 // Random bytes whose last `tail` bytes repeat, again and again, the 1000 before
@@ -294,6 +360,32 @@ TEST(LZRWCompress, BytesPastTheSourceNeverInfluenceTheBlock)
     }
 }
 
+TEST(LZRWCompress, RunsUpToTheEndOfTheSource)
+{
+    // A run item needs 16 equal bytes within the source, also when it ends the source.
+    for (const std::size_t before : {std::size_t{0}, std::size_t{1}, std::size_t{40}, std::size_t{2000}}) {
+        for (const std::size_t run : {std::size_t{14}, std::size_t{15}, std::size_t{16}, std::size_t{17}}) {
+            SCOPED_TRACE(before * 100 + run);
+            const Bytes source = SourceLikeText(before + 1, 3) + Bytes(run, 'z');
+            EXPECT_EQ(Compress(source, 'z'), ReferenceCompress(source));
+            EXPECT_EQ(Decompress(Compress(source)), source);
+        }
+    }
+}
+
+TEST(LZRWCompress, PositionsFrom32768OnOfferNoCopies)
+{
+    // "ABC" is seen at 0 and again at 32768, so its table entry then reads back
+    // negative: the repeats after it stay literals (though the bytes at 0, where
+    // a table entry of 32768 would point with its top bit cleared, are the same).
+    const Bytes text = SourceLikeText(32765, 52);
+    ASSERT_EQ(std::search(text.begin(), text.end(), std::begin("ABC"), std::begin("ABC") + 3), text.end());
+    const Bytes source = Repeat("ABC", 1) + text + Repeat("ABC", 4) + Hex("41");
+    const Bytes block = Compress(source);
+    EXPECT_EQ(block, ReferenceCompress(source));
+    EXPECT_EQ(Decompress(block), source);
+}
+
 TEST(LZRWCompress, RefusesSourcesLargerThanOneChunk)
 {
     const auto in = Buffer({});
@@ -328,11 +420,20 @@ TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
         {"flag 0xFF", Hex("FF 00 00")},
         {"second control word cut off",
          Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 80")},
+        {"block ending with a control word that announces a copy",
+         Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 80 00")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_THROW(Decompress(c.block), EReadError);
     }
+}
+
+TEST(LZRWDecompress, ItemsPastTheEndOfTheBlockArePadding)
+{
+    EXPECT_EQ(Decompress(Hex("40 80 00")), Bytes{});
+    EXPECT_EQ(Decompress(Hex("40 7F FF 61")), Bytes{'a'});
+    EXPECT_EQ(Decompress(Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 7F FF")), Bytes(16, 'a'));
 }
 
 TEST(LZRWDecompress, RefusesBlockLengthsBeyondTheBuffer)
@@ -365,5 +466,109 @@ TEST(LZRWDecompress, DamagedBlocksNeverTouchBytesOutsideTheBlock)
         const Bytes first = outcome(0x00);
         EXPECT_LE(first.size(), OBLLZRWChunkSize);
         EXPECT_EQ(first, outcome(0xFF)) << "round " << round;
+    }
+}
+
+TEST(LZRWDecompress, OverlappingCopiesOfEveryPeriod)
+{
+    for (const std::size_t n : {std::size_t{600}, std::size_t{5000}, OBLLZRWChunkSize}) {
+        SCOPED_TRACE(n);
+        const Bytes source = PeriodicPieces(n, static_cast<unsigned>(n));
+        const Bytes block = Compress(source);
+        EXPECT_EQ(block, ReferenceCompress(source));
+        EXPECT_EQ(Decompress(block), source);
+    }
+}
+
+TEST(LZRWDecompress, EveryCutOfABlockDecodesAsItemByItem)
+{
+    // A cut at each length: some end inside the items of a control word, some
+    // exactly after one, with the rest of the block long or short.
+    const Bytes block = Compress(SourceLikeText(1500, 21) + PeriodicPieces(600, 22) + Bytes(40, 'r') +
+                                 SourceLikeText(500, 23));
+    ASSERT_EQ(block[0], 0x40);
+    for (std::size_t length = 1; length <= block.size(); ++length) {
+        SCOPED_TRACE(length);
+        const Bytes cut(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(length));
+        EXPECT_EQ(Outcome(cut), ReferenceDecompress(cut));
+    }
+}
+
+TEST(LZRWDecompress, DamagedBlocksDecodeAsItemByItem)
+{
+    // Edits anywhere: copies reaching before the output (or just not), runs and
+    // copies beyond one chunk, control words that turn literals into items.
+    std::mt19937 rng(99);
+    const Bytes sources[] = {SourceLikeText(OBLLZRWChunkSize, 31), PeriodicPieces(OBLLZRWChunkSize, 32),
+                             Bytes(30000, 'a') + SourceLikeText(OBLLZRWChunkSize - 30000, 33)};
+    for (int round = 0; round < 900; ++round) {
+        Bytes block = Compress(sources[round % 3]);
+        for (int e = 0, edits = 1 + static_cast<int>(rng() % 3); e < edits; ++e)
+            block[1 + rng() % (block.size() - 1)] ^= static_cast<BYTE>(1 + rng() % 255);
+        SCOPED_TRACE(round);
+        EXPECT_EQ(Outcome(block), ReferenceDecompress(block));
+    }
+}
+
+// Control words of sixteen copies of 18 bytes from 16 back.
+Bytes LongCopies(int words)
+{
+    Bytes items;
+    for (int w = 0; w < words; ++w) {
+        items = items + Hex("FF FF");
+        for (int k = 0; k < 16; ++k) items = items + Hex("01 0F");
+    }
+    return items;
+}
+
+TEST(LZRWDecompress, OutputOfOneChunkExactlyAndOneByteMore)
+{
+    // Sixteen literals, then copies: 32781 bytes exactly, made mostly by whole
+    // control words; one literal more is beyond one chunk.
+    const int words = (static_cast<int>(OBLLZRWChunkSize) - 16) / (16 * 18);
+    ASSERT_EQ(static_cast<int>(OBLLZRWChunkSize) - 16 - words * 16 * 18, 12 * 18 + 5);
+    Bytes block = Hex("40 00 00") + Repeat("0123456789abcdef", 1) + LongCopies(words) + Hex("FF F8");
+    for (int k = 0; k < 12; ++k) block = block + Hex("01 0F");
+    block = block + Hex("01 02"); // the last copy, of 5 bytes
+    Bytes expected = Repeat("0123456789abcdef", 2049);
+    expected.resize(OBLLZRWChunkSize);
+    EXPECT_EQ(Outcome(block), expected);
+    EXPECT_EQ(ReferenceDecompress(block), expected);
+    EXPECT_EQ(Outcome(block + Hex("61")), std::nullopt);
+}
+
+TEST(LZRWDecompress, WholeControlWordsOfCopiesUpToTheEndOfTheOutput)
+{
+    // A run of every length over one control word's worth of copies puts the
+    // last control words at every distance from the end of a chunk; more
+    // control words of copies go beyond it (and leave the last whole one amid
+    // the block, not at its end).
+    for (int run = 16; run < 16 + 16 * 18; ++run) {
+        SCOPED_TRACE(run);
+        const int words = (static_cast<int>(OBLLZRWChunkSize) - run - 15) / (16 * 18);
+        Bytes block = Hex("40 80 00 00") + Bytes{static_cast<BYTE>((run - 16) >> 8), static_cast<BYTE>(run - 16), 'r'} +
+                      Repeat("abcdefghijklmno", 1) + LongCopies(words);
+        const std::optional<Bytes> whole = Outcome(block);
+        ASSERT_TRUE(whole.has_value());
+        ASSERT_EQ(whole->size(), static_cast<std::size_t>(run + 15 + words * 16 * 18));
+        EXPECT_TRUE(std::equal(whole->begin() + run + 15, whole->end(), whole->begin() + run - 1));
+        EXPECT_EQ(Outcome(block + LongCopies(3)), std::nullopt);
+    }
+}
+
+TEST(LZRWDecompress, CopiesReachingBackToTheStartOfTheOutput)
+{
+    // After 32 literals, a copy from the first of them, and one from a byte
+    // before it; amid a long block and at its end.
+    const Bytes literals = Hex("00 00") + Repeat("ABCDEFGHIJKLMNOP", 1);
+    const Bytes longTail = literals + literals + literals + literals + literals + literals;
+    for (const Bytes& tail : {Bytes{}, longTail}) {
+        SCOPED_TRACE(tail.size());
+        const Bytes head = Hex("40") + literals + literals + Hex("80 00");
+        const Bytes reaching = head + Hex("02 0F") + Repeat("abcdefghijklmno", 1) + tail;
+        EXPECT_EQ(Outcome(reaching), ReferenceDecompress(reaching));
+        ASSERT_TRUE(Outcome(reaching).has_value());
+        const Bytes before = head + Hex("02 1F") + Repeat("abcdefghijklmno", 1) + tail;
+        EXPECT_EQ(Outcome(before), std::nullopt);
     }
 }
