@@ -35,13 +35,21 @@ struct LeaseGuard {
     ~LeaseGuard() { cache.Release(lease); }
 };
 
-void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values)
+// How long the engine may read a bound text: only while the caller's values live (a
+// statement run to its end before they go), or from a copy of its own.
+enum class BoundText { Borrowed, Copied };
+
+void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values, BoundText bound)
 {
+    const sqlite3_destructor_type keep = bound == BoundText::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT;
     int index = 1;
     for (const SqlLiteral& v : values) {
         switch (v.kind) {
         case SqlLiteral::Kind::Text:
-            sqlite3_bind_text(stmt, index, v.text.data(), static_cast<int>(v.text.size()), SQLITE_TRANSIENT);
+            // Text without a NUL is bound by its terminator, so the engine keeps it
+            // terminated and never copies it again when a check reads it as text.
+            sqlite3_bind_text(stmt, index, v.text.c_str(),
+                              v.text.find('\0') == std::string::npos ? -1 : static_cast<int>(v.text.size()), keep);
             break;
         case SqlLiteral::Kind::Integer: sqlite3_bind_int64(stmt, index, v.integer); break;
         case SqlLiteral::Kind::Real: sqlite3_bind_double(stmt, index, v.real); break;
@@ -284,7 +292,8 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
         source_->CheckCompiled(stmt);
     if (!sqlite3_stmt_readonly(stmt))
         SettleCursors();
-    BindLiterals(stmt, statement.values);
+    // The statement runs to its end here and is reset before the values go.
+    BindLiterals(stmt, statement.values, BoundText::Borrowed);
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
         throw EDbiError(kNoRowsMessage);
@@ -465,7 +474,7 @@ std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
     const int columns = sqlite3_column_count(stmt);
     if (columns == 0)
         throw EDbiError(kNoRowsMessage);
-    BindLiterals(stmt, single.values);
+    BindLiterals(stmt, single.values, BoundText::Copied); // the cursor outlives 'single'
     std::unique_ptr<DbiCursor> cursor(new DbiCursor);
     cursor->columns_ = cache_.Columns(guard.lease, [&] { return DescribeColumns(db_, stmt); });
     bool computed = false;

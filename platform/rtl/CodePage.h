@@ -16,6 +16,8 @@ bool UnicodeToAnsiChar(char32_t code, char& out);
 
 // Windows-1252 text to UTF-8 (lossless).
 std::string AnsiToUtf8(const AnsiString& text);
+// The same, appended to `out`.
+void AppendAnsiAsUtf8(std::string& out, std::string_view ansi);
 // UTF-8 to Windows-1252: characters outside the code page and malformed sequences become '?'.
 AnsiString Utf8ToAnsi(std::string_view utf8);
 
