@@ -3,6 +3,7 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <cctype>
+#include <string>
 
 void RunStatement(TQuery* query, const AnsiString& text)
 {
@@ -25,7 +26,19 @@ AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const 
     return StringReplace(value, oldText, newText, {rfReplaceAll});
 }
 
-AnsiString Quoted(const AnsiString& value) { return "'" + ReplaceAll(value, "'", "''") + "'"; }
+AnsiString Quoted(const AnsiString& value)
+{
+    std::string quoted;
+    quoted.reserve(value.str().size() + 2);
+    quoted += '\'';
+    for (const char c : value.str()) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    quoted += '\'';
+    return AnsiString(std::move(quoted));
+}
 
 AnsiString QuotedList(std::initializer_list<AnsiString> values)
 {

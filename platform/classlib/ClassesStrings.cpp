@@ -174,8 +174,10 @@ void TStrings::SetValues(const AnsiString& name, const AnsiString& value)
 AnsiString TStrings::Text() const
 {
     AnsiString text;
-    for (int i = 0; i < GetCount(); ++i)
-        text += Get(i) + "\r\n";
+    for (int i = 0; i < GetCount(); ++i) {
+        text += Get(i);
+        text += "\r\n";
+    }
     return text;
 }
 

@@ -297,7 +297,7 @@ TField* TDataSet::Fields(int index) const
 TField* TDataSet::FindField(const AnsiString& name) const
 {
     for (TField* f : fields_)
-        if (SameText(f->FieldName(), name))
+        if (f->FieldName().Length() == name.Length() && SameText(f->FieldName(), name))
             return f;
     return nullptr;
 }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace {
@@ -116,6 +117,17 @@ DbiColumn DescribeColumn(sqlite3* db, sqlite3_stmt* stmt, int col)
     return column;
 }
 
+// The word is the upper-case keyword, in any case.
+bool IsWord(std::string_view word, std::string_view keyword)
+{
+    if (word.size() != keyword.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(word[i])) != keyword[i])
+            return false;
+    return true;
+}
+
 // Statements after which the tables may not be what the kept statements were compiled for:
 // those that define or drop tables, and the rollbacks that can take such a change back.
 bool MayChangeTables(const std::string& engineSql)
@@ -124,10 +136,11 @@ bool MayChangeTables(const std::string& engineSql)
     while (at < engineSql.size() && (engineSql[at] == ' ' || engineSql[at] == '\t' || engineSql[at] == '\r' ||
                                      engineSql[at] == '\n'))
         ++at;
-    std::string word;
-    while (at < engineSql.size() && std::isalpha(static_cast<unsigned char>(engineSql[at])))
-        word += static_cast<char>(std::toupper(static_cast<unsigned char>(engineSql[at++])));
-    return word == "CREATE" || word == "ALTER" || word == "DROP" || word == "ROLLBACK";
+    std::size_t end = at;
+    while (end < engineSql.size() && std::isalpha(static_cast<unsigned char>(engineSql[end])))
+        ++end;
+    const std::string_view word = std::string_view(engineSql).substr(at, end - at);
+    return IsWord(word, "CREATE") || IsWord(word, "ALTER") || IsWord(word, "DROP") || IsWord(word, "ROLLBACK");
 }
 
 std::vector<DbiColumn> DescribeColumns(sqlite3* db, sqlite3_stmt* stmt)
@@ -223,7 +236,7 @@ void DbiConnection::Configure()
     sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
-void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired)
+void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired)
 {
     if (!fileMissing_)
         return;
@@ -317,7 +330,7 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     DbiResult result;
     if (statements.empty()) {
-        CreateFileIfChanging({single.sql});
+        CreateFileIfChanging({&single.sql, 1});
         ForgetStatementsAfter forget{cache_, MayChangeTables(single.sql)};
         Run(single, result);
         return result;
@@ -348,7 +361,7 @@ DbiResult DbiConnection::Open(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
-    CreateFileIfChanging({single.sql}, true);
+    CreateFileIfChanging({&single.sql, 1}, true);
     DbiResult result;
     Run(single, result, true);
     return result;
@@ -464,7 +477,7 @@ std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
-    CreateFileIfChanging({single.sql}, true);
+    CreateFileIfChanging({&single.sql, 1}, true);
     if (source_)
         source_->BeforeStatement(db_, single.sql);
     LeaseGuard guard{cache_, cache_.Acquire(db_, single.sql)};
