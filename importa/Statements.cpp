@@ -26,29 +26,38 @@ AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const 
     return StringReplace(value, oldText, newText, {rfReplaceAll});
 }
 
+namespace {
+
+void AppendQuoted(std::string& out, const AnsiString& value)
+{
+    out += '\'';
+    for (const char c : value.str()) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    out += '\'';
+}
+
+} // namespace
+
 AnsiString Quoted(const AnsiString& value)
 {
     std::string quoted;
     quoted.reserve(value.str().size() + 2);
-    quoted += '\'';
-    for (const char c : value.str()) {
-        quoted += c;
-        if (c == '\'')
-            quoted += '\'';
-    }
-    quoted += '\'';
+    AppendQuoted(quoted, value);
     return AnsiString(std::move(quoted));
 }
 
 AnsiString QuotedList(std::initializer_list<AnsiString> values)
 {
-    AnsiString list;
+    std::string list;
     for (const AnsiString& value : values) {
-        if (!list.IsEmpty())
-            list += ",";
-        list += Quoted(value);
+        if (!list.empty())
+            list += ',';
+        AppendQuoted(list, value);
     }
-    return list;
+    return AnsiString(std::move(list));
 }
 
 namespace {

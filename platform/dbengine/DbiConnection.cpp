@@ -17,6 +17,17 @@ namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
 
+// Opens an engine database for one thread's use. The engine keeps no count of its memory:
+// nothing here asks for it, and the count takes a lock shared by the whole process on every
+// allocation. That is settled before the engine starts; once started by another user in the
+// process, it stays as that user left it.
+int OpenEngineDatabase(const char* file, int flags, sqlite3** db)
+{
+    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)configured;
+    return sqlite3_open_v2(file, db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+}
+
 // After a statement that may change the tables, however it ends, the kept statements are
 // forgotten: they would be described as the tables were when they were compiled.
 struct ForgetStatementsAfter {
@@ -183,7 +194,7 @@ DbiConnection::DbiConnection(const std::string& posixFile, SqlDialect dialect, b
         // Nothing is made behind the caller's back: an empty stand-in answers until a
         // statement changes something.
         fileMissing_ = true;
-        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        if (OpenEngineDatabase(":memory:", SQLITE_OPEN_READWRITE, &db_) != SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
             throw EDbiError("Cannot open database " + name_ + ": out of memory");
@@ -198,7 +209,7 @@ void DbiConnection::OpenFile(bool create)
 {
     const int flags = readOnly_ ? SQLITE_OPEN_READONLY
                                 : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(file_.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (OpenEngineDatabase(file_.c_str(), flags, &db_) != SQLITE_OK) {
         const AnsiString message = Utf8ToAnsi(sqlite3_errmsg(db_));
         const int code = sqlite3_extended_errcode(db_);
         sqlite3_close(db_);
@@ -265,7 +276,7 @@ void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql,
 DbiConnection::DbiConnection(std::unique_ptr<DbiTableSource> source, SqlDialect dialect)
     : dialect_(dialect), readOnly_(true), source_(std::move(source))
 {
-    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (OpenEngineDatabase(":memory:", SQLITE_OPEN_READWRITE, &db_) != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
         throw EDbiError("Cannot open an engine database in memory");

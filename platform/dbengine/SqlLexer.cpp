@@ -7,7 +7,7 @@
 namespace {
 
 // Character classes, looked up once per byte: statements are mostly names and blanks.
-enum : unsigned char { kNameStart = 1, kNameChar = 2, kDigit = 4, kBlank = 8 };
+enum : unsigned char { kNameStart = 1, kNameChar = 2, kDigit = 4, kBlank = 8, kSpaceStart = 16 };
 
 constexpr auto kClasses = [] {
     std::array<unsigned char, 256> classes{};
@@ -21,7 +21,9 @@ constexpr auto kClasses = [] {
         if (c == '$')
             classes[c] |= kNameChar;
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v')
-            classes[c] |= kBlank;
+            classes[c] |= kBlank | kSpaceStart;
+        if (c == '-' || c == '/')  // a comment may start here
+            classes[c] |= kSpaceStart;
     }
     return classes;
 }();
@@ -126,7 +128,10 @@ void ForEachToken(std::string_view sql, Visit visit)
             token.end = i + SymbolLength(sql, i);
         }
         visit(token);
-        i = SkipSpace(sql, token.end);
+        // Most tokens are followed at once by the next one.
+        i = token.end;
+        if (i < sql.size() && Is(static_cast<unsigned char>(sql[i]), kSpaceStart))
+            i = SkipSpace(sql, i);
     }
 }
 
