@@ -10,7 +10,6 @@ std::optional<ParameterizedSql> TranslationCache::FollowPlan(const Plan& plan, s
 {
     ParameterizedSql out{plan.sql, {}};
     out.values.reserve(literals.size());
-    std::string utf8;
     for (std::size_t k = 0; k < literals.size(); ++k) {
         const std::string_view text = literals[k].TextIn(ansi);
         if (!plan.literals[k].lifted) {
@@ -18,11 +17,16 @@ std::optional<ParameterizedSql> TranslationCache::FollowPlan(const Plan& plan, s
                 return std::nullopt;
             continue;
         }
-        utf8.clear();
-        AppendAnsiAsUtf8(utf8, text);
-        std::optional<SqlLiteral> value = LiteralValue(literals[k].kind, utf8);
+        // Read from the text as it came: quotes and digits are the same bytes in both code
+        // pages, so only a value with other characters needs converting.
+        std::optional<SqlLiteral> value = LiteralValue(literals[k].kind, text);
         if (!value)
             return std::nullopt;
+        if (std::any_of(value->text.begin(), value->text.end(), [](char c) { return c & 0x80; })) {
+            std::string utf8;
+            AppendAnsiAsUtf8(utf8, value->text);
+            value->text = std::move(utf8);
+        }
         out.values.push_back(std::move(*value));
     }
     return out;
