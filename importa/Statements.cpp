@@ -30,11 +30,17 @@ namespace {
 
 void AppendQuoted(std::string& out, const AnsiString& value)
 {
+    const std::string& text = value.str();
     out += '\'';
-    for (const char c : value.str()) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
+    for (std::size_t at = 0;;) {
+        const std::size_t quote = text.find('\'', at);
+        if (quote == std::string::npos) {
+            out.append(text, at);
+            break;
+        }
+        out.append(text, at, quote + 1 - at);
+        out += '\'';
+        at = quote + 1;
     }
     out += '\'';
 }

@@ -280,7 +280,7 @@ void TQuery::QueryChanged(TObject*) { Close(); }
 
 AnsiString TQuery::StatementText() const
 {
-    const AnsiString text = sql_->Text();
+    AnsiString text = sql_->Text();  // not const, so it is handed back without a copy
     // Blank as Trim sees it: nothing above a space.
     const std::string& bytes = text.str();
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) <= 0x20; }))
