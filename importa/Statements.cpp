@@ -2,6 +2,7 @@
 
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 
@@ -25,6 +26,13 @@ AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const 
 {
     return StringReplace(value, oldText, newText, {rfReplaceAll});
 }
+
+void ReplaceChar(AnsiString& value, char oldChar, char newChar)
+{
+    std::replace(value.str().begin(), value.str().end(), oldChar, newChar);
+}
+
+void DropChar(AnsiString& value, char oldChar) { std::erase(value.str(), oldChar); }
 
 namespace {
 
