@@ -70,9 +70,14 @@ void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values, Bou
     }
 }
 
-DbiValue ReadValue(sqlite3_stmt* stmt, int col)
+// Reads the column's value into v, over whatever v held: a text keeps the storage of the
+// text before it, so a walk that reads row after row into one row allocates little.
+void ReadValue(sqlite3_stmt* stmt, int col, DbiValue& v)
 {
-    DbiValue v;
+    v.integer = 0;
+    v.real = 0;
+    std::string& text = v.text.str();
+    text.clear();
     switch (sqlite3_column_type(stmt, col)) {
     case SQLITE_INTEGER:
         v.kind = DbiValue::Kind::Integer;
@@ -84,18 +89,20 @@ DbiValue ReadValue(sqlite3_stmt* stmt, int col)
         break;
     case SQLITE_TEXT:
         v.kind = DbiValue::Kind::Text;
-        v.text = Utf8ToAnsi({reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
-                             static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
+        AppendUtf8AsAnsi(text, {reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                                static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
         break;
-    case SQLITE_BLOB:
+    case SQLITE_BLOB: {
         v.kind = DbiValue::Kind::Blob;
-        v.text = AnsiString(static_cast<const char*>(sqlite3_column_blob(stmt, col)),
-                            static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
-        break;
-    default:
+        const void* bytes = sqlite3_column_blob(stmt, col);
+        if (bytes)
+            text.assign(static_cast<const char*>(bytes), static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
         break;
     }
-    return v;
+    default:
+        v.kind = DbiValue::Kind::Null;
+        break;
+    }
 }
 
 // An integer key declared with autoincrement reports its driver type.
@@ -110,12 +117,18 @@ bool IsAutoIncrement(sqlite3* db, sqlite3_stmt* stmt, int col)
            autoinc != 0;
 }
 
+// Reads the current row into `row`, reusing the values it held.
+void ReadRow(sqlite3_stmt* stmt, int columns, DbiRow& row)
+{
+    row.resize(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c)
+        ReadValue(stmt, c, row[static_cast<std::size_t>(c)]);
+}
+
 DbiRow ReadRow(sqlite3_stmt* stmt, int columns)
 {
     DbiRow row;
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c)
-        row.push_back(ReadValue(stmt, c));
+    ReadRow(stmt, columns, row);
     return row;
 }
 
@@ -560,7 +573,7 @@ bool DbiCursor::Step(DbiRow& row)
     sqlite3_stmt* stmt = lease_.stmt;
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
-        row = ReadRow(stmt, static_cast<int>(columns_.size()));
+        ReadRow(stmt, static_cast<int>(columns_.size()), row);
         return true;
     }
     if (rc != SQLITE_DONE) {

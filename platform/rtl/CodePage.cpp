@@ -172,7 +172,13 @@ std::string AnsiToUtf8(const AnsiString& text)
 AnsiString Utf8ToAnsi(std::string_view utf8)
 {
     std::string out;
-    out.reserve(utf8.size());
+    AppendUtf8AsAnsi(out, utf8);
+    return AnsiString(std::move(out));
+}
+
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8)
+{
+    out.reserve(out.size() + utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         std::size_t run = at;
         while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
@@ -185,7 +191,6 @@ AnsiString Utf8ToAnsi(std::string_view utf8)
         if (!UnicodeToAnsiChar(DecodeUtf8(utf8, at), c)) c = '?';
         out += c;
     }
-    return AnsiString(std::move(out));
 }
 
 AnsiString AnsiToOem(const AnsiString& text)
