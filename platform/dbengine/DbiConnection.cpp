@@ -17,13 +17,19 @@ namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
 
+// Up to this size the journal of a savepoint (one article inside a batch) lives in one block
+// of memory, so writing an article costs neither file writes nor an allocation per page; a
+// larger one goes to a temporary file, so memory stays bounded.
+constexpr int kSavepointJournalInMemory = 256 * 1024;
+
 // Opens an engine database for one thread's use. The engine keeps no count of its memory:
 // nothing here asks for it, and the count takes a lock shared by the whole process on every
-// allocation. That is settled before the engine starts; once started by another user in the
-// process, it stays as that user left it.
+// allocation. The engine's settings are made before it starts; once started by another user
+// in the process, it stays as that user left it.
 int OpenEngineDatabase(const char* file, int flags, sqlite3** db)
 {
-    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) |
+                                  sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, kSavepointJournalInMemory);
     (void)configured;
     return sqlite3_open_v2(file, db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
 }
@@ -255,9 +261,6 @@ void DbiConnection::Configure()
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db_, 2000);
-    // The journal of a savepoint inside a batch (one article) lives only until the article
-    // is written: kept in memory, it costs no file writes.
-    sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
 void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired)
