@@ -175,7 +175,10 @@ AnsiString TStrings::Text() const
 {
     AnsiString text;
     for (int i = 0; i < GetCount(); ++i) {
-        text += Get(i);
+        if (i == 0)
+            text = Get(i);  // the first line is taken over, not copied
+        else
+            text += Get(i);
         text += "\r\n";
     }
     return text;
