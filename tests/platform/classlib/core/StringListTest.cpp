@@ -128,6 +128,7 @@ TEST(TStringListTest, TextSplitsAtEveryLineBreakKind)
     list.Add("a");
     EXPECT_EQ(list.Text(), "a\r\n");
     list.Add("");
+    EXPECT_EQ(list.Text(), "a\r\n\r\n");
     list.Add("b");
     EXPECT_EQ(list.Text(), "a\r\n\r\nb\r\n");
 }
