@@ -96,9 +96,9 @@ ParameterizedSql TranslationCache::TranslateShape(const AnsiString& sql, SqlDial
 // A text of the skeleton lexes as this one did, its literals aside: a string lifted here is
 // lifted there, a number too when it reads as one, and a literal that stayed stays when
 // its text is the same. So the plan gives what the shape would.
-void TranslationCache::KeepPlan(const std::string& skeleton, std::string_view ansi, const std::vector<SqlToken>& literals,
-                                const std::vector<SqlToken>& tokens, const std::vector<std::size_t>& liftedTokens,
-                                const std::string& sql)
+void TranslationCache::KeepPlan(const std::string& skeleton, std::string_view ansi,
+                                const std::vector<SqlToken>& literals, const std::vector<SqlToken>& tokens,
+                                const std::vector<std::size_t>& liftedTokens, const std::string& sql)
 {
     Plan plan{sql, std::vector<Literal>(literals.size())};
     std::size_t k = 0;

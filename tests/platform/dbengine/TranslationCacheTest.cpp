@@ -62,8 +62,10 @@ TEST(TranslationCache, StatementsOfOneSkeletonWhoseLiteralsDecideOtherwiseGetThe
         {"select a from t where a=5 and b='x'", "select a from t where a=99999999999999999999999 and b='y'"},
         {"select a from t where a=99999999999999999999999", "select a from t where a=7"},
         {"select a from t where a=1.2.3", "select a from t where a=1.5"},
-        {"select * from [tbl Articoli] where IDArticolo=12 order by 1", "select * from [tbl Articoli] where IDArticolo=12 order by 2"},
-        {"insert into 'clienti.db' (codice,citt\xE0) values('C1','Forl\xEC')", "insert into 'clienti.db' (codice,citt\xE0) values('\x80''s','')"},
+        {"select * from [tbl Articoli] where IDArticolo=12 order by 1",
+         "select * from [tbl Articoli] where IDArticolo=12 order by 2"},
+        {"insert into 'clienti.db' (codice,citt\xE0) values('C1','Forl\xEC')",
+         "insert into 'clienti.db' (codice,citt\xE0) values('\x80''s','')"},
     };
     for (const auto& pair : pairs) {
         TranslationCache cache;
