@@ -2,7 +2,9 @@
 
 #include "platform/rtl/StrUtils.h"
 
+#include <algorithm>
 #include <cctype>
+#include <string>
 
 void RunStatement(TQuery* query, const AnsiString& text)
 {
@@ -25,17 +27,51 @@ AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const 
     return StringReplace(value, oldText, newText, {rfReplaceAll});
 }
 
-AnsiString Quoted(const AnsiString& value) { return "'" + ReplaceAll(value, "'", "''") + "'"; }
+void ReplaceChar(AnsiString& value, char oldChar, char newChar)
+{
+    std::replace(value.str().begin(), value.str().end(), oldChar, newChar);
+}
+
+void DropChar(AnsiString& value, char oldChar) { std::erase(value.str(), oldChar); }
+
+namespace {
+
+void AppendQuoted(std::string& out, const AnsiString& value)
+{
+    const std::string& text = value.str();
+    out += '\'';
+    for (std::size_t at = 0;;) {
+        const std::size_t quote = text.find('\'', at);
+        if (quote == std::string::npos) {
+            out.append(text, at);
+            break;
+        }
+        out.append(text, at, quote + 1 - at);
+        out += '\'';
+        at = quote + 1;
+    }
+    out += '\'';
+}
+
+} // namespace
+
+AnsiString Quoted(const AnsiString& value)
+{
+    std::string quoted;
+    quoted.reserve(value.str().size() + 2);
+    AppendQuoted(quoted, value);
+    return AnsiString(std::move(quoted));
+}
 
 AnsiString QuotedList(std::initializer_list<AnsiString> values)
 {
-    AnsiString list;
+    std::string list;
     for (const AnsiString& value : values) {
-        if (!list.IsEmpty())
-            list += ",";
-        list += Quoted(value);
+        if (!list.empty())
+            list += ',';
+        AppendQuoted(list, value);
     }
-    return list;
+    return AnsiString(std::move(list));
 }
 
 namespace {

@@ -15,6 +15,9 @@ AnsiString FieldText(TQuery* query, const char* name);
 
 // Every occurrence, case-sensitive, left to right.
 AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const AnsiString& newText);
+// ReplaceAll of one character by another, or by nothing, done in place.
+void ReplaceChar(AnsiString& value, char oldChar, char newChar);
+void DropChar(AnsiString& value, char oldChar);
 // The value between single quotes; a quote inside is doubled, so the value is stored as read.
 AnsiString Quoted(const AnsiString& value);
 // The quoted values separated by commas: "'a','b'".

@@ -103,9 +103,11 @@ void TForm1::ImportArticle(bool& duplicate)
     }
     Query4->Close();
 
-    a.CodInterno = ReplaceAll(ReplaceAll(a.CodInterno, "'", "`"), ",", " ");
-    a.Descrizione = ReplaceAll(ReplaceAll(a.Descrizione, "'", "`"), ",", " ");
-    a.Note = ReplaceAll(ReplaceAll(ReplaceAll(a.Note, "'", "`"), ",", " "), ":", " ");
+    for (AnsiString* text : {&a.CodInterno, &a.Descrizione, &a.Note}) {
+        ReplaceChar(*text, '\'', '`');
+        ReplaceChar(*text, ',', ' ');
+    }
+    ReplaceChar(a.Note, ':', ' ');
 
     // Present means an article with the same internal code, the key the id look-up uses.
     OpenStatement(Query1, "select codice from articoli where codiceinterno=" + Quoted(a.CodInterno));

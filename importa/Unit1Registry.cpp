@@ -69,11 +69,14 @@ TRegistryRow ReadRegistryRow(TQuery* source)
 // as the current edition's stored codes expect.
 void MakeRegistryRowSafe(TRegistryRow& r)
 {
-    for (AnsiString* text : {&r.CodInterno, &r.CognomeRS, &r.Nome, &r.Citta})
-        *text = ReplaceAll(ReplaceAll(*text, "'", "`"), ",", " ");
-    r.Indirizzo = ReplaceAll(ReplaceAll(r.Indirizzo, ",", " "), "'", "`");
-    for (AnsiString* text : {&r.EMail, &r.SitoWeb})
-        *text = ReplaceAll(ReplaceAll(*text, "'", "`"), ",", "");
+    for (AnsiString* text : {&r.CodInterno, &r.CognomeRS, &r.Nome, &r.Citta, &r.Indirizzo}) {
+        ReplaceChar(*text, '\'', '`');
+        ReplaceChar(*text, ',', ' ');
+    }
+    for (AnsiString* text : {&r.EMail, &r.SitoWeb}) {
+        ReplaceChar(*text, '\'', '`');
+        DropChar(*text, ',');
+    }
 }
 
 AnsiString RegistryInsert(const TRegistryKind& kind, const TRegistryRow& r)

@@ -174,8 +174,13 @@ void TStrings::SetValues(const AnsiString& name, const AnsiString& value)
 AnsiString TStrings::Text() const
 {
     AnsiString text;
-    for (int i = 0; i < GetCount(); ++i)
-        text += Get(i) + "\r\n";
+    for (int i = 0; i < GetCount(); ++i) {
+        if (i == 0)
+            text = Get(i);  // the first line is taken over, not copied
+        else
+            text += Get(i);
+        text += "\r\n";
+    }
     return text;
 }
 

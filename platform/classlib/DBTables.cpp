@@ -280,8 +280,10 @@ void TQuery::QueryChanged(TObject*) { Close(); }
 
 AnsiString TQuery::StatementText() const
 {
-    const AnsiString text = sql_->Text();
-    if (Trim(text).IsEmpty())
+    AnsiString text = sql_->Text();  // not const, so it is handed back without a copy
+    // Blank as Trim sees it: nothing above a space.
+    const std::string& bytes = text.str();
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) <= 0x20; }))
         throw EDatabaseError(SNoSQLStatement);
     return text;
 }

@@ -167,6 +167,7 @@ void TDataSet::Close()
         return;
     active_ = false;
     rows_.clear();
+    spare_ = DbiRow();
     cursor_.reset();
     FreeFields();
     passed_ = 0;
@@ -183,7 +184,7 @@ bool TDataSet::FetchMore() const
 {
     if (!cursor_)
         return false;
-    DbiRow row;
+    DbiRow row = std::move(spare_);
     if (!const_cast<TDataSet*>(this)->FetchRow(*cursor_, row)) {
         cursor_.reset();
         return false;
@@ -196,6 +197,8 @@ void TDataSet::DropPassed()
 {
     if (!uniDirectional_)
         return;
+    if (current_ > 0)
+        spare_ = std::move(rows_[static_cast<std::size_t>(current_) - 1]);
     rows_.erase(rows_.begin(), rows_.begin() + current_);
     passed_ += current_;
     current_ = 0;
@@ -297,7 +300,7 @@ TField* TDataSet::Fields(int index) const
 TField* TDataSet::FindField(const AnsiString& name) const
 {
     for (TField* f : fields_)
-        if (SameText(f->FieldName(), name))
+        if (f->FieldName().Length() == name.Length() && SameText(f->FieldName(), name))
             return f;
     return nullptr;
 }

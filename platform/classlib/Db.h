@@ -129,6 +129,7 @@ private:
 
     mutable std::deque<DbiRow> rows_;
     mutable std::unique_ptr<DbiCursor> cursor_; // rows not yet read (unidirectional)
+    mutable DbiRow spare_; // a passed row, whose storage the next row read reuses
     std::vector<TField*> fields_;
     int passed_ = 0; // rows dropped before rows_[0]
     int current_ = 0;

@@ -10,11 +10,29 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
+
+// Up to this size the journal of a savepoint (one article inside a batch) lives in one block
+// of memory, so writing an article costs neither file writes nor an allocation per page; a
+// larger one goes to a temporary file, so memory stays bounded.
+constexpr int kSavepointJournalInMemory = 256 * 1024;
+
+// Opens an engine database for one thread's use. The engine keeps no count of its memory:
+// nothing here asks for it, and the count takes a lock shared by the whole process on every
+// allocation. The engine's settings are made before it starts; once started by another user
+// in the process, it stays as that user left it.
+int OpenEngineDatabase(const char* file, int flags, sqlite3** db)
+{
+    static const int configured = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) |
+                                  sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, kSavepointJournalInMemory);
+    (void)configured;
+    return sqlite3_open_v2(file, db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+}
 
 // After a statement that may change the tables, however it ends, the kept statements are
 // forgotten: they would be described as the tables were when they were compiled.
@@ -35,13 +53,21 @@ struct LeaseGuard {
     ~LeaseGuard() { cache.Release(lease); }
 };
 
-void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values)
+// How long the engine may read a bound text: only while the caller's values live (a
+// statement run to its end before they go), or from a copy of its own.
+enum class BoundText { Borrowed, Copied };
+
+void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values, BoundText bound)
 {
+    const sqlite3_destructor_type keep = bound == BoundText::Borrowed ? SQLITE_STATIC : SQLITE_TRANSIENT;
     int index = 1;
     for (const SqlLiteral& v : values) {
         switch (v.kind) {
         case SqlLiteral::Kind::Text:
-            sqlite3_bind_text(stmt, index, v.text.data(), static_cast<int>(v.text.size()), SQLITE_TRANSIENT);
+            // Text without a NUL is bound by its terminator, so the engine keeps it
+            // terminated and never copies it again when a check reads it as text.
+            sqlite3_bind_text(stmt, index, v.text.c_str(),
+                              v.text.find('\0') == std::string::npos ? -1 : static_cast<int>(v.text.size()), keep);
             break;
         case SqlLiteral::Kind::Integer: sqlite3_bind_int64(stmt, index, v.integer); break;
         case SqlLiteral::Kind::Real: sqlite3_bind_double(stmt, index, v.real); break;
@@ -50,9 +76,14 @@ void BindLiterals(sqlite3_stmt* stmt, const std::vector<SqlLiteral>& values)
     }
 }
 
-DbiValue ReadValue(sqlite3_stmt* stmt, int col)
+// Reads the column's value into v, over whatever v held: a text keeps the storage of the
+// text before it, so a walk that reads row after row into one row allocates little.
+void ReadValue(sqlite3_stmt* stmt, int col, DbiValue& v)
 {
-    DbiValue v;
+    v.integer = 0;
+    v.real = 0;
+    std::string& text = v.text.str();
+    text.clear();
     switch (sqlite3_column_type(stmt, col)) {
     case SQLITE_INTEGER:
         v.kind = DbiValue::Kind::Integer;
@@ -64,18 +95,20 @@ DbiValue ReadValue(sqlite3_stmt* stmt, int col)
         break;
     case SQLITE_TEXT:
         v.kind = DbiValue::Kind::Text;
-        v.text = Utf8ToAnsi({reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
-                             static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
+        AppendUtf8AsAnsi(text, {reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                                static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
         break;
-    case SQLITE_BLOB:
+    case SQLITE_BLOB: {
         v.kind = DbiValue::Kind::Blob;
-        v.text = AnsiString(static_cast<const char*>(sqlite3_column_blob(stmt, col)),
-                            static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
-        break;
-    default:
+        const void* bytes = sqlite3_column_blob(stmt, col);
+        if (bytes)
+            text.assign(static_cast<const char*>(bytes), static_cast<std::size_t>(sqlite3_column_bytes(stmt, col)));
         break;
     }
-    return v;
+    default:
+        v.kind = DbiValue::Kind::Null;
+        break;
+    }
 }
 
 // An integer key declared with autoincrement reports its driver type.
@@ -90,12 +123,18 @@ bool IsAutoIncrement(sqlite3* db, sqlite3_stmt* stmt, int col)
            autoinc != 0;
 }
 
+// Reads the current row into `row`, reusing the values it held.
+void ReadRow(sqlite3_stmt* stmt, int columns, DbiRow& row)
+{
+    row.resize(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c)
+        ReadValue(stmt, c, row[static_cast<std::size_t>(c)]);
+}
+
 DbiRow ReadRow(sqlite3_stmt* stmt, int columns)
 {
     DbiRow row;
-    row.reserve(static_cast<std::size_t>(columns));
-    for (int c = 0; c < columns; ++c)
-        row.push_back(ReadValue(stmt, c));
+    ReadRow(stmt, columns, row);
     return row;
 }
 
@@ -108,6 +147,17 @@ DbiColumn DescribeColumn(sqlite3* db, sqlite3_stmt* stmt, int col)
     return column;
 }
 
+// The word is the upper-case keyword, in any case.
+bool IsWord(std::string_view word, std::string_view keyword)
+{
+    if (word.size() != keyword.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(word[i])) != keyword[i])
+            return false;
+    return true;
+}
+
 // Statements after which the tables may not be what the kept statements were compiled for:
 // those that define or drop tables, and the rollbacks that can take such a change back.
 bool MayChangeTables(const std::string& engineSql)
@@ -116,10 +166,11 @@ bool MayChangeTables(const std::string& engineSql)
     while (at < engineSql.size() && (engineSql[at] == ' ' || engineSql[at] == '\t' || engineSql[at] == '\r' ||
                                      engineSql[at] == '\n'))
         ++at;
-    std::string word;
-    while (at < engineSql.size() && std::isalpha(static_cast<unsigned char>(engineSql[at])))
-        word += static_cast<char>(std::toupper(static_cast<unsigned char>(engineSql[at++])));
-    return word == "CREATE" || word == "ALTER" || word == "DROP" || word == "ROLLBACK";
+    std::size_t end = at;
+    while (end < engineSql.size() && std::isalpha(static_cast<unsigned char>(engineSql[end])))
+        ++end;
+    const std::string_view word = std::string_view(engineSql).substr(at, end - at);
+    return IsWord(word, "CREATE") || IsWord(word, "ALTER") || IsWord(word, "DROP") || IsWord(word, "ROLLBACK");
 }
 
 std::vector<DbiColumn> DescribeColumns(sqlite3* db, sqlite3_stmt* stmt)
@@ -162,7 +213,7 @@ DbiConnection::DbiConnection(const std::string& posixFile, SqlDialect dialect, b
         // Nothing is made behind the caller's back: an empty stand-in answers until a
         // statement changes something.
         fileMissing_ = true;
-        if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        if (OpenEngineDatabase(":memory:", SQLITE_OPEN_READWRITE, &db_) != SQLITE_OK) {
             sqlite3_close(db_);
             db_ = nullptr;
             throw EDbiError("Cannot open database " + name_ + ": out of memory");
@@ -177,7 +228,7 @@ void DbiConnection::OpenFile(bool create)
 {
     const int flags = readOnly_ ? SQLITE_OPEN_READONLY
                                 : SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(file_.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (OpenEngineDatabase(file_.c_str(), flags, &db_) != SQLITE_OK) {
         const AnsiString message = Utf8ToAnsi(sqlite3_errmsg(db_));
         const int code = sqlite3_extended_errcode(db_);
         sqlite3_close(db_);
@@ -210,12 +261,9 @@ void DbiConnection::Configure()
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db_, 2000);
-    // The journal of a savepoint inside a batch (one article) lives only until the article
-    // is written: kept in memory, it costs no file writes.
-    sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
-void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired)
+void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired)
 {
     if (!fileMissing_)
         return;
@@ -244,7 +292,7 @@ void DbiConnection::CreateFileIfChanging(const std::vector<std::string>& engineS
 DbiConnection::DbiConnection(std::unique_ptr<DbiTableSource> source, SqlDialect dialect)
     : dialect_(dialect), readOnly_(true), source_(std::move(source))
 {
-    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    if (OpenEngineDatabase(":memory:", SQLITE_OPEN_READWRITE, &db_) != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
         throw EDbiError("Cannot open an engine database in memory");
@@ -284,7 +332,8 @@ void DbiConnection::Run(const ParameterizedSql& statement, DbiResult& result, bo
         source_->CheckCompiled(stmt);
     if (!sqlite3_stmt_readonly(stmt))
         SettleCursors();
-    BindLiterals(stmt, statement.values);
+    // The statement runs to its end here and is reset before the values go.
+    BindLiterals(stmt, statement.values, BoundText::Borrowed);
     const int columns = sqlite3_column_count(stmt);
     if (rowsRequired && columns == 0)
         throw EDbiError(kNoRowsMessage);
@@ -308,7 +357,7 @@ DbiResult DbiConnection::Execute(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     DbiResult result;
     if (statements.empty()) {
-        CreateFileIfChanging({single.sql});
+        CreateFileIfChanging({&single.sql, 1});
         ForgetStatementsAfter forget{cache_, MayChangeTables(single.sql)};
         Run(single, result);
         return result;
@@ -339,7 +388,7 @@ DbiResult DbiConnection::Open(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
-    CreateFileIfChanging({single.sql}, true);
+    CreateFileIfChanging({&single.sql, 1}, true);
     DbiResult result;
     Run(single, result, true);
     return result;
@@ -455,7 +504,7 @@ std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
     const ParameterizedSql single = translations_.Translate(sql, dialect_, statements);
     if (!statements.empty())
         throw EDbiError(kNoRowsMessage);
-    CreateFileIfChanging({single.sql}, true);
+    CreateFileIfChanging({&single.sql, 1}, true);
     if (source_)
         source_->BeforeStatement(db_, single.sql);
     LeaseGuard guard{cache_, cache_.Acquire(db_, single.sql)};
@@ -465,7 +514,7 @@ std::unique_ptr<DbiCursor> DbiConnection::OpenCursor(const AnsiString& sql)
     const int columns = sqlite3_column_count(stmt);
     if (columns == 0)
         throw EDbiError(kNoRowsMessage);
-    BindLiterals(stmt, single.values);
+    BindLiterals(stmt, single.values, BoundText::Copied); // the cursor outlives 'single'
     std::unique_ptr<DbiCursor> cursor(new DbiCursor);
     cursor->columns_ = cache_.Columns(guard.lease, [&] { return DescribeColumns(db_, stmt); });
     bool computed = false;
@@ -527,7 +576,7 @@ bool DbiCursor::Step(DbiRow& row)
     sqlite3_stmt* stmt = lease_.stmt;
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) {
-        row = ReadRow(stmt, static_cast<int>(columns_.size()));
+        ReadRow(stmt, static_cast<int>(columns_.size()), row);
         return true;
     }
     if (rc != SQLITE_DONE) {

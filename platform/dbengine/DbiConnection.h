@@ -8,6 +8,7 @@
 #include "platform/dbengine/TranslationCache.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -117,7 +118,7 @@ private:
     void Configure();
     // Makes the missing file when one of the statements (engine text, literals lifted)
     // would change something.
-    void CreateFileIfChanging(const std::vector<std::string>& engineSql, bool rowsRequired = false);
+    void CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired = false);
     void Run(const ParameterizedSql& statement, DbiResult& result, bool rowsRequired = false);
     void RunPlain(const char* sql);
     [[noreturn]] void Fail(const AnsiString& context) const;

@@ -56,10 +56,15 @@ SqlLiteral ReadText(std::string_view quoted)
 
 }  // namespace
 
+std::optional<SqlLiteral> LiteralValue(SqlTokenKind kind, std::string_view text)
+{
+    return kind == SqlTokenKind::String ? std::optional(ReadText(text)) : ReadNumber(text);
+}
+
 ParameterizedSql ParameterizeLiterals(const std::string& sql) { return ParameterizeLiterals(sql, LexSql(sql)); }
 
 ParameterizedSql ParameterizeLiterals(const std::string& sql, const std::vector<SqlToken>& tokens,
-                                      std::vector<std::size_t>* marks)
+                                      std::vector<std::size_t>* marks, std::vector<std::size_t>* lifted)
 {
     ParameterizedSql result;
     if (!IsRowStatement(sql, tokens)) {
@@ -89,9 +94,9 @@ ParameterizedSql ParameterizeLiterals(const std::string& sql, const std::vector<
         const std::string_view before = tokens[i - 1].TextIn(sql);
         const bool inValueList = valuesDepth == 1 && (before == "(" || before == ",");
         if (!inValueList && !IsValueOperator(before)) continue;
-        std::optional<SqlLiteral> literal =
-            token.kind == SqlTokenKind::String ? std::optional(ReadText(text)) : ReadNumber(text);
+        std::optional<SqlLiteral> literal = LiteralValue(token.kind, text);
         if (!literal) continue;
+        if (lifted) lifted->push_back(i);
         result.sql.append(sql, copied, token.begin - copied);
         if (marks) marks->push_back(result.sql.size());
         result.sql += '?';

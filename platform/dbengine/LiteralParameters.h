@@ -10,6 +10,7 @@
 #include "platform/dbengine/SqlLexer.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,10 @@ struct ParameterizedSql {
 // The statement with its value literals lifted; DDL and other statements come back unchanged.
 ParameterizedSql ParameterizeLiterals(const std::string& sql);
 // The same for text already split into its tokens; `marks` (when given) gets the offset in
-// the result of each '?' that stands for a lifted literal.
+// the result of each '?' that stands for a lifted literal, `lifted` the index of its token.
 ParameterizedSql ParameterizeLiterals(const std::string& sql, const std::vector<SqlToken>& tokens,
-                                      std::vector<std::size_t>* marks = nullptr);
+                                      std::vector<std::size_t>* marks = nullptr,
+                                      std::vector<std::size_t>* lifted = nullptr);
+// The value a string or number token's text stands for, as it is lifted; none for a number
+// the engine reads otherwise (too large for an integer, or not one number).
+std::optional<SqlLiteral> LiteralValue(SqlTokenKind kind, std::string_view text);

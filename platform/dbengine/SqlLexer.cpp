@@ -2,25 +2,45 @@
 
 #include "platform/dbengine/DbiError.h"
 
+#include <array>
+
 namespace {
 
-bool IsNameStart(unsigned char c) { return c == '_' || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') || c >= 0x80; }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(unsigned char c) { return IsNameStart(c) || IsDigit(c) || c == '$'; }
-bool IsBlank(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+// Character classes, looked up once per byte: statements are mostly names and blanks.
+enum : unsigned char { kNameStart = 1, kNameChar = 2, kDigit = 4, kBlank = 8, kSpaceStart = 16 };
+
+constexpr auto kClasses = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool digit = c >= '0' && c <= '9';
+        if (c == '_' || letter || c >= 0x80)  // bytes >= 0x80 are name characters
+            classes[c] |= kNameStart | kNameChar;
+        if (digit)
+            classes[c] |= kDigit | kNameChar;
+        if (c == '$')
+            classes[c] |= kNameChar;
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v')
+            classes[c] |= kBlank | kSpaceStart;
+        if (c == '-' || c == '/')  // a comment may start here
+            classes[c] |= kSpaceStart;
+    }
+    return classes;
+}();
+
+bool Is(unsigned char c, unsigned char cls) { return (kClasses[c] & cls) != 0; }
+bool IsNameStart(unsigned char c) { return Is(c, kNameStart); }
+bool IsDigit(unsigned char c) { return Is(c, kDigit); }
+bool IsNameChar(unsigned char c) { return Is(c, kNameChar); }
+bool IsBlank(unsigned char c) { return Is(c, kBlank); }
 
 // Offset past a quoted run starting at 'at' (the opening quote); a doubled closing quote
 // stands for itself.
 std::size_t SkipQuoted(std::string_view sql, std::size_t at, char close, const char* what)
 {
-    for (std::size_t i = at + 1; i < sql.size(); ++i) {
-        if (sql[i] != close)
-            continue;
-        if (close != ']' && i + 1 < sql.size() && sql[i + 1] == close) {
-            ++i;
-            continue;
-        }
-        return i + 1;
+    for (std::size_t i = sql.find(close, at + 1); i != std::string_view::npos; i = sql.find(close, i + 2)) {
+        if (close == ']' || i + 1 == sql.size() || sql[i + 1] != close)
+            return i + 1;
     }
     throw EDbiError(AnsiString("Unterminated ") + what + " in the statement");
 }
@@ -42,13 +62,16 @@ std::size_t SkipNumber(std::string_view sql, std::size_t i)
     return i;
 }
 
+// The two-byte operators: "<=", ">=", "<>", "!=", "==", "||", "<<", ">>".
 std::size_t SymbolLength(std::string_view sql, std::size_t i)
 {
-    static constexpr std::string_view pairs[] = {"<=", ">=", "<>", "!=", "==", "||", "<<", ">>"};
-    for (std::string_view p : pairs)
-        if (sql.substr(i, 2) == p)
-            return 2;
-    return 1;
+    if (i + 1 >= sql.size())
+        return 1;
+    const char a = sql[i];
+    const char b = sql[i + 1];
+    const bool pair = (a == '<' && (b == '=' || b == '>' || b == '<')) || (a == '>' && (b == '=' || b == '>')) ||
+                      ((a == '!' || a == '=') && b == '=') || (a == '|' && b == '|');
+    return pair ? 2 : 1;
 }
 
 // Offset past the blanks and comments starting at i.
@@ -57,10 +80,10 @@ std::size_t SkipSpace(std::string_view sql, std::size_t i)
     while (i < sql.size()) {
         if (IsBlank(static_cast<unsigned char>(sql[i]))) {
             ++i;
-        } else if (sql.substr(i, 2) == "--") {
+        } else if (sql[i] == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
             while (i < sql.size() && sql[i] != '\n')
                 ++i;
-        } else if (sql.substr(i, 2) == "/*") {
+        } else if (sql[i] == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
             std::size_t close = sql.find("*/", i + 2);
             if (close == std::string_view::npos)
                 throw EDbiError("Unterminated comment in the statement");
@@ -72,15 +95,13 @@ std::size_t SkipSpace(std::string_view sql, std::size_t i)
     return i;
 }
 
-} // namespace
-
-std::vector<SqlToken> LexSql(std::string_view sql)
+// Calls visit(token) for each token of the text, comments and blanks skipped.
+template <class Visit>
+void ForEachToken(std::string_view sql, Visit visit)
 {
     // The SQL engine stops reading at a NUL: the text after it would be dropped unseen.
     if (sql.find('\0') != std::string_view::npos)
         throw EDbiError("The statement holds a NUL character");
-    std::vector<SqlToken> tokens;
-    tokens.reserve(sql.size() / 4 + 4);  // about one token in four bytes of statement text
     std::size_t i = SkipSpace(sql, 0);
     while (i < sql.size()) {
         const unsigned char c = static_cast<unsigned char>(sql[i]);
@@ -103,14 +124,42 @@ std::vector<SqlToken> LexSql(std::string_view sql)
             token.end = SkipQuoted(sql, i, ']', "bracketed name");
         } else if (c == ';') {
             token.kind = SqlTokenKind::Semicolon;
-
         } else {
             token.end = i + SymbolLength(sql, i);
         }
-        tokens.push_back(token);
-        i = SkipSpace(sql, token.end);
+        visit(token);
+        // Most tokens are followed at once by the next one.
+        i = token.end;
+        if (i < sql.size() && Is(static_cast<unsigned char>(sql[i]), kSpaceStart))
+            i = SkipSpace(sql, i);
     }
+}
+
+} // namespace
+
+std::vector<SqlToken> LexSql(std::string_view sql)
+{
+    std::vector<SqlToken> tokens;
+    tokens.reserve(sql.size() / 4 + 4);  // about one token in four bytes of statement text
+    ForEachToken(sql, [&](const SqlToken& token) { tokens.push_back(token); });
     return tokens;
+}
+
+void SqlSkeleton(std::string_view sql, std::string& skeleton, std::vector<SqlToken>& literals)
+{
+    skeleton.clear();
+    literals.clear();
+    std::size_t copied = 0;
+    ForEachToken(sql, [&](const SqlToken& token) {
+        if (token.kind != SqlTokenKind::String && token.kind != SqlTokenKind::Number)
+            return;
+        skeleton.append(sql, copied, token.begin - copied);
+        skeleton += '\0';
+        skeleton += token.kind == SqlTokenKind::String ? 's' : 'n';
+        copied = token.end;
+        literals.push_back(token);
+    });
+    skeleton.append(sql, copied, std::string_view::npos);
 }
 
 bool IsKeyword(std::string_view sql, const SqlToken& token, std::string_view keyword)

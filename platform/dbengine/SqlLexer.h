@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,11 @@ struct SqlToken {
 // Tokens of the text, comments and blanks skipped. An unterminated literal or comment, or
 // a NUL anywhere, raises EDbiError.
 std::vector<SqlToken> LexSql(std::string_view sql);
+// `skeleton` becomes the text with each string and number literal cut out, a NUL and the
+// literal's kind left in its place ('s' or 'n'), and `literals` the literals LexSql finds,
+// in order. Two texts have one skeleton exactly when they lex alike and differ at most
+// inside their literals. Raises as LexSql does.
+void SqlSkeleton(std::string_view sql, std::string& skeleton, std::vector<SqlToken>& literals);
 
 // True when the word token equals the keyword, ignoring ASCII case.
 bool IsKeyword(std::string_view sql, const SqlToken& token, std::string_view keyword);

@@ -147,12 +147,9 @@ bool UnicodeToAnsiChar(char32_t code, char& out)
     return false;
 }
 
-std::string AnsiToUtf8(const AnsiString& text)
+void AppendAnsiAsUtf8(std::string& out, std::string_view in)
 {
     // Runs of ASCII, the bulk of any statement or name, are the same bytes in both.
-    const std::string_view in(text.c_str(), static_cast<std::size_t>(text.Length()));
-    std::string out;
-    out.reserve(in.size());
     for (std::size_t at = 0; at < in.size();) {
         std::size_t run = at;
         while (run < in.size() && static_cast<unsigned char>(in[run]) < 0x80)
@@ -162,13 +159,26 @@ std::string AnsiToUtf8(const AnsiString& text)
             AppendUtf8(out, AnsiCharToUnicode(static_cast<unsigned char>(in[run++])));
         at = run;
     }
+}
+
+std::string AnsiToUtf8(const AnsiString& text)
+{
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.Length()));
+    AppendAnsiAsUtf8(out, std::string_view(text.c_str(), static_cast<std::size_t>(text.Length())));
     return out;
 }
 
 AnsiString Utf8ToAnsi(std::string_view utf8)
 {
     std::string out;
-    out.reserve(utf8.size());
+    AppendUtf8AsAnsi(out, utf8);
+    return AnsiString(std::move(out));
+}
+
+void AppendUtf8AsAnsi(std::string& out, std::string_view utf8)
+{
+    out.reserve(out.size() + utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         std::size_t run = at;
         while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80)
@@ -181,7 +191,6 @@ AnsiString Utf8ToAnsi(std::string_view utf8)
         if (!UnicodeToAnsiChar(DecodeUtf8(utf8, at), c)) c = '?';
         out += c;
     }
-    return AnsiString(std::move(out));
 }
 
 AnsiString AnsiToOem(const AnsiString& text)

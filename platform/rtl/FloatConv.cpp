@@ -172,7 +172,13 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int dig
     return FloatToStrF(value, format, precision, digits, FormatSettings());
 }
 
-AnsiString FloatToStr(double value, const TFormatSettings& settings) { return FloatToStrF(value, ffGeneral, 15, 0, settings); }
+AnsiString FloatToStr(double value, const TFormatSettings& settings)
+{
+    // A whole number of up to 15 digits comes out of the general format as its plain digits.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return AnsiString(std::to_string(static_cast<long long>(value)));
+    return FloatToStrF(value, ffGeneral, 15, 0, settings);
+}
 
 AnsiString FloatToStr(double value) { return FloatToStr(value, FormatSettings()); }
 

@@ -95,7 +95,12 @@ int CompareText(const AnsiString& a, const AnsiString& b) { return CompareMapped
 bool SameText(const AnsiString& a, const AnsiString& b)
 {
     // Case folding keeps lengths, so texts of two lengths differ without a look at them.
-    return a.Length() == b.Length() && CompareText(a, b) == 0;
+    const std::string& x = a.str();
+    const std::string& y = b.str();
+    if (x.size() != y.size()) return false;
+    for (std::size_t i = 0; i < x.size(); ++i)
+        if (x[i] != y[i] && AsciiUpper(x[i]) != AsciiUpper(y[i])) return false;
+    return true;
 }
 
 AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, const AnsiString& newPattern,

@@ -55,6 +55,49 @@ TEST(TranslationCache, EveryStatementGetsTheTranslationItWouldGetAlone)
     EXPECT_EQ(cache.Size(), 6u);
 }
 
+TEST(TranslationCache, StatementsOfOneSkeletonWhoseLiteralsDecideOtherwiseGetTheirOwn)
+{
+    // Each pair differs only inside its literals, and the second's lift as the first's do not.
+    const char* const pairs[][2] = {
+        {"select a from t where a=5 and b='x'", "select a from t where a=99999999999999999999999 and b='y'"},
+        {"select a from t where a=99999999999999999999999", "select a from t where a=7"},
+        {"select a from t where a=1.2.3", "select a from t where a=1.5"},
+        {"select * from [tbl Articoli] where IDArticolo=12 order by 1",
+         "select * from [tbl Articoli] where IDArticolo=12 order by 2"},
+        {"insert into 'clienti.db' (codice,citt\xE0) values('C1','Forl\xEC')",
+         "insert into 'clienti.db' (codice,citt\xE0) values('\x80''s','')"},
+    };
+    for (const auto& pair : pairs) {
+        TranslationCache cache;
+        for (int pass = 0; pass < 2; ++pass)
+            for (const char* sql : pair) {
+                std::vector<std::string> several;
+                ExpectSame(cache.Translate(sql, SqlDialect::Paradox, several), Uncached(sql, SqlDialect::Paradox), sql);
+            }
+    }
+}
+
+TEST(TranslationCache, ADefinitionOfTheSameSkeletonIsCheckedAgain)
+{
+    TranslationCache cache;
+    std::vector<std::string> several;
+    const AnsiString good = "CREATE TABLE t (a CHAR(10))";
+    ExpectSame(cache.Translate(good, SqlDialect::Paradox, several), Uncached(good, SqlDialect::Paradox), "CHAR(10)");
+    EXPECT_THROW(cache.Translate("CREATE TABLE t (a CHAR(99999999))", SqlDialect::Paradox, several), EDbiError);
+    ExpectSame(cache.Translate(good, SqlDialect::Paradox, several), Uncached(good, SqlDialect::Paradox), "CHAR(10)");
+}
+
+TEST(TranslationCache, TheSameTextOfTheTwoDialectsGetsEachItsOwn)
+{
+    TranslationCache cache;
+    const AnsiString sql = "select * from 'clienti.db' where a=1";
+    for (int pass = 0; pass < 2; ++pass)
+        for (SqlDialect dialect : {SqlDialect::Paradox, SqlDialect::Access}) {
+            std::vector<std::string> several;
+            ExpectSame(cache.Translate(sql, dialect, several), Uncached(sql, dialect), "dialect");
+        }
+}
+
 TEST(TranslationCache, StatementsThatBecomeSeveralAreHandedBackWhole)
 {
     TranslationCache cache;

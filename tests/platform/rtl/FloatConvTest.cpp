@@ -18,6 +18,14 @@ TEST(FloatConv, FloatToStrGeneral)
     for (const auto& c : cases) EXPECT_EQ(FloatToStr(c.value), AnsiString(c.text)) << c.value;
 }
 
+TEST(FloatConv, FloatToStrOfWholeNumbersMatchesTheGeneralFormat)
+{
+    for (const double v : {0.0, -0.0, 7.0, -123.0, 4096.0, 999999999999999.0, -999999999999999.0, 1e15, -1e15,
+                           4503599627370496.0, 1e300})
+        EXPECT_EQ(FloatToStr(v), FloatToStrF(v, ffGeneral, 15, 0)) << v;
+    EXPECT_EQ(FloatToStr(-123.0), "-123");
+}
+
 TEST(FloatConv, FloatToStrFFormats)
 {
     struct Case { double value; TFloatFormat format; int precision, digits; const char* text; };

@@ -36,6 +36,7 @@ TEST(StrUtils, ComparisonsGiveSignOfFirstDifference)
         {"abc", "abc", 0, 0}, {"abc", "ABC", 1, 0}, {"abc", "abd", -1, -1},
         {"ab", "abc", -1, -1}, {"b", "A", 1, 1}, {"\xE0", "a", 1, 1}, {"", "", 0, 0},
         {"_", "a", -1, 1}, // '_' lies between the upper- and the lower-case letters
+        {"x\xE0", "X\xE0", 1, 0}, {"\xE0", "\xC0", 1, 1}, // only ASCII letters fold
     };
     const auto sign = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
     for (const auto& c : cases) {

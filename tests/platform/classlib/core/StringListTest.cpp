@@ -124,9 +124,13 @@ TEST(TStringListTest, TextSplitsAtEveryLineBreakKind)
         EXPECT_EQ(Lines(list), c.lines) << c.text.str();
     }
     TStringList list;
+    EXPECT_EQ(list.Text(), "");
     list.Add("a");
+    EXPECT_EQ(list.Text(), "a\r\n");
     list.Add("");
     EXPECT_EQ(list.Text(), "a\r\n\r\n");
+    list.Add("b");
+    EXPECT_EQ(list.Text(), "a\r\n\r\nb\r\n");
 }
 
 TEST(TStringListTest, CommaTextQuotesAndParses)

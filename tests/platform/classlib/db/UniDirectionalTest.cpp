@@ -41,6 +41,25 @@ TEST_F(UniDirectionalTest, WalksTheSameRowsAsAKeptDataset)
     EXPECT_EQ(query.RecordCount(), 0);
 }
 
+TEST_F(UniDirectionalTest, EachRowReadsAsItsOwnWhateverTheRowBeforeHeld)
+{
+    Exec(query, "update clienti set nome='a name longer than the next one', fido=2.5 where codice='A'");
+    Exec(query, "update clienti set nome='short' where codice='C'");
+    OpenQuery(query, "select codice, nome, fido from clienti order by codice");
+    const struct {
+        const char* nome;
+        bool nullFido;
+    } want[] = {{"a name longer than the next one", false}, {"", true}, {"short", true}};
+    for (const auto& row : want) {
+        ASSERT_FALSE(query.Eof());
+        EXPECT_EQ(query.FieldByName("nome")->AsString(), row.nome);
+        EXPECT_EQ(query.FieldByName("nome")->IsNull(), *row.nome == 0);
+        EXPECT_EQ(query.FieldByName("fido")->IsNull(), row.nullFido);
+        query.Next();
+    }
+    EXPECT_TRUE(query.Eof());
+}
+
 TEST_F(UniDirectionalTest, RecordCountReadsAheadWithoutMoving)
 {
     OpenQuery(query, "select codice from clienti order by codice");
