@@ -5,6 +5,7 @@
 #include "platform/win/user/Display.h"
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/kernel/Time.h"
@@ -402,6 +403,8 @@ bool UserHeadlessRequested() {
 }
 
 bool UserOpenProgramDisplay(std::string& problem) {
+    // The fonts load while the display is reached and the first windows are made.
+    GdiStartFontSetup();
     problem.clear();
     if (UserHeadlessRequested())
         return true;
