@@ -403,16 +403,18 @@ bool UserHeadlessRequested() {
 }
 
 bool UserOpenProgramDisplay(std::string& problem) {
-    // The fonts load while the display is reached and the first windows are made.
-    GdiStartFontSetup();
     problem.clear();
-    if (UserHeadlessRequested())
+    // The fonts load while the display is reached and the first windows are made.
+    if (UserHeadlessRequested()) {
+        GdiStartFontSetup();
         return true;
+    }
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) {
         problem = "cannot open display (DISPLAY is not set)";
         return false;
     }
+    GdiStartFontSetup();
     std::unique_ptr<DisplayBackend> x11 = UserCreateX11Display(name);
     if (!x11) {
         problem = std::string("cannot open display ") + name;
