@@ -1,10 +1,11 @@
 #include "platform/win/gdi/FontEngine.h"
 
+#include "platform/win/gdi/FaceLookup.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_OUTLINE_H
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <array>
@@ -108,57 +109,6 @@ std::string FamilyFor(const std::string& face) {
 bool IsRasterFace(const std::string& face) {
     const std::string f = Lower(face);
     return f == "ms sans serif" || f == "system" || f == "ms serif" || f == "fixedsys" || f == "terminal";
-}
-
-struct FaceFile {
-    std::string path;
-    int index = 0;
-    bool embolden = false;
-    bool slant = false;
-};
-
-// Fontconfig's configuration is loaded once and released when the process ends.
-bool FontconfigReady() {
-    static const bool ready = [] {
-        if (!FcInit())
-            return false;
-        std::atexit(FcFini);
-        return true;
-    }();
-    return ready;
-}
-
-std::optional<FaceFile> FindFaceFile(const std::string& family, LONG weight, bool italic) {
-    if (!FontconfigReady())
-        return std::nullopt;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
-    FcPatternAddInteger(pattern, FC_WEIGHT, weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match)
-        return std::nullopt;
-    FaceFile file;
-    FcChar8* path = nullptr;
-    int index = 0, gotWeight = FC_WEIGHT_REGULAR, gotSlant = FC_SLANT_ROMAN;
-    if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-        file.path = reinterpret_cast<const char*>(path);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch)
-        file.index = index;
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &gotWeight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &gotSlant);
-    file.embolden = weight >= 600 && gotWeight < FC_WEIGHT_BOLD;
-    file.slant = italic && gotSlant == FC_SLANT_ROMAN;
-    FcPatternDestroy(match);
-    if (file.path.empty())
-        return std::nullopt;
-    return file;
 }
 
 class FreeTypeFace : public RealizedFont {

@@ -351,6 +351,9 @@ BOOL PtVisible(HDC dc, int x, int y);
 BOOL RectVisible(HDC dc, const RECT* rect);
 
 // ---------------------------------------------------------------- fonts and text
+// Loading the font configuration takes several milliseconds: a program starts it on a
+// thread of its own first thing, and its first text waits only for what is left of it.
+void GdiStartFontSetup();
 HFONT CreateFontIndirectA(const LOGFONTA* font);
 inline HFONT CreateFontIndirect(const LOGFONTA* font) { return CreateFontIndirectA(font); }
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
@@ -376,6 +379,9 @@ BOOL GetTextExtentExPointA(HDC dc, LPCSTR text, int count, int maxExtent, INT* f
 inline BOOL GetTextExtentExPoint(HDC dc, LPCSTR t, int c, int m, INT* f, INT* dx, SIZE* s) { return GetTextExtentExPointA(dc, t, c, m, f, dx, s); }
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);
 inline BOOL GetTextMetrics(HDC dc, TEXTMETRICA* metrics) { return GetTextMetricsA(dc, metrics); }
+// tmHeight of the DC's font, for line and item heights: unlike GetTextMetrics it does not
+// measure every character of the font for tmMaxCharWidth. 0 for an invalid DC.
+int GdiTextHeight(HDC dc);
 BOOL GetCharWidthA(HDC dc, UINT first, UINT last, INT* widths);
 inline BOOL GetCharWidth(HDC dc, UINT first, UINT last, INT* widths) { return GetCharWidthA(dc, first, last, widths); }
 BOOL GetCharWidth32A(HDC dc, UINT first, UINT last, INT* widths);

@@ -321,6 +321,11 @@ BOOL GetTextMetricsA(HDC handle, TEXTMETRICA* metrics) {
     return TRUE;
 }
 
+int GdiTextHeight(HDC handle) {
+    DcObj* dc = LookupDC(handle);
+    return dc ? DcFont(*dc).LayoutMetrics().tmHeight : 0;
+}
+
 BOOL GetCharWidth32A(HDC handle, UINT first, UINT last, INT* widths) {
     DcObj* dc = LookupDC(handle);
     if (!dc || !widths || first > last || last > 0xFF)

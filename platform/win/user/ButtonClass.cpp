@@ -91,15 +91,14 @@ void PaintCheck(HWND window, HDC dc, const RECT& client, const ButtonData& d, HB
 
 // The group box draws only its frame and its label: the controls inside show through.
 void PaintGroup(HWND window, HDC dc, const RECT& client, HBRUSH background) {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    const int textHeight = GdiTextHeight(dc);
     RECT frame = client;
-    frame.top += metrics.tmHeight / 2;
+    frame.top += textHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     const AnsiString text = Text(window);
     if (text.IsEmpty())
         return;
-    RECT label = TextBounds(dc, window, RECT{client.left + 8, client.top, client.right - 8, client.top + metrics.tmHeight}, DT_LEFT | DT_SINGLELINE);
+    RECT label = TextBounds(dc, window, RECT{client.left + 8, client.top, client.right - 8, client.top + textHeight}, DT_LEFT | DT_SINGLELINE);
     InflateRect(&label, 2, 0);
     FillRect(dc, &label, background);
     InflateRect(&label, -2, 0);

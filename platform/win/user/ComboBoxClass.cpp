@@ -37,15 +37,7 @@ int Count(HWND window) { return static_cast<int>(Data(window).items.size()); }
 
 int ButtonWidth() { return GetSystemMetrics(SM_CXVSCROLL); }
 
-int ItemHeight(HWND window) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, UserControlFont(window));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return std::max<int>(metrics.tmHeight, 1);
-}
+int ItemHeight(HWND window) { return std::max(UserControlFontHeight(window), 1); }
 
 void Redraw(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME); }
 

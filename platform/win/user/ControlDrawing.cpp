@@ -12,6 +12,15 @@ HFONT UserControlFont(HWND window) {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+int UserControlFontHeight(HWND window) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, UserControlFont(window));
+    const int height = GdiTextHeight(dc);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return height;
+}
+
 HBRUSH UserControlColours(HWND window, HDC dc, UINT message) {
     const bool windowColours = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
     SetTextColor(dc, GetSysColor(windowColours ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));

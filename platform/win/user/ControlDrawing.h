@@ -6,6 +6,8 @@
 
 // The control's font (WM_SETFONT) or the default GUI font.
 HFONT UserControlFont(HWND window);
+// The cell height (tmHeight) of that font.
+int UserControlFontHeight(HWND window);
 // Asks the parent for the colours (WM_CTLCOLORxxx) and answers the background brush;
 // the DC gets the text and background colours the parent chose.
 HBRUSH UserControlColours(HWND window, HDC dc, UINT message);

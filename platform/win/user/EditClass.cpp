@@ -52,15 +52,7 @@ int TextWidth(HWND window, int count) {
     return size.cx;
 }
 
-int LineHeight(HWND window) {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, UserControlFont(window));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return metrics.tmHeight;
-}
+int LineHeight(HWND window) { return UserControlFontHeight(window); }
 
 int ClientWidth(HWND window) {
     RECT r{};

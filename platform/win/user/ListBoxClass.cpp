@@ -32,13 +32,7 @@ int ItemHeight(HWND window) {
     ListData& d = Data(window);
     if (d.itemHeight > 0)
         return d.itemHeight;
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, UserControlFont(window));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    return std::max<int>(metrics.tmHeight, 1);
+    return std::max(UserControlFontHeight(window), 1);
 }
 
 int VisibleCount(HWND window) {

@@ -5,6 +5,7 @@
 #include "platform/win/user/Display.h"
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/kernel/Time.h"
@@ -403,13 +404,17 @@ bool UserHeadlessRequested() {
 
 bool UserOpenProgramDisplay(std::string& problem) {
     problem.clear();
-    if (UserHeadlessRequested())
+    // The fonts load while the display is reached and the first windows are made.
+    if (UserHeadlessRequested()) {
+        GdiStartFontSetup();
         return true;
+    }
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) {
         problem = "cannot open display (DISPLAY is not set)";
         return false;
     }
+    GdiStartFontSetup();
     std::unique_ptr<DisplayBackend> x11 = UserCreateX11Display(name);
     if (!x11) {
         problem = std::string("cannot open display ") + name;

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -114,6 +116,43 @@ TEST(SurfaceDC, DrawingLandsAtTheDeviceOriginInsideTheSystemClip) {
     EXPECT_EQ(0u, GetPixel(dc, 0, 0));
     EXPECT_EQ(CLR_INVALID, GetPixel(dc, 3, 0));
     GdiDeleteSurfaceDC(dc);
+}
+
+TEST(SurfaceDC, FillsLandWhereEveryClipLetsThemAndNowhereElse) {
+    // Strips a few columns wide across band-rich clips, as a caption's gradient is filled,
+    // and boxes over the surface's and the clips' edges.
+    constexpr int kWidth = 26, kHeight = 18;
+    const POINT origin{3, 2};
+    Surface s(kWidth, kHeight, 0xFFFFFF);
+    HRGN system = CreateRectRgn(-2, -1, 18, 12);
+    HRGN hole = CreateRectRgn(4, 3, 9, 6);
+    HRGN extra = CreateRectRgn(12, 10, 30, 20);
+    CombineRgn(system, system, hole, RGN_DIFF);
+    CombineRgn(system, system, extra, RGN_OR);
+    HRGN app = CreateEllipticRgn(-4, -3, 22, 15);
+    HDC dc = GdiCreateSurfaceDC(&s, origin, system);
+    SelectClipRgn(dc, app);
+    std::vector<std::uint32_t> expected(kWidth * kHeight, 0xFFFFFF);
+    auto fill = [&](const RECT& r, COLORREF colour) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        for (int y = std::max<int>(r.top + origin.y, 0); y < std::min<int>(r.bottom + origin.y, kHeight); ++y)
+            for (int x = std::max<int>(r.left + origin.x, 0); x < std::min<int>(r.right + origin.x, kWidth); ++x)
+                if (PtInRegion(system, x - origin.x, y - origin.y) && PtInRegion(app, x - origin.x, y - origin.y))
+                    expected[static_cast<std::size_t>(y) * kWidth + x] = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    };
+    for (int x = -5, step = 1; x < kWidth; x += step, step = step % 3 + 1)
+        fill(RECT{x, -4, x + step, 7}, RGB(10 * (x + 5), 40, 200));
+    fill(RECT{-6, 5, 40, 9}, RGB(0, 128, 0));
+    fill(RECT{10, -3, 15, 30}, RGB(128, 0, 0));
+    fill(RECT{5, 4, 8, 5}, RGB(0, 0, 0));  // inside the hole
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(expected[static_cast<std::size_t>(y) * kWidth + x], s.Pixel(x, y) & 0xFFFFFF) << x << "," << y;
+    GdiDeleteSurfaceDC(dc);
+    for (HRGN r : {system, hole, extra, app})
+        DeleteObject(r);
 }
 
 namespace {

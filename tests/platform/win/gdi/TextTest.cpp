@@ -181,6 +181,31 @@ TEST(Text, MetricsOfInstalledFacesFollowTheirCharacters) {
     }
 }
 
+TEST(Text, TextHeightIsTheMetricsHeight) {
+    // Asked first, before anything measured the face.
+    Canvas c(4, 4);
+    struct Case {
+        const char* face;
+        int height;
+        LONG weight;
+    };
+    for (const Case& k : {Case{GDI_TEST_FACE, -8, FW_NORMAL}, Case{"Arial", -17, FW_NORMAL},
+                          Case{"MS Sans Serif", -11, FW_BOLD}, Case{"Courier New", 15, FW_NORMAL}}) {
+        SCOPED_TRACE(k.face);
+        LOGFONTA lf{};
+        lf.lfHeight = k.height;
+        lf.lfWeight = k.weight;
+        std::strncpy(lf.lfFaceName, k.face, LF_FACESIZE - 1);
+        Selected font(c.dc(), CreateFontIndirect(&lf));
+        const int height = GdiTextHeight(c.dc());
+        TEXTMETRICA tm;
+        ASSERT_TRUE(GetTextMetrics(c.dc(), &tm));
+        EXPECT_EQ(tm.tmHeight, height);
+        EXPECT_GT(height, 7);
+    }
+    EXPECT_EQ(0, GdiTextHeight(nullptr));
+}
+
 TEST(Text, TextInPathBecomesRegion) {
     Canvas c(20, 10);
     Selected font(c.dc(), TestFont());
