@@ -180,7 +180,20 @@ void FillPixels(std::uint32_t* pixels, int n, std::uint32_t rgb) {
 }
 
 // 24-bit rows take one row of the colour made once, copied into every span.
+// A grey has three equal bytes: its spans are set byte-wise, with no line to copy from.
+void FillGrey24(const PixelBuffer& target, const Region& area, std::uint8_t value) {
+    for (const Region::Band& band : area.Bands())
+        for (int y = band.top; y < band.bottom; ++y) {
+            std::uint8_t* row = target.RowPtr(y);
+            for (const Region::Span& span : band.spans)
+                std::memset(row + span.first * 3, value, static_cast<std::size_t>(span.second - span.first) * 3);
+        }
+}
+
 void FillSolid24(const PixelBuffer& target, const Region& area, std::uint32_t rgb) {
+    const std::uint8_t low = static_cast<std::uint8_t>(rgb);
+    if (((rgb >> 8) & 0xFF) == low && ((rgb >> 16) & 0xFF) == low)
+        return FillGrey24(target, area, low);
     std::vector<std::uint8_t> line(static_cast<std::size_t>(target.width) * 3);
     for (std::size_t i = 0; i < line.size(); i += 3) {
         line[i] = static_cast<std::uint8_t>(rgb);

@@ -120,23 +120,27 @@ TEST(FastPaths, FillRectMatchesTheGeneralPath)
         "FillRect");
 }
 
+// A grey (three equal bytes) is filled byte-wise, any other colour pixel by pixel.
 TEST(FastPaths, SolidFillOn24BitsWritesExactlyTheVisiblePixels)
 {
-    Bitmap target(37, 23, 24);
-    target.Scribble(3);
-    const std::vector<std::uint32_t> before = target.Pixels();
-    ClipWithHole(target.dc);
-    HBRUSH brush = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
-    const RECT r{-3, 2, 30, 40};
-    FillRect(target.dc, &r, brush);
-    DeleteObject(brush);
-    for (int y = 0; y < target.height; ++y)
-        for (int x = 0; x < target.width; ++x) {
-            const bool inClip = x >= 2 && x < 33 && y >= 1 && y < 20 && !(x >= 10 && x < 16 && y >= 5 && y < 9);
-            const bool painted = inClip && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-            const std::uint32_t expected = painted ? 0x123456u : before[static_cast<std::size_t>(y * target.width + x)];
-            ASSERT_EQ(target.At(x, y), expected) << x << "," << y;
-        }
+    for (const COLORREF colour : {RGB(0x12, 0x34, 0x56), RGB(0x5A, 0x5A, 0x5A), RGB(0, 0, 0)}) {
+        Bitmap target(37, 23, 24);
+        target.Scribble(3);
+        const std::vector<std::uint32_t> before = target.Pixels();
+        ClipWithHole(target.dc);
+        HBRUSH brush = CreateSolidBrush(colour);
+        const RECT r{-3, 2, 30, 40};
+        FillRect(target.dc, &r, brush);
+        DeleteObject(brush);
+        const std::uint32_t rgb = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+        for (int y = 0; y < target.height; ++y)
+            for (int x = 0; x < target.width; ++x) {
+                const bool inClip = x >= 2 && x < 33 && y >= 1 && y < 20 && !(x >= 10 && x < 16 && y >= 5 && y < 9);
+                const bool painted = inClip && x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                const std::uint32_t expected = painted ? rgb : before[static_cast<std::size_t>(y * target.width + x)];
+                ASSERT_EQ(target.At(x, y), expected) << std::hex << colour << " at " << std::dec << x << "," << y;
+            }
+    }
 }
 
 TEST(FastPaths, TextMatchesTheGeneralPath)
