@@ -3,6 +3,10 @@
 #include "platform/rtl/BackgroundOnce.h"
 #include "platform/win/gdi/Gdi.h"
 
+#include <map>
+#include <mutex>
+#include <tuple>
+
 namespace {
 
 bool NamesCacheFolders(FcConfig* config) {
@@ -24,9 +28,35 @@ bool LoadCurrentConfiguration() {
     return FcInit() == FcTrue;
 }
 
+// Faces matched in the current configuration so far, by family, boldness and slant (all a
+// match depends on): each match sorts every installed face against the pattern.
+std::optional<FaceFile> MatchedFace(const std::string& family, LONG weight, bool italic) {
+    using Key = std::tuple<std::string, bool, bool>;
+    static std::mutex mutex;
+    static std::map<Key, std::optional<FaceFile>> faces;
+    // Held while matching, so that a face the loader thread is matching is waited for, not
+    // matched twice.
+    const std::lock_guard<std::mutex> lock(mutex);
+    const Key key{family, weight >= 600, italic};
+    auto it = faces.find(key);
+    if (it == faces.end())
+        it = faces.emplace(key, FindFaceFile(nullptr, family, weight, italic)).first;
+    return it->second;
+}
+
+// Loads the configuration, then matches the faces nearly every program's first window
+// needs: its text and its bold caption title.
+bool LoadConfigurationAndFirstFaces() {
+    if (!LoadCurrentConfiguration())
+        return false;
+    MatchedFace(kSansFamily, FW_NORMAL, false);
+    MatchedFace(kSansFamily, FW_BOLD, false);
+    return true;
+}
+
 // The current configuration, loaded once and released when the process ends.
 BackgroundOnce<bool>& SystemConfiguration() {
-    static BackgroundOnce<bool> load(LoadCurrentConfiguration, [](bool loaded) {
+    static BackgroundOnce<bool> load(LoadConfigurationAndFirstFaces, [](bool loaded) {
         if (loaded)
             FcFini();
     });
@@ -53,7 +83,7 @@ FcConfig* LoadFontConfiguration() {
 std::optional<FaceFile> FindFaceFile(const std::string& family, LONG weight, bool italic) {
     if (!SystemConfiguration().Get())
         return std::nullopt;
-    return FindFaceFile(nullptr, family, weight, italic);
+    return MatchedFace(family, weight, italic);
 }
 
 std::optional<FaceFile> FindFaceFile(FcConfig* config, const std::string& family, LONG weight, bool italic) {

@@ -10,6 +10,9 @@
 #include <optional>
 #include <string>
 
+// The family that stands for the sans-serif faces programs ask for by their Windows names.
+inline constexpr char kSansFamily[] = "Liberation Sans";
+
 struct FaceFile {
     std::string path;
     int index = 0;
@@ -19,7 +22,8 @@ struct FaceFile {
 };
 
 // The face for `family` (or, failing that, a sans-serif one); `weight` 600 and above asks for
-// bold. Nullopt when no scalable face is found or fontconfig cannot be loaded.
+// bold. Nullopt when no scalable face is found or fontconfig cannot be loaded. Matches are
+// kept: asking again, from any thread, costs a map look-up.
 std::optional<FaceFile> FindFaceFile(const std::string& family, LONG weight, bool italic);
 // The same lookup in `config`.
 std::optional<FaceFile> FindFaceFile(FcConfig* config, const std::string& family, LONG weight, bool italic);

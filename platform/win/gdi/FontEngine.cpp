@@ -92,9 +92,9 @@ FT_Library Library() {
 // Classic Windows face names and the installed families that stand in for them.
 std::string FamilyFor(const std::string& face) {
     static const std::map<std::string, std::string> aliases = {
-        {"ms sans serif", "Liberation Sans"}, {"ms shell dlg", "Liberation Sans"},
-        {"ms shell dlg 2", "Liberation Sans"}, {"system", "Liberation Sans"},
-        {"arial", "Liberation Sans"},         {"helvetica", "Liberation Sans"},
+        {"ms sans serif", kSansFamily}, {"ms shell dlg", kSansFamily},
+        {"ms shell dlg 2", kSansFamily}, {"system", kSansFamily},
+        {"arial", kSansFamily},         {"helvetica", kSansFamily},
         {"tahoma", "DejaVu Sans"},            {"verdana", "DejaVu Sans"},
         {"times new roman", "Liberation Serif"}, {"ms serif", "Liberation Serif"},
         {"courier new", "Liberation Mono"},   {"courier", "Liberation Mono"},
@@ -103,7 +103,7 @@ std::string FamilyFor(const std::string& face) {
     auto it = aliases.find(Lower(face));
     if (it != aliases.end())
         return it->second;
-    return face.empty() ? "Liberation Sans" : face;
+    return face.empty() ? kSansFamily : face;
 }
 
 bool IsRasterFace(const std::string& face) {

@@ -274,6 +274,9 @@ BOOL Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStar
 BOOL Pie(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 BOOL Chord(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+// Gives column rect->left + i the solid colour colours[i], the pixels one FillRect per column
+// would paint, for gradients: the clip is worked out once instead of once per column.
+BOOL GdiFillColumns(HDC dc, const RECT* rect, const COLORREF* colours);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL InvertRect(HDC dc, const RECT* rect);
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);

@@ -416,6 +416,32 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     return 1;
 }
 
+BOOL GdiFillColumns(HDC handle, const RECT* rect, const COLORREF* colours) {
+    DcObj* dc = LookupDC(handle);
+    if (!dc || !rect)
+        return FALSE;
+    if (dc->recording)
+        RecordCall(*dc, "GdiFillColumns", FormatArgs({rect->left, rect->top, rect->right, rect->bottom}));
+    if (rect->left >= rect->right || rect->top >= rect->bottom)
+        return TRUE;
+    if (!colours)
+        return FALSE;
+    std::vector<std::uint32_t> rgbs;
+    for (int x = rect->left; x < rect->right; ++x)
+        rgbs.push_back(RgbFromColorRef(colours[x - rect->left]));
+    // Coordinates at the ends of the int range squeeze columns together: those take a shape each.
+    const RECT target = TargetRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
+    if (target.right - target.left == rect->right - rect->left && PaintColumns(*dc, target, rgbs.data()))
+        return TRUE;
+    Ink ink;
+    ink.kind = Ink::Kind::Color;
+    for (int x = rect->left; x < rect->right; ++x) {
+        ink.rgb = rgbs[static_cast<std::size_t>(x - rect->left)];
+        PaintShape(*dc, Region(TargetRect(*dc, x, rect->top, x + 1, rect->bottom)), ink);
+    }
+    return TRUE;
+}
+
 int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
     DcObj* dc = LookupDC(handle);
     const BrushObj* b = dc ? ResolveBrush(*dc, brush) : nullptr;

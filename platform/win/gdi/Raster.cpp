@@ -260,6 +260,30 @@ void PaintShape(DcObj& dc, const Region& shape, const Ink& ink) {
                 }
 }
 
+bool PaintColumns(DcObj& dc, const RECT& area, const std::uint32_t* rgbs) {
+    const PixelBuffer target = dc.Target();
+    if (!target.Valid() || (target.bpp != 32 && target.bpp != 24))
+        return false;
+    const Region visible = Region::Combine(Region(area), dc.VisibleInTarget(), Region::Op::And);
+    const int bytes = target.bpp / 8;
+    for (const Region::Band& band : visible.Bands())
+        for (int y = band.top; y < band.bottom; ++y) {
+            std::uint8_t* row = target.RowPtr(y);
+            for (const Region::Span& span : band.spans)
+                for (int x = span.first; x < span.second; ++x) {
+                    const std::uint32_t rgb = rgbs[x - area.left] & 0xFFFFFF;
+                    if (bytes == 4) {
+                        std::memcpy(row + x * 4, &rgb, 4);
+                        continue;
+                    }
+                    row[x * 3] = static_cast<std::uint8_t>(rgb);
+                    row[x * 3 + 1] = static_cast<std::uint8_t>(rgb >> 8);
+                    row[x * 3 + 2] = static_cast<std::uint8_t>(rgb >> 16);
+                }
+        }
+    return true;
+}
+
 void PixelSet::Add(int x, int y) {
     points_.emplace_back(y, x);
 }

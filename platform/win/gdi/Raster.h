@@ -47,6 +47,10 @@ void RopWrite(const PixelBuffer& target, int x, int y, std::uint32_t value);
 RECT TargetBounds(DcObj& dc);
 // Paints a shape given in target coordinates through the DC's visible region.
 void PaintShape(DcObj& dc, const Region& shape, const Ink& ink);
+// Copies rgbs[x - area.left] into column x of `area` (target coordinates) through the DC's
+// visible region, found once for all columns; false, painting nothing, on targets other than
+// 24 and 32 bpp, whose colours need mapping per pixel.
+bool PaintColumns(DcObj& dc, const RECT& area, const std::uint32_t* rgbs);
 
 // A set of pixels built one at a time (target coordinates), turned into a region.
 class PixelSet {

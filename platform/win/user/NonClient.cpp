@@ -7,6 +7,7 @@
 #include "platform/win/user/WindowObject.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -135,16 +136,10 @@ void PaintCaption(HDC dc, HWND window, const WindowObject& w, bool active) {
     const RECT caption = CaptionRect(w);
     const COLORREF from = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
     const COLORREF to = GetSysColor(active ? COLOR_GRADIENTACTIVECAPTION : COLOR_GRADIENTINACTIVECAPTION);
-    const int width = caption.right - caption.left;
-    // One fill per run of columns of one colour: a caption has far fewer colours than columns.
-    for (int x = 0; x < width;) {
-        const COLORREF colour = Mix(from, to, x, width - 1);
-        int end = x + 1;
-        while (end < width && Mix(from, to, end, width - 1) == colour)
-            ++end;
-        FillColour(dc, RECT{caption.left + x, caption.top, caption.left + end, caption.bottom}, colour);
-        x = end;
-    }
+    std::vector<COLORREF> columns;
+    for (int x = 0, width = caption.right - caption.left; x < width; ++x)
+        columns.push_back(Mix(from, to, x, width - 1));
+    GdiFillColumns(dc, &caption, columns.data());
     RECT line{caption.left, caption.bottom, caption.right, caption.bottom + 1};
     FillColour(dc, line, GetSysColor(COLOR_BTNFACE));
     int textLeft = caption.left + 2;

@@ -187,3 +187,41 @@ TEST(FastPaths, TextMatchesTheGeneralPath)
 }
 
 } // namespace
+
+namespace {
+
+// Per-column gradient fills against one FillRect per column, at each depth.
+void ExpectColumnsLikeFillRects(int depth, int left, int width, bool clipped, POINT viewport)
+{
+    Bitmap columns(37, 23, depth), rects(37, 23, depth);
+    columns.Scribble(3);
+    rects.Scribble(3);
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < width; ++i)
+        colours.push_back(RGB(10 + i * 6, 200 - i * 5, i % 3 == 0 ? 40 : 41));
+    const RECT area{left, 2, left + width, 19};
+    for (Bitmap* b : {&columns, &rects}) {
+        if (clipped) ClipWithHole(b->dc);
+        SetViewportOrgEx(b->dc, viewport.x, viewport.y, nullptr);
+    }
+    ASSERT_TRUE(GdiFillColumns(columns.dc, &area, colours.data()));
+    for (int i = 0; i < width; ++i) {
+        HBRUSH brush = CreateSolidBrush(colours[static_cast<std::size_t>(i)]);
+        const RECT column{left + i, area.top, left + i + 1, area.bottom};
+        FillRect(rects.dc, &column, brush);
+        DeleteObject(brush);
+    }
+    EXPECT_EQ(columns.Pixels(), rects.Pixels())
+        << depth << " bpp, left " << left << ", width " << width << (clipped ? ", clipped" : "");
+}
+
+} // namespace
+
+TEST(FastPaths, ColumnFillsPaintWhatOneFillRectPerColumnPaints)
+{
+    for (int depth : {32, 24})
+        for (int left : {-5, 0, 7})
+            for (int width : {0, 1, 13, 40})
+                for (bool clipped : {false, true})
+                    ExpectColumnsLikeFillRects(depth, left, width, clipped, POINT{clipped ? 3 : 0, clipped ? -2 : 0});
+}
