@@ -7,6 +7,7 @@
 // ident. A damaged value raises the reader's error and leaves the component as it was;
 // what reads is used as painting uses it and writes a description that reads and writes
 // the same again.
+#include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
 #include "obl/controls/graphic/OBLCustomMMButton.h"
@@ -56,16 +57,7 @@ constexpr const char* kHeaders[] = {"object MM: TOBLCustomMMButton\n", "object S
                                     "object Panel: TFuzzParentPanel\n"};
 constexpr int kFacePictures = 3;
 
-TBitmap* Picture(int width, int height, TColor colour)
-{
-    auto* bitmap = new TBitmap;
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush()->SetColor(colour);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    bitmap->Canvas()->SetPixels(1, 1, clWhite);
-    return bitmap;
-}
+TBitmap* Picture(int width, int height, TColor colour) { return FuzzPicture(width, height, colour, clWhite); }
 
 // A drive C, a registry and the library's units in a folder of their own, and the global
 // image list with one entry of a few pictures.

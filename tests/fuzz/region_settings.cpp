@@ -5,6 +5,7 @@
 // the rest is the property's binary block, or, for the point list, its integers (four
 // bytes each). A damaged value raises the reader's error and leaves the settings as they
 // were; what reads writes a description that reads and writes the same again.
+#include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
 #include "obl/controls/shapes/OBLRegion.h"
@@ -38,16 +39,7 @@ const char* const kProperties[] = {"Region.PointList", "Region.Mask.RegionData",
 constexpr std::size_t kPropertyCount = std::size(kProperties);
 constexpr std::uint8_t kAnnounceSize = 0x80;
 
-TBitmap* Picture(int width, int height, TColor colour)
-{
-    auto* bitmap = new TBitmap;
-    bitmap->SetPixelFormat(pf24bit);
-    bitmap->SetSize(width, height);
-    bitmap->Canvas()->Brush()->SetColor(colour);
-    bitmap->Canvas()->FillRect(Rect(0, 0, width, height));
-    bitmap->Canvas()->SetPixels(1, 1, clRed);
-    return bitmap;
-}
+TBitmap* Picture(int width, int height, TColor colour) { return FuzzPicture(width, height, colour, clRed); }
 
 void StoreRegion(TOBLRegionMask* mask, HRGN region)
 {
