@@ -176,11 +176,12 @@ TEST_F(SpeedButtonTest, GlyphKindsAndTheirStoredGlyph)
 
 namespace {
 
-// A component of the form that lends a background, as the form shape does.
+// A component of the form that lends the form's background, as the form shape does.
 class TFormBackground : public TComponent, public TOBLBackProvider {
     VENDARO_CLASS(TFormBackground, TComponent)
 public:
     explicit TFormBackground(TComponent* owner) : TComponent(owner) {}
+    bool IsFormShape() override { return true; }
     bool BackBitmapCheck() override { return true; }
     TBitmap* BackBitmap() override { return nullptr; }
     bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
@@ -194,12 +195,19 @@ public:
     std::vector<TPoint> origins;
 };
 
-TEST_F(SpeedButtonTest, OnAFormTheBackgroundComesFromAComponentOfTheForm)
+TEST_F(SpeedButtonTest, OnAFormTheBackgroundComesFromTheFormShape)
 {
     auto* b = Add<TOBLSpeedButton>(30, 40);
     b->SetStyle(ubsExplorer);
+    // A container elsewhere on the form lends its background to its own children only.
+    auto* panel = Add<TGradientPanel>(150, 10);
+    panel->SetBounds(150, 10, 100, 100);
     form_->Update();
-    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(b->Color())) << "no one lends a background yet";
+    panel->areaRequests = 0;
+    b->Invalidate();
+    form_->Update();
+    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(b->Color())) << "no form shape lends a background yet";
+    EXPECT_EQ(panel->areaRequests, 0);
     auto* background = new TFormBackground(form_);
     b->Invalidate();
     form_->Update();
