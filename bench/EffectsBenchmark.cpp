@@ -112,13 +112,13 @@ int main(int argc, char** argv)
     Report("alpha blend 0.6",
            Best(runs, [&] { OBLBMPAlphaBlend(a.get(), b.get(), all, origin, t.get(), 0.6f, origin); }),
            "two-source byte loop", xorLoop);
-    Report("vertical flip in place", Best(runs, [&] { OBLBMPFlipVertical(a.get(), all, a.get(), origin); }),
+    Report("vertical flip in place", Best(runs, [&] { OBLBMPFlipHorizonzal(a.get(), all, a.get(), origin); }),
            "memcpy", copy);
-    Report("vertical flip to copy", Best(runs, [&] { OBLBMPFlipVertical(a.get(), all, t.get(), origin); }),
+    Report("vertical flip to copy", Best(runs, [&] { OBLBMPFlipHorizonzal(a.get(), all, t.get(), origin); }),
            "memcpy", copy);
-    Report("mirror in place", Best(runs, [&] { OBLBMPFlipHorizonzal(a.get(), all, a.get(), origin); }), "memcpy",
+    Report("mirror in place", Best(runs, [&] { OBLBMPFlipVertical(a.get(), all, a.get(), origin); }), "memcpy",
            copy);
-    Report("mirror to copy", Best(runs, [&] { OBLBMPFlipHorizonzal(a.get(), all, t.get(), origin); }), "memcpy",
+    Report("mirror to copy", Best(runs, [&] { OBLBMPFlipVertical(a.get(), all, t.get(), origin); }), "memcpy",
            copy);
     TOBLFillObject solid;
     solid.SetFillStyle(sfBrush);

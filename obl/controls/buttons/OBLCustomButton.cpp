@@ -31,14 +31,6 @@ TOBLGlyphStyle GlyphStyleOf(TOBLUserButtonStyle style)
 
 } // namespace
 
-WORD OBLPoolInterval(WORD Milliseconds)
-{
-    const int base = OBLApplication ? std::max<int>(1, OBLApplication->TimerPool()->MinInterval()) : 50;
-    const int largest = 0xFFFF / base * base;
-    const int rounded = (Milliseconds + base - 1) / base * base;
-    return static_cast<WORD>(std::clamp(rounded, base, largest));
-}
-
 TOBLCustomButton::TOBLCustomButton(TComponent* AOwner)
     : TButton(AOwner), buttonLayout_(new TOBLButtonLayout), canvas_(new TCanvas), fontFX_(new TOBLFxCaption),
       link_(new TOBLChangeLink), glyph_(new TOBLGlyph)

@@ -158,8 +158,3 @@ private:
     TOBLGlyph* glyph_;
     TOBLGlyphKind glyphKind_ = gkCustom;
 };
-
-// A pool interval that the application's pool accepts: the value rounded up to the next
-// multiple of the pool's base interval (at least one base interval, at most the largest
-// multiple that fits in 16 bits).
-WORD OBLPoolInterval(WORD Milliseconds);

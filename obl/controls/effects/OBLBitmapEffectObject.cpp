@@ -161,10 +161,13 @@ void TOBLBitmapEffectObject::FillBuffer(TBitmap* from)
 void TOBLBitmapEffectObject::ApplyPixelEffects(TBitmap* bitmap, const TRect& rect)
 {
     TPoint at{rect.left, rect.top};
+    // The properties do what their names say (FlipVertical top to bottom, FlipHorizontal left
+    // to right); the routines are named after the axis they turn about, so each property
+    // calls the routine of the other name.
     if (flipVertical_)
-        OBLBMPFlipVertical(bitmap, rect, bitmap, at);
-    if (flipHorizontal_)
         OBLBMPFlipHorizonzal(bitmap, rect, bitmap, at);
+    if (flipHorizontal_)
+        OBLBMPFlipVertical(bitmap, rect, bitmap, at);
     if (grayScale_)
         OBLBMPGrayScale(bitmap, rect, bitmap, at);
     if (invert_)

@@ -626,7 +626,7 @@ void OBLBmpBrightnessEC(TBitmap* Source, const TRect& Rect, TBitmap* Target, con
     });
 }
 
-void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
     TRect r = Rect;
     TPoint p = Point;
@@ -660,7 +660,7 @@ void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, con
         std::memcpy(t.At(xs.from + p.x - r.left, p.y + j), view.At(xs.from, r.bottom - 1 - j), bytes);
 }
 
-void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
+void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point)
 {
     TRect r = Rect;
     TPoint p = Point;

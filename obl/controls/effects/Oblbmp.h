@@ -31,12 +31,12 @@ using TOBLBrightness = std::int16_t;  // -255..255
 // All three bytes become 0.3 red + 0.59 green + 0.11 blue, each share rounded half to even
 // (pure red gives 76, white 254).
 void OBLBMPGrayScale(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point);
-// A vertical flip: the rectangle upside down (target row Point.y + j is source row
-// Bottom - 1 - j).
-void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point);
-// A horizontal flip: the rectangle mirrored left to right (target pixel Point.x + j is
-// source pixel Right - 1 - j).
+// The rectangle upside down, turned about its horizontal axis: target row Point.y + j is
+// source row Bottom - 1 - j.
 void OBLBMPFlipHorizonzal(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point);
+// The rectangle mirrored left to right, about its vertical axis: in every row, target pixel
+// Point.x + j is source pixel Right - 1 - j.
+void OBLBMPFlipVertical(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point);
 // Each byte b becomes 255 - b.
 void OBLBMPInvert(TBitmap* Source, const TRect& Rect, TBitmap* Target, const TPoint& Point);
 // Each byte b becomes b + Delta, held at 0 and 255.

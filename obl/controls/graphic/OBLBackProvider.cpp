@@ -15,7 +15,7 @@ TOBLBackProvider* OBLFindBackProvider(TControl* Control)
     if (!form)
         return nullptr;
     for (int i = 0; i < form->ComponentCount(); ++i)
-        if (auto* provider = dynamic_cast<TOBLBackProvider*>(form->Components(i)))
+        if (auto* provider = dynamic_cast<TOBLBackProvider*>(form->Components(i)); provider && provider->IsFormShape())
             return provider;
     return nullptr;
 }

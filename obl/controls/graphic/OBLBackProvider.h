@@ -21,9 +21,12 @@ public:
     virtual bool BackDrawArea(TCanvas* Canvas, const TRect& Rect, const TPoint& Point, WORD Flags) = 0;
     // The point of the container's coordinates in those of its cached background.
     virtual TPoint BackMapPoint(const TPoint& Point) = 0;
+    // The provider is the form shape, which lends the background of the form it stands on
+    // to the controls placed on the form itself; a container lends only to its children.
+    virtual bool IsFormShape() { return false; }
 };
 
 // The provider a windowless control takes its background from: its parent when the parent
-// is one and has its window; on a form with a window, the first component of the control's
-// owner form that is one (the form shape). Nil otherwise.
+// is one and has its window; on a form with a window, the first form shape among the
+// components of the control's owner form. Nil otherwise.
 TOBLBackProvider* OBLFindBackProvider(TControl* Control);

@@ -235,7 +235,8 @@ void TOBLBaseGraphicButton::ActivateTimer(int Index, WORD Interval, TNotifyEvent
 {
     if (timerIds_[Index] != 0)
         return;
-    const WORD id = OBLApplication->AddTimer(Interval, Handler);
+    // The pool takes only multiples of its pace: a delay between them waits for the next.
+    const WORD id = OBLApplication->AddTimer(OBLPoolInterval(Interval), Handler);
     if (id == 0)
         throw EOutOfResources(SNoTimers);
     timerIds_[Index] = id;
@@ -264,7 +265,7 @@ void TOBLBaseGraphicButton::EndRepeatedClick()
 void TOBLBaseGraphicButton::DoRepeatedClick()
 {
     if (TOBLTimerItem* timer = timerIds_[kRepeatSlot] ? OBLApplication->GetTimer(timerIds_[kRepeatSlot]) : nullptr)
-        timer->SetInterval(repeatingInterval_);
+        timer->SetInterval(OBLPoolInterval(repeatingInterval_));
     Click();
 }
 
@@ -386,11 +387,19 @@ void TOBLBaseGraphicButton::MouseDown(TMouseButton Button, TShiftState Shift, in
     } else if (!pressed_) {
         newState = bsDown;
         if (repeatedClick_) {
-            // The timer first: the first click may already ask it for its pace.
-            ActivateTimer(kRepeatSlot, repeatingDelay_, TNotifyEvent(this, &TOBLBaseGraphicButton::ExecuteRepeatedClick));
-            Click();
-            if (!*alive)
-                return;
+            // The first repetition comes at once, before the timer: the timer's first
+            // interval is the delay.
+            try {
+                DoRepeatedClick();
+                if (!*alive)
+                    return;
+                ActivateTimer(kRepeatSlot, repeatingDelay_,
+                              TNotifyEvent(this, &TOBLBaseGraphicButton::ExecuteRepeatedClick));
+            } catch (...) {
+                if (*alive)
+                    StateChange(newState);
+                throw;
+            }
         }
     }
     StateChange(newState);
@@ -657,10 +666,10 @@ void TOBLBaseGraphicButton::ActionChange(TObject* Sender, bool CheckDefaults)
 {
     inherited::ActionChange(Sender, CheckDefaults);
     auto* action = dynamic_cast<TCustomAction*>(Sender);
-    // A glyph of its own stays; only an empty one takes the action's picture.
-    if (!ActionChangeable() || !action || !Glyph()->Empty())
+    if (!ActionChangeable() || !action)
         return;
     TCustomImageList* images = action->ActionList() ? action->ActionList()->Images() : nullptr;
+    // The glyph follows the action's picture; an action without one leaves the glyph.
     if (!images || action->ImageIndex() < 0 || action->ImageIndex() >= images->Count())
         return;
     TBitmap picture;

@@ -62,7 +62,8 @@ void TOBLCustomMMButton::Publish(TClassBuilder<TOBLCustomMMButton>& c)
 {
     using C = TOBLCustomMMButton;
     c.Property("AllowAllUp", &C::AllowAllUp, &C::SetAllowAllUp).Default(false);
-    c.Property("AllowMouseOver", &C::AllowMouseOver, &C::SetAllowMouseOver).Default(false);
+    // Published without a default: always written.
+    c.Property("AllowMouseOver", &C::AllowMouseOver, &C::SetAllowMouseOver);
     c.Property("AllowTransparency", &C::AllowTransparency, &C::SetAllowTransparency).Default(true);
     // The face marker is not published: its name is the filer property of a global face list.
     c.Property("ButtonFaceStyle", &C::ButtonFaceStyle, &C::SetStyle).Default(sbNone);
@@ -199,13 +200,13 @@ bool TOBLCustomMMButton::AutoSized(const std::optional<TOBLButtonFaceIndex>& Fac
     if (buttonFaceStyle_ != sbAutosize)
         return false;
     const int list = faces_[Slot(State())].ListIndex;
-    // A blank face has no size to take: the button keeps its own.
+    // A list without a size for the face gives 20 pixels.
     int width = buttonFaceImageList_->Dimensions(list, 0);
     int height = buttonFaceImageList_->Dimensions(list, 1);
     if (width == 0)
-        width = Width();
+        width = 20;
     if (height == 0)
-        height = Height();
+        height = 20;
     if (width == Width() && height == Height())
         return false;
     SetBounds(Left(), Top(), width, height);

@@ -42,8 +42,8 @@ TWinControl* OwnerOf(TCollection* Collection)
 // TOBLSpecialButton
 
 TOBLSpecialButton::TOBLSpecialButton(TCollection* Collection)
-    : TCollectionItem(Collection), glyph_(new TBitmap), layout_(new TOBLButtonLayout), font_(new TFont),
-      fontFX_(new TOBLFxCaption)
+try : TCollectionItem(TOBLSpecialButtons::Making(Collection, this)), glyph_(new TBitmap),
+      layout_(new TOBLButtonLayout), font_(new TFont), fontFX_(new TOBLFxCaption)
 {
     const TNotifyEvent change(this, &TOBLSpecialButton::GetChange);
     glyph_->SetOnChange(change);
@@ -60,6 +60,11 @@ TOBLSpecialButton::TOBLSpecialButton(TCollection* Collection)
     btn_->SetColor(clBtnFace);
     btn_->SetCursor(crArrow);
     btn_->SetTag(Index());
+    // However the item is made, its collection hears of it once it is whole.
+    if (TOBLSpecialButtons::Made(Collection, this))
+        Changed(true);
+} catch (...) {
+    TOBLSpecialButtons::Made(Collection, this);
 }
 
 TOBLSpecialButton::~TOBLSpecialButton()
@@ -212,8 +217,27 @@ TOBLSpecialButtons::~TOBLSpecialButtons()
 
 TPersistent* TOBLSpecialButtons::GetOwner() { return owner_; }
 
+TCollection* TOBLSpecialButtons::Making(TCollection* Collection, const void* Item)
+{
+    if (auto* buttons = dynamic_cast<TOBLSpecialButtons*>(Collection))
+        buttons->making_.insert(Item);
+    return Collection;
+}
+
+bool TOBLSpecialButtons::Made(TCollection* Collection, const void* Item)
+{
+    auto* buttons = dynamic_cast<TOBLSpecialButtons*>(Collection);
+    if (buttons)
+        buttons->making_.erase(Item);
+    return buttons != nullptr;
+}
+
 void TOBLSpecialButtons::Update(TCollectionItem* Item)
 {
+    // An item still being made has no button yet (items are known by their address).
+    for (int i = 0; i < Count(); ++i)
+        if (making_.contains(static_cast<const void*>(Items(i))))
+            return;
     RenumberTags();
     if (!notifyOwner_)
         return;

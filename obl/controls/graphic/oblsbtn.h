@@ -7,6 +7,7 @@
 #include "obl/controls/graphic/OBLSpeedButton.h"
 
 #include <memory>
+#include <set>
 
 // Sender (the item), the item's index.
 using TOBLOnCustomBtnClick = TEvent<TObject*, int>;
@@ -107,9 +108,17 @@ protected:
     void Update(TCollectionItem* Item) override;
 
 private:
+    friend class TOBLSpecialButton;
+
     // Each button's Tag is its item's index again: items move and go.
     void RenumberTags();
+    // An item joins its collection before its own constructor has run: while it is made,
+    // the collection's update waits. Making gives the collection back; Made tells whether
+    // it is one of special buttons.
+    static TCollection* Making(TCollection* Collection, const void* Item);
+    static bool Made(TCollection* Collection, const void* Item);
 
     TWinControl* owner_;
     bool notifyOwner_;
+    std::set<const void*> making_;
 };

@@ -42,6 +42,7 @@ public:
     // Copies the area of Dest's size at Origin of the background into Dest; false when
     // there is no background to copy. Flags are not read.
     bool BackDrawArea(TCanvas* Canvas, const TRect& Dest, const TPoint& Origin, WORD Flags) override;
+    bool IsFormShape() override { return true; }
 
     TOBLBorderRegion* Region() const { return region_.get(); }
     void SetRegion(TOBLBorderRegion* Value) { region_->Assign(Value); }

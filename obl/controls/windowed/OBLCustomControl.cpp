@@ -156,8 +156,9 @@ void TOBLCustomControl::Paint()
 {
     if (Loading()) return;
     FillControl();
-    // A theme erase counts for one paint only.
+    // A theme erase, drawn or failed, counts for one paint only.
     erasedByTheme_ = false;
+    themeEraseFailed_ = false;
     if (Designing()) {
         if (GetEmpty()) DrawDashedFrame();
     } else {
@@ -167,9 +168,11 @@ void TOBLCustomControl::Paint()
 
 void TOBLCustomControl::FillControl()
 {
-    // Only a parent background the theme really drew stands in for the fill: when the theme
-    // fails to draw it, the control fills itself.
     if (erasedByTheme_) return;
+    // A themed, partly transparent control leaves the parent background the theme draws at
+    // its erase, also for a paint that came without one; only when the theme failed to draw
+    // it at the last erase does the control fill itself.
+    if (!themeEraseFailed_ && XPSupportsTransparency() && IsXPPartiallyTransparent()) return;
     const TRect client = ClientRect();
     if (CheckOptimized() && BackDrawArea(Canvas(), client, Point(0, 0), 0)) return;
     Canvas()->Brush()->SetStyle(bsSolid);
@@ -197,10 +200,9 @@ void TOBLCustomControl::RepBack(const TRect& Rect)
 
 HPALETTE TOBLCustomControl::BackBitmapPalette()
 {
-    if (BackBitmapCheck()) {
-        TBitmap* own = BackBitmap();
-        return own ? own->Palette() : nullptr;
-    }
+    // A control that answers for a back bitmap itself gives no palette here, one that does
+    // not gives the palette of the back bitmap its container lends.
+    if (BackBitmapCheck()) return nullptr;
     TOBLBackProvider* provider = OBLFindBackProvider(this);
     TBitmap* lent = provider && provider->BackBitmapCheck() ? provider->BackBitmap() : nullptr;
     return lent ? lent->Palette() : nullptr;
@@ -346,9 +348,11 @@ void TOBLCustomControl::DoThemeChanged()
 void TOBLCustomControl::EraseBackground(TMessage& Message)
 {
     erasedByTheme_ = false;
+    themeEraseFailed_ = false;
     if (transparent_ && XPSupportsTransparency() && IsXPPartiallyTransparent()) {
         const HDC dc = reinterpret_cast<HDC>(Message.WParam);
         erasedByTheme_ = DrawThemeParentBackground(Handle(), dc, nullptr) == 0;
+        themeEraseFailed_ = !erasedByTheme_;
         Message.Result = 1;
         return;
     }

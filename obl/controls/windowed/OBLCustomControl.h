@@ -72,8 +72,8 @@ public:
     TBitmap* BackBitmap() override { return nullptr; }
     bool BackDrawArea(TCanvas* Canvas, const TRect& Rect, const TPoint& Point, WORD Flags) override { return false; }
     TPoint BackMapPoint(const TPoint& Point) override { return Point; }
-    // The palette of the background the control shows: its own back bitmap's, else the
-    // one its container lends; 0 when there is none.
+    // The palette of the background its container lends, for a control that does not copy
+    // its background itself; 0 otherwise.
     virtual HPALETTE BackBitmapPalette();
 
     // The change handler of the owned objects: repaints while RepaintOnChange.
@@ -148,6 +148,8 @@ private:
     TOBLAboutVar about_;
     bool ctlXP_ = true;
     bool erasedByTheme_ = false;
+    // The theme could not draw the parent background at the last erase.
+    bool themeEraseFailed_ = false;
     bool passBackFX_ = false;
     bool mouseAbove_ = false;
     bool entered_ = false;

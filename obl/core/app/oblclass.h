@@ -306,6 +306,11 @@ private:
 // The one application object, from the unit's start-up to its close-down.
 extern TOBLApplication* OBLApplication;
 
+// A pool interval that the application's pool accepts: the value rounded up to the next
+// multiple of the pool's base interval (at least one base interval, at most the largest
+// multiple that fits in 16 bits).
+WORD OBLPoolInterval(WORD Milliseconds);
+
 // True means "refuse": Owner is not a form (a data module counts when allowed), or it
 // already owns two or more components of AClass or its descendants.
 bool OBLCheckForSameClass(TComponent* Owner, TClass AClass, bool AllowDataModule);

@@ -227,3 +227,11 @@ void TOBLTimerPool::WndProc(TMessage& Message)
     }
     inHandler_ = false;
 }
+
+WORD OBLPoolInterval(WORD Milliseconds)
+{
+    const int base = OBLApplication ? std::max<int>(1, OBLApplication->TimerPool()->MinInterval()) : 50;
+    const int largest = 0xFFFF / base * base;
+    const int rounded = (Milliseconds + base - 1) / base * base;
+    return static_cast<WORD>(std::clamp(rounded, base, largest));
+}

@@ -20,8 +20,10 @@ Rows Chained(std::initializer_list<std::function<void(TBitmap*)>> steps)
     return Bytes(bitmap.get());
 }
 
-void FlipV(TBitmap* b) { OBLBMPFlipVertical(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
-void FlipH(TBitmap* b) { OBLBMPFlipHorizonzal(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
+// The effect object's flips by what they show: FlipVertical upside down (the routine
+// OBLBMPFlipHorizonzal), FlipHorizontal left to right (OBLBMPFlipVertical).
+void FlipV(TBitmap* b) { OBLBMPFlipHorizonzal(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
+void FlipH(TBitmap* b) { OBLBMPFlipVertical(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
 void Grey(TBitmap* b) { OBLBMPGrayScale(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
 void Inv(TBitmap* b) { OBLBMPInvert(b, Rect(0, 0, b->Width(), b->Height()), b, kOrigin); }
 
@@ -41,18 +43,36 @@ TEST(BitmapEffect, SummaryListsTheActiveEffects)
     EXPECT_TRUE(e.Enabled());
 }
 
-TEST(BitmapEffect, AVerticalFlipTurnsThePictureUpsideDown)
+// The fixture with the pixels of every row in reverse order.
+Rows Mirrored(Rows rows)
 {
-    TOBLBitmapEffectObject e;
-    e.SetBool(0, true);
-    auto bitmap = Make24(Fixture());
-    e.Draw(bitmap.get());
-    EXPECT_EQ(Bytes(bitmap.get()), (Rows{Fixture()[2], Fixture()[1], Fixture()[0]}));
-    TOBLBitmapEffectObject mirror;
-    mirror.SetBool(1, true);
-    auto other = Make24(Fixture());
-    mirror.Draw(other.get());
-    EXPECT_EQ(Bytes(other.get()), Chained({FlipH}));
+    for (auto& row : rows)
+        for (std::size_t a = 0, b = row.size() - 3; a < b; a += 3, b -= 3)
+            for (int k = 0; k < 3; ++k)
+                std::swap(row[a + k], row[b + k]);
+    return rows;
+}
+
+TEST(BitmapEffect, FlipVerticalTurnsThePictureUpsideDownAndFlipHorizontalMirrorsIt)
+{
+    struct Case {
+        const char* name;  // the published property
+        Rows expected;
+    };
+    const Rows f = Fixture();
+    for (const Case& c : {Case{"FlipVertical", Rows{f[2], f[1], f[0]}}, Case{"FlipHorizontal", Mirrored(f)}}) {
+        SCOPED_TRACE(c.name);
+        TOBLBitmapEffectObject e;
+        SetOrdProp(&e, c.name, 1);
+        ASSERT_TRUE(e.Enabled());
+        auto bitmap = Make24(f);
+        e.Draw(bitmap.get());
+        EXPECT_EQ(Bytes(bitmap.get()), c.expected) << "in place";
+        auto source = Make24(f);
+        auto target = Solid24(4, 3, 0, 0, 0);
+        e.DrawCopyRect(source.get(), kAll, kOrigin, target.get());
+        EXPECT_EQ(Bytes(target.get()), c.expected) << "onto another bitmap";
+    }
 }
 
 TEST(BitmapEffect, DrawChainsTheEffectsInOrder)

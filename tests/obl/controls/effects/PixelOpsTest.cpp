@@ -23,11 +23,11 @@ std::vector<OpCase> Cases()
          {{76, 76, 76, 150, 150, 150, 28, 28, 28, 254, 254, 254},
           {22, 22, 22, 52, 52, 52, 82, 82, 82, 0, 0, 0},
           {2, 2, 2, 128, 128, 128, 61, 61, 61, 209, 209, 209}}},
-        {"vertical flip", [](TBitmap* s, TBitmap* t) { OBLBMPFlipVertical(s, kAll, t, kOrigin); },
+        {"upside down", [](TBitmap* s, TBitmap* t) { OBLBMPFlipHorizonzal(s, kAll, t, kOrigin); },
          {{1, 2, 3, 128, 128, 128, 250, 5, 100, 5, 250, 200},
           {10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0},
           {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255}}},
-        {"horizontal flip", [](TBitmap* s, TBitmap* t) { OBLBMPFlipHorizonzal(s, kAll, t, kOrigin); },
+        {"mirrored", [](TBitmap* s, TBitmap* t) { OBLBMPFlipVertical(s, kAll, t, kOrigin); },
          {{255, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255},
           {0, 0, 0, 70, 80, 90, 40, 50, 60, 10, 20, 30},
           {5, 250, 200, 250, 5, 100, 128, 128, 128, 1, 2, 3}}},
@@ -109,8 +109,8 @@ TEST(PixelOperations, EmptyRectanglesChangeNothing)
     for (TRect empty : {Rect(2, 1, 2, 3), Rect(0, 2, 4, 2), Rect(3, 0, 1, 3)}) {
         auto bitmap = Make24(Fixture());
         OBLBMPInvert(bitmap.get(), empty, bitmap.get(), TPoint{empty.left, empty.top});
-        OBLBMPFlipVertical(bitmap.get(), empty, bitmap.get(), TPoint{empty.left, empty.top});
         OBLBMPFlipHorizonzal(bitmap.get(), empty, bitmap.get(), TPoint{empty.left, empty.top});
+        OBLBMPFlipVertical(bitmap.get(), empty, bitmap.get(), TPoint{empty.left, empty.top});
         EXPECT_EQ(Bytes(bitmap.get()), Fixture());
     }
 }
@@ -134,7 +134,7 @@ TEST(PixelOperations, RectanglesAreCutToBothBitmaps)
     auto target = Solid24(4, 3, 9, 9, 9);
     OBLBMPGrayScale(source.get(), kAll, target.get(), TPoint{100, 100});
     EXPECT_EQ(Bytes(target.get()), Bytes(Solid24(4, 3, 9, 9, 9).get()));
-    OBLBMPFlipVertical(source.get(), Rect(0, 0, 4, 3), target.get(), TPoint{3, 2});
+    OBLBMPFlipHorizonzal(source.get(), Rect(0, 0, 4, 3), target.get(), TPoint{3, 2});
     Rows moved = Bytes(target.get());
     // Target pixel (3, 2) is the upside-down rectangle's (0, 0): source pixel (0, 2).
     EXPECT_EQ(std::vector<BYTE>(moved[2].begin() + 9, moved[2].end()), (std::vector<BYTE>{1, 2, 3}));
@@ -145,18 +145,77 @@ TEST(PixelOperations, OverlappingShiftReadsTheSourceBeforeWriting)
 {
     // A mirror of row 0's first three pixels, one pixel to the right, in the same bitmap.
     auto bitmap = Make24(Fixture());
-    OBLBMPFlipHorizonzal(bitmap.get(), Rect(0, 0, 3, 1), bitmap.get(), TPoint{1, 0});
+    OBLBMPFlipVertical(bitmap.get(), Rect(0, 0, 3, 1), bitmap.get(), TPoint{1, 0});
     EXPECT_EQ(Bytes(bitmap.get())[0], (std::vector<BYTE>{0, 0, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255}));
     // Rows 0..1 upside down, one row lower.
     auto rows = Make24(Fixture());
-    OBLBMPFlipVertical(rows.get(), Rect(0, 0, 4, 2), rows.get(), TPoint{0, 1});
+    OBLBMPFlipHorizonzal(rows.get(), Rect(0, 0, 4, 2), rows.get(), TPoint{0, 1});
     EXPECT_EQ(Bytes(rows.get()), (Rows{Fixture()[0], Fixture()[1], Fixture()[0]}));
+}
+
+// A bitmap whose every byte tells its place: blue x, green y, red 200.
+std::unique_ptr<TBitmap> Places(int width, int height)
+{
+    Rows rows(height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            rows[y].insert(rows[y].end(), {static_cast<BYTE>(x), static_cast<BYTE>(y), 200});
+    return Make24(rows);
+}
+
+TEST(PixelOperations, EachFlipFollowsItsFormula)
+{
+    // The source rectangle (1, 2) - (5, 5) lands at (2, 1) of a blank target.
+    const TRect r = Rect(1, 2, 5, 5);
+    const TPoint p{2, 1};
+    struct Case {
+        const char* name;
+        void (*flip)(TBitmap*, const TRect&, TBitmap*, const TPoint&);
+        // The source pixel that lands on target pixel (Point.X + i, Point.Y + j).
+        TPoint (*from)(const TRect& r, int i, int j);
+    };
+    const Case cases[] = {
+        // Target row Point.Y + j is source row Bottom - 1 - j: upside down.
+        {"FlipHorizonzal", OBLBMPFlipHorizonzal,
+         [](const TRect& r, int i, int j) { return TPoint{r.left + i, r.bottom - 1 - j}; }},
+        // Target pixel Point.X + i is source pixel Right - 1 - i of the row: left to right.
+        {"FlipVertical", OBLBMPFlipVertical,
+         [](const TRect& r, int i, int j) { return TPoint{r.right - 1 - i, r.top + j}; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto source = Places(7, 6);
+        auto target = Solid24(8, 6, 9, 9, 9);
+        c.flip(source.get(), r, target.get(), p);
+        Rows got = Bytes(target.get());
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int i = x - p.x, j = y - p.y;
+                const bool covered = i >= 0 && i < r.right - r.left && j >= 0 && j < r.bottom - r.top;
+                const TPoint at = covered ? c.from(r, i, j) : TPoint{-1, -1};
+                const std::vector<BYTE> expected =
+                    covered ? std::vector<BYTE>{static_cast<BYTE>(at.x), static_cast<BYTE>(at.y), 200}
+                            : std::vector<BYTE>{9, 9, 9};
+                EXPECT_EQ(std::vector<BYTE>(got[y].begin() + 3 * x, got[y].begin() + 3 * x + 3), expected)
+                    << "target pixel " << x << "," << y;
+            }
+        // In place, on the rectangle's own corner, the same picture.
+        auto inPlace = Places(7, 6);
+        c.flip(inPlace.get(), r, inPlace.get(), TPoint{r.left, r.top});
+        Rows flipped = Bytes(inPlace.get());
+        for (int j = 0; j < r.bottom - r.top; ++j)
+            for (int i = 0; i < r.right - r.left; ++i) {
+                const TPoint at = c.from(r, i, j);
+                EXPECT_EQ(flipped[r.top + j][3 * (r.left + i)], at.x) << i << "," << j;
+                EXPECT_EQ(flipped[r.top + j][3 * (r.left + i) + 1], at.y) << i << "," << j;
+            }
+    }
 }
 
 TEST(PixelOperations, FlipsInPlaceSwapTheOuterRowsAndKeepTheMiddle)
 {
     auto bitmap = Make24(Fixture());
-    OBLBMPFlipVertical(bitmap.get(), kAll, bitmap.get(), kOrigin);
+    OBLBMPFlipHorizonzal(bitmap.get(), kAll, bitmap.get(), kOrigin);
     Rows rows = Bytes(bitmap.get());
     EXPECT_EQ(rows[0], Fixture()[2]);
     EXPECT_EQ(rows[1], Fixture()[1]);
@@ -171,11 +230,11 @@ TEST(PixelOperations, RowsWiderThan32KilobytesAreWhole)
         for (int i = 0; i < 3 * width; ++i)
             rows[y][i] = static_cast<BYTE>((i * 7 + y * 91) % 251);
     auto bitmap = Make24(rows);
-    OBLBMPFlipVertical(bitmap.get(), Rect(0, 0, width, 3), bitmap.get(), kOrigin);
+    OBLBMPFlipHorizonzal(bitmap.get(), Rect(0, 0, width, 3), bitmap.get(), kOrigin);
     EXPECT_EQ(Bytes(bitmap.get()), (Rows{rows[2], rows[1], rows[0]}));
 
     auto mirrored = Make24(rows);
-    OBLBMPFlipHorizonzal(mirrored.get(), Rect(0, 0, width, 3), mirrored.get(), kOrigin);
+    OBLBMPFlipVertical(mirrored.get(), Rect(0, 0, width, 3), mirrored.get(), kOrigin);
     Rows got = Bytes(mirrored.get());
     for (int x : {0, width / 2, width - 1})
         for (int k = 0; k < 3; ++k)
@@ -199,9 +258,9 @@ TEST(PixelOperations, OtherFormatsThan24BitAreRefusedNamingTheBitmap)
          "Wrong PixelFormat in Source 1 bitmap!"},
         {"invert, target", [](TBitmap* w, TBitmap* r) { OBLBMPInvert(r, kAll, w, kOrigin); },
          "Wrong PixelFormat in Target bitmap!"},
-        {"flip, source", [](TBitmap* w, TBitmap* r) { OBLBMPFlipVertical(w, kAll, r, kOrigin); },
+        {"upside down, source", [](TBitmap* w, TBitmap* r) { OBLBMPFlipHorizonzal(w, kAll, r, kOrigin); },
          "Wrong PixelFormat in Source 1 bitmap!"},
-        {"mirror, target", [](TBitmap* w, TBitmap* r) { OBLBMPFlipHorizonzal(r, kAll, w, kOrigin); },
+        {"mirror, target", [](TBitmap* w, TBitmap* r) { OBLBMPFlipVertical(r, kAll, w, kOrigin); },
          "Wrong PixelFormat in Target bitmap!"},
         {"brightness, source", [](TBitmap* w, TBitmap* r) { OBLBMPBrightness(w, kAll, r, 5, kOrigin); },
          "Wrong PixelFormat in Source 1 bitmap!"},
@@ -245,15 +304,15 @@ TEST(PixelOperations, MirrorMatchesPixelByPixelReversalAtEveryWidth)
                 for (int k = 0; k < 3; ++k)
                     expected[y][3 * x + k] = rows[y][3 * (width - 1 - x) + k];
         auto inPlace = Make24(rows);
-        OBLBMPFlipHorizonzal(inPlace.get(), Rect(0, 0, width, 2), inPlace.get(), TPoint{0, 0});
+        OBLBMPFlipVertical(inPlace.get(), Rect(0, 0, width, 2), inPlace.get(), TPoint{0, 0});
         EXPECT_EQ(Bytes(inPlace.get()), expected);
         auto source = Make24(rows);
         auto target = Solid24(width, 2, 0, 0, 0);
-        OBLBMPFlipHorizonzal(source.get(), Rect(0, 0, width, 2), target.get(), TPoint{0, 0});
+        OBLBMPFlipVertical(source.get(), Rect(0, 0, width, 2), target.get(), TPoint{0, 0});
         EXPECT_EQ(Bytes(target.get()), expected);
         // Mirrored into the right part of a wider bitmap: nothing left of it is touched.
         auto wide = Solid24(width + 3, 2, 7, 7, 7);
-        OBLBMPFlipHorizonzal(source.get(), Rect(0, 0, width, 2), wide.get(), TPoint{3, 0});
+        OBLBMPFlipVertical(source.get(), Rect(0, 0, width, 2), wide.get(), TPoint{3, 0});
         Rows got = Bytes(wide.get());
         for (int y = 0; y < 2; ++y) {
             EXPECT_EQ(std::vector<BYTE>(got[y].begin(), got[y].begin() + 9), std::vector<BYTE>(9, 7));

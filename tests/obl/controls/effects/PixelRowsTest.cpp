@@ -68,7 +68,7 @@ std::vector<Case> Cases(TBitmap* second, const Rows& seconds)
                  to[k] = static_cast<BYTE>(a + static_cast<int>(std::nearbyint((from[k] - a) * double{0.6f})));
              }
          }},
-        {"mirror", OBLBMPFlipHorizonzal,
+        {"mirror", OBLBMPFlipVertical,
          [](const BYTE* from, int, int, BYTE* to) {
              for (int k = 0; k < 3; ++k)
                  to[k] = from[k];

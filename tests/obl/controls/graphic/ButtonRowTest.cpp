@@ -5,6 +5,7 @@
 
 #include "obl/controls/graphic/oblsbtn.h"
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -23,7 +24,12 @@ public:
     // Frees the collection, and so its buttons, before the control.
     void DropButtons() { buttons_.reset(); }
 
-    void SpecialButtonsChanged() override { ++changes; }
+    void SpecialButtonsChanged() override
+    {
+        ++changes;
+        // Every item has its button on this control by now: the buttons are its children.
+        told.push_back({ControlCount(), buttons_->Count()});
+    }
     void SpecialButtonClicked(TObject* btn, int index) override
     {
         calls.push_back("owner " + std::to_string(index) + (btn == buttons_->GetItem(index)->Btn() ? " btn" : " ?"));
@@ -32,6 +38,8 @@ public:
     static void Publish(TClassBuilder<TButtonRow>& c) { c.Property("Buttons", &TButtonRow::Buttons, &TButtonRow::SetButtons); }
 
     int changes = 0;
+    // Per change: the children and the items there were.
+    std::vector<std::pair<int, int>> told;
     std::vector<std::string> calls;
 
 private:
@@ -160,6 +168,44 @@ TEST_F(SpecialButtonsTest, ReorderingRemovingAndInsertingRenumberTheTags)
     buttons->GetItem(0)->SetIndex(3);
     buttons->EndUpdate();
     EXPECT_EQ(Order(buttons), (std::vector<std::string>{"N@0", "B1@1", "B2@2", "B3@3"}));
+}
+
+TEST_F(SpecialButtonsTest, HoweverAnItemIsMadeTheOwnerHearsOfItOnceItIsWhole)
+{
+    TButtonRow* source = NewRow(3);
+    struct Way {
+        const char* name;
+        std::function<void(TOBLSpecialButtons*)> make;
+        int items;
+    };
+    const Way ways[] = {
+        {"Add", [](TOBLSpecialButtons* b) { b->Add(); }, 3},
+        {"Insert", [](TOBLSpecialButtons* b) { b->Insert(0); }, 3},
+        {"the item's constructor", [](TOBLSpecialButtons* b) { new TOBLSpecialButton(b); }, 3},
+        {"the item's constructor inside an update",
+         [](TOBLSpecialButtons* b) {
+             b->BeginUpdate();
+             new TOBLSpecialButton(b);
+             new TOBLSpecialButton(b);
+             b->EndUpdate();
+         },
+         4},
+        {"the collection's Assign", [&](TOBLSpecialButtons* b) { b->Assign(source->Buttons()); }, 3},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        TButtonRow* row = NewRow(2);
+        row->told.clear();
+        way.make(row->Buttons());
+        ASSERT_EQ(row->Buttons()->Count(), way.items);
+        ASSERT_FALSE(row->told.empty()) << "the owner is told";
+        for (const auto& [children, items] : row->told)
+            EXPECT_EQ(children, items) << "told while an item had no button";
+        EXPECT_EQ(row->told.back(), (std::pair<int, int>{way.items, way.items}));
+        for (int i = 0; i < way.items; ++i)
+            EXPECT_EQ(row->Buttons()->GetItem(i)->Btn()->Tag(), i);
+        row->Free();
+    }
 }
 
 TEST_F(SpecialButtonsTest, EveryButtonIsFreedOnceWhoeverGoesFirst)

@@ -94,13 +94,16 @@ inline void UseFaces(TOBLCustomMMButton* button, TOBLImageList* list)
         button->SetButtonFaceIndex(kSceneStates[i], OBLFaceIndex(0, static_cast<int>(i)));
 }
 
-// A small glyph: a dark square on the fuchsia see-through colour.
+// A small glyph: a dark green square in a black frame (pixels 1 to 8 of both axes) on the
+// fuchsia see-through colour. The disabled image embosses the black pixels only.
 inline void SmallGlyph(TBitmap* bitmap)
 {
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(10, 10);
     bitmap->Canvas()->Brush()->SetColor(clFuchsia);
     bitmap->Canvas()->FillRect(Rect(0, 0, 10, 10));
-    bitmap->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(0, 100, 0)));
+    bitmap->Canvas()->Brush()->SetColor(clBlack);
     bitmap->Canvas()->FillRect(Rect(1, 1, 9, 9));
+    bitmap->Canvas()->Brush()->SetColor(static_cast<TColor>(RGB(0, 100, 0)));
+    bitmap->Canvas()->FillRect(Rect(2, 2, 8, 8));
 }

@@ -155,6 +155,70 @@ TEST_F(GraphicButtonTest, RepeatedClickFiresAtOnceAfterTheDelayAndAtTheInterval)
     EXPECT_EQ(OBLApplication->GetTimer(timer), nullptr);
 }
 
+// Counts the repetitions a descendant hears of.
+class TRepeatCountingButton : public TOBLSpeedButton {
+    VENDARO_CLASS(TRepeatCountingButton, TOBLSpeedButton)
+public:
+    explicit TRepeatCountingButton(TComponent* owner) : TOBLSpeedButton(owner) {}
+    int repetitions = 0;
+
+protected:
+    void DoRepeatedClick() override
+    {
+        ++repetitions;
+        inherited::DoRepeatedClick();
+    }
+};
+
+TEST_F(GraphicButtonTest, EveryRepetitionGoesThroughDoRepeatedClickTheFirstToo)
+{
+    auto* b = Add<TRepeatCountingButton>(10, 10);
+    b->SetOnClick(TNotifyEvent(&log_, &TEventLog::Click));
+    b->SetRepeatedClick(true);
+    MoveTo(b, 5, 5);
+    Press(b, 5, 5);
+    EXPECT_EQ(b->repetitions, 1) << "the press";
+    EXPECT_EQ(Clicks(), 1);
+    Run(500);
+    EXPECT_EQ(b->repetitions, 2) << "after the delay";
+    Run(100);
+    EXPECT_EQ(b->repetitions, 3);
+    EXPECT_EQ(Clicks(), 3);
+    Release(b, 5, 5);
+}
+
+TEST_F(GraphicButtonTest, ADelayOrIntervalBetweenThePoolsPaceWaitsForItsNextTick)
+{
+    struct Case {
+        WORD delay, interval;
+        int firstAfter, nextAfter;  // ms, at the pool's 50 ms pace
+    };
+    for (const Case& c : {Case{120, 100, 150, 100}, Case{30, 70, 50, 100}, Case{499, 1, 500, 50}}) {
+        SCOPED_TRACE(testing::Message() << "delay " << c.delay << " interval " << c.interval);
+        log_.events.clear();
+        auto* b = Button(10, 10);
+        b->SetRepeatedClick(true);
+        b->SetRepeatingDelay(c.delay);
+        b->SetRepeatingInterval(c.interval);
+        MoveTo(b, 5, 5);
+        for (int press = 0; press < 2; ++press) {
+            const int before = Clicks();
+            ASSERT_NO_THROW(Press(b, 5, 5));
+            EXPECT_EQ(Clicks(), before + 1) << "the press clicks at once";
+            Run(c.firstAfter - 50);
+            EXPECT_EQ(Clicks(), before + 1);
+            Run(50);
+            EXPECT_EQ(Clicks(), before + 2) << "after the delay";
+            Run(c.nextAfter);
+            EXPECT_EQ(Clicks(), before + 3) << "after the interval";
+            Release(b, 5, 5);
+            EXPECT_EQ(b->TimerId(1), 0);
+            EXPECT_FALSE(b->Captured());
+        }
+        b->Free();
+    }
+}
+
 TEST_F(GraphicButtonTest, TimersEndWhenTheCaptureGoesElsewhere)
 {
     auto* b = Button(10, 10);
@@ -352,32 +416,45 @@ TEST_F(GraphicButtonTest, TheAcceleratorClicksAndTestsTheCursorInTheButtonsOwnCo
     EXPECT_FALSE(b->Pressed());
 }
 
-TEST_F(GraphicButtonTest, AnActionPicturesOnlyAnEmptyGlyph)
+TEST_F(GraphicButtonTest, AnActionGivesItsPictureAndOneWithoutAPictureLeavesTheGlyph)
 {
     auto* images = new TImageList(form_);
     images->SetWidth(8);
     images->SetHeight(8);
-    TBitmap picture;
-    picture.SetSize(8, 8);
-    picture.Canvas()->Brush()->SetColor(clRed);
-    picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
-    images->Add(&picture, nullptr);
+    for (TColor color : {clRed, clLime}) {
+        TBitmap picture;
+        picture.SetSize(8, 8);
+        picture.Canvas()->Brush()->SetColor(color);
+        picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
+        images->Add(&picture, nullptr);
+    }
     auto* actions = new TActionList(form_);
     actions->SetImages(images);
     auto* action = new TAction(form_);
     action->SetActionList(actions);
-    action->SetImageIndex(0);
 
     auto* empty = Button(10, 10);
-    empty->SetAction(action);
-    EXPECT_EQ(empty->Glyph()->Width(), 8);
-
     auto* own = Button(40, 10);
     TBitmap mine;
     mine.SetSize(5, 5);
     own->SetGlyph(&mine);
+    empty->SetAction(action);
     own->SetAction(action);
-    EXPECT_EQ(own->Glyph()->Width(), 5) << "a glyph of its own stays";
+    EXPECT_TRUE(empty->Glyph()->Empty());
+    EXPECT_EQ(own->Glyph()->Width(), 5) << "an action without a picture leaves the glyph";
+    action->SetCaption("Ancora");
+    EXPECT_EQ(own->Glyph()->Width(), 5) << "however often the action changes";
+
+    action->SetImageIndex(1);
+    for (TOBLSpeedButton* b : {empty, own}) {
+        ASSERT_EQ(b->Glyph()->Width(), 8);
+        EXPECT_EQ(b->Glyph()->Canvas()->Pixels(4, 4), clLime);
+    }
+    action->SetImageIndex(0);
+    for (TOBLSpeedButton* b : {empty, own})
+        EXPECT_EQ(b->Glyph()->Canvas()->Pixels(4, 4), clRed) << "the glyph follows the action's picture";
+    action->SetCaption("Di nuovo");
+    EXPECT_EQ(own->Glyph()->Canvas()->Pixels(4, 4), clRed);
 }
 
 } // namespace

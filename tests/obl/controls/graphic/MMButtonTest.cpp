@@ -219,7 +219,7 @@ TEST_F(MMButtonTest, TheFacesPaletteIsPutBackAfterPainting)
     DeleteDC(dc);
 }
 
-TEST_F(MMButtonTest, AutoSizeTakesThePictureSizeAndABlankFaceKeepsTheButtons)
+TEST_F(MMButtonTest, AutoSizeTakesThePictureSizeAndA0SizedOneGives20By20)
 {
     auto* b = Make();
     b->SetBounds(10, 10, 30, 30);
@@ -228,12 +228,13 @@ TEST_F(MMButtonTest, AutoSizeTakesThePictureSizeAndABlankFaceKeepsTheButtons)
     Paint();
     EXPECT_EQ(b->Width(), kFaceWidth);
     EXPECT_EQ(b->Height(), kFaceHeight);
+    // The list gives no size for a face of a list it does not hold.
     b->SetButtonFaceIndex(bsUp, OBLFaceIndex(7, 0));
     b->SetBounds(10, 10, 30, 30);
     Paint();
     Paint();
-    EXPECT_EQ(b->Width(), 30);
-    EXPECT_EQ(b->Height(), 30);
+    EXPECT_EQ(b->Width(), 20);
+    EXPECT_EQ(b->Height(), 20);
 }
 
 TEST_F(MMButtonTest, WithoutAFaceListTheButtonIsAnEmptyRectangle)
@@ -339,7 +340,9 @@ TEST_F(MMButtonTest, DefaultsAreNotWritten)
     auto* b = Make();
     b->SetButtonFaceImageList(nullptr);
     const std::string text = WriteFormText(b);
-    for (const char* absent : {"AllowAllUp", "AllowMouseOver", "AllowTransparency", "ButtonFaceStyle", "CaptionDown",
+    // Published without a default, AllowMouseOver is always written.
+    EXPECT_NE(text.find("AllowMouseOver = False"), std::string::npos) << text;
+    for (const char* absent : {"AllowAllUp", "AllowTransparency", "ButtonFaceStyle", "CaptionDown",
                                "ForceTransparent", "GroupIndex", "QuickDraw", "Pressed", "DropDown", "Transparent",
                                "MultiLine", "EnterColor", "HideHint", "NumGlyphs", "Repeat", "UseCaption",
                                "ImageIndex", "ListIndex", "Glyph.", "About"})

@@ -83,6 +83,22 @@ TEST_F(SpeedButtonTest, EveryStateHasItsFace)
         const TPoint glyph = GlyphAt(b);
         if (c.glyphShift < 0) {
             EXPECT_EQ(glyph.x, -1) << "a disabled glyph is greyed";
+            // In the up glyph's place, the embossed image: the black frame in the shadow
+            // colour with its highlight one pixel down and right, the rest see-through.
+            const TPoint cell = Point(upGlyph.x - 2, upGlyph.y - 2);
+            const auto at = [&](int x, int y) { return PixelOf(b, cell.x + x, cell.y + y); };
+            for (int i : {1, 4, 8}) {
+                EXPECT_EQ(at(i, 1), kShadow) << "top of the frame, " << i;
+                EXPECT_EQ(at(1, i), kShadow) << "left of the frame, " << i;
+                EXPECT_EQ(at(8, i), kShadow) << "right of the frame, " << i;
+                EXPECT_EQ(at(i, 8), kShadow) << "bottom of the frame, " << i;
+                EXPECT_EQ(at(9, i + 1), kWhite) << "highlight right of the frame, " << i;
+                EXPECT_EQ(at(i + 1, 9), kWhite) << "highlight below the frame, " << i;
+            }
+            EXPECT_EQ(at(3, 2), kWhite) << "highlight inside, below the frame's top";
+            EXPECT_EQ(at(2, 3), kWhite) << "highlight inside, right of the frame's left";
+            for (TPoint p : {Point(4, 4), Point(0, 0), Point(9, 0), Point(0, 9)})
+                EXPECT_EQ(at(p.x, p.y), kFace) << "the face shows through at " << p.x << "," << p.y;
         } else {
             EXPECT_EQ(glyph.x, upGlyph.x + c.glyphShift);
             EXPECT_EQ(glyph.y, upGlyph.y + c.glyphShift);
@@ -176,11 +192,12 @@ TEST_F(SpeedButtonTest, GlyphKindsAndTheirStoredGlyph)
 
 namespace {
 
-// A component of the form that lends a background, as the form shape does.
+// A component of the form that lends the form's background, as the form shape does.
 class TFormBackground : public TComponent, public TOBLBackProvider {
     VENDARO_CLASS(TFormBackground, TComponent)
 public:
     explicit TFormBackground(TComponent* owner) : TComponent(owner) {}
+    bool IsFormShape() override { return true; }
     bool BackBitmapCheck() override { return true; }
     TBitmap* BackBitmap() override { return nullptr; }
     bool BackDrawArea(TCanvas* canvas, const TRect& rect, const TPoint& point, WORD flags) override
@@ -194,12 +211,19 @@ public:
     std::vector<TPoint> origins;
 };
 
-TEST_F(SpeedButtonTest, OnAFormTheBackgroundComesFromAComponentOfTheForm)
+TEST_F(SpeedButtonTest, OnAFormTheBackgroundComesFromTheFormShape)
 {
     auto* b = Add<TOBLSpeedButton>(30, 40);
     b->SetStyle(ubsExplorer);
+    // A container elsewhere on the form lends its background to its own children only.
+    auto* panel = Add<TGradientPanel>(150, 10);
+    panel->SetBounds(150, 10, 100, 100);
     form_->Update();
-    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(b->Color())) << "no one lends a background yet";
+    panel->areaRequests = 0;
+    b->Invalidate();
+    form_->Update();
+    EXPECT_EQ(PixelOf(b, 5, 10), Rgb(b->Color())) << "no form shape lends a background yet";
+    EXPECT_EQ(panel->areaRequests, 0);
     auto* background = new TFormBackground(form_);
     b->Invalidate();
     form_->Update();

@@ -133,6 +133,45 @@ TEST_F(CustomControlTest, AThemeThatFailsToDrawTheParentLeavesTheFillToTheContro
     SetThemeParentBackgroundPainter(nullptr);
 }
 
+TEST_F(CustomControlTest, AThemedPartlyTransparentControlPaintedWithoutAnEraseKeepsTheParentBackground)
+{
+    RestartThemes(TThemeModuleState::Active);
+    ASSERT_TRUE(OBLApplication->UseXPThemes());
+    auto* c = AddWindowed<TProbeWindowed>(10, 10);
+    c->SetColor(clLime);
+    c->SetTransparent(true);
+    c->HandleNeeded();
+    SetThemeParentBackgroundPainter(&PaintParentRed);
+    c->Invalidate();
+    form_->Update();
+    ASSERT_EQ(PixelOf(c, 50, 20), Rgb(clRed));
+    // No erase, so the theme draws nothing this time: what it drew stays.
+    InvalidateRect(c->Handle(), nullptr, FALSE);
+    const int paints = c->paints;
+    form_->Update();
+    ASSERT_EQ(c->paints, paints + 1);
+    EXPECT_FALSE(c->erasedAtPaint);
+    EXPECT_EQ(PixelOf(c, 50, 20), Rgb(clRed));
+    // After an erase the theme failed at, the control fills itself.
+    SetThemeParentBackgroundPainter(&FailParentBackground);
+    c->Invalidate();
+    form_->Update();
+    EXPECT_EQ(PixelOf(c, 50, 20), Rgb(clLime));
+    SetThemeParentBackgroundPainter(nullptr);
+}
+
+// Keeps a back bitmap of its own, with a palette, as a lending container does.
+class TOwnBackWindowed : public TProbeWindowed {
+    VENDARO_CLASS(TOwnBackWindowed, TProbeWindowed)
+public:
+    explicit TOwnBackWindowed(TComponent* owner) : TProbeWindowed(owner) { back_.SetSize(4, 4); }
+    bool BackBitmapCheck() override { return true; }
+    TBitmap* BackBitmap() override { return &back_; }
+
+private:
+    TBitmap back_;
+};
+
 TEST_F(CustomControlTest, ThePaletteIsTheOneOfTheBackgroundShown)
 {
     LOGPALETTE log{0x300, 1, {{10, 20, 30, 0}}};
@@ -147,6 +186,16 @@ TEST_F(CustomControlTest, ThePaletteIsTheOneOfTheBackgroundShown)
     EXPECT_EQ(child->BackBitmapPalette(), nullptr);
     auto* alone = AddWindowed<TProbeWindowed>(10, 160);
     EXPECT_EQ(alone->BackBitmapPalette(), nullptr);
+    // A control whose own back-bitmap check holds gives none, inside a lending container
+    // or not, whatever palette its own back bitmap has.
+    panel->lends = true;
+    for (TWinControl* parent : {static_cast<TWinControl*>(panel), static_cast<TWinControl*>(form_)}) {
+        auto* lender = AddWindowed<TOwnBackWindowed>(10, 60, parent);
+        lender->BackBitmap()->SetPalette(CreatePalette(&log));
+        ASSERT_NE(lender->BackBitmap()->Palette(), nullptr);
+        EXPECT_EQ(lender->BackBitmapPalette(), nullptr);
+        lender->Free();
+    }
     DeleteObject(palette);
 }
 
