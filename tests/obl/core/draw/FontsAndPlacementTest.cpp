@@ -224,7 +224,8 @@ TEST(CustomColors, ResourceStringAndDuplicateNames)
     TStringList back;
     back.Add("stale");
     OBLLoadCustomColorFromIniFile(file, "Custom Colors", &back);
-    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=123456", "ColorB=00FF00"}));
+    // The first line with a name gives its value.
+    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=FFFFFF", "ColorB=00FF00"}));
     std::filesystem::remove_all(pattern);
 }
 
