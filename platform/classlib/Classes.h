@@ -694,6 +694,9 @@ public:
     // Reads one nested "object ... end" into the component given, or into a new one made
     // through the class registry with owner Owner(); Parent() is the parent the component's
     // ReadState may take. A component made here is freed again when its reading fails.
+    // Called on its own (not from a description being read), it finishes the loading of
+    // what it read: references are fixed (by the root, else the owner, else the component)
+    // and Loaded is called on the component and its children.
     TComponent* ReadComponent(TComponent* component);
     // The properties and children of an instance, up to its "end".
     void ReadData(TComponent* instance);
@@ -763,6 +766,7 @@ private:
     TComponent* parent_ = nullptr;
     std::vector<TComponent*> loaded_;
     std::vector<Fixup> fixups_;
+    int depth_ = 0; // components and roots being read
     std::vector<char> binary_;
     std::size_t binaryPos_ = 0;
     int binaryEnd_ = 0; // the text position after the block binary_ holds

@@ -598,6 +598,9 @@ void TReader::ReadData(TComponent* instance)
 
 TComponent* TReader::ReadComponent(TComponent* component)
 {
+    const bool alone = depth_ == 0;
+    ++depth_;
+    TScopeExit leave{[this] { --depth_; }};
     Header header = ReadHeader();
     bool created = component == nullptr;
     if (created) {
@@ -615,7 +618,21 @@ TComponent* TReader::ReadComponent(TComponent* component)
         component->IncludeState(csReading);
         component->ReadState(this);
         component->ExcludeState(csReading);
+        loaded_.insert(loaded_.begin() + static_cast<std::ptrdiff_t>(loadedMark), component);
+        if (alone) {
+            // Nothing around this read finishes it: references and Loaded are done here.
+            TComponent* oldRoot = root_;
+            TScopeExit restoreRoot{[&] { root_ = oldRoot; }};
+            if (!root_)
+                root_ = owner_ ? owner_ : component;
+            FinishLoading();
+        }
     } catch (const Exception& e) {
+        // What was read of the component and its children is no longer being loaded.
+        for (std::size_t i = loadedMark; i < loaded_.size(); ++i) {
+            loaded_[i]->ExcludeState(csReading);
+            loaded_[i]->ExcludeState(csLoading);
+        }
         AbandonFrom(loadedMark, fixupMark);
         component->ExcludeState(csReading);
         component->ExcludeState(csLoading);
@@ -625,14 +642,15 @@ TComponent* TReader::ReadComponent(TComponent* component)
             throw;
         Error(e.Message());
     }
-    loaded_.insert(loaded_.begin() + static_cast<std::ptrdiff_t>(loadedMark), component);
     return component;
 }
 
 void TReader::AbandonFrom(std::size_t loaded, std::size_t fixups)
 {
-    loaded_.resize(loaded);
-    fixups_.resize(fixups);
+    if (loaded_.size() > loaded)
+        loaded_.resize(loaded);
+    if (fixups_.size() > fixups)
+        fixups_.resize(fixups);
 }
 
 TComponent* TReader::FindReference(const AnsiString& name) const
@@ -677,6 +695,8 @@ TComponent* TReader::ReadRootComponent(TComponent* root)
     root_ = root;
     owner_ = root;
     parent_ = nullptr;
+    ++depth_;
+    TScopeExit leave{[this] { --depth_; }};
     try {
         root->IncludeState(csLoading);
         root->IncludeState(csReading);

@@ -359,8 +359,10 @@ void TOBLIniCtrl::WriteColorList(const AnsiString& Section, TStrings* Strings)
             const AnsiString line = Strings->Strings(i);
             const int at = Pos("=", line);
             if (at == 0) continue;
-            // The line's own value, so that of two lines naming one colour the later wins.
-            store.WriteString(Section, Copy(line, 1, at - 1), Copy(line, at + 1, line.Length() - at));
+            // The value the list holds for the name: of two lines naming one colour the
+            // first one wins, as colour lists stored by other programs expect.
+            const AnsiString name = Copy(line, 1, at - 1);
+            store.WriteString(Section, name, Strings->Values(name));
         }
     });
 }

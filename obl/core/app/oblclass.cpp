@@ -210,7 +210,16 @@ WORD TOBLApplication::AddPoolTimer(AddToPool add)
     } catch (...) {
         // A Windows timer that could not be set leaves the new item in the pool; taken out
         // again, the pool and the free slot agree and the number can be handed out later.
-        if (timerPool_->GetTimer(ident)) timerPool_->RemoveTimer(ident);
+        if (timerPool_->GetTimer(ident)) {
+            timerPool_->RemoveTimer(ident);
+            // The failed start also stopped the pool's Windows timer, which the timers added
+            // before need: it is set again for them. When that fails too, nothing more can be
+            // done here, and the caller hears of the first failure.
+            try {
+                if (timerPool_->GetCount() > 0) timerPool_->UpdateMainTimer(true);
+            } catch (const EOutOfResources&) {
+            }
+        }
         throw;
     }
     timerSlots_[n] = true;

@@ -5,6 +5,7 @@
 #include "platform/rtl/StrUtils.h"
 
 #include <array>
+#include <set>
 
 void OBLParseToStrList(const AnsiString& text, char delimiter, TStrings* list)
 {
@@ -91,15 +92,17 @@ void OBLGetDivider(TStringList* list, int number)
 {
     if (!list) return;
     list->Clear();
-    list->SetSorted(true);
-    list->SetDuplicates(TDuplicates::dupIgnore);
+    // Ordered as numbers, not as text padded to a width: divisors of seven digits and more
+    // stay in ascending order too.
+    std::set<int> divisors;
     for (int k = 1; k <= number / 2; ++k) {
         if (number % k != 0) continue;
         const int other = number / k;
-        list->Add(OBLSpace(6 - IntToStr(k).Length()) + IntToStr(k));
-        list->Add(OBLSpace(6 - IntToStr(other).Length()) + IntToStr(other));
+        divisors.insert(k);
+        divisors.insert(other);
         if (k >= other) break;
     }
+    list->SetDuplicates(TDuplicates::dupIgnore);
     list->SetSorted(false);
-    for (int i = 0; i < list->Count(); ++i) list->SetStrings(i, OBLTrimL(list->Strings(i)));
+    for (int divisor : divisors) list->Add(IntToStr(divisor));
 }

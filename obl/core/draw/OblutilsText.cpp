@@ -113,6 +113,52 @@ private:
     TFont saved_;
 };
 
+// A caption as prefix characters show it: "&&" is one "&", "&x" is x underlined (its
+// index in the result goes into `underlined`), a lone "&" at the end shows nothing.
+AnsiString WithoutPrefixes(const AnsiString& text, std::vector<int>* underlined)
+{
+    const std::string& raw = text.str();
+    std::string shown;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '&') {
+            shown += raw[i];
+            continue;
+        }
+        if (++i >= raw.size()) break;
+        if (raw[i] != '&' && underlined) underlined->push_back(static_cast<int>(shown.size()));
+        shown += raw[i];
+    }
+    return AnsiString(shown);
+}
+
+// Underlines the characters of a rotated text drawn at `origin`, as the prefix underline
+// of an unrotated caption: along the turned baseline, one pixel below the ascent.
+void UnderlineRotated(HDC dc, const AnsiString& shown, const std::vector<int>& underlined, POINT origin, int angle,
+                      TColor color)
+{
+    if (underlined.empty()) return;
+    TEXTMETRICA metrics{};
+    if (!GetTextMetricsA(dc, &metrics)) return;
+    const double a = angle * std::numbers::pi / 180.0;
+    const double c = std::cos(a), s = std::sin(a);
+    const double v = metrics.tmAscent + 1;
+    const auto at = [&](double u) {
+        return POINT{origin.x + static_cast<LONG>(Round(u * c + v * s)), origin.y + static_cast<LONG>(Round(v * c - u * s))};
+    };
+    HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(color));
+    HGDIOBJ old = SelectObject(dc, pen);
+    for (int i : underlined) {
+        SIZE before{}, with{};
+        GetTextExtentPoint32A(dc, shown.c_str(), i, &before);
+        GetTextExtentPoint32A(dc, shown.c_str(), i + 1, &with);
+        const POINT from = at(before.cx), to = at(with.cx);
+        MoveToEx(dc, from.x, from.y, nullptr);
+        LineTo(dc, to.x, to.y);
+    }
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
 int AlignmentTextFlags(TOBLAlignment alignment)
 {
     switch (alignment) {
@@ -223,13 +269,19 @@ void OBLDrawTextExt(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* effe
     }
     canvas->Brush()->SetStyle(bsClear);
 
+    // Rotated text is put out as it stands, so its prefix characters are taken out here and
+    // the accelerator underlined, as DrawText does for the unrotated caption.
+    std::vector<int> underlined;
+    const AnsiString shown = mode == 2 && !(format & DT_NOPREFIX) ? WithoutPrefixes(text, &underlined) : text;
+
     auto pass = [&](int dx, int dy, TColor passColor) {
         canvas->Font()->SetColor(passColor);
         HDC h = canvas->Handle();
         if (mode == 2) {
             r.left += dx;
             r.top += dy;
-            ExtTextOutA(h, r.left, r.top, 0, nullptr, text.c_str(), static_cast<UINT>(text.Length()), nullptr);
+            ExtTextOutA(h, r.left, r.top, 0, nullptr, shown.c_str(), static_cast<UINT>(shown.Length()), nullptr);
+            UnderlineRotated(h, shown, underlined, POINT{r.left, r.top}, fx->Angle(), passColor);
         } else {
             OffsetRect(&r, dx, dy);
             RECT target = r;
@@ -340,6 +392,8 @@ void OBLDrawTextCalcExt(TCanvas* canvas, const AnsiString& text, TOBL3DCaption* 
         }
     } else {
         TracingScope tracing(canvas->Handle(), effect->Tracing());
+        // Measured as it is drawn: without its prefix characters when they count.
+        if (accelChars) measured = WithoutPrefixes(measured, nullptr);
         const int w = canvas->TextWidth(measured), h = canvas->TextHeight(measured);
         const int extent = EffectExtent(*effect);
         RECT r{0, 0, w + extent, h + extent};
@@ -477,7 +531,15 @@ void OBLDrawTextAndGlyphExt(TCanvas* canvas, const AnsiString& text, TOBL3DCapti
             OBLDrawTriangle(canvas, wordWrap ? t.right - (size + 1) : t.right - aw - 1, y, size,
                             buttonLayout->ArrowColor(), true, enabled);
     }
-    if (arrow && arrowPos == apLeftGlyph) OffsetRect(&g, buttonLayout->ArrowIndent() + aw, 0);
+    // Where the arrows beside the glyph go: the glyph's place, also when there is no glyph
+    // (the arrow's gap is reserved either way).
+    TRect anchor = Bounds(gOff.x, gOff.y, hasGlyph ? glyphRect.right - glyphRect.left : 0, gh);
+    if (!styles.Contains(dtAutoSize)) OffsetRect(&anchor, block.left, block.top);
+    OffsetRect(&anchor, layout->OffsetX(), layout->OffsetY());
+    if (arrow && arrowPos == apLeftGlyph) {
+        OffsetRect(&g, buttonLayout->ArrowIndent() + aw, 0);
+        OffsetRect(&anchor, buttonLayout->ArrowIndent() + aw, 0);
+    }
 
     if (hasGlyph) {
         if (drawing) {
@@ -505,14 +567,17 @@ void OBLDrawTextAndGlyphExt(TCanvas* canvas, const AnsiString& text, TOBL3DCapti
     }
     result.All = UnionOf(g, t);
 
-    if (arrow && drawing && hasGlyph) {
+    // In the gap reserved beside the glyph: right of it after the indent, or left of it with
+    // the indent between arrow and glyph.
+    if (arrow && drawing && (arrowPos == apRightGlyph || arrowPos == apLeftGlyph)) {
         const int size = buttonLayout->ArrowSize();
         const bool enabled = styles.Contains(dtEnabled);
-        const int y = g.top + (g.bottom - g.top) / 2 - size / 2;
+        const int y = anchor.top + (anchor.bottom - anchor.top) / 2 - size / 2;
         if (arrowPos == apRightGlyph)
-            OBLDrawTriangle(canvas, g.right - aw, y, size, buttonLayout->ArrowColor(), true, enabled);
-        else if (arrowPos == apLeftGlyph)
-            OBLDrawTriangle(canvas, g.left - (buttonLayout->ArrowIndent() + aw), y, size,
+            OBLDrawTriangle(canvas, anchor.right + buttonLayout->ArrowIndent(), y, size, buttonLayout->ArrowColor(),
+                            true, enabled);
+        else
+            OBLDrawTriangle(canvas, anchor.left - (buttonLayout->ArrowIndent() + aw), y, size,
                             buttonLayout->ArrowColor(), true, enabled);
     }
 

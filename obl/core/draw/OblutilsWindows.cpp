@@ -52,8 +52,10 @@ void SaveColorLines(Ini* ini, const AnsiString& section, TStrings* strings)
         const AnsiString line = strings->Strings(i);
         const int at = Pos("=", line);
         if (at == 0) continue;
-        // The line's own value: of two lines naming one colour the later one is kept.
-        ini->WriteString(section, Copy(line, 1, at - 1), Copy(line, at + 1, line.Length() - at));
+        // The value the list holds for the name: of two lines naming one colour the first
+        // one is kept, as colour lists stored by other programs expect.
+        const AnsiString name = Copy(line, 1, at - 1);
+        ini->WriteString(section, name, strings->Values(name));
     }
 }
 

@@ -63,6 +63,23 @@ void TOBLGlyphStrip::ReplaceMasked(int index, TBitmap* image, TColor transparent
     mask_->Canvas()->CopyRect(cell, mask->Canvas(), source);
 }
 
+void TOBLGlyphStrip::Replace(int index, TBitmap* image, TBitmap* mask)
+{
+    const auto fits = [&](TBitmap* b) { return b->Height() == height_ && b->Width() >= width_; };
+    if (!image || index < 0 || index >= cells_ || !fits(image) || (mask && !fits(mask))) return;
+    const TRect cell = CellRect(index), source = Rect(0, 0, width_, height_);
+    image_->Canvas()->SetCopyMode(cmSrcCopy);
+    image_->Canvas()->CopyRect(cell, image->Canvas(), source);
+    if (mask) {
+        mask_->Canvas()->SetCopyMode(cmSrcCopy);
+        mask_->Canvas()->CopyRect(cell, mask->Canvas(), source);
+    } else {
+        mask_->Canvas()->Brush()->SetStyle(bsSolid);
+        mask_->Canvas()->Brush()->SetColor(clBlack);
+        mask_->Canvas()->FillRect(cell);
+    }
+}
+
 // --- TOBLGlyphList ---------------------------------------------------------------------
 
 TOBLGlyphList::TOBLGlyphList(int width, int height) : TOBLGlyphStrip(width, height), used_(new TBits()) {}
@@ -77,6 +94,14 @@ int TOBLGlyphList::AllocateIndex()
         used_->SetSize(index + 1);
     }
     used_->SetBits(index, true);
+    return index;
+}
+
+int TOBLGlyphList::Add(TBitmap* image, TBitmap* mask)
+{
+    const int index = AllocateIndex();
+    Replace(index, image, mask);
+    ++count_;
     return index;
 }
 
@@ -160,14 +185,32 @@ void TOBLGlyph::Init()
 void TOBLGlyph::SetGlyph(TBitmap* value)
 {
     Init();
-    glyph_->Assign(value);
-    if (!value || value->Height() < 1) return;
-    transparentColor_ = value->TransparentColor();
-    const int w = value->Width(), h = value->Height();
-    // A strip without pixels would give no cells at all: the count stays as it was.
-    if (w < 1 || w % h != 0) return;
-    const int cells = w / h;
-    numGlyphs_ = static_cast<std::uint8_t>(cells > 5 ? 1 : cells);
+    assigning_ = true;
+    changedWhileAssigning_ = false;
+    try {
+        glyph_->Assign(value);
+    } catch (...) {
+        assigning_ = false;
+        if (changedWhileAssigning_) SourceChanged();
+        throw;
+    }
+    assigning_ = false;
+    if (changedWhileAssigning_) {
+        transparentColor_ = glyph_->Empty() ? clNone : glyph_->TransparentColor();
+        Init();
+    }
+    if (value && value->Height() >= 1) {
+        transparentColor_ = value->TransparentColor();
+        const int w = value->Width(), h = value->Height();
+        // A strip without pixels would give no cells at all: the count stays as it was.
+        if (w >= 1 && w % h == 0) {
+            const int cells = w / h;
+            numGlyphs_ = static_cast<std::uint8_t>(cells > 5 ? 1 : cells);
+        }
+    }
+    // The change of the copy is announced once the glyph is whole, so that a handler that
+    // prepares the images sees the new cell count.
+    if (changedWhileAssigning_ && onChange_) onChange_(this);
 }
 
 void TOBLGlyph::SetNumGlyphs(std::uint8_t value)
@@ -187,6 +230,15 @@ void TOBLGlyph::SetStyle(TOBLGlyphStyle value)
 void TOBLGlyph::GlyphChanged(TObject* sender)
 {
     if (sender != glyph_) return;
+    if (assigning_) {
+        changedWhileAssigning_ = true;
+        return;
+    }
+    SourceChanged();
+}
+
+void TOBLGlyph::SourceChanged()
+{
     transparentColor_ = glyph_->Empty() ? clNone : glyph_->TransparentColor();
     Init();
     if (onChange_) onChange_(this);
@@ -245,7 +297,14 @@ void TOBLGlyph::DrawButtonGlyphAndText(TCanvas* canvas, const AnsiString& captio
                                        const TRect& rect, TOBLButtonState state, TOBLGlyphTextLayout* layout,
                                        TOBLDrawTextStyles styles, bool wordWrap, int flags)
 {
-    const int index = GetButtonGlyph(state);
+    // A glyph that cannot be cached (a cell too wide for any strip) is left out of the
+    // paint: the caption is drawn alone and nothing is raised.
+    int index = -1;
+    try {
+        index = GetButtonGlyph(state);
+    } catch (const Exception&) {
+        index = -1;
+    }
     TOBLTextGlyphRects result;
     if (index >= 0) {
         TRect source = list_->CellRect(index);

@@ -31,6 +31,10 @@ public:
     // The first Width x Height pixels of the image go into the cell, with the mask of the
     // transparent colour. An image of another height, or a nil one, changes nothing.
     void ReplaceMasked(int index, TBitmap* image, TColor transparentColor);
+    // The first Width x Height pixels of the image go into the cell and those of the mask
+    // into the mask cell; without a mask the cell is opaque. An image (or a given mask) of
+    // another height or narrower than a cell, or a nil image, changes nothing.
+    void Replace(int index, TBitmap* image, TBitmap* mask);
     TRect CellRect(int index) const { return Bounds(index * width_, 0, width_, height_); }
     TBitmap* Image() const { return image_; }
     TBitmap* Mask() const { return mask_; }
@@ -53,6 +57,7 @@ public:
 
     // The first unused cell, appending one when all are in use.
     int AllocateIndex();
+    int Add(TBitmap* image, TBitmap* mask);
     int AddMasked(TBitmap* image, TColor transparentColor);
     // Marks the cell unused; its pixels stay.
     void Delete(int index);
@@ -119,6 +124,7 @@ public:
 
 private:
     void GlyphChanged(TObject* sender);
+    void SourceChanged();
 
     TBitmap* glyph_;
     int indexes_[9];
@@ -127,4 +133,8 @@ private:
     TNotifyEvent onChange_;
     TOBLGlyphStyle style_ = gsStandard;
     TColor transparentColor_ = clNone;
+    // Set while SetGlyph copies the new bitmap: the change it makes is announced once the
+    // glyph is whole (cell count included).
+    bool assigning_ = false;
+    bool changedWhileAssigning_ = false;
 };

@@ -1,18 +1,33 @@
 #include "obl/core/formats/OBLDynLIFOBuffer.h"
 
+#include <algorithm>
+
 TOBLDynLIFOBuffer::TOBLDynLIFOBuffer() = default;
 
 TOBLDynLIFOBuffer::~TOBLDynLIFOBuffer() { Clear(); }
 
 void TOBLDynLIFOBuffer::FirstNode(void*& Node)
 {
-    POBLDynNode node = top_;
-    while (node && node->Next) node = node->Next;
-    Node = node;
+    walk_.clear();
+    for (POBLDynNode node = top_; node; node = node->Next) walk_.push_back(node);
+    std::reverse(walk_.begin(), walk_.end());
+    walkAt_ = 0;
+    Node = walk_.empty() ? nullptr : walk_.front();
 }
 
 void TOBLDynLIFOBuffer::NextNode(void*& Node)
 {
+    if (walkAt_ < walk_.size() && walk_[walkAt_] == Node) {
+        ++walkAt_;
+        if (walkAt_ < walk_.size()) {
+            Node = walk_[walkAt_];
+        } else {
+            Node = nullptr;
+            std::vector<POBLDynNode>().swap(walk_); // the walk is over
+        }
+        return;
+    }
+    // A node that is not where the last walk stands: the next newer one from the top.
     POBLDynNode node = top_;
     while (node && node->Next != Node) node = node->Next;
     Node = node;
@@ -43,6 +58,7 @@ bool TOBLDynLIFOBuffer::TryPut(void* Item)
 void* TOBLDynLIFOBuffer::Get()
 {
     if (isEmpty()) return nullptr;
+    Changed();
     const POBLDynNode node = top_;
     top_ = node->Next;
     --count_;
@@ -55,6 +71,7 @@ void TOBLDynLIFOBuffer::Clear()
 {
     // Each node leaves the list before its item is destroyed, so a handler that
     // looks at the buffer sees only entries that are still held.
+    Changed();
     while (top_) {
         const POBLDynNode node = top_;
         top_ = node->Next;
@@ -75,6 +92,7 @@ void TOBLDynLIFOBuffer::clearItem(void* Item)
 
 void TOBLDynLIFOBuffer::DropOldest()
 {
+    Changed();
     POBLDynNode before = nullptr;
     POBLDynNode last = top_;
     while (last->Next) {
@@ -91,6 +109,7 @@ void TOBLDynLIFOBuffer::DropOldest()
 
 void TOBLDynLIFOBuffer::Push(void* Item)
 {
+    Changed();
     top_ = new TOBLDynNode{Item, top_};
     ++count_;
 }

@@ -6,6 +6,9 @@
 
 #include "obl/core/formats/OBLBuffer.h"
 
+#include <cstddef>
+#include <vector>
+
 struct TOBLDynNode {
     void* Item;
     TOBLDynNode* Next; // the next older node; null on the oldest
@@ -42,7 +45,12 @@ protected:
 private:
     void DropOldest();
     void Push(void* Item);
+    void Changed() { walk_.clear(); }
 
     bool circleMode_ = true;
     POBLDynNode top_ = nullptr;
+    // The nodes from the oldest to the newest, gathered by FirstNode so that each NextNode
+    // of the walk is one step instead of a search from the top; dropped by every change.
+    std::vector<POBLDynNode> walk_;
+    std::size_t walkAt_ = 0;
 };

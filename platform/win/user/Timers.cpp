@@ -25,6 +25,7 @@ struct Timer {
 struct TimerState {
     std::vector<Timer> timers;
     bool failing = false;
+    int failNext = 0;
     UINT_PTR nextThreadId = kFirstThreadTimerId;
 };
 
@@ -41,6 +42,10 @@ namespace {
 
 UINT_PTR AddTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure, bool cosmetic) {
     TimerState& s = State();
+    if (s.failNext > 0) {
+        --s.failNext;
+        return 0;
+    }
     if (s.failing || (window && !IsWindow(window)))
         return 0;
     if (!window)
@@ -112,5 +117,6 @@ void UserKillWindowTimers(HWND window) {
 }
 
 void UserSetTimerFailure(bool fail) { State().failing = fail; }
+void UserFailNextSetTimers(int count) { State().failNext = count; }
 int UserTimerCount() { return static_cast<int>(State().timers.size()); }
 void UserResetTimers() { State() = TimerState{}; }

@@ -10,5 +10,8 @@ void UserKillWindowTimers(HWND window);
 UINT_PTR UserSetCosmeticTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC procedure);
 // Makes every following SetTimer fail (answers 0) while set, as when timers run out.
 void UserSetTimerFailure(bool fail);
+// Makes only the next `count` SetTimer calls fail, as when the last free timer is taken
+// and given back in between.
+void UserFailNextSetTimers(int count);
 int UserTimerCount();
 void UserResetTimers();

@@ -437,6 +437,31 @@ TEST_F(ApplicationTest, FailedTimerStartLeavesPoolAndSlotsConsistent)
     EXPECT_EQ(counter.ticks, 2);
 }
 
+TEST_F(ApplicationTest, FailedTimerStartKeepsTheOtherTimersFiring)
+{
+    Counter first;
+    Counter second;
+    app_->AddTimer(50, TNotifyEvent(&first, &Counter::Tick));
+    app_->AddTimerExt(100, -1, true, TNotifyEvent(&second, &Counter::Tick));
+    Run(100);
+    EXPECT_EQ(first.ticks, 2);
+    EXPECT_EQ(second.ticks, 1);
+    // Only the new timer's start fails; the pool's timer is set again for the others.
+    for (bool ext : {false, true}) {
+        UserFailNextSetTimers(1);
+        if (ext)
+            EXPECT_THROW(app_->AddTimerExt(100, 2, true, nullptr), EOutOfResources);
+        else
+            EXPECT_THROW(app_->AddTimer(50, nullptr), EOutOfResources);
+        EXPECT_EQ(app_->TimerPool()->GetCount(), 2);
+        EXPECT_TRUE(app_->TimerPool()->Running());
+    }
+    EXPECT_EQ(app_->GetTimerIdent(), 3);
+    Run(200);
+    EXPECT_EQ(first.ticks, 6);
+    EXPECT_EQ(second.ticks, 3);
+}
+
 // ---- Exceptions -------------------------------------------------------------------------
 
 TEST_F(ApplicationTest, LoggedExceptionsNameTheirSender)

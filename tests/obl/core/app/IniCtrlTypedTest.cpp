@@ -173,7 +173,8 @@ TEST_P(TypedSettingsTest, ColorListsTakeTheSectionAsGivenUnscrambled)
     TStringList back;
     back.Add("stale");
     ctrl_->ReadColorList("Colours", &back);
-    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=ABCDEF", "ColorB=00FF00"}));
+    // Of two lines naming one colour the first one's value is stored.
+    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=FFFFFF", "ColorB=00FF00"}));
 }
 
 TEST_P(TypedSettingsTest, ObjectsRoundTripWithoutDefaults)

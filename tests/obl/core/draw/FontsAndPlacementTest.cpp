@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -69,6 +70,16 @@ TEST(TextForms, Divisors)
     EXPECT_EQ(Lines(list), (std::vector<std::string>{"1", "2", "4", "8", "16"}));
     OBLGetDivider(&list, 1);
     EXPECT_EQ(list.Count(), 0);
+    // Ascending as numbers also past six digits.
+    OBLGetDivider(&list, 20000000);
+    std::vector<long long> values;
+    for (const std::string& line : Lines(list)) values.push_back(std::stoll(line));
+    EXPECT_EQ(values.size(), 72u);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_EQ(values.front(), 1);
+    EXPECT_EQ(values.back(), 20000000);
+    OBLGetDivider(&list, 2 * 1000003);
+    EXPECT_EQ(Lines(list), (std::vector<std::string>{"1", "2", "1000003", "2000006"}));
 }
 
 TEST(TextForms, FontRoundTrip)
@@ -224,7 +235,8 @@ TEST(CustomColors, ResourceStringAndDuplicateNames)
     TStringList back;
     back.Add("stale");
     OBLLoadCustomColorFromIniFile(file, "Custom Colors", &back);
-    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=123456", "ColorB=00FF00"}));
+    // The first line with a name gives its value.
+    EXPECT_EQ(Lines(back), (std::vector<std::string>{"ColorA=FFFFFF", "ColorB=00FF00"}));
     std::filesystem::remove_all(pattern);
 }
 

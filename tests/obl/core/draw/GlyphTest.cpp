@@ -163,6 +163,97 @@ TEST_F(GlyphTest, ChangingTheSourceNotifiesAndDropsImages)
     EXPECT_EQ(glyph.GlyphList(), nullptr);
 }
 
+TEST_F(GlyphTest, SetGlyphNotifiesOnceWhenTheGlyphIsWhole)
+{
+    TOBLGlyph glyph;
+    // A handler that prepares the state image while it is notified.
+    struct Preparer : TObject {
+        TOBLGlyph* glyph = nullptr;
+        int calls = 0;
+        int numGlyphs = 0;
+        TBitmap image;
+        void Changed(TObject*)
+        {
+            ++calls;
+            numGlyphs = glyph->NumGlyphs();
+            glyph->GetStateBitmap(bsUp, &image);
+        }
+    } preparer;
+    preparer.glyph = &glyph;
+    glyph.SetOnChange(TNotifyEvent(&preparer, &Preparer::Changed));
+    glyph.SetGlyph(Strip(3, 16).get());
+    EXPECT_EQ(preparer.calls, 1);
+    EXPECT_EQ(preparer.numGlyphs, 3);
+    EXPECT_EQ(preparer.image.Width(), 16);
+    EXPECT_EQ(preparer.image.Height(), 16);
+    EXPECT_EQ(preparer.image.Canvas()->Pixels(8, 8), CellColor(0));
+    // The image prepared in the handler is the one the glyph keeps.
+    const int index = glyph.GetButtonGlyph(bsUp);
+    EXPECT_GE(index, 0);
+    EXPECT_EQ(glyph.GlyphList()->Width(), 16);
+    // Back to one cell: notified once more, with the new count.
+    glyph.SetGlyph(Strip(1, 16).get());
+    EXPECT_EQ(preparer.calls, 2);
+    EXPECT_EQ(preparer.numGlyphs, 1);
+    glyph.SetOnChange(TNotifyEvent());
+}
+
+TEST_F(GlyphTest, GlyphListAddTakesImageAndMask)
+{
+    TOBLGlyphCache cache;
+    TOBLGlyphList* list = cache.GetList(16, 16);
+    auto image = Strip(2, 16);
+    TBitmap mask;
+    mask.SetSize(16, 16);
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    mask.Canvas()->Brush()->SetColor(clWhite);
+    mask.Canvas()->FillRect(Rect(0, 0, 8, 16)); // the left half transparent
+    EXPECT_EQ(list->Add(image.get(), &mask), 0);
+    EXPECT_EQ(list->Add(image.get(), nullptr), 1);
+    EXPECT_EQ(list->Count(), 2);
+    TCanvas* pictures = list->Image()->Canvas();
+    TCanvas* masks = list->Mask()->Canvas();
+    // Only the first cell of the image is taken.
+    EXPECT_EQ(pictures->Pixels(8, 8), CellColor(0));
+    EXPECT_EQ(pictures->Pixels(16 + 8, 8), CellColor(0));
+    EXPECT_EQ(masks->Pixels(4, 8), clWhite);
+    EXPECT_EQ(masks->Pixels(12, 8), clBlack);
+    // Without a mask the cell is opaque.
+    EXPECT_EQ(masks->Pixels(16 + 4, 8), clBlack);
+    EXPECT_EQ(masks->Pixels(16 + 12, 8), clBlack);
+    // A freed cell is taken again.
+    list->Delete(0);
+    EXPECT_EQ(list->Add(image.get(), &mask), 0);
+    EXPECT_EQ(list->Count(), 2);
+}
+
+TEST_F(GlyphTest, PaintOfAGlyphTooWideToCacheRaisesNothing)
+{
+    TOBLGlyph glyph;
+    auto wide = Strip(1, 9000, 16);
+    glyph.SetGlyph(wide.get());
+    EXPECT_EQ(glyph.NumGlyphs(), 1);
+    EXPECT_THROW(glyph.GetButtonGlyph(bsUp), EInvalidGraphicOperation) << "no strip holds the cell";
+    TBitmap page;
+    page.SetPixelFormat(pf32bit);
+    page.SetSize(120, 40);
+    page.Canvas()->Brush()->SetColor(clWhite);
+    page.Canvas()->FillRect(Rect(0, 0, 120, 40));
+    page.Canvas()->Font()->SetColor(clBlack);
+    TOBLButtonLayout layout;
+    for (TOBLButtonState state : {bsUp, bsDown, bsDisabledUp}) {
+        EXPECT_NO_THROW(glyph.DrawButtonGlyphAndText(page.Canvas(), "WWW", nullptr, Rect(0, 0, 120, 40), state,
+                                                     &layout, TOBLDrawTextStyles{dtEnabled}, false, 0));
+    }
+    // The caption is drawn alone.
+    int dark = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (page.Canvas()->Pixels(x, y) == clBlack) ++dark;
+    EXPECT_GT(dark, 0);
+}
+
 TEST_F(GlyphTest, DrawsTheStateImageThroughItsMask)
 {
     TOBLGlyph glyph;

@@ -140,6 +140,63 @@ TEST(TextAndGlyph, EmptyTextCentresTheGlyphAlone)
     EXPECT_EQ(R(*page.Ink(clRed)), R(Rect(15, 16, 25, 24)));
 }
 
+TEST(TextAndGlyph, ArrowBesideTheGlyphIsDrawnInItsGap)
+{
+    constexpr TColor kArrow = static_cast<TColor>(RGB(0, 170, 0));
+    TBitmap glyph;
+    glyph.SetSize(10, 8);
+    glyph.Canvas()->Brush()->SetColor(clRed);
+    glyph.Canvas()->FillRect(Rect(0, 0, 10, 8));
+    // Glyph 10 x 8 alone in (0, 0, 60, 40): the block is 10 + indent 3 + arrow 5 wide,
+    // centred at (21, 16); the arrow (5 x 3) sits at the glyph's middle height.
+    const struct {
+        TOBLArrowPosition position;
+        TRect glyph, arrow;
+    } cases[] = {
+        {apRightGlyph, Rect(21, 16, 31, 24), Rect(34, 19, 39, 22)},
+        {apLeftGlyph, Rect(29, 16, 39, 24), Rect(21, 19, 26, 22)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.position));
+        Page page(60, 40);
+        TOBLButtonLayout layout;
+        layout.SetArrow(true);
+        layout.SetArrowColor(kArrow);
+        layout.SetArrowPosition(c.position);
+        TRect source = Rect(0, 0, 10, 8);
+        TOBLTextGlyphRects result;
+        OBLDrawTextAndGlyphExt(page.canvas(), "", nullptr, Rect(0, 0, 60, 40), glyph.Canvas(), source, nullptr,
+                               clNone, &layout, false, true, false, TOBLDrawTextStyles{dtEnabled}, 0, result);
+        EXPECT_EQ(R(result.Glyph), R(c.glyph));
+        ASSERT_TRUE(page.Ink(clRed));
+        EXPECT_EQ(R(*page.Ink(clRed)), R(c.glyph)) << "the arrow keeps off the glyph";
+        ASSERT_TRUE(page.Ink(kArrow));
+        EXPECT_EQ(R(*page.Ink(kArrow)), R(c.arrow));
+    }
+    // Without a glyph the gap is reserved all the same, and the arrow is drawn in it, beside
+    // the text and not over it.
+    for (TOBLArrowPosition position : {apRightGlyph, apLeftGlyph}) {
+        SCOPED_TRACE(static_cast<int>(position));
+        Page page(120, 40);
+        TOBLButtonLayout layout;
+        layout.SetArrow(true);
+        layout.SetArrowColor(kArrow);
+        layout.SetArrowPosition(position);
+        TRect none{};
+        TOBLTextGlyphRects result;
+        OBLDrawTextAndGlyphExt(page.canvas(), "Wm", nullptr, Rect(0, 0, 120, 40), nullptr, none, nullptr, clNone,
+                               &layout, false, true, false, TOBLDrawTextStyles{dtEnabled}, 0, result);
+        const auto arrow = page.Ink(kArrow);
+        const auto text = page.Ink(kFace);
+        ASSERT_TRUE(arrow);
+        ASSERT_TRUE(text);
+        EXPECT_EQ(arrow->right - arrow->left, 5);
+        EXPECT_LE(arrow->right, text->left) << "left of the text, in the gap before it";
+        EXPECT_GE(arrow->top, text->top);
+        EXPECT_LE(arrow->bottom, text->bottom);
+    }
+}
+
 TEST(TextDraw, RaisedDrawsLightAtTheOriginAndTheFaceOneDown)
 {
     Page page(80, 30);
@@ -206,6 +263,51 @@ TEST(TextDraw, MeasuringRotatedTextStoresTheOriginSilently)
     EXPECT_EQ(effect.PosX(), 0);
     EXPECT_EQ(effect.PosY(), 0);
     EXPECT_EQ(changes.count, 0);
+}
+
+TEST(TextDraw, RotatedCaptionHidesItsPrefixCharacters)
+{
+    TOBLFxCaption effect;
+    effect.SetAngle(90);
+    // Ink of the text turned upwards from (20, 110), and the number of its pixels.
+    const auto draw = [&](const char* text, int flags, int* pixels) {
+        Page page(80, 120);
+        effect.SetPosXY(0, 0);
+        OBLDrawTextExt(page.canvas(), text, &effect, Rect(20, 110, 80, 120), flags, TOBLDrawTextStyles{dtEnabled},
+                       nullptr);
+        *pixels = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (page.canvas()->Pixels(x, y) != clWhite) ++*pixels;
+        return page.Ink();
+    };
+    int plain = 0, prefixed = 0, literal = 0, single = 0, doubled = 0;
+    const auto plainInk = draw("Wm", 0, &plain);
+    const auto prefixedInk = draw("&Wm", 0, &prefixed);
+    const auto literalInk = draw("&Wm", DT_NOPREFIX, &literal);
+    ASSERT_TRUE(plainInk && prefixedInk && literalInk);
+    // Along the turned baseline the prefixed caption is as long as the plain one; drawn
+    // literally, the ampersand makes it longer.
+    EXPECT_EQ(prefixedInk->top, plainInk->top);
+    EXPECT_LT(literalInk->top, plainInk->top);
+    // The accelerator is underlined: a line of the letter's width below the baseline.
+    EXPECT_GT(prefixed, plain);
+    EXPECT_GT(prefixedInk->right, plainInk->right);
+    // "&&" shows one ampersand, as an ampersand drawn without prefix processing.
+    const auto doubledInk = draw("&&", 0, &doubled);
+    const auto singleInk = draw("&", DT_NOPREFIX, &single);
+    ASSERT_TRUE(doubledInk && singleInk);
+    EXPECT_EQ(doubled, single);
+    EXPECT_EQ(R(*doubledInk), R(*singleInk));
+
+    // Measured as drawn: with accelerator characters the prefix takes no room.
+    TFont font;
+    TRect withPrefix = Rect(0, 0, 100, 0), without = Rect(0, 0, 100, 0), literally = Rect(0, 0, 100, 0);
+    OBLDrawTextCalc("&Wm", &effect, withPrefix, &font, false, true, 0, 0);
+    OBLDrawTextCalc("Wm", &effect, without, &font, false, true, 0, 0);
+    OBLDrawTextCalc("&Wm", &effect, literally, &font, false, false, 0, 0);
+    EXPECT_EQ(R(withPrefix), R(without));
+    EXPECT_GT(literally.bottom - literally.top, without.bottom - without.top);
 }
 
 TEST(TextDraw, ClippingGivesTheCallerItsClipRegionBack)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,61 @@ TEST(DynLIFOBuffer, TraversalRunsFromOldestToNewest)
     EXPECT_EQ(Traverse(buffer), "ABC");
     buffer.Get();
     EXPECT_EQ(Traverse(buffer), "AB");
+    while (!buffer.isEmpty()) buffer.Get();
+}
+
+TEST(DynLIFOBuffer, LongTraversalTakesOneStepPerNode)
+{
+    constexpr int kEntries = 200000;
+    TOBLDynLIFOBuffer buffer;
+    std::vector<int> values(kEntries);
+    for (int i = 0; i < kEntries; ++i) {
+        values[static_cast<std::size_t>(i)] = i;
+        buffer.Put(&values[static_cast<std::size_t>(i)]);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    int visited = 0;
+    bool inOrder = true;
+    void* node = nullptr;
+    for (buffer.FirstNode(node); !buffer.EOFBuffer(node); buffer.NextNode(node)) {
+        inOrder = inOrder && *static_cast<int*>(buffer.GetItem(node)) == visited;
+        // A walk from the top for every step would take minutes here.
+        if (++visited % 1000 == 0) {
+            ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << visited;
+        }
+    }
+    EXPECT_EQ(visited, kEntries);
+    EXPECT_TRUE(inOrder);
+    while (!buffer.isEmpty()) buffer.Get();
+}
+
+TEST(DynLIFOBuffer, StepsOfAnInterruptedWalkStillFollowTheList)
+{
+    TOBLDynLIFOBuffer buffer;
+    for (int i = 0; i < 3; ++i) buffer.Put(Items[i]);
+    void* node = nullptr;
+    buffer.FirstNode(node);
+    buffer.NextNode(node);
+    EXPECT_EQ(Name(buffer.GetItem(node)), "B");
+    // A push during the walk: the step from B still gives C, and from C the new entry.
+    buffer.Put(Items[3]);
+    buffer.NextNode(node);
+    EXPECT_EQ(Name(buffer.GetItem(node)), "C");
+    buffer.NextNode(node);
+    EXPECT_EQ(Name(buffer.GetItem(node)), "D");
+    buffer.NextNode(node);
+    EXPECT_TRUE(buffer.EOFBuffer(node));
+    // A step from a node other than where the walk stands, and from null (the oldest).
+    buffer.FirstNode(node);
+    void* second = node;
+    buffer.NextNode(second);
+    buffer.NextNode(second);
+    void* again = node;
+    buffer.NextNode(again);
+    EXPECT_EQ(Name(buffer.GetItem(again)), "B");
+    void* none = nullptr;
+    buffer.NextNode(none);
+    EXPECT_EQ(Name(buffer.GetItem(none)), "A");
     while (!buffer.isEmpty()) buffer.Get();
 }
 

@@ -524,6 +524,52 @@ TEST_F(FilerTest, ReadComponentFillsAGivenComponent)
     EXPECT_EQ(form->ComponentCount(), 1);
 }
 
+TEST_F(FilerTest, ComponentReadAloneIsLoadedWithItsChildren)
+{
+    TOwned<TTestForm> form(new TTestForm(nullptr));
+    form->SetName("Form1");
+    TWidget* edit = new TWidget(form.get());
+    edit->SetName("Edit1");
+    TStringStream s("object Box: TPanelBox\n  Buddy = Edit1\n  object Inner: TWidget\n    Buddy = Box\n  end\nend\n");
+    TReader reader(&s);
+    reader.SetRoot(form.get());
+    reader.SetOwner(form.get());
+    auto* box = static_cast<TWidget*>(reader.ReadComponent(nullptr));
+    ASSERT_NE(box, nullptr);
+    auto* inner = static_cast<TWidget*>(form->FindComponent("Inner"));
+    ASSERT_NE(inner, nullptr);
+    // References are fixed before Loaded, which runs once on each, the component first.
+    EXPECT_EQ(box->Buddy(), edit);
+    EXPECT_EQ(inner->Buddy(), box);
+    EXPECT_EQ(box->buddyAtLoaded, edit);
+    EXPECT_EQ(gLoaded, (std::vector<std::string>{"Box", "Inner"}));
+    for (TComponent* c : {static_cast<TComponent*>(box), static_cast<TComponent*>(inner)}) {
+        EXPECT_FALSE(c->ComponentState().Contains(csLoading)) << c->Name().str();
+        EXPECT_FALSE(c->ComponentState().Contains(csReading)) << c->Name().str();
+    }
+
+    // With no root or owner given, into a component of its own.
+    TOwned<TWidget> solo(new TWidget(nullptr));
+    TStringStream alone("object Solo: TWidget\n  Width = 3\nend\n");
+    TReader soloReader(&alone);
+    EXPECT_EQ(soloReader.ReadComponent(solo.get()), solo.get());
+    EXPECT_EQ(solo->Width(), 3);
+    EXPECT_EQ(solo->loadedCount, 1);
+    EXPECT_FALSE(solo->ComponentState().Contains(csLoading));
+
+    // A read that fails leaves no component of it loading, and calls no Loaded.
+    TOwned<TTestForm> host(new TTestForm(nullptr));
+    TWidget* given = new TWidget(host.get());
+    TStringStream bad("object Given: TWidget\n  object Child: TWidget\n    Width = 'x'\n  end\nend\n");
+    TReader badReader(&bad);
+    badReader.SetRoot(host.get());
+    EXPECT_THROW(badReader.ReadComponent(given), EReadError);
+    EXPECT_FALSE(given->ComponentState().Contains(csLoading));
+    EXPECT_EQ(given->loadedCount, 0);
+    for (int i = 0; i < host->ComponentCount(); ++i)
+        EXPECT_FALSE(host->Components(i)->ComponentState().Contains(csLoading)) << host->Components(i)->Name().str();
+}
+
 TEST_F(FilerTest, ReadsTheDescriptionCompiledIntoTheProgram)
 {
     std::string text = "object MainForm: TTestForm\n  Width = 640\nend\n";
