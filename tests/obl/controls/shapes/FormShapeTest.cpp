@@ -252,6 +252,49 @@ TEST_F(FormShape, SizeChangesReachTheFormAndReshapeIt)
     EXPECT_EQ(box.right, 300) << "the region follows the new size";
 }
 
+// Made in code, the shape is never loaded: it shapes its form once the form has a window,
+// follows its sizes from then on, and shapes a window made anew as well.
+TEST_F(FormShape, MadeInCodeItShapesItsFormOnceTheFormHasAWindow)
+{
+    auto* form = new TForm(Application);
+    form->SetBorderStyle(bsSingle);
+    form->SetBounds(40, 40, 200, 150);
+    ASSERT_FALSE(form->HandleAllocated());
+    auto* shape = new TOBLFormShape(form);
+    shape->Region()->SetShape(rsElliptic);
+    ASSERT_FALSE(form->HandleAllocated()) << "the shape makes no window of its own accord";
+    form->Show();
+    UserPumpMessages();
+    ASSERT_TRUE(form->HandleAllocated());
+    EXPECT_TRUE(shape->Hooked());
+    // The window region is the ellipse under the caption strip, for the window's size and
+    // frame: the client rectangle grown by one pixel, moved to the client's place.
+    const auto shaped = [form](int width, int height, int frame) {
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        const bool given = GetWindowRgn(form->Handle(), r) != ERROR;
+        const int strip = GetSystemMetrics(SM_CYCAPTION) + frame;
+        OwnedRgn want(CreateEllipticRgn(-1, -1, width - 2 * frame + 1, height - frame - strip + 1));
+        OffsetRgn(want.h, frame, strip);
+        OwnedRgn caption(CreateRectRgn(0, 0, width, strip));
+        CombineRgn(want.h, want.h, caption.h, RGN_OR);
+        const bool same = given && EqualRgn(r, want.h);
+        DeleteObject(r);
+        return same;
+    };
+    EXPECT_TRUE(shaped(200, 150, Frame()));
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UserPumpMessages();
+    EXPECT_TRUE(shaped(300, 200, Frame())) << "the region follows the new size";
+
+    // A new window (another border style) loses the old window's region: it is shaped again.
+    form->SetBorderStyle(bsSizeable);
+    form->HandleNeeded();
+    UserPumpMessages();
+    EXPECT_TRUE(shape->Hooked());
+    EXPECT_TRUE(shaped(300, 200, GetSystemMetrics(SM_CXFRAME)));
+    FreeObject(form);
+}
+
 TEST_F(FormShape, EmptyClientSpotsDragTheFormControlsDoNot)
 {
     auto* label = new TLabel(form_);
