@@ -63,6 +63,14 @@ protected:
             row.push_back(PixelOf(bitmap->Canvas()->Pixels(x, a.bar.top)));
         return row;
     }
+    static std::vector<std::uint32_t> TextArea(TForm* form, const Areas& a)
+    {
+        std::vector<std::uint32_t> pixels;
+        for (int y = a.text.top; y < a.text.bottom; ++y)
+            for (int x = a.text.left; x < a.text.right; ++x)
+                pixels.push_back(WindowPixel(form, x, y));
+        return pixels;
+    }
     static int CountInText(TForm* form, const Areas& a, TColor color)
     {
         int count = 0;
@@ -147,6 +155,48 @@ TEST_F(StylerTest, AnInactiveFormKeepsItsOwnFrameUnlessAskedForTheInactiveGradie
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(TopRow(form, a), TopRow(expected.get(), a));
     delete other;
+}
+
+// A caption the styler holds is never lost: an inactive form shows it in the inactive
+// text colour over the system's inactive bar, and a styler that paints nothing (pcNone)
+// leaves the real caption to the window.
+TEST_F(StylerTest, AnInactiveFormKeepsTheCaptionTheStylerHolds)
+{
+    const TOBLFormStyleOptions own = OBLDefaultFormStyleOptions - TOBLFormStyleOptions{fsUseFormCaption};
+    for (TOBLPaintMode mode : {pcControl, pcNone}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        TForm* plain = MakeForm(220, 80, clBtnFace, 60, 60);
+        ShowAndPaint(plain);
+        TForm* form = MakeForm(220, 80, clBtnFace);
+        ShowAndPaint(form);
+        TOBLFormStyler* styler = Attach(form, own);
+        styler->SetPaintMode(mode);
+        TForm* other = ShowAnother();
+        ASSERT_NE(GetActiveWindow(), form->Handle());
+        const Areas a = AreasOf(form);
+        EXPECT_EQ(TopRow(form, a), TopRow(plain, a)) << "the system's inactive bar, no gradient";
+        EXPECT_GT(CountInText(form, a, clInactiveCaptionText), 5) << "the caption";
+        EXPECT_EQ(styler->Caption(), "Anagrafica");
+        // And again after the next frame paint.
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GT(CountInText(form, a, clInactiveCaptionText), 5) << "after a frame paint";
+        if (mode == pcControl) {
+            // A new caption replaces the old one on the inactive bar: what shows is what a
+            // fresh frame paint shows.
+            styler->SetCaption("Fornitori");
+            const std::vector<std::uint32_t> text = TextArea(form, a);
+            RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_EQ(TextArea(form, a), text);
+        }
+        // Active again, the caption is there as well.
+        form->SetFocus();
+        Pump();
+        ASSERT_EQ(GetActiveWindow(), form->Handle());
+        EXPECT_GT(CountInText(form, a, clCaptionText), 5) << "active";
+        delete other;
+        delete form;
+        delete plain;
+    }
 }
 
 TEST_F(StylerTest, OwnFontSettingsRepaintTheCaptionInTheFontsColour)
