@@ -345,16 +345,38 @@ void TOBLFormStyler::PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFla
     const bool icon = (AreaFlags & OBLNC_CAPTIONICON) != 0;
     const int iconWidth = Text.left - Bar.left, iconHeight = Bar.bottom - Bar.top;
     if (icon && Full && iconWidth > 0 && iconHeight > 0) {
+        iconBitmap_->SetPixelFormat(pf24bit);
         iconBitmap_->SetSize(iconWidth, iconHeight);
         iconBitmap_->Canvas()->CopyRect(Rect(0, 0, iconWidth, iconHeight), canvas_.get(),
                                         Rect(Bar.left, Bar.top, Text.left, Bar.bottom));
     }
     OBLGradientPaint(canvas_.get(), Bar, clBlack, active_ ? clActiveCaption : clInactiveCaption, colors_,
                      gstHorizontal, 0, 0);
-    if (icon && NewStyleControls && !iconBitmap_->Empty()) {
-        const TRect place = Rect(Bar.left, Bar.top, Bar.left + iconBitmap_->Width(), Bar.top + iconBitmap_->Height());
-        OBLBmpDraw(canvas_.get(), place, iconBitmap_.get(), OBLBmpTransparent, iconBitmap_->TransparentColor());
+    if (icon && NewStyleControls && !iconBitmap_->Empty())
+        DrawIconBack(Rect(Bar.left, Bar.top, Bar.left + iconBitmap_->Width(), Bar.top + iconBitmap_->Height()));
+}
+
+// The copy holds the icon on the window's own bar, which may be a gradient of its own, so
+// one transparent colour (its corner pixel) would bring a box of that bar back over the
+// styled one. The icon leaves the top row of the bar free: each column's top pixel is the
+// window's bar in that column, and only the pixels that differ from it, the icon's, are
+// put back.
+void TOBLFormStyler::DrawIconBack(const TRect& Place)
+{
+    const int width = iconBitmap_->Width(), height = iconBitmap_->Height();
+    TBitmap styled;
+    styled.SetPixelFormat(pf24bit);
+    styled.SetSize(width, height);
+    styled.Canvas()->CopyRect(Rect(0, 0, width, height), canvas_.get(), Place);
+    const auto* top = static_cast<const BYTE*>(iconBitmap_->ScanLine(0));
+    for (int y = 0; y < height; ++y) {
+        const auto* from = static_cast<const BYTE*>(iconBitmap_->ScanLine(y));
+        auto* to = static_cast<BYTE*>(styled.ScanLine(y));
+        for (int x = 0; x < 3 * width; x += 3)
+            if (from[x] != top[x] || from[x + 1] != top[x + 1] || from[x + 2] != top[x + 2])
+                std::copy(from + x, from + x + 3, to + x);
     }
+    canvas_->CopyRect(Place, styled.Canvas(), Rect(0, 0, width, height));
 }
 
 // The system's caption font, bold, or the stock system font on old-style shells.

@@ -90,6 +90,8 @@ private:
     void PaintAfterFrame(bool Full);
     void AnswerText(TMessage& Message);
     void PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFlags, bool Full);
+    // Puts the icon of the copied area back over the painted bar at Place.
+    void DrawIconBack(const TRect& Place);
     void PaintText(const TRect& Text, bool SmallCaption);
     void SelectCaptionFont(bool SmallCaption);
 

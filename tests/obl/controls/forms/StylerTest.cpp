@@ -110,6 +110,42 @@ TEST_F(StylerTest, AnActiveFormGetsTheGradientAndItsCaptionInTheCaptionTextColou
     delete other;
 }
 
+// The window icon comes back on top of the gradient: the window's own bar around it,
+// above and below it as well as beside it, gives way to the gradient.
+TEST_F(StylerTest, TheIconComesBackOnTheGradientWithoutTheWindowsBarBehindIt)
+{
+    TForm* plain = MakeForm(220, 80, clBtnFace, 60, 60);
+    ShowAndPaint(plain);
+    const Areas a = AreasOf(plain);
+    ASSERT_NE(a.flags & OBLNC_CAPTIONICON, 0);
+    ASSERT_GT(a.text.left - a.bar.left, 16);
+    // The icon as the window shows it, on its own active bar.
+    int white = 0;
+    for (int y = a.bar.top; y < a.bar.bottom; ++y)
+        for (int x = a.bar.left; x < a.text.left; ++x)
+            white += WindowPixel(plain, x, y) == 0xFFFFFFu;
+    ASSERT_GT(white, 20) << "the window's icon";
+    delete plain;
+
+    TForm* form = MakeForm(220, 80, clBtnFace, 60, 60);
+    ShowAndPaint(form);
+    Attach(form);
+    auto expected = ExpectedGradient(a.bar, clActiveCaption, 32);
+    for (int x = a.bar.left; x < a.text.left; ++x)
+        for (int y : {static_cast<int>(a.bar.top), static_cast<int>(a.bar.bottom) - 1}) {
+            EXPECT_EQ(WindowPixel(form, x, y), PixelOf(expected->Canvas()->Pixels(x, y))) << x << "," << y;
+        }
+    int whiteNow = 0;
+    for (int y = a.bar.top; y < a.bar.bottom; ++y)
+        for (int x = a.bar.left; x < a.text.left; ++x)
+            whiteNow += WindowPixel(form, x, y) == 0xFFFFFFu;
+    EXPECT_EQ(whiteNow, white) << "the icon itself stays";
+    // A second full paint copies the styled bar: the icon still stands on the gradient.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int x = a.bar.left; x < a.text.left; ++x)
+        EXPECT_EQ(WindowPixel(form, x, a.bar.top), PixelOf(expected->Canvas()->Pixels(x, a.bar.top))) << x;
+}
+
 TEST_F(StylerTest, TheGradientHasTheChosenNumberOfSteps)
 {
     for (int colors : {2, 5, 12}) {
