@@ -305,6 +305,69 @@ void TOBLFormShape::ReRegion()
     regionGiven_ = true;
 }
 
+// The shape's rectangle is the client area grown by one pixel, so the window region takes
+// in a ring of the frame around the client, which the window paints as its frame. After
+// each frame paint the ring gets what the client's edge shows, the background and the
+// border, along the grown rectangle: the border goes on into it.
+void TOBLFormShape::PaintFrameRing()
+{
+    TCustomForm* form = Form();
+    HWND window = FormWindow();
+    const TOBLRegionShape shape = region_->Shape();
+    if (!regionGiven_ || !window || Designing() || form->ComponentState().Contains(csDestroying) ||
+        shape == rsBitmap || shape == rsUserRegion)
+        return;
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    const TPoint origin = form->ClientToScreen(Point(0, 0));
+    const int ox = origin.x - bounds.left, oy = origin.y - bounds.top;
+    const int cw = form->ClientWidth(), ch = form->ClientHeight();
+    HRGN ring = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(window, ring) == ERROR) {
+        DeleteObject(ring);
+        return;
+    }
+    Combine(ring, CreateRectRgn(ox, oy, ox + cw, oy + ch), RGN_DIFF);
+    Combine(ring, CreateRectRgn(0, 0, bounds.right - bounds.left, oy), RGN_DIFF);
+    RECT box{};
+    if (GetRgnBox(ring, &box) == NULLREGION) {
+        DeleteObject(ring);
+        return;
+    }
+    HDC dc = GetWindowDC(window);
+    if (!dc) {
+        DeleteObject(ring);
+        return;
+    }
+    SelectClipRgn(dc, ring);
+    DeleteObject(ring);
+    POINT old{};
+    SetViewportOrgEx(dc, ox, oy, &old);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    struct Release {
+        TCanvas& canvas;
+        HWND window;
+        HDC dc;
+        POINT old;
+        ~Release()
+        {
+            canvas.SetHandle(nullptr);
+            SetViewportOrgEx(dc, old.x, old.y, nullptr);
+            SelectClipRgn(dc, nullptr);
+            ReleaseDC(window, dc);
+        }
+    } release{canvas, window, dc, old};
+    const TRect R = Rect(-1, -1, cw + 1, ch + 1);
+    if (fillObject_->Style() != sfNone) {
+        fillObject_->FillCanvas(&canvas, R, clWhite);
+    } else {
+        canvas.Brush()->SetColor(form->Color());
+        canvas.FillRect(R);
+    }
+    region_->PaintRegionShape(&canvas, R);
+}
+
 void TOBLFormShape::PaintBorder(HDC DC)
 {
     TCustomForm* form = Form();
@@ -399,6 +462,11 @@ void TOBLFormShape::WndProc(TMessage& Message)
             inherited::WndProc(Message);
         PaintBorder(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = 1;
+        break;
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+        inherited::WndProc(Message);
+        PaintFrameRing();
         break;
     case WM_NCHITTEST: HitTest(Message); break;
     case WM_NCLBUTTONDOWN:

@@ -89,6 +89,8 @@ private:
     TCustomForm* Form() const;
     HWND FormWindow() const;
     void RemoveRegion();
+    // Paints the frame pixels the window region takes in around the client area.
+    void PaintFrameRing();
     void HitTest(TMessage& Message);
 
     TOwned<TOBLBorderRegion> region_;

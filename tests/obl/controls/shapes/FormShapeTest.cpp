@@ -295,6 +295,43 @@ TEST_F(FormShape, MadeInCodeItShapesItsFormOnceTheFormHasAWindow)
     FreeObject(form);
 }
 
+// The shape's rectangle is the client area grown by one pixel, so the window region takes
+// in a pixel of the frame around the client: there the border goes on, the frame does not
+// show (the diamond's tips, a rounded rectangle's edges).
+TEST_F(FormShape, TheFramePixelsInsideTheRegionShowTheBorder)
+{
+    const auto surfaceColour = [](TColor c) {
+        const COLORREF v = ColorToRGB(c);
+        return static_cast<std::uint32_t>((v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF));
+    };
+    for (TOBLRegionShape kind : {rsDiamond, rsRoundRect}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        TOBLFormShape* shape = MakeShape(kind);
+        shape->Region()->Border()->SetStyle(rbRaised);
+        shape->Region()->Border()->SetLightColor(clWhite);
+        shape->Region()->Border()->SetShadowColor(clNavy);
+        form_->Show();
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        UserPumpMessages();
+        auto rgn = WindowRgn();
+        ASSERT_TRUE(rgn);
+        const RECT client{Frame(), Strip(), Frame() + form_->ClientWidth(), Strip() + form_->ClientHeight()};
+        const Surface* surface = UserWindowSurface(form_->Handle());
+        int band = 0;
+        for (int y = Strip(); y < form_->Height(); ++y)
+            for (int x = 0; x < form_->Width(); ++x) {
+                const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+                if (inClient || !PtInRegion(rgn->h, x, y))
+                    continue;
+                ++band;
+                const std::uint32_t pixel = surface->Pixel(x, y) & 0xFFFFFF;
+                EXPECT_TRUE(pixel == surfaceColour(clWhite) || pixel == surfaceColour(clNavy)) << x << "," << y;
+            }
+        EXPECT_GT(band, 0);
+        shape->Free();
+    }
+}
+
 TEST_F(FormShape, EmptyClientSpotsDragTheFormControlsDoNot)
 {
     auto* label = new TLabel(form_);
