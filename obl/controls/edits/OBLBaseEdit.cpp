@@ -76,6 +76,8 @@ void TOBLBaseEdit::Publish(TClassBuilder<TOBLBaseEdit>& c)
     c.Property("FocusOnMouseAbove", &C::FocusOnMouseAbove, [](C& o, bool v) { o.SetBoolean(6, v); }).Default(false);
     c.Property("Caret", &C::Caret, &C::SetCaretVal);
     c.Redeclare("Color").Default(clWhite);
+    // Made with the text cursor, so that is the default a form description leaves out.
+    c.Redeclare("Cursor").Default(crIBeam);
     c.Property("OnCursorPosChanged", &C::OnCursorPosChanged, &C::SetOnCursorPosChanged);
     c.Property("OnTextChangedAt", &C::OnTextChangedAt, &C::SetOnTextChangedAt);
     c.Property("OnChange", &C::OnChange, &C::SetOnChange);

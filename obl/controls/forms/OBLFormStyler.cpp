@@ -90,8 +90,7 @@ void TOBLFormStyler::Init()
         return;
     HWND window = GetOwnerHandle();
     active_ = window != nullptr && GetActiveWindow() == window;
-    if (!Has(fsUseFormCaption))
-        TakeFormCaption();
+    HoldCaptionAsSet();
     if (!ComponentState().Contains(csLoading))
         PaintTitleBar(true);
 }
@@ -123,6 +122,16 @@ void TOBLFormStyler::GiveFormCaption()
         return;
     holdsCaption_ = false;
     form->SetCaption(caption_);
+}
+
+void TOBLFormStyler::HoldCaptionAsSet()
+{
+    if (!Hooked())
+        return;
+    if (Has(fsUseFormCaption) || paintMode_ == pcNone)
+        GiveFormCaption();
+    else
+        TakeFormCaption();
 }
 
 void TOBLFormStyler::GetChange(TObject* Sender)
@@ -189,18 +198,14 @@ void TOBLFormStyler::SetColors(TOBLColorCount Value)
         PaintTitleBar(false);
 }
 
-// Switching fsUseFormCaption while hooked hands the caption over, so it is never lost.
+// Switching fsUseFormCaption or pcNone while hooked hands the caption over, so it is
+// never lost.
 void TOBLFormStyler::SetOptions(TOBLFormStyleOptions Value)
 {
     if (Value == options_)
         return;
     options_ = Value;
-    if (Hooked()) {
-        if (Has(fsUseFormCaption))
-            GiveFormCaption();
-        else
-            TakeFormCaption();
-    }
+    HoldCaptionAsSet();
     Repaint(true);
 }
 
@@ -209,6 +214,7 @@ void TOBLFormStyler::SetPaintMode(TOBLPaintMode Value)
     if (Value == paintMode_)
         return;
     paintMode_ = Value;
+    HoldCaptionAsSet();
     Repaint(true);
 }
 
@@ -227,15 +233,15 @@ void TOBLFormStyler::WndProc(TMessage& Message)
         return;
     case WM_NCPAINT:
         CallSavedProc(Message);
-        if (PaintsNow())
-            PaintTitleBar(true);
+        if (PaintsAfterFrame())
+            PaintAfterFrame(true);
         Message.Result = 0;
         return;
     case WM_NCACTIVATE:
         active_ = Message.WParam != 0;
         CallSavedProc(Message);
-        if (PaintsNow())
-            PaintTitleBar(false);
+        if (PaintsAfterFrame())
+            PaintAfterFrame(false);
         Message.Result = 1;
         return;
     default: break;
@@ -273,10 +279,27 @@ bool TOBLFormStyler::CanPaint()
     return !(systemGradient_ && Has(fsCheckSystemGradient) && OBLSIColorDepth() > 8);
 }
 
+void TOBLFormStyler::PaintAfterFrame(bool Full)
+{
+    afterFrame_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{afterFrame_};
+    PaintTitleBar(Full);
+}
+
 void TOBLFormStyler::PaintTitleBar(bool Full)
 {
     if (!CanPaint())
         return;
+    // Over the window's own inactive bar only the held caption is drawn, and only on a
+    // fresh one: the window paints its frame again first, then the caption comes.
+    if (!PaintsNow() && !afterFrame_) {
+        if (holdsCaption_)
+            RepaintFrame();
+        return;
+    }
     TCustomForm* form = GetOwnerForm();
     if (Has(fsUseFormCaption))
         caption_ = form->Caption();
@@ -311,6 +334,9 @@ void TOBLFormStyler::PaintTitleBar(bool Full)
 
 void TOBLFormStyler::PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFlags, bool Full)
 {
+    // An inactive bar without the inactive gradient stays the window's own.
+    if (!PaintsNow())
+        return;
     if (paintMode_ == pcOwnerDraw) {
         if (onPaint_)
             PaintClipped(canvas_.get(), Bar, onPaint_, this);
@@ -319,17 +345,38 @@ void TOBLFormStyler::PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFla
     const bool icon = (AreaFlags & OBLNC_CAPTIONICON) != 0;
     const int iconWidth = Text.left - Bar.left, iconHeight = Bar.bottom - Bar.top;
     if (icon && Full && iconWidth > 0 && iconHeight > 0) {
+        iconBitmap_->SetPixelFormat(pf24bit);
         iconBitmap_->SetSize(iconWidth, iconHeight);
         iconBitmap_->Canvas()->CopyRect(Rect(0, 0, iconWidth, iconHeight), canvas_.get(),
                                         Rect(Bar.left, Bar.top, Text.left, Bar.bottom));
     }
-    if (PaintsNow())
-        OBLGradientPaint(canvas_.get(), Bar, clBlack, active_ ? clActiveCaption : clInactiveCaption, colors_,
-                         gstHorizontal, 0, 0);
-    if (icon && NewStyleControls && !iconBitmap_->Empty()) {
-        const TRect place = Rect(Bar.left, Bar.top, Bar.left + iconBitmap_->Width(), Bar.top + iconBitmap_->Height());
-        OBLBmpDraw(canvas_.get(), place, iconBitmap_.get(), OBLBmpTransparent, iconBitmap_->TransparentColor());
+    OBLGradientPaint(canvas_.get(), Bar, clBlack, active_ ? clActiveCaption : clInactiveCaption, colors_,
+                     gstHorizontal, 0, 0);
+    if (icon && NewStyleControls && !iconBitmap_->Empty())
+        DrawIconBack(Rect(Bar.left, Bar.top, Bar.left + iconBitmap_->Width(), Bar.top + iconBitmap_->Height()));
+}
+
+// The copy holds the icon on the window's own bar, which may be a gradient of its own, so
+// one transparent colour (its corner pixel) would bring a box of that bar back over the
+// styled one. The icon leaves the top row of the bar free: each column's top pixel is the
+// window's bar in that column, and only the pixels that differ from it, the icon's, are
+// put back.
+void TOBLFormStyler::DrawIconBack(const TRect& Place)
+{
+    const int width = iconBitmap_->Width(), height = iconBitmap_->Height();
+    TBitmap styled;
+    styled.SetPixelFormat(pf24bit);
+    styled.SetSize(width, height);
+    styled.Canvas()->CopyRect(Rect(0, 0, width, height), canvas_.get(), Place);
+    const auto* top = static_cast<const BYTE*>(iconBitmap_->ScanLine(0));
+    for (int y = 0; y < height; ++y) {
+        const auto* from = static_cast<const BYTE*>(iconBitmap_->ScanLine(y));
+        auto* to = static_cast<BYTE*>(styled.ScanLine(y));
+        for (int x = 0; x < 3 * width; x += 3)
+            if (from[x] != top[x] || from[x + 1] != top[x + 1] || from[x + 2] != top[x + 2])
+                std::copy(from + x, from + x + 3, to + x);
     }
+    canvas_->CopyRect(Place, styled.Canvas(), Rect(0, 0, width, height));
 }
 
 // The system's caption font, bold, or the stock system font on old-style shells.

@@ -71,17 +71,27 @@ protected:
 
 private:
     bool Has(TOBLFormStyleOption Option) const { return options_.Contains(Option); }
-    // The frame paint is followed by the styled one.
+    // The frame paint is followed by the styled bar.
     bool PaintsNow() const { return active_ || Has(fsInactiveGradient); }
+    // The frame paint is followed by the styled bar, or at least by the caption the styler
+    // holds: the window shows a blank one, so an inactive bar would have none.
+    bool PaintsAfterFrame() const { return PaintsNow() || holdsCaption_; }
     bool CanPaint();
     void RepaintFrame();
     // The form shows a blank caption and the styler keeps the real one.
     void TakeFormCaption();
     // The form gets its caption back from the styler.
     void GiveFormCaption();
+    // While hooked the styler holds the caption when it draws one of its own: without
+    // fsUseFormCaption and unless it paints nothing (pcNone).
+    void HoldCaptionAsSet();
     void Repaint(bool Full);
+    // PaintTitleBar right after the window painted its frame.
+    void PaintAfterFrame(bool Full);
     void AnswerText(TMessage& Message);
     void PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFlags, bool Full);
+    // Puts the icon of the copied area back over the painted bar at Place.
+    void DrawIconBack(const TRect& Place);
     void PaintText(const TRect& Text, bool SmallCaption);
     void SelectCaptionFont(bool SmallCaption);
 
@@ -99,6 +109,7 @@ private:
     TOwned<TBitmap> iconBitmap_;
     TOwned<TCanvas> canvas_;
     bool painting_ = false;
+    bool afterFrame_ = false;
     // The form shows the blank caption while the styler holds the real one.
     bool holdsCaption_ = false;
 };

@@ -10,6 +10,8 @@ TOBLCustomPanel::TOBLCustomPanel(TComponent* AOwner) : TOBLCustomControl(AOwner)
     SetColor(clBtnFace);
 }
 
+void TOBLCustomPanel::Publish(TClassBuilder<TOBLCustomPanel>& c) { c.Redeclare("Color").Default(clBtnFace); }
+
 TOBLBackProvider* TOBLCustomPanel::ParentBackProvider()
 {
     TWinControl* parent = Parent();

@@ -24,6 +24,10 @@ public:
 
     void WndProc(TMessage& Message) override;
 
+    // Every panel is made in the button face colour: that is the default its descendants
+    // publish (a colour equal to it is not written).
+    static void Publish(TClassBuilder<TOBLCustomPanel>& c);
+
 protected:
     // Who lends this panel its background: a parent that lends its own (a library control,
     // the scroll box) or the first form shape of a form parent; nil otherwise, and while

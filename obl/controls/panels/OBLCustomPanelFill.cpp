@@ -1,5 +1,6 @@
 #include "obl/controls/panels/OBLCustomPanelFill.h"
 
+#include "obl/core/base/Oblprocs.h"
 #include "obl/core/draw/Oblutils.h"
 #include "platform/win/user/User.h"
 
@@ -47,9 +48,11 @@ void TOBLCustomPanelFill::CreateBack(bool Force)
         return;
     }
     if (!back_) back_.reset(new TBitmap);
-    // A fill is laid out over the whole control: a cache of another size, larger after a
-    // shrink as well as smaller after a growth, no longer shows it.
-    if (!Force && back_->Width() == Width() && back_->Height() == Height()) return;
+    // A cache that still holds the client area is kept, unless the fill is laid out over
+    // the panel's size (a gradient, a stretched, centred or placed picture): a larger
+    // cache from before a shrink would show it at the old size.
+    const bool sizeBound = !Transparent() && fillObject_->GetMustRedraw();
+    if (!Force && !sizeBound && OBLRectinRect(ClientRect(), Rect(0, 0, back_->Width(), back_->Height()))) return;
     back_->SetSize(Width(), Height());
     if (!FillBack()) return;
     back_->SetPixelFormat(pf24bit);

@@ -7,6 +7,52 @@
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/User.h"
 
+#include <vector>
+
+// Sits in the form's own dispatch (its WindowProc), which every window of the form goes
+// through, made anew ones too: the shape learns there that the form has a window, also
+// when it was made in code and is never loaded.
+class TOBLFormWatch : public TObject {
+public:
+    TOBLFormWatch(TCustomForm* form, TOBLFormShape* shape) : form_(form), shape_(shape), saved_(form->WindowProc())
+    {
+        form->SetWindowProc(Method());
+    }
+
+    // Leaves the form's dispatch while it is still on top of it; below another watcher it
+    // only hands messages on from now on, for as long as the form lives.
+    void Detach()
+    {
+        if (form_->WindowProc() == Method()) {
+            form_->SetWindowProc(saved_);
+            delete this;
+            return;
+        }
+        shape_ = nullptr;
+        Orphans().push_back(this);
+    }
+
+private:
+    TWndMethod Method() { return TWndMethod(this, &TOBLFormWatch::Dispatch); }
+    static std::vector<TOBLFormWatch*>& Orphans()
+    {
+        static std::vector<TOBLFormWatch*> orphans;
+        return orphans;
+    }
+    // The shape is told before the message goes on: handling the message may free the
+    // shape and this watch with it.
+    void Dispatch(TMessage& m)
+    {
+        if (shape_ && (m.Msg == WM_SHOWWINDOW || m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_SIZE))
+            shape_->FormHasWindow();
+        saved_(m);
+    }
+
+    TCustomForm* form_;
+    TOBLFormShape* shape_;
+    TWndMethod saved_;
+};
+
 namespace {
 
 // The non-client sizes of a form's border style, in window pixels.
@@ -63,11 +109,16 @@ TOBLFormShape::TOBLFormShape(TComponent* AOwner)
     region_->SetOnChange(change);
     fillObject_->SetOnChange(change);
     link_->SetOnChange(TNotifyEvent(this, &TOBLFormShape::GetIMLChange));
+    if (!Designing())
+        watch_ = new TOBLFormWatch(form, this);
 }
 
 TOBLFormShape::~TOBLFormShape()
 {
     // Unhooked first: no message may reach the component while it comes apart.
+    if (watch_)
+        watch_->Detach();
+    watch_ = nullptr;
     RestoreWndProc();
     RemoveRegion();
     link_.reset();
@@ -90,9 +141,34 @@ void TOBLFormShape::Notification(TComponent* AComponent, TOperation Operation)
     if (AComponent == imageList_)
         SetImageList(nullptr);
     if (AComponent == region_->WindowControl()) {
+        if (watch_)
+            watch_->Detach();
+        watch_ = nullptr;
         region_->SetWindowControl(nullptr);
         regionGiven_ = false;
     }
+}
+
+void TOBLFormShape::Init()
+{
+    if (hooking_)
+        return;
+    hooking_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{hooking_};
+    inherited::Init();
+}
+
+void TOBLFormShape::FormHasWindow()
+{
+    TCustomForm* form = Form();
+    if (hooking_ || Hooked() || !Enabled() || Designing() || ComponentState().Contains(csLoading) || !form ||
+        !form->HandleAllocated() || form->ComponentState().Contains(csDestroying))
+        return;
+    Init();
+    ReRegion();
 }
 
 void TOBLFormShape::GetChange(TObject* Sender)
@@ -229,6 +305,69 @@ void TOBLFormShape::ReRegion()
     regionGiven_ = true;
 }
 
+// The shape's rectangle is the client area grown by one pixel, so the window region takes
+// in a ring of the frame around the client, which the window paints as its frame. After
+// each frame paint the ring gets what the client's edge shows, the background and the
+// border, along the grown rectangle: the border goes on into it.
+void TOBLFormShape::PaintFrameRing()
+{
+    TCustomForm* form = Form();
+    HWND window = FormWindow();
+    const TOBLRegionShape shape = region_->Shape();
+    if (!regionGiven_ || !window || Designing() || form->ComponentState().Contains(csDestroying) ||
+        shape == rsBitmap || shape == rsUserRegion)
+        return;
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    const TPoint origin = form->ClientToScreen(Point(0, 0));
+    const int ox = origin.x - bounds.left, oy = origin.y - bounds.top;
+    const int cw = form->ClientWidth(), ch = form->ClientHeight();
+    HRGN ring = CreateRectRgn(0, 0, 0, 0);
+    if (GetWindowRgn(window, ring) == ERROR) {
+        DeleteObject(ring);
+        return;
+    }
+    Combine(ring, CreateRectRgn(ox, oy, ox + cw, oy + ch), RGN_DIFF);
+    Combine(ring, CreateRectRgn(0, 0, bounds.right - bounds.left, oy), RGN_DIFF);
+    RECT box{};
+    if (GetRgnBox(ring, &box) == NULLREGION) {
+        DeleteObject(ring);
+        return;
+    }
+    HDC dc = GetWindowDC(window);
+    if (!dc) {
+        DeleteObject(ring);
+        return;
+    }
+    SelectClipRgn(dc, ring);
+    DeleteObject(ring);
+    POINT old{};
+    SetViewportOrgEx(dc, ox, oy, &old);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    struct Release {
+        TCanvas& canvas;
+        HWND window;
+        HDC dc;
+        POINT old;
+        ~Release()
+        {
+            canvas.SetHandle(nullptr);
+            SetViewportOrgEx(dc, old.x, old.y, nullptr);
+            SelectClipRgn(dc, nullptr);
+            ReleaseDC(window, dc);
+        }
+    } release{canvas, window, dc, old};
+    const TRect R = Rect(-1, -1, cw + 1, ch + 1);
+    if (fillObject_->Style() != sfNone) {
+        fillObject_->FillCanvas(&canvas, R, clWhite);
+    } else {
+        canvas.Brush()->SetColor(form->Color());
+        canvas.FillRect(R);
+    }
+    region_->PaintRegionShape(&canvas, R);
+}
+
 void TOBLFormShape::PaintBorder(HDC DC)
 {
     TCustomForm* form = Form();
@@ -323,6 +462,11 @@ void TOBLFormShape::WndProc(TMessage& Message)
             inherited::WndProc(Message);
         PaintBorder(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = 1;
+        break;
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+        inherited::WndProc(Message);
+        PaintFrameRing();
         break;
     case WM_NCHITTEST: HitTest(Message); break;
     case WM_NCLBUTTONDOWN:

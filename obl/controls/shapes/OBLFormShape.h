@@ -14,6 +14,8 @@
 #include "obl/core/app/OBLWndProcComponent.h"
 #include "obl/core/containers/oblcont.h"
 
+class TOBLFormWatch;
+
 class TOBLFormShape : public TOBLWndProcComponent, public TOBLBackProvider {
     VENDARO_CLASS(TOBLFormShape, TOBLWndProcComponent)
 public:
@@ -63,10 +65,17 @@ public:
 
     // The window has a region given by this component.
     bool RegionGiven() const { return regionGiven_; }
+    // The form has a window (a first one, or one made anew): unless the component is
+    // loading (Loaded hooks it then), disabled or hooked already, it hooks the window and
+    // shapes it.
+    void FormHasWindow();
 
     static void Publish(TClassBuilder<TOBLFormShape>& c);
 
 protected:
+    // Hooking may make the form's window, whose first messages tell the watch of it: they
+    // find the component hooking already.
+    void Init() override;
     void WndProc(TMessage& Message) override;
     void EnabledChanged() override;
     void DefineProperties(TFiler* Filer) override;
@@ -81,12 +90,16 @@ private:
     TCustomForm* Form() const;
     HWND FormWindow() const;
     void RemoveRegion();
+    // Paints the frame pixels the window region takes in around the client area.
+    void PaintFrameRing();
     void HitTest(TMessage& Message);
 
     TOwned<TOBLBorderRegion> region_;
     TOwned<TOBLFillObject> fillObject_;
     TOwned<TBitmap> backBitmap_;
     TOwned<TOBLChangeLink> link_;
+    // Watches the form's own dispatch for its window; none at design time.
+    TOBLFormWatch* watch_ = nullptr;
     TOBLCustomImageList* imageList_ = nullptr;
     int listIndex_ = 0;
     int imageIndex_ = 0;
@@ -94,5 +107,6 @@ private:
     bool formDragable_ = true;
     bool useRgnBitmap_ = true;
     bool regionGiven_ = false;
+    bool hooking_ = false;
     bool buttonDown_ = false;
 };

@@ -318,8 +318,9 @@ void TOBLRegion::DrawShadow(TCanvas* Canvas, TRect& R)
 void TOBLRegion::PaintPointListBorder(TCanvas* Canvas)
 {
     const TOBLRegionBorderStyle style = border_->Style();
-    // One point has no segment to draw; rbNone draws no border at all.
-    if (points_->Count() < 2 || style == rbNone)
+    // One point has no segment to draw. Every style but the single one, rbNone too, draws
+    // the outline in the two colours.
+    if (points_->Count() < 2)
         return;
     TColor light = border_->LightColor(), shadow = border_->ShadowColor();
     if (LoweredStyle(style))

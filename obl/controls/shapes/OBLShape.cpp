@@ -59,3 +59,14 @@ void TOBLShape::SetSquare(bool Value)
     square_ = Value;
     Change();
 }
+
+void TOBLShape::Publish(TClassBuilder<TOBLShape>& c)
+{
+    using C = TOBLShape;
+    c.Property("Bevel", &C::Bevel, &C::SetBevel);
+    c.Property("Brush", &C::Brush, &C::SetBrush);
+    c.Property("RoundPercent", &C::RoundPercent, &C::SetRoundPercent).Default(33);
+    c.Property("Shadow", &C::Shadow, &C::SetShadow);
+    c.Property("Shape", &C::Shape, &C::SetShape).Default(stRectangle);
+    c.Property("Square", &C::Square, &C::SetSquare).Default(false);
+}

@@ -5,10 +5,8 @@
 #include "obl/controls/shapes/OBLShadow.h"
 #include "obl/controls/shapes/OBLSimpleBevel.h"
 
-enum TOBLShapeType {
-    stEllipse, stRectangle, stRoundRect, stDirectUp, stDirectRight, stDirectDown, stDirectLeft,
-    stDiamond, stComb, stOctagon, stStar
-};
+VENDARO_ENUM(TOBLShapeType, stEllipse, stRectangle, stRoundRect, stDirectUp, stDirectRight, stDirectDown,
+             stDirectLeft, stDiamond, stComb, stOctagon, stStar)
 
 class TOBLShape : public TOBLObject {
     VENDARO_CLASS(TOBLShape, TOBLObject)
@@ -31,6 +29,8 @@ public:
     void SetShape(TOBLShapeType Value);
     bool Square() const { return square_; }
     void SetSquare(bool Value);
+
+    static void Publish(TClassBuilder<TOBLShape>& c);
 
 private:
     TOwned<TOBLSimpleBevel> bevel_;

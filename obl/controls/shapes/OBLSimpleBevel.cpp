@@ -50,5 +50,15 @@ void TOBLSimpleBevel::Assign(TPersistent* Source)
 AnsiString TOBLSimpleBevel::GetSetStr()
 {
     static const char* const names[] = {"Normal", "Inset", "Offset"};
-    return AnsiString("{") + names[style_] + "}";
+    return AnsiString("{") + names[static_cast<int>(style_)] + "}";
+}
+
+void TOBLSimpleBevel::Publish(TClassBuilder<TOBLSimpleBevel>& c)
+{
+    using C = TOBLSimpleBevel;
+    c.Property("Color", &C::Color, [](C& o, TColor v) { o.SetColor(2, v); }).Default(clBlack);
+    c.Property("Width", &C::Width, &C::SetWidth).Default(2);
+    c.Property("Style", &C::Style, &C::SetStyle).Default(sbNormal);
+    c.Property("LightColor", &C::LightColor, [](C& o, TColor v) { o.SetColor(0, v); }).Default(clBtnHighlight);
+    c.Property("ShadowColor", &C::ShadowColor, [](C& o, TColor v) { o.SetColor(1, v); }).Default(clBtnShadow);
 }

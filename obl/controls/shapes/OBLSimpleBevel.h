@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-enum TOBLSimpleBevelStyle { sbNormal, sbInset, sbOffset };
+VENDARO_ENUM(TOBLSimpleBevelStyle, sbNormal, sbInset, sbOffset)
 
 class TOBLSimpleBevel : public TOBLObject {
     VENDARO_CLASS(TOBLSimpleBevel, TOBLObject)
@@ -28,6 +28,8 @@ public:
     void SetWidth(int Value);
     TOBLSimpleBevelStyle Style() const { return style_; }
     void SetStyle(TOBLSimpleBevelStyle Value);
+
+    static void Publish(TClassBuilder<TOBLSimpleBevel>& c);
 
 private:
     TColor color_ = clBlack;

@@ -58,3 +58,14 @@ void TOBLTeeth::Assign(TPersistent* Source)
     width_ = other->width_;
     Change();
 }
+
+void TOBLTeeth::Publish(TClassBuilder<TOBLTeeth>& c)
+{
+    using C = TOBLTeeth;
+    c.Property("Count", &C::Count, &C::SetCount).Default(10);
+    c.Property("Direction", &C::Direction, &C::SetDirection).Default(tdRight);
+    c.Property("Height", &C::Height, [](C& o, int v) { o.SetInteger(1, v); }).Default(0);
+    c.Property("Offset", &C::Offset, [](C& o, bool v) { o.SetBoolean(0, v); }).Default(true);
+    c.Property("SetPerCount", &C::SetPerCount, [](C& o, bool v) { o.SetBoolean(1, v); }).Default(true);
+    c.Property("Width", &C::Width, [](C& o, int v) { o.SetInteger(0, v); }).Default(10);
+}

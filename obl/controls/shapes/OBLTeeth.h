@@ -29,6 +29,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
 
+    static void Publish(TClassBuilder<TOBLTeeth>& c);
+
 private:
     TOBLTeethCount count_ = 10;
     TOBLDirection direction_ = tdRight;

@@ -3,6 +3,7 @@
 #include "obl/controls/shapes/ShapeOutlines.h"
 #include "obl/controls/shapes/oblregion.h"
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -162,7 +163,13 @@ private:
 };
 
 // The shields' arcs, at the origin like their regions: the main curve (a bottom ellipse for
-// the round shield, the two lens ellipses for the sharp one) and the two top scoops.
+// the round shield, the two lens ellipses for the sharp one) and the two top scoops. The
+// painters hand over the shield's rectangle moved to the origin, so an inset rectangle
+// starts at (d, d): the inner line runs inside the shield, on the main curve's ellipses
+// shrunk by d and on the scoops' grown (the shield lies outside them), the two scoops
+// meeting where their grown ellipses cross below the top point. The scoops are hollow:
+// along them an inner line 1 pixel in takes its steps later than the outline and covers it
+// at each step, so there they keep 2 pixels per inset pixel.
 class ShieldOutline : public FrameOutline {
 public:
     explicit ShieldOutline(bool sharp) : sharp_(sharp) {}
@@ -173,24 +180,37 @@ public:
     }
     void Part(TCanvas* Canvas, const TRect& R, Half Which) const override
     {
-        const int W = R.right - R.left, H = R.bottom - R.top;
-        // Where the scoops leave the sides, and the bottom point.
+        const int d = R.left;
+        const int W = R.right + d, H = R.bottom + d;
+        // Where the scoops leave the sides, where they meet, and the bottom point.
         const POINT left = Point(0, H / 5), right = Point(W, H / 5), bottom = Point(W / 2, H);
+        const int scoop = 2 * d;
+        const POINT top = Point(W / 2, ScoopsMeet(W, H, scoop));
         if (Which == Half::Upper) {
-            Arc(Canvas, Rect(W / 2, -(H / 5), W / 2 + W, H / 5), Point(W / 2, 0), right);
-            Arc(Canvas, Rect(-(W / 2), -(H / 5), W / 2, H / 5), left, Point(W / 2, 0));
+            Arc(Canvas, Grown(Rect(W / 2, -(H / 5), W / 2 + W, H / 5), scoop), top, right);
+            Arc(Canvas, Grown(Rect(-(W / 2), -(H / 5), W / 2, H / 5), scoop), left, top);
             if (sharp_)
-                Arc(Canvas, Rect(0, -(8 * H / 7), 2 * W, 8 * H / 7), left, bottom);
+                Arc(Canvas, Grown(Rect(0, -(8 * H / 7), 2 * W, 8 * H / 7), -d), left, bottom);
             else
-                Arc(Canvas, Rect(0, -(H - H / 5), W, H), left, Point(0, H));
+                Arc(Canvas, Grown(Rect(0, -(H - H / 5), W, H), -d), left, Point(0, H));
         } else if (sharp_) {
-            Arc(Canvas, Rect(-W, -(8 * H / 7), W, 8 * H / 7), bottom, right);
+            Arc(Canvas, Grown(Rect(-W, -(8 * H / 7), W, 8 * H / 7), -d), bottom, right);
         } else {
-            Arc(Canvas, Rect(0, -(H - H / 5), W, H), Point(0, H), right);
+            Arc(Canvas, Grown(Rect(0, -(H - H / 5), W, H), -d), Point(0, H), right);
         }
     }
 
 private:
+    static TRect Grown(const TRect& Box, int By) { return Rect(Box.left - By, Box.top - By, Box.right + By, Box.bottom + By); }
+    // Below the top point, the height at which the scoops' ellipses grown by g cross.
+    static int ScoopsMeet(int W, int H, int g)
+    {
+        if (g == 0)
+            return 0;
+        const double rx = W / 2 + g, ry = H / 5 + g, x = W / 2.0;
+        const double share = 1.0 - (x / rx) * (x / rx);
+        return share > 0 ? static_cast<int>(std::lround(ry * std::sqrt(share))) : 0;
+    }
     static void Arc(TCanvas* Canvas, const TRect& Box, POINT From, POINT To)
     {
         Canvas->Arc(Box.left, Box.top, Box.right, Box.bottom, From.x, From.y, To.x, To.y);
@@ -286,14 +306,14 @@ void OBLFrameRoundShieldRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, 
                             TColor SingleColor, TOBLRegionBorderStyle Style)
 {
     static const ShieldOutline outline(false);
-    Paint(Canvas, R, LightColor, ShadowColor, SingleColor, Style, outline);
+    Paint(Canvas, Rect(0, 0, R.right - R.left, R.bottom - R.top), LightColor, ShadowColor, SingleColor, Style, outline);
 }
 
 void OBLFrameSharpShieldRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,
                             TColor SingleColor, TOBLRegionBorderStyle Style)
 {
     static const ShieldOutline outline(true);
-    Paint(Canvas, R, LightColor, ShadowColor, SingleColor, Style, outline);
+    Paint(Canvas, Rect(0, 0, R.right - R.left, R.bottom - R.top), LightColor, ShadowColor, SingleColor, Style, outline);
 }
 
 void OBLFrameRoundRectRgn(TCanvas* Canvas, const TRect& R, TColor LightColor, TColor ShadowColor,

@@ -63,6 +63,14 @@ protected:
             row.push_back(PixelOf(bitmap->Canvas()->Pixels(x, a.bar.top)));
         return row;
     }
+    static std::vector<std::uint32_t> TextArea(TForm* form, const Areas& a)
+    {
+        std::vector<std::uint32_t> pixels;
+        for (int y = a.text.top; y < a.text.bottom; ++y)
+            for (int x = a.text.left; x < a.text.right; ++x)
+                pixels.push_back(WindowPixel(form, x, y));
+        return pixels;
+    }
     static int CountInText(TForm* form, const Areas& a, TColor color)
     {
         int count = 0;
@@ -100,6 +108,42 @@ TEST_F(StylerTest, AnActiveFormGetsTheGradientAndItsCaptionInTheCaptionTextColou
     EXPECT_TRUE(styler->FormActive());
     EXPECT_EQ(TopRow(form, a), TopRow(expected.get(), a));
     delete other;
+}
+
+// The window icon comes back on top of the gradient: the window's own bar around it,
+// above and below it as well as beside it, gives way to the gradient.
+TEST_F(StylerTest, TheIconComesBackOnTheGradientWithoutTheWindowsBarBehindIt)
+{
+    TForm* plain = MakeForm(220, 80, clBtnFace, 60, 60);
+    ShowAndPaint(plain);
+    const Areas a = AreasOf(plain);
+    ASSERT_NE(a.flags & OBLNC_CAPTIONICON, 0);
+    ASSERT_GT(a.text.left - a.bar.left, 16);
+    // The icon as the window shows it, on its own active bar.
+    int white = 0;
+    for (int y = a.bar.top; y < a.bar.bottom; ++y)
+        for (int x = a.bar.left; x < a.text.left; ++x)
+            white += WindowPixel(plain, x, y) == 0xFFFFFFu;
+    ASSERT_GT(white, 20) << "the window's icon";
+    delete plain;
+
+    TForm* form = MakeForm(220, 80, clBtnFace, 60, 60);
+    ShowAndPaint(form);
+    Attach(form);
+    auto expected = ExpectedGradient(a.bar, clActiveCaption, 32);
+    for (int x = a.bar.left; x < a.text.left; ++x)
+        for (int y : {static_cast<int>(a.bar.top), static_cast<int>(a.bar.bottom) - 1}) {
+            EXPECT_EQ(WindowPixel(form, x, y), PixelOf(expected->Canvas()->Pixels(x, y))) << x << "," << y;
+        }
+    int whiteNow = 0;
+    for (int y = a.bar.top; y < a.bar.bottom; ++y)
+        for (int x = a.bar.left; x < a.text.left; ++x)
+            whiteNow += WindowPixel(form, x, y) == 0xFFFFFFu;
+    EXPECT_EQ(whiteNow, white) << "the icon itself stays";
+    // A second full paint copies the styled bar: the icon still stands on the gradient.
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    for (int x = a.bar.left; x < a.text.left; ++x)
+        EXPECT_EQ(WindowPixel(form, x, a.bar.top), PixelOf(expected->Canvas()->Pixels(x, a.bar.top))) << x;
 }
 
 TEST_F(StylerTest, TheGradientHasTheChosenNumberOfSteps)
@@ -147,6 +191,48 @@ TEST_F(StylerTest, AnInactiveFormKeepsItsOwnFrameUnlessAskedForTheInactiveGradie
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(TopRow(form, a), TopRow(expected.get(), a));
     delete other;
+}
+
+// A caption the styler holds is never lost: an inactive form shows it in the inactive
+// text colour over the system's inactive bar, and a styler that paints nothing (pcNone)
+// leaves the real caption to the window.
+TEST_F(StylerTest, AnInactiveFormKeepsTheCaptionTheStylerHolds)
+{
+    const TOBLFormStyleOptions own = OBLDefaultFormStyleOptions - TOBLFormStyleOptions{fsUseFormCaption};
+    for (TOBLPaintMode mode : {pcControl, pcNone}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        TForm* plain = MakeForm(220, 80, clBtnFace, 60, 60);
+        ShowAndPaint(plain);
+        TForm* form = MakeForm(220, 80, clBtnFace);
+        ShowAndPaint(form);
+        TOBLFormStyler* styler = Attach(form, own);
+        styler->SetPaintMode(mode);
+        TForm* other = ShowAnother();
+        ASSERT_NE(GetActiveWindow(), form->Handle());
+        const Areas a = AreasOf(form);
+        EXPECT_EQ(TopRow(form, a), TopRow(plain, a)) << "the system's inactive bar, no gradient";
+        EXPECT_GT(CountInText(form, a, clInactiveCaptionText), 5) << "the caption";
+        EXPECT_EQ(styler->Caption(), "Anagrafica");
+        // And again after the next frame paint.
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GT(CountInText(form, a, clInactiveCaptionText), 5) << "after a frame paint";
+        if (mode == pcControl) {
+            // A new caption replaces the old one on the inactive bar: what shows is what a
+            // fresh frame paint shows.
+            styler->SetCaption("Fornitori");
+            const std::vector<std::uint32_t> text = TextArea(form, a);
+            RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_EQ(TextArea(form, a), text);
+        }
+        // Active again, the caption is there as well.
+        form->SetFocus();
+        Pump();
+        ASSERT_EQ(GetActiveWindow(), form->Handle());
+        EXPECT_GT(CountInText(form, a, clCaptionText), 5) << "active";
+        delete other;
+        delete form;
+        delete plain;
+    }
 }
 
 TEST_F(StylerTest, OwnFontSettingsRepaintTheCaptionInTheFontsColour)

@@ -181,6 +181,8 @@ TEST_F(ButtonPanelTest, ThePanelTravelsThroughAFormDescriptionWithoutAWindow)
     p->SetBtnSize(1, 25);
     p->SetBtnSize(0, 18);
     p->SetBtnStyle(ubsWin31);
+    // The window colour is not the panel's default, the button face is.
+    p->SetColor(clWindow);
     p->FillObject()->SetFillStyle(sfBrush);
     p->FillObject()->Brush()->SetColor(clYellow);
     p->SetOnButtonClick(TOBLBtnClickEvent(host.get(), &TPanelForm::PanelButtonClick));
@@ -193,7 +195,7 @@ TEST_F(ButtonPanelTest, ThePanelTravelsThroughAFormDescriptionWithoutAWindow)
     TStringStream out;
     out.WriteComponent(host.get());
     const std::string text = out.DataString().c_str();
-    for (const char* line : {"ButtonHeight = 18", "ButtonWidth = 25", "ButtonStyle = ubsWin31",
+    for (const char* line : {"ButtonHeight = 18", "ButtonWidth = 25", "ButtonStyle = ubsWin31", "Color = clWindow",
                              "OnButtonClick = PanelButtonClick", "OnClick = FirstClick", "Caption = 'Primo'"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
     EXPECT_EQ(text.find("TOBLSpeedButton"), std::string::npos) << text;
@@ -210,6 +212,7 @@ TEST_F(ButtonPanelTest, ThePanelTravelsThroughAFormDescriptionWithoutAWindow)
     EXPECT_EQ(read->Buttons()->GetItem(1)->Btn()->Hint(), "Secondo");
     EXPECT_EQ(read->Buttons()->GetItem(1)->Btn()->Style(), ubsWin31);
     EXPECT_EQ(read->FillObject()->Brush()->Color(), clYellow);
+    EXPECT_EQ(read->Color(), clWindow);
     // Laid out once read: one column of 25 x 18 cells inside the bevel, as written.
     EXPECT_EQ(V(read->BoundsRect()), (std::vector<int>{4, 5, 4 + 29, 5 + 40}));
     EXPECT_EQ(V(read->Buttons()->GetItem(1)->Btn()->BoundsRect()), (std::vector<int>{2, 20, 27, 38}));

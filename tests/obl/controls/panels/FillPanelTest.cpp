@@ -1,5 +1,6 @@
-// The fill panel: its cache from the fill object and the effects, rebuilt when the size
-// changes either way and never stale in the effects' buffer; the rotated caption's font,
+// The fill panel: its cache from the fill object and the effects, kept after a shrink for
+// fills that do not depend on the panel's size, rebuilt otherwise and on every growth, and
+// never stale in the effects' buffer; the rotated caption's font,
 // set without a window and without a loop; painting that changes nothing; and the fonts
 // its children follow.
 #include "PanelFixture.h"
@@ -117,6 +118,52 @@ TEST_F(FillPanelTest, ShrinkingAsWellAsGrowingRebuildsTheCache)
     Pump();
     ASSERT_EQ(p->Back()->Width(), 140);
     EXPECT_EQ(BackPixel(p, 65, 10), Rgb(clRed));
+}
+
+TEST_F(FillPanelTest, AShrinkKeepsTheCacheOfAFillThatDoesNotDependOnTheSize)
+{
+    TBitmap halves;
+    halves.SetPixelFormat(pf24bit);
+    halves.SetSize(2, 1);
+    halves.Canvas()->SetPixels(0, 0, clRed);
+    halves.Canvas()->SetPixels(1, 0, clBlue);
+    struct Case {
+        const char* name;
+        TOBLFillStyle style;
+        TOBLTileMode tile;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"a brush", sfBrush, tmTile, true},
+        {"a brush bitmap", sfBrushBitmap, tmTile, true},
+        {"a tiled bitmap", sfBitmap, tmTile, true},
+        {"a stretched bitmap", sfBitmap, tmStretch, false},
+        {"a centred bitmap", sfBitmap, tmCenter, false},
+        {"a gradient", sfGradient, tmTile, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TProbeFillPanel* p = NewPanel(100, 60);
+        p->FillObject()->Brush()->SetColor(clLime);
+        p->FillObject()->SetBitmap(&halves);
+        p->FillObject()->SetTileMode(c.tile);
+        p->FillObject()->SetFillStyle(c.style);
+        ASSERT_NE(p->Back(), nullptr);
+        const std::uint32_t before = BackPixel(p, 35, 10);
+        p->SetBounds(30, 20, 60, 40);
+        Pump();
+        EXPECT_EQ((std::vector<int>{p->Back()->Width(), p->Back()->Height()}),
+                  c.kept ? (std::vector<int>{100, 60}) : (std::vector<int>{60, 40}));
+        if (c.kept) {
+            EXPECT_EQ(BackPixel(p, 35, 10), before);
+            EXPECT_EQ(PixelOf(p, 35, 10), before);
+        }
+        // A growth past the cache builds it again at the new size, whatever the fill.
+        p->SetBounds(30, 20, 120, 40);
+        Pump();
+        EXPECT_EQ((std::vector<int>{p->Back()->Width(), p->Back()->Height()}), (std::vector<int>{120, 40}));
+        FreeObject(p);
+    }
 }
 
 TEST_F(FillPanelTest, TheEffectsBufferIsNotKeptAcrossAChangeOfTheFill)

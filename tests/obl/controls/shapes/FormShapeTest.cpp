@@ -252,6 +252,86 @@ TEST_F(FormShape, SizeChangesReachTheFormAndReshapeIt)
     EXPECT_EQ(box.right, 300) << "the region follows the new size";
 }
 
+// Made in code, the shape is never loaded: it shapes its form once the form has a window,
+// follows its sizes from then on, and shapes a window made anew as well.
+TEST_F(FormShape, MadeInCodeItShapesItsFormOnceTheFormHasAWindow)
+{
+    auto* form = new TForm(Application);
+    form->SetBorderStyle(bsSingle);
+    form->SetBounds(40, 40, 200, 150);
+    ASSERT_FALSE(form->HandleAllocated());
+    auto* shape = new TOBLFormShape(form);
+    shape->Region()->SetShape(rsElliptic);
+    ASSERT_FALSE(form->HandleAllocated()) << "the shape makes no window of its own accord";
+    form->Show();
+    UserPumpMessages();
+    ASSERT_TRUE(form->HandleAllocated());
+    EXPECT_TRUE(shape->Hooked());
+    // The window region is the ellipse under the caption strip, for the window's size and
+    // frame: the client rectangle grown by one pixel, moved to the client's place.
+    const auto shaped = [form](int width, int height, int frame) {
+        HRGN r = CreateRectRgn(0, 0, 0, 0);
+        const bool given = GetWindowRgn(form->Handle(), r) != ERROR;
+        const int strip = GetSystemMetrics(SM_CYCAPTION) + frame;
+        OwnedRgn want(CreateEllipticRgn(-1, -1, width - 2 * frame + 1, height - frame - strip + 1));
+        OffsetRgn(want.h, frame, strip);
+        OwnedRgn caption(CreateRectRgn(0, 0, width, strip));
+        CombineRgn(want.h, want.h, caption.h, RGN_OR);
+        const bool same = given && EqualRgn(r, want.h);
+        DeleteObject(r);
+        return same;
+    };
+    EXPECT_TRUE(shaped(200, 150, Frame()));
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UserPumpMessages();
+    EXPECT_TRUE(shaped(300, 200, Frame())) << "the region follows the new size";
+
+    // A new window (another border style) loses the old window's region: it is shaped again.
+    form->SetBorderStyle(bsSizeable);
+    form->HandleNeeded();
+    UserPumpMessages();
+    EXPECT_TRUE(shape->Hooked());
+    EXPECT_TRUE(shaped(300, 200, GetSystemMetrics(SM_CXFRAME)));
+    FreeObject(form);
+}
+
+// The shape's rectangle is the client area grown by one pixel, so the window region takes
+// in a pixel of the frame around the client: there the border goes on, the frame does not
+// show (the diamond's tips, a rounded rectangle's edges).
+TEST_F(FormShape, TheFramePixelsInsideTheRegionShowTheBorder)
+{
+    const auto surfaceColour = [](TColor c) {
+        const COLORREF v = ColorToRGB(c);
+        return static_cast<std::uint32_t>((v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF));
+    };
+    for (TOBLRegionShape kind : {rsDiamond, rsRoundRect}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        TOBLFormShape* shape = MakeShape(kind);
+        shape->Region()->Border()->SetStyle(rbRaised);
+        shape->Region()->Border()->SetLightColor(clWhite);
+        shape->Region()->Border()->SetShadowColor(clNavy);
+        form_->Show();
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        UserPumpMessages();
+        auto rgn = WindowRgn();
+        ASSERT_TRUE(rgn);
+        const RECT client{Frame(), Strip(), Frame() + form_->ClientWidth(), Strip() + form_->ClientHeight()};
+        const Surface* surface = UserWindowSurface(form_->Handle());
+        int band = 0;
+        for (int y = Strip(); y < form_->Height(); ++y)
+            for (int x = 0; x < form_->Width(); ++x) {
+                const bool inClient = x >= client.left && x < client.right && y >= client.top && y < client.bottom;
+                if (inClient || !PtInRegion(rgn->h, x, y))
+                    continue;
+                ++band;
+                const std::uint32_t pixel = surface->Pixel(x, y) & 0xFFFFFF;
+                EXPECT_TRUE(pixel == surfaceColour(clWhite) || pixel == surfaceColour(clNavy)) << x << "," << y;
+            }
+        EXPECT_GT(band, 0);
+        shape->Free();
+    }
+}
+
 TEST_F(FormShape, EmptyClientSpotsDragTheFormControlsDoNot)
 {
     auto* label = new TLabel(form_);

@@ -184,4 +184,26 @@ TEST(RegionFrames, HalfRoundStaysInItsRectangle)
     }
 }
 
+// The shields' two colours run inside the single outline, as every shape's do: with the
+// 2-pixel pen of the region object the outline stays whole over both scoops, its colour
+// the first one met from above in every column between the corners where the scoops meet
+// the sides.
+TEST(RegionFrames, TheShieldsOutlineStaysWholeOverTheTwoColours)
+{
+    for (const auto& p : {Painters()[7], Painters()[8]}) {
+        SCOPED_TRACE(p.name);
+        Paper paper(104, 84);
+        paper.Canvas()->Brush()->SetStyle(bsClear);
+        paper.Canvas()->Pen()->SetWidth(2);
+        p.paint(paper.Canvas(), Rect(0, 0, 100, 80), kLight, kShadow, kSingle, rbSingleRaised);
+        for (int x = 4; x < 96; ++x) {
+            int y = 0;
+            while (y < 30 && paper.At(x, y) == clWhite)
+                ++y;
+            ASSERT_LT(y, 30) << x;
+            EXPECT_EQ(paper.At(x, y), kSingle) << x << "," << y;
+        }
+    }
+}
+
 } // namespace

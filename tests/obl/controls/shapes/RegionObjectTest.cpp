@@ -337,6 +337,7 @@ TEST_F(Painted, PointListBorderColoursEachSegmentByItsDirection)
         {rbLowered, clBlue, clRed, clRed},      // lowered swaps the colours
         {rbSingle, clGreen, clGreen, clGreen},  // one colour
         {rbRaisedpsb, clRed, clBlue, clBlue},
+        {rbNone, clRed, clBlue, clBlue},        // unlike the shape painters', the two colours
     };
     for (const Case& c : cases) {
         SetUp();
@@ -347,12 +348,11 @@ TEST_F(Painted, PointListBorderColoursEachSegmentByItsDirection)
     }
 }
 
-TEST_F(Painted, NoBorderStyleAndSinglePointsPaintNothing)
+TEST_F(Painted, ASinglePointPaintsNothing)
 {
-    PaintTriangle(rbNone);
-    EXPECT_TRUE(AllWhite()) << "rbNone draws no border";
     region_.Border()->SetStyle(rbRaised);
     SetPoints(region_, {{5, 5}});
+    region_.SetShape(rsPointList);
     region_.PaintRegionShape(bitmap_.Canvas(), Rect(0, 0, 24, 24));
     EXPECT_TRUE(AllWhite()) << "one point has no segment";
 }

@@ -1,8 +1,11 @@
 #include "obl/controls/shapes/OBLShape.h"
 #include "obl/controls/shapes/OBLTeeth.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
+#include "tests/support/FormText.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -104,6 +107,86 @@ TEST(ShapeSettings, ShapeHasNoAssignOfItsOwn)
 {
     TOBLShape a, b;
     EXPECT_THROW(a.Assign(&b), EConvertError);
+}
+
+// A component that publishes a shape and a toothed edge, as a shape control does.
+class TShapeHost : public TComponent {
+    VENDARO_CLASS(TShapeHost, TComponent)
+public:
+    explicit TShapeHost(TComponent* owner) : TComponent(owner) {}
+
+    TOBLShape* Shape() const { return shape_.get(); }
+    void SetShape(TOBLShape* v) { shape_->Assign(v); }
+    TOBLTeeth* Teeth() const { return teeth_.get(); }
+    void SetTeeth(TOBLTeeth* v) { teeth_->Assign(v); }
+
+    static void Publish(TClassBuilder<TShapeHost>& c)
+    {
+        c.Property("Shape", &TShapeHost::Shape, &TShapeHost::SetShape);
+        c.Property("Teeth", &TShapeHost::Teeth, &TShapeHost::SetTeeth);
+    }
+
+private:
+    TOwned<TOBLShape> shape_{new TOBLShape};
+    TOwned<TOBLTeeth> teeth_{new TOBLTeeth};
+};
+
+TEST(ShapeSettings, EverySettingTravelsThroughAFormDescription)
+{
+    RegisterClass(TShapeHost::StaticClass());
+    TShapeHost host(nullptr);
+    host.SetName("Host");
+    EXPECT_EQ(WriteFormText(&host), "object Host: TShapeHost\r\nend\r\n") << "the defaults write nothing";
+
+    TOBLShape* shape = host.Shape();
+    shape->SetShape(stStar);
+    shape->SetRoundPercent(50);
+    shape->SetSquare(true);
+    shape->Brush()->SetColor(clYellow);
+    shape->Shadow()->SetDepth(9);
+    shape->Bevel()->SetColor(2, clMaroon);
+    shape->Bevel()->SetColor(0, clAqua);
+    shape->Bevel()->SetColor(1, clNavy);
+    shape->Bevel()->SetWidth(5);
+    shape->Bevel()->SetStyle(sbInset);
+    TOBLTeeth* teeth = host.Teeth();
+    teeth->SetCount(7);
+    teeth->SetDirection(tdUp);
+    teeth->SetInteger(0, 12);
+    teeth->SetInteger(1, 4);
+    teeth->SetBoolean(0, false);
+    teeth->SetBoolean(1, false);
+    const std::string text = WriteFormText(&host);
+    for (const char* line : {"Shape.Bevel.Color = ", "Shape.Bevel.Width = 5", "Shape.Bevel.Style = sbInset",
+                             "Shape.Bevel.LightColor = ", "Shape.Bevel.ShadowColor = ",
+                             "Shape.Brush.Color = ", "Shape.RoundPercent = 50", "Shape.Shadow.Depth = 9",
+                             "Shape.Shape = stStar", "Shape.Square = True", "Teeth.Count = 7", "Teeth.Direction = tdUp",
+                             "Teeth.Height = 4", "Teeth.Offset = False", "Teeth.SetPerCount = False",
+                             "Teeth.Width = 12"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+
+    TOwned<TComponent> read(ReadFormText(text));
+    auto* back = dynamic_cast<TShapeHost*>(read.get());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->Shape()->Shape(), stStar);
+    EXPECT_EQ(back->Shape()->RoundPercent(), 50);
+    EXPECT_TRUE(back->Shape()->Square());
+    EXPECT_EQ(back->Shape()->Brush()->Color(), clYellow);
+    EXPECT_EQ(back->Shape()->Shadow()->Depth(), 9);
+    EXPECT_EQ(back->Shape()->Bevel()->Color(), clMaroon);
+    EXPECT_EQ(back->Shape()->Bevel()->LightColor(), clAqua);
+    EXPECT_EQ(back->Shape()->Bevel()->ShadowColor(), clNavy);
+    EXPECT_EQ(back->Shape()->Bevel()->Width(), 5);
+    EXPECT_EQ(back->Shape()->Bevel()->Style(), sbInset);
+    EXPECT_EQ(back->Teeth()->Count(), 7);
+    EXPECT_EQ(back->Teeth()->Direction(), tdUp);
+    EXPECT_EQ(back->Teeth()->Width(), 12);
+    EXPECT_EQ(back->Teeth()->Height(), 4);
+    EXPECT_FALSE(back->Teeth()->Offset());
+    EXPECT_FALSE(back->Teeth()->SetPerCount());
+    EXPECT_EQ(WriteFormText(back), text);
+    read.reset();
+    UnRegisterClass(TShapeHost::StaticClass());
 }
 
 } // namespace
