@@ -183,7 +183,7 @@ public:
     virtual void DoAlignmentChange() {}
     // Positions and shows the caret.
     virtual void SetCaret() = 0;
-    // Backspace also removes the character before the cursor when something is selected.
+    // Backspace also removes the character before a selection, along with the selection.
     virtual bool BackOneMore() { return false; }
     // After Text was assigned / before Text is read.
     virtual void SetNewText() = 0;
