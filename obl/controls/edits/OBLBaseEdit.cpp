@@ -91,7 +91,8 @@ void TOBLBaseEdit::SetText(const AnsiString& S)
     if (S == text_) return;
     text_ = S;
     if (maxLength_ > 0 && text_.Length() > maxLength_) text_.SetLength(maxLength_);
-    // The records name positions and characters of the old text.
+    // The history goes with the text it was made on: its records name positions and
+    // characters of the old text, and replayed on the new one they would garble it.
     ClearUndo();
     SetCursorPos(1);
     SetSelLength(0);
@@ -149,17 +150,26 @@ void TOBLBaseEdit::SetSelText(const AnsiString& S)
     FinishedSetSelText();
 }
 
+// A selection that ends on the CR of a pair takes its LF; one that starts on the LF takes
+// its CR.
+void TOBLBaseEdit::WidenSelectionToLineBreaks()
+{
+    if (selLength_ == 0) return;
+    const int last = selStart_ + selLength_ - 1;
+    if (CharAt(last) == '\r' && CharAt(last + 1) == '\n') ++selLength_;
+    if (CharAt(selStart_) == '\n' && CharAt(selStart_ - 1) == '\r') {
+        --selStart_;
+        ++selLength_;
+    }
+}
+
 // A CR/LF pair is removed or replaced whole, and nothing is inserted between its halves.
-// Only a typed character overwrites (overwrite mode is the keyboard's state).
+// Only a typed character overwrites: overwrite mode is the keyboard's state, so a paste, a
+// replacement or a deletion with nothing selected never takes the next character with it.
 void TOBLBaseEdit::AdjustForLineBreaks()
 {
     if (selLength_ != 0) {
-        const int last = selStart_ + selLength_ - 1;
-        if (CharAt(last) == '\r' && CharAt(last + 1) == '\n') ++selLength_;
-        if (CharAt(selStart_) == '\n' && CharAt(selStart_ - 1) == '\r') {
-            --selStart_;
-            ++selLength_;
-        }
+        WidenSelectionToLineBreaks();
         return;
     }
     if (CharAt(selStart_) == '\n' && CharAt(selStart_ - 1) == '\r') --selStart_;
@@ -556,9 +566,19 @@ void TOBLBaseEdit::SetFont3D(TOBL3DCaption* F)
 
 void TOBLBaseEdit::SetCaretVal(TOBLCaret* C) { caret_->Assign(C); }
 
-void TOBLBaseEdit::SetHighlightText(TColor Value) { highlightText_ = Value; }
+void TOBLBaseEdit::SetHighlightText(TColor Value)
+{
+    if (Value == highlightText_) return;
+    highlightText_ = Value;
+    Redraw(-1);
+}
 
-void TOBLBaseEdit::SetHighlightBack(TColor Value) { highlightBack_ = Value; }
+void TOBLBaseEdit::SetHighlightBack(TColor Value)
+{
+    if (Value == highlightBack_) return;
+    highlightBack_ = Value;
+    Redraw(-1);
+}
 
 void TOBLBaseEdit::GetChange(TObject* Sender)
 {

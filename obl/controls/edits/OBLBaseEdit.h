@@ -32,7 +32,9 @@ VENDARO_ENUM(TOBLSearchDirection, sdUp, sdDown)
 
 // One change, as it really happened: OldText was removed at SelStart and NewText inserted
 // there. Replaying it backwards (select NewLength characters at SelStart, put OldText)
-// undoes it exactly. Owned by the stack that holds it.
+// undoes it exactly. Recorded after the line-break widening and the length limit, not
+// before them, since a record of the request would undo more or less than was done.
+// Owned by the stack that holds it.
 struct TOBLUndoRecord {
     AnsiString NewText;
     AnsiString OldText;
@@ -181,7 +183,7 @@ public:
     virtual void DoAlignmentChange() {}
     // Positions and shows the caret.
     virtual void SetCaret() = 0;
-    // Backspace also removes the character before the cursor when something is selected.
+    // Backspace also removes the character before a selection, along with the selection.
     virtual bool BackOneMore() { return false; }
     // After Text was assigned / before Text is read.
     virtual void SetNewText() = 0;
@@ -190,6 +192,10 @@ public:
     virtual void DrawText(int Position) = 0;
     // The text position under a client point packed as X (low 16 bits), Y (high 16 bits).
     virtual int CalcMousePos(DWORD Point) = 0;
+    // Client X where the line draws the gap after its first Count characters (EM_POSFROMCHAR):
+    // here their RowWidth from TextRect's left, less the scroll; a descendant that draws
+    // the line answers where it draws it.
+    virtual int PosFromChar(int Count);
     // Canvas text height of S, with the shadow of the shadowed 3D styles.
     virtual int RowHeight(const AnsiString& S);
     // SetCaret, then OnCursorPosChanged.
@@ -323,6 +329,9 @@ protected:
     char CharAt(int P) const { return P >= 1 && P <= text_.Length() ? text_[P] : '\0'; }
     // The back bitmap released (focus left).
     void FreeBack() { backBitmap_.reset(); }
+    // The selection widened so that it splits no CR/LF pair: what a change of it removes.
+    // Whoever keeps the removed text (cut, drag) widens first and then reads it.
+    void WidenSelectionToLineBreaks();
     // The undo stack emptied; nothing can be undone (redo stays).
     void EmptyUndoStack();
     // Releases one undo record (the stacks' OnDestroyItem).
@@ -337,6 +346,7 @@ protected:
     bool askWrap_ = true;          // search asks before wrapping around (off: it never wraps)
     bool redoing_ = false;         // Redo replays a record
     bool undoing_ = false;         // Undo replays a record
+    // False while nothing can be undone, also when fresh: EM_CANUNDO and "&Undo" tell the truth.
     bool canUndo_ = false;         // something can be undone
     bool canRedo_ = false;         // something can be redone
     TAlignment alignment_ = taLeftJustify;

@@ -166,8 +166,12 @@ void TOBLBaseEdit::DeleteKey()
     }
     if (!editEnabled_ || ReadOnly() || Text().IsEmpty())
         return;
-    if (SelLength() == 0)
+    if (SelLength() == 0) {
+        // At the end there is nothing to delete: no change, no event.
+        if (SelStart() > Text().Length())
+            return;
         SetInteger(2, 1);
+    }
     SetSelText(AnsiString());
 }
 
@@ -179,8 +183,14 @@ void TOBLBaseEdit::BackspaceKey()
     // Nothing before the cursor: no change and no redraw.
     if (CursorPos() == 1 && SelStart() == 1 && selLength == 0)
         return;
-    if (selLength == 0 || BackOneMore()) {
+    if (selLength == 0) {
         SetInteger(1, CursorPos() - 1);
+        SetInteger(2, 1);
+    } else if (BackOneMore() && SelStart() > 1) {
+        // The selection and the one character before it, wherever the cursor stands in
+        // the selection (after a completion it stands at its start, after Shift+Right at
+        // its end).
+        SetInteger(1, SelStart() - 1);
         SetInteger(2, selLength + 1);
     }
     SetSelText(AnsiString());
@@ -237,13 +247,18 @@ void TOBLBaseEdit::CutToClipboard()
 {
     if (!AllowCopyPaste())
         return;
+    // The clipboard gets exactly what is removed: a line break whole.
+    if (AllowedOperation(AnsiString()))
+        WidenSelectionToLineBreaks();
     CopyToClipboard();
     SetSelText(AnsiString());
 }
 
 void TOBLBaseEdit::PasteFromClipboard()
 {
-    if (AllowCopyPaste())
+    // With no text on the clipboard the text and the selection stay, as in the system's
+    // edit.
+    if (AllowCopyPaste() && Clipboard()->HasFormat(CF_TEXT))
         SetSelText(Clipboard()->AsText());
 }
 
@@ -258,6 +273,7 @@ void TOBLBaseEdit::ShowContextMenu(const TPoint& At)
 {
     auto* menu = new TPopupMenu(this);
     const bool writable = !ReadOnly();
+    const bool clipboard = AllowCopyPaste();
     const struct {
         AnsiString caption;
         bool enabled;
@@ -265,9 +281,10 @@ void TOBLBaseEdit::ShowContextMenu(const TPoint& At)
     } items[] = {
         {LoadResString(_IDS_UNDO), CanUndo(), &TOBLBaseEdit::DoUndo},
         {"-", true, nullptr},
-        {LoadResString(_IDS_CUT), SelLength() >= 1 && writable, &TOBLBaseEdit::DoCut},
-        {LoadResString(_IDS_COPY), SelLength() > 0, &TOBLBaseEdit::DoCopy},
-        {LoadResString(_IDS_INSERT), Clipboard()->HasFormat(CF_TEXT) && writable, &TOBLBaseEdit::DoPaste},
+        // An edit that never copies or pastes (a password) offers none of the three.
+        {LoadResString(_IDS_CUT), SelLength() >= 1 && writable && clipboard, &TOBLBaseEdit::DoCut},
+        {LoadResString(_IDS_COPY), SelLength() > 0 && clipboard, &TOBLBaseEdit::DoCopy},
+        {LoadResString(_IDS_INSERT), Clipboard()->HasFormat(CF_TEXT) && writable && clipboard, &TOBLBaseEdit::DoPaste},
         {LoadResString(_IDS_DELETE), SelLength() > 0, &TOBLBaseEdit::DoClear},
         {"-", true, nullptr},
         {LoadResString(_IDS_SELECTALL), !Text().IsEmpty(), &TOBLBaseEdit::DoSelectAll},
@@ -385,6 +402,8 @@ void TOBLBaseEdit::WMLButtonUp(TMessage& Message)
         Redraw(-1);
         return;
     }
+    // What is moved is exactly what is removed: a line break whole.
+    WidenSelectionToLineBreaks();
     const AnsiString moved = GetSelText();
     SetSelText(AnsiString());
     if (b > SelStart())
@@ -614,10 +633,15 @@ void TOBLBaseEdit::EMGetLine(TMessage& Message)
 void TOBLBaseEdit::EMPosFromChar(TMessage& Message)
 {
     const int count = std::clamp(static_cast<int>(Message.LParam), 0, Text().Length());
-    const TPoint p = Point(RowWidth(::Copy(Text(), 1, count)) + TextRect().left - ScrollOffset(), 0);
+    const TPoint p = Point(PosFromChar(count), 0);
     if (auto* target = reinterpret_cast<POINT*>(Message.WParam))
         *target = p;
     Message.Result = MAKELONG(static_cast<WORD>(p.x), 0);
+}
+
+int TOBLBaseEdit::PosFromChar(int Count)
+{
+    return RowWidth(::Copy(Text(), 1, Count)) + TextRect().left - ScrollOffset();
 }
 
 void TOBLBaseEdit::EditMessage(TMessage& Message)

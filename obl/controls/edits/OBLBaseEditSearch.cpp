@@ -87,7 +87,8 @@ bool TOBLBaseEdit::SearchAndReplace(const AnsiString& SearchText, const AnsiStri
             const int answer = MessageDlg(question, mtConfirmation, buttons, 0);
             if (answer == mrCancel) return false;
             if (answer == mrAll) {
-                // This match and every following one, without asking again.
+                // This match and every following one, without asking again: "All" means
+                // all, and asking on at each match would make the answer mean nothing.
                 ReplaceAll = true;
                 ask = false;
             } else if (answer != mrYes) {

@@ -48,18 +48,13 @@ void TOBLBrowseEdit::RestoreFullPath()
     shortened_ = false;
 }
 
-void TOBLBrowseEdit::ShowText(const AnsiString& S)
-{
-    showing_ = true;
-    SetText(S);
-    showing_ = false;
-}
-
 void TOBLBrowseEdit::ChangedText(int At)
 {
-    if (!showing_) shortened_ = false;
+    shortened_ = false;
     inherited::ChangedText(At);
 }
+
+bool TOBLBrowseEdit::AllowedOperation(const AnsiString& S) { return !shortened_ && inherited::AllowedOperation(S); }
 
 void TOBLBrowseEdit::SetMinimizeName(bool Value)
 {

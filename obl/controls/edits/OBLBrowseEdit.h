@@ -29,6 +29,10 @@ public:
 
     // The full path, also while the shortened form is shown.
     AnsiString Path() const { return shortened_ ? fullPath_ : Text(); }
+    // The control's Text and Caption are the full path too: the shortened form is for the
+    // eye, and a form description stores the path.
+    using TOBLCustomBrowseEdit::GetText;
+    AnsiString GetText() const override { return Path(); }
     // The new text; unfocused, shown shortened at once.
     void SetPath(const AnsiString& S);
     // Remembers the full path and, with MinimizeName, shows it shortened to TextRect.
@@ -40,6 +44,9 @@ public:
     void DoBrowse() override;
     // Any change of the text makes the shown text the full path again.
     void ChangedText(int At) override;
+    // The shortened form is for the eye: it takes no change (the history's records name
+    // places in the full path).
+    bool AllowedOperation(const AnsiString& S) override;
 
     static void Publish(TClassBuilder<TOBLBrowseEdit>& c);
 
@@ -50,8 +57,6 @@ protected:
 private:
     // The full path shown again.
     void RestoreFullPath();
-    // S shown without counting as a change of the path.
-    void ShowText(const AnsiString& S);
 
     TOBLBrowseDlgOptions options_{doReturnFileSysDirs, doShowPath};
     TOBLSystemFolders startFolder_ = bfoDesktopExpanded;
@@ -60,5 +65,4 @@ private:
     TOBLBrowseExecuteEvent onExecute_;
     AnsiString fullPath_;
     bool shortened_ = false; // the text shown is fullPath_ shortened
-    bool showing_ = false;   // ShowText is putting a shortened or restored text
 };

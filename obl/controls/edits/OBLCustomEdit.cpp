@@ -244,6 +244,17 @@ void TOBLCustomEdit::SetNewText()
     if (Focused()) SetCaret();
 }
 
+void TOBLCustomEdit::ShowText(const AnsiString& S)
+{
+    if (S == Text()) return;
+    text_ = S;
+    SetCursorPos(1);
+    SetSelLength(0);
+    SetSelStart(CursorPos());
+    CreateSpecialText(displayText_);
+    Redraw(-1);
+}
+
 // ---- Measuring -------------------------------------------------------------------------
 
 void TOBLCustomEdit::PrepareMeasuring(TCanvas* Canvas) { Canvas->Font()->Assign(Font()); }
@@ -338,6 +349,14 @@ int TOBLCustomEdit::CalcMousePos(DWORD Point)
     for (int f = 1; f <= length; ++f)
         if (base + PrefixWidth(canvas, f) - canvas->TextWidth(::Copy(displayText_, f, 1)) / 2 >= x) return f;
     return length + 1;
+}
+
+int TOBLCustomEdit::PosFromChar(int Count)
+{
+    TCanvas* canvas = Canvas();
+    PrepareMeasuring(canvas);
+    CharacterExtra extra(canvas->Handle(), Font3D()->Tracing());
+    return BaseX(canvas) - ScrollOffset() + PrefixWidth(canvas, Count);
 }
 
 // ---- Drawing ---------------------------------------------------------------------------

@@ -89,6 +89,10 @@ public:
     // Redraws all of the line, whatever the position.
     void DrawText(int Position) override;
     int CalcMousePos(DWORD Point) override;
+    // Where DrawText puts the gap: the line's base X for the alignment, less the scroll,
+    // plus the display text's width before it (CalcMousePos's measure, so that the point
+    // one pixel right of the answer is that character again).
+    int PosFromChar(int Count) override;
     // The display text rebuilt, then the engine's redraw and change events.
     void ChangedText(int At) override;
     // A password is never copied, cut or pasted.
@@ -111,6 +115,9 @@ public:
 
 protected:
     void Paint() override;
+    // S shown in place of the text for the eye only: no undo record, the history kept, no
+    // change event, Modified as it was; the cursor at 1, nothing selected.
+    void ShowText(const AnsiString& S);
     // The engine's keys; Enter also offers the text to the auto-completion.
     void GetCommandKey(WORD& Key, TShiftState Shift) override;
 

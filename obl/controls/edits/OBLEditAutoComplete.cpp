@@ -106,7 +106,9 @@ void TOBLEditAutoComplete::CompleteText(TOBLBaseEdit* Edit, const AnsiString& Te
             }
         }
     }
-    if (mode_.Contains(amPopup)) Popup(Edit, Result);
+    // The drop-down lists what matches the typed text, not the in-place completion (which
+    // would leave only the first match).
+    if (mode_.Contains(amPopup)) Popup(Edit, Text);
 }
 
 void TOBLEditAutoComplete::Popup(TOBLBaseEdit* Edit, const AnsiString& Prefix)
@@ -127,7 +129,12 @@ void TOBLEditAutoComplete::Popup(TOBLBaseEdit* Edit, const AnsiString& Prefix)
 
 void TOBLEditAutoComplete::CreatePopup(TOBLBaseEdit* Edit, TStrings* Strings)
 {
-    if (Strings->Count() == 0) return;
+    // Nothing matches any more: an open drop-down goes, so that no arrow key can put a
+    // word that no longer matches into the edit.
+    if (Strings->Count() == 0) {
+        if (control_ == Edit) CancelPopup();
+        return;
+    }
     if (Strings->Count() == 1 && Strings->Strings(0) == Edit->Text()) {
         CancelPopup();
         return;
@@ -249,7 +256,8 @@ void TOBLEditAutoComplete::PutText(TOBLBaseEdit* Edit, const AnsiString& S)
 
 void TOBLEditAutoComplete::Add(TOBLBaseEdit* Edit, const AnsiString& Text)
 {
-    if (!enabled_) return;
+    // An empty edit has no word to offer.
+    if (!enabled_ || Text.IsEmpty()) return;
     if (TStrings* strings = Strings(); strings && strings->IndexOf(Text) >= 0) return;
     AnsiString addText = Text;
     bool add = true;

@@ -60,16 +60,19 @@ public:
     // After each change of the edit's text: the completion put into the edit, its tail
     // selected.
     void AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString& Text) override;
-    // Result: Text completed from the first matching string; the drop-down of the matches.
+    // Result: Text completed from the first matching string; the drop-down of the strings
+    // that match Text itself.
     void CompleteText(TOBLBaseEdit* Edit, const AnsiString& Text, AnsiString& Result);
     // The drop-down of the strings that begin with Prefix.
     void Popup(TOBLBaseEdit* Edit, const AnsiString& Prefix);
+    // Shows Strings under the edit; none closes the edit's drop-down, and so does a single
+    // one equal to the edit's text.
     void CreatePopup(TOBLBaseEdit* Edit, TStrings* Strings);
     // Closes the drop-down and gives the edit its window procedure back.
     void CancelPopup();
     // The edit's messages while its drop-down is open.
     virtual void ControlWndProc(TMessage& Message);
-    // Offers Text for adding to the strings.
+    // Offers Text for adding to the strings; an empty text is never offered.
     void Add(TOBLBaseEdit* Edit, const AnsiString& Text) override;
 
     // What the linked edits ask.

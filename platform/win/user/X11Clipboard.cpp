@@ -68,15 +68,22 @@ class X11Clipboard : public ClipboardBridge {
 public:
     explicit X11Clipboard(Display* display) : display_(display) {
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), -10, -10, 1, 1, 0, 0, 0);
-        // One request for the four names: each would otherwise wait for its own answer.
-        char* names[] = {const_cast<char*>("CLIPBOARD"), const_cast<char*>("UTF8_STRING"), const_cast<char*>("TARGETS"),
-                         const_cast<char*>("VENDARO_CLIPBOARD")};
-        Atom atoms[4] = {};
-        XInternAtoms(display_, names, 4, False, atoms);
+        // Its own property changes tell it the server's time (below).
+        XSelectInput(display_, window_, PropertyChangeMask);
+        // One request for all the names: each would otherwise wait for its own answer.
+        char* names[] = {const_cast<char*>("CLIPBOARD"),   const_cast<char*>("UTF8_STRING"),
+                         const_cast<char*>("TARGETS"),     const_cast<char*>("VENDARO_CLIPBOARD"),
+                         const_cast<char*>("TIMESTAMP"),   const_cast<char*>("text/plain;charset=utf-8"),
+                         const_cast<char*>("VENDARO_TIME")};
+        Atom atoms[7] = {};
+        XInternAtoms(display_, names, 7, False, atoms);
         clipboard_ = atoms[0];
         utf8_ = atoms[1];
         targets_ = atoms[2];
         property_ = atoms[3];
+        timestamp_ = atoms[4];
+        textPlainUtf8_ = atoms[5];
+        timeProperty_ = atoms[6];
     }
     ~X11Clipboard() override { XDestroyWindow(display_, window_); }
 
@@ -86,8 +93,11 @@ public:
 
     void Own(const AnsiString& text) override {
         offered_ = WindowsToUnix(text);
+        // The selection is taken at a real time, which TIMESTAMP answers: the X selection
+        // convention asks that of every owner, and CurrentTime is no time to answer.
+        ownedSince_ = ServerTime();
         // Synced: once the text is set, every other program finds this one the owner.
-        XSetSelectionOwner(display_, clipboard_, window_, CurrentTime);
+        XSetSelectionOwner(display_, clipboard_, window_, ownedSince_);
         XSync(display_, False);
     }
 
@@ -118,6 +128,25 @@ public:
     }
 
 private:
+    // The server's time now: that of the notice of an empty append to a property of the
+    // clipboard's own window. CurrentTime when no notice comes.
+    ::Time ServerTime() {
+        XChangeProperty(display_, window_, timeProperty_, XA_STRING, 8, PropModeAppend, nullptr, 0);
+        XFlush(display_);
+        const auto deadline = std::chrono::steady_clock::now() + kFetchTimeout;
+        XEvent event;
+        for (;;) {
+            while (XCheckTypedWindowEvent(display_, window_, PropertyNotify, &event))
+                if (event.xproperty.atom == timeProperty_)
+                    return event.xproperty.time;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return CurrentTime;
+            pollfd fd{ConnectionNumber(display_), POLLIN, 0};
+            poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 50)));
+        }
+    }
+
     // Asks the owner for its text in the target and waits for the answer.
     std::optional<std::string> Convert(Atom target) {
         XDeleteProperty(display_, window_, property_);
@@ -160,11 +189,16 @@ private:
         const Atom property = request.property != None ? request.property : request.target;
         bool answered = request.selection == clipboard_ && Owns();
         if (answered && request.target == targets_) {
-            const Atom list[] = {targets_, utf8_, XA_STRING};
+            const Atom list[] = {targets_, timestamp_, utf8_, textPlainUtf8_, XA_STRING};
             XChangeProperty(display_, request.requestor, property, XA_ATOM, 32, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(list), 3);
-        } else if (answered && (request.target == utf8_ || request.target == XA_STRING)) {
-            const std::string text = request.target == utf8_ ? AnsiToUtf8(AnsiString(offered_)) : AnsiToLatin1(offered_);
+                            reinterpret_cast<const unsigned char*>(list), 5);
+        } else if (answered && request.target == timestamp_) {
+            // Format 32 items are longs to Xlib, whatever their size on the wire.
+            const long since = static_cast<long>(ownedSince_);
+            XChangeProperty(display_, request.requestor, property, XA_INTEGER, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&since), 1);
+        } else if (answered && (request.target == utf8_ || request.target == textPlainUtf8_ || request.target == XA_STRING)) {
+            const std::string text = request.target == XA_STRING ? AnsiToLatin1(offered_) : AnsiToUtf8(AnsiString(offered_));
             XChangeProperty(display_, request.requestor, property, request.target, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
         } else {
@@ -184,7 +218,8 @@ private:
 
     Display* display_;
     Window window_;
-    Atom clipboard_, utf8_, targets_, property_;
+    Atom clipboard_, utf8_, targets_, property_, timestamp_, textPlainUtf8_, timeProperty_;
+    ::Time ownedSince_ = CurrentTime;  // when the selection was taken
     std::string offered_;  // Windows-1252 text with LF line ends
 };
 

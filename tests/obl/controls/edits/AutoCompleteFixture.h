@@ -6,8 +6,8 @@
 #include "obl/controls/edits/OBLCustomEdit.h"
 #include "obl/controls/edits/OBLEditAutoComplete.h"
 #include "platform/win/user/Input.h"
-#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/KeyboardInput.h"
 
 #include <initializer_list>
 #include <string>
@@ -28,7 +28,7 @@ public:
     std::string rename;
 };
 
-class AutoCompleteFixture : public GraphicFixture {
+class AutoCompleteFixture : public GraphicFixture, protected KeyboardUser {
 protected:
     void SetUp() override
     {
@@ -67,14 +67,6 @@ protected:
     {
         control->SetFocus();
         Pump();
-    }
-    void Type(const char* text)
-    {
-        TypeText(text);
-    }
-    void Key(BYTE key, bool shift = false)
-    {
-        PressKey(key, shift);
     }
     static LONG_PTR WindowProcedure(TWinControl* control) { return GetWindowLongA(control->Handle(), GWL_WNDPROC); }
     std::string Text(TOBLBaseEdit* edit = nullptr) const { return (edit ? edit : edit_)->Text().str(); }

@@ -4,24 +4,11 @@
 // as a PNG under the build folder.
 #include "AutoCompleteFixture.h"
 
-#include "tests/support/TestDisplay.h"
+#include "tests/support/WindowPicture.h"
 
 namespace {
 
-class AutoCompleteScreenshot : public AutoCompleteFixture {
-protected:
-    // Copies a top-level window's surface into the picture at its screen place.
-    static void Place(Surface& picture, HWND window, const RECT& origin)
-    {
-        RECT r{};
-        GetWindowRect(window, &r);
-        const Surface* shown = UserWindowSurface(window);
-        ASSERT_NE(shown, nullptr);
-        for (int y = 0; y < shown->Height(); ++y)
-            for (int x = 0; x < shown->Width(); ++x)
-                picture.SetPixel(r.left - origin.left + x, r.top - origin.top + y, shown->Pixel(x, y));
-    }
-};
+class AutoCompleteScreenshot : public AutoCompleteFixture {};
 
 TEST_F(AutoCompleteScreenshot, EditWithItsDropDownOpen)
 {
@@ -40,14 +27,11 @@ TEST_F(AutoCompleteScreenshot, EditWithItsDropDownOpen)
 
     EXPECT_EQ(Text(), "Bolzano");
     EXPECT_EQ(box->ItemIndex(), 1);
+    Surface picture;
     RECT origin{};
-    GetWindowRect(form_->Handle(), &origin);
-    Surface picture(origin.right - origin.left, origin.bottom - origin.top);
-    Place(picture, form_->Handle(), origin);
-    Place(picture, box->Handle(), origin);
+    ASSERT_NO_FATAL_FAILURE(SaveWindowsPicture("edit-autocomplete.png", {form_->Handle(), box->Handle()}, picture, origin));
     RECT list{};
     GetWindowRect(box->Handle(), &list);
-    ASSERT_TRUE(TestDisplay::SavePng(picture, "edit-autocomplete.png"));
     // The drop-down's selected row is in the highlight colour (right of its text), the
     // others are not.
     const int x = list.right - origin.left - 10;

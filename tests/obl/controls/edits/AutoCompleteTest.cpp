@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -68,6 +70,28 @@ TEST_F(AutoCompleteTest, BackspaceTakesTheTailAndTheLastTypedCharacter)
     EXPECT_EQ(completion_->TypedText().str(), "Ro");
     EXPECT_EQ(Text(), "Roma");
     EXPECT_EQ(Selected(), "ma");
+}
+
+TEST_F(AutoCompleteTest, BackspaceTakesTheSelectionAndOneMoreWhereverTheCursorStands)
+{
+    completion_->SetMode({amText});
+    struct Case {
+        const char* name;
+        std::function<void()> select; // "abc" of "xabcdef"
+    };
+    const Case cases[] = {
+        {"selected rightwards", [&] { Key(VK_HOME); Key(VK_RIGHT); for (int i = 0; i < 3; ++i) Key(VK_RIGHT, true); }},
+        {"selected leftwards", [&] { Key(VK_HOME); for (int i = 0; i < 4; ++i) Key(VK_RIGHT); for (int i = 0; i < 3; ++i) Key(VK_LEFT, true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        edit_->SetText("xabcdef");
+        c.select();
+        ASSERT_EQ(Selected(), "abc");
+        Key(VK_BACK);
+        EXPECT_EQ(Text(), "def");
+        EXPECT_EQ(edit_->CursorPos(), 1);
+    }
 }
 
 TEST_F(AutoCompleteTest, NothingWhenDisabledOrWithoutAMatch)
@@ -207,11 +231,41 @@ TEST_F(AutoCompleteTest, EscapeRestoresTheTypedTextAndCloses)
     completion_->SetMode({amText, amPopup});
     Type("Bo");
     EXPECT_EQ(Text(), "Bologna");
-    EXPECT_THAT(Shown(), ElementsAre("Bologna"));
+    EXPECT_THAT(Shown(), ElementsAre("Bologna", "Bolzano"));
     Key(VK_ESCAPE);
     EXPECT_EQ(Text(), "Bo");
     EXPECT_EQ(Selected(), "Bo");
     EXPECT_EQ(completion_->ListBox(), nullptr);
+}
+
+TEST_F(AutoCompleteTest, CompletingInPlaceTheDropDownListsWhatMatchesTheTypedText)
+{
+    SetWords({"alpha", "alps", "beta"});
+    completion_->SetMode({amText, amPopup});
+    Type("al");
+    EXPECT_EQ(Text(), "alpha");
+    EXPECT_EQ(Selected(), "pha");
+    EXPECT_THAT(Shown(), ElementsAre("alpha", "alps"));
+}
+
+TEST_F(AutoCompleteTest, WhenNothingMatchesAnyMoreTheDropDownCloses)
+{
+    completion_->SetMode({amPopup});
+    const LONG_PTR own = WindowProcedure(edit_);
+    Type("Bo");
+    ASSERT_THAT(Shown(), ElementsAre("Bologna", "Bolzano"));
+    Type("x");
+    EXPECT_EQ(completion_->ListBox(), nullptr);
+    EXPECT_EQ(completion_->Control(), nullptr);
+    EXPECT_EQ(WindowProcedure(edit_), own);
+    // No key puts a word that no longer matches into the edit.
+    Key(VK_DOWN);
+    Key(VK_UP);
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), "Box");
+    // Matching again opens it again.
+    Key(VK_BACK);
+    EXPECT_THAT(Shown(), ElementsAre("Bologna", "Bolzano"));
 }
 
 TEST_F(AutoCompleteTest, TypingTheOnlyMatchClosesTheDropDown)
@@ -345,6 +399,20 @@ TEST_F(AutoCompleteAddTest, TheHandlerVetoesOrRedirectsTheAddition)
     Focus(other_);
     EXPECT_THAT(adds_.asked, ElementsAre("Torino", "Torino"));
     EXPECT_EQ(Words()->Strings(4).str(), "TORINO");
+}
+
+TEST_F(AutoCompleteAddTest, AnEmptyEditOffersNothing)
+{
+    completion_->SetAddUnknownOn({aaControlExit, aaControlReturn});
+    completion_->SetOnAdd(TOBLAutoCompleteAddEvent(&adds_, &TAddLog::Asked));
+    Key(VK_RETURN);
+    Focus(other_);
+    Focus(edit_);
+    Type("x");
+    Key(VK_BACK);
+    Focus(other_);
+    EXPECT_TRUE(adds_.asked.empty());
+    EXPECT_THAT(Lines(Words()), ElementsAre("Roma", "Rovigo", "Bologna", "Bolzano"));
 }
 
 TEST_F(AutoCompleteAddTest, NothingIsAddedWhenDisabledOrNotAsked)

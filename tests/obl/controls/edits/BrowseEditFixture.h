@@ -1,12 +1,13 @@
-// Browse edits on a shown form of a clean window system, with a second edit to take the
-// focus away, the folder browser answered by a scripted responder and real folders under
-// drive C.
+// Browse edits on a shown form of a clean window system, typed into as a user would, with a
+// second edit to take the focus away, the folder browser answered by a scripted responder
+// and real folders under drive C.
 #pragma once
 
 #include "obl/controls/edits/OBLBrowseEdit.h"
 #include "platform/rtl/Files.h"
 #include "platform/win/user/ShellBrowse.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/KeyboardInput.h"
 
 #include <functional>
 #include <optional>
@@ -31,7 +32,7 @@ public:
     std::function<void(TOBLBrowseDlg*)> onExecute;
 };
 
-class BrowseEditFixture : public GraphicFixture {
+class BrowseEditFixture : public GraphicFixture, protected KeyboardUser {
 protected:
     void SetUp() override
     {

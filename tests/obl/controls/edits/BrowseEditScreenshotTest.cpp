@@ -3,7 +3,7 @@
 // under the build folder.
 #include "BrowseEditFixture.h"
 
-#include "tests/support/TestDisplay.h"
+#include "tests/support/WindowPicture.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ TEST_F(BrowseEditScreenshot, FullAndShortenedPaths)
     EXPECT_EQ(other_->Path().str(), kLongPath);
     EXPECT_EQ(shortened.str(), other_->Text().str());
     EXPECT_EQ(focused->Text().str(), kLongPath);
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    ASSERT_TRUE(TestDisplay::SavePng(*shown, "browse-edit.png"));
+    ASSERT_NO_FATAL_FAILURE(SaveWindowsPicture("browse-edit.png", {form_->Handle()}));
 }
 
 } // namespace

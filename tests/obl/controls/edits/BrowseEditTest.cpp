@@ -1,6 +1,7 @@
 #include "BrowseEditFixture.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "tests/support/NotifyCounter.h"
 
 #include <gmock/gmock.h>
 
@@ -142,6 +143,51 @@ TEST_F(MinimizeNameTest, WhatIsTypedIsThePathAfterLeaving)
     EXPECT_NE(edit_->Text(), edit_->Path());
 }
 
+TEST_F(MinimizeNameTest, TheShorteningIsForTheEyeOnly)
+{
+    NotifyCounter changes, modified;
+    edit_->SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
+    edit_->SetOnModified(TNotifyEvent(&modified, &NotifyCounter::Changed));
+    Focus(edit_);
+    Key(VK_END);
+    Type("\\A");
+    ASSERT_EQ(changes.count, 2);
+    edit_->SetModified(false);
+    const int modifiedNotices = modified.count;
+    // Leaving shortens, entering restores: neither is a change of the path.
+    Focus(other_);
+    ASSERT_EQ(::Copy(edit_->Text(), 1, 7).str(), "C:\\...\\");
+    Focus(edit_);
+    EXPECT_EQ(edit_->Text().str(), std::string(kLongPath) + "\\A");
+    EXPECT_EQ(changes.count, 2);
+    EXPECT_FALSE(edit_->Modified());
+    EXPECT_EQ(modified.count, modifiedNotices);
+    // The history survived the round trip.
+    ASSERT_TRUE(edit_->CanUndo());
+    edit_->Undo();
+    edit_->Undo();
+    EXPECT_EQ(edit_->Text().str(), kLongPath);
+}
+
+TEST_F(MinimizeNameTest, TheShortenedFormTakesNoChange)
+{
+    Focus(edit_);
+    Key(VK_END);
+    Type("x");
+    Focus(other_);
+    const AnsiString shown = edit_->Text();
+    ASSERT_NE(shown, edit_->Path());
+    // Undoing or replacing on the display would garble the path.
+    edit_->Undo();
+    edit_->SelectAll();
+    edit_->SetSelText("Z");
+    EXPECT_EQ(edit_->Text(), shown);
+    EXPECT_EQ(edit_->Path().str(), std::string(kLongPath) + "x");
+    Focus(edit_);
+    edit_->Undo();
+    EXPECT_EQ(edit_->Text().str(), kLongPath);
+}
+
 TEST_F(MinimizeNameTest, AResizeShortensAgainFromTheFullPath)
 {
     FitTo(kLongPath);
@@ -219,6 +265,7 @@ TEST_F(BrowseEditStreamingTest, DefaultsStayOutAndSettingsComeBack)
     const std::string text = Write(form_);
     // The description keeps the full path, never the display.
     EXPECT_NE(text.find("Path = 'C:\\Vendaro\\Archivio\\Anagrafiche\\Clienti\\2026'"), std::string::npos) << text;
+    EXPECT_EQ(text.find("..."), std::string::npos) << text;
     TStringStream in{AnsiString(text.c_str())};
     form_->SetName("Old");
     edit_->SetName("");

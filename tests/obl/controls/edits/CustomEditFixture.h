@@ -6,12 +6,12 @@
 #include "obl/controls/edits/OBLCustomEdit.h"
 #include "platform/classlib/Clipbrd.h"
 #include "platform/win/user/Clipboard.h"
-#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/KeyboardInput.h"
 
 #include <string>
 
-class CustomEditFixture : public GraphicFixture {
+class CustomEditFixture : public GraphicFixture, protected KeyboardUser {
 protected:
     void SetUp() override
     {
@@ -37,15 +37,6 @@ protected:
     {
         edit->SetFocus();
         Pump();
-    }
-
-    static void Type(const char* text)
-    {
-        TypeText(text);
-    }
-    static void Key(BYTE key, bool shift = false, bool control = false)
-    {
-        PressKey(key, shift, control);
     }
 
     // Pixel width of S in the edit's font, as the edit measures it.

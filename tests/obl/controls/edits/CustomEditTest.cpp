@@ -205,6 +205,68 @@ TEST_F(CustomEditTest, MousePointsBecomePositions)
     }
 }
 
+TEST_F(CustomEditTest, PosFromCharAnswersWhereTheCharacterIsDrawn)
+{
+    struct Case {
+        const char* name;
+        TAlignment alignment;
+        const char* text;
+        bool typed; // typed into the focused edit, which scrolls a long line
+    };
+    const Case cases[] = {
+        {"left", taLeftJustify, "Vendaro", false},
+        {"right", taRightJustify, "Vendaro", false},
+        {"centre", taCenter, "Vendaro", false},
+        {"scrolled", taLeftJustify, "the quick brown fox jumps over", true},
+    };
+    int top = 4;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TOBLCustomEdit* e = NewEdit(10, top, c.typed ? "" : c.text);
+        top += 30;
+        e->SetAlignment(c.alignment);
+        if (c.typed) {
+            Focus(e);
+            Type(c.text);
+            ASSERT_GT(e->ScrollOffset(), 0);
+        }
+        for (int n = 0; n <= e->GetLength(); ++n) {
+            SCOPED_TRACE(n);
+            POINT p{-1, -1};
+            e->Perform(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&p), n);
+            EXPECT_EQ(p.x, XOf(e, n + 1));
+            EXPECT_EQ(p.y, 0);
+            const LPARAM right = MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x + 1)), 5);
+            EXPECT_EQ(LOWORD(e->Perform(EM_CHARFROMPOS, 0, right)), n);
+        }
+    }
+}
+
+TEST_F(CustomEditTest, NewHighlightColoursAreDrawnAtOnce)
+{
+    TOBLCustomEdit* e = NewEdit(10, 10, "WWWWWW");
+    Focus(e);
+    Key('A', false, true);
+    const int y = e->TextRect().top + 2;
+    const auto [first, last] = HighlightSpan(e, y);
+    ASSERT_GE(first, 0);
+    // The new colours are on the screen without any other repaint.
+    const auto count = [&](TColor colour) {
+        int n = 0;
+        for (int row = e->TextRect().top; row < e->TextRect().bottom; ++row)
+            for (int x = first; x < last; ++x) n += PixelOf(e, x, row) == Rgb(colour);
+        return n;
+    };
+    e->SetHighlightBack(clNavy);
+    EXPECT_EQ(count(clMaroon), 0);
+    EXPECT_GT(count(clNavy), 0);
+    const int yellow = count(clYellow);
+    ASSERT_GT(yellow, 0);
+    e->SetHighlightText(clLime);
+    EXPECT_EQ(count(clYellow), 0);
+    EXPECT_EQ(count(clLime), yellow);
+}
+
 TEST_F(CustomEditTest, MousePointsOfAScrolledLineLieBeyondTheVisiblePart)
 {
     TOBLCustomEdit* e = NewEdit(10, 10);

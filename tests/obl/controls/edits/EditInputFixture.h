@@ -6,8 +6,8 @@
 #include "obl/controls/edits/OBLBaseEdit.h"
 #include "platform/classlib/Clipbrd.h"
 #include "platform/win/user/Clipboard.h"
-#include "tests/obl/controls/edits/KeyboardInput.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/KeyboardInput.h"
 
 #include <functional>
 #include <ostream>
@@ -80,7 +80,7 @@ private:
 // One step of a user's script.
 using EditStep = std::function<void()>;
 
-class EditInputFixture : public GraphicFixture {
+class EditInputFixture : public GraphicFixture, protected KeyboardUser {
 protected:
     void SetUp() override
     {
@@ -106,19 +106,6 @@ protected:
     {
         (edit ? edit : edit_)->SetFocus();
         Pump();
-    }
-
-    void Type(const char* text)
-    {
-        TypeText(text);
-    }
-    void Key(BYTE key, bool shift = false, bool control = false)
-    {
-        PressKey(key, shift, control);
-    }
-    void Keys(BYTE key, int times, bool shift = false)
-    {
-        for (int i = 0; i < times; ++i) Key(key, shift);
     }
 
     // Mouse, at the gap before a text position of the edit.
@@ -150,7 +137,7 @@ protected:
             return out << '"' << e.caption << (e.enabled ? "\" on" : "\" off");
         }
     };
-    std::vector<MenuEntry> ContextMenu(const std::string& choose = {})
+    std::vector<MenuEntry> ContextMenu(const std::string& choose = {}, TWinControl* target = nullptr)
     {
         std::vector<MenuEntry> shown;
         UserSetPopupMenuResponder([&](HMENU menu, POINT) -> UINT {
@@ -166,7 +153,7 @@ protected:
             }
             return chosen;
         });
-        const TPoint p = ScreenPoint(edit_, 20, Y());
+        const TPoint p = ScreenPoint(target ? target : edit_, 20, Y());
         UserInjectClick(p.x, p.y, MouseButton::Right);
         Pump();
         UserSetPopupMenuResponder(nullptr);

@@ -5,7 +5,7 @@
 // under the build folder.
 #include "EditInputFixture.h"
 
-#include "tests/support/TestDisplay.h"
+#include "tests/support/WindowPicture.h"
 
 namespace {
 
@@ -62,9 +62,7 @@ TEST_F(EditInputScreenshot, EditStatesInOnePicture)
     EXPECT_EQ(selectionPixel(rows[3]), Rgb(clHighlight));
     EXPECT_EQ(selectionPixel(rows[2]), Rgb(clWhite));
     EXPECT_EQ(selectionPixel(rows[1]), Rgb(clHighlight));
-    const Surface* shown = UserWindowSurface(form_->Handle());
-    ASSERT_NE(shown, nullptr);
-    ASSERT_TRUE(TestDisplay::SavePng(*shown, "edit-input.png"));
+    ASSERT_NO_FATAL_FAILURE(SaveWindowsPicture("edit-input.png", {form_->Handle()}));
 }
 
 }

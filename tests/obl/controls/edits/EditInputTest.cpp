@@ -2,7 +2,9 @@
 // menu and the standard edit control's messages.
 #include "EditInputFixture.h"
 
+#include "obl/controls/edits/OBLCustomEdit.h"
 #include "obl/core/app/oblclass.h"
+#include "tests/support/NotifyCounter.h"
 #include "platform/win/user/Messages.h"
 
 namespace {
@@ -21,12 +23,32 @@ public:
         return {Text(), edit_->SelStart(), edit_->SelLength(), edit_->CursorPos(), ClipboardText()};
     }
 
+    // One user's script on a fresh edit holding `text`, and what it must leave.
+    struct Script {
+        const char* name;
+        const char* text;
+        std::function<void()> script;
+        Outcome expected;
+    };
+
 protected:
     void Start(const char* text)
     {
         edit_->SetText(text);
         edit_->ClearUndo();
         Focus();
+    }
+    // Each script on a fresh form.
+    void RunScripts(const std::vector<Script>& scripts)
+    {
+        for (const Script& c : scripts) {
+            SCOPED_TRACE(c.name);
+            TearDown();
+            SetUp();
+            Start(c.text);
+            c.script();
+            EXPECT_EQ(Now(), c.expected);
+        }
     }
 };
 
@@ -38,13 +60,7 @@ std::ostream& operator<<(std::ostream& out, const EditInputTest::Outcome& o)
 
 TEST_F(EditInputTest, KeyboardAndMouseScripts)
 {
-    struct Case {
-        const char* name;
-        const char* text;
-        std::function<void()> script;
-        Outcome expected;
-    };
-    const Case cases[] = {
+    RunScripts({
         {"typing inserts at the cursor", "", [&] { Type("abc"); }, {"abc", 4, 0, 4, ""}},
         {"left moves one character", "", [&] { Type("abcd"); Keys(VK_LEFT, 2); Type("X"); }, {"abXcd", 4, 0, 4, ""}},
         {"right at the CR jumps over the line break", "ab\r\ncd",
@@ -96,15 +112,95 @@ TEST_F(EditInputTest, KeyboardAndMouseScripts)
         {"undo from the menu takes the last typing back", "", [&] { Type("ab"); ContextMenu("&Undo"); },
          {"a", 2, 0, 2, ""}},
         {"redo puts it back", "", [&] { Type("ab"); ContextMenu("&Undo"); edit_->Redo(); }, {"ab", 2, 1, 3, ""}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        Start(c.text);
-        c.script();
-        EXPECT_EQ(Now(), c.expected);
-    }
+    });
+}
+
+TEST_F(EditInputTest, ALineBreakIsCutMovedAndDeletedWhole)
+{
+    // Selections that end on the CR of a pair or start on its LF; the clipboard gets, and a
+    // drag moves, exactly what leaves the text.
+    const auto select = [&](WPARAM from, LPARAM to) { edit_->Perform(EM_SETSEL, from, to); };
+    RunScripts({
+        {"cut ending on the CR", "ab\r\ncd", [&] { select(0, 3); Key('X', false, true); }, {"cd", 1, 0, 1, "ab\r\n"}},
+        {"cut ending on the CR, pasted back", "ab\r\ncd",
+         [&] { select(0, 3); Key('X', false, true); Key('V', false, true); }, {"ab\r\ncd", 5, 0, 5, "ab\r\n"}},
+        {"cut starting on the LF", "ab\r\ncd", [&] { select(3, 6); Key('X', false, true); }, {"ab", 3, 0, 3, "\r\ncd"}},
+        {"cut from the menu", "ab\r\ncd", [&] { select(0, 3); ContextMenu("&Cut"); }, {"cd", 1, 0, 1, "ab\r\n"}},
+        {"dragged to the end", "xab\r\ncdef",
+         [&] { select(1, 4); MoveToPos(3); PressAt(3); MoveToPos(10); ReleaseAt(10); }, {"xcdefab\r\n", 6, 0, 6, ""}},
+        {"deleted ending on the CR", "ab\r\ncd", [&] { select(0, 3); Key(VK_DELETE); }, {"cd", 1, 0, 1, ""}},
+        {"deleted starting on the LF", "ab\r\ncd", [&] { select(3, 6); Key(VK_DELETE); }, {"ab", 3, 0, 3, ""}},
+    });
+}
+
+TEST_F(EditInputTest, DeleteAtTheEndIsNoChange)
+{
+    NotifyCounter changes;
+    edit_->SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
+    Start("abc");
+    Key(VK_END);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), "abc");
+    EXPECT_FALSE(edit_->Modified());
+    EXPECT_EQ(changes.count, 0);
+    EXPECT_FALSE(edit_->CanUndo());
+    // One character before the end still goes.
+    Key(VK_LEFT);
+    Key(VK_DELETE);
+    EXPECT_EQ(Text(), "ab");
+    EXPECT_EQ(changes.count, 1);
+}
+
+TEST_F(EditInputTest, PastingAnEmptyClipboardLeavesTextAndSelection)
+{
+    Start("hello");
+    Key(VK_HOME);
+    Keys(VK_RIGHT, 3, true);
+    ASSERT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    Key('V', false, true);
+    Key(VK_INSERT, true);
+    edit_->Perform(WM_PASTE, 0, 0);
+    ContextMenu("&Insert");
+    EXPECT_EQ(Now(), (Outcome{"hello", 1, 3, 4, ""}));
+    EXPECT_FALSE(edit_->Modified());
+}
+
+TEST_F(EditInputTest, NewHighlightColoursAreShownAtOnce)
+{
+    Start("hello");
+    int draws = edit_->draws;
+    edit_->SetHighlightBack(clGreen);
+    EXPECT_EQ(edit_->draws, ++draws);
+    edit_->SetHighlightText(clRed);
+    EXPECT_EQ(edit_->draws, ++draws);
+    // The same colour again is no change.
+    edit_->SetHighlightBack(clGreen);
+    edit_->SetHighlightText(clRed);
+    EXPECT_EQ(edit_->draws, draws);
+}
+
+TEST_F(EditInputTest, APasswordEditOffersNoCutCopyOrInsert)
+{
+    auto* secret = Add<TOBLCustomEdit>(10, 100);
+    secret->SetBounds(10, 100, 200, 21);
+    secret->HandleNeeded();
+    secret->SetText("secret");
+    secret->SetPasswordChar('*');
+    Pump();
+    secret->SetFocus();
+    Pump();
+    UserSetClipboardText("x");
+    Key('A', false, true);
+    EXPECT_EQ(ContextMenu({}, secret),
+              (std::vector<MenuEntry>{{"&Undo", false}, {"-", true}, {"&Cut", false}, {"&Copy", false},
+                                      {"&Insert", false}, {"&Delete", true}, {"-", true}, {"Select all", true}}));
+    // Without the password character the three are there again.
+    secret->SetPasswordChar('\0');
+    const std::vector<MenuEntry> plain = ContextMenu({}, secret);
+    ASSERT_EQ(plain.size(), 8u);
+    EXPECT_EQ(plain[2], (MenuEntry{"&Cut", true}));
+    EXPECT_EQ(plain[3], (MenuEntry{"&Copy", true}));
+    EXPECT_EQ(plain[4], (MenuEntry{"&Insert", true}));
 }
 
 TEST_F(EditInputTest, TheContextMenuOffersWhatCanBeDone)

@@ -58,6 +58,7 @@ TEST_F(X11ClipboardTest, CopiedTextIsPastedByAnotherClient) {
         std::string bytes;
     } cases[] = {
         {peer_->Utf8(), "caff\xc3\xa8 \xe2\x82\xac" "5\nriga due"},
+        {peer_->Intern("text/plain;charset=utf-8"), "caff\xc3\xa8 \xe2\x82\xac" "5\nriga due"},
         {XA_STRING, "caff\xe8 ?5\nriga due"},  // Latin-1 has no euro sign
     };
     for (const auto& c : cases) {
@@ -71,7 +72,9 @@ TEST_F(X11ClipboardTest, CopiedTextIsPastedByAnotherClient) {
     EXPECT_EQ(targets->first, XA_ATOM);
     const auto* atoms = reinterpret_cast<const long*>(targets->second.data());
     const std::vector<long> offered(atoms, atoms + targets->second.size() / sizeof(long));
-    EXPECT_EQ(offered, (std::vector<long>{static_cast<long>(peer_->Targets()), static_cast<long>(peer_->Utf8()),
+    EXPECT_EQ(offered, (std::vector<long>{static_cast<long>(peer_->Targets()), static_cast<long>(peer_->Intern("TIMESTAMP")),
+                                          static_cast<long>(peer_->Utf8()),
+                                          static_cast<long>(peer_->Intern("text/plain;charset=utf-8")),
                                           static_cast<long>(XA_STRING)}));
     // Other formats are refused.
     EXPECT_FALSE(peer_->Request(peer_->Intern("image/png"), pump));
@@ -80,6 +83,26 @@ TEST_F(X11ClipboardTest, CopiedTextIsPastedByAnotherClient) {
     EmptyClipboard();
     CloseClipboard();
     EXPECT_FALSE(peer_->Request(peer_->Utf8(), pump));
+}
+
+TEST_F(X11ClipboardTest, TheOwnerTellsWhenItTookTheClipboard) {
+    const auto pump = [this] { Pump(); };
+    Copy("uno");
+    const auto first = peer_->Request(peer_->Intern("TIMESTAMP"), pump);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->first, XA_INTEGER);
+    ASSERT_EQ(first->second.size(), sizeof(long));
+    const long taken = *reinterpret_cast<const long*>(first->second.data());
+    EXPECT_NE(taken, static_cast<long>(CurrentTime));
+    // Asked again, the same time; copying again takes it anew, not earlier.
+    const auto again = peer_->Request(peer_->Intern("TIMESTAMP"), pump);
+    ASSERT_TRUE(again.has_value());
+    EXPECT_EQ(*reinterpret_cast<const long*>(again->second.data()), taken);
+    usleep(20000);
+    Copy("due");
+    const auto later = peer_->Request(peer_->Intern("TIMESTAMP"), pump);
+    ASSERT_TRUE(later.has_value());
+    EXPECT_GT(*reinterpret_cast<const long*>(later->second.data()), taken);
 }
 
 TEST_F(X11ClipboardTest, TextCopiedByAnotherClientIsPastedHere) {
