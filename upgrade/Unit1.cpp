@@ -1,8 +1,10 @@
 #include "upgrade/Unit1.h"
+#include "upgrade/UnitInitialization.h"
 
 #include "platform/classlib/Dialogs.h"
 #include "platform/dbengine/DbiConnection.h"
 #include "platform/rtl/FileSystem.h"
+#include "platform/rtl/ErrorOutput.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -168,6 +170,8 @@ bool TForm1::UpgradeDatabase()
             RunStatement(Query1, statement.text);
         CommitTransactions();
     } catch (...) {
+        // The label says only that it failed; the reason goes to standard error.
+        WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
         RollbackTransactions();
         Label2->SetCaption(kUpgradeFailed);
         return false;

@@ -3,6 +3,7 @@
 #include "tests/support/FormLayout.h"
 #include "tests/support/TestDisplay.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -230,6 +231,33 @@ TEST_F(ImportaDialog, FailureInTheThirdTickedWorkerStopsTheRun)
               (TextRows{{"Ferramenta dell`Orso di Colombo Andrea"}}));
     EXPECT_EQ(Target("select codice from vettori order by id"), (TextRows{{"V001"}, {"V002"}}));
     EXPECT_EQ(Target("select count(*) from consulenti"), (TextRows{{"0"}})) << "later workers do not run";
+}
+
+// The box keeps its text; whoever supports the user finds the engine's reason on standard
+// error, one line, whatever the cause.
+TEST_F(ImportaDialog, FailureSaysTheEnginesReasonOnStandardError)
+{
+    const struct {
+        const char* change;  // on the target, before the run
+        TCheckBox* TForm1::*box;
+        const char* reason;
+    } cases[] = {
+        {"DROP TABLE fornitori", &TForm1::CheckBox2, "Importa: the import stopped: no such table: fornitori"},
+        {"DROP TABLE studio", &TForm1::CheckBox5, "Importa: the import stopped: no such table: studio"},
+    };
+    for (const auto& c : cases) {
+        ChangeTarget(c.change);
+        TForm1* form = Start();
+        Connect();
+        testing::internal::CaptureStderr();
+        RunImport({form->*c.box});
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(boxes, std::vector<ShownBox>{kFailedBox}) << c.reason;
+        StopProgram();
+        boxes.clear();
+        EXPECT_EQ(errors.rfind(c.reason, 0), 0u) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
 }
 
 TEST_F(ImportaDialog, CloseEndsTheProgram)

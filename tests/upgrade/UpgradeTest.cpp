@@ -6,6 +6,7 @@
 #include "upgrade/Unit1.h"
 #include "upgrade/UnitInitialization.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -189,6 +190,36 @@ TEST_F(UpgradeProgram, FailureOnTheLastStatementRollsBackBothDatabases)
     StopProgram();
     ExpectDataNotUpgraded();
     ExpectReportNotUpgraded();
+}
+
+// The label keeps its text; whoever supports the user finds the engine's reason on
+// standard error, one line, whatever the cause.
+TEST_F(UpgradeProgram, FailureSaysTheEnginesReasonOnStandardError)
+{
+    const struct {
+        const char* change;  // on the report database, before the run
+        const char* reason;
+    } cases[] = {
+        {nullptr, "Upgrade: the upgrade failed: duplicate column name: CheckA"},
+        {"DROP TABLE [Ricevuta Fiscale-Intestazione]",
+         "Upgrade: the upgrade failed: no such table: Ricevuta Fiscale-Intestazione"},
+    };
+    for (const auto& c : cases) {
+        if (c.change)
+            OpenReport()->Execute(c.change);
+        else
+            OpenData()->Execute("ALTER TABLE clienti ADD CheckA SMALLINT");
+        testing::internal::CaptureStderr();
+        TForm1* form = StartAndUpgrade();
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(form->Label2->Caption(), kFailed) << c.reason;
+        EXPECT_TRUE(boxes.empty()) << c.reason;
+        StopProgram();
+        EXPECT_EQ(errors.rfind(c.reason, 0), 0u) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        if (!c.change)
+            OpenData()->Execute("ALTER TABLE clienti DROP COLUMN CheckA");
+    }
 }
 
 TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)
