@@ -26,6 +26,8 @@ public:
     virtual void WindowGeometryChanged(HWND window) {}
     virtual void WindowDestroyed(HWND window) {}
     virtual void WindowTextChanged(HWND window) {}
+    // The top-level window became the active one: the display gives it the keyboard.
+    virtual void WindowActivated(HWND window) {}
     // The window region (SetWindowRgn) changed; the headless backend keeps it in the window table only.
     virtual void WindowShapeChanged(HWND window) {}
     // `area` of the top-level window's surface (surface coordinates) was drawn on and
