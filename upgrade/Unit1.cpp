@@ -114,7 +114,12 @@ void TForm1::Button1Click(TObject*)
 {
     // A report database that cannot be opened ends the click here: the engine's message is
     // shown by the application, nothing runs and the button stays usable for another try.
-    Database2->Open();
+    try {
+        Database2->Open();
+    } catch (...) {
+        WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
+        throw;
+    }
     if (!Database2->Connected())
         Application->MessageBox(kReportDatabaseMissing, kReportDatabaseCaption, 0);
     UpgradeDatabase();

@@ -222,6 +222,31 @@ TEST_F(UpgradeProgram, FailureSaysTheEnginesReasonOnStandardError)
     }
 }
 
+// A genuine Access report database is only read: opening it for the upgrade fails with the
+// engine's message, nothing runs, the data keep their schema and the report file its bytes.
+TEST_F(UpgradeProgram, GenuineAccessReportDatabaseIsRefusedAndNothingChanges)
+{
+    const std::filesystem::path genuine = std::filesystem::path(VENDARO_SOURCE_DIR) / ".." / "shared" / "jet" / "nwind.mdb";
+    if (!std::filesystem::is_regular_file(genuine))
+        GTEST_SKIP() << "the genuine Access fixture is missing: no " << genuine.string();
+    const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb");
+    std::filesystem::copy_file(genuine, report, std::filesystem::copy_options::overwrite_existing);
+    const auto size = std::filesystem::file_size(report);
+    testing::internal::CaptureStderr();
+    TForm1* form = StartAndUpgrade();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors.rfind("Upgrade: the upgrade failed: Cannot open database ", 0), 0u) << errors;
+    EXPECT_NE(errors.find("read-only"), std::string::npos) << errors;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Upgrade Vendaro 5");
+    EXPECT_NE(Pos("read-only", boxes[0].text), 0) << boxes[0].text.str();
+    EXPECT_EQ(form->Label2->Caption(), "-");
+    EXPECT_TRUE(form->Button1->Enabled());
+    StopProgram();
+    ExpectDataNotUpgraded();
+    EXPECT_EQ(std::filesystem::file_size(report), size);
+}
+
 TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)
 {
     // The write that would store the report's upgraded schema fails (a full disk, say):
