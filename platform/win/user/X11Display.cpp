@@ -349,6 +349,10 @@ private:
                 UserActivate(window, WA_ACTIVE);
             break;
         case FocusOut:
+            // The pointer's share of the keyboard, which the window loses as it takes the
+            // keyboard itself: no change of the active window.
+            if (event.xfocus.detail == NotifyPointer)
+                break;
             if (focused_ == event.xfocus.window)
                 focused_ = 0;
             if (GetActiveWindow() == window && event.xfocus.mode == NotifyNormal)

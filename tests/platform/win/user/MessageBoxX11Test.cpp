@@ -20,6 +20,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
+Window Named(Display* x, const std::string& caption)
+{
+    Window root = DefaultRootWindow(x), parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(x, root, &root, &parent, &children, &count))
+        return 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+        char* name = nullptr;
+        XWindowAttributes a{};
+        if (XFetchName(x, children[i], &name) && name && caption == name && XGetWindowAttributes(x, children[i], &a) &&
+            a.map_state == IsViewable)
+            found = children[i];
+        XFree(name);
+    }
+    XFree(children);
+    return found;
+}
+
 // A second X client, as the user's keyboard: finds the box by its caption, waits for it to
 // have the keyboard, then presses the key where the keyboard goes. A box still open after
 // that is closed through its close box, and the outcome says so.
@@ -40,25 +59,6 @@ public:
     std::atomic<bool> closedByHand{false};
 
 private:
-    static Window Named(Display* x, const std::string& caption)
-    {
-        Window root = DefaultRootWindow(x), parent = 0, *children = nullptr;
-        unsigned count = 0;
-        Window found = 0;
-        if (!XQueryTree(x, root, &root, &parent, &children, &count))
-            return 0;
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            XWindowAttributes a{};
-            if (XFetchName(x, children[i], &name) && name && caption == name && XGetWindowAttributes(x, children[i], &a) &&
-                a.map_state == IsViewable)
-                found = children[i];
-            XFree(name);
-        }
-        XFree(children);
-        return found;
-    }
-
     template <class Test>
     static bool Within(std::chrono::milliseconds limit, Test test)
     {
@@ -155,6 +155,39 @@ TEST_F(MessageBoxX11, ReturnSpaceAndEscapeReachTheBoxWhateverItsOwner)
             EXPECT_EQ(answer, k.answer) << owner.what << ", " << caption;
         }
     }
+    UserResetWindowSystem();
+    display.Stop();
+}
+
+// A window shown under the pointer takes the keyboard and stays the active window: the
+// pointer's share of the keyboard that it loses on the way changes nothing.
+TEST_F(MessageBoxX11, AWindowShownUnderThePointerStaysActive)
+{
+    if (!TestDisplay::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    TestDisplay display(420, 800, 600);
+    ASSERT_TRUE(display.Install());
+    Display* x = XOpenDisplay(display.Name().c_str());
+    ASSERT_NE(x, nullptr);
+    XWarpPointer(x, None, DefaultRootWindow(x), 0, 0, 0, 0, 300, 250);
+    XSync(x, False);
+    HWND form = Create(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 200, 150, 300, 200, nullptr, 0, "Procedura di importazione");
+    Window shown = 0, focus = 0;
+    int revert = 0;
+    for (int i = 0; i < 150 && (!shown || focus != shown); ++i) {
+        Pump();
+        std::this_thread::sleep_for(20ms);
+        shown = Named(x, "Procedura di importazione");
+        XGetInputFocus(x, &focus, &revert);
+    }
+    EXPECT_NE(shown, 0u);
+    EXPECT_EQ(focus, shown);
+    for (int i = 0; i < 10; ++i) {
+        Pump();
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_EQ(GetActiveWindow(), form);
+    XCloseDisplay(x);
     UserResetWindowSystem();
     display.Stop();
 }
