@@ -311,4 +311,80 @@ TEST_F(ImportaDialog, DialogShowsInARealWindowUnderXvfb)
     display.Stop();
 }
 
+// "Cerca database" in a real window: the open-file dialog stands over the form, lists the
+// working folder without the names the code page cannot write, and shows what it painted.
+struct OpenDialogLook {
+    HWND dialog = nullptr;
+    RECT rect{};
+    std::vector<AnsiString> listing;
+    bool saved = false;
+    bool screen = false;
+    int ticks = 0;
+    const TestDisplay* display = nullptr;
+};
+
+OpenDialogLook& Look()
+{
+    static OpenDialogLook look;
+    return look;
+}
+
+void LookAtTheOpenDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    OpenDialogLook& l = Look();
+    l.dialog = FindWindowA("VendaroOpenFile", nullptr);
+    Surface shown;
+    const Surface* painted = l.dialog ? UserWindowSurface(l.dialog) : nullptr;
+    bool same = painted && UserReadBackWindow(l.dialog, &shown) && shown.Width() == painted->Width() &&
+                shown.Height() == painted->Height();
+    for (int y = 0; same && y < shown.Height(); ++y)
+        for (int x = 0; same && x < shown.Width(); ++x)
+            same = shown.Pixel(x, y) == painted->Pixel(x, y);
+    if (!same && ++l.ticks < 100)
+        return;
+    KillTimer(nullptr, id);
+    if (l.dialog) {
+        GetWindowRect(l.dialog, &l.rect);
+        HWND list = GetDlgItem(l.dialog, 101);
+        for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            char item[512] = "";
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+            l.listing.emplace_back(item);
+        }
+        l.saved = same && TestDisplay::SavePng(shown, "vendaro-importa-open-dialog.png");
+        l.screen = !TestDisplay::CanSaveScreen() || l.display->SaveScreen("vendaro-importa-open-dialog-screen.png");
+    }
+    UserInjectKeyStroke(VK_ESCAPE);
+}
+
+TEST_F(ImportaDialog, OpenDialogStandsOverTheFormUnderXvfb)
+{
+    if (!TestDisplay::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    std::filesystem::create_directory(InFolder("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"));
+    std::filesystem::create_directory(InFolder("Citt\xC3\xA0"));
+    TestDisplay display(190);
+    UserResetWindowSystem();
+    ASSERT_TRUE(display.Install());
+    TForm1* form = Start();
+    Surface shown;
+    EXPECT_EQ(ReadBackWhenShown(form->Handle(), shown), 0);
+    Look() = OpenDialogLook{};
+    Look().display = &display;
+    SetTimer(nullptr, 0, 50, LookAtTheOpenDialog);
+    Click(form->OBLButton4);
+    const OpenDialogLook& l = Look();
+    ASSERT_NE(l.dialog, nullptr);
+    EXPECT_TRUE(l.saved) << "the real window shows what the dialog painted";
+    EXPECT_TRUE(l.screen);
+    RECT owner{};
+    GetWindowRect(form->Handle(), &owner);
+    EXPECT_EQ((l.rect.left + l.rect.right) / 2, (owner.left + owner.right) / 2);
+    EXPECT_EQ((l.rect.top + l.rect.bottom) / 2, (owner.top + owner.bottom) / 2);
+    EXPECT_EQ(l.listing, (std::vector<AnsiString>{"[..]", "[Citt\xE0]", "[ComponenteStampa]", "[Dati]", "dbVendaroBase4.mdb"}));
+    EXPECT_EQ(form->Edit1->Text(), "") << "cancelled: nothing chosen";
+    StopProgram();
+    display.Stop();
+}
+
 } // namespace
