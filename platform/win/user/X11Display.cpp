@@ -340,10 +340,13 @@ private:
         case KeyPress:
         case KeyRelease: Key(event.xkey); break;
         case FocusIn:
-            focused_ = event.xfocus.window;
             // The answer to a focus the window system asked for itself activates nothing: the
-            // activation came first and may have moved on since.
-            if (auto asked = askedFocus_.find(focused_); asked != askedFocus_.end())
+            // activation came first and may have moved on since. The pointer's share of the
+            // keyboard (the focus follows the pointer) is not the keyboard itself.
+            if (event.xfocus.detail != NotifyPointer)
+                focused_ = event.xfocus.window;
+            if (auto asked = askedFocus_.find(event.xfocus.window);
+                event.xfocus.detail != NotifyPointer && asked != askedFocus_.end())
                 askedFocus_.erase(asked);
             else if (GetActiveWindow() != window && IsWindowVisible(window))
                 UserActivate(window, WA_ACTIVE);
