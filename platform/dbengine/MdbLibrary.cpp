@@ -1,11 +1,11 @@
 #include "platform/dbengine/MdbLibrary.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include <dlfcn.h>
 
 #include <algorithm>
-
-#include "platform/rtl/CodePage.h"
-
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <sstream>

@@ -9,7 +9,6 @@
 
 #include "platform/dbengine/DbiError.h"
 
-#include <cstdio>
 #include <string>
 
 struct MdbLibrary {
