@@ -1,6 +1,7 @@
 // Importa: imports the older edition's master data into the current edition, in one dialog.
 #include "platform/classlib/Forms.h"
 #include "platform/rtl/CommandLine.h"
+#include "platform/rtl/ErrorOutput.h"
 #include "platform/win/user/Display.h"
 #include "importa/Unit1.h"
 #include "importa/UnitInitialization.h"
@@ -8,20 +9,17 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-constexpr const char* kProgramName = "Importa";
-}
-
 int main(int argc, char** argv)
 {
     SetCommandLine(argc, argv);
     std::string problem;
     if (!UserOpenProgramDisplay(problem)) {
-        std::fprintf(stderr, "%s: %s\n%s: set %s=1 to run without a display\n", kProgramName, problem.c_str(),
-                     kProgramName, kHeadlessVariable);
+        std::fprintf(stderr, "%s: %s\n%s: %s\n", kProgramName, problem.c_str(), kProgramName, kNoScreenAdvice);
         return 1;
     }
     InitializeUnits();
+    // A program that could not do its job ends with a failure status, after its box.
+    int status = 0;
     try {
         Application->Initialize();
         Application->SetTitle("ProceduraImportazione");
@@ -29,7 +27,9 @@ int main(int argc, char** argv)
         Application->Run();
     } catch (const Exception& e) {
         Application->ShowException(e);
+        WriteErrorLine(kProgramName, e.Message());
+        status = 1;
     }
     FinalizeUnits();
-    return 0;
+    return status;
 }

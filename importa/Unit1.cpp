@@ -2,6 +2,8 @@
 // ticked imports.
 #include "importa/Unit1.h"
 
+#include "importa/UnitInitialization.h"
+#include "platform/rtl/ErrorOutput.h"
 #include "platform/rtl/Files.h"
 
 TForm1* Form1 = nullptr;
@@ -125,6 +127,8 @@ void TForm1::OBLButton1Click(TObject*)
         // The walk over the source holds the source file open for reading; a failed run
         // lets go of it, so another program may change the source before a retry.
         Query2->Close();
+        // The box says only that the run stopped; the reason goes to standard error.
+        WriteErrorLine(kProgramName, "the import stopped: " + HandledExceptionMessage());
         Application->MessageBox(kFailed, kFailedCaption, 0);
     }
 }

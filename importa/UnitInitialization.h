@@ -2,6 +2,9 @@
 // runs them around the application; tests run them around each case.
 #pragma once
 
+// The program's name in what it writes on standard error.
+inline constexpr const char* kProgramName = "Importa";
+
 void InitializeUnits();
 void FinalizeUnits();
 

@@ -1,8 +1,10 @@
 #include "upgrade/Unit1.h"
+#include "upgrade/UnitInitialization.h"
 
 #include "platform/classlib/Dialogs.h"
 #include "platform/dbengine/DbiConnection.h"
 #include "platform/rtl/FileSystem.h"
+#include "platform/rtl/ErrorOutput.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
 
@@ -112,7 +114,12 @@ void TForm1::Button1Click(TObject*)
 {
     // A report database that cannot be opened ends the click here: the engine's message is
     // shown by the application, nothing runs and the button stays usable for another try.
-    Database2->Open();
+    try {
+        Database2->Open();
+    } catch (...) {
+        WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
+        throw;
+    }
     if (!Database2->Connected())
         Application->MessageBox(kReportDatabaseMissing, kReportDatabaseCaption, 0);
     UpgradeDatabase();
@@ -168,6 +175,8 @@ bool TForm1::UpgradeDatabase()
             RunStatement(Query1, statement.text);
         CommitTransactions();
     } catch (...) {
+        // The label says only that it failed; the reason goes to standard error.
+        WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
         RollbackTransactions();
         Label2->SetCaption(kUpgradeFailed);
         return false;

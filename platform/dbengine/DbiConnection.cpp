@@ -260,8 +260,15 @@ void DbiConnection::Configure()
     // Double-quoted text is always a name: a misspelt column is an error, not a string.
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    sqlite3_busy_timeout(db_, 2000);
+    // A lock another program holds on the file (a short write of another tool) is waited
+    // for this long before the engine's error.
+    sqlite3_busy_timeout(db_, kLockWaitMilliseconds);
 }
+
+// A transaction on a file that can be written takes the write lock at its start, waiting
+// for it as long as for any lock; begun later, at its first write after a read, a lock
+// held elsewhere would fail at once.
+const char* DbiConnection::BeginStatement() const { return readOnly_ || source_ ? "BEGIN" : "BEGIN IMMEDIATE"; }
 
 void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired)
 {
@@ -284,7 +291,7 @@ void DbiConnection::CreateFileIfChanging(std::span<const std::string> engineSql,
         fileMissing_ = false;
         OpenFile(true);
         if (inTransaction)
-            RunPlain("BEGIN");
+            RunPlain(BeginStatement());
         return;
     }
 }
@@ -399,7 +406,7 @@ void DbiConnection::StartTransaction()
     SettleCursors();
     if (InTransaction())
         throw EDbiError("A transaction is already active");
-    RunPlain("BEGIN");
+    RunPlain(BeginStatement());
 }
 
 void DbiConnection::Commit()

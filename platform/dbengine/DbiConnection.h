@@ -110,12 +110,16 @@ public:
     bool ReadOnly() const { return readOnly_; }
     SqlDialect Dialect() const { return dialect_; }
 
+    // How long a statement waits for a lock that another program holds on the file.
+    static constexpr int kLockWaitMilliseconds = 5000;
+
 private:
     friend class DbiCursor;
     // Open cursors read their remaining rows before the connection changes anything.
     void SettleCursors();
     void OpenFile(bool create);
     void Configure();
+    const char* BeginStatement() const;
     // Makes the missing file when one of the statements (engine text, literals lifted)
     // would change something.
     void CreateFileIfChanging(std::span<const std::string> engineSql, bool rowsRequired = false);

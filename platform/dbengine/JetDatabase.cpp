@@ -140,6 +140,7 @@ public:
 
 private:
     [[noreturn]] void Damaged(const std::string& what) const;
+    void Forget();
     [[noreturn]] void ReadOnly() const;
     void ReadFile(const std::string& posixFile);
     void CheckPages() const;
@@ -147,7 +148,12 @@ private:
     static int PropertiesColumn(MdbTableDef* table);
     void CheckPropertyBlock(MdbColumn* col);
     void ReadCatalog();
+    void CheckTables() const;
+    void CheckTable(std::size_t definition, const std::string& table) const;
+    void CheckInFile(std::size_t page, const std::string& table) const;
+    void CheckUsageMap(const unsigned char* map, std::size_t size, const std::string& table) const;
     void Load(sqlite3* db, MdbCatalogEntry* entry);
+    void LoadWhole(sqlite3* db, MdbCatalogEntry* entry);
     void CopyRows(sqlite3* db, MdbTableDef* table, const std::string& quotedName);
     void BindValue(sqlite3_stmt* insert, int index, MdbColumn* col);
     void CheckLongValue(const MdbColumn* col) const;
@@ -168,16 +174,30 @@ JetTableSource::JetTableSource(const std::string& posixFile, const AnsiString& d
         throw EDbiError("Cannot read database " + name_ + ": " + Utf8ToAnsi(problem));
     ReadFile(posixFile);
     CheckPages();
-    mdb_ = Mdb().open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
-    if (!mdb_)
-        Damaged("its header cannot be read");
+    const MdbMessages messages;
     try {
+        mdb_ = Mdb().open_buffer(bytes_.data(), bytes_.size(), MDB_NOFLAGS);
+        if (!mdb_)
+            Damaged("its header cannot be read");
+        // The catalog first: libmdb would read what it can of it and go on without the rest.
+        CheckTable(kCatalogPage, "the catalog");
         CheckCatalogProperties();
         ReadCatalog();
+        CheckTables();
+    } catch (const EDbiError& e) {
+        Forget();
+        throw messages.Added(e);
     } catch (...) {
-        Mdb().close(mdb_);
+        Forget();
         throw;
     }
+}
+
+void JetTableSource::Forget()
+{
+    if (mdb_)
+        Mdb().close(mdb_);
+    mdb_ = nullptr;
 }
 
 JetTableSource::~JetTableSource() { Mdb().close(mdb_); }
@@ -317,6 +337,84 @@ void JetTableSource::ReadCatalog()
     }
 }
 
+// Every table of the catalog lies whole in the file: the pages of its definition, the row
+// that holds its usage map and each page that map gives it. A file cut short fails here, at
+// the opening, rather than at the first statement that names a table it lost.
+void JetTableSource::CheckTables() const
+{
+    for (unsigned i = 0; i < mdb_->catalog->len; ++i) {
+        const auto* entry = static_cast<const MdbCatalogEntry*>(g_ptr_array_index(mdb_->catalog, i));
+        if (entry->object_type == MDB_TABLE)
+            CheckTable(entry->table_pg, "table " + std::string(entry->object_name));
+    }
+}
+
+// `table` names the table in messages: "table Clienti", "the catalog".
+void JetTableSource::CheckTable(std::size_t definition, const std::string& table) const
+{
+    const std::size_t pages = bytes_.size() / pageSize_;
+    const std::size_t countOffset = jet3_ ? 8 : 12;
+    const bool catalog = definition == kCatalogPage;
+    auto unreadable = [&](const char* part) {
+        Damaged(catalog ? table + " cannot be read" : std::string("the ") + part + " of " + table + " cannot be read");
+    };
+    if (definition == 0)
+        unreadable("definition");
+    std::size_t seen = 0;
+    for (std::size_t page = definition; page != 0; page = ReadU32(&bytes_[page * pageSize_ + 4])) {
+        CheckInFile(page, table);
+        if (bytes_[page * pageSize_] != MDB_PAGE_TABLE || ++seen > pages)
+            unreadable("definition");
+    }
+    // The usage map is a row of a data page: its number in the low byte, the page above.
+    const std::uint32_t mapRow = ReadU32(&bytes_[definition * pageSize_ + mdb_->fmt->tab_usage_map_offset]);
+    const std::size_t mapPage = mapRow >> 8, row = mapRow & 0xFF;
+    CheckInFile(mapPage, table);
+    const unsigned char* page = &bytes_[mapPage * pageSize_];
+    if (page[0] != MDB_PAGE_DATA || row >= ReadU16(page + countOffset))
+        unreadable("usage map");
+    // The page check made every row lie inside its page, each ending where the one before starts.
+    const std::size_t start = ReadU16(page + countOffset + 2 + 2 * row) & 0x1FFF;
+    const std::size_t end = row == 0 ? pageSize_ : ReadU16(page + countOffset + 2 * row) & 0x1FFF;
+    CheckUsageMap(page + start, end - start, table);
+}
+
+void JetTableSource::CheckInFile(std::size_t page, const std::string& table) const
+{
+    if (page >= bytes_.size() / pageSize_)
+        Damaged("page " + std::to_string(page) + " of " + table + " lies beyond the end of the file: the file is cut short");
+}
+
+// A usage map is a bitmap of pages: of type 0 it follows a first page number in the row
+// itself; of type 1 the row lists the pages that hold the bitmaps, each of them covering
+// as many pages as it has bits after its 4-byte header.
+void JetTableSource::CheckUsageMap(const unsigned char* map, std::size_t size, const std::string& table) const
+{
+    auto checkBits = [&](const unsigned char* bits, std::size_t bytes, std::size_t first) {
+        for (std::size_t b = 0; b < bytes; ++b)
+            if (bits[b])
+                for (unsigned bit = 0; bit < 8; ++bit)
+                    if (bits[b] & (1u << bit))
+                        CheckInFile(first + b * 8 + bit, table);
+    };
+    if (size >= 5 && map[0] == 0) {
+        checkBits(map + 5, size - 5, ReadU32(map + 1));
+        return;
+    }
+    if (size >= 1 && map[0] == 1) {
+        const std::size_t covered = (pageSize_ - 4) * 8;
+        for (std::size_t k = 0; 1 + 4 * k + 4 <= size; ++k) {
+            const std::size_t mapPage = ReadU32(map + 1 + 4 * k);
+            if (mapPage == 0)
+                continue;
+            CheckInFile(mapPage, table);
+            checkBits(&bytes_[mapPage * pageSize_ + 4], pageSize_ - 4, k * covered);
+        }
+        return;
+    }
+    Damaged("the usage map of " + table + " cannot be read");
+}
+
 void JetTableSource::BeforeStatement(sqlite3* db, const std::string& sql)
 {
     const std::vector<SqlToken> tokens = LexSql(sql);
@@ -363,6 +461,16 @@ void JetTableSource::CheckCompiled(sqlite3_stmt* stmt)
 }
 
 void JetTableSource::Load(sqlite3* db, MdbCatalogEntry* entry)
+{
+    const MdbMessages messages;
+    try {
+        LoadWhole(db, entry);
+    } catch (const EDbiError& e) {
+        throw messages.Added(e);
+    }
+}
+
+void JetTableSource::LoadWhole(sqlite3* db, MdbCatalogEntry* entry)
 {
     TableDefGuard guard{Mdb().read_table(entry)};
     MdbTableDef* table = guard.table;

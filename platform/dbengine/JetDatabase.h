@@ -26,6 +26,8 @@ enum class AccessFileKind : unsigned char { NotADatabase, Engine, Jet };
 AccessFileKind AccessFileKindOf(const std::string& posixFile);
 
 // Opens a genuine Jet file read-only; 'displayName' names it in messages. Raises EDbiError
-// when the file cannot be read, is of a version other than Jet 3 or Jet 4, or is damaged; a
+// when the file cannot be read, is of a version other than Jet 3 or Jet 4, or is damaged (a
+// file cut short is: every page its catalog and table definitions name must be in it); a
 // damage found only when a table is read raises EDbiError at the statement that names it.
+// What libmdb reports on the way goes into that error's text, never onto the terminal.
 std::unique_ptr<DbiConnection> OpenJetDatabase(const std::string& posixFile, const AnsiString& displayName);

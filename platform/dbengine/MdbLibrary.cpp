@@ -1,8 +1,15 @@
 #include "platform/dbengine/MdbLibrary.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
+#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -58,4 +65,78 @@ const MdbLibrary* MdbLoad(std::string& problem) {
     static const Loaded loaded = Load();
     problem = loaded.problem;
     return loaded.problem.empty() ? &loaded.library : nullptr;
+}
+
+namespace {
+
+// The capture of the outermost MdbMessages: libmdb writes through the C library's stderr
+// stream, which points at a stream in memory meanwhile.
+struct Capture {
+    int depth = 0;
+    FILE* saved = nullptr;
+    FILE* stream = nullptr;
+    char* buffer = nullptr;
+    std::size_t size = 0;
+};
+
+Capture& TheCapture() {
+    static Capture capture;
+    return capture;
+}
+
+constexpr std::size_t kMessagesShown = 3;
+
+} // namespace
+
+MdbMessages::MdbMessages() {
+    Capture& c = TheCapture();
+    if (c.depth++ > 0)
+        return;
+    std::fflush(stderr);
+    c.stream = open_memstream(&c.buffer, &c.size);
+    if (c.stream) {
+        c.saved = stderr;
+        stderr = c.stream;
+    }
+}
+
+MdbMessages::~MdbMessages() {
+    Capture& c = TheCapture();
+    if (--c.depth > 0 || !c.stream)
+        return;
+    stderr = c.saved;
+    std::fclose(c.stream);
+    std::free(c.buffer);
+    c = Capture{};
+}
+
+std::string MdbMessages::Text() const {
+    const Capture& c = TheCapture();
+    if (!c.stream)
+        return std::string();
+    std::fflush(c.stream);
+    return std::string(c.buffer, c.size);
+}
+
+EDbiError MdbMessages::Added(const EDbiError& error) const {
+    std::vector<std::string> lines;
+    std::size_t count = 0;
+    std::istringstream in(Text());
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '.'))
+            line.pop_back();
+        if (line.empty())
+            continue;
+        ++count;
+        if (lines.size() < kMessagesShown && std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(line);
+    }
+    if (lines.empty())
+        return error;
+    std::string said;
+    for (const std::string& line : lines)
+        said += (said.empty() ? "" : "; ") + line;
+    if (count > lines.size())
+        said += "; and " + std::to_string(count - lines.size()) + " more";
+    return EDbiError(error.Message() + " (the Access library reported: " + Utf8ToAnsi(said) + ")", error.NativeCode());
 }

@@ -7,6 +7,8 @@
 #include <iconv.h>
 #include <mdbtools.h>
 
+#include "platform/dbengine/DbiError.h"
+
 #include <string>
 
 struct MdbLibrary {
@@ -29,3 +31,20 @@ struct MdbLibrary {
 
 // The library, loaded on the first call; null when it cannot be loaded, with `problem` saying why.
 const MdbLibrary* MdbLoad(std::string& problem);
+
+// What libmdb writes on standard error while one of these lives is kept off the terminal
+// (libmdb reports a page it cannot read there, and goes on); the engine adds it to the
+// error it raises. They nest: the outermost one collects.
+class MdbMessages {
+public:
+    MdbMessages();
+    ~MdbMessages();
+    MdbMessages(const MdbMessages&) = delete;
+    MdbMessages& operator=(const MdbMessages&) = delete;
+
+    // The error with what libmdb wrote added to its text, when it wrote anything.
+    EDbiError Added(const EDbiError& error) const;
+
+private:
+    std::string Text() const;
+};

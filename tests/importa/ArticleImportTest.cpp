@@ -147,6 +147,8 @@ TEST_F(ArticleImport, ValueThatIsNoNumberEndsTheRunBeforeReachingTheEngine)
     };
     const Case cases[] = {
         {"update tblArticoli set IDUnitaDiMisura='1 or 1=1' where sCodInterno='CAVO-3G15'", "unit id"},
+        // An empty (NULL) unit id ends the run as the invalid look-up it makes; it is not an unknown unit.
+        {"update tblArticoli set IDUnitaDiMisura=NULL where sCodInterno='CAVO-3G15'", "empty unit id"},
         {"update tblMagazzino set iQtaDisp1='0; delete from articoli' where idarticolo=3", "stock quantity"},
         {"update tblMagazzino set iScortaAllarme='' where idarticolo=3", "empty alarm level"},
     };

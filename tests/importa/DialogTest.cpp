@@ -3,6 +3,7 @@
 #include "tests/support/FormLayout.h"
 #include "tests/support/TestDisplay.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -232,6 +233,33 @@ TEST_F(ImportaDialog, FailureInTheThirdTickedWorkerStopsTheRun)
     EXPECT_EQ(Target("select count(*) from consulenti"), (TextRows{{"0"}})) << "later workers do not run";
 }
 
+// The box keeps its text; whoever supports the user finds the engine's reason on standard
+// error, one line, whatever the cause.
+TEST_F(ImportaDialog, FailureSaysTheEnginesReasonOnStandardError)
+{
+    const struct {
+        const char* change;  // on the target, before the run
+        TCheckBox* TForm1::*box;
+        const char* reason;
+    } cases[] = {
+        {"DROP TABLE fornitori", &TForm1::CheckBox2, "Importa: the import stopped: no such table: fornitori"},
+        {"DROP TABLE studio", &TForm1::CheckBox5, "Importa: the import stopped: no such table: studio"},
+    };
+    for (const auto& c : cases) {
+        ChangeTarget(c.change);
+        TForm1* form = Start();
+        Connect();
+        testing::internal::CaptureStderr();
+        RunImport({form->*c.box});
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(boxes, std::vector<ShownBox>{kFailedBox}) << c.reason;
+        StopProgram();
+        boxes.clear();
+        EXPECT_EQ(errors.rfind(c.reason, 0), 0u) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    }
+}
+
 TEST_F(ImportaDialog, CloseEndsTheProgram)
 {
     TForm1* form = Start();
@@ -279,6 +307,82 @@ TEST_F(ImportaDialog, DialogShowsInARealWindowUnderXvfb)
     EXPECT_EQ(shown.Pixel(list.x - window.left, list.y - window.top),
               (GetRValue(c) << 16u) | (GetGValue(c) << 8u) | GetBValue(c));
     EXPECT_TRUE(TestDisplay::SavePng(shown, "vendaro-importa-dialog.png"));
+    StopProgram();
+    display.Stop();
+}
+
+// "Cerca database" in a real window: the open-file dialog stands over the form, lists the
+// working folder without the names the code page cannot write, and shows what it painted.
+struct OpenDialogLook {
+    HWND dialog = nullptr;
+    RECT rect{};
+    std::vector<AnsiString> listing;
+    bool saved = false;
+    bool screen = false;
+    int ticks = 0;
+    const TestDisplay* display = nullptr;
+};
+
+OpenDialogLook& Look()
+{
+    static OpenDialogLook look;
+    return look;
+}
+
+void LookAtTheOpenDialog(HWND, UINT, UINT_PTR id, DWORD)
+{
+    OpenDialogLook& l = Look();
+    l.dialog = FindWindowA("VendaroOpenFile", nullptr);
+    Surface shown;
+    const Surface* painted = l.dialog ? UserWindowSurface(l.dialog) : nullptr;
+    bool same = painted && UserReadBackWindow(l.dialog, &shown) && shown.Width() == painted->Width() &&
+                shown.Height() == painted->Height();
+    for (int y = 0; same && y < shown.Height(); ++y)
+        for (int x = 0; same && x < shown.Width(); ++x)
+            same = shown.Pixel(x, y) == painted->Pixel(x, y);
+    if (!same && ++l.ticks < 100)
+        return;
+    KillTimer(nullptr, id);
+    if (l.dialog) {
+        GetWindowRect(l.dialog, &l.rect);
+        HWND list = GetDlgItem(l.dialog, 101);
+        for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            char item[512] = "";
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+            l.listing.emplace_back(item);
+        }
+        l.saved = same && TestDisplay::SavePng(shown, "vendaro-importa-open-dialog.png");
+        l.screen = !TestDisplay::CanSaveScreen() || l.display->SaveScreen("vendaro-importa-open-dialog-screen.png");
+    }
+    UserInjectKeyStroke(VK_ESCAPE);
+}
+
+TEST_F(ImportaDialog, OpenDialogStandsOverTheFormUnderXvfb)
+{
+    if (!TestDisplay::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    std::filesystem::create_directory(InFolder("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"));
+    std::filesystem::create_directory(InFolder("Citt\xC3\xA0"));
+    TestDisplay display(190);
+    UserResetWindowSystem();
+    ASSERT_TRUE(display.Install());
+    TForm1* form = Start();
+    Surface shown;
+    EXPECT_EQ(ReadBackWhenShown(form->Handle(), shown), 0);
+    Look() = OpenDialogLook{};
+    Look().display = &display;
+    SetTimer(nullptr, 0, 50, LookAtTheOpenDialog);
+    Click(form->OBLButton4);
+    const OpenDialogLook& l = Look();
+    ASSERT_NE(l.dialog, nullptr);
+    EXPECT_TRUE(l.saved) << "the real window shows what the dialog painted";
+    EXPECT_TRUE(l.screen);
+    RECT owner{};
+    GetWindowRect(form->Handle(), &owner);
+    EXPECT_EQ((l.rect.left + l.rect.right) / 2, (owner.left + owner.right) / 2);
+    EXPECT_EQ((l.rect.top + l.rect.bottom) / 2, (owner.top + owner.bottom) / 2);
+    EXPECT_EQ(l.listing, (std::vector<AnsiString>{"[..]", "[Citt\xE0]", "[ComponenteStampa]", "[Dati]", "dbVendaroBase4.mdb"}));
+    EXPECT_EQ(form->Edit1->Text(), "") << "cancelled: nothing chosen";
     StopProgram();
     display.Stop();
 }

@@ -43,6 +43,28 @@ TEST_F(GenuineAccessSource, ConnectsAndTheImportFailsOnTheMissingTables)
     EXPECT_TRUE(Bytes(InFolder("dbVendaroBase4.mdb")) == sourceBefore);
 }
 
+// Half of a genuine file: "Test collegamento" fails on it with the engine's message, and the
+// Access library prints nothing on the terminal.
+TEST_F(GenuineAccessSource, AFileCutShortFailsTheTest)
+{
+    if (!std::filesystem::is_regular_file(kNorthwind))
+        GTEST_SKIP() << "the genuine Access fixture is missing: no " << kNorthwind.string();
+    const std::string whole = Bytes(kNorthwind.string());
+    std::ofstream(InFolder("dbVendaroBase4.mdb"), std::ios::binary | std::ios::trunc) << whole.substr(0, whole.size() / 2);
+    TForm1* form = Start();
+    Browse(SourcePath());
+    testing::internal::CaptureStderr();
+    Click(form->OBLButton3);
+    const std::string terminal = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(boxes.size(), 1u) << "the application shows the engine's message";
+    EXPECT_EQ(boxes[0].caption, "ProceduraImportazione");
+    EXPECT_NE(Pos("the file is cut short", boxes[0].text), 0) << boxes[0].text.str();
+    EXPECT_FALSE(form->Database2->Connected());
+    EXPECT_TRUE(form->OBLButton3->Enabled());
+    EXPECT_FALSE(form->OBLButton1->Enabled());
+    EXPECT_EQ(terminal, "");
+}
+
 TEST_F(GenuineAccessSource, AFileThatIsNoDatabaseFailsTheTest)
 {
     const char* contents[] = {"", "Not an Access file, only a few words of text to fill its header and more."};

@@ -6,6 +6,7 @@
 #include "upgrade/Unit1.h"
 #include "upgrade/UnitInitialization.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -189,6 +190,61 @@ TEST_F(UpgradeProgram, FailureOnTheLastStatementRollsBackBothDatabases)
     StopProgram();
     ExpectDataNotUpgraded();
     ExpectReportNotUpgraded();
+}
+
+// The label keeps its text; whoever supports the user finds the engine's reason on
+// standard error, one line, whatever the cause.
+TEST_F(UpgradeProgram, FailureSaysTheEnginesReasonOnStandardError)
+{
+    const struct {
+        const char* change;  // on the report database, before the run
+        const char* reason;
+    } cases[] = {
+        {nullptr, "Upgrade: the upgrade failed: duplicate column name: CheckA"},
+        {"DROP TABLE [Ricevuta Fiscale-Intestazione]",
+         "Upgrade: the upgrade failed: no such table: Ricevuta Fiscale-Intestazione"},
+    };
+    for (const auto& c : cases) {
+        if (c.change)
+            OpenReport()->Execute(c.change);
+        else
+            OpenData()->Execute("ALTER TABLE clienti ADD CheckA SMALLINT");
+        testing::internal::CaptureStderr();
+        TForm1* form = StartAndUpgrade();
+        const std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(form->Label2->Caption(), kFailed) << c.reason;
+        EXPECT_TRUE(boxes.empty()) << c.reason;
+        StopProgram();
+        EXPECT_EQ(errors.rfind(c.reason, 0), 0u) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        if (!c.change)
+            OpenData()->Execute("ALTER TABLE clienti DROP COLUMN CheckA");
+    }
+}
+
+// A genuine Access report database is only read: opening it for the upgrade fails with the
+// engine's message, nothing runs, the data keep their schema and the report file its bytes.
+TEST_F(UpgradeProgram, GenuineAccessReportDatabaseIsRefusedAndNothingChanges)
+{
+    const std::filesystem::path genuine = std::filesystem::path(VENDARO_SOURCE_DIR) / ".." / "shared" / "jet" / "nwind.mdb";
+    if (!std::filesystem::is_regular_file(genuine))
+        GTEST_SKIP() << "the genuine Access fixture is missing: no " << genuine.string();
+    const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb");
+    std::filesystem::copy_file(genuine, report, std::filesystem::copy_options::overwrite_existing);
+    const auto size = std::filesystem::file_size(report);
+    testing::internal::CaptureStderr();
+    TForm1* form = StartAndUpgrade();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors.rfind("Upgrade: the upgrade failed: Cannot open database ", 0), 0u) << errors;
+    EXPECT_NE(errors.find("read-only"), std::string::npos) << errors;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "Upgrade Vendaro 5");
+    EXPECT_NE(Pos("read-only", boxes[0].text), 0) << boxes[0].text.str();
+    EXPECT_EQ(form->Label2->Caption(), "-");
+    EXPECT_TRUE(form->Button1->Enabled());
+    StopProgram();
+    ExpectDataNotUpgraded();
+    EXPECT_EQ(std::filesystem::file_size(report), size);
 }
 
 TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)

@@ -26,6 +26,8 @@ public:
     virtual void WindowGeometryChanged(HWND window) {}
     virtual void WindowDestroyed(HWND window) {}
     virtual void WindowTextChanged(HWND window) {}
+    // The top-level window became the active one: the display gives it the keyboard.
+    virtual void WindowActivated(HWND window) {}
     // The window region (SetWindowRgn) changed; the headless backend keeps it in the window table only.
     virtual void WindowShapeChanged(HWND window) {}
     // `area` of the top-level window's surface (surface coordinates) was drawn on and
@@ -55,5 +57,8 @@ bool UserHeadlessRequested();
 // display named by $DISPLAY. A desktop program that cannot reach its display must not run
 // unseen: answers false with the reason ("cannot open display :1"), or true with it empty.
 bool UserOpenProgramDisplay(std::string& problem);
+// What a desktop program started without a display tells the user after the reason.
+inline constexpr const char* kNoScreenAdvice =
+    "to use it on a machine without a screen, see \"Without a screen of your own\" in README.md";
 // Reads back what the X server shows of a top-level window (X11 backend only; false otherwise).
 bool UserReadBackWindow(HWND window, class Surface* into);

@@ -3,6 +3,7 @@
 // (when the program becomes active), WM_NCACTIVATE and WM_ACTIVATE to the new one.
 #include "platform/win/user/Focus.h"
 
+#include "platform/win/user/Display.h"
 #include "platform/win/user/MessageQueue.h"
 #include "platform/win/user/WindowObject.h"
 
@@ -68,6 +69,8 @@ void UserActivate(HWND window, WORD how) {
         return;
     UserSend(window, WM_NCACTIVATE, TRUE, 0);
     UserSend(window, WM_ACTIVATE, MAKEWPARAM(how, IsIconic(window) ? 1 : 0), reinterpret_cast<LPARAM>(old));
+    if (s.active == window && IsWindow(window))
+        UserDisplay().WindowActivated(window);
 }
 
 void UserActivateNextAfter(HWND window) {

@@ -149,13 +149,6 @@ Layout LayoutFor(const AnsiString& text, UINT type, size_t buttons, int minimumW
     return l;
 }
 
-POINT CentreOn(HWND owner, SIZE size) {
-    RECT area{};
-    if (!owner || !GetWindowRect(owner, &area))
-        GetWindowRect(GetDesktopWindow(), &area);
-    return {area.left + ((area.right - area.left) - size.cx) / 2, area.top + ((area.bottom - area.top) - size.cy) / 2};
-}
-
 HWND BuildBox(HWND owner, const AnsiString& text, const AnsiString& caption, UINT type, std::vector<HWND>& buttons) {
     UserRegisterSystemClass(kBoxClass, 0, BoxProcedure, reinterpret_cast<HBRUSH>(static_cast<DWORD_PTR>(COLOR_BTNFACE + 1)),
                             LoadCursorA(nullptr, IDC_ARROW));
@@ -169,7 +162,7 @@ HWND BuildBox(HWND owner, const AnsiString& text, const AnsiString& caption, UIN
     const Layout l = LayoutFor(text, type, specs.size(),
                                UserCaptionMinimumWidth(style, WS_EX_DLGMODALFRAME, caption) - frameWidth);
     const SIZE size{l.client.cx + frameWidth, l.client.cy + frameHeight};
-    const POINT at = CentreOn(owner, size);
+    const POINT at = UserPlaceOverOwner(owner, size);
     HWND box = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kBoxClass, caption.c_str(), style, at.x, at.y, size.cx,
                                size.cy, owner, nullptr, nullptr, nullptr);
     auto state = std::make_shared<BoxState>();

@@ -11,3 +11,7 @@
 // Answers false when the loop ended because no more input could arrive.
 bool UserRunModalLoop(HWND dialog, HWND owner, const std::function<bool(const MSG&)>& handleKey,
                       const std::function<bool()>& done);
+
+// Where a modal window of that size goes: centred over its owner window (over the screen
+// when it has none), kept inside the screen.
+POINT UserPlaceOverOwner(HWND owner, SIZE size);

@@ -117,7 +117,11 @@ Listing List(const AnsiString& folder, const AnsiString& patterns) {
     Listing l;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(FileSystem::ToPosixPath(folder), error)) {
-        const AnsiString name = Utf8ToAnsi(entry.path().filename().string());
+        const std::string hostName = entry.path().filename().string();
+        const AnsiString name = Utf8ToAnsi(hostName);
+        // A name the code page cannot write would come back as another path: left out.
+        if (AnsiToUtf8(name) != hostName)
+            continue;
         std::error_code e;
         if (entry.is_directory(e))
             l.folders.push_back(name);
@@ -276,8 +280,10 @@ HWND BuildDialog(const OPENFILENAMEA& ofn, const AnsiString& folder) {
     UserRegisterSystemClass(kDialogClass, 0, DialogProcedure, reinterpret_cast<HBRUSH>(static_cast<DWORD_PTR>(COLOR_BTNFACE + 1)),
                             LoadCursorA(nullptr, IDC_ARROW));
     const char* title = ofn.lpstrTitle ? ofn.lpstrTitle : "Apri";
-    HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, kDialogClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 80, 420,
-                                  360, ofn.hwndOwner, nullptr, nullptr, nullptr);
+    constexpr SIZE kSize{420, 360};
+    const POINT at = UserPlaceOverOwner(ofn.hwndOwner && IsWindow(ofn.hwndOwner) ? ofn.hwndOwner : nullptr, kSize);
+    HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, kDialogClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU, at.x, at.y,
+                                  kSize.cx, kSize.cy, ofn.hwndOwner, nullptr, nullptr, nullptr);
     auto state = std::make_shared<DialogState>();
     state->folder = folder;
     state->filter = ofn.lpstrFilter;

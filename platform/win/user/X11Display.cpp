@@ -32,6 +32,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -144,6 +145,18 @@ public:
         XFlush(display_);
     }
 
+    // The keyboard goes to the active window without help from a window manager (there may
+    // be none: keys would go to whatever lies under the pointer). A window not yet on the
+    // screen takes it when it is mapped.
+    void WindowActivated(HWND window) override {
+        Window x = Find(window);
+        if (!x || x == focused_ || !mapped_.count(x))
+            return;
+        askedFocus_.insert(x);
+        XSetInputFocus(display_, x, RevertToParent, CurrentTime);
+        XFlush(display_);
+    }
+
     void WindowHidden(HWND window) override {
         if (Window x = Find(window)) {
             XUnmapWindow(display_, x);
@@ -163,6 +176,10 @@ public:
         if (it == windows_.end())
             return;
         byX_.erase(it->second);
+        mapped_.erase(it->second);
+        askedFocus_.erase(it->second);
+        if (focused_ == it->second)
+            focused_ = 0;
         presenter_->Forget(it->second);
         XDestroyWindow(display_, it->second);
         windows_.erase(it);
@@ -323,13 +340,33 @@ private:
         case KeyPress:
         case KeyRelease: Key(event.xkey); break;
         case FocusIn:
-            if (GetActiveWindow() != window && IsWindowVisible(window))
+            // The answer to a focus the window system asked for itself activates nothing: the
+            // activation came first and may have moved on since. The pointer's share of the
+            // keyboard (the focus follows the pointer) is not the keyboard itself.
+            if (event.xfocus.detail != NotifyPointer)
+                focused_ = event.xfocus.window;
+            if (auto asked = askedFocus_.find(event.xfocus.window);
+                event.xfocus.detail != NotifyPointer && asked != askedFocus_.end())
+                askedFocus_.erase(asked);
+            else if (GetActiveWindow() != window && IsWindowVisible(window))
                 UserActivate(window, WA_ACTIVE);
             break;
         case FocusOut:
+            // The pointer's share of the keyboard, which the window loses as it takes the
+            // keyboard itself: no change of the active window.
+            if (event.xfocus.detail == NotifyPointer)
+                break;
+            if (focused_ == event.xfocus.window)
+                focused_ = 0;
             if (GetActiveWindow() == window && event.xfocus.mode == NotifyNormal)
                 UserActivate(nullptr, WA_INACTIVE);
             break;
+        case MapNotify:
+            mapped_.insert(event.xmap.window);
+            if (GetActiveWindow() == window)
+                WindowActivated(window);
+            break;
+        case UnmapNotify: mapped_.erase(event.xunmap.window); break;
         case ClientMessage:
             if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_)
                 PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -370,6 +407,9 @@ private:
     Atom deleteWindow_;
     Atom motifHints_;
     int wake_[2] = {-1, -1};
+    Window focused_ = 0;  // the X window that has the keyboard, 0 when none of ours
+    std::set<Window> mapped_;  // on the screen, as the server last told
+    std::multiset<Window> askedFocus_;  // focus requests whose FocusIn has not come yet
     std::map<HWND, Window> windows_;
     std::map<Window, HWND> byX_;
     std::map<unsigned, Cursor> cursors_;

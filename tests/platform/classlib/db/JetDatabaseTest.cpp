@@ -247,6 +247,28 @@ TEST_F(JetTest, TruncatedFilesGiveTheEnginesError)
     }
 }
 
+// A genuine file cut short at a page boundary is damaged: the opening fails on it, so the
+// connection test fails, and libmdb never reads past the end (nothing on the terminal).
+TEST_F(JetTest, FilesCutShortFailAtTheOpening)
+{
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    for (const auto& [name, pageSize] : {std::pair{"nwind.mdb", 2048}, std::pair{"DateTestDatabase.mdb", 4096}}) {
+        const std::vector<char> whole = Bytes(kJetFolder / name);
+        const std::size_t pages = whole.size() / pageSize;
+        for (std::size_t kept : {pages / 2, pages * 3 / 4, pages / 4}) {
+            WriteBytes(file, std::vector<char>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(kept * pageSize)));
+            Use(file);
+            testing::internal::CaptureStderr();
+            const AnsiString message = DatabaseErrorOf([&] { db.Open(); });
+            const std::string terminal = testing::internal::GetCapturedStderr();
+            EXPECT_NE(Pos("the file is cut short", message), 0) << name << ", " << kept << " pages: " << message.str();
+            EXPECT_FALSE(db.Connected()) << name << ", " << kept << " pages";
+            EXPECT_EQ(terminal, "") << name << ", " << kept << " pages";
+            db.Close();
+        }
+    }
+}
+
 // Page noise from a fixed seed, so every run damages the same bytes.
 void Noise(std::vector<char>& bytes, std::size_t from, std::size_t to, unsigned seed)
 {
@@ -299,6 +321,28 @@ TEST_F(JetTest, ADamagedPageGivesTheEnginesError)
         }
         db.Close();
     }
+}
+
+// What libmdb reports while it reads goes into the engine's error, not onto the terminal:
+// here a data page that names another table as its owner, which libmdb skips with a warning.
+TEST_F(JetTest, TheAccessLibrarysMessagesGoIntoTheEnginesError)
+{
+    std::vector<char> damaged = Bytes(kJetFolder / "nwind.mdb");
+    const std::size_t page = BusiestDataPage(damaged);
+    ASSERT_GT(page, 2u);
+    damaged[page * 2048 + 4] = static_cast<char>(damaged[page * 2048 + 4] + 1);
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, damaged);
+    Use(file);
+    testing::internal::CaptureStderr();
+    const AnsiString message = ReadAllTables(db, query);
+    const std::string terminal = testing::internal::GetCapturedStderr();
+    EXPECT_NE(Pos("damaged", message), 0) << message.str();
+    EXPECT_NE(Pos("(the Access library reported: warning: page " + IntToStr(static_cast<int>(page)) + " from map doesn't match",
+                  message),
+              0)
+        << message.str();
+    EXPECT_EQ(terminal, "");
 }
 
 TEST_F(JetTest, ACatalogPropertyChunkOfLengthZeroGivesTheEnginesError)

@@ -65,6 +65,7 @@ TEST_F(UserTest, RealMessageBoxDisablesItsOwnerWhileOpen) {
 #include "platform/rtl/FileSystem.h"
 #include "platform/win/user/CommonDialogs.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -627,6 +628,59 @@ TEST_F(UserTest, DialogFrameHasNoTitleBarIcon) {
     GetWindowRect(dialog, &r);
     EXPECT_EQ(UserDefaultHitTest(dialog, POINT{r.left + DialogFrameWidth() + 6, r.top + DialogFrameWidth() + 6}),
               HTCAPTION);
+}
+
+}  // namespace
+
+namespace {
+
+// The open-file dialog stands over its owner window wherever the owner is, inside the screen.
+TEST_F(OpenFileDropDownTest, DialogStandsOverItsOwnerInsideTheScreen) {
+    RECT screen{};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const struct { RECT owner; const char* where; } cases[] = {
+        {{300, 200, 800, 650}, "in the middle of the screen"},
+        {{40, 30, 480, 500}, "near the top left corner"},
+        {{screen.right - 200, screen.bottom - 150, screen.right + 100, screen.bottom + 100}, "half off the screen"},
+    };
+    for (const auto& c : cases) {
+        MoveWindow(form_, c.owner.left, c.owner.top, c.owner.right - c.owner.left, c.owner.bottom - c.owner.top, TRUE);
+        RECT dialog{};
+        ModalScript::Start({[&] {
+            GetWindowRect(OpenDialog(), &dialog);
+            UserInjectKeyStroke(VK_ESCAPE);
+        }});
+        char file[260] = "";
+        OPENFILENAMEA ofn = Request(file, sizeof file);
+        EXPECT_FALSE(GetOpenFileNameA(&ofn)) << c.where;
+        ASSERT_TRUE(ModalScript::Finished()) << c.where;
+        const LONG width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
+        const LONG centredX = (c.owner.left + c.owner.right - width) / 2;
+        const LONG centredY = (c.owner.top + c.owner.bottom - height) / 2;
+        EXPECT_EQ(dialog.left, std::clamp(centredX, screen.left, screen.right - width)) << c.where;
+        EXPECT_EQ(dialog.top, std::clamp(centredY, screen.top, screen.bottom - height)) << c.where;
+        EXPECT_GE(dialog.left, screen.left) << c.where;
+        EXPECT_LE(dialog.bottom, screen.bottom) << c.where;
+    }
+}
+
+// A name the 8-bit code page cannot write would turn into another path ("??"): such names
+// are left out of the listing; names the code page holds are listed as they are.
+TEST_F(OpenFileDropDownTest, NamesTheCodePageCannotWriteAreLeftOut) {
+    for (const char* folder : {"/\xD0\x94\xD0\xBE\xD0\xBA", "/Citt\xC3\xA0", "/\xE6\x97\xA5\xE6\x9C\xAC"})
+        std::filesystem::create_directories(root_ + folder);
+    for (const char* file : {"/\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB.mdb", "/caff\xC3\xA8.mdb", "/bad\xFF.mdb"})
+        std::ofstream(root_ + file) << "x";
+    std::vector<AnsiString> listing;
+    ModalScript::Start({[&] {
+        listing = ListItems(FileList());
+        UserInjectKeyStroke(VK_ESCAPE);
+    }});
+    char file[260] = "";
+    OPENFILENAMEA ofn = Request(file, sizeof file);
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    ASSERT_TRUE(ModalScript::Finished());
+    EXPECT_EQ(listing, (std::vector<AnsiString>{"[..]", "[Citt\xE0]", "[Dati]", "caff\xE8.mdb", "dbVendaroBase4.mdb"}));
 }
 
 }  // namespace
