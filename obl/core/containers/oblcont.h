@@ -177,8 +177,10 @@ public:
     // EListError for an index out of range.
     virtual TOBLListItem* GetItem(int Index);
     // The container's stream form; the file form has an offset table. Reading replaces
-    // the items inside an update bracket; items read whole before a failure stay. A count
-    // the stream cannot hold raises EReadError before any item is made.
+    // the items inside an update bracket; items read whole before a failure stay, also
+    // when the count promises more records than the stream holds (EReadError after them).
+    // A negative count, or an offset table the file cannot hold, raises EReadError before
+    // any item is made.
     virtual void ReadData(TStream* Stream, bool WithOffsets);
     virtual void WriteData(TStream* Stream, bool WithOffsets);
 
@@ -257,8 +259,9 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
 // stream.
 bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item);
 // Reads item Index of a container file. Without a list the file's offset table is read
-// first and a kind other than Kind raises Exception; a given list is trusted to hold the
-// file's table.
+// first, a kind other than Kind raises Exception, and a table whose entries up to Index
+// are not where the records before them end raises EReadError; a given list is trusted
+// to hold the file's table.
 bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
                             TOBLListItem* Item, int Index);
 
@@ -349,6 +352,7 @@ public:
 
 private:
     void LoadFromSource(TOBLCustomContainer* Container);
+    AnsiString ItemFileName(TOBLCustomContainer* Container) const;
 
     TOwned<TBitmap> bitmap_;
     TOBLSavePixelFormat pixelFormat_ = spfDefault;
@@ -367,8 +371,9 @@ public:
     // The bitmap of the entry at ListIndex.
     TBitmap* Bitmap() { return Items(ListIndex())->GetBitmap(); }
 
-    // The queries load a lazily fetched entry; one that cannot be fetched counts as
-    // holding no picture. The drawing operations raise the loading error.
+    // The queries that use the bitmap load a lazily fetched entry and raise the loading
+    // error; ItemCount and IsValidItem look at the bitmap as it is, without loading. Past
+    // the end the queries answer their fallback; a negative list index raises EListError.
     TCanvas* BmpCanvas(int ListIndex) override;
     TRect ItemRect(int ListIndex, int ImageIndex) override;
     int Dimensions(int ListIndex, BYTE Which) override;
@@ -387,12 +392,17 @@ public:
     static void Publish(TClassBuilder<TOBLBitmapList>& c);
 
 private:
-    // The entry's bitmap when it exists and can be fetched, else nil.
+    // The entry; nil past the end, EListError for a negative index.
+    TOBLBitmapListItem* Entry(int ListIndex);
+    // The entry's bitmap, fetched when the list loads lazily; nil past the end.
     TBitmap* Query(int ListIndex);
 };
 
-// A bitmap from a library module's resources. Nothing is loaded from modules: the answer
-// is false and the bitmap stays as it was.
+// A bitmap resource of a loaded library module. Nothing is read from modules: the answer
+// is true and the bitmap stays as it was.
+bool OBLBmpLoad(HMODULE Module, int ResID, TBitmap* Bitmap);
+// Loads the library (LoadLibraryA), asks OBLBmpLoad and frees the library again. False
+// when the library cannot be loaded; the bitmap stays as it was in either case.
 bool OBLBmpLoadFromFile(const AnsiString& FileName, int ResID, TBitmap* Bitmap);
 
 // Pictures of one size side by side in one strip bitmap, with an optional monochrome mask
@@ -756,9 +766,11 @@ public:
     // A missing file (or no name) empties the item.
     void LoadFromFile(const AnsiString& FileName);
     void SaveToFile(const AnsiString& FileName);
-    // The raw data as the whole content of a stream (the item record is LoadFromStream).
-    void LoadDataFromStream(TStream* Stream);
-    void SaveDataToStream(TStream* Stream);
+    // The raw data: it becomes the whole content of Stream, or is written to it. These
+    // hide TOBLListItem's operations of the same names, which the container and the file
+    // routines use (through the base) for the item record.
+    void LoadFromStream(TStream* Stream);
+    void SaveToStream(TStream* Stream);
     void SaveToTempFile(AnsiString& FileName);
 
     BYTE WriteFlag() override;

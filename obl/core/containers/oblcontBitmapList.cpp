@@ -7,6 +7,9 @@
 #include "obl/core/draw/Oblutils.h"
 #include "obl/core/formats/Oblstreamutils.h"
 #include "platform/rtl/FileNames.h"
+#include "platform/win/kernel/Modules.h"
+
+#include <cstdint>
 
 using namespace oblcont_internal;
 
@@ -81,7 +84,35 @@ TOBLBitmapListItem::TOBLBitmapListItem(TComponent* AOwner) : TOBLListItem(AOwner
 
 TOBLBitmapListItem::~TOBLBitmapListItem() = default;
 
-bool OBLBmpLoadFromFile(const AnsiString& FileName, int ResID, TBitmap* Bitmap) { return false; }
+bool OBLBmpLoad(HMODULE Module, int ResID, TBitmap* Bitmap) { return true; }
+
+bool OBLBmpLoadFromFile(const AnsiString& FileName, int ResID, TBitmap* Bitmap)
+{
+    HMODULE module = LoadLibraryA(FileName.c_str());
+    if (reinterpret_cast<std::uintptr_t>(module) < 32)
+        return false;
+    struct Release {
+        HMODULE module;
+        ~Release() { FreeLibrary(module); }
+    } release{module};
+    return OBLBmpLoad(module, ResID, Bitmap);
+}
+
+// The file of the item's own picture: the folder, the first three characters of the
+// container's file name, the ident and ".bmp".
+AnsiString TOBLBitmapListItem::ItemFileName(TOBLCustomContainer* Container) const
+{
+    AnsiString folder;
+    if (Container->Prefix() == ppFixed) {
+        folder = ExtractFilePath(Container->FileName());
+        // A fixed path without a folder means the root.
+        folder = folder.IsEmpty() ? AnsiString("\\") : OBLSlashAdd(folder);
+    } else {
+        folder = OBLCreatePathPrefix(Container->Prefix(), true);
+    }
+    AnsiString name = Copy(ExtractFileName(Container->FileName()), 1, 3);
+    return folder + name + IntToStr(Ident()) + OBLICGetItemSuffix(icBitmap, true);
+}
 
 void TOBLBitmapListItem::LoadFromSource(TOBLCustomContainer* Container)
 {
@@ -94,22 +125,18 @@ void TOBLBitmapListItem::LoadFromSource(TOBLCustomContainer* Container)
     case sdAppResource:
         bitmap_->LoadFromResourceID(nullptr, Ident());
         break;
-    case sdLibResource:
-        OBLBmpLoadFromFile(Container->FileName(), Ident(), bitmap_.get());
-        break;
-    case sdPath: {
-        AnsiString folder;
-        if (Container->Prefix() == ppFixed) {
-            folder = ExtractFilePath(Container->FileName());
-            // A fixed path without a folder means the root.
-            folder = folder.IsEmpty() ? AnsiString("\\") : OBLSlashAdd(folder);
-        } else {
-            folder = OBLCreatePathPrefix(Container->Prefix(), true);
-        }
-        AnsiString name = Copy(ExtractFileName(Container->FileName()), 1, 3);
-        bitmap_->LoadFromFile(folder + name + IntToStr(Ident()) + OBLICGetItemSuffix(icBitmap, true));
+    case sdLibResource: {
+        // A library of the Windows or system folder goes by its name alone; one of the
+        // program's or a fixed folder is named like the item files of a path source.
+        TOBLPathPrefix prefix = Container->Prefix();
+        AnsiString library =
+            prefix == ppWindows || prefix == ppSystem ? Container->FileName() : ItemFileName(Container);
+        OBLBmpLoadFromFile(library, Ident(), bitmap_.get());
         break;
     }
+    case sdPath:
+        bitmap_->LoadFromFile(ItemFileName(Container));
+        break;
     }
 }
 
@@ -190,16 +217,16 @@ TOBLBitmapList::TOBLBitmapList(TComponent* AOwner) : TOBLCustomImageList(AOwner)
     (void)registered;
 }
 
+TOBLBitmapListItem* TOBLBitmapList::Entry(int ListIndex)
+{
+    // A negative index is the item list's error; only the past the end has an answer.
+    return ListIndex < GetCount() ? Items(ListIndex) : nullptr;
+}
+
 TBitmap* TOBLBitmapList::Query(int ListIndex)
 {
-    if (ListIndex < 0 || ListIndex >= GetCount())
-        return nullptr;
-    TOBLBitmapListItem* item = Items(ListIndex);
-    try {
-        return item->GetBitmap();
-    } catch (const Exception&) {
-        return nullptr;
-    }
+    TOBLBitmapListItem* item = Entry(ListIndex);
+    return item ? item->GetBitmap() : nullptr;
 }
 
 TCanvas* TOBLBitmapList::BmpCanvas(int ListIndex) { return Items(ListIndex)->GetBitmap()->Canvas(); }
@@ -220,8 +247,8 @@ int TOBLBitmapList::Dimensions(int ListIndex, BYTE Which)
 
 int TOBLBitmapList::ItemCount(int ListIndex)
 {
-    TBitmap* bitmap = Query(ListIndex);
-    return bitmap && !bitmap->Empty() ? 1 : 0;
+    TOBLBitmapListItem* item = Entry(ListIndex);
+    return item && !item->GetEmpty() ? 1 : 0;
 }
 
 bool TOBLBitmapList::IsValidItem(int ListIndex, int ImageIndex) { return ItemCount(ListIndex) == 1; }

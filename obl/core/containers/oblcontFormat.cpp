@@ -46,8 +46,8 @@ int ReadInt32(TStream* Stream)
     return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-// Every record is at least its flags byte, every offset four bytes: a count beyond what
-// is left of the stream is damaged data, refused before anything is allocated.
+// Every offset is four bytes: a table beyond what is left of the stream is damaged data,
+// refused before anything is allocated.
 void CheckCount(TStream* Stream, int Count, int BytesPerItem)
 {
     std::int64_t left = static_cast<std::int64_t>(Stream->Size()) - Stream->Position();
@@ -187,9 +187,15 @@ void TOBLCustomContainer::ReadData(TStream* Stream, bool WithOffsets)
     try {
         Clear();
         int count = ReadInt32(Stream);
-        CheckCount(Stream, count, WithOffsets ? 5 : 1);
-        if (WithOffsets)
+        if (count < 0)
+            throw EReadError(SReadError);
+        if (WithOffsets) {
+            CheckCount(Stream, count, 4);
             Stream->Seek(4 * count, soFromCurrent);
+        }
+        // Nothing is made ahead from the count: each item is made as its record is read,
+        // and every record takes at least its flags byte, so a count larger than the
+        // records (a file cut short) ends in a read error after the whole items it holds.
         for (int i = 0; i < count; ++i)
             ReadItem(Stream);
     } catch (...) {
@@ -254,11 +260,42 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
     return kind;
 }
 
+namespace {
+
+std::int64_t TableEntry(TList* List, int Index)
+{
+    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
+}
+
+// The records of a container file follow its offset table back to back, so the table
+// read from the file must name, up to entry Index, the positions where the records
+// before it end; any other entry is a damaged file. The records before Index are read
+// into a scratch item of Item's class to find their ends.
+void CheckTableUpTo(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
+{
+    TableEntry(List, Index);  // an index outside the table: the list's error
+    std::int64_t position = signatureSize + 4 + 4 * static_cast<std::int64_t>(List->Count());
+    TOwned<TOBLListItem> scratch;
+    for (int i = 0;; ++i) {
+        if (TableEntry(List, i) != position || position >= Stream->Size())
+            throw EReadError(SReadError);
+        if (i == Index)
+            return;
+        if (!scratch)
+            scratch.reset(static_cast<TOBLListItem*>(Item->ClassType()->Create(nullptr)));
+        Stream->SetPosition(static_cast<int>(position));
+        scratch->LoadFromStream(Stream);
+        position = Stream->Position();
+    }
+}
+
+} // namespace
+
 bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
 {
     if (!List)
         return false;
-    auto offset = static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
+    auto offset = TableEntry(List, Index);
     if (offset < 0 || offset >= Stream->Size())
         throw EReadError(SReadError);
     Stream->SetPosition(static_cast<int>(offset));
@@ -278,5 +315,8 @@ bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Ki
         List = table.get();
     }
     TFileStream file(FileName, fmOpenRead);
+    // The file's own table is checked against its records; a given one is the caller's.
+    if (table)
+        CheckTableUpTo(&file, List, Index, Item);
     return OBLListGetItemFromStream(&file, List, Index, Item);
 }

@@ -97,12 +97,12 @@ void TOBLGenericListItem::LoadFromFile(const AnsiString& FileName)
 void TOBLGenericListItem::SaveToFile(const AnsiString& FileName)
 {
     TFileStream file(FileName, fmCreate);
-    SaveDataToStream(&file);
+    SaveToStream(&file);
 }
 
-void TOBLGenericListItem::LoadDataFromStream(TStream* Stream) { data_->LoadFromStream(Stream); }
+void TOBLGenericListItem::LoadFromStream(TStream* Stream) { data_->LoadFromStream(Stream); }
 
-void TOBLGenericListItem::SaveDataToStream(TStream* Stream)
+void TOBLGenericListItem::SaveToStream(TStream* Stream)
 {
     if (data_->Size() > 0)
         Stream->WriteBuffer(data_->Memory(), data_->Size());

@@ -18,8 +18,8 @@ int ReadInt32(TStream* Stream);
 BYTE ReadByte(TStream* Stream);
 // A length byte and that many characters.
 AnsiString ReadString8(TStream* Stream);
-// A count of records of at least BytesPerItem bytes each that the rest of the stream
-// cannot hold raises EReadError.
+// A negative count, or a count of fields of BytesPerItem bytes each that the rest of the
+// stream cannot hold, raises EReadError.
 void CheckCount(TStream* Stream, int Count, int BytesPerItem);
 // Runs a payload reader, turning a malformed image inside a field of the right size
 // (the graphic's or the wave's own error) into EReadError.

@@ -171,21 +171,22 @@ HTHEME OpenThemeDataEntry(HWND window, LPCWSTR classList)
     TLock guard(State().lock);
     TThemeState& s = State();
     Log("OpenThemeData", nullptr, 0, 0, nullptr, window);
-    const std::optional<TThemeClass> themeClass = classList ? ThemeClassFromList(classList) : std::nullopt;
+    const std::optional<TThemeClass> found = classList ? ThemeClassFromList(classList) : std::nullopt;
     const auto settings = s.windows.find(window);
     const bool windowOff = settings != s.windows.end() && settings->second.themingOff;
     const bool allowed = Active() && (s.appProperties & STAP_ALLOW_CONTROLS) != 0 && !windowOff;
-    if (!themeClass || !allowed) {
+    if (!found || !allowed) {
         SetLastError(static_cast<DWORD>(E_PROP_ID_UNSUPPORTED));
         return nullptr;
     }
+    const TThemeClass themeClass = *found;
     const std::uintptr_t key = s.nextTheme;
     s.nextTheme += 4;
-    s.themes[key] = {*themeClass, window};
+    s.themes[key] = {themeClass, window};
     HTHEME theme = reinterpret_cast<HTHEME>(key);
     if (window)
         s.windows[window].lastTheme = theme;
-    s.log.back().className = ThemeClassName(*themeClass);
+    s.log.back().className = ThemeClassName(themeClass);
     return theme;
 }
 

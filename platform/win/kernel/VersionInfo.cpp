@@ -39,12 +39,14 @@ template <typename T>
 void Append(std::vector<BYTE>& out, const T& value)
 {
     const auto* bytes = reinterpret_cast<const BYTE*>(&value);
-    out.insert(out.end(), bytes, bytes + sizeof value);
+    for (std::size_t i = 0; i < sizeof value; ++i)
+        out.push_back(bytes[i]);
 }
 
 void AppendText(std::vector<BYTE>& out, const AnsiString& text)
 {
-    out.insert(out.end(), text.data(), text.data() + text.Length());
+    for (int i = 0; i < text.Length(); ++i)
+        out.push_back(static_cast<BYTE>(text.data()[i]));
     out.push_back(0);
 }
 

@@ -203,7 +203,7 @@ TEST(AlphaImageList, IMLEmptyAsksTheList)
         bool empty;
     };
     for (const Case& c : {Case{&lists.bitmaps, 1, 0, false}, Case{&lists.bitmaps, 1, 5, false},
-                          Case{&lists.bitmaps, 2, 0, true}, Case{&lists.bitmaps, -1, 0, true},
+                          Case{&lists.bitmaps, 2, 0, true},
                           Case{&lists.strips, 0, 1, false}, Case{&lists.strips, 0, 2, true},
                           Case{&lists.strips, 0, -1, true}, Case{&lists.strips, 1, 0, true}}) {
         SCOPED_TRACE(testing::Message() << c.list->ClassName().c_str() << " " << c.listIndex << "/" << c.imageIndex);
@@ -213,6 +213,10 @@ TEST(AlphaImageList, IMLEmptyAsksTheList)
         EXPECT_EQ(alpha.IMLEmpty(), c.empty);
         EXPECT_EQ(alpha.FillObject()->ListBitmap()->Empty(), c.empty);
     }
+    // The bitmap list answers only past its end; a negative entry is its item list's error.
+    alpha.SetImageList(&lists.bitmaps);
+    alpha.SetIndex(1, 1);
+    EXPECT_THROW(alpha.SetIndex(1, -1), EListError);
 }
 
 TEST(AlphaImageList, TheLinkFollowsTheListAndNotifies)

@@ -23,8 +23,11 @@ inline std::unique_ptr<TBitmap> Solid24(int width, int height, BYTE blue, BYTE g
 {
     Rows rows(height);
     for (auto& row : rows)
-        for (int x = 0; x < width; ++x)
-            row.insert(row.end(), {blue, green, red});
+        for (int x = 0; x < width; ++x) {
+            row.push_back(blue);
+            row.push_back(green);
+            row.push_back(red);
+        }
     return Make24(rows);
 }
 

@@ -2,7 +2,14 @@
 #include "obl/core/containers/oblcont.h"
 #include "tests/obl/core/containers/ListFixtures.h"
 
+#include "platform/win/kernel/Modules.h"
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <iterator>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -57,11 +64,20 @@ TEST_F(BitmapListTest, EntriesAnswerForTheirBitmaps)
     EXPECT_EQ(list.ItemCount(1), 1);
     EXPECT_TRUE(list.IsValidItem(1, 7));  // the image index is ignored
     EXPECT_EQ(list.ItemCount(2), 0);
-    // A negative entry does not exist either.
-    EXPECT_EQ(list.ItemCount(-1), 0);
-    EXPECT_FALSE(list.IsValidItem(-1, 0));
-    EXPECT_EQ(list.Dimensions(-1, 0), 0);
-    EXPECT_EQ(list.TransparentColor(-1, 0), 0xFFFFFF);
+    // Only the past the end has an answer: a negative entry is the item list's error.
+    const std::function<void()> negative[] = {
+        [&] { list.ItemCount(-1); },
+        [&] { list.IsValidItem(-1, 0); },
+        [&] { list.Dimensions(-1, 0); },
+        [&] { list.Palette(-1); },
+        [&] { list.TransparentColor(-1, 0); },
+        [&] { list.GetColorAtPoint(Point(0, 0), -1, 0); },
+        [&] { list.ItemRect(-1, 0); },
+        [&] { list.BmpCanvas(-1); },
+    };
+    for (std::size_t i = 0; i < std::size(negative); ++i)
+        EXPECT_THROW(negative[i](), EListError) << i;
+    EXPECT_EQ(list.Palette(2), nullptr);
     EXPECT_EQ(list.Dimensions(1, 0), 3);
     EXPECT_EQ(list.Dimensions(1, 1), 2);
     EXPECT_EQ(list.Dimensions(0, 2), 0);
@@ -102,9 +118,18 @@ TEST_F(BitmapListTest, FileSourceFetchesTheItemOfTheIdentOnce)
     list.SetSource(sdFile);
     Entry(2);
     Entry(0);
-    // The controls ask before they draw: the question fetches the bitmap.
-    EXPECT_TRUE(list.IsValidItem(0, 0));
+    // The count and the validity look at the bitmap as it is: nothing is fetched yet.
+    EXPECT_FALSE(list.IsValidItem(0, 0));
+    EXPECT_EQ(list.ItemCount(0), 0);
+    EXPECT_TRUE(list.Items(0)->StoredBitmap()->Empty());
+    // The first draw fetches the entry's bitmap, and keeps it.
+    TOwned<TBitmap> target(Solid(4, 4, clWhite));
+    list.Draw(target->Canvas(), 0, 0, 0, 0);
+    EXPECT_EQ(Pixel(target->Canvas(), 1, 1), clBlue);
     EXPECT_EQ(Pixel(list.Items(0)->StoredBitmap()->Canvas(), 1, 1), clBlue);
+    EXPECT_TRUE(list.IsValidItem(0, 0));
+    // So does a query that uses the bitmap.
+    EXPECT_EQ(list.ItemCount(1), 0);
     EXPECT_EQ(list.Dimensions(1, 0), 3);
     EXPECT_EQ(list.ItemCount(1), 1);
 
@@ -116,6 +141,7 @@ TEST_F(BitmapListTest, FileSourceFetchesTheItemOfTheIdentOnce)
     EXPECT_TRUE(held->Empty());
     EXPECT_EQ(list.Items(0)->StoredBitmap(), held);  // callers keep their bitmap
     EXPECT_FALSE(list.IsValidItem(0, 0));
+    EXPECT_EQ(list.Dimensions(0, 0), 0);
     list.SetSource(sdFile);
     EXPECT_EQ(Pixel(list.Items(0)->GetBitmap()->Canvas(), 1, 1), clYellow);
 }
@@ -128,6 +154,7 @@ TEST_F(BitmapListTest, DesigningListsFetchNothing)
     list.SetSource(sdFile);
     Entry(0);
     list.SetDesigning(true);
+    EXPECT_EQ(list.Dimensions(0, 0), 0);
     EXPECT_FALSE(list.IsValidItem(0, 0));
     EXPECT_TRUE(list.Items(0)->StoredBitmap()->Empty());
 }
@@ -138,15 +165,29 @@ TEST_F(BitmapListTest, FetchFailuresLeaveTheEntryEmptyAndAreTriedAgain)
     list.SetFileName("C:\\missing.bml");
     list.SetSource(sdFile);
     Entry(0);
+    // The count and the validity do not fetch, so they do not fail either.
     EXPECT_FALSE(list.IsValidItem(0, 0));
-    EXPECT_EQ(list.Dimensions(0, 0), 0);
+    EXPECT_EQ(list.ItemCount(0), 0);
+    // Every operation that fetches raises the loader's error.
     TOwned<TBitmap> target(Solid(4, 4, clWhite));
-    EXPECT_THROW(list.Draw(target->Canvas(), 0, 0, 0, 0), EFOpenError);
+    const std::function<void()> fetching[] = {
+        [&] { list.Dimensions(0, 0); },
+        [&] { list.Palette(0); },
+        [&] { list.TransparentColor(0, 0); },
+        [&] { list.GetColorAtPoint(Point(0, 0), 0, 0); },
+        [&] { list.Draw(target->Canvas(), 0, 0, 0, 0); },
+    };
+    for (std::size_t i = 0; i < std::size(fetching); ++i)
+        EXPECT_THROW(fetching[i](), EFOpenError) << i;
+    EXPECT_TRUE(list.Items(0)->StoredBitmap()->Empty());
+    // Tried again on the next use.
     WriteFile("missing.bml", {clLime});
+    EXPECT_EQ(list.Dimensions(0, 0), 3);
     EXPECT_TRUE(list.IsValidItem(0, 0));
 
     list.SetSource(sdAppResource);
     EXPECT_FALSE(list.IsValidItem(0, 0));
+    EXPECT_THROW(list.TransparentColor(0, 0), Exception);
     EXPECT_THROW(list.Items(0)->GetBitmap(), Exception);
 }
 
@@ -159,8 +200,8 @@ TEST_F(BitmapListTest, PathSourceBuildsTheFileNameFromTheIdent)
     list.SetFileName("C:\\pics\\images");
     list.SetSource(sdPath);
     Entry(7);
-    EXPECT_TRUE(list.IsValidItem(0, 0));
     EXPECT_EQ(Pixel(list.Items(0)->GetBitmap()->Canvas(), 0, 0), clAqua);
+    EXPECT_TRUE(list.IsValidItem(0, 0));
 
     // Without a folder the fixed path is the root.
     list.SetFileName("images");
@@ -175,15 +216,60 @@ TEST_F(BitmapListTest, PathSourceBuildsTheFileNameFromTheIdent)
     }
 }
 
-TEST_F(BitmapListTest, LibraryResourcesLoadNothing)
+// Counts the loads of modules registered with it.
+struct LoadCounter {
+    std::map<std::string, int> loads;
+    void Register(const std::string& name)
+    {
+        RegisterModule(name.c_str(), {}, [this, name] {
+            ++loads[name];
+            return true;
+        });
+    }
+};
+
+TEST_F(BitmapListTest, LibraryResourcesLoadTheLibraryAndNoBitmap)
 {
-    list.SetFileName("library.dll");
-    list.SetSource(sdLibResource);
-    Entry(1);
-    EXPECT_FALSE(list.IsValidItem(0, 0));
+    LoadCounter counter;
+    counter.Register("pictures.dll");
     TBitmap bitmap;
+    // A library that is not there answers false; one that is there answers true, and
+    // is freed again, with the bitmap left as it was.
     EXPECT_FALSE(OBLBmpLoadFromFile("library.dll", 1, &bitmap));
+    EXPECT_TRUE(OBLBmpLoadFromFile("C:\\libs\\PICTURES.DLL", 1, &bitmap));
+    EXPECT_EQ(counter.loads["pictures.dll"], 1);
+    EXPECT_EQ(GetModuleHandleA("pictures.dll"), nullptr);
     EXPECT_TRUE(bitmap.Empty());
+
+    // The library's name: the file name itself in the Windows and system folders, named
+    // like a path source's item file in the program's or a fixed folder.
+    struct Case {
+        TOBLPathPrefix prefix;
+        const char* fileName;
+        const char* library;
+    };
+    const Case cases[] = {
+        {ppWindows, "pictures.dll", "pictures.dll"},
+        {ppSystem, "pictures.dll", "pictures.dll"},
+        {ppFixed, "C:\\libs\\pictures.dll", "pic5.bmp"},
+        {ppProgram, "pictures.dll", "pic5.bmp"},
+    };
+    counter.Register("pic5.bmp");
+    for (const Case& c : cases) {
+        counter.loads.clear();
+        list.Clear();
+        list.SetSource(sdComponent);
+        list.SetPrefix(c.prefix);
+        list.SetFileName(c.fileName);
+        list.SetSource(sdLibResource);
+        Entry(5);
+        EXPECT_EQ(list.Dimensions(0, 0), 0);
+        EXPECT_TRUE(list.Items(0)->StoredBitmap()->Empty());
+        EXPECT_EQ(counter.loads[c.library], 1) << c.fileName;
+        EXPECT_EQ(counter.loads.size(), 1u) << c.fileName;
+    }
+    UnregisterModule("pictures.dll");
+    UnregisterModule("pic5.bmp");
 }
 
 TEST_F(BitmapListTest, AssignCopiesBitmapsAndDefaults)

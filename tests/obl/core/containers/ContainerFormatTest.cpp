@@ -199,7 +199,8 @@ TEST_F(ContainerFormatTest, DamagedStreamsRaiseReadErrorKeepingWhatWasRead)
     const Case cases[] = {
         {"no count", Bytes({2, 0}), 0},
         {"negative count", Int32(0xFFFFFFFF) + Bytes({0}), 0},
-        {"count beyond the data", Int32(0x7FFFFFFF) + firstRecord, 0},
+        // A count larger than the records (the stream cut short): the whole record stays.
+        {"count beyond the data", Int32(0x7FFFFFFF) + firstRecord, 1},
         {"second record cut", Int32(2) + firstRecord + Bytes({0x07, 1}), 1},
     };
     for (const Case& c : cases) {
@@ -220,6 +221,18 @@ TEST_F(ContainerFormatTest, FileCountBeyondItsTableRaisesReadError)
     Put("bad.sll", "\x08OBLSLL30" + Int32(1000) + Int32(17) + Bytes({0}));
     EXPECT_THROW(list->LoadFromFile("C:\\bad.sll"), EReadError);
     EXPECT_EQ(list->GetCount(), 0);
+}
+
+TEST_F(ContainerFormatTest, FileCutShortKeepsTheWholeRecords)
+{
+    // Three one-byte records, the file cut after the table and any number of them.
+    const std::string file = "\x08OBLSLL30" + Int32(3) + Int32(25) + Int32(26) + Int32(27) + Bytes({0, 0, 0});
+    for (int records = 0; records < 3; ++records) {
+        Put("cut.sll", file.substr(0, 25 + records));
+        TTextList target(nullptr);
+        EXPECT_THROW(target.LoadFromFile("C:\\cut.sll"), EReadError) << records;
+        EXPECT_EQ(target.GetCount(), records);
+    }
 }
 
 TEST_F(ContainerFormatTest, FileTypeReadsSignatureCountAndTable)

@@ -34,10 +34,10 @@ inline TOBLCustomContainer* GenericSample()
 {
     auto* list = new TOBLGenericList(nullptr);
     TStringStream raw("raw data bytes");
-    list->Items(list->Add(nullptr))->LoadDataFromStream(&raw);
+    list->Items(list->Add(nullptr))->LoadFromStream(&raw);
     TOBLGenericListItem* packed = list->Items(list->Add(nullptr));
     TStringStream more("compressed compressed compressed");
-    packed->LoadDataFromStream(&more);
+    packed->LoadFromStream(&more);
     packed->SetCompressed(true);
     list->Add(nullptr);
     return list;

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -67,11 +69,24 @@ TEST_F(DamagedInputTest, FilesCutShortAnywhereRaiseReadErrors)
         std::unique_ptr<TOBLCustomContainer> list(s.make());
         list->SaveToFile("C:\\whole.dat");
         const Bytes whole = Get("whole.dat");
+        // Where each record ends: the next one's table entry, the file's end for the last.
+        TList table;
+        int stored = 0;
+        OBLListGetFileType("C:\\whole.dat", stored, &table);
+        std::vector<std::size_t> ends;
+        for (int i = 1; i < table.Count(); ++i)
+            ends.push_back(static_cast<std::size_t>(reinterpret_cast<std::intptr_t>(table.Items(i))));
+        ends.push_back(whole.size());
         std::unique_ptr<TOBLCustomContainer> reader(s.make());
         for (std::size_t length = 9; length < whole.size(); ++length) {
             Put("cut.dat", Bytes(whole.begin(), whole.begin() + length));
             EXPECT_EQ(Try([&] { reader->LoadFromFile("C:\\cut.dat"); }), Outcome::readError)
                 << s.name << " cut at " << length;
+            // Every record whole before the cut is kept.
+            int wholeRecords = 0;
+            for (std::size_t end : ends)
+                wholeRecords += end <= length;
+            EXPECT_EQ(reader->GetCount(), wholeRecords) << s.name << " cut at " << length;
             int count = 0;
             TList table;
             Outcome typed = Try([&] { OBLListGetFileType("C:\\cut.dat", count, &table); });
@@ -165,6 +180,75 @@ TEST_F(DamagedInputTest, OffsetsPointingAnywhereReadOrRaiseReadErrors)
                 EXPECT_EQ(outcome, Outcome::readError) << s.name << " offset " << offset;
             }
         }
+    }
+}
+
+TEST_F(DamagedInputTest, SingleItemsCheckTheTableAgainstTheRecords)
+{
+    auto entry = [](TList& table, int i) { return static_cast<int>(reinterpret_cast<std::intptr_t>(table.Items(i))); };
+    for (const Sample& s : samples) {
+        std::unique_ptr<TOBLCustomContainer> list(s.make());
+        list->SaveToFile("C:\\whole.dat");
+        const Bytes whole = Get("whole.dat");
+        TList table;
+        int count = 0;
+        ASSERT_EQ(OBLListGetFileType("C:\\whole.dat", count, &table), s.kind);
+        for (int i = 0; i < count; ++i) {
+            std::unique_ptr<TOBLCustomContainer> one(s.make());
+            one->Clear();
+            one->Add(nullptr);
+            ASSERT_TRUE(OBLListGetItemFromFile("C:\\whole.dat", s.kind, nullptr, one->GetItem(0), i)) << s.name;
+            EXPECT_EQ(Record(one->GetItem(0)), Record(list->GetItem(i))) << s.name << " item " << i;
+        }
+        // Entry i names the start of record j: the whole file still loads (its reader goes
+        // by the records), a single item from entry i on is refused.
+        for (int i = 0; i < count; ++i)
+            for (int j = 0; j < count; ++j) {
+                if (i == j)
+                    continue;
+                Bytes file = whole;
+                Bytes field = Int32(entry(table, j));
+                std::copy(field.begin(), field.end(), file.begin() + 13 + 4 * i);
+                Put("moved.dat", file);
+                std::unique_ptr<TOBLCustomContainer> all(s.make());
+                all->LoadFromFile("C:\\moved.dat");
+                EXPECT_EQ(StreamForm(all.get()), StreamForm(list.get())) << s.name;
+                for (int k = 0; k < count; ++k) {
+                    std::unique_ptr<TOBLCustomContainer> one(s.make());
+                    Outcome outcome =
+                        Try([&] { OBLListGetItemFromFile("C:\\moved.dat", s.kind, nullptr, one->GetItem(0), k); });
+                    EXPECT_EQ(outcome, k < i ? Outcome::read : Outcome::readError)
+                        << s.name << " entry " << i << " at record " << j << ", item " << k;
+                }
+            }
+    }
+}
+
+TEST_F(DamagedInputTest, TypedSingleItemReadersRefuseAMovedEntry)
+{
+    struct Case {
+        const char* name;
+        std::function<TOBLCustomContainer*()> make;
+        std::function<bool(int)> get;  // reads item n of C:\moved.dat
+    };
+    TBitmap bitmap;
+    TOBLImageListItem strip(nullptr);
+    TOBLWave wave;
+    const Case cases[] = {
+        {"bitmaps", BitmapSample, [&](int n) { return OBLBMLGetItem("C:\\moved.dat", n, &bitmap); }},
+        {"images", ImageSample, [&](int n) { return OBLIMLGetItem("C:\\moved.dat", n, &strip); }},
+        {"waves", Waves, [&](int n) { return OBLWVLGetItem("C:\\moved.dat", n, &wave); }},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<TOBLCustomContainer> list(c.make());
+        list->SaveToFile("C:\\moved.dat");
+        Bytes file = Get("moved.dat");
+        // Entry 1 takes the position of record 2.
+        std::copy(file.begin() + 21, file.begin() + 25, file.begin() + 17);
+        Put("moved.dat", file);
+        EXPECT_TRUE(c.get(0)) << c.name;
+        EXPECT_EQ(Try([&] { c.get(1); }), Outcome::readError) << c.name;
+        EXPECT_EQ(Try([&] { c.get(2); }), Outcome::readError) << c.name;
     }
 }
 

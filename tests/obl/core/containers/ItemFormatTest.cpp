@@ -99,17 +99,17 @@ TEST_F(ItemFormatTest, GenericItemRecordsWriteTheWholeDataAndTheFileName)
     item.SetCompressed(true);
     item.Data()->SetPosition(3);
     TMemoryStream packed;
-    item.SaveToStream(&packed);
+    item.WriteData(&packed);
     packed.SetPosition(0);
     TOBLGenericListItem back(nullptr);
-    back.LoadFromStream(&packed);
+    back.ReadData(&packed);
     EXPECT_EQ(Content(*back.Data()), Text("xyz"));
     EXPECT_EQ(back.DataFileName(), "f.bin");
 
     // Without data: empty but usable.
     TMemoryStream none;
     Fill(none, Bytes{0x00} + String8("g"));
-    back.LoadFromStream(&none);
+    back.ReadData(&none);
     EXPECT_TRUE(back.GetEmpty());
     EXPECT_EQ(back.DataFileName(), "g");
     back.Assign(&item);
@@ -122,11 +122,20 @@ TEST_F(ItemFormatTest, GenericItemRawStreamsAndFiles)
     TMemoryStream raw;
     Fill(raw, Text("raw bytes"));
     raw.SetPosition(4);
-    item.LoadDataFromStream(&raw);
+    item.LoadFromStream(&raw);
     EXPECT_EQ(Content(*item.Data()), Text("raw bytes"));
     TMemoryStream out;
-    item.SaveDataToStream(&out);
+    item.SaveToStream(&out);
     EXPECT_EQ(Content(out), Text("raw bytes"));
+    // Through the item base the same names stand for the record, as the lists use them.
+    TOBLListItem& asItem = item;
+    TMemoryStream record;
+    asItem.SaveToStream(&record);
+    EXPECT_EQ(Content(record), Bytes{0x08} + Int32(9) + Text("raw bytes") + String8(""));
+    TOBLGenericListItem back(nullptr);
+    record.SetPosition(0);
+    static_cast<TOBLListItem&>(back).LoadFromStream(&record);
+    EXPECT_EQ(Content(*back.Data()), Text("raw bytes"));
     item.SaveToFile("C:\\out.bin");
     EXPECT_EQ(Get("out.bin"), Text("raw bytes"));
     std::filesystem::create_directory(root_ + "/sub");
@@ -318,7 +327,7 @@ TEST_F(ItemFormatTest, FormDescriptionsKeepEveryItemKind)
 
     TOBLGenericList generics(nullptr);
     TStringStream data("data");
-    generics.Items(generics.Add(nullptr))->LoadDataFromStream(&data);
+    generics.Items(generics.Add(nullptr))->LoadFromStream(&data);
     EXPECT_EQ(RoundTripThroughText(generics), StreamForm(&generics));
 
     TOBLWaveList waves(nullptr);
@@ -374,7 +383,7 @@ TEST_F(ItemFormatTest, ItemsAssignedToThemselvesKeepTheirData)
     EXPECT_EQ(strings.GetList()->Text(), "kept\r\n");
     TOBLGenericListItem generic(nullptr);
     TStringStream data("kept");
-    generic.LoadDataFromStream(&data);
+    generic.LoadFromStream(&data);
     generic.Assign(&generic);
     EXPECT_EQ(Content(*generic.Data()), Text("kept"));
     TOBLWaveListItem wave(nullptr);

@@ -49,7 +49,8 @@ public:
 Bytes Header(const std::string& signature = Signature)
 {
     Bytes out = Int32(static_cast<std::int32_t>(signature.size() + 1));
-    out.insert(out.end(), signature.begin(), signature.end());
+    for (char c : signature)
+        out.push_back(static_cast<BYTE>(c));
     out.push_back(0);
     return out;
 }

@@ -27,7 +27,11 @@ void Put32(Bytes& out, std::uint32_t v)
     Put16(out, v >> 16);
 }
 
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(Bytes& out, const char* tag)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<BYTE>(tag[i]));
+}
 
 struct WaveLayout {
     unsigned formatTag = 1;

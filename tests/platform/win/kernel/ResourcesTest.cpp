@@ -37,10 +37,12 @@ std::vector<BYTE> TinyDib()
     std::memcpy(dib.data(), &header, sizeof header);
     const RGBQUAD colours[4] = {{0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}, {255, 255, 255, 0}};
     const BYTE* c = reinterpret_cast<const BYTE*>(colours);
-    dib.insert(dib.end(), c, c + sizeof colours);
+    for (std::size_t i = 0; i < sizeof colours; ++i)
+        dib.push_back(c[i]);
     // Rows are 4 bytes each; the first stored row is the bottom one.
     const BYTE rows[8] = {0x23, 0, 0, 0, 0x01, 0, 0, 0};
-    dib.insert(dib.end(), rows, rows + 8);
+    for (BYTE b : rows)
+        dib.push_back(b);
     return dib;
 }
 
