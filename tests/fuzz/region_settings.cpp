@@ -4,7 +4,8 @@
 // property (and, with its top bit, announces the region data's size as the writer does);
 // the rest is the property's binary block, or, for the point list, its integers (four
 // bytes each). A damaged value raises the reader's error and leaves the settings as they
-// were; what reads writes a description that reads and writes the same again.
+// were; what reads is framed and painted on a small surface, and writes a description
+// that reads and writes the same again.
 #include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
@@ -73,12 +74,22 @@ std::string Description(std::size_t property, bool announce, const std::uint8_t*
     return text + "  " + kProperties[property] + " = {" + FuzzHex(data, size) + "}\nend\n";
 }
 
-// What the settings read make: their region, the mask's region.
+// What the settings read make: their region and the mask's, each framed on a small
+// surface as the form shape frames the stored region, and the border painted along them.
 void UseSettings(TRegionHost* host)
 {
-    if (HRGN mask = host->Region()->Mask()->CreateRegion())
+    TBitmap surface;
+    surface.SetSize(32, 32);
+    TCanvas* canvas = surface.Canvas();
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    if (HRGN mask = host->Region()->Mask()->CreateRegion()) {
+        FrameRgn(canvas->Handle(), mask, brush, 1, 1);
         DeleteObject(mask);
+    }
     host->Region()->CreateRegion(Rect(0, 0, 64, 48));
+    if (HRGN current = host->Region()->CurrentRegion())
+        FrameRgn(canvas->Handle(), current, brush, 2, 2);
+    host->Region()->PaintRegionShape(canvas, Rect(0, 0, 32, 32));
 }
 
 bool Registered()
@@ -176,5 +187,13 @@ std::vector<std::string> FuzzSeeds()
     add(1, StoredBytes(packed, kProperties[1]));
     add(2, StoredBytes(packed, kProperties[2]));
     add(4, StoredBytes(packed, kProperties[4]));
+    // Regressions: a point list whose polygon, each edge across the whole height, makes a
+    // region of some 200,000 rectangles; a point list one coordinate short.
+    std::string zigzag;
+    for (std::int32_t v : {-30000, -32768, -20000, 32767, -10000, -32768, 0, 32767, 10000, -32768, 20000, 32767})
+        for (int i = 0; i < 4; ++i)
+            zigzag.push_back(static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i)));
+    add(0, zigzag);
+    add(0, zigzag.substr(0, 20));
     return seeds;
 }
