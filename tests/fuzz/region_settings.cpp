@@ -1,7 +1,8 @@
 // The stored data of the region settings (the form shape's Region): the point list, the
 // mask's region data and its three border bitmaps, read through a form description into
 // a component that already holds settings of its own. The first input byte picks the
-// property (and, with its top bit, announces the region data's size as the writer does);
+// property (and, with its top bit, announces the region data's size as the writer does,
+// with bit 6 as well a size one larger than the data's);
 // the rest is the property's binary block, or, for the point list, its integers (four
 // bytes each). A damaged value raises the reader's error and leaves the settings as they
 // were; what reads is framed and painted on a small surface, and writes a description
@@ -39,6 +40,7 @@ const char* const kProperties[] = {"Region.PointList", "Region.Mask.RegionData",
                                    "Region.Mask.BorderUpBmp", "Region.Mask.BorderDnBmp"};
 constexpr std::size_t kPropertyCount = std::size(kProperties);
 constexpr std::uint8_t kAnnounceSize = 0x80;
+constexpr std::uint8_t kWrongSize = 0x40;
 
 TBitmap* Picture(int width, int height, TColor colour) { return FuzzPicture(width, height, colour, clRed); }
 
@@ -60,7 +62,7 @@ void FillHost(TRegionHost* host)
     region->Mask()->SetBorderBmp(TOBLRegionMask::bbBorderUp, picture.get());
 }
 
-std::string Description(std::size_t property, bool announce, const std::uint8_t* data, std::size_t size)
+std::string Description(std::size_t property, std::uint8_t selector, const std::uint8_t* data, std::size_t size)
 {
     std::string text = "object Host: TRegionHost\n";
     if (property == 0) {
@@ -69,8 +71,8 @@ std::string Description(std::size_t property, bool announce, const std::uint8_t*
             text += " " + std::to_string(FuzzIntAt(data + i));
         return text + " )\nend\n";
     }
-    if (announce && property == 1)
-        text += "  Region.Mask.RegionDataSize = " + std::to_string(size) + "\n";
+    if ((selector & kAnnounceSize) && property == 1)
+        text += "  Region.Mask.RegionDataSize = " + std::to_string(size + ((selector & kWrongSize) ? 1 : 0)) + "\n";
     return text + "  " + kProperties[property] + " = {" + FuzzHex(data, size) + "}\nend\n";
 }
 
@@ -137,15 +139,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)registered;
     if (size == 0)
         return 0;
-    const std::size_t property = (data[0] & ~kAnnounceSize) % kPropertyCount;
-    const std::string text = Description(property, (data[0] & kAnnounceSize) != 0, data + 1, size - 1);
+    const std::size_t property = (data[0] & ~(kAnnounceSize | kWrongSize)) % kPropertyCount;
+    const std::string text = Description(property, data[0], data + 1, size - 1);
 
     TRegionHost host(nullptr);
     FillHost(&host);
     const std::string before = WriteFormText(&host);
     try {
         ReadFormTextInto(&host, text);
-    } catch (const EReadError&) {
+    } catch (const EReadError& e) {
+        // A refusal names its line (and a refused stored value its property).
+        FUZZ_CHECK(Pos("Error reading form description at line ", e.Message()) == 1);
         FUZZ_CHECK(WriteFormText(&host) == before);
         return 0;
     } catch (const EInvalidGraphic&) {
@@ -195,5 +199,7 @@ std::vector<std::string> FuzzSeeds()
             zigzag.push_back(static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i)));
     add(0, zigzag);
     add(0, zigzag.substr(0, 20));
+    // ... and region data that disagrees with the size announced before it.
+    add(1 | kAnnounceSize | kWrongSize, StoredBytes(plain, kProperties[1]));
     return seeds;
 }
