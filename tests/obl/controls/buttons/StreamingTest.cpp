@@ -259,8 +259,9 @@ TEST_F(Streaming, ANegativeSizeIsRefusedNotTurnedIntoZero)
     for (const Case& c : {Case{"Width", "-2147483648"}, Case{"Height", "-1"}}) {
         std::string bad = text;
         bad.insert(at, std::string(c.property) + " = " + c.value + "\n    ");
+        TOwned<TButtonHost> copy(new TButtonHost(nullptr));
         try {
-            ReadBack(bad);
+            ReadFormTextInto(copy.get(), bad);
             ADD_FAILURE() << c.property << " read:\n" << bad;
         } catch (const EReadError& e) {
             EXPECT_EQ(e.Message().str(), "Error reading form description at line " + std::to_string(line) +
