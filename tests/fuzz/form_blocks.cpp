@@ -14,13 +14,20 @@
 
 #include "obl/controls/buttons/OBLButton.h"
 #include "obl/controls/edits/OBLBrowseEdit.h"
+#include "obl/controls/edits/OBLEditAutoComplete.h"
 #include "obl/controls/forms/OBLBack.h"
+#include "obl/controls/forms/OBLBaseDialog.h"
+#include "obl/controls/forms/OBLFormStyler.h"
 #include "obl/controls/graphic/OBLCustomMMButton.h"
 #include "obl/controls/graphic/OBLSpeedButton.h"
 #include "obl/controls/panels/OBLButtonPanel.h"
 #include "obl/controls/panels/OBLCustomParentPanel.h"
+#include "obl/controls/panels/OBLCustomScrollBox.h"
 #include "obl/controls/shapes/OBLFormShape.h"
+#include "obl/core/app/OBLIniCtrl.h"
+#include "obl/core/app/OBLXPThemeManager.h"
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/dialogs/OBLBrowseDlg.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/user/Input.h"
@@ -109,6 +116,25 @@ TFuzzForm* MakeForm()
     Placed<TOBLButtonPanel>(form, "Buttons", 50, 30, 60, 24);
     Placed<TOBLBrowseEdit>(form, "Edit", 2, 70, 100, 21);
     (new TOBLBack(form))->SetName("Back");
+    Placed<TOBLCustomScrollBox>(form, "Scroll", 110, 60, 40, 40);
+
+    auto* texts = new TOBLStringList(form);
+    texts->SetName("Texts");
+    TOBLStringListItem* lines = texts->Items(texts->Add(nullptr));
+    lines->GetList()->Add("one");
+    lines->GetList()->Add("two");
+    lines->SetCompressed(true);
+    (new TOBLGenericList(form))->SetName("Raw");
+    (new TOBLWaveList(form))->SetName("Sounds");
+    (new TOBLGraphicList(form))->SetName("Graphics");
+    (new TOBLImageListConnector(form))->SetName("Connector");
+    (new TOBLContainerCtrl(form))->SetName("Containers");
+    (new TOBLFormStyler(form))->SetName("Styler");
+    (new TOBLBaseDialog(form))->SetName("Dialog");
+    (new TOBLEditAutoComplete(form))->SetName("Completion");
+    (new TOBLXPThemeManager(form))->SetName("Themes");
+    (new TOBLIniCtrl(form))->SetName("Ini");
+    (new TOBLBrowseDlg(form))->SetName("Browse");
 
     auto* shape = new TOBLFormShape(form);
     shape->SetName("Shape");
@@ -127,7 +153,13 @@ bool Registered()
     RegisterClasses({TFuzzForm::StaticClass(), TFuzzParentPanel::StaticClass(), TOBLImageList::StaticClass(),
                      TOBLBitmapList::StaticClass(), TOBLSpeedButton::StaticClass(),
                      TOBLCustomMMButton::StaticClass(), TOBLButton::StaticClass(), TOBLButtonPanel::StaticClass(),
-                     TOBLBrowseEdit::StaticClass(), TOBLBack::StaticClass(), TOBLFormShape::StaticClass()});
+                     TOBLBrowseEdit::StaticClass(), TOBLBack::StaticClass(), TOBLFormShape::StaticClass(),
+                     TOBLCustomScrollBox::StaticClass(), TOBLStringList::StaticClass(), TOBLGenericList::StaticClass(),
+                     TOBLWaveList::StaticClass(), TOBLGraphicList::StaticClass(),
+                     TOBLImageListConnector::StaticClass(), TOBLContainerCtrl::StaticClass(),
+                     TOBLFormStyler::StaticClass(), TOBLBaseDialog::StaticClass(),
+                     TOBLEditAutoComplete::StaticClass(), TOBLXPThemeManager::StaticClass(),
+                     TOBLIniCtrl::StaticClass(), TOBLBrowseDlg::StaticClass()});
     return true;
 }
 
