@@ -757,11 +757,14 @@ private:
     void FixupReferences();
     void FinishLoading();
     void AbandonFrom(std::size_t loaded, std::size_t fixups);
+    void ReadDefined(const AnsiString& name, const std::function<void()>& read);
 
     AnsiString text_;
     int pos_ = 1;
     int line_ = 1;
     AnsiString propName_;
+    AnsiString propPath_;        // the defined property being read, as the text names it
+    mutable bool raised_ = false; // the last error came from Error
     TComponent* owner_ = nullptr;
     TComponent* parent_ = nullptr;
     std::vector<TComponent*> loaded_;

@@ -47,6 +47,7 @@ TReader::~TReader() = default;
 
 void TReader::Error(const AnsiString& message) const
 {
+    raised_ = true;
     throw EReadError("Error reading form description at line " + IntToStr(line_) + ": " + message);
 }
 
@@ -418,6 +419,19 @@ std::uint32_t TReader::ReadSet(PTypeInfo setType)
 
 // ---------------------------------------------------------------------------------------
 // Properties
+//
+// What a description that reads without an error means: every value it gives is the
+// value the object holds afterwards. A value a setter would drop or change is refused
+// with the reader's error naming the line, "Invalid property value <v> for <name>":
+// - integer properties declare the values they take (TPropertyBuilder::ReadRange), for
+//   instance a control's Width and Height (0 and more), an image-strip item's Width and
+//   Height (1 and more), the image and list indexes of the library's image-list triples
+//   (0 and more; their setters ignore negative indexes), the caret's 16-bit sizes;
+// - a defined property (binary block or list) that its reader refuses names the
+//   property and the line of its value, with the refusal's own text after it.
+// Values the class library keeps as given are taken (an index beyond the list's end,
+// the form shape's indexes). A property given twice in one object is set twice: the
+// last value wins, as in the class library.
 
 void TReader::ReadProperty(TPersistent* instance)
 {
@@ -439,6 +453,7 @@ void TReader::ReadProperty(TPersistent* instance)
         return;
     }
     propName_ = name;
+    propPath_ = path;
     CallDefineProperties(instance, this);
     if (!propName_.IsEmpty())
         Error("Property " + path + " does not exist");
@@ -460,6 +475,8 @@ void TReader::ReadPropValue(TPersistent* instance, PPropInfo prop)
         } else {
             value = prop->Kind() == tkInt64 ? ReadInt64() : ReadInteger();
         }
+        if (value < prop->ReadMin || value > prop->ReadMax)
+            Error("Invalid property value " + IntToStr(value) + " for " + prop->Name);
         SetOrdProp(instance, prop, value);
         break;
     }
@@ -531,11 +548,30 @@ void TReader::ReadMethodValue(TPersistent* instance, PPropInfo prop)
     SetMethodProp(instance, prop, TMethod{root_, method->Code, method->Signature});
 }
 
+// A defined property's reader that refuses its value raises an error of its own (the
+// stream's read error, say); the reader passes it on with the property's name and the
+// line the value starts on, as for its own refusals. Errors the reader raised itself
+// while the property read its value already name their line and pass unchanged.
+void TReader::ReadDefined(const AnsiString& name, const std::function<void()>& read)
+{
+    const int line = line_;
+    const AnsiString path = propPath_.IsEmpty() ? name : propPath_;
+    raised_ = false;
+    try {
+        read();
+    } catch (const Exception& e) {
+        if (raised_)
+            throw;
+        line_ = line;
+        Error("Invalid property value for " + path + ": " + e.Message());
+    }
+}
+
 void TReader::DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc, bool)
 {
     if (!propName_.IsEmpty() && readData && SameText(name, propName_)) {
         propName_ = AnsiString();
-        readData(this);
+        ReadDefined(name, [&] { readData(this); });
     }
 }
 
@@ -545,11 +581,15 @@ void TReader::DefineBinaryProperty(const AnsiString& name, TStreamProc readData,
         propName_ = AnsiString();
         if (NextValue() != vaBinary)
             Error("binary data expected for " + name);
+        const int line = line_;
         std::vector<char> bytes = ReadBinary();
         TMemoryStream data;
         data.WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
         data.SetPosition(0);
-        readData(&data);
+        const int end = line_;
+        line_ = line;
+        ReadDefined(name, [&] { readData(&data); });
+        line_ = end;
     }
 }
 

@@ -660,8 +660,8 @@ void TControl::Publish(TClassBuilder<TControl>& c)
 {
     c.Property("Left", &TControl::Left, &TControl::SetLeft);
     c.Property("Top", &TControl::Top, &TControl::SetTop);
-    c.Property("Width", &TControl::Width, &TControl::SetWidth);
-    c.Property("Height", &TControl::Height, &TControl::SetHeight);
+    c.Property("Width", &TControl::Width, &TControl::SetWidth).ReadRange(0);
+    c.Property("Height", &TControl::Height, &TControl::SetHeight).ReadRange(0);
     c.Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
     c.Property("Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
     c.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Default(bdLeftToRight);

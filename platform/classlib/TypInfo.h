@@ -36,6 +36,7 @@
 
 #include <bit>
 #include <concepts>
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -133,6 +134,10 @@ struct TPropInfo {
     bool StoredConstant = true;
     std::function<bool(TObject*)> StoredFunction;     // replaces StoredConstant when set
     bool Withdrawn = false;                           // an inherited one this class does not offer
+    // The values a form description may give an integer property: the reader refuses one
+    // outside them (with its line) instead of handing the setter a value it would drop.
+    std::int64_t ReadMin = INT64_MIN;
+    std::int64_t ReadMax = INT64_MAX;
 
     std::function<std::int64_t(TObject*)> GetOrd;
     std::function<void(TObject*, std::int64_t)> SetOrd;
@@ -274,6 +279,13 @@ public:
     // A named type in place of the one the getter gives (an integer type with identifiers).
     TPropertyBuilder& Type(PTypeInfo type) { info_.PropType = type; return *this; }
     TPropertyBuilder& Stored(bool stored) { info_.StoredConstant = stored; return *this; }
+    // The values the reader takes for an integer property (see TPropInfo::ReadMin).
+    TPropertyBuilder& ReadRange(std::int64_t min, std::int64_t max = INT64_MAX)
+    {
+        info_.ReadMin = min;
+        info_.ReadMax = max;
+        return *this;
+    }
     TPropertyBuilder& Stored(bool (C::*predicate)() const)
     {
         info_.StoredFunction = [predicate](TObject* o) { return (static_cast<C*>(o)->*predicate)(); };

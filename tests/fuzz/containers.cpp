@@ -5,6 +5,7 @@
 #include "FuzzTarget.h"
 
 #include "obl/core/containers/oblcont.h"
+#include "obl/core/formats/Oblstreamutils.h"
 #include "obl/core/formats/oblwave.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/obl/core/containers/ContainerSamples.h"
@@ -111,6 +112,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
 }
 
+namespace {
+
+// A run-length bitmap file of the size whose data ends at once: a few dozen bytes that
+// claim width x height pixels.
+std::string RunLengthFile(std::int32_t width, std::int32_t height)
+{
+    std::string b = "BM";
+    auto put = [&b](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    for (std::uint32_t v : {64u, 0u, 62u, 40u})
+        put(v, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(4, 2);
+    for (std::uint32_t v : {static_cast<std::uint32_t>(BI_RLE4), 2u, 0u, 0u, 2u, 0u, 0x000000u, 0xFFFFFFu})
+        put(v, 4);
+    return b + std::string("\0\1", 2);
+}
+
+// The stream form of a bitmap list holding one compressed 4-bit item with the file.
+std::string CompressedFourBitItem(const std::string& file)
+{
+    TMemoryStream image, out;
+    Fill(image, file);
+    stWriteInteger(&out, 1);
+    stWriteByte(&out, 0x01 | 0x08 | 0x20);
+    SaveCompressedStream(&image, &out, static_cast<int>(image.Size()));
+    return std::string(1, '\3') + Bytes(out);
+}
+
+} // namespace
+
 std::vector<std::string> FuzzSeeds()
 {
     const std::function<TOBLCustomContainer*()> samples[] = {StringSample, GenericSample, WaveSample, BitmapSample,
@@ -124,5 +160,15 @@ std::vector<std::string> FuzzSeeds()
             seeds.push_back(std::string(1, static_cast<char>(kind | (withOffsets ? kWithOffsets : 0))) + Bytes(out));
         }
     }
+    // A compressed 4-bit picture, which writing searches the palette for; then the
+    // regression: 123 bytes of such an item claiming 22 x 1,441,794 pixels.
+    std::unique_ptr<TOBLBitmapList> pictures(new TOBLBitmapList(nullptr));
+    TOwned<TBitmap> picture(Solid(5, 3, clTeal));
+    TOBLBitmapListItem* item = pictures->Items(pictures->Add(nullptr));
+    item->SetBitmap(picture.get());
+    item->SetPixelFormat(spf4bit);
+    item->SetCompressed(true);
+    seeds.push_back(std::string(1, '\3') + StreamForm(pictures.get()));
+    seeds.push_back(CompressedFourBitItem(RunLengthFile(22, 1441794)));
     return seeds;
 }

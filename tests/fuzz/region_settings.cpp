@@ -1,10 +1,12 @@
 // The stored data of the region settings (the form shape's Region): the point list, the
 // mask's region data and its three border bitmaps, read through a form description into
 // a component that already holds settings of its own. The first input byte picks the
-// property (and, with its top bit, announces the region data's size as the writer does);
+// property (and, with its top bit, announces the region data's size as the writer does,
+// with bit 6 as well a size one larger than the data's);
 // the rest is the property's binary block, or, for the point list, its integers (four
 // bytes each). A damaged value raises the reader's error and leaves the settings as they
-// were; what reads writes a description that reads and writes the same again.
+// were; what reads is framed and painted on a small surface, and writes a description
+// that reads and writes the same again.
 #include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
@@ -38,6 +40,7 @@ const char* const kProperties[] = {"Region.PointList", "Region.Mask.RegionData",
                                    "Region.Mask.BorderUpBmp", "Region.Mask.BorderDnBmp"};
 constexpr std::size_t kPropertyCount = std::size(kProperties);
 constexpr std::uint8_t kAnnounceSize = 0x80;
+constexpr std::uint8_t kWrongSize = 0x40;
 
 TBitmap* Picture(int width, int height, TColor colour) { return FuzzPicture(width, height, colour, clRed); }
 
@@ -59,7 +62,7 @@ void FillHost(TRegionHost* host)
     region->Mask()->SetBorderBmp(TOBLRegionMask::bbBorderUp, picture.get());
 }
 
-std::string Description(std::size_t property, bool announce, const std::uint8_t* data, std::size_t size)
+std::string Description(std::size_t property, std::uint8_t selector, const std::uint8_t* data, std::size_t size)
 {
     std::string text = "object Host: TRegionHost\n";
     if (property == 0) {
@@ -68,17 +71,27 @@ std::string Description(std::size_t property, bool announce, const std::uint8_t*
             text += " " + std::to_string(FuzzIntAt(data + i));
         return text + " )\nend\n";
     }
-    if (announce && property == 1)
-        text += "  Region.Mask.RegionDataSize = " + std::to_string(size) + "\n";
+    if ((selector & kAnnounceSize) && property == 1)
+        text += "  Region.Mask.RegionDataSize = " + std::to_string(size + ((selector & kWrongSize) ? 1 : 0)) + "\n";
     return text + "  " + kProperties[property] + " = {" + FuzzHex(data, size) + "}\nend\n";
 }
 
-// What the settings read make: their region, the mask's region.
+// What the settings read make: their region and the mask's, each framed on a small
+// surface as the form shape frames the stored region, and the border painted along them.
 void UseSettings(TRegionHost* host)
 {
-    if (HRGN mask = host->Region()->Mask()->CreateRegion())
+    TBitmap surface;
+    surface.SetSize(32, 32);
+    TCanvas* canvas = surface.Canvas();
+    HBRUSH brush = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    if (HRGN mask = host->Region()->Mask()->CreateRegion()) {
+        FrameRgn(canvas->Handle(), mask, brush, 1, 1);
         DeleteObject(mask);
+    }
     host->Region()->CreateRegion(Rect(0, 0, 64, 48));
+    if (HRGN current = host->Region()->CurrentRegion())
+        FrameRgn(canvas->Handle(), current, brush, 2, 2);
+    host->Region()->PaintRegionShape(canvas, Rect(0, 0, 32, 32));
 }
 
 bool Registered()
@@ -126,15 +139,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)registered;
     if (size == 0)
         return 0;
-    const std::size_t property = (data[0] & ~kAnnounceSize) % kPropertyCount;
-    const std::string text = Description(property, (data[0] & kAnnounceSize) != 0, data + 1, size - 1);
+    const std::size_t property = (data[0] & ~(kAnnounceSize | kWrongSize)) % kPropertyCount;
+    const std::string text = Description(property, data[0], data + 1, size - 1);
 
     TRegionHost host(nullptr);
     FillHost(&host);
     const std::string before = WriteFormText(&host);
     try {
         ReadFormTextInto(&host, text);
-    } catch (const EReadError&) {
+    } catch (const EReadError& e) {
+        // A refusal names its line (and a refused stored value its property).
+        FUZZ_CHECK(Pos("Error reading form description at line ", e.Message()) == 1);
         FUZZ_CHECK(WriteFormText(&host) == before);
         return 0;
     } catch (const EInvalidGraphic&) {
@@ -176,5 +191,15 @@ std::vector<std::string> FuzzSeeds()
     add(1, StoredBytes(packed, kProperties[1]));
     add(2, StoredBytes(packed, kProperties[2]));
     add(4, StoredBytes(packed, kProperties[4]));
+    // Regressions: a point list whose polygon, each edge across the whole height, makes a
+    // region of some 200,000 rectangles; a point list one coordinate short.
+    std::string zigzag;
+    for (std::int32_t v : {-30000, -32768, -20000, 32767, -10000, -32768, 0, 32767, 10000, -32768, 20000, 32767})
+        for (int i = 0; i < 4; ++i)
+            zigzag.push_back(static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i)));
+    add(0, zigzag);
+    add(0, zigzag.substr(0, 20));
+    // ... and region data that disagrees with the size announced before it.
+    add(1 | kAnnounceSize | kWrongSize, StoredBytes(plain, kProperties[1]));
     return seeds;
 }

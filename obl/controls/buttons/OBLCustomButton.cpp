@@ -68,8 +68,8 @@ void TOBLCustomButton::Publish(TClassBuilder<TOBLCustomButton>& c)
     c.Property("HideHint", &C::HideHint, &C::SetHideHint).Default(true);
     c.Property("UseCaption", &C::UseCaption, &C::SetUseCaption).Default(true);
     c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::IsImageListStored);
-    c.Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex).Default(0);
-    c.Property("ListIndex", &C::ListIndex, &C::SetListIndex).Default(0);
+    c.Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex).Default(0).ReadRange(0);
+    c.Property("ListIndex", &C::ListIndex, &C::SetListIndex).Default(0).ReadRange(0);
     c.Property("MultiLine", &C::MultiLine, &C::SetMultiLine).Default(false);
     c.Property("NumGlyphs", &C::NumGlyphs, &C::SetNumGlyphs).Default(1);
     c.Property("RepeatedClick", &C::RepeatedClick, &C::SetRepeatedClick).Default(false);

@@ -246,11 +246,11 @@ void TOBLCaret::Publish(TClassBuilder<TOBLCaret>& c)
     using C = TOBLCaret;
     c.Property("BlinkRate", &C::BlinkRate, &C::SetBlinkRate).NoDefault();
     c.Property("Style", &C::Style, &C::SetStyle).Default(csDefault);
-    c.Property("Width", &C::Width, [](C& o, int v) { o.SetWord(0, v); }).Default(2);
-    c.Property("Height", &C::Height, [](C& o, int v) { o.SetWord(1, v); }).Default(10);
+    c.Property("Width", &C::Width, [](C& o, int v) { o.SetWord(0, v); }).Default(2).ReadRange(0, 65535);
+    c.Property("Height", &C::Height, [](C& o, int v) { o.SetWord(1, v); }).Default(10).ReadRange(0, 65535);
     c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::HasControl);
-    c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetWord(2, v); }).Default(0);
-    c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetWord(3, v); }).Default(0);
+    c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetWord(2, v); }).Default(0).ReadRange(0, 65535);
+    c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetWord(3, v); }).Default(0).ReadRange(0, 65535);
     c.Property("CaretBmpMode", &C::CaretBmpMode, &C::SetCaretBmpMode).Default(cbBmpSize);
     c.Property("Bitmap", &C::Bitmap, &C::SetBitmap);
 }

@@ -129,8 +129,8 @@ void TOBLCustomFormFill::Publish(TClassBuilder<TOBLCustomFormFill>& c)
     c.Property("Enabled", &TOBLCustomFormFill::Enabled, &TOBLCustomFormFill::SetEnabled).Default(true);
     c.Property("ImageList", &TOBLCustomFormFill::ImageList, &TOBLCustomFormFill::SetImageList)
         .Stored(&TOBLCustomFormFill::HasControl);
-    c.Property("ImageIndex", &TOBLCustomFormFill::ImageIndex, &TOBLCustomFormFill::SetImageIndex).Default(0);
-    c.Property("ListIndex", &TOBLCustomFormFill::ListIndex, &TOBLCustomFormFill::SetListIndex).Default(0);
+    c.Property("ImageIndex", &TOBLCustomFormFill::ImageIndex, &TOBLCustomFormFill::SetImageIndex).Default(0).ReadRange(0);
+    c.Property("ListIndex", &TOBLCustomFormFill::ListIndex, &TOBLCustomFormFill::SetListIndex).Default(0).ReadRange(0);
     c.Property("PaintMode", &TOBLCustomFormFill::PaintMode, &TOBLCustomFormFill::SetPaintMode).Default(pcControl);
     c.Property("OnPaint", &TOBLCustomFormFill::OnPaint, &TOBLCustomFormFill::SetOnPaint);
 }

@@ -47,8 +47,8 @@ public:
     static void PublishImageList(TClassBuilder<C>& c)
     {
         c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::IsImageListStored);
-        c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
-        c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
+        c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0).ReadRange(0);
+        c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0).ReadRange(0);
     }
 
 protected:

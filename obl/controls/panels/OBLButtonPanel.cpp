@@ -120,9 +120,9 @@ void TOBLButtonPanel::Publish(TClassBuilder<TOBLButtonPanel>& c)
     c.Property("ButtonStyle", &C::ButtonStyle, &C::SetBtnStyle).Default(ubsAutoDetect);
     c.Property("FillObject", &C::FillObject, &C::SetFillObject);
     c.Property("Flat", &C::Flat, &C::SetFlat).Default(false);
-    c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
+    c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0).ReadRange(0);
     c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::IsImageListStored);
-    c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
+    c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0).ReadRange(0);
     c.Property("Transparent", &C::Transparent, &C::SetTransparent).Default(false);
     c.Property("OnButtonClick", &C::OnButtonClick, &C::SetOnButtonClick);
     c.Property("OnMouseEnter", &C::OnMouseEnter, &C::SetOnMouseEnter);

@@ -7,6 +7,7 @@
 #include "platform/win/kernel/SystemMetrics.h"
 #include "platform/win/user/User.h"
 
+#include <algorithm>
 #include <vector>
 
 // Sits in the form's own dispatch (its WindowProc), which every window of the form goes
@@ -287,13 +288,20 @@ void TOBLFormShape::ReRegion()
         }
         result = CopyOf(region_->CurrentRegion());
         OffsetRgn(result, frame.cx, stripHeight);
-        if (const int depth = region_->ShadowDepth(); depth > 0) {
+        // Only what lies in the window (or casts its shadow there) counts: cutting the
+        // shape to that first keeps the combining small for a complex shape, and the
+        // shadow is cut to the window after.
+        const int depth = std::max(region_->ShadowDepth(), 0);
+        Combine(result, CreateRectRgn(-depth, -depth, W, H), RGN_AND);
+        if (depth > 0) {
             HRGN moved = CopyOf(result);
             OffsetRgn(moved, depth, depth);
             Combine(result, moved, RGN_OR);
         }
         const bool keepCaption = (showFormCaption_ && form->BorderStyle() != bsNone) || designing;
         Combine(result, CreateRectRgn(0, 0, W, stripHeight), keepCaption ? RGN_OR : RGN_DIFF);
+        if (depth > 0)
+            Combine(result, CreateRectRgn(0, 0, W, H), RGN_AND);
     }
     if (designing || !window) {
         DeleteObject(result);

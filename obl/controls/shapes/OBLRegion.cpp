@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -34,6 +35,17 @@ std::vector<BYTE> RegionDataOf(HRGN rgn)
     if (size == 0 || GetRegionData(rgn, size, reinterpret_cast<RGNDATA*>(data.data())) != size)
         data.clear();
     return data;
+}
+
+// The region of a polygon of points, or null for one beyond TOBLRegion::PolygonRowLimit.
+HRGN PolygonRegion(const TPoint* points, int count)
+{
+    if (count <= 0)
+        return nullptr;
+    long long rows = 0;
+    for (int i = 0; i < count; ++i)
+        rows += std::abs(static_cast<long long>(points[i].y) - points[(i + 1) % count].y);
+    return rows > TOBLRegion::PolygonRowLimit ? nullptr : CreatePolygonRgn(points, count, ALTERNATE);
 }
 
 HRGN CopyRegion(HRGN rgn)
@@ -157,7 +169,8 @@ void TOBLRegion::GetPointListChange(TObject*)
 }
 
 // An emptied list takes its polygon with it, so the window does not keep the old shape;
-// so does a polygon too complex for a region (CreatePolygonRgn makes none).
+// so does a polygon too complex for a region (beyond PolygonRowLimit, or one that
+// CreatePolygonRgn makes none of).
 void TOBLRegion::RebuildPointRegion()
 {
     if (points_->Count() == 0) {
@@ -165,9 +178,10 @@ void TOBLRegion::RebuildPointRegion()
         return;
     }
     const std::vector<TPoint> points = SignedPoints(points_.get());
-    HRGN polygon = CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE);
+    HRGN polygon = PolygonRegion(points.data(), static_cast<int>(points.size()));
     SetUserRgn(polygon);
-    DeleteObject(polygon);
+    if (polygon)
+        DeleteObject(polygon);
 }
 
 void TOBLRegion::SetUserRgn(HRGN Rgn) { userData_ = RegionDataOf(Rgn); }
@@ -179,7 +193,7 @@ void TOBLRegion::SetUserPolygonRgn(const TPoint* Points, int Count)
     for (int i = 0; i < Count; ++i)
         points_->AddPoint(Points[i]);
     points_->EndUpdate(false);
-    HRGN polygon = Count > 0 ? CreatePolygonRgn(Points, Count, ALTERNATE) : nullptr;
+    HRGN polygon = PolygonRegion(Points, Count);
     SetUserRgn(polygon);
     if (polygon)
         DeleteObject(polygon);

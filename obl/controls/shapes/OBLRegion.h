@@ -76,6 +76,11 @@ public:
     void SetUserRgn(HRGN Rgn);
     // Replaces the points by these and makes their polygon the user region.
     void SetUserPolygonRgn(const TPoint* Points, int Count);
+    // A polygon of points makes a user region only while its edges cross at most this many
+    // rows in all (the sum of their heights): a window's outline needs some thousands. A
+    // polygon beyond it gives none, as one too complex for a region, and the window stays
+    // rectangular; the points are kept.
+    static constexpr long long PolygonRowLimit = 1 << 16;
 
     // Builds the current region of the shape in R (nothing while the window control is
     // being destroyed).

@@ -97,8 +97,8 @@ public:
         c.Property("CtlXP", &C::CtlXP, &C::SetCtlXP).Default(true);
         c.Property("BackFX", &C::BackFX, &C::SetBackFXObject);
         c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::IsImageListStored);
-        c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0);
-        c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0);
+        c.Property("ImageIndex", &C::ImageIndex, [](C& o, int v) { o.SetIndex(0, v); }).Default(0).ReadRange(0);
+        c.Property("ListIndex", &C::ListIndex, [](C& o, int v) { o.SetIndex(1, v); }).Default(0).ReadRange(0);
         c.Property("OnAfterEnter", &C::OnAfterEnter, &C::SetOnAfterEnter);
         c.Property("OnAfterExit", &C::OnAfterExit, &C::SetOnAfterExit);
         c.Property("OnMouseEnter", &C::OnMouseEnter, &C::SetOnMouseEnter);

@@ -61,8 +61,8 @@ template <class C>
 void OBLPublishImageList(TClassBuilder<C>& c)
 {
     c.Property("ImageList", &C::ImageList, &C::SetImageList).Stored(&C::HasControl);
-    c.Property("ListIndex", &C::ListIndex, &C::SetListIndex).Default(0);
-    c.Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex).Default(0);
+    c.Property("ListIndex", &C::ListIndex, &C::SetListIndex).Default(0).ReadRange(0);
+    c.Property("ImageIndex", &C::ImageIndex, &C::SetImageIndex).Default(0).ReadRange(0);
 }
 
 class TOBLContainerComponent : public TOBLCustomComponent {

@@ -659,8 +659,8 @@ void TOBLImageListItem::LoadFromFile(const AnsiString& FileName)
 
 void TOBLImageListItem::Publish(TClassBuilder<TOBLImageListItem>& c)
 {
-    c.Property("Width", &TOBLImageListItem::Width, &TOBLImageListItem::SetWidth).Default(16);
-    c.Property("Height", &TOBLImageListItem::Height, &TOBLImageListItem::SetHeight).Default(16);
+    c.Property("Width", &TOBLImageListItem::Width, &TOBLImageListItem::SetWidth).Default(16).ReadRange(1);
+    c.Property("Height", &TOBLImageListItem::Height, &TOBLImageListItem::SetHeight).Default(16).ReadRange(1);
     c.Property("AllocBy", &TOBLImageListItem::AllocBy, &TOBLImageListItem::SetAllocBy).Default(4);
     c.Property("Masked", &TOBLImageListItem::Masked, &TOBLImageListItem::SetMaskedState).Default(false);
     c.Property("Description", &TOBLImageListItem::Description, &TOBLImageListItem::SetDescription);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -71,6 +72,24 @@ void CompressWhole(TMemoryStream& source, TStream* dest)
 {
     source.SetPosition(0);
     SaveCompressedStream(&source, dest, static_cast<int>(source.Size()));
+}
+
+// The pixels a bitmap file image claims in its header; 0 for what is not a bitmap file
+// (the bitmap's own reader refuses that).
+long long ClaimedPixels(TMemoryStream& image)
+{
+    const auto* p = static_cast<const BYTE*>(image.Memory());
+    const auto size = image.Size();
+    auto at = [p](int offset, int bytes) {
+        std::uint32_t v = 0;
+        for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[offset + i];
+        return v;
+    };
+    if (size < 22 || p[0] != 'B' || p[1] != 'M') return 0;
+    if (at(14, 4) == 12) return static_cast<long long>(at(18, 2)) * at(20, 2);
+    if (size < 26) return 0;
+    const auto width = static_cast<std::int32_t>(at(18, 4)), height = static_cast<std::int32_t>(at(22, 4));
+    return std::abs(static_cast<long long>(width)) * std::abs(static_cast<long long>(height));
 }
 
 void RestoreWhole(TStream* source, TMemoryStream& dest)
@@ -306,5 +325,6 @@ void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed)
     TMemoryStream image;
     if (Compressed) RestoreWhole(Stream, image);
     else ReadCountedField(Stream, image);
+    if (ClaimedPixels(image) > OBLMaxStoredBitmapPixels) throw EReadError(SReadError);
     Bitmap->LoadFromStream(&image);
 }

@@ -46,7 +46,12 @@ void stReadWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
 // image; compressed: a compressed stream of the image, where a monochrome
 // bitmap's own image is always stored at 1 bit.
 void stWriteBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed, int Code);
-// Reads either image form (both are bitmap files) into Bitmap.
+// Reads either image form (both are bitmap files) into Bitmap. A stored image may
+// claim at most OBLMaxStoredBitmapPixels pixels (width times height, as its header
+// says): beyond that the field raises EReadError before any pixel is made, and Bitmap
+// is left as it was. Run-length data and compression let a few bytes claim millions of
+// pixels; every picture the library stores (a strip is at most 32,768 pixels wide) fits.
+inline constexpr long long OBLMaxStoredBitmapPixels = 1LL << 22;
 void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed);
 // Writes the own device-independent image of Bitmap (1 bit for a monochrome
 // bitmap whatever the code), then rewinds Stream to 0. A bitmap without an

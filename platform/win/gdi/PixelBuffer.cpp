@@ -1,5 +1,6 @@
 #include "platform/win/gdi/PixelBuffer.h"
 
+#include <array>
 #include <climits>
 
 int DibStride(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
@@ -25,6 +26,40 @@ unsigned NearestIndex(const std::vector<RGBQUAD>& colors, std::uint32_t rgb) {
         }
     }
     return best;
+}
+
+// The last answers of NearestIndex for one colour table, by colour (direct-mapped).
+class NearestColors {
+public:
+    explicit NearestColors(const std::vector<RGBQUAD>* table) : table_(table) { keys_.fill(kNone); }
+    const std::vector<RGBQUAD>* Table() const { return table_; }
+    unsigned Find(std::uint32_t rgb) {
+        rgb &= 0xFFFFFF;
+        const std::size_t slot = ((rgb * 2654435761u) >> 20) & (kSlots - 1);
+        if (keys_[slot] != rgb) {
+            keys_[slot] = rgb;
+            answers_[slot] = static_cast<std::uint8_t>(NearestIndex(*table_, rgb));
+        }
+        return answers_[slot];
+    }
+
+private:
+    static constexpr std::size_t kSlots = 4096;
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    const std::vector<RGBQUAD>* table_;
+    std::array<std::uint32_t, kSlots> keys_;
+    std::array<std::uint8_t, kSlots> answers_{};
+};
+
+unsigned PixelBuffer::Nearest(std::uint32_t rgb) const {
+    if (!colors)
+        return 0;
+    // Tables of indexed formats have at most 256 entries; a larger one is searched each time.
+    if (colors->size() > 256)
+        return NearestIndex(*colors, rgb);
+    if (!nearest || nearest->Table() != colors)
+        nearest = std::make_shared<NearestColors>(colors);
+    return nearest->Find(rgb);
 }
 
 unsigned PixelBuffer::Index(int x, int y) const {
@@ -79,7 +114,7 @@ void PixelBuffer::Put(int x, int y, std::uint32_t rgb) const {
     switch (bpp) {
     case 1:
     case 4:
-    case 8: PutIndex(x, y, colors ? NearestIndex(*colors, rgb) : 0); break;
+    case 8: PutIndex(x, y, Nearest(rgb)); break;
     case 16: {
         const unsigned v = (((rgb >> 19) & 31) << 10) | (((rgb >> 11) & 31) << 5) | ((rgb >> 3) & 31);
         row[x * 2] = static_cast<std::uint8_t>(v);

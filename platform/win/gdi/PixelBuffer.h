@@ -7,7 +7,10 @@
 #include "platform/win/gdi/Gdi.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+class NearestColors;
 
 struct PixelBuffer {
     std::uint8_t* bits = nullptr;
@@ -26,6 +29,12 @@ struct PixelBuffer {
     std::uint32_t Get(int x, int y) const;
     void Put(int x, int y, std::uint32_t rgb) const;
     void PutIndex(int x, int y, unsigned index) const;
+    // NearestIndex in the colour table, with the answers kept for the buffer's lifetime
+    // (a buffer lives for one operation, during which its table does not change), so
+    // converting a large image to a palette searches once per distinct colour.
+    unsigned Nearest(std::uint32_t rgb) const;
+
+    mutable std::shared_ptr<NearestColors> nearest = nullptr;
 };
 
 bool operator==(const RGBQUAD& a, const RGBQUAD& b);

@@ -3,6 +3,8 @@
 #include "platform/win/gdi/Shapes.h"
 #include "platform/win/gdi/Stroke.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -535,18 +537,33 @@ BOOL PaintRgn(HDC handle, HRGN region) {
 BOOL FrameRgn(HDC handle, HRGN region, HBRUSH brush, int width, int height) {
     DcObj* dc = LookupDC(handle);
     const BrushObj* b = dc ? ResolveBrush(*dc, brush) : nullptr;
-    const std::optional<Region> shape = dc ? TargetRegion(*dc, region) : std::nullopt;
-    if (!dc || !b || !shape || width < 0 || height < 0)
+    RegionObj* r = dc ? LookupRegion(region) : nullptr;
+    if (!dc || !b || !r || width < 0 || height < 0)
         return FALSE;
     RecordCall(*dc, "FrameRgn", FormatArgs({width, height}));
+    // Only the part of the region within the frame size of the visible area can show, so
+    // the region is cut to that first (in its own coordinates, before it is moved to the
+    // target): a complex region on a small surface stays cheap.
+    const Region visible = dc->VisibleInTarget();
+    if (visible.Empty())
+        return TRUE;
+    const RECT seen = visible.Bounds();
+    const POINT offset = dc->TargetOffset();
+    auto at = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    const RECT reach{at(static_cast<long long>(seen.left) - width - offset.x),
+                     at(static_cast<long long>(seen.top) - height - offset.y),
+                     at(static_cast<long long>(seen.right) + width - offset.x),
+                     at(static_cast<long long>(seen.bottom) + height - offset.y)};
+    Region shape = Region::Combine(r->region, Region(reach), Region::Op::And);
+    shape.Offset(offset.x, offset.y);
     // The inside is what stays covered when the region moves by the frame size each way.
-    Region inside = *shape;
+    Region inside = shape;
     for (const POINT d : {POINT{width, 0}, POINT{-width, 0}, POINT{0, height}, POINT{0, -height}}) {
-        Region moved = *shape;
+        Region moved = shape;
         moved.Offset(d.x, d.y);
         inside = Region::Combine(inside, moved, Region::Op::And);
     }
-    PaintShape(*dc, Region::Combine(*shape, inside, Region::Op::Diff), BrushInk(*dc, b, dc->state.rop2));
+    PaintShape(*dc, Region::Combine(shape, inside, Region::Op::Diff), BrushInk(*dc, b, dc->state.rop2));
     return TRUE;
 }
 

@@ -43,7 +43,7 @@ bool Rop3UsesPattern(DWORD rop) {
 
 std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb) {
     if (target.bpp <= 8 && target.colors)
-        return RgbOf((*target.colors)[NearestIndex(*target.colors, rgb)]);
+        return RgbOf((*target.colors)[target.Nearest(rgb)]);
     if (target.bpp == 16) {
         auto q = [](std::uint32_t c) { c &= 0xF8; return c | (c >> 5); };
         return (q(rgb >> 16) << 16) | (q(rgb >> 8) << 8) | q(rgb);
@@ -53,7 +53,7 @@ std::uint32_t Quantize(const PixelBuffer& target, std::uint32_t rgb) {
 
 std::uint32_t RopValue(const PixelBuffer& target, std::uint32_t rgb) {
     if (target.bpp == 1)
-        return target.colors && NearestIndex(*target.colors, rgb) ? 0xFFFFFF : 0;
+        return target.colors && target.Nearest(rgb) ? 0xFFFFFF : 0;
     return Quantize(target, rgb);
 }
 

@@ -251,17 +251,20 @@ const std::vector<Region::Span>* Region::SpansAt(int y) const {
 bool Region::IsRectangle() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
 
 Region Region::ClippedTo(const RECT& box) const {
+    // Bands and their spans are sorted: only those that meet the box are visited, so a
+    // small box costs little in a large region.
     Region out;
-    for (const Band& band : bands_) {
-        if (band.bottom <= box.top || band.top >= box.bottom)
-            continue;
+    auto band = std::partition_point(bands_.begin(), bands_.end(), [&](const Band& b) { return b.bottom <= box.top; });
+    for (; band != bands_.end() && band->top < box.bottom; ++band) {
         std::vector<Span> spans;
-        for (const Span& s : band.spans) {
-            const int left = std::max<int>(s.first, box.left), right = std::min<int>(s.second, box.right);
+        auto s = std::partition_point(band->spans.begin(), band->spans.end(),
+                                      [&](const Span& span) { return span.second <= box.left; });
+        for (; s != band->spans.end() && s->first < box.right; ++s) {
+            const int left = std::max<int>(s->first, box.left), right = std::min<int>(s->second, box.right);
             if (left < right)
                 spans.emplace_back(left, right);
         }
-        out.AppendBand(std::max<int>(band.top, box.top), std::min<int>(band.bottom, box.bottom), std::move(spans));
+        out.AppendBand(std::max<int>(band->top, box.top), std::min<int>(band->bottom, box.bottom), std::move(spans));
     }
     return out;
 }

@@ -5,7 +5,9 @@
 #include "platform/classlib/Menus.h"
 #include "tests/support/FormText.h"
 
+#include <algorithm>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -239,6 +241,31 @@ TEST_F(Streaming, TheLegacyStyleIsReadAndNeverWritten)
         if (c.style != ubsAutoDetect) {
             const AnsiString line = "    ExtStyle = " + GetEnumName(TypeInfo<TOBLUserButtonStyle>(), static_cast<int>(c.style));
             EXPECT_NE(written.find(line.c_str()), std::string::npos) << written;
+        }
+    }
+}
+
+TEST_F(Streaming, ANegativeSizeIsRefusedNotTurnedIntoZero)
+{
+    HostButton("Button1");
+    const std::string text = WriteFormText(host);
+    const std::size_t at = text.find("Width = ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const int line = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
+    struct Case {
+        const char* property;
+        const char* value;
+    };
+    for (const Case& c : {Case{"Width", "-2147483648"}, Case{"Height", "-1"}}) {
+        std::string bad = text;
+        bad.insert(at, std::string(c.property) + " = " + c.value + "\n    ");
+        TOwned<TButtonHost> copy(new TButtonHost(nullptr));
+        try {
+            ReadFormTextInto(copy.get(), bad);
+            ADD_FAILURE() << c.property << " read:\n" << bad;
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message().str(), "Error reading form description at line " + std::to_string(line) +
+                                             ": Invalid property value " + c.value + " for " + c.property);
         }
     }
 }

@@ -5,6 +5,9 @@
 
 #include "tests/support/FormText.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 class StreamingTest : public FormRoundTrip<PanelFixture> {
@@ -115,6 +118,33 @@ TEST_F(StreamingTest, AParentPanelBuildsItsCacheOnceRead)
     ASSERT_NE(read->Back(), nullptr);
     EXPECT_EQ(read->Back()->Width(), 100);
     EXPECT_EQ(read->Back()->Canvas()->Pixels(3, 4), TileColor(1, 3, 4));
+}
+
+TEST_F(StreamingTest, ANegativeIndexOfTheImageListIsRefusedNotDropped)
+{
+    // The panel ignores a negative index; a description giving one is refused instead of
+    // reading as a panel with index 0.
+    TOBLImageList* list = TileList();
+    list->SetName("Tiles");
+    auto* p = AddWindowed<TProbeParentPanel>(8, 9);
+    p->SetName("Pictured");
+    p->SetImageList(list);
+    p->SetIndex(0, 1);
+    const std::string text = WriteFormText(form_);
+    for (const char* index : {"ImageIndex", "ListIndex"}) {
+        std::string bad = text;
+        const std::size_t at = bad.find("ImageList = Tiles");
+        ASSERT_NE(at, std::string::npos) << text;
+        bad.insert(at, std::string(index) + " = -7\n    ");
+        const int line = static_cast<int>(std::count(bad.begin(), bad.begin() + static_cast<long>(at), '\n')) + 1;
+        try {
+            copy_.reset(ReadFormText(bad));
+            ADD_FAILURE() << index << " read:\n" << bad;
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message().str(), "Error reading form description at line " + std::to_string(line) +
+                                             ": Invalid property value -7 for " + index);
+        }
+    }
 }
 
 } // namespace

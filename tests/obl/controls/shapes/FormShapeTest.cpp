@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -202,6 +204,47 @@ TEST_F(FormShape, ShapesWithoutDataLeaveTheFormRectangular)
     const TPoint triangle[] = {{0, 0}, {150, 0}, {0, 100}};
     shape->SetPolygonShape(triangle, 3);
     EXPECT_TRUE(WindowRgn()) << "the polygon shapes the form";
+}
+
+// A staircase of one-pixel rows, one band each, from the top of the form down.
+static HRGN Staircase(int rows)
+{
+    std::vector<char> data(sizeof(RGNDATAHEADER) + static_cast<std::size_t>(rows) * sizeof(RECT));
+    const RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rows),
+                               static_cast<DWORD>(rows * sizeof(RECT)), {0, 0, 0, 0}};
+    std::memcpy(data.data(), &header, sizeof header);
+    for (int y = 0; y < rows; ++y) {
+        const RECT r{y % 9, y, y % 9 + 120, y + 1};
+        std::memcpy(data.data() + sizeof header + static_cast<std::size_t>(y) * sizeof(RECT), &r, sizeof r);
+    }
+    return ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+}
+
+TEST_F(FormShape, AComplexShapeIsCutToTheWindowBeforeItIsCombined)
+{
+    TOBLFormShape* shape = MakeShape(rsUserRegion);
+    shape->Region()->Shadow()->SetStyle(hssSolid);
+    // The floor: making the region once from its data, which giving it to the form
+    // shape must do too.
+    auto start = std::chrono::steady_clock::now();
+    OwnedRgn tall(Staircase(300000));
+    const auto floor = std::chrono::steady_clock::now() - start;
+    OwnedRgn shortStairs(Staircase(200));
+    start = std::chrono::steady_clock::now();
+    shape->SetRegionShape(tall.h);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    auto got = WindowRgn();
+    ASSERT_TRUE(got);
+    RECT box{};
+    GetRgnBox(got->h, &box);
+    EXPECT_LE(box.bottom, 150) << "nothing below the window";
+    // The rows below the 150-pixel window change nothing of the region in it.
+    shape->SetRegionShape(shortStairs.h);
+    auto want = WindowRgn();
+    ASSERT_TRUE(want);
+    EXPECT_TRUE(EqualRgn(got->h, want->h));
+    // Combining the whole shape for its shadow and caption takes some 7 times the floor.
+    EXPECT_LT(elapsed, 4 * floor);
 }
 
 TEST_F(FormShape, BitmapShapeSizesTheFormToTheMask)

@@ -277,3 +277,57 @@ TEST_F(RegionStreaming, DamagedBorderBitmapRaisesAndKeepsTheMask)
 }
 
 } // namespace
+
+TEST_F(RegionStreaming, APointListBeyondTheRowLimitIsKeptWithoutARegion)
+{
+    // Six points, each edge across the whole height the points can hold: within the
+    // polygon's own bound, yet as a region some 200,000 rectangles.
+    const std::string zigzag = "-30000 -32768 -20000 32767 -10000 -32768 0 32767 10000 -32768 20000 32767";
+    const std::string text =
+        "object Host: TRegionHost\n  Region.Shape = rsPointList\n  Region.PointList = (" + zigzag + ")\nend\n";
+    const auto start = std::chrono::steady_clock::now();
+    TOwned<TRegionHost> back = Read(text);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(back->Region()->Points()->Count(), 6);
+    EXPECT_TRUE(back->Region()->UserRegionData().empty());
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 100);
+    // At the limit a polygon still makes its region: 65,536 rows crossed in all.
+    const TPoint tall[] = {{0, 0}, {50, 16384}, {0, 32768}};
+    back->Region()->SetUserPolygonRgn(tall, 3);
+    EXPECT_FALSE(back->Region()->UserRegionData().empty());
+    const TPoint taller[] = {{0, 0}, {50, 16384}, {0, 32769}};
+    back->Region()->SetUserPolygonRgn(taller, 3);
+    EXPECT_TRUE(back->Region()->UserRegionData().empty());
+    EXPECT_EQ(back->Region()->Points()->Count(), 3);
+}
+
+TEST_F(RegionStreaming, RefusedStoredDataNamesThePropertyAndItsLine)
+{
+    HRGN rgn = CreateRectRgn(0, 0, 10, 10);
+    Region()->Mask()->GetRegionData(rgn);
+    DeleteObject(rgn);
+    const std::string good = WriteFormText(&host_);
+    const std::string size = Value(good, "Region.Mask.RegionDataSize");
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"a short point list", "object Host: TRegionHost\n  Region.Shape = rsPointList\n  Region.PointList = (\n    1 2\n    3)\nend\n",
+         "Error reading form description at line 3: Invalid property value for Region.PointList: Stream read error"},
+        {"a size that is not the data's", Replace(good, "RegionDataSize = " + size, "RegionDataSize = 4000"),
+         "Error reading form description at line 3: Invalid property value for Region.Mask.RegionData: Stream read "
+         "error"},
+        {"a point list with a word in it", "object Host: TRegionHost\n  Region.PointList = (\n    1 x)\nend\n",
+         "Error reading form description at line 3: integer expected"},
+    };
+    for (const Case& c : cases) {
+        try {
+            ReadFormTextInto(&host_, c.text);
+            ADD_FAILURE() << c.what << ": read";
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message(), c.message) << c.what << "\n" << c.text;
+        }
+    }
+}

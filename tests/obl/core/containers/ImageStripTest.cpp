@@ -3,9 +3,14 @@
 #include "platform/win/gdi/Gdi.h"
 #include "tests/obl/core/containers/ListFixtures.h"
 
+#include "platform/rtl/Exceptions.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -426,3 +431,46 @@ TEST(ImageStripTest, ClearingLeavesNoBitmapObjectBehind)
 }
 
 } // namespace
+
+TEST(ImageStripTest, ASizeBelowOneInADescriptionIsRefusedNotDropped)
+{
+    // The item ignores a size below 1; a description giving one is refused instead of
+    // reading as an item of 16 x 16.
+    RegisterClass(TOBLImageList::StaticClass()); // the list registers its item class itself
+    TOwned<TOBLImageList> list(new TOBLImageList(nullptr));
+    list->SetName("Strips");
+    Fill(*list->Items(list->Add(nullptr)), {R, G});
+    TStringStream out;
+    out.WriteComponent(list.get());
+    const std::string text = out.DataString().str();
+    const std::size_t at = text.find("Width = 4");
+    ASSERT_NE(at, std::string::npos) << text;
+    const int line = static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* message; // empty: read
+    };
+    const Case cases[] = {
+        {"Width = 4", "Width = -5", "Invalid property value -5 for Width"},
+        {"Width = 4", "Width = 0", "Invalid property value 0 for Width"},
+        {"Height = 3", "Height = -1", "Invalid property value -1 for Height"},
+        {"Width = 4", "Width = 4", ""},
+    };
+    for (const Case& c : cases) {
+        std::string changed = text;
+        changed.replace(changed.find(c.from), std::strlen(c.from), c.to);
+        TStringStream in{AnsiString(changed)};
+        try {
+            TOwned<TComponent> read(in.ReadComponent(nullptr));
+            EXPECT_EQ(*c.message, '\0') << c.to << " read";
+            EXPECT_EQ(static_cast<TOBLImageList*>(read.get())->Items(0)->Width(), 4);
+        } catch (const EReadError& e) {
+            const int at_line = std::string(c.from).rfind("Height", 0) == 0 ? line + 1 : line;
+            EXPECT_EQ(e.Message().str(),
+                      "Error reading form description at line " + std::to_string(at_line) + ": " + c.message)
+                << changed;
+        }
+    }
+    UnRegisterClass(TOBLImageList::StaticClass());
+}

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -190,5 +193,83 @@ TEST(BitmapField, BadCountsRaiseReadError)
         stream.SetPosition(0);
         TBitmap back;
         EXPECT_THROW(stReadBitmap(&stream, &back, false), EReadError);
+    }
+}
+
+namespace {
+
+// A run-length bitmap file of the given size whose data ends at once (every pixel 0):
+// a few dozen bytes that claim width x height pixels.
+Bytes RunLengthFile(std::int32_t width, std::int32_t height, int bitCount)
+{
+    Bytes b;
+    auto put = [&b](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    const std::uint32_t offset = 14 + 40 + 2 * 4;
+    b.push_back('B');
+    b.push_back('M');
+    put(offset + 2, 4);
+    put(0, 4);
+    put(offset, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(static_cast<std::uint32_t>(bitCount), 2);
+    put(bitCount == 4 ? BI_RLE4 : BI_RLE8, 4);
+    put(2, 4);
+    put(0, 4);
+    put(0, 4);
+    put(2, 4);
+    put(0, 4);
+    put(0x000000, 4);
+    put(0xFFFFFF, 4);
+    b.push_back(0);
+    b.push_back(1); // end of the bitmap
+    return b;
+}
+
+} // namespace
+
+TEST(BitmapField, AStoredBitmapClaimsAtMostTheReadersPixelLimit)
+{
+    static_assert(OBLMaxStoredBitmapPixels == 2048 * 2048);
+    struct Case {
+        std::int32_t width, height;
+        int bitCount;
+        bool reads;
+    };
+    const Case cases[] = {
+        {22, 1441794, 4, false}, // 31.7 million pixels from 64 bytes
+        {2048, 2048, 8, true},    {2049, 2048, 8, false}, {2048, -2049, 8, false},
+        {1, 4194304, 4, true},    {65536, 65536, 8, false},
+    };
+    for (const Case& c : cases) {
+        for (const bool compressed : {false, true}) {
+            const Bytes file = RunLengthFile(c.width, c.height, c.bitCount);
+            TMemoryStream image, stream;
+            image.WriteBuffer(file.data(), static_cast<int>(file.size()));
+            image.SetPosition(0);
+            if (compressed) {
+                SaveCompressedStream(&image, &stream, static_cast<int>(image.Size()));
+            } else {
+                stWriteInteger(&stream, static_cast<int>(file.size()));
+                stream.WriteBuffer(file.data(), static_cast<int>(file.size()));
+            }
+            stream.SetPosition(0);
+            auto back = MakeBitmap(pf24bit, 3, 2);
+            const std::string what = std::to_string(c.width) + " x " + std::to_string(c.height) +
+                                     (compressed ? " compressed" : " plain");
+            if (c.reads) {
+                stReadBitmap(&stream, back.get(), compressed);
+                EXPECT_EQ(back->Width(), std::abs(c.width)) << what;
+            } else {
+                const auto start = std::chrono::steady_clock::now();
+                EXPECT_THROW(stReadBitmap(&stream, back.get(), compressed), EReadError) << what;
+                EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100)) << what;
+                EXPECT_EQ(back->Width(), 3) << what << ": the bitmap stays as it was";
+            }
+        }
     }
 }

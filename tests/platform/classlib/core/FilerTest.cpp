@@ -774,3 +774,108 @@ TEST_F(FilerTest, ValueReadersAndWritersRoundTrip)
     EXPECT_TRUE(r.EndOfList());
     r.ReadListEnd();
 }
+
+namespace {
+
+// An integer property that takes only some values, a setter that would drop the others,
+// and a binary block whose reader refuses what it cannot use.
+class TRangedPart : public TComponent {
+    VENDARO_CLASS(TRangedPart, TComponent)
+public:
+    explicit TRangedPart(TComponent* owner) : TComponent(owner) {}
+    int Size() const { return size_; }
+    void SetSize(int v)
+    {
+        if (v >= 1)
+            size_ = v;
+        ++sets;
+    }
+    int sets = 0;
+    std::vector<char> block;
+
+    static void Publish(TClassBuilder<TRangedPart>& c)
+    {
+        c.Property("Size", &TRangedPart::Size, &TRangedPart::SetSize).Default(16).ReadRange(1, 1000);
+    }
+
+protected:
+    void DefineProperties(TFiler* filer) override
+    {
+        TComponent::DefineProperties(filer);
+        filer->DefineBinaryProperty(
+            "Block",
+            [this](TStream* s) {
+                if (s->Size() != 2)
+                    throw EReadError(SReadError);
+                block.resize(2);
+                s->ReadBuffer(block.data(), 2);
+            },
+            [this](TStream* s) { s->WriteBuffer(block.data(), static_cast<int>(block.size())); }, !block.empty());
+    }
+
+private:
+    int size_ = 16;
+};
+
+} // namespace
+
+TEST_F(FilerTest, ValuesOutsideAPropertysRangeAreRefusedWithTheLine)
+{
+    RegisterClass(TRangedPart::StaticClass());
+    struct Case {
+        const char* value;
+        const char* message; // empty: read
+        int size;
+    };
+    const Case cases[] = {
+        {"1", "", 1},
+        {"1000", "", 1000},
+        {"0", "line 3: Invalid property value 0 for Size", 0},
+        {"-5", "line 3: Invalid property value -5 for Size", 0},
+        {"1001", "line 3: Invalid property value 1001 for Size", 0},
+        {"-2147483648", "line 3: Invalid property value -2147483648 for Size", 0},
+    };
+    for (const Case& c : cases) {
+        const std::string text = std::string("object F: TTestForm\n  object P: TRangedPart\n    Size = ") + c.value +
+                                 "\n  end\nend";
+        try {
+            TOwned<TTestForm> form = Read(text.c_str());
+            EXPECT_EQ(*c.message, '\0') << "read: " << c.value;
+            auto* part = static_cast<TRangedPart*>(form->FindComponent("P"));
+            ASSERT_NE(part, nullptr);
+            EXPECT_EQ(part->Size(), c.size);
+        } catch (const EReadError& e) {
+            EXPECT_EQ(e.Message().str(), std::string("Error reading form description at ") + c.message) << c.value;
+        }
+    }
+    UnRegisterClass(TRangedPart::StaticClass());
+}
+
+TEST_F(FilerTest, ARefusedBinaryBlockNamesItsPropertyAndTheLineItStartsOn)
+{
+    RegisterClass(TRangedPart::StaticClass());
+    try {
+        Read("object F: TTestForm\n  object P: TRangedPart\n    Block = {\n      0102\n      03}\n  end\nend");
+        ADD_FAILURE() << "read";
+    } catch (const EReadError& e) {
+        EXPECT_EQ(e.Message().str(),
+                  "Error reading form description at line 3: Invalid property value for Block: Stream read error");
+    }
+    TOwned<TTestForm> form = Read("object F: TTestForm\n  object P: TRangedPart\n    Block = {0102}\n  end\nend");
+    EXPECT_EQ(static_cast<TRangedPart*>(form->FindComponent("P"))->block, (std::vector<char>{1, 2}));
+    UnRegisterClass(TRangedPart::StaticClass());
+}
+
+TEST_F(FilerTest, APropertyGivenTwiceIsSetTwiceAndTheLastValueWins)
+{
+    // The class library reads the same way; the description keeps meaning what it says
+    // because each value is one the object takes.
+    RegisterClass(TRangedPart::StaticClass());
+    TOwned<TTestForm> form = Read("object F: TTestForm\n  object P: TRangedPart\n    Size = 3\n    Size = 7\n  end\n"
+                                  "  object W: TWidget\n    Caption = 'a'\n    Caption = 'b'\n  end\nend");
+    auto* part = static_cast<TRangedPart*>(form->FindComponent("P"));
+    EXPECT_EQ(part->Size(), 7);
+    EXPECT_EQ(part->sets, 2);
+    EXPECT_EQ(static_cast<TWidget*>(form->FindComponent("W"))->Caption(), "b");
+    UnRegisterClass(TRangedPart::StaticClass());
+}
