@@ -9,12 +9,12 @@
 // what reads is used as painting uses it and writes a description that reads and writes
 // the same again.
 #include "FuzzLibrary.h"
+#include "FuzzParentPanel.h"
 #include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
 #include "obl/controls/graphic/OBLCustomMMButton.h"
 #include "obl/controls/graphic/OBLSpeedButton.h"
-#include "obl/controls/panels/OBLCustomParentPanel.h"
 #include "obl/core/containers/oblcont.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/support/FormText.h"
@@ -25,13 +25,6 @@
 #include <memory>
 
 namespace {
-
-class TFuzzParentPanel : public TOBLCustomParentPanel {
-    VENDARO_CLASS(TFuzzParentPanel, TOBLCustomParentPanel)
-public:
-    explicit TFuzzParentPanel(TComponent* owner) : TOBLCustomParentPanel(owner) {}
-    static void Publish(TClassBuilder<TFuzzParentPanel>& c) { PublishControl(c); }
-};
 
 enum TKind { kMM, kSpeed, kPanel };
 

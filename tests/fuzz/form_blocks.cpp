@@ -9,6 +9,7 @@
 // form that reads writes a description that reads and writes the same again, and is
 // then shown and painted.
 #include "FuzzLibrary.h"
+#include "FuzzParentPanel.h"
 #include "FuzzPicture.h"
 #include "FuzzTarget.h"
 
@@ -21,7 +22,6 @@
 #include "obl/controls/graphic/OBLCustomMMButton.h"
 #include "obl/controls/graphic/OBLSpeedButton.h"
 #include "obl/controls/panels/OBLButtonPanel.h"
-#include "obl/controls/panels/OBLCustomParentPanel.h"
 #include "obl/controls/panels/OBLCustomScrollBox.h"
 #include "obl/controls/shapes/OBLFormShape.h"
 #include "obl/core/app/OBLIniCtrl.h"
@@ -39,13 +39,6 @@
 #include <vector>
 
 namespace {
-
-class TFuzzParentPanel : public TOBLCustomParentPanel {
-    VENDARO_CLASS(TFuzzParentPanel, TOBLCustomParentPanel)
-public:
-    explicit TFuzzParentPanel(TComponent* owner) : TOBLCustomParentPanel(owner) {}
-    static void Publish(TClassBuilder<TFuzzParentPanel>& c) { PublishControl(c); }
-};
 
 class TFuzzForm : public TForm {
     VENDARO_CLASS(TFuzzForm, TForm)

@@ -26,6 +26,21 @@ protected:
         UnRegisterClass(TProbeBevelPanel::StaticClass());
         FormRoundTrip::TearDown();
     }
+
+    // The form written with one parent panel "Pictured" showing picture 1 of entry 0 of the
+    // image list "Tiles"; the list is given back through `list` when asked for.
+    std::string WritePicturedPanel(TOBLImageList** list = nullptr)
+    {
+        TOBLImageList* tiles = TileList();
+        tiles->SetName("Tiles");
+        auto* p = AddWindowed<TProbeParentPanel>(8, 9);
+        p->SetName("Pictured");
+        p->SetImageList(tiles);
+        p->SetIndex(0, 1);
+        if (list)
+            *list = tiles;
+        return WriteFormText(form_);
+    }
 };
 
 TEST_F(StreamingTest, APlainPanelWritesOnlyItsPlaceAndTheBevelKind)
@@ -101,13 +116,8 @@ TEST_F(StreamingTest, AWindowsBevelOnAVisibleFormIsReadIntoTheWindowStyles)
 // The picture's list and indexes come back, and the cache is built once the form is read.
 TEST_F(StreamingTest, AParentPanelBuildsItsCacheOnceRead)
 {
-    TOBLImageList* list = TileList();
-    list->SetName("Tiles");
-    auto* p = AddWindowed<TProbeParentPanel>(8, 9);
-    p->SetName("Pictured");
-    p->SetImageList(list);
-    p->SetIndex(0, 1);
-    const std::string text = WriteFormText(form_);
+    TOBLImageList* list = nullptr;
+    const std::string text = WritePicturedPanel(&list);
     EXPECT_NE(ObjectText(text, "Pictured").find("ImageList = Tiles"), std::string::npos) << text;
     auto* read = ReadBack<TProbeParentPanel>(text, "Pictured");
     ASSERT_NE(read, nullptr) << text;
@@ -124,13 +134,7 @@ TEST_F(StreamingTest, ANegativeIndexOfTheImageListIsRefusedNotDropped)
 {
     // The panel ignores a negative index; a description giving one is refused instead of
     // reading as a panel with index 0.
-    TOBLImageList* list = TileList();
-    list->SetName("Tiles");
-    auto* p = AddWindowed<TProbeParentPanel>(8, 9);
-    p->SetName("Pictured");
-    p->SetImageList(list);
-    p->SetIndex(0, 1);
-    const std::string text = WriteFormText(form_);
+    const std::string text = WritePicturedPanel();
     for (const char* index : {"ImageIndex", "ListIndex"}) {
         std::string bad = text;
         const std::size_t at = bad.find("ImageList = Tiles");

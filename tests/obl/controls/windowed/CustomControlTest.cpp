@@ -8,7 +8,19 @@
 
 namespace {
 
-class CustomControlTest : public WindowedFixture {};
+class CustomControlTest : public WindowedFixture {
+protected:
+    // With the themes active: a lime probe control, made transparent, with its window.
+    void AddThemedTransparentLimeProbe(TProbeWindowed*& c)
+    {
+        RestartThemes(TThemeModuleState::Active);
+        ASSERT_TRUE(OBLApplication->UseXPThemes());
+        c = AddWindowed<TProbeWindowed>(10, 10);
+        c->SetColor(clLime);
+        c->SetTransparent(true);
+        c->HandleNeeded();
+    }
+};
 
 TEST_F(CustomControlTest, ANewControlIsOpaqueUnflatNotATabStopAndThemed)
 {
@@ -110,12 +122,8 @@ bool FailParentBackground(HWND, HDC, const RECT*) { return false; }
 
 TEST_F(CustomControlTest, AThemeThatFailsToDrawTheParentLeavesTheFillToTheControl)
 {
-    RestartThemes(TThemeModuleState::Active);
-    ASSERT_TRUE(OBLApplication->UseXPThemes());
-    auto* c = AddWindowed<TProbeWindowed>(10, 10);
-    c->SetColor(clLime);
-    c->SetTransparent(true);
-    c->HandleNeeded();
+    TProbeWindowed* c = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddThemedTransparentLimeProbe(c));
     struct Case {
         TThemeParentBackgroundPainter painter;
         bool erased;
@@ -135,12 +143,8 @@ TEST_F(CustomControlTest, AThemeThatFailsToDrawTheParentLeavesTheFillToTheContro
 
 TEST_F(CustomControlTest, AThemedPartlyTransparentControlPaintedWithoutAnEraseKeepsTheParentBackground)
 {
-    RestartThemes(TThemeModuleState::Active);
-    ASSERT_TRUE(OBLApplication->UseXPThemes());
-    auto* c = AddWindowed<TProbeWindowed>(10, 10);
-    c->SetColor(clLime);
-    c->SetTransparent(true);
-    c->HandleNeeded();
+    TProbeWindowed* c = nullptr;
+    ASSERT_NO_FATAL_FAILURE(AddThemedTransparentLimeProbe(c));
     SetThemeParentBackgroundPainter(&PaintParentRed);
     c->Invalidate();
     form_->Update();

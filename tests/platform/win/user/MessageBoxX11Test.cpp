@@ -4,6 +4,7 @@
 
 #include "platform/win/user/Dialogs.h"
 #include "tests/support/TestDisplay.h"
+#include "tests/support/X11TopLevel.h"
 
 #define Region XlibRegion
 #include <X11/Xlib.h>
@@ -22,21 +23,7 @@ using namespace std::chrono_literals;
 
 Window Named(Display* x, const std::string& caption)
 {
-    Window root = DefaultRootWindow(x), parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(x, root, &root, &parent, &children, &count))
-        return 0;
-    for (unsigned i = 0; i < count && !found; ++i) {
-        char* name = nullptr;
-        XWindowAttributes a{};
-        if (XFetchName(x, children[i], &name) && name && caption == name && XGetWindowAttributes(x, children[i], &a) &&
-            a.map_state == IsViewable)
-            found = children[i];
-        XFree(name);
-    }
-    XFree(children);
-    return found;
+    return FindTopLevelX11Window(x, caption.c_str(), X11Shown::Viewable);
 }
 
 // A second X client, as the user's keyboard: finds the box by its caption, waits for it to

@@ -3,6 +3,7 @@
 #include "UserFixture.h"
 
 #include "tests/support/TestDisplay.h"
+#include "tests/support/X11TopLevel.h"
 
 #define Region XlibRegion
 #include <X11/Xlib.h>
@@ -10,7 +11,6 @@
 #include <X11/extensions/shape.h>
 #undef Region
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -30,22 +30,7 @@ public:
     Window Find(const char* title) const
     {
         XSync(display_, False);
-        Window root = DefaultRootWindow(display_), parent = 0, *children = nullptr;
-        unsigned count = 0;
-        Window found = 0;
-        if (!XQueryTree(display_, root, &root, &parent, &children, &count))
-            return 0;
-        for (unsigned i = 0; i < count && !found; ++i) {
-            char* name = nullptr;
-            if (XFetchName(display_, children[i], &name) && name) {
-                if (std::strcmp(name, title) == 0)
-                    found = children[i];
-                XFree(name);
-            }
-        }
-        if (children)
-            XFree(children);
-        return found;
+        return FindTopLevelX11Window(display_, title);
     }
 
     // The window's bounding shape as a region of the window system.
