@@ -8,13 +8,16 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StrUtils.h"
 
+#include <string>
+#include <string_view>
+
 TForm1* Form1 = nullptr;
 
 namespace {
 
 struct TUpgradeStatement {
     bool onReportDatabase; // alters the report database (attached to the data connection as "report")
-    const char* text;
+    const char* text;      // a report statement begins "ALTER TABLE " and its table's name
 };
 
 // The newer schema, in the order it is applied.
@@ -53,7 +56,19 @@ const char* const kReportDatabaseCaption = "Upgrade databse";
 // Name of the report file inside the data's connection during the upgrade.
 const char* const kReportSchema = "report";
 
-void RunStatement(TQuery* query, const char* text)
+// The statement as sent. A report statement names its table through the report's schema:
+// in the data's connection a data table of the same name (ignoring case) would be found
+// first.
+AnsiString StatementText(const TUpgradeStatement& statement)
+{
+    static constexpr std::string_view kAlterTable = "ALTER TABLE ";
+    if (!statement.onReportDatabase)
+        return statement.text;
+    return AnsiString(std::string(kAlterTable) + kReportSchema + "." +
+                      std::string(std::string_view(statement.text).substr(kAlterTable.size())));
+}
+
+void RunStatement(TQuery* query, const AnsiString& text)
 {
     query->SQL()->Clear();
     query->SQL()->Add(text);
@@ -172,7 +187,7 @@ bool TForm1::UpgradeDatabase()
     try {
         StartTransactions();
         for (const TUpgradeStatement& statement : kUpgradeStatements)
-            RunStatement(Query1, statement.text);
+            RunStatement(Query1, StatementText(statement));
         CommitTransactions();
     } catch (...) {
         // The label says only that it failed; the reason goes to standard error.

@@ -1,4 +1,5 @@
 #include "platform/dbengine/DbiConnection.h"
+#include "platform/dbengine/AccessFileKind.h"
 #include "platform/dbengine/LiteralParameters.h"
 
 #include "platform/dbengine/DbiError.h"
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr const char* kNoRowsMessage = "The statement returns no rows: it cannot be opened as a query";
+constexpr const char* kGenuineAccessFile = "the file is a genuine Access file, which this engine reads but never writes";
 
 // Up to this size the journal of a savepoint (one article inside a batch) lives in one block
 // of memory, so writing an article costs neither file writes nor an allocation per page; a
@@ -447,6 +449,8 @@ void DbiConnection::Attach(const std::string& posixFile, const std::string& sche
     std::error_code ec;
     if (!std::filesystem::is_regular_file(posixFile, ec))
         throw EDbiError(context + ": the file does not exist");
+    if (AccessFileKindOf(posixFile) == AccessFileKind::Jet)
+        throw EDbiError(context + ": " + kGenuineAccessFile);
     if (InTransaction())
         throw EDbiError(context + ": a transaction is active");
     // A connection still waiting for its first change has no file that one commit could
@@ -466,18 +470,12 @@ void DbiConnection::Attach(const std::string& posixFile, const std::string& sche
         sqlite3_exec(db_, ("DETACH DATABASE " + name).c_str(), nullptr, nullptr, nullptr);
         throw EDbiError(context + ": " + why);
     };
-    DbiResult shared;
     try {
         // Reading its schema tells a database from any other file.
-        shared = Execute(AnsiString(("SELECT a.name FROM " + name +
-                                     ".sqlite_master a JOIN main.sqlite_master b ON lower(a.name) = lower(b.name) "
-                                     "WHERE a.type = 'table' AND b.type = 'table' AND substr(a.name, 1, 7) <> 'sqlite_'")
-                                        .c_str()));
+        Execute(AnsiString(("SELECT count(*) FROM " + name + ".sqlite_master").c_str()));
     } catch (const EDbiError& e) {
         refuse(e.Message());
     }
-    if (!shared.rows.empty())
-        refuse("the table " + shared.rows.front().front().text + " is in both databases");
     // A write-ahead log commits each file on its own; a rollback journal lets the engine
     // commit both at once.
     for (const std::string& s : {std::string("main"), name}) {

@@ -101,9 +101,11 @@ public:
     // Opens a second engine file in this connection under the schema name, so that one
     // transaction covers both and commits all or nothing (both files get a rollback journal,
     // which the engine commits atomically across files). Statements name the attached file's
-    // tables without the schema, so no table name may be in both files. Raises EDbiError
-    // when the file is missing, is not a database, shares a table name or cannot take a
-    // rollback journal; nothing stays attached then. Detach closes it again.
+    // tables through the schema ("report.[DDT-Intestazione]"): a name without it finds this
+    // connection's own table first, so the two files may hold tables of the same name.
+    // Raises EDbiError when the file is missing, is a genuine Access file (only ever read),
+    // is not a database or cannot take a rollback journal; nothing stays attached then.
+    // Detach closes it again.
     void Attach(const std::string& posixFile, const std::string& schema);
     void Detach(const std::string& schema);
 

@@ -1,5 +1,6 @@
 #include "platform/dbengine/DbiDrivers.h"
 
+#include "platform/dbengine/AccessFileKind.h"
 #include "platform/dbengine/DbiError.h"
 #include "platform/dbengine/JetDatabase.h"
 #include "platform/rtl/FileSystem.h"

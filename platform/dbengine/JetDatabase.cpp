@@ -3,6 +3,7 @@
 #include "platform/dbengine/DbiError.h"
 #include "platform/dbengine/JetPropertyBlock.h"
 #include "platform/dbengine/MdbLibrary.h"
+#include "platform/dbengine/SqlDialect.h"
 #include "platform/dbengine/SqlLexer.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/StrUtils.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-constexpr char kSqliteSignature[] = "SQLite format 3"; // with its NUL: 16 bytes
-constexpr char kJetSignature[] = "Standard Jet DB";    // at offset 4, with its NUL
-constexpr std::size_t kJetSignatureOffset = 4;
 constexpr std::size_t kJetVersionOffset = 0x14;
 // The format's own limit: a Jet 4 file holds at most 2 GB.
 constexpr std::uintmax_t kMaxJetFileSize = 2ull * 1024 * 1024 * 1024;
@@ -109,7 +107,8 @@ struct GFreeString {
 };
 
 // How a Jet column is declared in the engine's copy, so its field type reads as the
-// driver's (String, Currency, DateTime ...) and its values keep their kind.
+// driver's (String, Memo, Currency, DateTime ...) and its values keep their kind: text as
+// written, however much it looks like a number.
 std::string DeclaredType(const MdbColumn& col, bool jet3)
 {
     switch (col.col_type) {
@@ -480,7 +479,7 @@ void JetTableSource::LoadWhole(sqlite3* db, MdbCatalogEntry* entry)
     std::string create = "CREATE TABLE " + quotedName + " (";
     for (unsigned c = 0; c < table->num_cols; ++c) {
         const auto* col = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, c));
-        create += (c ? ", " : "") + QuoteName(col->name) + " " + DeclaredType(*col, jet3_);
+        create += (c ? ", " : "") + QuoteName(col->name) + " " + EngineColumnType(DeclaredType(*col, jet3_));
     }
     create += ")";
     // All or nothing: a table that cannot be read whole leaves no copy behind.
@@ -637,19 +636,6 @@ void JetTableSource::BindValue(sqlite3_stmt* insert, int index, MdbColumn* col)
 }
 
 } // namespace
-
-AccessFileKind AccessFileKindOf(const std::string& posixFile)
-{
-    unsigned char head[kJetVersionOffset + 4] = {};
-    std::ifstream in(posixFile, std::ios::binary);
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head))
-        return AccessFileKind::NotADatabase;
-    if (std::memcmp(head, kSqliteSignature, sizeof kSqliteSignature) == 0)
-        return AccessFileKind::Engine;
-    if (std::memcmp(head + kJetSignatureOffset, kJetSignature, sizeof kJetSignature) == 0)
-        return AccessFileKind::Jet;
-    return AccessFileKind::NotADatabase;
-}
 
 std::unique_ptr<DbiConnection> OpenJetDatabase(const std::string& posixFile, const AnsiString& displayName)
 {

@@ -19,12 +19,6 @@
 #include <memory>
 #include <string>
 
-enum class AccessFileKind : unsigned char { NotADatabase, Engine, Jet };
-
-// What the file holds, told by its first bytes (not by its name): an engine (SQLite)
-// database, a Jet database, or neither (an empty or unreadable file is neither).
-AccessFileKind AccessFileKindOf(const std::string& posixFile);
-
 // Opens a genuine Jet file read-only; 'displayName' names it in messages. Raises EDbiError
 // when the file cannot be read, is of a version other than Jet 3 or Jet 4, or is damaged (a
 // file cut short is: every page its catalog and table definitions name must be in it); a

@@ -153,6 +153,30 @@ std::string PlainName(const Statement& st, const SqlToken& token)
     return std::string(text);
 }
 
+// The engine's type affinity of a declared type is text when the name holds CHAR, CLOB or
+// TEXT and no INT.
+bool EngineKeepsText(std::string_view declaredType)
+{
+    std::string upper(declaredType);
+    for (char& c : upper)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const auto holds = [&](std::string_view part) { return upper.find(part) != std::string::npos; };
+    return !holds("INT") && (holds("CHAR") || holds("CLOB") || holds("TEXT"));
+}
+
+// The type word of a column definition "name TYPE..." in [first, last), declared so that
+// the engine keeps text as written.
+void KeepTextAsWritten(const Statement& st, Replacements& repl, std::size_t first, std::size_t last)
+{
+    const std::size_t type = first + 1;
+    if (type >= last || st.tokens[type].kind != SqlTokenKind::Word)
+        return;
+    const std::string_view word = st.tokens[type].TextIn(st.sql);
+    const std::string declared = EngineColumnType(word);
+    if (declared != word)
+        repl[type] = declared;
+}
+
 // The drivers refuse a text longer than its column's declared length, so a column
 // definition "name CHAR(n)" (VARCHAR, TEXT, ALPHA alike) in [first, last) gets a check.
 void AddLengthCheck(const Statement& st, Replacements& repl, std::size_t first, std::size_t last)
@@ -184,8 +208,15 @@ void AddLengthCheck(const Statement& st, Replacements& repl, std::size_t first, 
                      " CHECK (length(" + std::string(name.TextIn(st.sql)) + ") <= " + length + ")";
 }
 
-// Length checks for the column definitions of a CREATE TABLE.
-void AddCreateTableChecks(const Statement& st, Replacements& repl)
+// A column definition in [first, last), as the engine declares it.
+void DefineColumn(const Statement& st, Replacements& repl, std::size_t first, std::size_t last)
+{
+    KeepTextAsWritten(st, repl, first, last);
+    AddLengthCheck(st, repl, first, last);
+}
+
+// The column definitions of a CREATE TABLE, as the engine declares them.
+void DefineCreateTableColumns(const Statement& st, Replacements& repl)
 {
     if (!(st.Is(0, "CREATE") && st.Is(1, "TABLE")))
         return;
@@ -201,7 +232,7 @@ void AddCreateTableChecks(const Statement& st, Replacements& repl)
         if (close || (depth == 0 && st.IsSymbol(k, ','))) {
             if (!(st.Is(start, "CONSTRAINT") || st.Is(start, "PRIMARY") || st.Is(start, "UNIQUE") ||
                   st.Is(start, "CHECK") || st.Is(start, "FOREIGN")))
-                AddLengthCheck(st, repl, start, k);
+                DefineColumn(st, repl, start, k);
             start = k + 1;
             if (close)
                 return;
@@ -213,13 +244,15 @@ void AddCreateTableChecks(const Statement& st, Replacements& repl)
     }
 }
 
-// "ALTER TABLE t ADD a x, ADD COLUMN b y, DROP c": one ALTER per clause.
+// "ALTER TABLE t ADD a x, ADD COLUMN b y, DROP c": one ALTER per clause. The table may be
+// named through the schema of an attached database ("report.t").
 std::vector<std::string> SplitAlterTable(const Statement& st, Replacements repl)
 {
-    const std::string head = "ALTER TABLE " + Render(st, repl, 2, 3) + " ";
-    std::vector<std::size_t> starts{3};
+    const std::size_t clauses = st.IsSymbol(3, '.') && st.tokens.size() > 5 ? 5 : 3;
+    const std::string head = "ALTER TABLE " + Render(st, repl, 2, clauses) + " ";
+    std::vector<std::size_t> starts{clauses};
     int depth = 0;
-    for (std::size_t i = 3; i < st.tokens.size(); ++i) {
+    for (std::size_t i = clauses; i < st.tokens.size(); ++i) {
         if (st.IsSymbol(i, '('))
             ++depth;
         else if (st.IsSymbol(i, ')'))
@@ -239,7 +272,7 @@ std::vector<std::string> SplitAlterTable(const Statement& st, Replacements repl)
         if (body >= last)
             throw EDbiError("Column definition missing in ALTER TABLE");
         if (st.Is(first, "ADD"))
-            AddLengthCheck(st, repl, body, last);
+            DefineColumn(st, repl, body, last);
         out.push_back(head + (st.Is(first, "ADD") ? "ADD COLUMN " : "DROP COLUMN ") + Render(st, repl, body, last));
     }
     return out;
@@ -267,8 +300,20 @@ std::vector<std::string> TranslateStatement(const AnsiString& text, SqlDialect d
     Replacements repl;
     RewriteTableNames(st, dialect, repl);
     RewriteAutoIncrement(st, dialect, repl);
-    AddCreateTableChecks(st, repl);
+    DefineCreateTableColumns(st, repl);
     if (st.Is(0, "ALTER") && st.Is(1, "TABLE") && st.tokens.size() > 3)
         return SplitAlterTable(st, repl);
     return {Render(st, repl, 0, st.tokens.size())};
+}
+
+std::string EngineColumnType(std::string_view driverType)
+{
+    std::size_t wordEnd = 0;
+    while (wordEnd < driverType.size() && ((driverType[wordEnd] >= 'A' && driverType[wordEnd] <= 'Z') ||
+                                           (driverType[wordEnd] >= 'a' && driverType[wordEnd] <= 'z')))
+        ++wordEnd;
+    const DbiFieldType kind = DescribeDeclaredType(AnsiString(), AnsiString(std::string(driverType))).type;
+    if ((kind != DbiFieldType::String && kind != DbiFieldType::Memo) || EngineKeepsText(driverType))
+        return std::string(driverType);
+    return std::string(driverType.substr(0, wordEnd)) + " TEXT" + std::string(driverType.substr(wordEnd));
 }

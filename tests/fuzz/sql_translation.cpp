@@ -64,6 +64,9 @@ std::vector<std::string> FuzzSeeds() {
         "CREATE TABLE t (a CHAR(4294967297))",
         "CREATE TABLE t (a VARCHAR(1e20))",
         "CREATE TABLE t (a CHAR(-5))",
+        // Text types the engine would take for numbers; a table named through a schema.
+        "CREATE TABLE t (a ALPHA(2), m MEMO, l LONGTEXT)",
+        "ALTER TABLE report.[DDT-Intestazione] ADD COLUMN Ritenuta TEXT (255), ADD n memo",
         // Statements of one skeleton whose literals lift otherwise.
         "select a from t where a=5 and b='x' order by 1",
         "select a from t where a=99999999999999999999999 and b='y' order by 2",

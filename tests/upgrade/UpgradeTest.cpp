@@ -8,12 +8,20 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
 const char* const kDone = "Il database \xE8 stato aggiornato";
 const char* const kFailed = "Errore nell'aggiornamento del database";
 const ShownBox kReportMissingBox{"Non trovo il database dei reports: RPTDATA.mdb", "Upgrade databse"};
+
+std::string Bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 struct UpgradedTable {
     const char* name;
@@ -202,7 +210,7 @@ TEST_F(UpgradeProgram, FailureSaysTheEnginesReasonOnStandardError)
     } cases[] = {
         {nullptr, "Upgrade: the upgrade failed: duplicate column name: CheckA"},
         {"DROP TABLE [Ricevuta Fiscale-Intestazione]",
-         "Upgrade: the upgrade failed: no such table: Ricevuta Fiscale-Intestazione"},
+         "Upgrade: the upgrade failed: no such table: report.Ricevuta Fiscale-Intestazione"},
     };
     for (const auto& c : cases) {
         if (c.change)
@@ -222,8 +230,9 @@ TEST_F(UpgradeProgram, FailureSaysTheEnginesReasonOnStandardError)
     }
 }
 
-// A genuine Access report database is only read: opening it for the upgrade fails with the
-// engine's message, nothing runs, the data keep their schema and the report file its bytes.
+// A genuine Access report database is only read: the upgrade, which must write it, fails
+// saying what the file is, nothing runs, the data keep their schema and the report file its
+// bytes. The copy is writable, as a user's file is.
 TEST_F(UpgradeProgram, GenuineAccessReportDatabaseIsRefusedAndNothingChanges)
 {
     const std::filesystem::path genuine = std::filesystem::path(VENDARO_SOURCE_DIR) / ".." / "shared" / "jet" / "nwind.mdb";
@@ -231,20 +240,41 @@ TEST_F(UpgradeProgram, GenuineAccessReportDatabaseIsRefusedAndNothingChanges)
         GTEST_SKIP() << "the genuine Access fixture is missing: no " << genuine.string();
     const std::string report = InFolder("ComponenteStampa/RPTDATA.mdb");
     std::filesystem::copy_file(genuine, report, std::filesystem::copy_options::overwrite_existing);
-    const auto size = std::filesystem::file_size(report);
+    using std::filesystem::perms;
+    std::filesystem::permissions(report, perms::owner_read | perms::owner_write | perms::group_read | perms::others_read);
+    const std::string before = Bytes(report);
     testing::internal::CaptureStderr();
     TForm1* form = StartAndUpgrade();
     const std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(errors.rfind("Upgrade: the upgrade failed: Cannot open database ", 0), 0u) << errors;
-    EXPECT_NE(errors.find("read-only"), std::string::npos) << errors;
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Upgrade Vendaro 5");
-    EXPECT_NE(Pos("read-only", boxes[0].text), 0) << boxes[0].text.str();
-    EXPECT_EQ(form->Label2->Caption(), "-");
-    EXPECT_TRUE(form->Button1->Enabled());
+    EXPECT_EQ(errors.rfind("Upgrade: the upgrade failed: Cannot attach database ", 0), 0u) << errors;
+    EXPECT_NE(errors.find("RPTDATA.mdb: the file is a genuine Access file, which this engine reads but never writes\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(form->Label2->Caption(), kFailed);
     StopProgram();
     ExpectDataNotUpgraded();
-    EXPECT_EQ(std::filesystem::file_size(report), size);
+    EXPECT_EQ(Bytes(report), before);
+}
+
+// Statements 19 to 25 name the report's tables through its schema: a report table named
+// as a data table (ignoring case), and a data table named as a report header table, take
+// nothing from each other; each database gets exactly its own changes.
+TEST_F(UpgradeProgram, SameTableNamesInBothDatabasesAreEachUpgradedInTheirOwn)
+{
+    OpenReport()->Execute("CREATE TABLE Clienti (ID COUNTER, Nome TEXT(20))");
+    OpenData()->Execute("CREATE TABLE [DDT-Intestazione] (ID AUTOINC, Numero INTEGER)");
+    TForm1* form = StartAndUpgrade();
+    EXPECT_EQ(form->Label2->Caption(), kDone);
+    StopProgram();
+    auto data = OpenData();
+    auto report = OpenReport();
+    EXPECT_EQ(Rows(*data, "select distinct CheckA from clienti"), (std::vector<std::vector<AnsiString>>{{"0"}}));
+    EXPECT_FALSE(Runs(*data, "select Ritenuta from [DDT-Intestazione]"));
+    EXPECT_TRUE(Runs(*report, "select Ritenuta from [DDT-Intestazione]"));
+    EXPECT_FALSE(Runs(*report, "select CheckA from Clienti"));
+    EXPECT_TRUE(Runs(*report, "select Nome from Clienti"));
 }
 
 TEST_F(UpgradeProgram, FailedCommitOfTheReportDatabaseLeavesBothUnchanged)
@@ -332,18 +362,6 @@ TEST_F(UpgradeProgram, DialogShowsInARealWindowUnderXvfb)
     display.Stop();
 }
 
-} // namespace
-
-#include <fstream>
-#include <iterator>
-
-namespace {
-
-std::string Bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::string> Names(const std::string& folder)
 {

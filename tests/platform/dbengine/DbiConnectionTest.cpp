@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+
 namespace {
 
 class ParadoxConnection : public ::testing::Test {
@@ -278,6 +281,57 @@ TEST_F(ParadoxConnection, TextAfterANulCharacterIsNeverDropped)
     EXPECT_EQ(Count("clienti"), 2);
     EXPECT_THROW(db->Execute(AnsiString(std::string("insert into clienti (codice) values('x\0y')", 42))), EDbiError);
     EXPECT_EQ(Count("clienti"), 2);
+}
+
+} // namespace
+
+namespace {
+
+// Every text type either driver declares keeps its text exactly, however much it looks like
+// a number, in a table made by CREATE TABLE and in a column added by ALTER TABLE; the field
+// type and size stay the driver's.
+TEST(DbiConnectionText, EveryTextTypeKeepsNumberLikeTextInBothDialects)
+{
+    const struct {
+        const char* type;
+        DbiFieldType field;
+        int size;
+    } types[] = {
+        {"CHAR(30)", DbiFieldType::String, 30}, {"VARCHAR(30)", DbiFieldType::String, 30},
+        {"TEXT(30)", DbiFieldType::String, 30}, {"TEXT", DbiFieldType::String, 0},
+        {"ALPHA(30)", DbiFieldType::String, 30}, {"alpha (30)", DbiFieldType::String, 30},
+        {"MEMO", DbiFieldType::Memo, 0},         {"Memo", DbiFieldType::Memo, 0},
+        {"LONGTEXT", DbiFieldType::Memo, 0},
+    };
+    const char* const values[] = {"06", " 7", "7 ", "1.50", "1e3", "+5", ".5", "-0", "0x1F", "123456789012345678901"};
+    for (SqlDialect dialect : {SqlDialect::Paradox, SqlDialect::Access}) {
+        TempFolder folder;
+        DbiConnection db(folder / "text.sqlite3", dialect, false, true);
+        AnsiString create = "CREATE TABLE t (id INTEGER";
+        for (std::size_t c = 0; c < std::size(types); ++c)
+            create += ", c" + AnsiString(std::to_string(c).c_str()) + " " + types[c].type;
+        db.Execute(create + ")");
+        for (std::size_t c = 0; c < std::size(types); ++c)
+            db.Execute("ALTER TABLE t ADD a" + AnsiString(std::to_string(c).c_str()) + " " + types[c].type);
+        for (std::size_t v = 0; v < std::size(values); ++v) {
+            AnsiString insert = "insert into t values(" + AnsiString(std::to_string(v).c_str());
+            for (std::size_t c = 0; c < 2 * std::size(types); ++c)
+                insert += AnsiString(", '") + values[v] + "'";
+            db.Execute(insert + ")");
+        }
+        const DbiResult r = db.Execute("select * from t order by id");
+        ASSERT_EQ(r.rows.size(), std::size(values));
+        for (std::size_t col = 1; col < r.columns.size(); ++col) {
+            const auto& declared = types[(col - 1) % std::size(types)];
+            const std::string where = std::string(declared.type) + (dialect == SqlDialect::Paradox ? " Paradox" : " Access");
+            EXPECT_EQ(r.columns[col].type, declared.field) << where;
+            EXPECT_EQ(r.columns[col].size, declared.size) << where;
+            for (std::size_t v = 0; v < std::size(values); ++v) {
+                EXPECT_EQ(r.rows[v][col].kind, DbiValue::Kind::Text) << where << " " << values[v];
+                EXPECT_EQ(r.rows[v][col].text, values[v]) << where;
+            }
+        }
+    }
 }
 
 } // namespace

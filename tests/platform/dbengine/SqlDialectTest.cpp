@@ -53,7 +53,20 @@ INSTANTIATE_TEST_SUITE_P(
                     "PRIMARY KEY (n), CHECK (n > 0))",
                     SqlDialect::Paradox,
                     {"CREATE TABLE t (\"citt\xC3\xA0\" VARCHAR(3) CONSTRAINT \"value too long for column citt\xC3\xA0 (3)\" "
-                     "CHECK (length(\"citt\xC3\xA0\") <= 3) NOT NULL, n NUMERIC(10,2), m MEMO, PRIMARY KEY (n), CHECK (n > 0))"}},
+                     "CHECK (length(\"citt\xC3\xA0\") <= 3) NOT NULL, n NUMERIC(10,2), m MEMO TEXT, PRIMARY KEY (n), CHECK (n > 0))"}},
+        // A table named through the schema of an attached database.
+        Translation{"ALTER TABLE report.[DDT-Intestazione] ADD COLUMN Ritenuta TEXT (255), ADD Nota MEMO",
+                    SqlDialect::Paradox,
+                    {"ALTER TABLE report.[DDT-Intestazione] ADD COLUMN Ritenuta TEXT (255) CONSTRAINT "
+                     "\"value too long for column Ritenuta (255)\" CHECK (length(Ritenuta) <= 255)",
+                     "ALTER TABLE report.[DDT-Intestazione] ADD COLUMN Nota MEMO TEXT"}},
+        // The engine would take these text types for numbers: they get its TEXT after their name.
+        Translation{"CREATE TABLE t (a ALPHA(2), m memo, c CHAR(2), l LONGTEXT, v VARCHAR(2), n NUMERIC)",
+                    SqlDialect::Paradox,
+                    {"CREATE TABLE t (a ALPHA TEXT(2) CONSTRAINT \"value too long for column a (2)\" CHECK "
+                     "(length(a) <= 2), m memo TEXT, c CHAR(2) CONSTRAINT \"value too long for column c (2)\" CHECK "
+                     "(length(c) <= 2), l LONGTEXT, v VARCHAR(2) CONSTRAINT \"value too long for column v (2)\" "
+                     "CHECK (length(v) <= 2), n NUMERIC)"}},
         Translation{"CREATE TABLE [Fattura-Intestazione] (ID COUNTER, Numero LONG)", SqlDialect::Access,
                     {"CREATE TABLE [Fattura-Intestazione] (ID INTEGER PRIMARY KEY AUTOINCREMENT, Numero LONG)"}},
         Translation{"CREATE INDEX ix ON 'clienti.db' (codice)", SqlDialect::Paradox,

@@ -175,6 +175,30 @@ TEST_F(JetTest, Jet4DatesAreTheExactDays)
     EXPECT_EQ(Value("select ShortTextCol from DateTest where IDCol = 2", "ShortTextCol"), "Year 1999");
 }
 
+// Memo text that looks like a number comes out of the copy of a genuine table as written,
+// as a memo. None of the fixtures' memos looks like a number, so the first row's memo of
+// the Jet 4 table (stored in the row: "Hello", compressed UCS-2 behind its FF FE mark) is
+// given five digits of the same length; its text column beside it keeps "Hello".
+TEST_F(JetTest, NumberLikeMemoTextKeepsItsDigits)
+{
+    std::vector<char> bytes = Bytes(kJetFolder / "DateTestDatabase.mdb");
+    constexpr std::size_t kMemoText = 0x14FEB;
+    ASSERT_EQ(std::string(&bytes[kMemoText - 2], 7), "\xFF\xFEHello");
+    ASSERT_EQ(std::string(&bytes[kMemoText + 5], 7), "\xFF\xFEHello") << "the text column's value follows";
+    std::copy_n("00042", 5, &bytes[kMemoText]);
+    const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
+    WriteBytes(file, bytes);
+    Use(file);
+    OpenQuery(query, "select LongTextCol, ShortTextCol, typeof(LongTextCol) as kind from DateTest where IDCol = 1");
+    EXPECT_EQ(query.FieldByName("LongTextCol")->DataType(), ftMemo);
+    EXPECT_EQ(query.FieldByName("LongTextCol")->AsString(), "00042");
+    EXPECT_EQ(query.FieldByName("kind")->AsString(), "text");
+    EXPECT_EQ(query.FieldByName("ShortTextCol")->AsString(), "Hello");
+    query.Close();
+    // What the copy declares: the memo as text, so no memo value can turn into a number.
+    EXPECT_EQ(Value("select type from pragma_table_info('DateTest') where name = 'LongTextCol'", "type"), "MEMO TEXT");
+}
+
 TEST_F(JetTest, EveryWriteIsRefusedAndTheFileStaysAsItWas)
 {
     const std::filesystem::path file = folder.Path() / "dbVendaroBase4.mdb";
