@@ -277,7 +277,9 @@ void TOBLCustomButton::ActionChange(TObject* Sender, bool CheckDefaults)
     bitmap.Canvas()->Brush()->SetColor(static_cast<TColor>(0xFF00FF));
     bitmap.Canvas()->FillRect(Rect(0, 0, images->Width(), images->Height()));
     images->Draw(bitmap.Canvas(), 0, 0, index, true);
-    SetGlyph(&bitmap);
+    // Into the glyph object, not through the Glyph property, which would let the image list go.
+    glyph_->SetGlyph(&bitmap);
+    Invalidate();
 }
 
 AnsiString TOBLCustomButton::GetCaption() { return useCaption_ ? Caption() : AnsiString(); }

@@ -47,6 +47,29 @@ UINT AlignmentFormat(TAlignment alignment)
     }
 }
 
+// A pixel of a 24-bit row that differs from the same column of the top row.
+bool DiffersFromTop(const BYTE* row, const BYTE* top, int x)
+{
+    return !std::equal(row + 3 * x, row + 3 * x + 3, top + 3 * x);
+}
+
+// The first column of the copied bar in which a pixel differs from the bar's top row: the
+// icon's left edge; the width when there is none.
+int FirstDrawnColumn(TBitmap* copy)
+{
+    const auto* top = static_cast<const BYTE*>(copy->ScanLine(0));
+    int first = copy->Width();
+    for (int y = 1; y < copy->Height(); ++y) {
+        const auto* row = static_cast<const BYTE*>(copy->ScanLine(y));
+        for (int x = 0; x < first; ++x)
+            if (DiffersFromTop(row, top, x)) {
+                first = x;
+                break;
+            }
+    }
+    return first;
+}
+
 } // namespace
 
 TOBLFormStyler::TOBLFormStyler(TComponent* AOwner)
@@ -359,8 +382,9 @@ void TOBLFormStyler::PaintArea(const TRect& Bar, const TRect& Text, WORD AreaFla
 // The copy holds the icon on the window's own bar, which may be a gradient of its own, so
 // one transparent colour (its corner pixel) would bring a box of that bar back over the
 // styled one. The icon leaves the top row of the bar free: each column's top pixel is the
-// window's bar in that column, and only the pixels that differ from it, the icon's, are
-// put back.
+// window's bar in that column, and the pixels that differ from it are put back, within the
+// icon's width from its left edge. The window's own caption text (the form's caption with
+// fsUseFormCaption) may begin inside the copy and so stays out.
 void TOBLFormStyler::DrawIconBack(const TRect& Place)
 {
     const int width = iconBitmap_->Width(), height = iconBitmap_->Height();
@@ -368,13 +392,15 @@ void TOBLFormStyler::DrawIconBack(const TRect& Place)
     styled.SetPixelFormat(pf24bit);
     styled.SetSize(width, height);
     styled.Canvas()->CopyRect(Rect(0, 0, width, height), canvas_.get(), Place);
+    const int first = FirstDrawnColumn(iconBitmap_.get());
+    const int end = std::min(width, first + OBLNCCAPTIONICONWIDTH());
     const auto* top = static_cast<const BYTE*>(iconBitmap_->ScanLine(0));
     for (int y = 0; y < height; ++y) {
         const auto* from = static_cast<const BYTE*>(iconBitmap_->ScanLine(y));
         auto* to = static_cast<BYTE*>(styled.ScanLine(y));
-        for (int x = 0; x < 3 * width; x += 3)
-            if (from[x] != top[x] || from[x + 1] != top[x + 1] || from[x + 2] != top[x + 2])
-                std::copy(from + x, from + x + 3, to + x);
+        for (int x = first; x < end; ++x)
+            if (DiffersFromTop(from, top, x))
+                std::copy(from + 3 * x, from + 3 * x + 3, to + 3 * x);
     }
     canvas_->CopyRect(Place, styled.Canvas(), Rect(0, 0, width, height));
 }

@@ -2,6 +2,7 @@
 
 #include "obl/core/containers/oblcont.h"
 #include "obl/core/formats/Oblstreamutils.h"
+#include "platform/rtl/NumConv.h"
 #include "platform/rtl/RtlConsts.h"
 #include "platform/win/gdi/Gdi.h"
 
@@ -55,6 +56,26 @@ void TOBLRegionMask::Assign(TPersistent* Source)
         bitmaps_[i]->Assign(other->bitmaps_[i].get());
 }
 
+int TOBLRegionMask::RegionDataSize() const
+{
+    return data_.empty() ? storedSize_.value_or(0) : static_cast<int>(data_.size());
+}
+
+void TOBLRegionMask::SetRegionData(std::vector<BYTE> Block)
+{
+    FreeMem();
+    data_ = std::move(Block);
+}
+
+void TOBLRegionMask::GetMem()
+{
+    const int size = storedSize_.value_or(RegionDataSize());
+    if (size < 0)
+        throw EInvalidOperation("Invalid region data size " + IntToStr(size));
+    FreeMem();
+    data_.assign(static_cast<std::size_t>(size), 0);
+}
+
 void TOBLRegionMask::GetRegionData(HRGN Rgn)
 {
     FreeMem();
@@ -70,6 +91,7 @@ void TOBLRegionMask::FreeMem()
 {
     data_.clear();
     data_.shrink_to_fit();
+    storedSize_.reset();
 }
 
 HRGN TOBLRegionMask::CreateRegion() const
@@ -85,12 +107,22 @@ void TOBLRegionMask::SetBorderBmp(int Index, TBitmap* Value)
         bitmaps_[Index]->Assign(Value);
 }
 
+void TOBLRegionMask::CreateBorderBmp(int Index)
+{
+    if (!bitmaps_[Index])
+        bitmaps_[Index].reset(new TBitmap);
+}
+
+void TOBLRegionMask::CreateBorderUpBmp() { CreateBorderBmp(bbBorderUp); }
+
+void TOBLRegionMask::CreateBorderDnBmp() { CreateBorderBmp(bbBorderDn); }
+
 // The whole block is checked before it replaces the stored one, so damaged data leaves
 // the mask as it was.
 void TOBLRegionMask::ReadRegionData(TStream* Stream)
 {
-    const std::optional<int> announced = announcedSize_;
-    announcedSize_.reset();
+    const std::optional<int> announced = storedSize_;
+    storedSize_.reset();
     const int size = Stream->Size() - Stream->Position();
     if (announced && *announced != size)
         throw EReadError(SReadError);
@@ -130,9 +162,10 @@ bool TOBLRegionMask::HasBitmap(int Index) const { return !bitmaps_[Index]->Empty
 void TOBLRegionMask::DefineProperties(TFiler* Filer)
 {
     inherited::DefineProperties(Filer);
+    // A block not yet filled with region data (a fresh GetMem) would not read back.
     Filer->DefineBinaryProperty(
         "RegionData", [this](TStream* s) { ReadRegionData(s); }, [this](TStream* s) { WriteRegionData(s); },
-        !data_.empty());
+        WellFormedRegionData(data_));
     for (int i = 0; i < 3; ++i)
         Filer->DefineBinaryProperty(
             kBitmapNames[i], [this, i](TStream* s) { ReadBitmap(s, i); }, [this, i](TStream* s) { WriteBitmap(s, i); },

@@ -5,8 +5,8 @@
 // Stored in a form description as the published RegionDataSize, Compressed and
 // PixelFormat, then the binary properties "RegionData" (the raw region data) and
 // "BorderBmp", "BorderUpBmp", "BorderDnBmp" (a byte, the Compressed flag, then the
-// bitmap field). The size always follows the data block: a stored size only announces
-// how many bytes "RegionData" must bring.
+// bitmap field). The size always follows a held data block: a size stored beside it only
+// announces how many bytes "RegionData" must bring, or the next GetMem allocates.
 #pragma once
 
 #include "obl/core/app/oblclass.h"
@@ -28,16 +28,24 @@ public:
     // its three bitmaps. No notification.
     void Assign(TPersistent* Source) override;
 
-    // The size of the data block in bytes.
-    int RegionDataSize() const { return static_cast<int>(data_.size()); }
-    // Announces the size of the "RegionData" that a form description brings next.
-    void SetRegionDataSize(int Value) { announcedSize_ = Value; }
+    // The size of the held data block in bytes; with none, the size last stored (0 at first).
+    int RegionDataSize() const;
+    // Stores the size of the "RegionData" that a form description brings next, or of the
+    // block the next GetMem allocates.
+    void SetRegionDataSize(int Value) { storedSize_ = Value; }
+    void SetDataSize(int Value) { SetRegionDataSize(Value); }
     bool Compressed() const { return compressed_; }
     void SetCompressed(bool Value) { compressed_ = Value; }
     TOBLSavePixelFormat PixelFormat() const { return pixelFormat_; }
     void SetPixelFormat(TOBLSavePixelFormat Value) { pixelFormat_ = Value; }
 
     const std::vector<BYTE>& RegionData() const { return data_; }
+    // The block becomes the mask's own, in place of the one it held; its size follows it.
+    // Only a block that is region data is stored in a form description.
+    void SetRegionData(std::vector<BYTE> Block);
+    // A block of zero bytes, of the size last stored, or with none of RegionDataSize bytes,
+    // replaces the one held. EInvalidOperation for a negative size, the block kept.
+    void GetMem();
     // Replaces the block by a copy of the region's data; a null region leaves none.
     void GetRegionData(HRGN Rgn);
     // Drops the block (the size becomes 0).
@@ -50,6 +58,9 @@ public:
     TBitmap* BorderDnBmp() const { return bitmaps_[bbBorderDn].get(); }
     // Index 0 the border bitmap, 1 its "up", 2 its "down" variant; keeps a copy.
     void SetBorderBmp(int Index, TBitmap* Value);
+    // Create the "up" or "down" bitmap, empty, when the mask has none; one it has stays.
+    void CreateBorderUpBmp();
+    void CreateBorderDnBmp();
 
     static void Publish(TClassBuilder<TOBLRegionMask>& c);
 
@@ -62,10 +73,11 @@ private:
     void ReadBitmap(TStream* Stream, int Index);
     void WriteBitmap(TStream* Stream, int Index);
     bool HasBitmap(int Index) const;
+    void CreateBorderBmp(int Index);
 
     std::vector<BYTE> data_;
-    // The size a form description announced for its "RegionData".
-    std::optional<int> announcedSize_;
+    // The size a form description announced for its "RegionData", or SetDataSize stored.
+    std::optional<int> storedSize_;
     bool compressed_ = false;
     TOBLSavePixelFormat pixelFormat_ = spfDefault;
     TOwned<TBitmap> bitmaps_[3];

@@ -143,10 +143,17 @@ void ProfileText::SetValue(const AnsiString& section, const AnsiString& key, con
 bool ProfileText::DeleteKey(const AnsiString& section, const AnsiString& key)
 {
     Range range;
+    if (!FindSection(section, range)) return false;
+    // Every line of the key goes: with only the first removed, a later duplicate would
+    // become the value read.
+    bool removed = false;
     std::size_t index;
-    if (!FindSection(section, range) || !FindKeyLine(range, key, index)) return false;
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
-    return true;
+    while (FindKeyLine(range, key, index)) {
+        lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+        --range.end;
+        removed = true;
+    }
+    return removed;
 }
 
 bool ProfileText::DeleteSection(const AnsiString& section)

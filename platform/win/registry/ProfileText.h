@@ -29,7 +29,7 @@ public:
     // Replaces the key's line, or adds one after the section's last key line, or adds the
     // section at the end of the file (after a blank line).
     void SetValue(const AnsiString& section, const AnsiString& key, const AnsiString& value);
-    // False when there was nothing to remove.
+    // Removes every line of the key in the section; false when there was nothing to remove.
     bool DeleteKey(const AnsiString& section, const AnsiString& key);
     bool DeleteSection(const AnsiString& section);
 

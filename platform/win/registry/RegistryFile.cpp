@@ -1,6 +1,8 @@
 #include "platform/win/registry/RegistryFile.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -104,43 +106,89 @@ std::shared_ptr<RegistryKey> FindRoot(const RegistryRoots& roots, const AnsiStri
     return nullptr;
 }
 
+// Names travel through the registry calls as C strings: one holding a NUL would be cut there
+// and name another key or value.
+bool HasNul(const AnsiString& name) { return name.str().find('\0') != std::string::npos; }
+
+// One line of the file, checked whole before anything of the file is added to the tree.
+struct ParsedLine {
+    std::shared_ptr<RegistryKey> root;  // a "K" line: the root and the subkey names under it
+    std::vector<AnsiString> path;
+    bool isValue = false;               // a "V" line: the value of the last key
+    RegistryValue value;
+};
+
 // "K" line: the root name, then escaped subkey names separated by "\".
-std::shared_ptr<RegistryKey> ParseKeyLine(std::string_view path, const RegistryRoots& roots)
+bool ParseKeyLine(std::string_view path, const RegistryRoots& roots, ParsedLine& line)
 {
-    std::shared_ptr<RegistryKey> key;
     std::size_t start = 0;
     while (start <= path.size()) {
         const std::size_t end = std::min(path.find('\\', start), path.size());
         AnsiString name;
-        if (end == start || !UnescapeName(path.substr(start, end - start), name)) return nullptr;
+        if (end == start || !UnescapeName(path.substr(start, end - start), name) || HasNul(name)) return false;
         // A key name never holds the path separator, or the tree would not write back as read.
-        if (name.str().find('\\') != std::string::npos) return nullptr;
-        bool created;
-        key = key ? key->AddSubKey(name, created) : FindRoot(roots, name);
-        if (!key) return nullptr;
+        if (name.str().find('\\') != std::string::npos) return false;
+        if (line.root) line.path.push_back(name);
+        else if (!(line.root = FindRoot(roots, name))) return false;
         start = end + 1;
     }
-    return key;
+    return true;
 }
 
 // "V" line: type, data, name.
-void ParseValueLine(std::string_view rest, RegistryKey& key)
+bool ParseValueLine(std::string_view rest, RegistryValue& value)
 {
     const std::size_t typeEnd = rest.find(' ');
-    if (typeEnd != 8) return;
+    if (typeEnd != 8) return false;
     const std::size_t dataEnd = rest.find(' ', typeEnd + 1);
-    if (dataEnd == std::string_view::npos) return;
-    DWORD type = 0;
+    if (dataEnd == std::string_view::npos) return false;
+    value.type = 0;
     for (std::size_t i = 0; i < 8; ++i) {
         const int digit = HexValue(rest[i]);
-        if (digit < 0) return;
-        type = type * 16 + static_cast<DWORD>(digit);
+        if (digit < 0) return false;
+        value.type = value.type * 16 + static_cast<DWORD>(digit);
     }
-    std::string data;
-    AnsiString name;
-    if (!ParseHexData(rest.substr(typeEnd + 1, dataEnd - typeEnd - 1), data)) return;
-    if (!UnescapeName(rest.substr(dataEnd + 1), name)) return;
-    key.SetValue(name, type, std::move(data));
+    return ParseHexData(rest.substr(typeEnd + 1, dataEnd - typeEnd - 1), value.data)
+           && UnescapeName(rest.substr(dataEnd + 1), value.name) && !HasNul(value.name);
+}
+
+// Empty lines carry nothing; every other line must be a key, or a value after a key.
+bool ParseLine(std::string_view text, const RegistryRoots& roots, bool afterKey, ParsedLine& line)
+{
+    if (text.starts_with("K ")) return ParseKeyLine(text.substr(2), roots, line);
+    line.isValue = true;
+    return afterKey && text.starts_with("V ") && ParseValueLine(text.substr(2), line.value);
+}
+
+bool ParseLines(std::string_view text, const RegistryRoots& roots, std::vector<ParsedLine>& lines)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (line.empty()) continue;
+        ParsedLine parsed;
+        if (!ParseLine(line, roots, !lines.empty(), parsed)) return false;
+        lines.push_back(std::move(parsed));
+    }
+    return true;
+}
+
+void AddLines(std::vector<ParsedLine>& lines)
+{
+    std::shared_ptr<RegistryKey> current;
+    for (auto& line : lines) {
+        if (line.isValue) {
+            current->SetValue(line.value.name, line.value.type, std::move(line.value.data));
+            continue;
+        }
+        current = line.root;
+        bool created;
+        for (const auto& name : line.path) current = current->AddSubKey(name, created);
+    }
 }
 
 } // namespace
@@ -157,20 +205,13 @@ bool ParseRegistryText(std::string_view text, const RegistryRoots& roots)
 {
     // Editors that save UTF-8 put a byte-order mark first.
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    std::size_t firstEnd = text.find('\n');
+    const std::size_t firstEnd = text.find('\n');
     std::string_view first = text.substr(0, firstEnd);
     if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
     if (first != Signature) return false;
-    std::shared_ptr<RegistryKey> current;
-    std::size_t start = firstEnd == std::string_view::npos ? text.size() : firstEnd + 1;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.starts_with("K ")) current = ParseKeyLine(line.substr(2), roots);
-        else if (line.starts_with("V ") && current) ParseValueLine(line.substr(2), *current);
-    }
+    std::vector<ParsedLine> lines;
+    if (!ParseLines(text.substr(firstEnd == std::string_view::npos ? text.size() : firstEnd + 1), roots, lines))
+        return false;
+    AddLines(lines);
     return true;
 }

@@ -16,8 +16,10 @@
 using RegistryRoots = std::vector<std::shared_ptr<RegistryKey>>;
 
 std::string FormatRegistryText(const RegistryRoots& roots);
-// Adds what the text holds to the roots (matched by name). Lines that do not parse, and
-// keys under a root that is not there, are skipped so a damaged file loses only those lines.
-// A text that does not begin with the signature line (after an optional UTF-8 byte-order
-// mark) is not a registry file: nothing is added and the answer is false.
+// Adds what the text holds to the roots (matched by name); empty lines carry nothing. A text
+// that does not begin with the signature line (after an optional UTF-8 byte-order mark) is
+// not a registry file, and neither is one with a line that does not parse, a key under a root
+// that is not there, a value before any key, or a name holding a NUL (the registry calls
+// would cut it there): nothing is added and the answer is false, so that no line is lost by
+// writing the tree back.
 bool ParseRegistryText(std::string_view text, const RegistryRoots& roots);

@@ -156,6 +156,31 @@ TEST_F(Behaviour, AnActionGivesItsPictureAndOneWithoutAPictureLeavesTheGlyph)
     EXPECT_EQ(button->Glyph()->Canvas()->Pixels(5, 5), clRed);
 }
 
+TEST_F(Behaviour, AnActionsPictureGoesIntoTheGlyphAndTheImageListStays)
+{
+    auto* list = new TOBLBitmapList(form);
+    TBitmap red;
+    list->Items(list->Add(nullptr))->SetBitmap(Filled(red, 16, 16, clRed));
+    button->SetImageList(list);
+    auto* images = new TImageList(form);
+    images->SetWidth(12);
+    images->SetHeight(12);
+    TBitmap picture;
+    images->Add(Filled(picture, 12, 12, clLime), nullptr);
+    auto* actions = new TActionList(form);
+    actions->SetImages(images);
+    auto* action = new TAction(form);
+    action->SetActionList(actions);
+    action->SetImageIndex(0);
+
+    button->SetAction(action);
+    ASSERT_EQ(button->Glyph()->Width(), 12);
+    EXPECT_EQ(button->Glyph()->Canvas()->Pixels(5, 5), clLime);
+    EXPECT_EQ(button->ImageList(), list) << "the list, and so its stored property, went";
+    list->Change();
+    EXPECT_EQ(button->Glyph()->Canvas()->Pixels(5, 5), clRed) << "the list's link went";
+}
+
 TEST_F(Behaviour, ABuiltInKindIsFetchedAtThePaintAndAMissingOneIsDrawnWithout)
 {
     button->SetGlyphKind(gkFolder);

@@ -115,6 +115,7 @@ TEST_F(StylerTest, AnActiveFormGetsTheGradientAndItsCaptionInTheCaptionTextColou
 TEST_F(StylerTest, TheIconComesBackOnTheGradientWithoutTheWindowsBarBehindIt)
 {
     TForm* plain = MakeForm(220, 80, clBtnFace, 60, 60);
+    plain->SetCaption("");  // the icon alone, without the window's caption text beside it
     ShowAndPaint(plain);
     const Areas a = AreasOf(plain);
     ASSERT_NE(a.flags & OBLNC_CAPTIONICON, 0);
@@ -144,6 +145,39 @@ TEST_F(StylerTest, TheIconComesBackOnTheGradientWithoutTheWindowsBarBehindIt)
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     for (int x = a.bar.left; x < a.text.left; ++x)
         EXPECT_EQ(WindowPixel(form, x, a.bar.top), PixelOf(expected->Canvas()->Pixels(x, a.bar.top))) << x;
+}
+
+// With the form's own caption the window draws its text right beside the icon, partly in
+// the copy the styler takes: only the icon comes back, never a column of that text, however
+// the styler places its caption.
+TEST_F(StylerTest, OnlyTheIconComesBackBesideTheWindowsOwnCaption)
+{
+    for (TAlignment alignment : {taLeftJustify, taCenter, taRightJustify}) {
+        TForm* form = MakeForm(300, 60, clBtnFace, 60, 60, bsSingle);
+        form->SetCaption("Listino prezzi");
+        ShowAndPaint(form);
+        TOBLFormStyler* styler = new TOBLFormStyler(form);
+        styler->SetOptions(TOBLFormStyleOptions{fsAdjustRect, fsUseFontColor, fsUseFormCaption});
+        styler->SetAlignment(alignment);
+        styler->Font()->SetColor(clYellow);
+        styler->Loaded();
+        const Areas a = AreasOf(form);
+        ASSERT_NE(a.flags & OBLNC_CAPTIONICON, 0);
+        auto expected = ExpectedGradient(a.bar, clActiveCaption, 32);
+        // The columns left of the caption area that hold anything but the gradient.
+        std::vector<int> drawn;
+        for (int x = a.bar.left; x < a.text.left; ++x)
+            for (int y = a.bar.top; y < a.bar.bottom; ++y)
+                if (WindowPixel(form, x, y) != PixelOf(expected->Canvas()->Pixels(x, y))) {
+                    drawn.push_back(x);
+                    break;
+                }
+        ASSERT_FALSE(drawn.empty()) << "the icon";
+        EXPECT_EQ(drawn.back() - drawn.front() + 1, static_cast<int>(drawn.size()))
+            << "a stroke apart from the icon, at column " << drawn.back();
+        EXPECT_LE(static_cast<int>(drawn.size()), OBLNCCAPTIONICONWIDTH());
+        delete form;
+    }
 }
 
 TEST_F(StylerTest, TheGradientHasTheChosenNumberOfSteps)

@@ -212,6 +212,52 @@ TEST(RegionObject, MaskAssignTakesOnlyASourceWithData)
     EXPECT_TRUE(target.BorderBmp()->Empty()) << "a source with data gives its bitmaps";
 }
 
+TEST(RegionObject, MaskBlocksAreAllocatedBySizeOrHandedOver)
+{
+    TOBLRegionMask mask;
+    mask.SetDataSize(48);
+    EXPECT_EQ(mask.RegionDataSize(), 48) << "stored before any block";
+    EXPECT_TRUE(mask.RegionData().empty());
+    mask.GetMem();
+    EXPECT_EQ(mask.RegionData(), std::vector<BYTE>(48, 0));
+    EXPECT_EQ(mask.CreateRegion(), nullptr) << "no region in a block not yet filled";
+    OwnedRgn two(CreateRectRgn(0, 0, 4, 4));
+    OwnedRgn other(CreateRectRgn(6, 0, 9, 2));
+    CombineRgn(two.h, two.h, other.h, RGN_OR);
+    mask.GetRegionData(two.h);
+    OwnedRgn back(mask.CreateRegion());
+    EXPECT_TRUE(EqualRgn(back.h, two.h));
+
+    // A block handed over becomes the mask's data; the size follows it, whatever was stored.
+    TOBLRegionMask source;
+    source.GetRegionData(other.h);
+    mask.SetDataSize(5);
+    mask.SetRegionData(source.RegionData());
+    EXPECT_EQ(mask.RegionDataSize(), static_cast<int>(source.RegionData().size()));
+    OwnedRgn handed(mask.CreateRegion());
+    EXPECT_TRUE(EqualRgn(handed.h, other.h));
+    mask.SetDataSize(-1);
+    EXPECT_THROW(mask.GetMem(), EInvalidOperation);
+    EXPECT_EQ(mask.RegionData(), source.RegionData()) << "the block held stays";
+    mask.SetRegionData(source.RegionData());
+    mask.GetMem();
+    EXPECT_EQ(mask.RegionData(), std::vector<BYTE>(source.RegionData().size(), 0)) << "RegionDataSize bytes";
+    mask.FreeMem();
+    EXPECT_EQ(mask.RegionDataSize(), 0);
+
+    // The "up" and "down" bitmaps are made only when missing: one the mask has stays.
+    TBitmap picture;
+    picture.SetSize(3, 2);
+    mask.SetBorderBmp(TOBLRegionMask::bbBorderUp, &picture);
+    TBitmap* up = mask.BorderUpBmp();
+    mask.CreateBorderUpBmp();
+    mask.CreateBorderDnBmp();
+    EXPECT_EQ(mask.BorderUpBmp(), up);
+    EXPECT_EQ(mask.BorderUpBmp()->Width(), 3);
+    ASSERT_NE(mask.BorderDnBmp(), nullptr);
+    EXPECT_TRUE(mask.BorderDnBmp()->Empty());
+}
+
 class WindowRegion : public testing::Test {
 protected:
     void SetUp() override

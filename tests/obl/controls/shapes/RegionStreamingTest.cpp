@@ -203,6 +203,19 @@ TEST_F(RegionStreaming, DataSizeFollowsTheData)
     EXPECT_EQ(mask->CreateRegion(), nullptr);
 }
 
+TEST_F(RegionStreaming, ABlockNotYetFilledKeepsOnlyItsSize)
+{
+    TOBLRegionMask* mask = Region()->Mask();
+    mask->SetDataSize(64);
+    mask->GetMem();
+    const std::string text = WriteFormText(&host_);
+    EXPECT_EQ(Value(text, "Region.Mask.RegionDataSize"), "64") << text;
+    EXPECT_EQ(text.find("RegionData ="), std::string::npos) << "bytes that are no region would not read back";
+    TOwned<TRegionHost> back = Read(text);
+    EXPECT_EQ(back->Region()->Mask()->RegionDataSize(), 64);
+    EXPECT_EQ(WriteFormText(back.get()), text);
+}
+
 TEST_F(RegionStreaming, DamagedRegionDataRaisesTheReadErrorAndKeepsTheMask)
 {
     TOBLRegionMask* mask = Region()->Mask();

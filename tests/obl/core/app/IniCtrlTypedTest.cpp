@@ -254,6 +254,21 @@ TEST_P(TypedSettingsTest, OutOfRangeOrdinalsLeaveThePropertyAlone)
 INSTANTIATE_TEST_SUITE_P(Targets, TypedSettingsTest, ::testing::Values(itIniFile, itRegistry),
                          [](const auto& info) { return info.param == itIniFile ? "Ini" : "Registry"; });
 
+TEST(TypedSettingsIni, AValueGivenTwiceGoesWholeWhenBackAtItsDefault)
+{
+    TempSystem system;
+    TOBLIniCtrl ctrl(nullptr);
+    ctrl.SetTarget(itIniFile);
+    system.Put("WINDOWS/Importa.INI", "[Obj]\r\nFlag=1\r\nCount=9\r\nFlag=1\r\n");
+    TSampleSettings defaults;
+    ctrl.WriteObject("Obj", &defaults);
+    TSampleSettings read;
+    ctrl.ReadObject("Obj", &read);
+    EXPECT_FALSE(read.Flag()) << "the second line of the value came back";
+    EXPECT_EQ(read.Count(), 5);
+    EXPECT_EQ(system.Get("WINDOWS/Importa.INI"), "[Obj]\r\nShades=0\r\n");
+}
+
 TEST(TypedSettingsRegistry, ReadingCreatesNoKeys)
 {
     TempSystem system;

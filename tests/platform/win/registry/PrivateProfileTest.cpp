@@ -117,6 +117,15 @@ TEST_F(PrivateProfile, WritingKeepsOtherLinesAndEndsLinesWithCrLf)
     EXPECT_FALSE(WritePrivateProfileString(nullptr, "A", "x", "W.INI"));
 }
 
+TEST_F(PrivateProfile, DeletingAKeyRemovesEveryLineOfIt)
+{
+    // Only the section found first is looked at, so its twin keeps its line.
+    Put("WINDOWS/D.INI", "[Main]\nFlag=1\nOther=x\n flag = 2\n[Main]\nFlag=3\n");
+    ASSERT_TRUE(WritePrivateProfileString("Main", "FLAG", nullptr, "D.INI"));
+    EXPECT_EQ(Read("Main", "Flag", "<none>", "D.INI"), "<none>");
+    EXPECT_EQ(Get("WINDOWS/D.INI"), "[Main]\r\nOther=x\r\n[Main]\r\nFlag=3\r\n");
+}
+
 TEST_F(PrivateProfile, WritesThatWouldBreakTheFileAreRefused)
 {
     Put("WINDOWS/S.INI", "[Main]\r\nA=1\r\n");

@@ -58,26 +58,32 @@ TEST(RegistryFile, AByteOrderMarkIsAcceptedAndAnythingElseRefused)
     }
 }
 
-TEST(RegistryFile, DamagedLinesAreSkipped)
+TEST(RegistryFile, AFileWithALineThatDoesNotReadIsRefusedWhole)
 {
-    struct Case { const char* text; const char* expected; };
-    const Case cases[] = {
-        {"VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\X\nV 0000001 41 bad-type\nV 00000001 4 odd\nV 00000001 41 ok\n",
-         "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\X\nV 00000001 41 ok\n"},
-        {"VENDARO-REGISTRY 1\nK HKEY_NOWHERE\\X\nV 00000001 41 lost\nK HKEY_CURRENT_USER\\\\Y\n",
-         "VENDARO-REGISTRY 1\n"},
-        {"VENDARO-REGISTRY 1\r\nK HKEY_CURRENT_USER\\%zz\r\nK HKEY_CURRENT_USER\\Z\r\n",
-         "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\Z\n"},
-        {"something else\nK HKEY_CURRENT_USER\\X\n", "VENDARO-REGISTRY 1\n"},
-        {"", "VENDARO-REGISTRY 1\n"},
-        {"VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\a%5Cb\nV 00000001 41 lost\nK HKEY_CURRENT_USER\\c\n",
-         "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\c\n"},
+    using namespace std::string_literals;
+    // Skipping such a line would lose it for good at the next write of the tree.
+    const std::string good = "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\X\nV 00000001 41 ok\n";
+    const std::string damaged[] = {
+        "V 0000001 41 short-type\n", "V 00000001 4 odd-data\n", "V 00000001 4G bad-digit\n",
+        "V 0000000G 41 bad-type\n", "V 00000001 41\n", "V 00000001 41 bad%zz\n",
+        "K HKEY_NOWHERE\\X\n", "K HKEY_CURRENT_USER\\\\Y\n", "K HKEY_CURRENT_USER\\%zz\n",
+        "K HKEY_CURRENT_USER\\a%5Cb\n", "K HKEY_CURRENT_USER\\\n", "K \n", "comment\n", " \n",
+        // A NUL in a name, raw or escaped: the registry calls would cut the name there.
+        "K HKEY_CURRENT_USER\\A\0B\n"s, "K HKEY_CURRENT_USER\\A%00B\n",
+        "V 00000001 41 Caption\0\n"s, "V 00000001 41 Caption%00\n",
     };
-    for (const auto& c : cases) {
+    for (const auto& line : damaged) {
         const auto roots = TwoRoots();
-        ParseRegistryText(c.text, roots);
-        EXPECT_EQ(FormatRegistryText(roots), c.expected) << c.text;
+        EXPECT_FALSE(ParseRegistryText(good + line, roots)) << line;
+        EXPECT_EQ(FormatRegistryText(roots), "VENDARO-REGISTRY 1\n") << line;
     }
+    const auto first = TwoRoots();
+    EXPECT_FALSE(ParseRegistryText("VENDARO-REGISTRY 1\nV 00000001 41 before-any-key\n", first));
+
+    // Empty lines carry nothing and are no damage.
+    const auto roots = TwoRoots();
+    EXPECT_TRUE(ParseRegistryText("VENDARO-REGISTRY 1\r\n\r\nK HKEY_CURRENT_USER\\X\n\nV 00000001 41 ok\n\n", roots));
+    EXPECT_EQ(FormatRegistryText(roots), good);
 }
 
 } // namespace

@@ -284,26 +284,37 @@ TEST_F(WinReg, UnwritableFileIsReported)
     RegCloseKey(key);
 }
 
-TEST_F(WinReg, AFileThatIsNotARegistryIsRefusedAndNeverOverwritten)
+TEST_F(WinReg, AFileThatDoesNotReadWholeIsRefusedAndNeverOverwritten)
 {
-    const std::string foreign = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n";
-    {
-        std::ofstream out(fileName_, std::ios::binary);
-        out << foreign;
+    using namespace std::string_literals;
+    const std::string files[] = {
+        "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n",
+        // A value with a bad hex digit: writing any other value would drop it for good.
+        "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\nV 00000001 4G00 Lost\nV 00000001 4100 Kept\n",
+        // NUL in a key or value name: "A\0B" would open "A", "Caption\0" change "Caption".
+        "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\\A%00B\nK HKEY_CURRENT_USER\\A\n",
+        "VENDARO-REGISTRY 1\nK HKEY_CURRENT_USER\nV 00000001 4100 Caption\0\n"s,
+    };
+    for (const auto& file : files) {
+        {
+            std::ofstream out(fileName_, std::ios::binary);
+            out << file;
+        }
+        Reload();
+        HKEY key = nullptr;
+        EXPECT_EQ(Open(HKEY_CURRENT_USER, "Software", key), ERROR_BADDB) << file;
+        EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                 nullptr),
+                  ERROR_BADDB);
+        EXPECT_EQ(SetString(HKEY_CURRENT_USER, "Name", "x"), ERROR_BADDB);
+        EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_BADDB);
+        std::ifstream in(fileName_, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), file);
+        RegistryStore store(fileName_);
+        EXPECT_TRUE(store.Refused());
+        store.MarkChanged();
+        EXPECT_FALSE(store.Save());
     }
-    Reload();
-    HKEY key = nullptr;
-    EXPECT_EQ(Open(HKEY_CURRENT_USER, "Software", key), ERROR_BADDB);
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, "Software\\X", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_BADDB);
-    EXPECT_EQ(SetString(HKEY_CURRENT_USER, "Name", "x"), ERROR_BADDB);
-    EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_BADDB);
-    std::ifstream in(fileName_, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), foreign);
-    RegistryStore store(fileName_);
-    EXPECT_TRUE(store.Refused());
-    store.MarkChanged();
-    EXPECT_FALSE(store.Save());
 }
 
 TEST_F(WinReg, AFileWithAByteOrderMarkIsRead)
