@@ -94,6 +94,76 @@ TEST_F(AutoCompleteTest, BackspaceTakesTheSelectionAndOneMoreWhereverTheCursorSt
     }
 }
 
+TEST_F(AutoCompleteTest, ATextDraggedWithinTheEditIsNotCompleted)
+{
+    completion_->SetMode({amText});
+    edit_->SetText("Roxy");
+    Key(VK_END);
+    Keys(VK_LEFT, 2, true);
+    ASSERT_EQ(Selected(), "xy");
+    // Pressed between "x" and "y", dropped before "R": the removal leaves "Ro", which the
+    // completion must not turn into "Roma" before the drop puts "xy" back.
+    const auto gapBefore = [&](int position) { return edit_->PosFromChar(position - 1); };
+    const int y = edit_->TextRect().top + 3;
+    MoveTo(edit_, gapBefore(4), y);
+    Press(edit_, gapBefore(4), y);
+    MoveTo(edit_, gapBefore(1), y);
+    Release(edit_, gapBefore(1), y);
+    Pump();
+    EXPECT_EQ(Text(), "xyRo");
+    edit_->Undo();
+    edit_->Undo();
+    EXPECT_EQ(Text(), "Roxy");
+    EXPECT_FALSE(edit_->CanUndo());
+}
+
+// What the completion puts into the edit is one change like the typing: undone step by step
+// back to the empty edit, and redone to where it was.
+TEST_F(AutoCompleteTest, ACompletionIsUndoneLikeTheTypingBeforeIt)
+{
+    struct Case {
+        const char* name;
+        TOBLAutoCompleteModes mode;
+        std::function<void()> script;
+        std::vector<std::string> texts; // after the script, then after each undo
+    };
+    const Case cases[] = {
+        {"in place", {amText}, [&] { Type("Bo"); }, {"Bologna", "Bo", "Bologna", "B", ""}},
+        {"an arrow key", {amPopup}, [&] { Type("Bo"); Key(VK_DOWN); }, {"Bologna", "Bo", "B", ""}},
+        {"Enter", {amPopup}, [&] { Type("Bo"); Key(VK_DOWN); Key(VK_DOWN); Key(VK_RETURN); },
+         {"Bolzano", "Bologna", "Bo", "B", ""}},
+        {"Escape", {amText, amPopup}, [&] { Type("Bo"); Key(VK_ESCAPE); },
+         {"Bo", "Bologna", "Bo", "Bologna", "B", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        completion_->SetMode(c.mode);
+        c.script();
+        std::vector<std::string> seen{Text()};
+        while (edit_->CanUndo()) {
+            edit_->Perform(EM_UNDO, 0, 0);
+            seen.push_back(Text());
+        }
+        EXPECT_EQ(seen, c.texts);
+        while (edit_->CanRedo()) edit_->Redo();
+        EXPECT_EQ(Text(), c.texts.front());
+    }
+}
+
+TEST_F(AutoCompleteTest, UndoingACompletionLeavesTheCursorAfterTheTyping)
+{
+    completion_->SetMode({amText});
+    Type("Bo");
+    ASSERT_EQ(Selected(), "logna");
+    edit_->Undo();
+    EXPECT_EQ(Text(), "Bo");
+    EXPECT_EQ(edit_->CursorPos(), 3);
+    EXPECT_EQ(edit_->SelLength(), 0);
+    EXPECT_TRUE(edit_->Modified());
+}
+
 TEST_F(AutoCompleteTest, NothingWhenDisabledOrWithoutAMatch)
 {
     completion_->SetMode({amText});
@@ -160,6 +230,35 @@ TEST_F(AutoCompleteTest, TheDropDownListsTheMatchesUnderTheEdit)
     EXPECT_TRUE(GetWindowLongA(box->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     // The edit keeps the focus.
     EXPECT_TRUE(edit_->Focused());
+}
+
+// Text put in from code completes in place, but only the edit the user types into gets a
+// drop-down: none on the desktop for an edit out of sight, and nothing raised.
+TEST_F(AutoCompleteTest, NoDropDownForAnEditTheUserIsNotTypingInto)
+{
+    completion_->SetMode({amText, amPopup});
+    TOwned<TForm> hidden(new TForm(nullptr));
+    auto* onHidden = new TOBLCustomEdit(hidden.get());
+    onHidden->SetParent(hidden.get());
+    onHidden->HandleNeeded();
+    TOwned<TOBLCustomEdit> alone(new TOBLCustomEdit(nullptr));
+    struct Case {
+        const char* name;
+        TOBLCustomEdit* edit;
+    };
+    const Case cases[] = {{"without a parent", alone.get()}, {"on a hidden form", onHidden}, {"unfocused", other_}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.edit->SetAutoComplete(completion_);
+        EXPECT_NO_THROW(c.edit->SetSelText("Bo"));
+        EXPECT_EQ(Text(c.edit), "Bologna");
+        EXPECT_EQ(completion_->ListBox(), nullptr);
+        EXPECT_EQ(completion_->Control(), nullptr);
+        c.edit->SetAutoComplete(nullptr);
+    }
+    // The focused edit still gets its drop-down.
+    Type("Bo");
+    EXPECT_THAT(Shown(), ElementsAre("Bologna", "Bolzano"));
 }
 
 TEST_F(AutoCompleteTest, AtMostEightRowsHigh)
@@ -322,11 +421,12 @@ TEST_F(AutoCompleteTest, TwoEditsShareOneCompletion)
     EXPECT_EQ(Text(other_), "Roma");
     EXPECT_EQ(completion_->Control(), other_);
     EXPECT_EQ(WindowProcedure(edit_), first);
-    // The drop-down asked for one edit while the other's is open: each edit keeps its own
-    // window procedure.
+    // The drop-down asked from code for the edit without the focus: it opens nothing, and
+    // the focused edit keeps its own; each edit keeps its own window procedure.
     completion_->Popup(edit_, "Bo");
-    EXPECT_EQ(completion_->Control(), edit_);
-    EXPECT_EQ(WindowProcedure(other_), second);
+    EXPECT_EQ(completion_->Control(), other_);
+    EXPECT_EQ(WindowProcedure(edit_), first);
+    EXPECT_NE(WindowProcedure(other_), second);
     completion_->CancelPopup();
     EXPECT_EQ(WindowProcedure(edit_), first);
     EXPECT_EQ(WindowProcedure(other_), second);
