@@ -568,14 +568,18 @@ void TOBLBaseEdit::WMSize(TMessage& Message)
 }
 
 // The window keeps a copy of the text as well; the engine's own Text is what counts, unless
-// a descendant takes over the window text (the skip switch).
+// a descendant takes over the window text (the skip switch). The text it already holds is
+// no change, and nothing is told.
 void TOBLBaseEdit::WMSetText(TMessage& Message)
 {
     inherited::WndProc(Message);
+    const AnsiString text = TextAt(Message.LParam);
+    const bool changed = skipWindowText_ || text != Text();
     if (!skipWindowText_)
-        SetText(TextAt(Message.LParam));
+        SetText(text);
     Message.Result = TRUE;
-    GetChange(this);
+    if (changed)
+        GetChange(this);
 }
 
 void TOBLBaseEdit::WMGetText(TMessage& Message)

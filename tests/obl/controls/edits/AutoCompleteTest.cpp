@@ -1,8 +1,12 @@
 #include "AutoCompleteFixture.h"
 
+#include "platform/classlib/Clipbrd.h"
+
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <iterator>
+#include <random>
 
 namespace {
 
@@ -162,6 +166,41 @@ TEST_F(AutoCompleteTest, UndoingACompletionLeavesTheCursorAfterTheTyping)
     EXPECT_EQ(edit_->CursorPos(), 3);
     EXPECT_EQ(edit_->SelLength(), 0);
     EXPECT_TRUE(edit_->Modified());
+}
+
+// A seeded run of typing, deleting, moving, selecting, the clipboard, undo and redo, with
+// completion in place and the drop-down on (words and pastes with line breaks included):
+// the history undoes all of it to the empty edit and redoes it to where it was.
+TEST_F(AutoCompleteTest, ARandomRunUndoesToTheStartAndRedoesToTheEnd)
+{
+    completion_->SetMode({amText, amPopup});
+    SetWords({"Roma", "Rovigo", "Bologna", "Bolzano", "Rox\r\nA", "o"});
+    std::mt19937 random(39);
+    const auto coin = [&] { return random() % 2 == 0; };
+    const std::function<void()> steps[] = {
+        [&] { const char typed[] = {"RoBlgxa "[random() % 8], '\0'}; Type(typed); },
+        [&] { Key(VK_BACK); },
+        [&] { Key(VK_DELETE); },
+        [&] { Key(VK_LEFT, coin()); },
+        [&] { Key(VK_RIGHT, coin()); },
+        [&] { Key(coin() ? VK_HOME : VK_END, coin()); },
+        [&] { Key(coin() ? 'X' : 'C', false, true); },
+        [&] { Key('V', false, true); },
+        [&] { Clipboard()->SetAsText("Bo\r\n"); Key('V', false, true); },
+        [&] { edit_->Undo(); },
+        [&] { edit_->Redo(); },
+        [&] { Key(coin() ? VK_DOWN : VK_UP); },
+        [&] { Key(coin() ? VK_RETURN : VK_ESCAPE); },
+        [&] { Key(VK_INSERT); },
+    };
+    for (int i = 0; i < 3000; ++i) steps[random() % std::size(steps)]();
+    while (edit_->CanRedo()) edit_->Redo();
+    const std::string end = Text();
+    ASSERT_FALSE(end.empty());
+    while (edit_->CanUndo()) edit_->Undo();
+    EXPECT_EQ(Text(), "");
+    while (edit_->CanRedo()) edit_->Redo();
+    EXPECT_EQ(Text(), end);
 }
 
 TEST_F(AutoCompleteTest, NothingWhenDisabledOrWithoutAMatch)

@@ -168,6 +168,7 @@ TEST_F(EditInputTest, WhatChangesNothingLeavesClipboardAndEditAsTheyWere)
         {"WM_CUT", [&] { edit_->Perform(WM_CUT, 0, 0); }},
         {"WM_CLEAR", [&] { edit_->Perform(WM_CLEAR, 0, 0); }},
         {"EM_REPLACESEL of nothing", [&] { edit_->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>("")); }},
+        {"WM_SETTEXT of the same text", [&] { edit_->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello")); }},
         {"the same letters in the same case", [&] { edit_->Lower(1, 5); }},
     };
     for (const Case& c : cases) {
