@@ -112,6 +112,16 @@ protected:
         edit_->SetWidth(frame + TextWidth(edit_, text));
         Pump();
     }
+    // Typed at the end of the path, then the edit left: the history holds the typing; answers
+    // the shortened form shown.
+    AnsiString TypeAtTheEndAndLeave(const char* typed)
+    {
+        Focus(edit_);
+        Key(VK_END);
+        Type(typed);
+        Focus(other_);
+        return edit_->DisplayText();
+    }
     // The full path must not fit the edit for these tests to mean anything.
     bool Fits(const AnsiString& text)
     {
@@ -177,11 +187,7 @@ TEST_F(MinimizeNameTest, TheShorteningIsForTheEyeOnly)
 
 TEST_F(MinimizeNameTest, TheShortenedFormTakesNoChange)
 {
-    Focus(edit_);
-    Key(VK_END);
-    Type("x");
-    Focus(other_);
-    const AnsiString shown = edit_->DisplayText();
+    const AnsiString shown = TypeAtTheEndAndLeave("x");
     ASSERT_NE(shown, edit_->Path());
     // Undoing or replacing on the display would garble the path.
     edit_->Undo();
@@ -248,11 +254,7 @@ TEST_F(MinimizeNameTest, EveryRoadThatReadsTheTextGivesTheFullPath)
 
 TEST_F(MinimizeNameTest, SettingThePathItHoldsIsNoChange)
 {
-    Focus(edit_);
-    Key(VK_END);
-    Type("x");
-    Focus(other_);
-    const AnsiString shown = edit_->DisplayText();
+    const AnsiString shown = TypeAtTheEndAndLeave("x");
     ASSERT_NE(shown, edit_->Path());
     NotifyCounter changes;
     edit_->SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
