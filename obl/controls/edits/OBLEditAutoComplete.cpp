@@ -86,7 +86,8 @@ void TOBLEditAutoComplete::AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString
     if (completed == typed) return;
     // One change of the text, which the user can undo like the typing before it.
     Edit->ChangeTextTo(completed);
-    // Too long for the edit's MaxLength it is cut: the completion is what the edit took.
+    // The tail is what the edit took: the word cut to its MaxLength, or nothing in a
+    // read-only edit.
     const int tail = Edit->Text().Length() - typed.Length();
     if (tail <= 0) return;
     Edit->SetCursorPos(typed.Length() + 1);
