@@ -399,7 +399,6 @@ protected:
     int cursorPos_ = 1;
     int selStart_ = 1;
     int scrollOffset_ = 0;         // horizontal scroll in pixels (kept by the descendant)
-    int ownOperations_ = 0;        // depth of the engine's own operations under way
 
 private:
     // One of the engine's own operations, counted for the length of a scope (an exception
@@ -414,6 +413,7 @@ private:
     private:
         TOBLBaseEdit* edit_;
     };
+    int ownOperations_ = 0; // depth of the engine's own operations under way
 
     // The selection rule, run on every cursor move.
     void ApplySelectionRule();
