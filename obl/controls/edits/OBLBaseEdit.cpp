@@ -133,21 +133,46 @@ void TOBLBaseEdit::SetSelText(const AnsiString& S)
         inserted = AnsiString();
     }
 
-    record->SelStart = selStart_;
-    record->OldText = removed;
-    record->SelLength = removed.Length();
-    record->NewText = inserted;
-    record->NewLength = inserted.Length();
-    RecordChange(std::move(record));
-
-    SetModifiedFlag(true);
-    ChangedText(at);
+    // The text as it was: nothing to undo, nothing to tell (a copy or cut with nothing
+    // selected, Delete at the end, a replacement by the same characters).
+    const bool changed = removed != inserted;
+    if (changed) {
+        record->SelStart = selStart_;
+        record->OldText = removed;
+        record->SelLength = removed.Length();
+        record->NewText = inserted;
+        record->NewLength = inserted.Length();
+        RecordChange(std::move(record));
+        SetModifiedFlag(true);
+        ChangedText(at);
+    }
     SetCursorPos(newCursor);
     BeginUpdate();
     SetSelLength(0);
     EndUpdate();
     SetSelStart(cursorPos_);
-    FinishedSetSelText();
+    if (changed) FinishedSetSelText();
+}
+
+void TOBLBaseEdit::ChangeTextTo(const AnsiString& S)
+{
+    AnsiString target = S;
+    if (maxLength_ > 0 && target.Length() > maxLength_) target.SetLength(maxLength_);
+    if (target == text_) return;
+    // What both texts begin and end with stays; neither end splits a CR/LF pair, since the
+    // change would take the other half with it.
+    const int shorter = std::min(text_.Length(), target.Length());
+    int head = 0;
+    while (head < shorter && text_[head + 1] == target[head + 1]) ++head;
+    if (head > 0 && CharAt(head) == '\r' && CharAt(head + 1) == '\n') --head;
+    int tail = 0;
+    while (tail < shorter - head && text_[text_.Length() - tail] == target[target.Length() - tail]) ++tail;
+    const int end = text_.Length() - tail; // last replaced position
+    if (tail > 0 && CharAt(end) == '\r' && CharAt(end + 1) == '\n') --tail;
+    const TOwnOperation own(this);
+    SetSelStart(head + 1);
+    SetSelLength(text_.Length() - head - tail);
+    SetSelText(::Copy(target, head + 1, target.Length() - head - tail));
 }
 
 // A selection that ends on the CR of a pair takes its LF; one that starts on the LF takes
@@ -181,8 +206,6 @@ void TOBLBaseEdit::AdjustForLineBreaks()
 
 void TOBLBaseEdit::RecordChange(std::unique_ptr<TOBLUndoRecord> Record)
 {
-    // A change that changed nothing is nothing to undo.
-    if (Record->OldText.IsEmpty() && Record->NewText.IsEmpty()) return;
     if (undoing_) {
         canRedo_ = true;
         redoStack_->Put(Record.release());
@@ -481,6 +504,7 @@ void TOBLBaseEdit::Replay(TOBLDynLIFOBuffer* Stack, bool& Flag)
     if (!AllowedOperation(static_cast<TOBLUndoRecord*>(Stack->Top()->Item)->OldText)) return;
     std::unique_ptr<TOBLUndoRecord> record(static_cast<TOBLUndoRecord*>(Stack->Get()));
     {
+        const TOwnOperation own(this);
         TFlagScope replaying(Flag);
         SetSelStart(record->SelStart);
         SetSelLength(record->NewLength);

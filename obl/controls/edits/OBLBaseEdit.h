@@ -62,8 +62,14 @@ public:
     // The text as it stands, without asking the descendant.
     const AnsiString& Text() const { return text_; }
     int GetLength() const { return text_.Length(); }
-    // The selection replaced by S (the one editing operation).
+    // The selection replaced by S (the one editing operation). Replacing text by the same
+    // text (nothing by nothing included) is no change: no undo record, no Modified, no
+    // OnChange.
     void SetSelText(const AnsiString& S);
+    // S becomes the text as one change of it, unlike SetText: one undo record, Modified and
+    // OnChange as for any edit. S is cut to MaxLength; only the part that differs from the
+    // text is replaced, so undoing leaves the cursor where it stood before.
+    void ChangeTextTo(const AnsiString& S);
     AnsiString GetSelText() const;
     void SetSelTextBuf(const char* P);
     void ClearSelection();
@@ -172,6 +178,10 @@ public:
     void BeginUpdate();
     void EndUpdate();
     bool Updating() const { return updateCount_ > 0; }
+    // True while the engine carries out a change of its own (a drop of dragged text, undo,
+    // redo, a paste, ChangeTextTo) rather than one typed or made by the caller: what reacts
+    // to typing (the completion of a descendant) stays out of it.
+    bool InOwnOperation() const { return ownOperations_ > 0; }
 
     void Loaded() override;
 
@@ -391,6 +401,20 @@ protected:
     int scrollOffset_ = 0;         // horizontal scroll in pixels (kept by the descendant)
 
 private:
+    // One of the engine's own operations, counted for the length of a scope (an exception
+    // leaving it included).
+    class TOwnOperation {
+    public:
+        explicit TOwnOperation(TOBLBaseEdit* Edit) : edit_(Edit) { ++edit_->ownOperations_; }
+        ~TOwnOperation() { --edit_->ownOperations_; }
+        TOwnOperation(const TOwnOperation&) = delete;
+        TOwnOperation& operator=(const TOwnOperation&) = delete;
+
+    private:
+        TOBLBaseEdit* edit_;
+    };
+    int ownOperations_ = 0; // depth of the engine's own operations under way
+
     // The selection rule, run on every cursor move.
     void ApplySelectionRule();
     // Step by step parts of SetSelText.

@@ -237,15 +237,16 @@ void TOBLBaseEdit::KeyPress(char& Key)
 // ---------------------------------------------------------------------------------------
 // Clipboard and the context menu's commands
 
+// With nothing selected there is nothing to copy: what the clipboard holds stays.
 void TOBLBaseEdit::CopyToClipboard()
 {
-    if (AllowCopyPaste())
+    if (AllowCopyPaste() && SelLength() > 0)
         Clipboard()->SetAsText(GetSelText());
 }
 
 void TOBLBaseEdit::CutToClipboard()
 {
-    if (!AllowCopyPaste())
+    if (!AllowCopyPaste() || SelLength() == 0)
         return;
     // The clipboard gets exactly what is removed: a line break whole.
     if (AllowedOperation(AnsiString()))
@@ -258,8 +259,10 @@ void TOBLBaseEdit::PasteFromClipboard()
 {
     // With no text on the clipboard the text and the selection stay, as in the system's
     // edit.
-    if (AllowCopyPaste() && Clipboard()->HasFormat(CF_TEXT))
-        SetSelText(Clipboard()->AsText());
+    if (!AllowCopyPaste() || !Clipboard()->HasFormat(CF_TEXT))
+        return;
+    const TOwnOperation own(this);
+    SetSelText(Clipboard()->AsText());
 }
 
 void TOBLBaseEdit::DoUndo(TObject*) { Undo(); }
@@ -402,7 +405,9 @@ void TOBLBaseEdit::WMLButtonUp(TMessage& Message)
         Redraw(-1);
         return;
     }
-    // What is moved is exactly what is removed: a line break whole.
+    // What is moved is exactly what is removed: a line break whole. The move is one
+    // operation of the edit's own, though it takes two changes.
+    const TOwnOperation own(this);
     WidenSelectionToLineBreaks();
     const AnsiString moved = GetSelText();
     SetSelText(AnsiString());
@@ -563,14 +568,18 @@ void TOBLBaseEdit::WMSize(TMessage& Message)
 }
 
 // The window keeps a copy of the text as well; the engine's own Text is what counts, unless
-// a descendant takes over the window text (the skip switch).
+// a descendant takes over the window text (the skip switch). The text it already holds is
+// no change, and nothing is told.
 void TOBLBaseEdit::WMSetText(TMessage& Message)
 {
     inherited::WndProc(Message);
+    const AnsiString text = TextAt(Message.LParam);
+    const bool changed = skipWindowText_ || text != Text();
     if (!skipWindowText_)
-        SetText(TextAt(Message.LParam));
+        SetText(text);
     Message.Result = TRUE;
-    GetChange(this);
+    if (changed)
+        GetChange(this);
 }
 
 void TOBLBaseEdit::WMGetText(TMessage& Message)

@@ -14,7 +14,12 @@
 bool TOBLBaseEdit::Search(const AnsiString& SearchText, TOBLSearchStart Start, bool CaseSensitive, bool WholeWord,
                           TOBLSearchDirection Direction)
 {
-    const int from = Start == stTop ? 1 : Start == stBottom ? text_.Length() : cursorPos_;
+    int from = Start == stTop ? 1 : Start == stBottom ? text_.Length() : cursorPos_;
+    // Upwards from the cursor, a selection that begins at the cursor lies behind the search
+    // already. An upward match leaves the cursor just before it, which for a match at the
+    // very start can only be position 1, the match itself: the next search goes on before
+    // it, to the top and the wrap question, rather than finding the same match again.
+    if (Start == stCursor && Direction == sdUp && selLength_ > 0 && selStart_ == cursorPos_) from = cursorPos_ - 1;
     return SearchFrom(from, SearchText, CaseSensitive, WholeWord, Direction);
 }
 

@@ -32,20 +32,31 @@ void TOBLBrowseEdit::SetPath(const AnsiString& S)
 
 void TOBLBrowseEdit::UpdateText()
 {
-    fullPath_ = Path();
     // Measuring needs the window and the final layout; the first WM_SIZE comes back here.
     if (!minimizeName_ || !HandleAllocated() || Loading()) return;
     Canvas()->Font()->Assign(Font());
     const TRect& r = TextRect();
-    ShowText(::MinimizeName(fullPath_, Canvas(), r.right - r.left));
-    shortened_ = Text() != fullPath_;
+    const AnsiString shortPath = ::MinimizeName(Text(), Canvas(), r.right - r.left);
+    const bool shortened = shortPath != Text();
+    if (shortened == shortened_ && shortPath == shortPath_) return;
+    shortPath_ = shortPath;
+    shortened_ = shortened;
+    DisplayChanged();
 }
 
 void TOBLBrowseEdit::RestoreFullPath()
 {
     if (!shortened_) return;
-    ShowText(fullPath_);
     shortened_ = false;
+    DisplayChanged();
+}
+
+void TOBLBrowseEdit::CreateSpecialText(AnsiString& S)
+{
+    if (shortened_)
+        S = shortPath_;
+    else
+        inherited::CreateSpecialText(S);
 }
 
 void TOBLBrowseEdit::ChangedText(int At)
@@ -65,12 +76,6 @@ void TOBLBrowseEdit::SetMinimizeName(bool Value)
         UpdateText();
     else
         RestoreFullPath();
-}
-
-void TOBLBrowseEdit::Loaded()
-{
-    inherited::Loaded();
-    fullPath_ = Text();
 }
 
 void TOBLBrowseEdit::WndProc(TMessage& Message)

@@ -1,7 +1,8 @@
 // Unit OBLBrowseEdit: the folder-path edit. Its button shows a folder and opens the folder
 // browse dialog, whose choice becomes the text. While unfocused it can show the path
-// shortened with "..." to fit its width; the full path comes back on entry and is what
-// Path answers and what the form description stores.
+// shortened with "..." to fit its width; the full path comes back on entry. The shortened
+// form is only drawn: the text stays the full path, so Path, Text, the window text, the
+// edit messages, copying and the form description all give the full path.
 #pragma once
 
 #include "obl/controls/edits/OBLCustomBrowseEdit.h"
@@ -28,24 +29,21 @@ public:
     void SetOnExecute(TOBLBrowseExecuteEvent Value) { onExecute_ = Value; }
 
     // The full path, also while the shortened form is shown.
-    AnsiString Path() const { return shortened_ ? fullPath_ : Text(); }
-    // The control's Text and Caption are the full path too: the shortened form is for the
-    // eye, and a form description stores the path.
-    using TOBLCustomBrowseEdit::GetText;
-    AnsiString GetText() const override { return Path(); }
-    // The new text; unfocused, shown shortened at once.
+    AnsiString Path() const { return Text(); }
+    // The new text; unfocused, shown shortened at once. The path it holds is no change.
     void SetPath(const AnsiString& S);
-    // Remembers the full path and, with MinimizeName, shows it shortened to TextRect.
+    // With MinimizeName, shows the path shortened to TextRect.
     void UpdateText();
 
-    void Loaded() override;
     void WndProc(TMessage& Message) override;
     // Opens the folder browse dialog; its choice becomes the text.
     void DoBrowse() override;
     // Any change of the text makes the shown text the full path again.
     void ChangedText(int At) override;
-    // The shortened form is for the eye: it takes no change (the history's records name
-    // places in the full path).
+    // While shortened, the shortened path is what is drawn.
+    void CreateSpecialText(AnsiString& S) override;
+    // While the shortened form is shown the text takes no change: what would be changed is
+    // not what the user sees.
     bool AllowedOperation(const AnsiString& S) override;
 
     static void Publish(TClassBuilder<TOBLBrowseEdit>& c);
@@ -63,6 +61,6 @@ private:
     bool minimizeName_ = false;
     bool startWithLast_ = false;
     TOBLBrowseExecuteEvent onExecute_;
-    AnsiString fullPath_;
-    bool shortened_ = false; // the text shown is fullPath_ shortened
+    AnsiString shortPath_;   // the path shortened to the edit's width
+    bool shortened_ = false; // shortPath_ is what is drawn
 };

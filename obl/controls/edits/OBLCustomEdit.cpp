@@ -118,8 +118,11 @@ bool TOBLCustomEdit::BackOneMore()
     return link && link->CompletesInPlace();
 }
 
+// The completion works on what was typed or put in by the caller: a drop's two halves, an
+// undo or redo, a paste and the completion's own change are left as they are.
 void TOBLCustomEdit::FinishedSetSelText()
 {
+    if (InOwnOperation()) return;
     if (TOBLEditAutoCompleteLink* link = AutoCompleteLink()) link->AutoCompleteText(this, Text());
 }
 
@@ -244,10 +247,8 @@ void TOBLCustomEdit::SetNewText()
     if (Focused()) SetCaret();
 }
 
-void TOBLCustomEdit::ShowText(const AnsiString& S)
+void TOBLCustomEdit::DisplayChanged()
 {
-    if (S == Text()) return;
-    text_ = S;
     SetCursorPos(1);
     SetSelLength(0);
     SetSelStart(CursorPos());

@@ -99,7 +99,8 @@ public:
     bool AllowCopyPaste() override { return passwordChar_ == '\0'; }
     // Backspace also removes the character before an in-place completion's tail.
     bool BackOneMore() override;
-    // The auto-completion completes the changed text.
+    // The auto-completion completes the changed text (not inside the engine's own
+    // operations).
     void FinishedSetSelText() override;
     // Leaves room for the custom buttons at the right and places them there.
     void ModifyPaintRect() override;
@@ -115,9 +116,10 @@ public:
 
 protected:
     void Paint() override;
-    // S shown in place of the text for the eye only: no undo record, the history kept, no
-    // change event, Modified as it was; the cursor at 1, nothing selected.
-    void ShowText(const AnsiString& S);
+    // The display text made again by CreateSpecialText and drawn, for a descendant whose
+    // display changed while the text did not: no event fires; the cursor goes to 1 with
+    // nothing selected, as when a new text is shown.
+    void DisplayChanged();
     // The engine's keys; Enter also offers the text to the auto-completion.
     void GetCommandKey(WORD& Key, TShiftState Shift) override;
 

@@ -79,18 +79,23 @@ void TOBLEditAutoComplete::Notification(TComponent* AComponent, TOperation Opera
 void TOBLEditAutoComplete::AutoCompleteText(TOBLBaseEdit* Edit, const AnsiString& Text)
 {
     if (!enabled_) return;
-    // A copy: the edit passes its own text, which SetText replaces.
+    // A copy: the edit passes its own text, which the completion replaces.
     const AnsiString typed = Text;
     AnsiString completed;
     CompleteText(Edit, typed, completed);
     if (completed == typed) return;
-    Edit->SetText(completed);
+    // One change of the text, which the user can undo like the typing before it.
+    Edit->ChangeTextTo(completed);
+    // The tail is what the edit took: the word cut to its MaxLength, or nothing in a
+    // read-only edit.
+    const int tail = Edit->Text().Length() - typed.Length();
+    if (tail <= 0) return;
     Edit->SetCursorPos(typed.Length() + 1);
     // The completed tail is the selection, also when Shift is held while typing (the
     // cursor move above would then have extended a selection of its own).
     Edit->SetSelLength(0);
     Edit->SetSelStart(typed.Length() + 1);
-    Edit->SetSelLength(completed.Length() - typed.Length());
+    Edit->SetSelLength(tail);
 }
 
 void TOBLEditAutoComplete::CompleteText(TOBLBaseEdit* Edit, const AnsiString& Text, AnsiString& Result)
@@ -129,6 +134,12 @@ void TOBLEditAutoComplete::Popup(TOBLBaseEdit* Edit, const AnsiString& Prefix)
 
 void TOBLEditAutoComplete::CreatePopup(TOBLBaseEdit* Edit, TStrings* Strings)
 {
+    // Only the edit the user types into gets a drop-down: a change made from code to an
+    // edit that is hidden, unfocused or has no window shows no list on the desktop.
+    if (!Edit->Showing() || !Edit->Focused()) {
+        if (control_ == Edit) CancelPopup();
+        return;
+    }
     // Nothing matches any more: an open drop-down goes, so that no arrow key can put a
     // word that no longer matches into the edit.
     if (Strings->Count() == 0) {
@@ -247,7 +258,8 @@ void TOBLEditAutoComplete::ItemToEdit(TOBLBaseEdit* Edit, int Index)
 
 void TOBLEditAutoComplete::PutText(TOBLBaseEdit* Edit, const AnsiString& S)
 {
-    Edit->SetText(S);
+    // A change like any other: undoable, the history kept.
+    Edit->ChangeTextTo(S);
     Edit->SetCursorPos(S.Length() + 1);
     Edit->SelectAll();
 }

@@ -1,8 +1,12 @@
 #include "AutoCompleteFixture.h"
 
+#include "platform/classlib/Clipbrd.h"
+
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <iterator>
+#include <random>
 
 namespace {
 
@@ -94,6 +98,121 @@ TEST_F(AutoCompleteTest, BackspaceTakesTheSelectionAndOneMoreWhereverTheCursorSt
     }
 }
 
+TEST_F(AutoCompleteTest, ATextDraggedWithinTheEditIsNotCompleted)
+{
+    completion_->SetMode({amText});
+    edit_->SetText("Roxy");
+    Key(VK_END);
+    Keys(VK_LEFT, 2, true);
+    ASSERT_EQ(Selected(), "xy");
+    // Pressed between "x" and "y", dropped before "R": the removal leaves "Ro", which the
+    // completion must not turn into "Roma" before the drop puts "xy" back.
+    const auto gapBefore = [&](int position) { return edit_->PosFromChar(position - 1); };
+    const int y = edit_->TextRect().top + 3;
+    MoveTo(edit_, gapBefore(4), y);
+    Press(edit_, gapBefore(4), y);
+    MoveTo(edit_, gapBefore(1), y);
+    Release(edit_, gapBefore(1), y);
+    Pump();
+    EXPECT_EQ(Text(), "xyRo");
+    edit_->Undo();
+    edit_->Undo();
+    EXPECT_EQ(Text(), "Roxy");
+    EXPECT_FALSE(edit_->CanUndo());
+}
+
+// What the completion puts into the edit is one change like the typing: undone step by step
+// back to the empty edit, and redone to where it was.
+TEST_F(AutoCompleteTest, ACompletionIsUndoneLikeTheTypingBeforeIt)
+{
+    struct Case {
+        const char* name;
+        TOBLAutoCompleteModes mode;
+        std::function<void()> script;
+        std::vector<std::string> texts; // after the script, then after each undo
+    };
+    const Case cases[] = {
+        {"in place", {amText}, [&] { Type("Bo"); }, {"Bologna", "Bo", "Bologna", "B", ""}},
+        {"an arrow key", {amPopup}, [&] { Type("Bo"); Key(VK_DOWN); }, {"Bologna", "Bo", "B", ""}},
+        {"Enter", {amPopup}, [&] { Type("Bo"); Key(VK_DOWN); Key(VK_DOWN); Key(VK_RETURN); },
+         {"Bolzano", "Bologna", "Bo", "B", ""}},
+        {"Escape", {amText, amPopup}, [&] { Type("Bo"); Key(VK_ESCAPE); },
+         {"Bo", "Bologna", "Bo", "Bologna", "B", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        completion_->SetMode(c.mode);
+        c.script();
+        std::vector<std::string> seen{Text()};
+        while (edit_->CanUndo()) {
+            edit_->Perform(EM_UNDO, 0, 0);
+            seen.push_back(Text());
+        }
+        EXPECT_EQ(seen, c.texts);
+        while (edit_->CanRedo()) edit_->Redo();
+        EXPECT_EQ(Text(), c.texts.front());
+    }
+}
+
+TEST_F(AutoCompleteTest, UndoingACompletionLeavesTheCursorAfterTheTyping)
+{
+    completion_->SetMode({amText});
+    Type("Bo");
+    ASSERT_EQ(Selected(), "logna");
+    edit_->Undo();
+    EXPECT_EQ(Text(), "Bo");
+    EXPECT_EQ(edit_->CursorPos(), 3);
+    EXPECT_EQ(edit_->SelLength(), 0);
+    EXPECT_TRUE(edit_->Modified());
+}
+
+// A seeded run of typing, deleting, moving, selecting, the clipboard, undo and redo, with
+// completion in place and the drop-down on (words and pastes with line breaks included):
+// the history undoes all of it to the empty edit and redoes it to where it was.
+TEST_F(AutoCompleteTest, ARandomRunUndoesToTheStartAndRedoesToTheEnd)
+{
+    completion_->SetMode({amText, amPopup});
+    SetWords({"Roma", "Rovigo", "Bologna", "Bolzano", "Rox\r\nA", "o"});
+    std::mt19937 random(39);
+    const auto coin = [&] { return random() % 2 == 0; };
+    const std::function<void()> steps[] = {
+        [&] { const char typed[] = {"RoBlgxa "[random() % 8], '\0'}; Type(typed); },
+        [&] { Type(coin() ? "Ro" : "Bo"); },
+        // Everything removed, so that the next typing begins a word again.
+        [&] { Key('A', false, true); Key(VK_BACK); },
+        [&] { Key(VK_BACK); },
+        [&] { Key(VK_DELETE); },
+        [&] { Key(VK_LEFT, coin()); },
+        [&] { Key(VK_RIGHT, coin()); },
+        [&] { Key(coin() ? VK_HOME : VK_END, coin()); },
+        [&] { Key(coin() ? 'X' : 'C', false, true); },
+        [&] { Key('V', false, true); },
+        [&] { Clipboard()->SetAsText("Bo\r\n"); Key('V', false, true); },
+        [&] { edit_->Undo(); },
+        [&] { edit_->Redo(); },
+        [&] { Key(coin() ? VK_DOWN : VK_UP); },
+        [&] { Key(coin() ? VK_RETURN : VK_ESCAPE); },
+        [&] { Key(VK_INSERT); },
+    };
+    // Nothing is ever dropped from the history: only the empty edit it began with has
+    // nothing to undo.
+    int lost = 0;
+    for (int i = 0; i < 3000; ++i) {
+        steps[random() % std::size(steps)]();
+        lost += !edit_->CanUndo() && !Text().empty();
+    }
+    EXPECT_EQ(lost, 0);
+    // A last word, so that the end is never the empty start.
+    Type("Ro");
+    const std::string end = Text();
+    while (edit_->CanUndo()) edit_->Undo();
+    EXPECT_EQ(Text(), "");
+    while (edit_->CanRedo()) edit_->Redo();
+    EXPECT_EQ(Text(), end);
+}
+
 TEST_F(AutoCompleteTest, NothingWhenDisabledOrWithoutAMatch)
 {
     completion_->SetMode({amText});
@@ -160,6 +279,35 @@ TEST_F(AutoCompleteTest, TheDropDownListsTheMatchesUnderTheEdit)
     EXPECT_TRUE(GetWindowLongA(box->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     // The edit keeps the focus.
     EXPECT_TRUE(edit_->Focused());
+}
+
+// Text put in from code completes in place, but only the edit the user types into gets a
+// drop-down: none on the desktop for an edit out of sight, and nothing raised.
+TEST_F(AutoCompleteTest, NoDropDownForAnEditTheUserIsNotTypingInto)
+{
+    completion_->SetMode({amText, amPopup});
+    TOwned<TForm> hidden(new TForm(nullptr));
+    auto* onHidden = new TOBLCustomEdit(hidden.get());
+    onHidden->SetParent(hidden.get());
+    onHidden->HandleNeeded();
+    TOwned<TOBLCustomEdit> alone(new TOBLCustomEdit(nullptr));
+    struct Case {
+        const char* name;
+        TOBLCustomEdit* edit;
+    };
+    const Case cases[] = {{"without a parent", alone.get()}, {"on a hidden form", onHidden}, {"unfocused", other_}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.edit->SetAutoComplete(completion_);
+        EXPECT_NO_THROW(c.edit->SetSelText("Bo"));
+        EXPECT_EQ(Text(c.edit), "Bologna");
+        EXPECT_EQ(completion_->ListBox(), nullptr);
+        EXPECT_EQ(completion_->Control(), nullptr);
+        c.edit->SetAutoComplete(nullptr);
+    }
+    // The focused edit still gets its drop-down.
+    Type("Bo");
+    EXPECT_THAT(Shown(), ElementsAre("Bologna", "Bolzano"));
 }
 
 TEST_F(AutoCompleteTest, AtMostEightRowsHigh)
@@ -322,11 +470,12 @@ TEST_F(AutoCompleteTest, TwoEditsShareOneCompletion)
     EXPECT_EQ(Text(other_), "Roma");
     EXPECT_EQ(completion_->Control(), other_);
     EXPECT_EQ(WindowProcedure(edit_), first);
-    // The drop-down asked for one edit while the other's is open: each edit keeps its own
-    // window procedure.
+    // The drop-down asked from code for the edit without the focus: it opens nothing, and
+    // the focused edit keeps its own; each edit keeps its own window procedure.
     completion_->Popup(edit_, "Bo");
-    EXPECT_EQ(completion_->Control(), edit_);
-    EXPECT_EQ(WindowProcedure(other_), second);
+    EXPECT_EQ(completion_->Control(), other_);
+    EXPECT_EQ(WindowProcedure(edit_), first);
+    EXPECT_NE(WindowProcedure(other_), second);
     completion_->CancelPopup();
     EXPECT_EQ(WindowProcedure(edit_), first);
     EXPECT_EQ(WindowProcedure(other_), second);

@@ -18,15 +18,15 @@ TEST_F(BrowseEditScreenshot, FullAndShortenedPaths)
     TOBLBrowseEdit* focused = NewEdit(10, 70, 200);
     focused->SetMinimizeName(true);
     focused->SetPath(kLongPath);
-    const AnsiString shortened = focused->Text();
+    const AnsiString shortened = focused->DisplayText();
     Focus(focused);
     form_->Update();
 
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
-    EXPECT_EQ(::Copy(other_->Text(), 1, 7).str(), "C:\\...\\");
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
+    EXPECT_EQ(::Copy(other_->DisplayText(), 1, 7).str(), "C:\\...\\");
     EXPECT_EQ(other_->Path().str(), kLongPath);
-    EXPECT_EQ(shortened.str(), other_->Text().str());
-    EXPECT_EQ(focused->Text().str(), kLongPath);
+    EXPECT_EQ(shortened.str(), other_->DisplayText().str());
+    EXPECT_EQ(focused->DisplayText().str(), kLongPath);
     ASSERT_NO_FATAL_FAILURE(SaveWindowsPicture("browse-edit.png", {form_->Handle()}));
 }
 

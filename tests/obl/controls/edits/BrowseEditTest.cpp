@@ -1,9 +1,15 @@
 #include "BrowseEditFixture.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/win/user/Clipboard.h"
+#include "tests/support/ContextMenu.h"
 #include "tests/support/NotifyCounter.h"
 
 #include <gmock/gmock.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -106,6 +112,16 @@ protected:
         edit_->SetWidth(frame + TextWidth(edit_, text));
         Pump();
     }
+    // Typed at the end of the path, then the edit left: the history holds the typing; answers
+    // the shortened form shown.
+    AnsiString TypeAtTheEndAndLeave(const char* typed)
+    {
+        Focus(edit_);
+        Key(VK_END);
+        Type(typed);
+        Focus(other_);
+        return edit_->DisplayText();
+    }
     // The full path must not fit the edit for these tests to mean anything.
     bool Fits(const AnsiString& text)
     {
@@ -116,8 +132,8 @@ protected:
 TEST_F(MinimizeNameTest, SettingThePathUnfocusedShowsItShortenedAtOnce)
 {
     ASSERT_FALSE(Fits(kLongPath));
-    EXPECT_EQ(edit_->Text().str(), "C:\\...\\Clienti\\2026");
-    EXPECT_TRUE(Fits(edit_->Text()));
+    EXPECT_EQ(edit_->DisplayText().str(), "C:\\...\\Clienti\\2026");
+    EXPECT_TRUE(Fits(edit_->DisplayText()));
     // Path is the full path, not the display.
     EXPECT_EQ(edit_->Path().str(), kLongPath);
 }
@@ -125,10 +141,10 @@ TEST_F(MinimizeNameTest, SettingThePathUnfocusedShowsItShortenedAtOnce)
 TEST_F(MinimizeNameTest, FullOnEntryShortenedOnExit)
 {
     Focus(edit_);
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
     EXPECT_EQ(edit_->Path().str(), kLongPath);
     Focus(other_);
-    EXPECT_EQ(edit_->Text().str(), "C:\\...\\Clienti\\2026");
+    EXPECT_EQ(edit_->DisplayText().str(), "C:\\...\\Clienti\\2026");
     EXPECT_EQ(edit_->ScrollOffset(), 0);
     EXPECT_EQ(edit_->CursorPos(), 1);
 }
@@ -140,7 +156,7 @@ TEST_F(MinimizeNameTest, WhatIsTypedIsThePathAfterLeaving)
     edit_->SetSelText("C:\\Dati\\Nuova\\Cartella\\Molto\\Lunga\\Davvero");
     Focus(other_);
     EXPECT_EQ(edit_->Path().str(), "C:\\Dati\\Nuova\\Cartella\\Molto\\Lunga\\Davvero");
-    EXPECT_NE(edit_->Text(), edit_->Path());
+    EXPECT_NE(edit_->DisplayText(), edit_->Path());
 }
 
 TEST_F(MinimizeNameTest, TheShorteningIsForTheEyeOnly)
@@ -156,9 +172,9 @@ TEST_F(MinimizeNameTest, TheShorteningIsForTheEyeOnly)
     const int modifiedNotices = modified.count;
     // Leaving shortens, entering restores: neither is a change of the path.
     Focus(other_);
-    ASSERT_EQ(::Copy(edit_->Text(), 1, 7).str(), "C:\\...\\");
+    ASSERT_EQ(::Copy(edit_->DisplayText(), 1, 7).str(), "C:\\...\\");
     Focus(edit_);
-    EXPECT_EQ(edit_->Text().str(), std::string(kLongPath) + "\\A");
+    EXPECT_EQ(edit_->DisplayText().str(), std::string(kLongPath) + "\\A");
     EXPECT_EQ(changes.count, 2);
     EXPECT_FALSE(edit_->Modified());
     EXPECT_EQ(modified.count, modifiedNotices);
@@ -166,45 +182,109 @@ TEST_F(MinimizeNameTest, TheShorteningIsForTheEyeOnly)
     ASSERT_TRUE(edit_->CanUndo());
     edit_->Undo();
     edit_->Undo();
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
 }
 
 TEST_F(MinimizeNameTest, TheShortenedFormTakesNoChange)
 {
-    Focus(edit_);
-    Key(VK_END);
-    Type("x");
-    Focus(other_);
-    const AnsiString shown = edit_->Text();
+    const AnsiString shown = TypeAtTheEndAndLeave("x");
     ASSERT_NE(shown, edit_->Path());
     // Undoing or replacing on the display would garble the path.
     edit_->Undo();
     edit_->SelectAll();
     edit_->SetSelText("Z");
-    EXPECT_EQ(edit_->Text(), shown);
+    EXPECT_EQ(edit_->DisplayText(), shown);
     EXPECT_EQ(edit_->Path().str(), std::string(kLongPath) + "x");
     Focus(edit_);
     edit_->Undo();
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
+}
+
+// The shortened form is only drawn: whatever reads the text gets the full path.
+TEST_F(MinimizeNameTest, EveryRoadThatReadsTheTextGivesTheFullPath)
+{
+    ASSERT_NE(edit_->DisplayText().str(), kLongPath);
+    const std::string length = std::to_string(std::strlen(kLongPath));
+    const auto copied = [](const std::function<void()>& copy) {
+        UserResetClipboard();
+        copy();
+        return UserClipboardText().str();
+    };
+    struct Case {
+        const char* name;
+        std::function<std::string()> read;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"WM_GETTEXT",
+         [&] {
+             char buffer[256] = {};
+             edit_->Perform(WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+             return std::string(buffer);
+         },
+         kLongPath},
+        {"WM_GETTEXTLENGTH", [&] { return std::to_string(edit_->Perform(WM_GETTEXTLENGTH, 0, 0)); }, length},
+        {"EM_LINELENGTH", [&] { return std::to_string(edit_->Perform(EM_LINELENGTH, 0, 0)); }, length},
+        {"EM_GETLINE",
+         [&] {
+             char buffer[256] = {};
+             const WORD room = sizeof buffer;
+             std::memcpy(buffer, &room, sizeof room);
+             const auto n = edit_->Perform(EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer));
+             return std::string(buffer, static_cast<std::size_t>(n));
+         },
+         kLongPath},
+        {"GetText of the browse edit", [&] { return edit_->GetText().str(); }, kLongPath},
+        {"Caption", [&] { return edit_->Caption().str(); }, kLongPath},
+        {"select all, then WM_COPY",
+         [&] { return copied([&] { edit_->SelectAll(); edit_->Perform(WM_COPY, 0, 0); }); }, kLongPath},
+        {"Select all, then Copy from the menu",
+         [&] {
+             const POINT at = edit_->ClientToScreen(Point(20, 5));
+             return copied([&] { RightClickMenu(at, "Select all"); RightClickMenu(at, "&Copy"); });
+         },
+         kLongPath},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.read(), c.expected);
+        EXPECT_NE(edit_->DisplayText().str(), kLongPath);
+    }
+}
+
+TEST_F(MinimizeNameTest, SettingThePathItHoldsIsNoChange)
+{
+    const AnsiString shown = TypeAtTheEndAndLeave("x");
+    ASSERT_NE(shown, edit_->Path());
+    NotifyCounter changes;
+    edit_->SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
+    edit_->SetPath(edit_->Path());
+    EXPECT_EQ(changes.count, 0);
+    EXPECT_EQ(edit_->DisplayText(), shown);
+    // The history is kept: the typing can still be undone.
+    ASSERT_TRUE(edit_->CanUndo());
+    Focus(edit_);
+    edit_->Undo();
+    EXPECT_EQ(edit_->Path().str(), kLongPath);
 }
 
 TEST_F(MinimizeNameTest, AResizeShortensAgainFromTheFullPath)
 {
     FitTo(kLongPath);
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
     FitTo("C:\\...\\2026");
-    EXPECT_EQ(edit_->Text().str(), "C:\\...\\2026");
+    EXPECT_EQ(edit_->DisplayText().str(), "C:\\...\\2026");
     FitTo(kMiddle);
-    EXPECT_EQ(edit_->Text().str(), kMiddle);
+    EXPECT_EQ(edit_->DisplayText().str(), kMiddle);
     EXPECT_EQ(edit_->Path().str(), kLongPath);
 }
 
 TEST_F(MinimizeNameTest, SwitchedOffTheFullPathIsShownAgain)
 {
     edit_->SetMinimizeName(false);
-    EXPECT_EQ(edit_->Text().str(), kLongPath);
+    EXPECT_EQ(edit_->DisplayText().str(), kLongPath);
     edit_->SetMinimizeName(true);
-    EXPECT_EQ(edit_->Text().str(), "C:\\...\\Clienti\\2026");
+    EXPECT_EQ(edit_->DisplayText().str(), "C:\\...\\Clienti\\2026");
 }
 
 TEST_F(MinimizeNameTest, ABrowsedFolderIsShownShortenedWhenTheFocusCannotBeTaken)
@@ -216,7 +296,7 @@ TEST_F(MinimizeNameTest, ABrowsedFolderIsShownShortenedWhenTheFocusCannotBeTaken
     // The dialog opened on the full path, not on the display.
     EXPECT_THAT(opened_, ElementsAre(kLongPath));
     EXPECT_EQ(edit_->Path().str(), "C:\\Vendaro\\Archivio\\Anagrafiche\\Clienti");
-    EXPECT_EQ(edit_->Text().str(), "C:\\...\\Clienti");
+    EXPECT_EQ(edit_->DisplayText().str(), "C:\\...\\Clienti");
 }
 
 // ---- Form descriptions -------------------------------------------------------------------
@@ -261,7 +341,7 @@ TEST_F(BrowseEditStreamingTest, DefaultsStayOutAndSettingsComeBack)
     edit_->SetReadOnly(true);
     edit_->SetMinimizeName(true);
     edit_->SetPath(kLongPath);
-    ASSERT_NE(edit_->Text().str(), kLongPath);
+    ASSERT_NE(edit_->DisplayText().str(), kLongPath);
     const std::string text = Write(form_);
     // The description keeps the full path, never the display.
     EXPECT_NE(text.find("Path = 'C:\\Vendaro\\Archivio\\Anagrafiche\\Clienti\\2026'"), std::string::npos) << text;

@@ -7,10 +7,10 @@
 #include "platform/classlib/Clipbrd.h"
 #include "platform/win/user/Clipboard.h"
 #include "tests/obl/controls/graphic/GraphicFixture.h"
+#include "tests/support/ContextMenu.h"
 #include "tests/support/KeyboardInput.h"
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -128,36 +128,9 @@ protected:
     }
 
     // The edit's own context menu: what it offers, and the item with the caption chosen.
-    struct MenuEntry {
-        std::string caption;
-        bool enabled;
-        bool operator==(const MenuEntry&) const = default;
-        friend std::ostream& operator<<(std::ostream& out, const MenuEntry& e)
-        {
-            return out << '"' << e.caption << (e.enabled ? "\" on" : "\" off");
-        }
-    };
     std::vector<MenuEntry> ContextMenu(const std::string& choose = {}, TWinControl* target = nullptr)
     {
-        std::vector<MenuEntry> shown;
-        UserSetPopupMenuResponder([&](HMENU menu, POINT) -> UINT {
-            UINT chosen = 0;
-            for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-                char caption[64] = {};
-                const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-                GetMenuStringA(menu, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
-                const std::string text = state & MF_SEPARATOR ? "-" : caption;
-                shown.push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
-                if (text == choose)
-                    chosen = GetMenuItemID(menu, i);
-            }
-            return chosen;
-        });
-        const TPoint p = ScreenPoint(target ? target : edit_, 20, Y());
-        UserInjectClick(p.x, p.y, MouseButton::Right);
-        Pump();
-        UserSetPopupMenuResponder(nullptr);
-        return shown;
+        return RightClickMenu(ScreenPoint(target ? target : edit_, 20, Y()), choose);
     }
 
     std::string Text() const { return edit_->Text().str(); }

@@ -151,6 +151,45 @@ TEST_F(EditInputTest, DeleteAtTheEndIsNoChange)
     EXPECT_EQ(changes.count, 1);
 }
 
+// With nothing selected, copying and cutting leave what the clipboard holds, and nothing
+// that changes no character counts as a change: no Modified, no OnChange, nothing to undo.
+TEST_F(EditInputTest, WhatChangesNothingLeavesClipboardAndEditAsTheyWere)
+{
+    struct Case {
+        const char* name;
+        EditStep step;
+    };
+    const Case cases[] = {
+        {"ctrl C", [&] { Key('C', false, true); }},
+        {"ctrl Insert", [&] { Key(VK_INSERT, false, true); }},
+        {"WM_COPY", [&] { edit_->Perform(WM_COPY, 0, 0); }},
+        {"ctrl X", [&] { Key('X', false, true); }},
+        {"shift Delete", [&] { Key(VK_DELETE, true); }},
+        {"WM_CUT", [&] { edit_->Perform(WM_CUT, 0, 0); }},
+        {"WM_CLEAR", [&] { edit_->Perform(WM_CLEAR, 0, 0); }},
+        {"EM_REPLACESEL of nothing", [&] { edit_->Perform(EM_REPLACESEL, 1, reinterpret_cast<LPARAM>("")); }},
+        {"WM_SETTEXT of the same text", [&] { edit_->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("hello")); }},
+        {"the same letters in the same case", [&] { edit_->Lower(1, 5); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        NotifyCounter changes;
+        edit_->SetOnChange(TNotifyEvent(&changes, &NotifyCounter::Changed));
+        Start("hello");
+        Key(VK_HOME);
+        Key(VK_RIGHT);
+        Clipboard()->SetAsText("kept");
+        c.step();
+        EXPECT_EQ(Text(), "hello");
+        EXPECT_EQ(ClipboardText(), "kept");
+        EXPECT_FALSE(edit_->Modified());
+        EXPECT_EQ(changes.count, 0);
+        EXPECT_FALSE(edit_->CanUndo());
+    }
+}
+
 TEST_F(EditInputTest, PastingAnEmptyClipboardLeavesTextAndSelection)
 {
     Start("hello");

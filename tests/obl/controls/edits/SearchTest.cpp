@@ -161,6 +161,20 @@ TEST_F(SearchTest, FromACursorAfterTheLastCharacter)
     ExpectSelection(edit, 3, 1, 2);
 }
 
+TEST_F(SearchTest, UpFromTheCursorPastAMatchAtTheStartAsksTheWrapQuestion)
+{
+    TEngineEdit* edit = NewEdit("a a a");
+    edit->SetCursorPos(6);
+    wrapAnswers_ = {IDYES};
+    // Searched until a search fails, as a caller loops; bounded, so a search that keeps
+    // finding the same match fails the test instead of running for ever.
+    std::vector<int> found;
+    while (found.size() < 10 && edit->Search("a", stCursor, true, false, sdUp)) found.push_back(edit->SelStart());
+    EXPECT_EQ(found, (std::vector<int>{5, 3, 1, 5, 3, 1}));
+    EXPECT_EQ(questions_, (std::vector<std::string>{kAtTop, kAtTop}));
+    ExpectSelection(edit, 1, 1, 1);
+}
+
 TEST_F(SearchTest, AnEmptySearchTextFindsNothingWithoutAsking)
 {
     TEngineEdit* edit = NewEdit("abc");
