@@ -123,7 +123,9 @@ void TForm1::OBLButton1Click(TObject*)
             Application->MessageBox(kCompleted, kDialogCaption, 0);
             ListBox1->Items()->Add("Terminato");
         }
+        runFailed_ = false;
     } catch (...) {
+        runFailed_ = true;
         // The walk over the source holds the source file open for reading; a failed run
         // lets go of it, so another program may change the source before a retry.
         Query2->Close();

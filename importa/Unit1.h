@@ -59,6 +59,8 @@ public:
 
     const AnsiString& AppPath() const { return appPath_; }
     std::int32_t ImportCount() const { return importCount_; }
+    // The last run ended with the error box; the program then ends with a failure status.
+    bool RunFailed() const { return runFailed_; }
 
     static void Publish(TClassBuilder<TForm1>& c);
 
@@ -79,6 +81,7 @@ private:
 
     AnsiString appPath_;
     std::int32_t importCount_ = 0;
+    bool runFailed_ = false;
     std::optional<std::vector<AnsiString>> warehouses_, priceLists_;
 };
 
