@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TForm1 : public TForm {
@@ -79,7 +80,22 @@ private:
     const std::vector<AnsiString>& Warehouses();
     const std::vector<AnsiString>& PriceLists();
 
+    // Writes one source row: a failure on the way names the row (the table it goes to and
+    // its code as the source holds it), so the user can find it in the source.
+    template <class Work>
+    void WriteRow(const char* table, std::string code, Work work)
+    {
+        rowInWork_ = TRowInWork{table, std::move(code)};
+        work();
+        rowInWork_.reset();
+    }
+    struct TRowInWork {
+        const char* table;
+        std::string code;
+    };
+
     AnsiString appPath_;
+    std::optional<TRowInWork> rowInWork_;
     std::int32_t importCount_ = 0;
     bool runFailed_ = false;
     std::optional<std::vector<AnsiString>> warehouses_, priceLists_;
