@@ -80,8 +80,13 @@ private:
     const std::vector<AnsiString>& Warehouses();
     const std::vector<AnsiString>& PriceLists();
 
-    // Writes one source row: a failure on the way names the row (the table it goes to and
-    // its code as the source holds it), so the user can find it in the source.
+    // The source row being written: the table it goes to and its code as the source holds it.
+    struct TRowInWork {
+        const char* table;
+        std::string code;
+    };
+    // Writes one source row: a failure on the way names the row, so the user can find it
+    // in the source.
     template <class Work>
     void WriteRow(const char* table, std::string code, Work work)
     {
@@ -89,10 +94,6 @@ private:
         work();
         rowInWork_.reset();
     }
-    struct TRowInWork {
-        const char* table;
-        std::string code;
-    };
 
     AnsiString appPath_;
     std::optional<TRowInWork> rowInWork_;
