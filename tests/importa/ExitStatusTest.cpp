@@ -73,7 +73,12 @@ protected:
                 return;
             DialogUser at(keyboard, dialog);
             used = use(at);
-            at.Click(kCloseButton);
+            // A click that a box still up takes away is given again.
+            for (int tries = 0; tries < 5; ++tries) {
+                at.Click(kCloseButton);
+                if (keyboard.WaitUntilGone(dialog, 3000))
+                    break;
+            }
         });
         ProgramOutcome outcome = RunProgram(PROGRAM_PATH, {{"DISPLAY", display.Name()}, {"VENDARO_HEADLESS", "0"}});
         user.join();

@@ -25,14 +25,22 @@ protected:
         bool sawTheDialog = false;
         std::thread user([&] {
             X11User keyboard(display.Name());
-            if (!keyboard.Connected() || !keyboard.WaitForKeyboard(kDialogCaption))
+            const unsigned long dialog = keyboard.Connected() ? keyboard.WaitForKeyboard(kDialogCaption) : 0;
+            if (!dialog)
                 return;
             sawTheDialog = true;
             if (upgrade)
                 keyboard.Press("space");
             if (box && keyboard.WaitForKeyboard("Upgrade Vendaro 5"))
                 keyboard.Press("Return");
-            keyboard.Press("F4", {"Alt_L"});
+            // Alt+F4 once the dialog has the keyboard back; keys that went elsewhere are
+            // given again.
+            for (int tries = 0; tries < 5; ++tries) {
+                if (keyboard.WaitForKeyboard(kDialogCaption, 3000))
+                    keyboard.Press("F4", {"Alt_L"});
+                if (keyboard.WaitUntilGone(dialog, 3000))
+                    break;
+            }
         });
         const ProgramOutcome outcome = RunProgram(PROGRAM_PATH, {{"DISPLAY", display.Name()}, {"VENDARO_HEADLESS", "0"}});
         user.join();
