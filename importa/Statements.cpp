@@ -1,5 +1,7 @@
 #include "importa/Statements.h"
 
+#include "importa/UnitInitialization.h"
+#include "platform/rtl/ErrorOutput.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
@@ -21,6 +23,27 @@ void OpenStatement(TQuery* query, const AnsiString& text)
 }
 
 AnsiString FieldText(TQuery* query, const char* name) { return query->FieldByName(name)->AsString(); }
+
+std::string FieldUtf8(TQuery* query, const char* name) { return query->FieldByName(name)->AsUtf8(); }
+
+void ReportChangedText(TQuery* source, const char* table, const char* codeField, std::span<const char* const> fields)
+{
+    std::string changed;
+    for (const char* field : fields) {
+        if (!source->FieldByName(field)->TextChanged())
+            continue;
+        if (!changed.empty())
+            changed += ", ";
+        changed += field;
+    }
+    if (changed.empty())
+        return;
+    std::string row = table;
+    if (codeField)
+        row += ", row " + FieldUtf8(source, codeField);
+    WriteErrorLineUtf8(kProgramName, row + ": " + changed +
+                                         ": characters the code page cannot hold are stored as \"?\"");
+}
 
 AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const AnsiString& newText)
 {

@@ -6,12 +6,23 @@
 #include "platform/dbengine/DbiConnection.h"
 
 #include <initializer_list>
+#include <span>
+#include <string>
 
 // SQL Clear, SQL Add(text), then ExecSQL or Open.
 void RunStatement(TQuery* query, const AnsiString& text);
 void OpenStatement(TQuery* query, const AnsiString& text);
 // The named field of the current row as text.
 AnsiString FieldText(TQuery* query, const char* name);
+// The same in UTF-8, as the source holds it, whatever the code page can hold.
+std::string FieldUtf8(TQuery* query, const char* name);
+
+// The stored tables hold 8-bit text: a character of the source that the code page cannot
+// hold is stored as '?'. That is said, one line on standard error for the source's current
+// row when any of the fields changed: the table the row goes to, its code as the source
+// holds it (none when `codeField` is null) and the fields.
+void ReportChangedText(TQuery* source, const char* table, const char* codeField,
+                       std::span<const char* const> fields);
 
 // Every occurrence, case-sensitive, left to right.
 AnsiString ReplaceAll(const AnsiString& value, const AnsiString& oldText, const AnsiString& newText);

@@ -3,6 +3,7 @@
 #include "importa/Unit1.h"
 
 #include "importa/UnitInitialization.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/ErrorOutput.h"
 #include "platform/rtl/Files.h"
 
@@ -123,12 +124,19 @@ void TForm1::OBLButton1Click(TObject*)
             Application->MessageBox(kCompleted, kDialogCaption, 0);
             ListBox1->Items()->Add("Terminato");
         }
+        runFailed_ = false;
     } catch (...) {
+        runFailed_ = true;
         // The walk over the source holds the source file open for reading; a failed run
         // lets go of it, so another program may change the source before a retry.
         Query2->Close();
-        // The box says only that the run stopped; the reason goes to standard error.
-        WriteErrorLine(kProgramName, "the import stopped: " + HandledExceptionMessage());
+        // The box says only that the run stopped; the reason goes to standard error, with
+        // the row that was being written.
+        std::string reason = "the import stopped: ";
+        if (rowInWork_)
+            reason += std::string(rowInWork_->table) + ", row " + rowInWork_->code + ": ";
+        rowInWork_.reset();
+        WriteErrorLineUtf8(kProgramName, reason + AnsiToUtf8(HandledExceptionMessage()));
         Application->MessageBox(kFailed, kFailedCaption, 0);
     }
 }

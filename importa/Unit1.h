@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TForm1 : public TForm {
@@ -59,6 +60,8 @@ public:
 
     const AnsiString& AppPath() const { return appPath_; }
     std::int32_t ImportCount() const { return importCount_; }
+    // The last run ended with the error box; the program then ends with a failure status.
+    bool RunFailed() const { return runFailed_; }
 
     static void Publish(TClassBuilder<TForm1>& c);
 
@@ -77,8 +80,25 @@ private:
     const std::vector<AnsiString>& Warehouses();
     const std::vector<AnsiString>& PriceLists();
 
+    // The source row being written: the table it goes to and its code as the source holds it.
+    struct TRowInWork {
+        const char* table;
+        std::string code;
+    };
+    // Writes one source row: a failure on the way names the row, so the user can find it
+    // in the source.
+    template <class Work>
+    void WriteRow(const char* table, std::string code, Work work)
+    {
+        rowInWork_ = TRowInWork{table, std::move(code)};
+        work();
+        rowInWork_.reset();
+    }
+
     AnsiString appPath_;
+    std::optional<TRowInWork> rowInWork_;
     std::int32_t importCount_ = 0;
+    bool runFailed_ = false;
     std::optional<std::vector<AnsiString>> warehouses_, priceLists_;
 };
 

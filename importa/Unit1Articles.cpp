@@ -16,6 +16,9 @@ namespace {
 
 const int kDescriptionLength = 50;
 
+// The source fields an article is made of.
+const char* const kArticleFields[] = {"IDArticolo", "sCodInterno", "sDescrizione", "sNote", "IDUnitaDiMisura"};
+
 AnsiString CommaToPoint(const AnsiString& value) { return ReplaceAll(value, ",", "."); }
 
 // The quantity, the minimum and the reorder level of one stock row, checked as numbers.
@@ -89,6 +92,7 @@ const std::vector<AnsiString>& TForm1::PriceLists()
 
 void TForm1::ImportArticle(bool& duplicate)
 {
+    ReportChangedText(Query2, "articoli", "sCodInterno", kArticleFields);
     TArticle a;
     a.IDArticolo = FieldText(Query2, "IDArticolo");
     a.CodInterno = FieldText(Query2, "sCodInterno");
@@ -118,7 +122,8 @@ void TForm1::ImportArticle(bool& duplicate)
     Query1->Close();
     // The article and its stock and price-list rows are written whole or not at all, so a
     // failure never leaves an article that a later run would skip as present.
-    InOneTransaction(Database1, [&] { WriteArticle(a); });
+    WriteRow("articoli", FieldUtf8(Query2, "sCodInterno"),
+             [&] { InOneTransaction(Database1, [&] { WriteArticle(a); }); });
 }
 
 void TForm1::WriteArticle(const TArticle& a)

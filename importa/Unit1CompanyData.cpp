@@ -3,11 +3,22 @@
 #include "importa/Statements.h"
 #include "importa/Unit1.h"
 
+namespace {
+
+// The source fields of the firm's data.
+const char* const kCompanyFields[] = {"sCognomeRS", "sIndirizzo", "sCitta", "sNazione", "sCap",
+                                      "sProvincia", "sPartitaiva", "sCodicefiscale", "sTelefono", "sCellulare",
+                                      "sTelefax", "sCCIAA", "sEmail", "sSitoWeb"};
+
+} // namespace
+
 void TForm1::ImportCompanyData()
 {
     OpenStatement(Query2, "select * from tblanagraficaditta");
     if (!Query2->IsEmpty()) {
         Query2->First();
+        // The firm's one row has no code.
+        ReportChangedText(Query2, "studio", nullptr, kCompanyFields);
         AnsiString cognomeRS = FieldText(Query2, "sCognomeRS");
         AnsiString indirizzo = FieldText(Query2, "sIndirizzo");
         AnsiString citta = FieldText(Query2, "sCitta");

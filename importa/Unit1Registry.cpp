@@ -45,6 +45,11 @@ struct TRegistryRow {
         CodiceFiscale, PartitaIva, SitoWeb;
 };
 
+// The source fields a registry row is made of.
+const char* const kRegistryFields[] = {"sCodInterno", "sCognomeRS", "sNome", "sIndirizzo", "sCap", "sCitta",
+                                       "sProvincia", "sTelefono", "sTeleFax", "sCellulare", "sEMail",
+                                       "sCodiceFiscale", "sPartitaIva", "sSitoWeb"};
+
 TRegistryRow ReadRegistryRow(TQuery* source)
 {
     TRegistryRow r;
@@ -113,6 +118,7 @@ void TForm1::ImportRegistryRows(const TRegistryKind& k, bool& duplicate)
     if (!Query2->IsEmpty()) {
         Query2->First();
         while (!Query2->Eof()) {
+            ReportChangedText(Query2, k.table, "sCodInterno", kRegistryFields);
             TRegistryRow row = ReadRegistryRow(Query2);
             MakeRegistryRowSafe(row);
             if (!row.CodInterno.IsEmpty()) {
@@ -120,7 +126,8 @@ void TForm1::ImportRegistryRows(const TRegistryKind& k, bool& duplicate)
                                           Quoted(row.CodInterno));
                 if (Query1->IsEmpty()) {
                     Query1->Close();
-                    RunStatement(Query1, RegistryInsert(k, row));
+                    WriteRow(k.table, FieldUtf8(Query2, "sCodInterno"),
+                             [&] { RunStatement(Query1, RegistryInsert(k, row)); });
                 } else {
                     duplicate = true;
                 }

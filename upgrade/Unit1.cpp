@@ -133,6 +133,7 @@ void TForm1::Button1Click(TObject*)
         Database2->Open();
     } catch (...) {
         WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
+        runFailed_ = true;
         throw;
     }
     if (!Database2->Connected())
@@ -194,9 +195,11 @@ bool TForm1::UpgradeDatabase()
         WriteErrorLine(kProgramName, "the upgrade failed: " + HandledExceptionMessage());
         RollbackTransactions();
         Label2->SetCaption(kUpgradeFailed);
+        runFailed_ = true;
         return false;
     }
     Label2->SetCaption(kUpgradeDone);
+    runFailed_ = false;
     return true;
 }
 

@@ -30,6 +30,9 @@ public:
     bool UpgradeDatabase();
 
     const AnsiString& AppPath() const { return appPath_; }
+    // The last click failed to upgrade (the report database did not open, or a statement
+    // failed); the program then ends with a failure status.
+    bool RunFailed() const { return runFailed_; }
 
     static void Publish(TClassBuilder<TForm1>& c);
 
@@ -44,6 +47,7 @@ private:
 
     AnsiString appPath_;
     bool reportAttached_ = false;
+    bool runFailed_ = false;
 };
 
 extern TForm1* Form1;

@@ -18,13 +18,16 @@ int main(int argc, char** argv)
         return 1;
     }
     InitializeUnits();
-    // A program that could not do its job ends with a failure status, after its box.
+    // A program that could not do its job ends with a failure status, after its box; so
+    // does one whose last run failed, whatever its dialog showed.
     int status = 0;
     try {
         Application->Initialize();
         Application->SetTitle("Upgrade Vendaro 5");
         Application->CreateForm(Form1);
         Application->Run();
+        if (Form1 && Form1->RunFailed())
+            status = 1;
     } catch (const Exception& e) {
         Application->ShowException(e);
         WriteErrorLine(kProgramName, e.Message());

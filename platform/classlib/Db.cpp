@@ -1,6 +1,7 @@
 #include "platform/classlib/Db.h"
 
 #include "platform/rtl/Arith.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/FloatConv.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/NumConv.h"
@@ -76,6 +77,14 @@ AnsiString TField::AsString() const
         break;
     }
     return v.text;
+}
+
+bool TField::TextChanged() const { return Value().TextChanged(); }
+
+std::string TField::AsUtf8() const
+{
+    const DbiValue& v = Value();
+    return v.TextChanged() ? v.changedText : AnsiToUtf8(AsString());
 }
 
 int TField::AsInteger() const

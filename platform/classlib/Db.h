@@ -16,6 +16,7 @@
 
 #include <deque>
 #include <memory>
+#include <string>
 #include <vector>
 
 VENDARO_EXCEPTION(EDatabaseError, Exception);
@@ -47,6 +48,11 @@ public:
     // The value in the dataset's current row; an empty dataset reads as NULL.
     bool IsNull() const;
     AnsiString AsString() const;
+    // The text the database holds had characters outside the code page, which AsString
+    // shows as '?'; the database's own text is then AsUtf8.
+    bool TextChanged() const;
+    // The value as AsString gives it, in UTF-8; for changed text, the database's own text.
+    std::string AsUtf8() const;
     // Text converts as StrToInt / StrToFloat do (EConvertError when it is no number);
     // a floating-point value rounds to the nearest integer, halves to even.
     int AsInteger() const;

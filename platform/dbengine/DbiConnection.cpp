@@ -86,6 +86,7 @@ void ReadValue(sqlite3_stmt* stmt, int col, DbiValue& v)
     v.real = 0;
     std::string& text = v.text.str();
     text.clear();
+    v.changedText.clear();
     switch (sqlite3_column_type(stmt, col)) {
     case SQLITE_INTEGER:
         v.kind = DbiValue::Kind::Integer;
@@ -95,11 +96,15 @@ void ReadValue(sqlite3_stmt* stmt, int col, DbiValue& v)
         v.kind = DbiValue::Kind::Float;
         v.real = sqlite3_column_double(stmt, col);
         break;
-    case SQLITE_TEXT:
+    case SQLITE_TEXT: {
         v.kind = DbiValue::Kind::Text;
-        AppendUtf8AsAnsi(text, {reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
-                                static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))});
+        const std::string_view utf8{reinterpret_cast<const char*>(sqlite3_column_text(stmt, col)),
+                                    static_cast<std::size_t>(sqlite3_column_bytes(stmt, col))};
+        // The caller learns what the code page could not hold, and has it still.
+        if (!AppendUtf8AsAnsi(text, utf8))
+            v.changedText.assign(utf8);
         break;
+    }
     case SQLITE_BLOB: {
         v.kind = DbiValue::Kind::Blob;
         const void* bytes = sqlite3_column_blob(stmt, col);

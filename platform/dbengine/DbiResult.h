@@ -6,6 +6,7 @@
 #include "platform/rtl/AnsiString.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,8 +27,12 @@ struct DbiValue {
     std::int64_t integer = 0;
     double real = 0;
     AnsiString text; // Windows-1252 text, or the bytes of a blob
+    // The engine's own text (UTF-8) when `text` could not hold it: a character outside the
+    // code page became '?'. Empty when `text` is the value exactly.
+    std::string changedText;
 
     bool IsNull() const { return kind == Kind::Null; }
+    bool TextChanged() const { return !changedText.empty(); }
 };
 
 using DbiRow = std::vector<DbiValue>;

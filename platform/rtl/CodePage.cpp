@@ -176,8 +176,9 @@ AnsiString Utf8ToAnsi(std::string_view utf8)
     return AnsiString(std::move(out));
 }
 
-void AppendUtf8AsAnsi(std::string& out, std::string_view utf8)
+bool AppendUtf8AsAnsi(std::string& out, std::string_view utf8)
 {
+    bool exact = true;
     out.reserve(out.size() + utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         std::size_t run = at;
@@ -188,9 +189,13 @@ void AppendUtf8AsAnsi(std::string& out, std::string_view utf8)
         if (at == utf8.size())
             break;
         char c = '?';
-        if (!UnicodeToAnsiChar(DecodeUtf8(utf8, at), c)) c = '?';
+        if (!UnicodeToAnsiChar(DecodeUtf8(utf8, at), c)) {
+            c = '?';
+            exact = false;
+        }
         out += c;
     }
+    return exact;
 }
 
 AnsiString AnsiToOem(const AnsiString& text)

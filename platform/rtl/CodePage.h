@@ -20,8 +20,9 @@ std::string AnsiToUtf8(const AnsiString& text);
 void AppendAnsiAsUtf8(std::string& out, std::string_view ansi);
 // UTF-8 to Windows-1252: characters outside the code page and malformed sequences become '?'.
 AnsiString Utf8ToAnsi(std::string_view utf8);
-// The same, appended to `out`.
-void AppendUtf8AsAnsi(std::string& out, std::string_view utf8);
+// The same, appended to `out`; false when a '?' took the place of something, so the text
+// is not the same as it was.
+bool AppendUtf8AsAnsi(std::string& out, std::string_view utf8);
 
 // Windows-1252 to OEM 850 and back, byte for byte. Characters the target lacks get a
 // look-alike ("S" for a caron S, "+" for a box corner) or '?' when there is none.

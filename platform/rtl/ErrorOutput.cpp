@@ -7,11 +7,16 @@
 
 void WriteErrorLine(const AnsiString& program, const AnsiString& reason)
 {
-    AnsiString line = program + ": " + reason;
-    for (int i = 1; i <= line.Length(); ++i)
-        if (line[i] == '\r' || line[i] == '\n')
-            line[i] = ' ';
-    const std::string text = AnsiToUtf8(line) + "\n";
+    WriteErrorLineUtf8(program, AnsiToUtf8(reason));
+}
+
+void WriteErrorLineUtf8(const AnsiString& program, const std::string& reason)
+{
+    std::string text = AnsiToUtf8(program) + ": " + reason;
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    text += '\n';
     std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
 }

@@ -169,6 +169,22 @@ TEST_F(ArticleImport, ValueThatIsNoNumberEndsTheRunBeforeReachingTheEngine)
     }
 }
 
+// A value longer than its column ends the run; the reason names the row being written by
+// its table and its code, so the user can find it in the source.
+TEST_F(ArticleImport, ValueTooLongForItsColumnNamesTheRow)
+{
+    ChangeSource("update tblArticoli set sCodInterno='ART-LONG', sNote='" + AnsiString(std::string(340, 'n')) +
+                 "' where sCodInterno='CAVO-3G15'");
+    testing::internal::CaptureStderr();
+    StartAndImport({&TForm1::CheckBox4});
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(boxes, std::vector<ShownBox>{kFailedBox});
+    EXPECT_EQ(errors, "Importa: the import stopped: articoli, row ART-LONG: CHECK constraint failed: value too long "
+                      "for column note (255)\n");
+    StopProgram();
+    EXPECT_EQ(Target("select codiceinterno from articoli order by id"), (TextRows{{"VIT-4X40"}, {"MART-500"}}));
+}
+
 TEST_F(ArticleImport, FailingArticleIsRolledBackSoARetryImportsIt)
 {
     ChangeSource("update tblMagazzino set iQtaDisp2='molti' where idarticolo=3");

@@ -226,11 +226,28 @@ TEST_F(ImportaDialog, FailureInTheThirdTickedWorkerStopsTheRun)
     EXPECT_EQ(boxes, std::vector<ShownBox>{kFailedBox});
     EXPECT_EQ(Log(), (std::vector<AnsiString>{"Importazione dati Ditta", "Importazione Vettori"}));
     EXPECT_EQ(form->ImportCount(), 2);
+    EXPECT_TRUE(form->RunFailed()) << "the program will end with a failure status";
     StopProgram();
     EXPECT_EQ(Target("select denominazioneA from studio"),
               (TextRows{{"Ferramenta dell`Orso di Colombo Andrea"}}));
     EXPECT_EQ(Target("select codice from vettori order by id"), (TextRows{{"V001"}, {"V002"}}));
     EXPECT_EQ(Target("select count(*) from consulenti"), (TextRows{{"0"}})) << "later workers do not run";
+}
+
+// The exit status tells the last run's outcome: a retry that gets through (the table is
+// back) leaves the job done.
+TEST_F(ImportaDialog, RetryThatGetsThroughEndsTheProgramWithSuccess)
+{
+    ChangeTarget("ALTER TABLE vettori RENAME TO vettori_altrove");
+    TForm1* form = Start();
+    Connect();
+    RunImport({form->CheckBox6});
+    ASSERT_EQ(boxes, std::vector<ShownBox>{kFailedBox});
+    EXPECT_TRUE(form->RunFailed());
+    ChangeTarget("ALTER TABLE vettori_altrove RENAME TO vettori");
+    Click(form->OBLButton1);
+    EXPECT_EQ(boxes, (std::vector<ShownBox>{kFailedBox, kCompletedBox}));
+    EXPECT_FALSE(form->RunFailed());
 }
 
 // The box keeps its text; whoever supports the user finds the engine's reason on standard

@@ -6,6 +6,8 @@
 #include "platform/rtl/FileSystem.h"
 #include "tests/upgrade/ProgramFixture.h"
 
+#include <sqlite3.h>
+
 using TextRows = std::vector<std::vector<AnsiString>>;
 
 const ShownBox kCompletedBox{"Procedura completa", "Procedura di importazione"};
@@ -73,5 +75,14 @@ protected:
 
     TextRows Target(const AnsiString& sql) const { return Rows(*OpenData(), sql); }
     void ChangeSource(const AnsiString& sql) const { OpenSource()->Execute(sql); }
+    // A change of the source in the file's own text (UTF-8), which may hold characters the
+    // code page cannot.
+    void ChangeSourceUtf8(const std::string& sql) const
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(InFolder("dbVendaroBase4.mdb").c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
     void ChangeTarget(const AnsiString& sql) const { OpenData()->Execute(sql); }
 };

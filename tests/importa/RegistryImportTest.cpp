@@ -159,4 +159,29 @@ TEST_F(RegistryImport, CodeDifferingOnlyByAnApostropheMatchesTheStoredGraveAccen
     EXPECT_EQ(Target("select nome from clienti where codice='C`05'"), (TextRows{{"gi\xE0 presente"}}));
 }
 
+// The stored tables hold 8-bit text: what the code page cannot hold becomes "?", and each
+// source row so changed is named on standard error, by its code as the source holds it.
+// Two codes that differ only there become one: the second is skipped as present.
+TEST_F(RegistryImport, TextTheCodePageCannotHoldIsStoredWithQuestionMarksAndSaid)
+{
+    ChangeSourceUtf8("insert into tblAnagrafiche (IDCategoria,sCodInterno,sCognomeRS,sCitta) values "
+                     "(2,'\xC5\x81" "01','\xC5\x81ukasz Nowak','\xC5\x81\xC3\xB3" "d\xC5\xBA'),"
+                     "(2,'\xC5\x9A" "01','\xC5\x9Alusarz','Krak\xC3\xB3w'),"
+                     "(2,'F900','M\xC3\xBCller','K\xC3\xB6ln')");
+    testing::internal::CaptureStderr();
+    StartAndImport({&TForm1::CheckBox2});
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(errors, "Importa: fornitori, row \xC5\x81" "01: sCodInterno, sCognomeRS, sCitta: characters the code "
+                      "page cannot hold are stored as \"?\"\n"
+                      "Importa: fornitori, row \xC5\x9A" "01: sCodInterno, sCognomeRS: characters the code page "
+                      "cannot hold are stored as \"?\"\n");
+    EXPECT_EQ(boxes, (std::vector<ShownBox>{{"I fornitori gi\xE0 presenti in archivio non sono stati importati",
+                                             "Procedura di importazione fornitori"},
+                                            kCompletedBox}));
+    StopProgram();
+    EXPECT_EQ(Target("select codice, DenominazioneSecondaria, citt\xE0 from fornitori where codice in ('?01','F900') "
+                     "order by id"),
+              (TextRows{{"?01", "?ukasz Nowak", "?\xF3" "d?"}, {"F900", "M\xFCller", "K\xF6ln"}}));
+}
+
 } // namespace

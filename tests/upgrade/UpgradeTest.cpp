@@ -315,11 +315,14 @@ TEST_F(UpgradeProgram, RetryAfterTheReportDatabaseIsBackSucceeds)
     TForm1* form = StartAndUpgrade();
     ASSERT_EQ(form->Label2->Caption(), "-");
     ASSERT_TRUE(form->Button1->Enabled());
+    EXPECT_TRUE(form->RunFailed());
     std::filesystem::rename(report + ".away", report);
     Click(form->Button1);
     EXPECT_EQ(form->Label2->Caption(), kDone);
     EXPECT_FALSE(form->Button1->Enabled());
     EXPECT_EQ(boxes.size(), 1u);
+    // The upgrade is done after all: the program will end with success.
+    EXPECT_FALSE(form->RunFailed());
 }
 
 TEST_F(UpgradeProgram, WorkingDirectoryLongerThan255BytesIsUsedWhole)

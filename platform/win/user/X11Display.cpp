@@ -340,13 +340,16 @@ private:
         case KeyPress:
         case KeyRelease: Key(event.xkey); break;
         case FocusIn:
+            // The pointer's share of the keyboard (the focus went back to the root, which
+            // lends the keys to the window under the pointer) is not the keyboard itself:
+            // it comes, for instance, when one message box closes over its owner and the
+            // next one is on its way, and must not take the activation from that box.
+            if (event.xfocus.detail == NotifyPointer)
+                break;
+            focused_ = event.xfocus.window;
             // The answer to a focus the window system asked for itself activates nothing: the
-            // activation came first and may have moved on since. The pointer's share of the
-            // keyboard (the focus follows the pointer) is not the keyboard itself.
-            if (event.xfocus.detail != NotifyPointer)
-                focused_ = event.xfocus.window;
-            if (auto asked = askedFocus_.find(event.xfocus.window);
-                event.xfocus.detail != NotifyPointer && asked != askedFocus_.end())
+            // activation came first and may have moved on since.
+            if (auto asked = askedFocus_.find(event.xfocus.window); asked != askedFocus_.end())
                 askedFocus_.erase(asked);
             else if (GetActiveWindow() != window && IsWindowVisible(window))
                 UserActivate(window, WA_ACTIVE);

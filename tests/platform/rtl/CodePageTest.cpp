@@ -47,6 +47,23 @@ TEST(CodePage, Utf8OutsideTheCodePageOrMalformedBecomesQuestionMarks)
     for (const auto& c : cases) EXPECT_EQ(Utf8ToAnsi(c.utf8), AnsiString(c.ansi)) << c.utf8;
 }
 
+// The appending form says whether a '?' took the place of something.
+TEST(CodePage, AppendingSaysWhetherTheTextStayedTheSame)
+{
+    struct Case { const char* utf8; const char* ansi; bool exact; };
+    const Case cases[] = {
+        {"citt\xC3\xA0?", "citt\xE0?", true},     // a question mark of the text itself
+        {"", "", true},
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA", "?\xF3" "d?", false},
+        {"a\xC3", "a?", false},                   // truncated sequence
+    };
+    for (const auto& c : cases) {
+        std::string out = "x";
+        EXPECT_EQ(AppendUtf8AsAnsi(out, c.utf8), c.exact) << c.utf8;
+        EXPECT_EQ(out, std::string("x") + c.ansi) << c.utf8;
+    }
+}
+
 TEST(CodePage, OemConversionsUseTheOemTableAndBestFit)
 {
     struct Case { const char* ansi; const char* oem; };

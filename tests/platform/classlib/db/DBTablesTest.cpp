@@ -128,6 +128,30 @@ TEST_F(QueryTest, ValuesReadAsTextAndAsNumbers)
     EXPECT_EQ(query.FieldByName("sconto")->AsString(), "2,5");
 }
 
+// Text the code page cannot hold reads with '?' in its place, says so, and is still there
+// as the database holds it; text the code page holds is not marked.
+TEST_F(QueryTest, TextTheCodePageCannotHoldIsMarkedAndKeptInUtf8)
+{
+    Exec(query, "insert into clienti (codice,nome,citt\xE0) values('C1', char(321) || 'ukasz', 'Forl\xEC')");
+    OpenQuery(query, "select codice, nome, citt\xE0 from clienti");
+    const struct {
+        const char* field;
+        const char* text;
+        bool changed;
+        const char* utf8;
+    } cases[] = {
+        {"codice", "C1", false, "C1"},
+        {"nome", "?ukasz", true, "\xC5\x81ukasz"},
+        {"citt\xE0", "Forl\xEC", false, "Forl\xC3\xAC"},
+    };
+    for (const auto& c : cases) {
+        TField* f = query.FieldByName(c.field);
+        EXPECT_EQ(f->AsString(), c.text) << c.field;
+        EXPECT_EQ(f->TextChanged(), c.changed) << c.field;
+        EXPECT_EQ(f->AsUtf8(), c.utf8) << c.field;
+    }
+}
+
 TEST_F(QueryTest, FailingStatementsRaiseEngineErrors)
 {
     Exec(query, "insert into clienti (codice) values('C1')");

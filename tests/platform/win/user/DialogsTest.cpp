@@ -1,6 +1,9 @@
 #include "UserFixture.h"
 
 #include "platform/win/user/Dialogs.h"
+#include "platform/win/user/WindowObject.h"
+
+#include <cstring>
 
 namespace {
 
@@ -58,6 +61,41 @@ TEST_F(UserTest, RealMessageBoxDisablesItsOwnerWhileOpen) {
     EXPECT_FALSE(enabledDuringBox);
     EXPECT_NE(box, nullptr);
     EXPECT_TRUE(IsWindowEnabled(form));
+}
+
+// Boxes one after the other over the same owner: while each is up it is the active window,
+// drawn active with the focus on OK, and the owner is drawn inactive. A probe window posted
+// a message before each box looks at that state from inside the box's loop.
+TEST_F(UserTest, BoxesInASequenceAreEachTheActiveWindow) {
+    HWND form = Create(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, 0, 300, 200, nullptr, 0, "Procedura di importazione");
+    HWND probe = Create(WS_POPUP, 0, 0, 10, 10);
+    SetActiveWindow(form);
+    UserPumpMessages();
+    struct Look { bool boxActive, boxDrawnActive, ownerDrawnInactive, okFocused; };
+    std::vector<Look> looks;
+    Answer(probe, WM_APP, [&](WPARAM, LPARAM) {
+        const HWND box = FindWindowA("VendaroMessageBox", nullptr);
+        char focused[8] = "";
+        GetWindowTextA(GetFocus(), focused, sizeof focused);
+        looks.push_back({box && GetActiveWindow() == box, box && UserFindWindow(box)->ncActive,
+                         !UserFindWindow(form)->ncActive, std::strcmp(focused, "OK") == 0 && GetParent(GetFocus()) == box});
+        return LRESULT{0};
+    });
+    for (const char* caption : {"Procedura di importazione clienti", "Procedura di importazione fornitori",
+                                "Procedura di importazione"}) {
+        PostMessageA(probe, WM_APP, 0, 0);
+        UserInjectKeyStroke(VK_RETURN);
+        EXPECT_EQ(MessageBoxA(form, "Gi\xE0 presenti in archivio", caption, MB_OK), IDOK);
+    }
+    ASSERT_EQ(looks.size(), 3u);
+    for (size_t n = 0; n < looks.size(); ++n) {
+        EXPECT_TRUE(looks[n].boxActive) << n;
+        EXPECT_TRUE(looks[n].boxDrawnActive) << n;
+        EXPECT_TRUE(looks[n].ownerDrawnInactive) << n;
+        EXPECT_TRUE(looks[n].okFocused) << n;
+    }
+    EXPECT_EQ(GetActiveWindow(), form);
+    EXPECT_TRUE(UserFindWindow(form)->ncActive);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -26,13 +27,34 @@ Window Named(Display* x, const std::string& caption)
     return FindTopLevelX11Window(x, caption.c_str(), X11Shown::Viewable);
 }
 
+// Whether the window's title bar shows the active colours: blue, where the inactive ones
+// are grey. Looked at above the caption text, a third of the way across.
+bool TitleBarActive(Display* x, Window window)
+{
+    XWindowAttributes a{};
+    if (!window || !XGetWindowAttributes(x, window, &a))
+        return false;
+    XImage* image = XGetImage(x, window, a.width / 3, 5, 1, 1, AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    const unsigned long red = (pixel >> 16) & 0xFF, blue = pixel & 0xFF;
+    return blue > red + 0x30;
+}
+
 // A second X client, as the user's keyboard: finds the box by its caption, waits for it to
 // have the keyboard, then presses the key where the keyboard goes. A box still open after
 // that is closed through its close box, and the outcome says so.
 class Keyboard {
 public:
-    Keyboard(const std::string& display, std::string caption, KeySym key)
-        : thread_([this, display, caption = std::move(caption), key] { Run(display, caption, key); })
+    // `owner`: the caption of the window behind the box, whose title bar is looked at too;
+    // `whileUp` runs once the box has the keyboard and is drawn, before the key.
+    // `pointer`: where the pointer rests, in screen coordinates.
+    Keyboard(const std::string& display, std::string caption, KeySym key, std::string owner = {},
+             POINT pointer = {1, 1}, std::function<void()> whileUp = {})
+        : owner_(std::move(owner)), pointer_(pointer), whileUp_(std::move(whileUp)),
+          thread_([this, display, caption = std::move(caption), key] { Run(display, caption, key); })
     {
     }
     ~Keyboard() { Join(); }
@@ -44,6 +66,8 @@ public:
 
     std::atomic<bool> hadTheKeyboard{false};
     std::atomic<bool> closedByHand{false};
+    std::atomic<bool> boxDrawnActive{false};
+    std::atomic<bool> ownerDrawnInactive{false};
 
 private:
     template <class Test>
@@ -62,8 +86,8 @@ private:
         if (!x)
             return;
         const Window root = DefaultRootWindow(x);
-        // The pointer rests where no window is.
-        XWarpPointer(x, None, root, 0, 0, 0, 0, 1, 1);
+        // The pointer rests where no window is, or on the owner when there is one to look at.
+        XWarpPointer(x, None, root, 0, 0, 0, 0, pointer_.x, pointer_.y);
         XSync(x, False);
         Window box = 0;
         Within(5000ms, [&] { return (box = Named(x, caption)) != 0; });
@@ -73,6 +97,14 @@ private:
             XGetInputFocus(x, &focus, &revert);
             return focus == box;
         });
+        if (hadTheKeyboard) {
+            // Painting follows the activation: a moment for the title bars to show it.
+            boxDrawnActive = Within(2000ms, [&] { return TitleBarActive(x, box); });
+            if (!owner_.empty())
+                ownerDrawnInactive = Within(2000ms, [&] { return !TitleBarActive(x, Named(x, owner_)); });
+            if (whileUp_)
+                whileUp_();
+        }
         XGetInputFocus(x, &focus, &revert);
         for (int type : {KeyPress, KeyRelease}) {
             XEvent e{};
@@ -100,6 +132,9 @@ private:
         XCloseDisplay(x);
     }
 
+    std::string owner_;
+    POINT pointer_;
+    std::function<void()> whileUp_;
     std::thread thread_;
 };
 
@@ -175,6 +210,45 @@ TEST_F(MessageBoxX11, AWindowShownUnderThePointerStaysActive)
     }
     EXPECT_EQ(GetActiveWindow(), form);
     XCloseDisplay(x);
+    UserResetWindowSystem();
+    display.Stop();
+}
+
+
+// Boxes shown one after the other over their owner, the pointer resting on the owner (as
+// after a click on it): each box has the keyboard and the active title bar while it is up,
+// the owner behind it the inactive one. When a box closes, the keyboard goes back to the
+// root for a moment and the server lends it to the window under the pointer; that loan
+// must not take the activation from the next box.
+TEST_F(MessageBoxX11, BoxesInASequenceAreEachTheActiveWindow)
+{
+    if (!TestDisplay::Installed())
+        GTEST_SKIP() << "Xvfb is not installed";
+    TestDisplay display(420, 800, 600);
+    ASSERT_TRUE(display.Install());
+    HWND owner = Create(WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 200, 150, 400, 300, nullptr, 0, "Finestra");
+    for (int i = 0; i < 50 || GetActiveWindow() != owner; ++i) {
+        Pump();
+        std::this_thread::sleep_for(10ms);
+        ASSERT_LT(i, 300) << "the owner became active";
+    }
+    std::atomic<bool> screenSaved{!TestDisplay::CanSaveScreen()};
+    for (int n = 1; n <= 3; ++n) {
+        const std::string caption = "Avviso " + std::to_string(n);
+        Keyboard keyboard(display.Name(), caption, XK_Return, "Finestra", POINT{230, 420}, [&, n] {
+            if (n == 2 && TestDisplay::CanSaveScreen())
+                screenSaved = display.SaveScreen("vendaro-message-box-second-in-a-sequence.png");
+        });
+        const int answer = MessageBoxA(owner, "I clienti gi\xE0 presenti in archivio non sono stati importati",
+                                       caption.c_str(), MB_OK);
+        keyboard.Join();
+        EXPECT_TRUE(keyboard.hadTheKeyboard) << caption;
+        EXPECT_TRUE(keyboard.boxDrawnActive) << caption;
+        EXPECT_TRUE(keyboard.ownerDrawnInactive) << caption;
+        EXPECT_FALSE(keyboard.closedByHand) << caption;
+        EXPECT_EQ(answer, IDOK) << caption;
+    }
+    EXPECT_TRUE(screenSaved);
     UserResetWindowSystem();
     display.Stop();
 }
