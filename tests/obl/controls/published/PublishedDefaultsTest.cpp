@@ -478,6 +478,7 @@ TEST_F(PublishedDefaultsTest, EveryPublishedValueReadsBackAsWritten)
             }
         }
     }
+    RecordProperty("RoundTrips", cases);
     EXPECT_GT(cases, 1000);
     EXPECT_TRUE(slips.empty()) << slips.size() << " slips:" << AllSlips();
 }
