@@ -100,9 +100,18 @@ void TSizeConstraints::Assign(TPersistent* source)
         minHeight_ = s->minHeight_;
         maxWidth_ = s->maxWidth_;
         maxHeight_ = s->maxHeight_;
+        onChange_(this);
         return;
     }
     inherited::Assign(source);
+}
+
+void TSizeConstraints::SetLimit(int& limit, int v)
+{
+    if (v == limit)
+        return;
+    limit = v;
+    onChange_(this);
 }
 
 void TSizeConstraints::Apply(int& width, int& height) const
@@ -129,6 +138,7 @@ TControl::TControl(TComponent* owner)
 {
     controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
     font_->SetOnChange(TNotifyEvent(this, &TControl::FontChanged));
+    constraints_->SetOnChange(TNotifyEvent(this, &TControl::ConstraintsChanged));
     windowProc_ = TWndMethod(this, &TControl::WndProc);
 }
 
@@ -165,6 +175,8 @@ void TControl::SetBounds(int left, int top, int width, int height)
     if (!ComponentState().Contains(csLoading))
         Resize();
 }
+
+void TControl::ConstraintsChanged(TObject* sender) { SetBounds(left_, top_, width_, height_); }
 
 TRect TControl::ClientRect() { return Rect(0, 0, width_, height_); }
 

@@ -113,27 +113,33 @@ class TPopupMenu;
 class TBasicAction;
 
 // ---------------------------------------------------------------------------------------
-// TSizeConstraints: the smallest and largest size a control may take (0: no limit).
+// TSizeConstraints: the smallest and largest size a control may take (0: no limit). A change
+// fires OnChange, with which the control brings its size within the new limits at once.
 
 class TSizeConstraints : public TPersistent {
     VENDARO_CLASS(TSizeConstraints, TPersistent)
 public:
     TSizeConstraints() = default;
     int MinWidth() const { return minWidth_; }
-    void SetMinWidth(int v) { minWidth_ = v; }
+    void SetMinWidth(int v) { SetLimit(minWidth_, v); }
     int MinHeight() const { return minHeight_; }
-    void SetMinHeight(int v) { minHeight_ = v; }
+    void SetMinHeight(int v) { SetLimit(minHeight_, v); }
     int MaxWidth() const { return maxWidth_; }
-    void SetMaxWidth(int v) { maxWidth_ = v; }
+    void SetMaxWidth(int v) { SetLimit(maxWidth_, v); }
     int MaxHeight() const { return maxHeight_; }
-    void SetMaxHeight(int v) { maxHeight_ = v; }
+    void SetMaxHeight(int v) { SetLimit(maxHeight_, v); }
+    TNotifyEvent OnChange() const { return onChange_; }
+    void SetOnChange(TNotifyEvent v) { onChange_ = v; }
     void Assign(TPersistent* source) override;
     // Brings the size within the limits.
     void Apply(int& width, int& height) const;
     static void Publish(TClassBuilder<TSizeConstraints>& c);
 
 private:
+    void SetLimit(int& limit, int v);
+
     int minWidth_ = 0, minHeight_ = 0, maxWidth_ = 0, maxHeight_ = 0;
+    TNotifyEvent onChange_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -285,6 +291,8 @@ protected:
     virtual bool CanResize(int& width, int& height) { return true; }
     virtual void ConstrainedResize(int& width, int& height) { constraints_->Apply(width, height); }
     virtual void FontChanged(TObject* sender);
+    // New size limits: the size is brought within them.
+    virtual void ConstraintsChanged(TObject* sender);
     // Where the control's pixels are painted from: the window the parent paints into.
     void InvalidateControl(bool isVisible, bool isOpaque);
     // The parent's font or colour changed: take it over (the original's propagation).

@@ -368,10 +368,15 @@ void TWinControl::InsertControl(TControl* control)
     controls_.push_back(control);
     if (auto* w = dynamic_cast<TWinControl*>(control))
         tabList_.push_back(w);
-    control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
-    control->Perform(CM_PARENTFONTCHANGED, 0, 0);
-    control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
-    control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+    // A control being read keeps what it was made with until its own properties are read:
+    // then it follows the parent in what it still leaves to it (TControl::ReadState), so a
+    // colour it stores without ParentColor is not first taken from the parent and kept.
+    if (!control->controlState_.Contains(csReadingState)) {
+        control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
+        control->Perform(CM_PARENTFONTCHANGED, 0, 0);
+        control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+        control->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+    }
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         w->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
         if (handle_ && !w->BeingRead())

@@ -51,8 +51,11 @@ TOBLBaseEdit::TOBLBaseEdit(TComponent* AOwner)
     SetHeight(21);
     Bevel()->SetMode(bmWindows);
     SetCursor(crIBeam);
+    // Its own colour and the tab stop are what an edit is made with, so a description
+    // stores ParentColor and TabStop only when they differ from these.
     SetColor(clWhite);
-    SetTabStop(true);
+    SetDefaultParentColor(false);
+    SetDefaultTabStop(true);
 }
 
 TOBLBaseEdit::~TOBLBaseEdit()

@@ -37,6 +37,12 @@ public:
     void Loaded() override;
     void WndProc(TMessage& Message) override;
     void SpecialButtonsChanged() override { SetBorders(); }
+    // The panel's size is the grid's: new limits size it to the grid again.
+    void ConstraintsChanged(TObject* Sender) override
+    {
+        inherited::ConstraintsChanged(Sender);
+        SetBorders();
+    }
 
     static void Publish(TClassBuilder<TOBLButtonPanel>& c);
 

@@ -7,7 +7,9 @@ TOBLCustomPanel::TOBLCustomPanel(TComponent* AOwner) : TOBLCustomControl(AOwner)
 {
     SetControlStyle(TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csOpaque, csDoubleClicks,
                                   csReplicatable});
+    // Made with a colour of its own: a description stores ParentColor only when it is set.
     SetColor(clBtnFace);
+    SetDefaultParentColor(false);
 }
 
 void TOBLCustomPanel::Publish(TClassBuilder<TOBLCustomPanel>& c) { c.Redeclare("Color").Default(clBtnFace); }

@@ -13,7 +13,7 @@ TOBLCustomControl::TOBLCustomControl(TComponent* AOwner)
     controlStyle_.Include(csOpaque);
     link_->SetOnChange(TNotifyEvent(this, &TOBLCustomControl::GetIMLChange));
     SetBounds(Left(), Top(), 100, 40);
-    SetTabStop(false);
+    SetDefaultTabStop(false);
     backFX_->SetOnChange(TNotifyEvent(this, &TOBLCustomControl::BackFXChange));
 }
 

@@ -479,6 +479,46 @@ TEST_F(ControlsTest, AWrittenFormDescriptionReadsBackIntoTheSameForm)
     EXPECT_EQ(copy->BorderStyle(), bsDialog);
 }
 
+// A control made to follow its parent's colour that was given a colour of its own keeps it
+// through a description also when that colour is the declared default, which is not written:
+// what it was made with stands until its own properties are read.
+TEST_F(ControlsTest, AColourOfItsOwnReadsBackAlsoWhenItIsTheDeclaredDefault)
+{
+    TTestDialog* form = CreateDialog();
+    ASSERT_NE(form->Color(), clWindow);
+    form->CheckBox1()->SetColor(clWindow);
+    form->Label1()->SetColor(clRed);
+    TStringStream written;
+    written.WriteComponent(form);
+    RegisterFormDescription("TTestDialog", written.DataString());
+    TTestDialog* copy = nullptr;
+    FreeAndNil(form);
+    Application->CreateForm(copy);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->CheckBox1()->Color(), clWindow);
+    EXPECT_FALSE(copy->CheckBox1()->ParentColor());
+    EXPECT_EQ(copy->Label1()->Color(), clRed);
+    EXPECT_EQ(copy->CheckBox2()->Color(), copy->Color()) << "a control that leaves it to its parent follows it";
+    EXPECT_TRUE(copy->CheckBox2()->ParentColor());
+}
+
+// New size limits bring the control's size within them at once, set one by one or assigned.
+TEST_F(ControlsTest, NewSizeLimitsApplyToTheControlAtOnce)
+{
+    TTestDialog* form = CreateDialog();
+    TControl* box = form->ListBox1();
+    box->SetBounds(box->Left(), box->Top(), 120, 90);
+    box->Constraints()->SetMaxHeight(40);
+    EXPECT_EQ(box->Height(), 40);
+    box->Constraints()->SetMinWidth(150);
+    EXPECT_EQ(box->Width(), 150);
+    TSizeConstraints limits;
+    limits.SetMaxWidth(60);
+    box->SetConstraints(&limits);
+    EXPECT_EQ(box->Width(), 60);
+    EXPECT_EQ(box->Height(), 40) << "limits given up leave the size as it is";
+}
+
 TEST_F(ControlsTest, AnchorsCountFromTheDescribedClientSize)
 {
     RegisterFormDescription("TForm", R"(object AnchoredForm: TForm
