@@ -235,21 +235,78 @@ void TOBLCustomContainer::LoadFromFile(const AnsiString& FileName)
 // ---------------------------------------------------------------------------------------
 // Single items of container files
 
+namespace {
+
+// The kind of a container file by its signature, read from the stream's start;
+// icInvalid when none matches.
+TOBLListItemClassType ReadFileKind(TStream* Stream)
+{
+    char stored[signatureSize] = {};
+    int got = Stream->Read(stored, signatureSize);
+    for (int k = 0; k < 6; ++k)
+        if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
+            return static_cast<TOBLListItemClassType>(k);
+    return icInvalid;
+}
+
+// The int32 count after the signature; false for a file too short to hold it.
+bool ReadFileCount(TStream* Stream, int& Count)
+{
+    std::uint8_t count[4];
+    if (Stream->Read(count, 4) != 4)
+        return false;
+    Count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::uint32_t>(count[3]) << 24);
+    return true;
+}
+
+std::int64_t ReadTableEntry(TStream* Stream, int Entry)
+{
+    Stream->SetPosition(signatureSize + 4 + 4 * Entry);
+    return ReadInt32(Stream);
+}
+
+// Reads item Index of a container file through the file's own offset table. Only the
+// entries around Index are read and only its record is parsed, so fetching every item
+// one by one costs about what loading the whole file does. The records follow the table
+// back to back: the first entry is where the table ends, entries grow strictly, and
+// the record at entry Index ends where entry Index + 1 starts (the last one at the end
+// of the file); anything else is a damaged table (EReadError).
+bool ReadItemThroughTable(TStream* File, TOBLListItem* Item, int Index)
+{
+    int count = 0;
+    ReadFileCount(File, count);
+    CheckCount(File, count, 4);
+    if (Index < 0 || Index >= count)
+        throw EListError(SListIndexError, {Index});
+    const std::int64_t recordsStart = signatureSize + 4 + 4 * static_cast<std::int64_t>(count);
+    const std::int64_t start = ReadTableEntry(File, Index);
+    const std::int64_t end = Index + 1 < count ? ReadTableEntry(File, Index + 1) : File->Size();
+    const bool damaged = ReadTableEntry(File, 0) != recordsStart || start < recordsStart || start >= end ||
+                         end > File->Size() || (Index > 0 && ReadTableEntry(File, Index - 1) >= start);
+    if (damaged)
+        throw EReadError(SReadError);
+    File->SetPosition(static_cast<int>(start));
+    Item->LoadFromStream(File);
+    if (File->Position() != end)
+        throw EReadError(SReadError);
+    return true;
+}
+
+std::int64_t TableEntry(TList* List, int Index)
+{
+    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
+}
+
+} // namespace
+
 TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count, TList* List)
 {
     Count = -1;
-    TOBLListItemClassType kind = icInvalid;
     TFileStream file(FileName, fmOpenRead);
-    char stored[signatureSize] = {};
-    int got = file.Read(stored, signatureSize);
-    for (int k = 0; k < 6 && kind == icInvalid; ++k)
-        if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
-            kind = static_cast<TOBLListItemClassType>(k);
+    TOBLListItemClassType kind = ReadFileKind(&file);
     // A file too short to hold its count is no list at all.
-    std::uint8_t count[4];
-    if (file.Read(count, 4) != 4)
+    if (!ReadFileCount(&file, Count))
         return icInvalid;
-    Count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::uint32_t>(count[3]) << 24);
     if (kind != icInvalid && List) {
         List->Clear();
         CheckCount(&file, Count, 4);
@@ -259,37 +316,6 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
     }
     return kind;
 }
-
-namespace {
-
-std::int64_t TableEntry(TList* List, int Index)
-{
-    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
-}
-
-// The records of a container file follow its offset table back to back, so the table
-// read from the file must name, up to entry Index, the positions where the records
-// before it end; any other entry is a damaged file. The records before Index are read
-// into a scratch item of Item's class to find their ends.
-void CheckTableUpTo(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
-{
-    TableEntry(List, Index);  // an index outside the table: the list's error
-    std::int64_t position = signatureSize + 4 + 4 * static_cast<std::int64_t>(List->Count());
-    TOwned<TOBLListItem> scratch;
-    for (int i = 0;; ++i) {
-        if (TableEntry(List, i) != position || position >= Stream->Size())
-            throw EReadError(SReadError);
-        if (i == Index)
-            return;
-        if (!scratch)
-            scratch.reset(static_cast<TOBLListItem*>(Item->ClassType()->Create(nullptr)));
-        Stream->SetPosition(static_cast<int>(position));
-        scratch->LoadFromStream(Stream);
-        position = Stream->Position();
-    }
-}
-
-} // namespace
 
 bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
 {
@@ -306,17 +332,11 @@ bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListI
 bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
                             TOBLListItem* Item, int Index)
 {
-    TOwned<TList> table;
-    if (!List) {
-        table.reset(new TList);
-        int count = 0;
-        if (OBLListGetFileType(FileName, count, table.get()) != Kind)
-            RaiseWrongSignature(FileName);
-        List = table.get();
-    }
     TFileStream file(FileName, fmOpenRead);
-    // The file's own table is checked against its records; a given one is the caller's.
-    if (table)
-        CheckTableUpTo(&file, List, Index, Item);
-    return OBLListGetItemFromStream(&file, List, Index, Item);
+    if (List)
+        return OBLListGetItemFromStream(&file, List, Index, Item);
+    // A file too short for its count is no list of any kind.
+    if (!HasTable(Kind) || ReadFileKind(&file) != Kind || file.Size() < signatureSize + 4)
+        RaiseWrongSignature(FileName);
+    return ReadItemThroughTable(&file, Item, Index);
 }
