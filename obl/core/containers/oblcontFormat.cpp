@@ -5,8 +5,10 @@
 #include "obl/core/containers/oblcontShared.h"
 #include "platform/rtl/RtlConsts.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -237,57 +239,62 @@ void TOBLCustomContainer::LoadFromFile(const AnsiString& FileName)
 
 namespace {
 
-// The kind of a container file by its signature, read from the stream's start;
-// icInvalid when none matches.
-TOBLListItemClassType ReadFileKind(TStream* Stream)
+// The kind of a container file by its stored signature; icInvalid when none matches.
+TOBLListItemClassType KindOfSignature(const char* stored)
 {
-    char stored[signatureSize] = {};
-    int got = Stream->Read(stored, signatureSize);
     for (int k = 0; k < 6; ++k)
-        if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
+        if (stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
             return static_cast<TOBLListItemClassType>(k);
     return icInvalid;
 }
 
-// The int32 count after the signature; false for a file too short to hold it.
-bool ReadFileCount(TStream* Stream, int& Count)
+std::int32_t LittleEndian32(const std::uint8_t* bytes)
 {
-    std::uint8_t count[4];
-    if (Stream->Read(count, 4) != 4)
-        return false;
-    Count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::uint32_t>(count[3]) << 24);
-    return true;
+    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
-std::int64_t ReadTableEntry(TStream* Stream, int Entry)
+// `count` consecutive table entries from entry `first` on.
+std::vector<std::int64_t> ReadTableEntries(TStream* Stream, int First, int Count)
 {
-    Stream->SetPosition(signatureSize + 4 + 4 * Entry);
-    return ReadInt32(Stream);
+    std::vector<std::uint8_t> bytes(4 * static_cast<std::size_t>(Count));
+    Stream->SetPosition(signatureSize + 4 + 4 * First);
+    Stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
+    std::vector<std::int64_t> entries;
+    for (int i = 0; i < Count; ++i)
+        entries.push_back(LittleEndian32(bytes.data() + 4 * i));
+    return entries;
 }
 
-// Reads item Index of a container file through the file's own offset table. Only the
-// entries around Index are read and only its record is parsed, so fetching every item
-// one by one costs about what loading the whole file does. The records follow the table
-// back to back: the first entry is where the table ends, entries grow strictly, and
-// the record at entry Index ends where entry Index + 1 starts (the last one at the end
-// of the file); anything else is a damaged table (EReadError).
+// Reads item Index of a container file, positioned after its signature, through the file's
+// own offset table. Only entry 0 and the entries around Index are read and only its record
+// is parsed, so fetching every item one by one costs about what loading the whole file
+// does. The records follow the table back to back: entry 0 is where the table ends,
+// entries grow strictly, and the record at entry Index ends where entry Index + 1 starts
+// (the last one at the end of the file); anything else is a damaged table (EReadError).
 bool ReadItemThroughTable(TStream* File, TOBLListItem* Item, int Index)
 {
-    int count = 0;
-    ReadFileCount(File, count);
+    const int count = ReadInt32(File);
     CheckCount(File, count, 4);
     if (Index < 0 || Index >= count)
         throw EListError(SListIndexError, {Index});
+    const std::int64_t size = File->Size();
     const std::int64_t recordsStart = signatureSize + 4 + 4 * static_cast<std::int64_t>(count);
-    const std::int64_t start = ReadTableEntry(File, Index);
-    const std::int64_t end = Index + 1 < count ? ReadTableEntry(File, Index + 1) : File->Size();
-    const bool damaged = ReadTableEntry(File, 0) != recordsStart || start < recordsStart || start >= end ||
-                         end > File->Size() || (Index > 0 && ReadTableEntry(File, Index - 1) >= start);
-    if (damaged)
+    const int first = std::max(Index - 1, 0);
+    const std::vector<std::int64_t> near = ReadTableEntries(File, first, std::min(Index + 1, count - 1) - first + 1);
+    const std::int64_t start = near[Index - first];
+    const std::int64_t end = Index + 1 < count ? near.back() : size;
+    const std::int64_t entry0 = first == 0 ? near.front() : ReadTableEntries(File, 0, 1).front();
+    if (entry0 != recordsStart || start < recordsStart || start >= end || end > size || (Index > 0 && near.front() >= start))
         throw EReadError(SReadError);
+    // The record with the byte after it, when there is one: a record that reads on past
+    // its end takes that byte, and is refused for it.
+    const int length = static_cast<int>(std::min(end + 1, size) - start);
+    TMemoryStream record;
+    record.SetSize(length);
     File->SetPosition(static_cast<int>(start));
-    Item->LoadFromStream(File);
-    if (File->Position() != end)
+    File->ReadBuffer(record.Memory(), length);
+    Item->LoadFromStream(&record);
+    if (record.Position() != end - start)
         throw EReadError(SReadError);
     return true;
 }
@@ -303,10 +310,13 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
 {
     Count = -1;
     TFileStream file(FileName, fmOpenRead);
-    TOBLListItemClassType kind = ReadFileKind(&file);
+    char stored[signatureSize] = {};
+    TOBLListItemClassType kind = file.Read(stored, signatureSize) == signatureSize ? KindOfSignature(stored) : icInvalid;
     // A file too short to hold its count is no list at all.
-    if (!ReadFileCount(&file, Count))
+    std::uint8_t count[4];
+    if (file.Read(count, 4) != 4)
         return icInvalid;
+    Count = LittleEndian32(count);
     if (kind != icInvalid && List) {
         List->Clear();
         CheckCount(&file, Count, 4);
@@ -335,8 +345,11 @@ bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Ki
     TFileStream file(FileName, fmOpenRead);
     if (List)
         return OBLListGetItemFromStream(&file, List, Index, Item);
+    char stored[signatureSize] = {};
+    if (!HasTable(Kind) || file.Read(stored, signatureSize) != signatureSize || KindOfSignature(stored) != Kind)
+        RaiseWrongSignature(FileName);
     // A file too short for its count is no list of any kind.
-    if (!HasTable(Kind) || ReadFileKind(&file) != Kind || file.Size() < signatureSize + 4)
+    if (file.Size() < signatureSize + 4)
         RaiseWrongSignature(FileName);
     return ReadItemThroughTable(&file, Item, Index);
 }
