@@ -166,7 +166,8 @@ TEST(BitmapField, EveryFormReadsBackTheSamePixels)
 
 TEST(BitmapField, LargeBitmapsTheWriterWritesReadBack)
 {
-    // Sizes at and beyond 2048 x 2048 pixels, in both field forms and both image forms.
+    // Sizes at and beyond 2048 x 2048 pixels, in both field forms and both image forms;
+    // the last one's rows take more than 64 MB.
     const struct {
         int width, height;
         TPixelFormat format;
@@ -175,6 +176,7 @@ TEST(BitmapField, LargeBitmapsTheWriterWritesReadBack)
     } cases[] = {
         {2048, 2048, pf24bit, false, -1}, {2049, 2048, pf24bit, true, -1}, {2560, 1920, pf24bit, false, -1},
         {2560, 1920, pf24bit, true, 0},   {32768, 129, pf32bit, true, -1}, {32768, 129, pf32bit, false, 0},
+        {4100, 4100, pf32bit, false, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.compressed ? " compressed" : " plain")
