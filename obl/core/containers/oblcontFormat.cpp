@@ -19,6 +19,11 @@ constexpr const char* itemExtensions[6] = {"iml", "bmp", "wav", "txt", "*", "rtf
 
 bool HasTable(TOBLListItemClassType Kind) { return static_cast<int>(Kind) < 6; }
 
+std::int32_t LittleEndian32(const std::uint8_t* bytes)
+{
+    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
 AnsiString Suffix(const char* extension, bool WithDot)
 {
     AnsiString suffix(extension);
@@ -45,7 +50,7 @@ int ReadInt32(TStream* Stream)
 {
     std::uint8_t bytes[4];
     Stream->ReadBuffer(bytes, 4);
-    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+    return LittleEndian32(bytes);
 }
 
 // Every offset is four bytes: a table beyond what is left of the stream is damaged data,
@@ -246,11 +251,6 @@ TOBLListItemClassType KindOfSignature(const char* stored)
         if (stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
             return static_cast<TOBLListItemClassType>(k);
     return icInvalid;
-}
-
-std::int32_t LittleEndian32(const std::uint8_t* bytes)
-{
-    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 // `count` consecutive table entries from entry `first` on.
