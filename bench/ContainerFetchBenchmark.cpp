@@ -86,7 +86,7 @@ void Bench(int count)
     const double whole = bench::BestSecondsPerCall([] { LoadWhole(); });
     bench::Report(("Fetching each of " + std::to_string(count) +
                    " bitmap-list items one by one (floor: loading the file whole)").c_str(),
-                  each * 1e3, whole * 1e3, "ms", 6.0);
+                  each * 1e3, whole * 1e3, "ms", 5.0);
     // Per item, a file four times as long: the same when a fetch costs the same whatever
     // the file's length.
     const double longer = FetchEachSeconds(4 * count);
