@@ -310,8 +310,8 @@ TEST(BitmapField, AStoredBitmapClaimsOnlyThePixelsItsBytesBack)
         {2560, 1920, 8, BI_RLE8, 4700, false},
         // Plain rows: every byte of them in the image.
         {2560, 1920, 24, BI_RGB, 0, false},
-        {2560, 1920, 24, BI_RGB, 2560 * 3 * 1920 - 1, false},
         {2560, 1920, 24, BI_RGB, 2560 * 3 * 1920, true},
+        {300, 200, 24, BI_RGB, 300 * 3 * 200 - 1, false},
         {3, 2, 24, BI_RGB, 23, false},
         {3, 2, 24, BI_RGB, 24, true},
         {1000000, 1000000, 1, BI_RGB, 4, false},
