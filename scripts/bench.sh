@@ -11,7 +11,7 @@ scripts/deps.sh
 mkdir -p build
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release > build/release.configure.log 2>&1 ||
   { cat build/release.configure.log; exit 1; }
-cmake --build build/release -j "${JOBS:-$(nproc)}" --target gdi-benchmark effects-benchmark codec-benchmark import-benchmark startup-benchmark \
+cmake --build build/release -j "${JOBS:-$(nproc)}" --target gdi-benchmark effects-benchmark codec-benchmark container-fetch-benchmark import-benchmark startup-benchmark \
   > build/release.build.log 2>&1 || { tail -50 build/release.build.log; exit 1; }
 
 results=$(mktemp)
@@ -28,6 +28,7 @@ run() {
 run build/release/bench/gdi-benchmark
 run build/release/bench/effects-benchmark
 run build/release/bench/codec-benchmark "$(pwd)"
+run build/release/bench/container-fetch-benchmark
 run build/release/bench/startup-benchmark
 run build/release/bench/import-benchmark "${1:-10000}"
 run build/release/bench/import-benchmark --memory "${2:-100000}"

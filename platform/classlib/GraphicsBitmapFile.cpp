@@ -8,7 +8,10 @@
 
 namespace {
 
-constexpr long long kMaxImageBytes = 1LL << 26;
+// Run-length data fills an image made before the data is read, so a few bytes could ask
+// for any size: such images are held to 64 MB. Plain rows must all be in the data, up to
+// the largest bitmap there is.
+constexpr long long kMaxRunLengthImageBytes = 1LL << 26;
 constexpr DWORD kMasks565[3] = {0xF800, 0x07E0, 0x001F};
 constexpr DWORD kMasks555[3] = {0x7C00, 0x03E0, 0x001F};
 constexpr DWORD kMasks888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
@@ -330,7 +333,9 @@ DecodedBitmap DecodeBitmap(const BYTE* data, std::size_t size, bool withFileHead
     image.width = static_cast<int>(h.width);
     image.height = static_cast<int>(h.height);
     long long srcStride = BitmapRowBytes(image.width, h.bpp);
-    if (h.height > 0x7FFFFFFF || srcStride < 0 || srcStride * h.height > kMaxImageBytes)
+    const bool runLength = h.compression == BI_RLE8 || h.compression == BI_RLE4;
+    if (h.height > 0x7FFFFFFF || srcStride < 0 ||
+        srcStride * h.height > (runLength ? kMaxRunLengthImageBytes : kMaxBitmapBytes))
         Invalid();
 
     // Colour table: read for indexed images, skipped otherwise.
@@ -362,7 +367,7 @@ DecodedBitmap DecodeBitmap(const BYTE* data, std::size_t size, bool withFileHead
     }
     const BYTE* pixels = data + pixelOffset;
     std::size_t available = size - pixelOffset;
-    if (h.compression == BI_RLE8 || h.compression == BI_RLE4) {
+    if (runLength) {
         image.format = IndexedFormat(h.bpp);
         image.bits.assign(static_cast<std::size_t>(srcStride * image.height), 0);
         std::size_t rleSize = h.sizeImage && h.sizeImage < available ? h.sizeImage : available;

@@ -449,7 +449,7 @@ WORD OBLLZRWDecompress(const TOBLLZRWBuffer& source, TOBLLZRWBuffer& dest, WORD 
         std::memcpy(dest.data(), source.data() + 1, static_cast<std::size_t>(size - 1));
         return static_cast<WORD>(size - 1);
     }
-    // The format knows two flags; any other first byte is not a block of it.
-    if (source[0] != LZRWFlagCompressed) LZRWDamaged();
+    // Only 0x80 marks a stored block: any other flag byte (the compressor writes 0x40)
+    // is followed by items.
     return static_cast<WORD>(LZRWDecompressItems(source.data(), dest.data(), size));
 }

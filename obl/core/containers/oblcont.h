@@ -258,10 +258,12 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
 // list. EListError for an index outside the list, EReadError for an offset outside the
 // stream.
 bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item);
-// Reads item Index of a container file. Without a list the file's offset table is read
-// first, a kind other than Kind raises Exception, and a table whose entries up to Index
-// are not where the records before them end raises EReadError; a given list is trusted
-// to hold the file's table.
+// Reads item Index of a container file. Without a list a kind other than Kind raises
+// Exception, an index outside the file's table EListError, and EReadError a damaged table
+// around Index: a first entry other than where the table ends, entry Index not above entry
+// Index - 1, or a record at entry Index that does not end where entry Index + 1 starts (the
+// last record: at the end of the file). Only those entries are read and only that record
+// parsed, whatever the file's size. A given list is trusted to hold the file's table.
 bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
                             TOBLListItem* Item, int Index);
 
@@ -398,11 +400,12 @@ private:
     TBitmap* Query(int ListIndex);
 };
 
-// A bitmap resource of a loaded library module. Nothing is read from modules: the answer
-// is true and the bitmap stays as it was.
+// Loads the bitmap resource ResID of a loaded library module into Bitmap. False, with the
+// bitmap as it was, when the module has no such resource; a resource that is no bitmap
+// raises the bitmap's error.
 bool OBLBmpLoad(HMODULE Module, int ResID, TBitmap* Bitmap);
 // Loads the library (LoadLibraryA), asks OBLBmpLoad and frees the library again. False
-// when the library cannot be loaded; the bitmap stays as it was in either case.
+// when the library cannot be loaded (the bitmap stays as it was) or holds no such bitmap.
 bool OBLBmpLoadFromFile(const AnsiString& FileName, int ResID, TBitmap* Bitmap);
 
 // Pictures of one size side by side in one strip bitmap, with an optional monochrome mask

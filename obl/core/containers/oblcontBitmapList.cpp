@@ -8,6 +8,7 @@
 #include "obl/core/formats/Oblstreamutils.h"
 #include "platform/rtl/FileNames.h"
 #include "platform/win/kernel/Modules.h"
+#include "platform/win/kernel/Resources.h"
 
 #include <cstdint>
 
@@ -84,7 +85,13 @@ TOBLBitmapListItem::TOBLBitmapListItem(TComponent* AOwner) : TOBLListItem(AOwner
 
 TOBLBitmapListItem::~TOBLBitmapListItem() = default;
 
-bool OBLBmpLoad(HMODULE Module, int ResID, TBitmap* Bitmap) { return true; }
+bool OBLBmpLoad(HMODULE Module, int ResID, TBitmap* Bitmap)
+{
+    if (!FindResourceA(Module, MAKEINTRESOURCEA(static_cast<WORD>(ResID)), RT_BITMAP))
+        return false;
+    Bitmap->LoadFromResourceID(Module, ResID);
+    return true;
+}
 
 bool OBLBmpLoadFromFile(const AnsiString& FileName, int ResID, TBitmap* Bitmap)
 {

@@ -5,8 +5,10 @@
 #include "obl/core/containers/oblcontShared.h"
 #include "platform/rtl/RtlConsts.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -16,6 +18,11 @@ constexpr const char* signatures[6] = {"OBLIML30", "OBLBML30", "OBLWVL30", "OBLS
 constexpr const char* itemExtensions[6] = {"iml", "bmp", "wav", "txt", "*", "rtf"};
 
 bool HasTable(TOBLListItemClassType Kind) { return static_cast<int>(Kind) < 6; }
+
+std::int32_t LittleEndian32(const std::uint8_t* bytes)
+{
+    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+}
 
 AnsiString Suffix(const char* extension, bool WithDot)
 {
@@ -43,7 +50,7 @@ int ReadInt32(TStream* Stream)
 {
     std::uint8_t bytes[4];
     Stream->ReadBuffer(bytes, 4);
-    return static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
+    return LittleEndian32(bytes);
 }
 
 // Every offset is four bytes: a table beyond what is left of the stream is damaged data,
@@ -235,21 +242,81 @@ void TOBLCustomContainer::LoadFromFile(const AnsiString& FileName)
 // ---------------------------------------------------------------------------------------
 // Single items of container files
 
+namespace {
+
+// The kind of a container file by its stored signature; icInvalid when none matches.
+TOBLListItemClassType KindOfSignature(const char* stored)
+{
+    for (int k = 0; k < 6; ++k)
+        if (stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
+            return static_cast<TOBLListItemClassType>(k);
+    return icInvalid;
+}
+
+// `count` consecutive table entries from entry `first` on.
+std::vector<std::int64_t> ReadTableEntries(TStream* Stream, int First, int Count)
+{
+    std::vector<std::uint8_t> bytes(4 * static_cast<std::size_t>(Count));
+    Stream->SetPosition(signatureSize + 4 + 4 * First);
+    Stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
+    std::vector<std::int64_t> entries;
+    for (int i = 0; i < Count; ++i)
+        entries.push_back(LittleEndian32(bytes.data() + 4 * i));
+    return entries;
+}
+
+// Reads item Index of a container file, positioned after its signature, through the file's
+// own offset table. Only entry 0 and the entries around Index are read and only its record
+// is parsed, so fetching every item one by one costs about what loading the whole file
+// does. The records follow the table back to back: entry 0 is where the table ends,
+// entries grow strictly, and the record at entry Index ends where entry Index + 1 starts
+// (the last one at the end of the file); anything else is a damaged table (EReadError).
+bool ReadItemThroughTable(TStream* File, TOBLListItem* Item, int Index)
+{
+    const int count = ReadInt32(File);
+    CheckCount(File, count, 4);
+    if (Index < 0 || Index >= count)
+        throw EListError(SListIndexError, {Index});
+    const std::int64_t size = File->Size();
+    const std::int64_t recordsStart = signatureSize + 4 + 4 * static_cast<std::int64_t>(count);
+    const int first = std::max(Index - 1, 0);
+    const std::vector<std::int64_t> near = ReadTableEntries(File, first, std::min(Index + 1, count - 1) - first + 1);
+    const std::int64_t start = near[Index - first];
+    const std::int64_t end = Index + 1 < count ? near.back() : size;
+    const std::int64_t entry0 = first == 0 ? near.front() : ReadTableEntries(File, 0, 1).front();
+    if (entry0 != recordsStart || start < recordsStart || start >= end || end > size || (Index > 0 && near.front() >= start))
+        throw EReadError(SReadError);
+    // The record with the byte after it, when there is one: a record that reads on past
+    // its end takes that byte, and is refused for it.
+    const int length = static_cast<int>(std::min(end + 1, size) - start);
+    TMemoryStream record;
+    record.SetSize(length);
+    File->SetPosition(static_cast<int>(start));
+    File->ReadBuffer(record.Memory(), length);
+    Item->LoadFromStream(&record);
+    if (record.Position() != end - start)
+        throw EReadError(SReadError);
+    return true;
+}
+
+std::int64_t TableEntry(TList* List, int Index)
+{
+    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
+}
+
+} // namespace
+
 TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count, TList* List)
 {
     Count = -1;
-    TOBLListItemClassType kind = icInvalid;
     TFileStream file(FileName, fmOpenRead);
     char stored[signatureSize] = {};
-    int got = file.Read(stored, signatureSize);
-    for (int k = 0; k < 6 && kind == icInvalid; ++k)
-        if (got == signatureSize && stored[0] == 8 && std::memcmp(stored + 1, signatures[k], 8) == 0)
-            kind = static_cast<TOBLListItemClassType>(k);
+    TOBLListItemClassType kind = file.Read(stored, signatureSize) == signatureSize ? KindOfSignature(stored) : icInvalid;
     // A file too short to hold its count is no list at all.
     std::uint8_t count[4];
     if (file.Read(count, 4) != 4)
         return icInvalid;
-    Count = static_cast<std::int32_t>(count[0] | count[1] << 8 | count[2] << 16 | static_cast<std::uint32_t>(count[3]) << 24);
+    Count = LittleEndian32(count);
     if (kind != icInvalid && List) {
         List->Clear();
         CheckCount(&file, Count, 4);
@@ -259,37 +326,6 @@ TOBLListItemClassType OBLListGetFileType(const AnsiString& FileName, int& Count,
     }
     return kind;
 }
-
-namespace {
-
-std::int64_t TableEntry(TList* List, int Index)
-{
-    return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(List->Items(Index)));
-}
-
-// The records of a container file follow its offset table back to back, so the table
-// read from the file must name, up to entry Index, the positions where the records
-// before it end; any other entry is a damaged file. The records before Index are read
-// into a scratch item of Item's class to find their ends.
-void CheckTableUpTo(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
-{
-    TableEntry(List, Index);  // an index outside the table: the list's error
-    std::int64_t position = signatureSize + 4 + 4 * static_cast<std::int64_t>(List->Count());
-    TOwned<TOBLListItem> scratch;
-    for (int i = 0;; ++i) {
-        if (TableEntry(List, i) != position || position >= Stream->Size())
-            throw EReadError(SReadError);
-        if (i == Index)
-            return;
-        if (!scratch)
-            scratch.reset(static_cast<TOBLListItem*>(Item->ClassType()->Create(nullptr)));
-        Stream->SetPosition(static_cast<int>(position));
-        scratch->LoadFromStream(Stream);
-        position = Stream->Position();
-    }
-}
-
-} // namespace
 
 bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListItem* Item)
 {
@@ -306,17 +342,14 @@ bool OBLListGetItemFromStream(TStream* Stream, TList* List, int Index, TOBLListI
 bool OBLListGetItemFromFile(const AnsiString& FileName, TOBLListItemClassType Kind, TList* List,
                             TOBLListItem* Item, int Index)
 {
-    TOwned<TList> table;
-    if (!List) {
-        table.reset(new TList);
-        int count = 0;
-        if (OBLListGetFileType(FileName, count, table.get()) != Kind)
-            RaiseWrongSignature(FileName);
-        List = table.get();
-    }
     TFileStream file(FileName, fmOpenRead);
-    // The file's own table is checked against its records; a given one is the caller's.
-    if (table)
-        CheckTableUpTo(&file, List, Index, Item);
-    return OBLListGetItemFromStream(&file, List, Index, Item);
+    if (List)
+        return OBLListGetItemFromStream(&file, List, Index, Item);
+    char stored[signatureSize] = {};
+    if (!HasTable(Kind) || file.Read(stored, signatureSize) != signatureSize || KindOfSignature(stored) != Kind)
+        RaiseWrongSignature(FileName);
+    // A file too short for its count is no list of any kind.
+    if (file.Size() < signatureSize + 4)
+        RaiseWrongSignature(FileName);
+    return ReadItemThroughTable(&file, Item, Index);
 }

@@ -74,22 +74,41 @@ void CompressWhole(TMemoryStream& source, TStream* dest)
     SaveCompressedStream(&source, dest, static_cast<int>(source.Size()));
 }
 
-// The pixels a bitmap file image claims in its header; 0 for what is not a bitmap file
-// (the bitmap's own reader refuses that).
-long long ClaimedPixels(TMemoryStream& image)
+// Whether a bitmap file image's bytes can back the pixels its header claims: a plain
+// image's rows must all be in it, and a run-length image may claim at most
+// OBLMaxStoredBitmapPixels pixels or OBLRunLengthPixelsPerByte for each of its bytes,
+// whichever is more. What is no bitmap file is left to the bitmap's own reader.
+bool PixelsBacked(TMemoryStream& image)
 {
     const auto* p = static_cast<const BYTE*>(image.Memory());
-    const auto size = image.Size();
+    const long long size = image.Size();
     auto at = [p](int offset, int bytes) {
         std::uint32_t v = 0;
         for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[offset + i];
         return v;
     };
-    if (size < 22 || p[0] != 'B' || p[1] != 'M') return 0;
-    if (at(14, 4) == 12) return static_cast<long long>(at(18, 2)) * at(20, 2);
-    if (size < 26) return 0;
-    const auto width = static_cast<std::int32_t>(at(18, 4)), height = static_cast<std::int32_t>(at(22, 4));
-    return std::abs(static_cast<long long>(width)) * std::abs(static_cast<long long>(height));
+    constexpr int fileHeader = 14;
+    if (size < fileHeader + 12 || p[0] != 'B' || p[1] != 'M') return true;
+    const std::uint32_t headerSize = at(14, 4);
+    long long width = 0, height = 0;
+    std::uint32_t bitCount = 0, compression = BI_RGB;
+    if (headerSize == 12) {
+        width = at(18, 2);
+        height = at(20, 2);
+        bitCount = at(24, 2);
+    } else {
+        if (size < fileHeader + 20) return true;
+        width = std::abs(static_cast<long long>(static_cast<std::int32_t>(at(18, 4))));
+        height = std::abs(static_cast<long long>(static_cast<std::int32_t>(at(22, 4))));
+        bitCount = at(28, 2);
+        compression = at(30, 4);
+    }
+    if (compression == BI_RLE4 || compression == BI_RLE8)
+        return width * height <= std::max(OBLMaxStoredBitmapPixels, OBLRunLengthPixelsPerByte * size);
+    // The rows start where the file header says, and never inside the headers.
+    const long long rowsStart = std::max<long long>(at(10, 4), fileHeader + static_cast<long long>(headerSize));
+    const long long rowBytes = (width * bitCount + 31) / 32 * 4;
+    return rowBytes * height <= size - rowsStart;
 }
 
 void RestoreWhole(TStream* source, TMemoryStream& dest)
@@ -325,6 +344,6 @@ void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed)
     TMemoryStream image;
     if (Compressed) RestoreWhole(Stream, image);
     else ReadCountedField(Stream, image);
-    if (ClaimedPixels(image) > OBLMaxStoredBitmapPixels) throw EReadError(SReadError);
+    if (!PixelsBacked(image)) throw EReadError(SReadError);
     Bitmap->LoadFromStream(&image);
 }

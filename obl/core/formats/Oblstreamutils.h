@@ -46,12 +46,15 @@ void stReadWave(TStream* Stream, TOBLWave* Wave, bool Compressed);
 // image; compressed: a compressed stream of the image, where a monochrome
 // bitmap's own image is always stored at 1 bit.
 void stWriteBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed, int Code);
-// Reads either image form (both are bitmap files) into Bitmap. A stored image may
-// claim at most OBLMaxStoredBitmapPixels pixels (width times height, as its header
-// says): beyond that the field raises EReadError before any pixel is made, and Bitmap
-// is left as it was. Run-length data and compression let a few bytes claim millions of
-// pixels; every picture the library stores (a strip is at most 32,768 pixels wide) fits.
+// Reads either image form (both are bitmap files) into Bitmap. The image must hold
+// what its header claims: every row of a plain image, and for a run-length image (where
+// a few bytes can claim millions of pixels) at most OBLMaxStoredBitmapPixels pixels or
+// OBLRunLengthPixelsPerByte pixels for each byte of the image, whichever is more.
+// Otherwise the field raises EReadError before any pixel is made, and Bitmap is left as
+// it was. The library writes plain images only, so every bitmap it writes reads back; a
+// compressed field restores at most about a thousand bytes for each byte it holds.
 inline constexpr long long OBLMaxStoredBitmapPixels = 1LL << 22;
+inline constexpr long long OBLRunLengthPixelsPerByte = 1024;
 void stReadBitmap(TStream* Stream, TBitmap* Bitmap, bool Compressed);
 // Writes the own device-independent image of Bitmap (1 bit for a monochrome
 // bitmap whatever the code), then rewinds Stream to 0. A bitmap without an

@@ -285,6 +285,8 @@ BOOL DrawEdge(HDC dc, LPRECT rect, UINT edge, UINT flags);
 BOOL DrawFrameControl(HDC dc, LPRECT rect, UINT type, UINT state);
 
 // ---------------------------------------------------------------- bitmaps and DIBs
+// The largest bitmap made: the creating calls answer 0 for one whose bits would pass it.
+constexpr long long kMaxBitmapBytes = 256LL * 1024 * 1024;
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 HBITMAP CreateBitmapIndirect(const BITMAP* bitmap);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);

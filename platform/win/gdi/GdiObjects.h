@@ -115,5 +115,4 @@ HRGN NewRegionHandle(Region region);
 std::unique_ptr<BitmapObj> CloneBitmap(const BitmapObj& bitmap);
 // New bitmap object of the given format, bits cleared (colour tables per depth);
 // none when the size is not positive or the bits would pass kMaxBitmapBytes.
-constexpr long long kMaxBitmapBytes = 256LL * 1024 * 1024;
 std::unique_ptr<BitmapObj> MakeBitmap(int width, int height, int bpp, bool dibSection);

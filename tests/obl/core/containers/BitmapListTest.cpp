@@ -3,6 +3,7 @@
 #include "tests/obl/core/containers/ListFixtures.h"
 
 #include "platform/win/kernel/Modules.h"
+#include "platform/win/kernel/Resources.h"
 
 #include <gtest/gtest.h>
 
@@ -228,18 +229,39 @@ struct LoadCounter {
     }
 };
 
-TEST_F(BitmapListTest, LibraryResourcesLoadTheLibraryAndNoBitmap)
+// Registers a bitmap resource of the colour with a module registered before; answers
+// the module's handle.
+HMODULE RegisterSolidResource(const char* module, int id, TColor color)
+{
+    const HMODULE handle = LoadLibraryA(module);
+    FreeLibrary(handle);
+    TOwned<TBitmap> picture(Solid(3, 2, color));
+    TMemoryStream file;
+    picture->SaveToStream(&file);
+    const auto* bytes = static_cast<const BYTE*>(file.Memory());
+    EXPECT_TRUE(RegisterBitmapFileResource(handle, MAKEINTRESOURCEA(static_cast<WORD>(id)),
+                                           std::vector<BYTE>(bytes, bytes + file.Size())));
+    return handle;
+}
+
+TEST_F(BitmapListTest, LibraryResourcesLoadTheBitmapOfTheLibrary)
 {
     LoadCounter counter;
     counter.Register("pictures.dll");
-    TBitmap bitmap;
-    // A library that is not there answers false; one that is there answers true, and
-    // is freed again, with the bitmap left as it was.
-    EXPECT_FALSE(OBLBmpLoadFromFile("library.dll", 1, &bitmap));
-    EXPECT_TRUE(OBLBmpLoadFromFile("C:\\libs\\PICTURES.DLL", 1, &bitmap));
-    EXPECT_EQ(counter.loads["pictures.dll"], 1);
+    const HMODULE pictures = RegisterSolidResource("pictures.dll", 1, clRed);
+    counter.loads.clear();
+    TOwned<TBitmap> bitmap(Solid(4, 4, clWhite));
+    // A library that is not there, or one without the bitmap, answers false and leaves the
+    // bitmap as it was; one with it answers true with the bitmap loaded. The library is
+    // freed again either way.
+    EXPECT_FALSE(OBLBmpLoadFromFile("library.dll", 1, bitmap.get()));
+    EXPECT_FALSE(OBLBmpLoadFromFile("C:\\libs\\PICTURES.DLL", 2, bitmap.get()));
+    EXPECT_EQ(bitmap->Width(), 4);
+    EXPECT_TRUE(OBLBmpLoadFromFile("C:\\libs\\PICTURES.DLL", 1, bitmap.get()));
+    EXPECT_EQ(counter.loads["pictures.dll"], 2);
     EXPECT_EQ(GetModuleHandleA("pictures.dll"), nullptr);
-    EXPECT_TRUE(bitmap.Empty());
+    EXPECT_EQ(bitmap->Width(), 3);
+    EXPECT_EQ(Pixel(bitmap->Canvas(), 1, 1), clRed);
 
     // The library's name: the file name itself in the Windows and system folders, named
     // like a path source's item file in the program's or a fixed folder.
@@ -247,14 +269,17 @@ TEST_F(BitmapListTest, LibraryResourcesLoadTheLibraryAndNoBitmap)
         TOBLPathPrefix prefix;
         const char* fileName;
         const char* library;
+        TColor color;
     };
     const Case cases[] = {
-        {ppWindows, "pictures.dll", "pictures.dll"},
-        {ppSystem, "pictures.dll", "pictures.dll"},
-        {ppFixed, "C:\\libs\\pictures.dll", "pic5.bmp"},
-        {ppProgram, "pictures.dll", "pic5.bmp"},
+        {ppWindows, "pictures.dll", "pictures.dll", clLime},
+        {ppSystem, "pictures.dll", "pictures.dll", clLime},
+        {ppFixed, "C:\\libs\\pictures.dll", "pic5.bmp", clBlue},
+        {ppProgram, "pictures.dll", "pic5.bmp", clBlue},
     };
     counter.Register("pic5.bmp");
+    RegisterSolidResource("pictures.dll", 5, clLime);
+    const HMODULE pic5 = RegisterSolidResource("pic5.bmp", 5, clBlue);
     for (const Case& c : cases) {
         counter.loads.clear();
         list.Clear();
@@ -263,11 +288,21 @@ TEST_F(BitmapListTest, LibraryResourcesLoadTheLibraryAndNoBitmap)
         list.SetFileName(c.fileName);
         list.SetSource(sdLibResource);
         Entry(5);
-        EXPECT_EQ(list.Dimensions(0, 0), 0);
-        EXPECT_TRUE(list.Items(0)->StoredBitmap()->Empty());
+        EXPECT_EQ(list.Dimensions(0, 0), 3) << c.fileName;
+        EXPECT_EQ(Pixel(list.Items(0)->StoredBitmap()->Canvas(), 2, 1), c.color) << c.fileName;
         EXPECT_EQ(counter.loads[c.library], 1) << c.fileName;
         EXPECT_EQ(counter.loads.size(), 1u) << c.fileName;
     }
+    // An ident the library holds no bitmap for leaves the entry empty, and is asked again.
+    counter.loads.clear();
+    list.SetPrefix(ppWindows);
+    Entry(6);
+    EXPECT_EQ(list.Dimensions(1, 0), 0);
+    EXPECT_TRUE(list.Items(1)->StoredBitmap()->Empty());
+    EXPECT_EQ(list.Dimensions(1, 1), 0);
+    EXPECT_EQ(counter.loads["pictures.dll"], 2);
+    RemoveModuleResources(pictures);
+    RemoveModuleResources(pic5);
     UnregisterModule("pictures.dll");
     UnregisterModule("pic5.bmp");
 }

@@ -201,7 +201,10 @@ TEST_F(DamagedInputTest, SingleItemsCheckTheTableAgainstTheRecords)
             EXPECT_EQ(Record(one->GetItem(0)), Record(list->GetItem(i))) << s.name << " item " << i;
         }
         // Entry i names the start of record j: the whole file still loads (its reader goes
-        // by the records), a single item from entry i on is refused.
+        // by the records). A single item is refused where the damage is beside it: item
+        // i - 1 (its record no longer ends at entry i), item i, item i + 1 when entry i is
+        // not below its entry, and every item when entry 0 is no longer where the table
+        // ends; the items further away read whole.
         for (int i = 0; i < count; ++i)
             for (int j = 0; j < count; ++j) {
                 if (i == j)
@@ -217,7 +220,8 @@ TEST_F(DamagedInputTest, SingleItemsCheckTheTableAgainstTheRecords)
                     std::unique_ptr<TOBLCustomContainer> one(s.make());
                     Outcome outcome =
                         Try([&] { OBLListGetItemFromFile("C:\\moved.dat", s.kind, nullptr, one->GetItem(0), k); });
-                    EXPECT_EQ(outcome, k < i ? Outcome::read : Outcome::readError)
+                    const bool refused = i == 0 || k == i - 1 || k == i || (k == i + 1 && j > i);
+                    EXPECT_EQ(outcome, refused ? Outcome::readError : Outcome::read)
                         << s.name << " entry " << i << " at record " << j << ", item " << k;
                 }
             }
@@ -243,12 +247,65 @@ TEST_F(DamagedInputTest, TypedSingleItemReadersRefuseAMovedEntry)
         std::unique_ptr<TOBLCustomContainer> list(c.make());
         list->SaveToFile("C:\\moved.dat");
         Bytes file = Get("moved.dat");
-        // Entry 1 takes the position of record 2.
+        // Entry 1 takes the position of record 2: record 0 no longer ends where entry 1
+        // starts, and entry 1 is no longer below entry 2.
         std::copy(file.begin() + 21, file.begin() + 25, file.begin() + 17);
         Put("moved.dat", file);
-        EXPECT_TRUE(c.get(0)) << c.name;
+        EXPECT_EQ(Try([&] { c.get(0); }), Outcome::readError) << c.name;
         EXPECT_EQ(Try([&] { c.get(1); }), Outcome::readError) << c.name;
         EXPECT_EQ(Try([&] { c.get(2); }), Outcome::readError) << c.name;
+    }
+}
+
+TEST_F(DamagedInputTest, SingleItemsRefuseTheTableDamageAroundThem)
+{
+    std::unique_ptr<TOBLCustomContainer> list(BitmapSample());
+    list->SaveToFile("C:\\whole.dat");
+    const Bytes whole = Get("whole.dat");
+    const int size = static_cast<int>(whole.size());
+    TList table;
+    int count = 0;
+    ASSERT_EQ(OBLListGetFileType("C:\\whole.dat", count, &table), icBitmap);
+    ASSERT_EQ(count, 3);
+    const int r1 = static_cast<int>(reinterpret_cast<std::intptr_t>(table.Items(1)));
+    const int r2 = static_cast<int>(reinterpret_cast<std::intptr_t>(table.Items(2)));
+    // Each case is refused, for some item, by one check alone: entry 0 where the table ends
+    // (item 2), entries inside the records (item 2), entries growing (item 2), each record
+    // ending where the next entry starts (item 0 one byte off), the last one at the end of
+    // the file (item 2).
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int>> entries;  // (entry, value) replaced in the table
+        int extra;                                 // bytes added at the end of the file
+        bool reads[3];
+    };
+    const Case cases[] = {
+        {"the whole file", {}, 0, {true, true, true}},
+        {"entry 0 inside the table", {{0, 21}}, 0, {false, false, false}},
+        {"entries 1 and 2 inside the table", {{1, 1}, {2, 5}}, 0, {false, false, false}},
+        {"entry 1 equal to entry 2", {{1, r2}}, 0, {false, false, false}},
+        {"entry 1 one byte off", {{1, r1 + 1}}, 0, {false, false, true}},
+        {"entry 2 beyond the file", {{2, size + 10}}, 0, {true, false, false}},
+        {"bytes after the last record", {}, 5, {true, true, false}},
+    };
+    for (const Case& c : cases) {
+        Bytes file = whole;
+        for (const auto& [entry, value] : c.entries) {
+            const Bytes field = Int32(value);
+            std::copy(field.begin(), field.end(), file.begin() + 13 + 4 * entry);
+        }
+        file.insert(file.end(), static_cast<std::size_t>(c.extra), 0);
+        Put("damaged.dat", file);
+        for (int k = 0; k < 3; ++k) {
+            TOBLBitmapList one(nullptr);
+            one.Add(nullptr);
+            const Outcome outcome =
+                Try([&] { OBLListGetItemFromFile("C:\\damaged.dat", icBitmap, nullptr, one.GetItem(0), k); });
+            EXPECT_EQ(outcome, c.reads[k] ? Outcome::read : Outcome::readError) << c.name << ", item " << k;
+            if (c.reads[k]) {
+                EXPECT_EQ(Record(one.GetItem(0)), Record(list->GetItem(k))) << c.name << ", item " << k;
+            }
+        }
     }
 }
 

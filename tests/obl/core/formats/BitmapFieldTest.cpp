@@ -164,6 +164,51 @@ TEST(BitmapField, EveryFormReadsBackTheSamePixels)
     }
 }
 
+TEST(BitmapField, LargeBitmapsTheWriterWritesReadBack)
+{
+    // Sizes at and beyond 2048 x 2048 pixels, in both field forms and both image forms;
+    // the last one's rows take more than 64 MB.
+    const struct {
+        int width, height;
+        TPixelFormat format;
+        bool compressed;
+        int code;
+    } cases[] = {
+        {2048, 2048, pf24bit, false, -1}, {2049, 2048, pf24bit, true, -1}, {2560, 1920, pf24bit, false, -1},
+        {2560, 1920, pf24bit, true, 0},   {32768, 129, pf32bit, true, -1}, {32768, 129, pf32bit, false, 0},
+        {4100, 4100, pf32bit, false, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.compressed ? " compressed" : " plain")
+                                        << " code " << c.code);
+        TBitmap bitmap;
+        bitmap.SetPixelFormat(c.format);
+        bitmap.SetSize(c.width, c.height);
+        // Bands of colour with single pixels across them, so that rows and columns count.
+        const TColor colors[] = {clRed, clLime, clBlue, clYellow, clWhite};
+        for (int band = 0; band < 5; ++band) {
+            bitmap.Canvas()->Brush()->SetColor(colors[band]);
+            bitmap.Canvas()->FillRect(Rect(0, band * c.height / 5, c.width, (band + 1) * c.height / 5));
+        }
+        for (int i = 0; i < 64; ++i)
+            bitmap.Canvas()->SetPixels(i * (c.width - 1) / 63, i * (c.height - 1) / 63, static_cast<TColor>(0x10203 * i));
+        TMemoryStream stream;
+        stWriteBitmap(&stream, &bitmap, c.compressed, c.code);
+        stream.SetPosition(0);
+        TBitmap back;
+        stReadBitmap(&stream, &back, c.compressed);
+        EXPECT_EQ(stream.Position(), stream.Size());
+        ASSERT_EQ(back.Width(), c.width);
+        ASSERT_EQ(back.Height(), c.height);
+        for (int i = 0; i < 64; ++i) {
+            const int x = i * (c.width - 1) / 63, y = i * (c.height - 1) / 63;
+            EXPECT_EQ(back.Canvas()->Pixels(x, y), bitmap.Canvas()->Pixels(x, y)) << x << "," << y;
+            EXPECT_EQ(back.Canvas()->Pixels(c.width - 1 - x, y), bitmap.Canvas()->Pixels(c.width - 1 - x, y))
+                << c.width - 1 - x << "," << y;
+        }
+    }
+}
+
 TEST(BitmapField, EmptyBitmap)
 {
     TBitmap empty;
@@ -198,9 +243,11 @@ TEST(BitmapField, BadCountsRaiseReadError)
 
 namespace {
 
-// A run-length bitmap file of the given size whose data ends at once (every pixel 0):
-// a few dozen bytes that claim width x height pixels.
-Bytes RunLengthFile(std::int32_t width, std::int32_t height, int bitCount)
+// A bitmap file of the given size with a two-colour table and `dataBytes` bytes of
+// pixel data: zeros for a plain one; for a run-length one, runs of 255 pixels ending in
+// the end-of-bitmap code (every other pixel 0). A few dozen bytes can claim width x
+// height pixels.
+Bytes BitmapFile(std::int32_t width, std::int32_t height, int bitCount, std::uint32_t compression, int dataBytes)
 {
     Bytes b;
     auto put = [&b](std::uint32_t v, int bytes) {
@@ -209,7 +256,7 @@ Bytes RunLengthFile(std::int32_t width, std::int32_t height, int bitCount)
     const std::uint32_t offset = 14 + 40 + 2 * 4;
     b.push_back('B');
     b.push_back('M');
-    put(offset + 2, 4);
+    put(offset + static_cast<std::uint32_t>(dataBytes), 4);
     put(0, 4);
     put(offset, 4);
     put(40, 4);
@@ -217,14 +264,22 @@ Bytes RunLengthFile(std::int32_t width, std::int32_t height, int bitCount)
     put(static_cast<std::uint32_t>(height), 4);
     put(1, 2);
     put(static_cast<std::uint32_t>(bitCount), 2);
-    put(bitCount == 4 ? BI_RLE4 : BI_RLE8, 4);
-    put(2, 4);
+    put(compression, 4);
+    put(static_cast<std::uint32_t>(dataBytes), 4);
     put(0, 4);
     put(0, 4);
     put(2, 4);
     put(0, 4);
     put(0x000000, 4);
     put(0xFFFFFF, 4);
+    if (compression == BI_RGB) {
+        b.insert(b.end(), static_cast<std::size_t>(dataBytes), 0);
+        return b;
+    }
+    for (int i = 0; i + 2 < dataBytes; i += 2) {
+        b.push_back(0xFF);
+        b.push_back(0x11);
+    }
     b.push_back(0);
     b.push_back(1); // end of the bitmap
     return b;
@@ -232,22 +287,39 @@ Bytes RunLengthFile(std::int32_t width, std::int32_t height, int bitCount)
 
 } // namespace
 
-TEST(BitmapField, AStoredBitmapClaimsAtMostTheReadersPixelLimit)
+TEST(BitmapField, AStoredBitmapClaimsOnlyThePixelsItsBytesBack)
 {
-    static_assert(OBLMaxStoredBitmapPixels == 2048 * 2048);
+    static_assert(OBLMaxStoredBitmapPixels == 2048 * 2048 && OBLRunLengthPixelsPerByte == 1024);
     struct Case {
         std::int32_t width, height;
         int bitCount;
+        std::uint32_t compression;
+        int dataBytes;
         bool reads;
     };
     const Case cases[] = {
-        {22, 1441794, 4, false}, // 31.7 million pixels from 64 bytes
-        {2048, 2048, 8, true},    {2049, 2048, 8, false}, {2048, -2049, 8, false},
-        {1, 4194304, 4, true},    {65536, 65536, 8, false},
+        // Run-length data: up to 2048 x 2048 pixels whatever the bytes, beyond that 1024
+        // pixels per byte of the image.
+        {22, 1441794, 4, BI_RLE4, 2, false}, // 31.7 million pixels from 64 bytes
+        {2048, 2048, 8, BI_RLE8, 2, true},
+        {2049, 2048, 8, BI_RLE8, 2, false},
+        {2048, -2049, 8, BI_RLE8, 2, false},
+        {1, 4194304, 4, BI_RLE4, 2, true},
+        {65536, 65536, 8, BI_RLE8, 2, false},
+        {2560, 1920, 8, BI_RLE8, 4800, true},
+        {2560, 1920, 8, BI_RLE8, 4700, false},
+        // Plain rows: every byte of them in the image.
+        {2560, 1920, 24, BI_RGB, 0, false},
+        {2560, 1920, 24, BI_RGB, 2560 * 3 * 1920, true},
+        {300, 200, 24, BI_RGB, 300 * 3 * 200 - 1, false},
+        {3, 2, 24, BI_RGB, 23, false},
+        {3, 2, 24, BI_RGB, 24, true},
+        {1000000, 1000000, 1, BI_RGB, 4, false},
+        {-1000000, -1000000, 32, BI_RGB, 4, false},
     };
     for (const Case& c : cases) {
         for (const bool compressed : {false, true}) {
-            const Bytes file = RunLengthFile(c.width, c.height, c.bitCount);
+            const Bytes file = BitmapFile(c.width, c.height, c.bitCount, c.compression, c.dataBytes);
             TMemoryStream image, stream;
             image.WriteBuffer(file.data(), static_cast<int>(file.size()));
             image.SetPosition(0);

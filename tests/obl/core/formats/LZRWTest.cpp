@@ -413,11 +413,6 @@ TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
         {"copy reaching past what was produced", Hex("40 40 00 61 00 23")},
         {"run beyond one chunk", Hex("40 80 00 00 7F FF 41")},
         {"runs adding up beyond one chunk", Hex("40 FF 00 00 7F E0 41 00 7F E0 41")},
-        // Only 0x80 (stored) and 0x40 (compressed) are flags of the format.
-        {"flag 0x00", Hex("00 00 00 61")},
-        {"flag 0x41", Hex("41 00 00 61")},
-        {"flag 0xC0", Hex("C0 00 00 61")},
-        {"flag 0xFF", Hex("FF 00 00")},
         {"second control word cut off",
          Hex("40 00 00 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 61 80")},
         {"block ending with a control word that announces a copy",
@@ -427,6 +422,19 @@ TEST(LZRWDecompress, DamagedBlocksRaiseReadError)
         SCOPED_TRACE(c.name);
         EXPECT_THROW(Decompress(c.block), EReadError);
     }
+}
+
+TEST(LZRWDecompress, EveryFlagButStoredIsFollowedByItems)
+{
+    // After the flag: control word 0x4000 (a literal, then a copy), 'a', and a copy of 5
+    // bytes from 1 back. Stored, the same bytes come back as they are.
+    const Bytes items = Hex("40 00 61 00 12");
+    const BYTE flags[] = {0x00, 0x01, 0x3F, 0x40, 0x41, 0x7F, 0x81, 0xC0, 0xFE, 0xFF};
+    for (const BYTE flag : flags) {
+        SCOPED_TRACE(static_cast<int>(flag));
+        EXPECT_EQ(Decompress(Bytes{flag} + items), Bytes(6, 'a'));
+    }
+    EXPECT_EQ(Decompress(Bytes{0x80} + items), items);
 }
 
 TEST(LZRWDecompress, ItemsPastTheEndOfTheBlockArePadding)
