@@ -55,7 +55,8 @@ TOBLFormStyler::TOBLFormStyler(TComponent* AOwner)
 {
     // One per form, at run time too: a second would take the first one's blank for the
     // form's caption and give that back. At design time the owner must be a form as well.
-    const bool checked = ComponentState().Contains(csDesigning) || (AOwner && AOwner->InheritsFrom(TForm::StaticClass()));
+    const bool checked =
+        ComponentState().Contains(csDesigning) || (AOwner && AOwner->InheritsFrom(TForm::StaticClass()));
     if (checked && OBLCheckForSameClass(AOwner, StaticClass(), false))
         throw OBLEOneInstError(ClassName(), 0);
     SetHookFormWindow(true);

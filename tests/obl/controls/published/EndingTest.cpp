@@ -11,6 +11,7 @@
 #include "platform/classlib/ImgList.h"
 #include "platform/win/gdi/Gdi.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,14 +31,17 @@ enum class TEnding {
     // The class library's image lists inside the connectors are deleted, then the object.
     InnerListsDeleted,
 };
-const char* const kEndingNames[] = {"Free",         "delete",       "form freed",         "form deleted",
-                                    "window first", "window first, form deleted", "links deleted",
-                                    "inner lists deleted"};
+const char* const kEndingNames[] = {"Free",          "delete",        "form freed",
+                                    "form deleted",  "window first",  "window first, form deleted",
+                                    "links deleted", "inner lists deleted"};
 
 enum class TListKind { BitmapList, ImageList, Connector, GraphicList };
 const char* const kListNames[] = {"bitmap list", "image list", "connector", "graphic list"};
 
-bool EndsTheForm(TEnding e) { return e == TEnding::FormFreed || e == TEnding::FormDeleted || e == TEnding::WindowFirstFormDeleted; }
+bool EndsTheForm(TEnding e)
+{
+    return e == TEnding::FormFreed || e == TEnding::FormDeleted || e == TEnding::WindowFirstFormDeleted;
+}
 bool EndsLinks(TEnding e) { return e == TEnding::LinksDeleted || e == TEnding::InnerListsDeleted; }
 
 // What the form was before anything was put on it.
@@ -85,6 +89,7 @@ protected:
     // Pictures in every kind of list: one entry each.
     TOBLCustomImageList* MakeList(TForm* form, TListKind kind)
     {
+        ++listsLinked_;
         TBitmap picture;
         SmallGlyph(&picture);
         switch (kind) {
@@ -223,10 +228,14 @@ protected:
     {
         links_.clear();
         inner_.clear();
+        const int forms = Screen->FormCount();
         TForm* form = MakeForm();
         const TFormState before = StateOf(form);
         TObject* object = Make(cls, form);
+        const int lists = listsLinked_;
         Link(object, form, kind, 0);
+        if (listsLinked_ > lists)
+            withLists_.insert(cls->ClassName().str());
         if (auto* control = dynamic_cast<TWinControl*>(object))
             control->HandleNeeded();
         Repaint(form);
@@ -251,13 +260,14 @@ protected:
             form = nullptr;
             break;
         case TEnding::LinksDeleted:
-        case TEnding::InnerListsDeleted:
-            for (auto it = (ending == TEnding::LinksDeleted ? links_ : inner_).rbegin();
-                 it != (ending == TEnding::LinksDeleted ? links_ : inner_).rend(); ++it)
+        case TEnding::InnerListsDeleted: {
+            const std::vector<TComponent*>& doomed = ending == TEnding::LinksDeleted ? links_ : inner_;
+            for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
                 delete *it;
             Repaint(form);
             delete object;
             break;
+        }
         }
         if (form) {
             Repaint(form);
@@ -274,10 +284,14 @@ protected:
         }
         Pump();
         EXPECT_EQ(Timers(), before.timers);
+        EXPECT_EQ(Screen->FormCount(), forms);
     }
 
     std::vector<TComponent*> links_;
     std::vector<TComponent*> inner_;
+    int listsLinked_ = 0;
+    // The classes that were given an image list to link to.
+    std::set<std::string> withLists_;
 };
 
 // Classes that can be made on their own: no collection items (they come with their
@@ -321,6 +335,9 @@ TEST_F(EndingTest, EveryClassEndsWholeInEveryWayAndTheFormLivesOnAsBefore)
         }
     }
     EXPECT_GT(cases, 500);
+    for (const char* taker : {"TOBLSpeedButton", "TOBLCustomMMButton", "TOBLButton", "TOBLAlphaObject",
+                              "TOBLBitmapEffectObject", "TOBLFormShape", "TOBLCustomEdit", "TOBLBack"})
+        EXPECT_EQ(withLists_.count(taker), 1u) << taker << " was given no image list";
     EXPECT_TRUE(boxes_.empty()) << boxes_.size() << " error boxes, the first: " << boxes_.front();
 }
 
