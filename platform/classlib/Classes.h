@@ -443,10 +443,11 @@ using TGetChildProc = std::function<void(TComponent* child)>;
 inline constexpr const char* SInvalidName = "''%s'' is not a valid component name";
 inline constexpr const char* SDuplicateName = "A component named %s already exists";
 
-// A component belongs to its owner, which frees it. Freeing a component first marks it
-// (and what it owns) destroying, tells every component that asked for a free notification
-// and its owner's components (opRemove) while it is whole, then destroys it; its own
-// components are freed last to first after its destructor body has run.
+// A component belongs to its owner, which frees it. Ending a component, by Free or by
+// delete alike (see TObject), first marks it (and what it owns) destroying, tells every
+// component that asked for a free notification and its owner's components (opRemove)
+// while it is whole, then destroys it; its own components are freed last to first after
+// its destructor body has run.
 class TComponent : public TPersistent {
     VENDARO_CLASS(TComponent, TPersistent)
 public:

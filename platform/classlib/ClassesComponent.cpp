@@ -72,7 +72,8 @@ void TComponent::BeforeDestruction()
 
 TComponent::~TComponent()
 {
-    // A component deleted without Free gets the same protocol, later.
+    // Nothing left to do for a component ended by delete or Free (BeforeDestruction ran);
+    // one that was not on the heap, a local or a member, gets the protocol here.
     Destroying();
     SendFreeNotifications();
     DestroyComponents();

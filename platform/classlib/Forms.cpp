@@ -72,9 +72,15 @@ TCustomForm::~TCustomForm()
         Application->mainForm_ = nullptr;
 }
 
+// The object ends whatever the handler does: what it raises goes to the application.
 void TCustomForm::BeforeDestruction()
 {
-    onDestroy_(this);
+    try {
+        onDestroy_(this);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(this);
+    }
     inherited::BeforeDestruction();
 }
 

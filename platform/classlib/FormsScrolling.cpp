@@ -308,9 +308,15 @@ void TScrollBox::Publish(TClassBuilder<TScrollBox>& c)
 // ---------------------------------------------------------------------------------------
 // TDataModule
 
+// The object ends whatever the handler does: what it raises goes to the application.
 void TDataModule::BeforeDestruction()
 {
-    onDestroy_(this);
+    try {
+        onDestroy_(this);
+    } catch (...) {
+        if (Application)
+            Application->HandleException(this);
+    }
     inherited::BeforeDestruction();
 }
 

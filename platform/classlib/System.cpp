@@ -12,10 +12,18 @@ TClass TObject::ClassParent() const { return ClassType()->ClassParent(); }
 
 bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
 
-void TObject::Free()
+void TObject::Free() { delete this; }
+
+void* TObject::operator new(std::size_t size) { return ::operator new(size); }
+
+void TObject::operator delete(void* memory) { ::operator delete(memory); }
+
+void TObject::operator delete(TObject* object, std::destroying_delete_t)
 {
-    BeforeDestruction();
-    delete this;
+    object->BeforeDestruction();
+    void* memory = dynamic_cast<void*>(object);
+    object->~TObject();
+    ::operator delete(memory);
 }
 
 TMethodCode TObject::MethodAddress(const AnsiString& name) const

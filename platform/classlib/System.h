@@ -34,6 +34,7 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -61,6 +62,15 @@ private:
 // parameter list it was made with.
 using TMethodCode = void (TObject::*)();
 
+// Ending an object. There is one way to end an object, whichever is written: `delete`,
+// Free, FreeObject, FreeAndNil, TOwned and std::unique_ptr all reach the class's destroying
+// operator delete, which first runs BeforeDestruction on the whole object (a component
+// marks itself and what it owns destroying there and sends its removal notifications),
+// then runs the destructors, most derived first, then gives the memory back. So a peer
+// that is told an object goes still finds all of it, its most derived class included.
+// An object that is not on the heap (a local, a member) ends by its destructor alone;
+// TComponent's destructor then runs the removal protocol itself, late but still before
+// anything it owns goes. BeforeDestruction must not raise: there is no way back from it.
 class TObject {
 public:
     TObject() = default;
@@ -79,9 +89,17 @@ public:
     // Runs just before the destructor: the place where an object that others watch tells
     // them it is going, while it is still whole.
     virtual void BeforeDestruction() {}
-    // BeforeDestruction, then destruction. Use FreeObject or FreeAndNil for a pointer that
-    // may be null.
+    // Ends the object as `delete` does. Use FreeObject or FreeAndNil for a pointer that may
+    // be null.
     void Free();
+
+    // `delete` of any object of the hierarchy: BeforeDestruction, the destructors, then
+    // the memory. The plain form only gives back the memory of an object whose
+    // constructor raised; operator new is declared beside them so that the compiler pairs
+    // the class's allocation with them.
+    void operator delete(TObject* object, std::destroying_delete_t);
+    static void* operator new(std::size_t size);
+    static void operator delete(void* memory);
 
     // Published methods of the object's class and its ancestors.
     TMethodCode MethodAddress(const AnsiString& name) const;

@@ -76,7 +76,11 @@ TOBLFormStyler::TOBLFormStyler(TComponent* AOwner)
     : TOBLWndProcComponent(AOwner), font_(new TFont), font3D_(new TOBL3DCaption), iconBitmap_(new TBitmap),
       canvas_(new TCanvas)
 {
-    if (ComponentState().Contains(csDesigning) && OBLCheckForSameClass(AOwner, StaticClass(), false))
+    // One per form, at run time too: a second would take the first one's blank for the
+    // form's caption and give that back. At design time the owner must be a form as well.
+    const bool checked =
+        ComponentState().Contains(csDesigning) || (AOwner && AOwner->InheritsFrom(TForm::StaticClass()));
+    if (checked && OBLCheckForSameClass(AOwner, StaticClass(), false))
         throw OBLEOneInstError(ClassName(), 0);
     SetHookFormWindow(true);
     systemGradient_ = SystemDrawsGradients();

@@ -8,37 +8,72 @@
 #include "platform/win/user/User.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 // Sits in the form's own dispatch (its WindowProc), which every window of the form goes
 // through, made anew ones too: the shape learns there that the form has a window, also
 // when it was made in code and is never loaded.
+//
+// A watch leaves the dispatch with its shape. On top it gives the form its procedure
+// back; below another watch (a later shape's) that one skips it. Below a procedure of
+// other code, which may hand messages to it for as long as the form lives, it stays as
+// a plain pass-through and is freed once that form is gone.
 class TOBLFormWatch : public TObject {
 public:
-    TOBLFormWatch(TCustomForm* form, TOBLFormShape* shape) : form_(form), shape_(shape), saved_(form->WindowProc())
+    TOBLFormWatch(TCustomForm* form, TOBLFormShape* shape)
+        : form_(form), formLife_(form->Liveness()), shape_(shape), saved_(form->WindowProc())
     {
+        FreeUnused();
         form->SetWindowProc(Method());
+        Watches().live.push_back(this);
+    }
+    ~TOBLFormWatch() override
+    {
+        auto& live = Watches().live;
+        live.erase(std::remove(live.begin(), live.end(), this), live.end());
     }
 
-    // Leaves the form's dispatch while it is still on top of it; below another watcher it
-    // only hands messages on from now on, for as long as the form lives.
+    // Called while the form is whole.
     void Detach()
     {
+        shape_ = nullptr;
         if (form_->WindowProc() == Method()) {
             form_->SetWindowProc(saved_);
             delete this;
-            return;
+        } else if (TOBLFormWatch* above = WatchAbove()) {
+            above->saved_ = saved_;
+            delete this;
+        } else {
+            Watches().passing.emplace_back(this);
         }
-        shape_ = nullptr;
-        Orphans().push_back(this);
+        FreeUnused();
     }
 
 private:
-    TWndMethod Method() { return TWndMethod(this, &TOBLFormWatch::Dispatch); }
-    static std::vector<TOBLFormWatch*>& Orphans()
+    struct TWatches {
+        std::vector<TOBLFormWatch*> live;
+        // Pass-throughs left below other code's procedures, owned here.
+        std::vector<std::unique_ptr<TOBLFormWatch>> passing;
+    };
+    static TWatches& Watches()
     {
-        static std::vector<TOBLFormWatch*> orphans;
-        return orphans;
+        static TWatches watches;
+        return watches;
+    }
+    // Frees the pass-throughs whose form has ended: nothing can call them any more.
+    static void FreeUnused()
+    {
+        auto& passing = Watches().passing;
+        std::erase_if(passing, [](const std::unique_ptr<TOBLFormWatch>& w) { return w->formLife_.expired(); });
+    }
+    TWndMethod Method() { return TWndMethod(this, &TOBLFormWatch::Dispatch); }
+    TOBLFormWatch* WatchAbove()
+    {
+        for (TOBLFormWatch* w : Watches().live)
+            if (w != this && w->saved_ == Method())
+                return w;
+        return nullptr;
     }
     // The shape is told before the message goes on: handling the message may free the
     // shape and this watch with it.
@@ -50,6 +85,7 @@ private:
     }
 
     TCustomForm* form_;
+    std::weak_ptr<const void> formLife_;
     TOBLFormShape* shape_;
     TWndMethod saved_;
 };

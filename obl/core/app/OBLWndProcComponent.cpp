@@ -55,11 +55,17 @@ private:
     }
 
     // Nothing of this object is touched after the component's WndProc returns: it may
-    // have unhooked and freed the relay.
+    // have unhooked and freed the relay. A component that is being destroyed, with its
+    // form or alone, does no work of its own any more: the messages its window gets while
+    // the form comes apart (activation, the last paints) only pass it on, and the hook
+    // still goes with the window's last message.
     void Dispatch(TMessage& m)
     {
         if (target_ != nullptr) {
-            target_->WndProc(m);
+            if (target_->ComponentState().Contains(csDestroying))
+                target_->TOBLWndProcComponent::WndProc(m);
+            else
+                target_->WndProc(m);
             return;
         }
         m.Result = CallSaved(m);

@@ -6,6 +6,8 @@
 // Unhooking is safe in any order: the saved procedure is put back only while the window
 // still runs this component's stub; when another hook was installed on top meanwhile,
 // the stub stays in the chain as a plain pass-through until the window is destroyed.
+// From the moment the component is being destroyed (alone, or with its form) its stub
+// only passes messages on: no descendant's WndProc sees a form that is coming apart.
 #pragma once
 
 #include "obl/core/base/OBLCustomComponent.h"

@@ -488,6 +488,26 @@ TEST_F(AutoCompleteTest, TwoEditsShareOneCompletion)
     EXPECT_EQ(Text(other_), "Roy");
 }
 
+// Freed or deleted, the edit closes its drop-down while it is whole: the focus it loses
+// as its window goes no longer reaches the completion.
+TEST_F(AutoCompleteTest, AnEditEndedWithItsDropDownOpen)
+{
+    for (const bool freed : {true, false}) {
+        SCOPED_TRACE(freed ? "Free" : "delete");
+        TOBLCustomEdit* edit = freed ? edit_ : other_;
+        completion_->SetMode({amPopup});
+        Focus(edit);
+        Type("Bo");
+        ASSERT_NE(completion_->ListBox(), nullptr);
+        if (freed)
+            edit->Free();
+        else
+            delete edit;
+        EXPECT_EQ(completion_->Control(), nullptr);
+    }
+    edit_ = other_ = nullptr;
+}
+
 TEST_F(AutoCompleteTest, AnEditFreedWithItsDropDownOpen)
 {
     completion_->SetMode({amPopup});

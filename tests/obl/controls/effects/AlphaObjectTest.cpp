@@ -277,20 +277,26 @@ TEST(AlphaImageList, AssignMovesTheLink)
     EXPECT_EQ(counter.count, 2);
 }
 
-TEST(AlphaImageList, FreeingTheListDropsIt)
+TEST(AlphaImageList, FreeingOrDeletingTheListDropsIt)
 {
-    auto* bitmaps = new TOBLBitmapList(nullptr);
-    bitmaps->Add(nullptr);
-    bitmaps->Items(0)->SetBitmap(Solid24(2, 2, 1, 2, 3).get());
-    TOBLAlphaObject alpha;
-    alpha.SetImageList(bitmaps);
-    ASSERT_FALSE(alpha.IMLEmpty());
-    ChangeCounter counter(alpha);
-    bitmaps->Free();
-    EXPECT_EQ(alpha.ImageList(), nullptr);
-    EXPECT_TRUE(alpha.IMLEmpty());
-    EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
-    EXPECT_EQ(counter.count, 1);
+    for (const bool freed : {true, false}) {
+        SCOPED_TRACE(freed ? "Free" : "delete");
+        auto* bitmaps = new TOBLBitmapList(nullptr);
+        bitmaps->Add(nullptr);
+        bitmaps->Items(0)->SetBitmap(Solid24(2, 2, 1, 2, 3).get());
+        TOBLAlphaObject alpha;
+        alpha.SetImageList(bitmaps);
+        ASSERT_FALSE(alpha.IMLEmpty());
+        ChangeCounter counter(alpha);
+        if (freed)
+            bitmaps->Free();
+        else
+            delete bitmaps;
+        EXPECT_EQ(alpha.ImageList(), nullptr);
+        EXPECT_TRUE(alpha.IMLEmpty());
+        EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
+        EXPECT_EQ(counter.count, 1);
+    }
 
     // An object freed before its list leaves nothing behind in the list.
     TOBLBitmapList kept(nullptr);

@@ -373,9 +373,10 @@ TEST_F(StylerTest, SwitchingTheFormCaptionOptionKeepsTheCaption)
     }
 }
 
-TEST_F(StylerTest, DisablingOrFreeingGivesTheCaptionAndTheOwnTitleBarBack)
+TEST_F(StylerTest, DisablingFreeingOrDeletingGivesTheCaptionAndTheOwnTitleBarBack)
 {
-    for (bool freeIt : {false, true}) {
+    for (const char* way : {"disable", "Free", "delete"}) {
+        SCOPED_TRACE(way);
         TForm* plain = MakeForm(200, 60, clBtnFace, 60, 60);
         ShowAndPaint(plain);
         TForm* form = MakeForm(200, 60, clBtnFace);
@@ -383,17 +384,19 @@ TEST_F(StylerTest, DisablingOrFreeingGivesTheCaptionAndTheOwnTitleBarBack)
         TOBLFormStyler* styler = Attach(form, OBLDefaultFormStyleOptions - TOBLFormStyleOptions{fsUseFormCaption});
         const Areas a = AreasOf(form);
         const std::vector<std::uint32_t> styled = TopRow(form, a);
-        if (freeIt)
+        if (std::string(way) == "Free")
             styler->Free();
+        else if (std::string(way) == "delete")
+            delete styler;
         else
             styler->SetEnabled(false);
-        EXPECT_EQ(form->Caption(), "Anagrafica") << freeIt;
-        EXPECT_EQ(GetWindowTextLengthA(form->Handle()), 10) << freeIt;
+        EXPECT_EQ(form->Caption(), "Anagrafica");
+        EXPECT_EQ(GetWindowTextLengthA(form->Handle()), 10);
         // The window paints its own active bar again, and its inactive one as a form
         // without styler does.
-        EXPECT_NE(TopRow(form, a), styled) << freeIt;
+        EXPECT_NE(TopRow(form, a), styled);
         TForm* other = ShowAnother();
-        EXPECT_EQ(TopRow(form, a), TopRow(plain, a)) << freeIt;
+        EXPECT_EQ(TopRow(form, a), TopRow(plain, a));
         delete other;
         delete form;
         delete plain;
@@ -482,21 +485,26 @@ public:
     explicit TDesignForm(TComponent* owner) : TForm(owner) { SetDesigning(true); }
 };
 
-TEST_F(StylerTest, TheDesignerAllowsOneStylerPerForm)
+// One styler per form, in the designer and at run time alike: a second would keep the
+// first one's blank as the form's caption and give that back.
+TEST_F(StylerTest, OneStylerPerFormInTheDesignerAndAtRunTime)
 {
-    auto* form = new TDesignForm(Application);
-    EXPECT_NO_THROW(new TOBLFormStyler(form));
-    try {
-        new TOBLFormStyler(form);
-        ADD_FAILURE() << "a second styler";
-    } catch (const OBLEOneInstError& e) {
-        EXPECT_NE(Pos("TOBLFormStyler", e.Message()), 0) << e.Message().c_str();
-    }
-    EXPECT_EQ(form->ComponentCount(), 1);
-    // At run time nothing is checked.
+    auto* designed = new TDesignForm(Application);
     TForm* running = MakeForm(100, 50, clBtnFace);
-    new TOBLFormStyler(running);
-    EXPECT_NO_THROW(new TOBLFormStyler(running));
+    for (TForm* form : {static_cast<TForm*>(designed), running}) {
+        EXPECT_NO_THROW(new TOBLFormStyler(form));
+        try {
+            new TOBLFormStyler(form);
+            ADD_FAILURE() << "a second styler";
+        } catch (const OBLEOneInstError& e) {
+            EXPECT_NE(Pos("TOBLFormStyler", e.Message()), 0) << e.Message().c_str();
+        }
+        EXPECT_EQ(form->ComponentCount(), 1);
+    }
+    // Without a form to style, at run time, nothing is checked.
+    TOwned<TComponent> holder(new TComponent(nullptr));
+    new TOBLFormStyler(holder.get());
+    EXPECT_NO_THROW(new TOBLFormStyler(holder.get()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The windowless control bases: bounds notifications, mouse enter and exit, the theme
 // switch, the picture source, the background change message and point mapping.
 #include "obl/controls/graphic/OBLBaseControl.h"
+#include "obl/controls/graphic/OBLCustomMMButton.h"
 
 #include "GraphicFixture.h"
 
@@ -144,6 +145,31 @@ TEST_F(ControlBaseTest, ImageIndexesIgnoreNegativeAndEqualValuesAndTheListIsForg
     FreeObject(list);
     EXPECT_EQ(probe->ImageList(), nullptr);
     EXPECT_FALSE(probe->IsImageListStored());
+}
+
+// However the list ends, the control, its background's blend and a multimedia button's
+// faces let go of it while it is whole, and the form paints on.
+TEST_F(ControlBaseTest, AnImageListEndedInAnyWayIsForgotten)
+{
+    for (const bool freed : {true, false}) {
+        SCOPED_TRACE(freed ? "Free" : "delete");
+        auto* probe = Add<TProbeControl>(10, 10);
+        auto* faces = Add<TOBLCustomMMButton>(60, 10);
+        auto* list = new TOBLImageList(form_);
+        probe->SetImageList(list);
+        probe->BackFX()->AlphaBlend()->SetImageList(list);
+        faces->SetButtonFaceImageList(list);
+        if (freed)
+            list->Free();
+        else
+            delete list;
+        EXPECT_EQ(probe->ImageList(), nullptr);
+        EXPECT_EQ(probe->BackFX()->AlphaBlend()->ImageList(), nullptr);
+        EXPECT_EQ(faces->ButtonFaceImageList(), nullptr);
+        form_->Repaint();
+        delete probe;
+        delete faces;
+    }
 }
 
 } // namespace

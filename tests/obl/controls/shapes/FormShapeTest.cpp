@@ -631,3 +631,68 @@ TEST_F(FormShape, AtDesignTimeOneShapePerFormAndTheWindowStaysWhole)
 }
 
 } // namespace
+
+namespace {
+
+// A shown, active form holding a shape ends in any way without the shape touching it
+// half-destroyed (its window's last messages, activation among them, reach the hook).
+TEST_F(FormShape, AShownFormWithAShapeEndsInAnyWay)
+{
+    for (const char* way : {"Free", "delete", "window first, then delete"}) {
+        SCOPED_TRACE(way);
+        auto* form = new TForm(Application);
+        form->SetBorderStyle(bsSingle);
+        form->SetBounds(40, 40, 200, 150);
+        auto* shape = new TOBLFormShape(form);
+        shape->Region()->SetShape(rsRoundRect);
+        form->Show();
+        UserPumpMessages();
+        ASSERT_TRUE(shape->Hooked());
+        const std::string w = way;
+        if (w == "Free") {
+            form->Free();
+        } else {
+            if (w != "delete")
+                DestroyWindow(form->Handle());
+            delete form;
+        }
+        UserPumpMessages();
+    }
+}
+
+// Shapes freed in the order made, or code that put its own dispatch over the form's,
+// leave the form's dispatch working and nothing of theirs behind.
+TEST_F(FormShape, ShapesLeaveTheFormsDispatchInAnyOrder)
+{
+    const TWndMethod own = form_->WindowProc();
+    TOBLFormShape* first = MakeShape(rsElliptic);
+    TOBLFormShape* second = MakeShape(rsDiamond);
+    delete first;
+    EXPECT_TRUE(second->Hooked());
+    second->Free();
+    EXPECT_TRUE(form_->WindowProc() == own) << "the form's own dispatch is back";
+
+    // Code that subclasses the form after the shape keeps its dispatch, which still
+    // reaches the form; the shape's part ends with the form.
+    struct TSubclass : TObject {
+        TWndMethod saved;
+        int messages = 0;
+        void Dispatch(TMessage& m)
+        {
+            ++messages;
+            saved(m);
+        }
+    } subclass;
+    TOBLFormShape* shape = MakeShape(rsElliptic);
+    subclass.saved = form_->WindowProc();
+    form_->SetWindowProc(TWndMethod(&subclass, &TSubclass::Dispatch));
+    delete shape;
+    const int sizes = form_->sizes;
+    SetWindowPos(form_->Handle(), nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_GT(subclass.messages, 0);
+    EXPECT_GT(form_->sizes, sizes) << "messages still reach the form";
+    EXPECT_FALSE(WindowRgn());
+    FreeAndNil(form_);
+}
+
+} // namespace

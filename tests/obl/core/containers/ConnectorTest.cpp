@@ -112,6 +112,24 @@ TEST_F(ConnectorTest, ChangesOfEntriesAndTheirListsNotifyTheLinks)
     EXPECT_THROW(connector.ImageLists()->Items(0)->Assign(connector.ImageLists()->Items(1)), EConvertError);
 }
 
+// However the image list ends, every entry that used it lets go of it before it is gone.
+TEST_F(ConnectorTest, AnImageListEndedInAnyWayLeavesEveryEntry)
+{
+    for (const bool freed : {true, false}) {
+        SCOPED_TRACE(freed ? "Free" : "delete");
+        auto* doomed = new TImageList(nullptr, 4, 3);
+        TOwned<TOBLImageListConnector> user(new TOBLImageListConnector(nullptr));
+        user->ImageLists()->Add()->SetImageList(doomed);
+        user->ImageLists()->Add()->SetImageList(doomed);
+        if (freed)
+            doomed->Free();
+        else
+            delete doomed;
+        EXPECT_EQ(user->ImageLists()->Items(0)->ImageList(), nullptr);
+        EXPECT_EQ(user->ImageLists()->Items(1)->ImageList(), nullptr);
+    }
+}
+
 TEST_F(ConnectorTest, FreeingTheConnectorTellsNobody)
 {
     auto* doomed = new TOBLImageListConnector(nullptr);

@@ -97,3 +97,26 @@ TEST_F(HandlerExceptionTest, ApplicationOnExceptionReceivesTheHandlersException)
 }
 
 } // namespace
+
+namespace {
+
+// A form or data module ends whatever its OnDestroy handler raises: the error is shown,
+// and the form is gone as asked, with what it owned.
+TEST_F(HandlerExceptionTest, RaisingOnDestroyIsShownAndTheFormEndsAllTheSame)
+{
+    auto* form = new TForm(Application);
+    new TButton(form);
+    form->SetOnDestroy(TNotifyEvent(&raiser, &Raiser::Fail));
+    const int forms = Screen->FormCount();
+    EXPECT_NO_THROW(delete form);
+    EXPECT_EQ(raiser.calls, 1);
+    EXPECT_EQ(Screen->FormCount(), forms - 1);
+    auto* module = new TDataModule(nullptr);
+    module->SetOnDestroy(TNotifyEvent(&raiser, &Raiser::Fail));
+    EXPECT_NO_THROW(module->Free());
+    EXPECT_EQ(raiser.calls, 2);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0][0], "Ricerca non riuscita.");
+}
+
+} // namespace

@@ -160,6 +160,21 @@ TEST_F(ComponentTest, DeleteWithoutFreeStillDetaches)
     EXPECT_EQ(form->ComponentCount(), 0);
 }
 
+// Deleting tells the peers and the owner's components while the component is whole, as
+// Free does: before any destructor has run ("destroy A" comes last).
+TEST_F(ComponentTest, DeleteNotifiesWhileTheComponentIsWhole)
+{
+    TOwned<TProbe> form(Make(nullptr, "Form"));
+    TProbe* a = Make(form.get(), "A");
+    TOwned<TProbe> peer(Make(nullptr, "Peer"));
+    a->FreeNotification(peer.get());
+    peer->watched = a;
+    log.clear();
+    delete a;
+    EXPECT_EQ(peer->watched, nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"Peer -A!", "A -A!", "Form -A!", "destroy A"}));
+}
+
 TEST_F(ComponentTest, DesigningStateReachesOwnedComponents)
 {
     TOwned<TProbe> form(Make(nullptr, "Form"));

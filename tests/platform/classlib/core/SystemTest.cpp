@@ -2,17 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 int gDestroyed = 0;
 int gBeforeDestruction = 0;
+AnsiString gSoundBeforeDestruction;
 
 class TAnimal : public TPersistent {
     VENDARO_CLASS(TAnimal, TPersistent)
 public:
     TAnimal() = default;
     ~TAnimal() override { ++gDestroyed; }
-    void BeforeDestruction() override { ++gBeforeDestruction; }
+    void BeforeDestruction() override
+    {
+        ++gBeforeDestruction;
+        gSoundBeforeDestruction = Sound();
+    }
     virtual AnsiString Sound() const { return "..."; }
 };
 
@@ -21,6 +28,12 @@ class TDog : public TAnimal {
 public:
     TDog() = default;
     AnsiString Sound() const override { return "woof"; }
+};
+
+class TRefusing : public TAnimal {
+    VENDARO_CLASS(TRefusing, TAnimal)
+public:
+    TRefusing() { throw Exception("refused"); }
 };
 
 class TShape : public TObject {
@@ -80,6 +93,53 @@ TEST(TObjectTest, FreeRunsBeforeDestructionAndIsSafeOnNull)
 
     FreeAndNil(animal);
     FreeObject(nullptr);
+    EXPECT_EQ(gDestroyed, 1);
+}
+
+// Whichever way an object is ended, BeforeDestruction runs once on the whole object
+// (its most derived class still answers), then the destructors.
+TEST(TObjectTest, EveryWayOfEndingRunsBeforeDestructionOnTheWholeObject)
+{
+    struct TWay {
+        const char* name;
+        void (*end)(TAnimal* animal);
+    };
+    const TWay ways[] = {
+        {"Free", [](TAnimal* a) { a->Free(); }},
+        {"FreeObject", [](TAnimal* a) { FreeObject(a); }},
+        {"FreeAndNil", [](TAnimal* a) { FreeAndNil(a); }},
+        {"delete", [](TAnimal* a) { delete a; }},
+        {"delete as TObject", [](TAnimal* a) { delete static_cast<TObject*>(a); }},
+        {"unique_ptr", [](TAnimal* a) { std::unique_ptr<TAnimal> owned(a); }},
+        {"TOwned", [](TAnimal* a) { TOwned<TAnimal> owned(a); }},
+    };
+    for (const TWay& way : ways) {
+        SCOPED_TRACE(way.name);
+        gDestroyed = gBeforeDestruction = 0;
+        gSoundBeforeDestruction = "";
+        way.end(new TDog());
+        EXPECT_EQ(gBeforeDestruction, 1);
+        EXPECT_EQ(gDestroyed, 1);
+        EXPECT_EQ(gSoundBeforeDestruction, "woof");
+    }
+}
+
+// An object that is not on the heap ends by its destructor alone.
+TEST(TObjectTest, ALocalObjectEndsByItsDestructor)
+{
+    gDestroyed = gBeforeDestruction = 0;
+    { TDog dog; }
+    EXPECT_EQ(gBeforeDestruction, 0);
+    EXPECT_EQ(gDestroyed, 1);
+}
+
+// The memory of an object whose constructor raises is given back (the sanitizer build
+// would report it lost).
+TEST(TObjectTest, AConstructorThatRaisesGivesItsMemoryBack)
+{
+    gDestroyed = gBeforeDestruction = 0;
+    EXPECT_THROW(new TRefusing(), Exception);
+    EXPECT_EQ(gBeforeDestruction, 0);
     EXPECT_EQ(gDestroyed, 1);
 }
 
