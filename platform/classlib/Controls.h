@@ -284,6 +284,8 @@ protected:
     virtual void VisibleChanging() {}
     virtual bool CanResize(int& width, int& height) { return true; }
     virtual void ConstrainedResize(int& width, int& height) { constraints_->Apply(width, height); }
+    // Brings bounds into GDI's coordinate space (MinCoordinate .. MaxCoordinate).
+    static void FitBounds(int& left, int& top, int& width, int& height);
     virtual void FontChanged(TObject* sender);
     // Where the control's pixels are painted from: the window the parent paints into.
     void InvalidateControl(bool isVisible, bool isOpaque);

@@ -1,4 +1,5 @@
 #include "obl/controls/effects/OBLAlphaObject.h"
+#include "obl/core/containers/oblcont.h"
 #include "PixelFixture.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
 
@@ -339,6 +340,28 @@ TEST(AlphaImageList, BlendDrawsTheListPicture)
                 EXPECT_EQ(half[y][x], static_cast<BYTE>(std::nearbyint(exact))) << x << ", " << y;
             }
     }
+}
+
+// A list index the list has no entry for (a bitmap list raises for a negative one) names no
+// picture: the setter keeps it, and the list's later changes reach the object unharmed.
+TEST(AlphaObject, AListIndexTheListHasNoEntryForIsKeptAndNamesNoPicture)
+{
+    TOBLBitmapList pictures(nullptr);
+    TBitmap picture;
+    picture.SetSize(4, 3);
+    pictures.Items(pictures.Add(nullptr))->SetBitmap(&picture);
+    TOBLAlphaObject alpha;
+    alpha.SetImageList(&pictures);
+    EXPECT_FALSE(alpha.IMLEmpty());
+    EXPECT_EQ(alpha.FillObject()->ListBitmap()->Width(), 4);
+    EXPECT_NO_THROW(alpha.SetIndex(1, -1));
+    EXPECT_EQ(alpha.ListIndex(), -1);
+    EXPECT_TRUE(alpha.IMLEmpty());
+    EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
+    EXPECT_NO_THROW(pictures.Add(nullptr));
+    alpha.SetIndex(1, 0);
+    EXPECT_EQ(alpha.FillObject()->ListBitmap()->Width(), 4);
+    alpha.SetImageList(nullptr);
 }
 
 } // namespace
