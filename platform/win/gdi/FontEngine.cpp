@@ -27,6 +27,9 @@ std::string Lower(std::string s) {
 // Requested height in pixels: negative = character (em) height, positive = cell height.
 int RequestedHeight(const LOGFONTA& lf) { return lf.lfHeight == 0 ? -13 : lf.lfHeight; }
 
+// The largest pixel size a face is realised at (FreeType's limit).
+constexpr long long kMaxPixels = 0xFFFF;
+
 // ---------------------------------------------------------------- the built-in test face
 
 class TestFace : public RealizedFont {
@@ -34,7 +37,7 @@ public:
     explicit TestFace(const LOGFONTA& lf) {
         logFont_ = lf;
         faceName_ = GDI_TEST_FACE;
-        const int height = std::max(2, std::abs(RequestedHeight(lf)));
+        const int height = static_cast<int>(std::clamp<long long>(std::llabs(RequestedHeight(lf)), 2, kMaxPixels));
         advance_ = lf.lfWidth > 0 ? static_cast<int>(lf.lfWidth) : std::max(1, height / 2);
         const int descent = height / 4;
         TEXTMETRICA& m = metrics_;
@@ -128,9 +131,9 @@ public:
         }
         const double units = face_->units_per_EM ? face_->units_per_EM : 2048;
         const int requestedHeight = RequestedHeight(lf);
-        const double em = requestedHeight < 0 ? -requestedHeight
+        const double em = requestedHeight < 0 ? -static_cast<double>(requestedHeight)
                                               : requestedHeight * units / (winAscent + winDescent);
-        const int emPixels = std::max(1, static_cast<int>(std::lround(em)));
+        const int emPixels = static_cast<int>(std::clamp<long long>(std::llround(em), 1, kMaxPixels));
         FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(emPixels));
         const double scale = emPixels / units;
         TEXTMETRICA& m = metrics_;

@@ -32,7 +32,7 @@ struct Published {
 enum class Linked { imageList, bitmapList, emptyList, none };
 constexpr int kLinkedKinds = 4;
 
-const std::vector<std::int64_t> kIntegers = {INT_MIN, INT_MIN + 1, -1, 0, 1, 30000, INT_MAX - 1, INT_MAX};
+const std::vector<std::int64_t> kIntegers = {INT_MIN, -1, 0, 1, 30000, INT_MAX};
 const std::vector<std::int64_t> kColors = {static_cast<std::int32_t>(0x80000014), 0x1FFFFFFF, 0x7FFFFFFF, -1};
 
 bool IsImageListType(PPropInfo prop)
@@ -327,13 +327,17 @@ TEST_F(PublishedValuesTest, EveryValueIsRefusedOrKeptUsedAndReadBack)
         TComponent* component = Make(cls);
         std::vector<Published> props;
         Collect(component, "", [](TComponent* c) -> TObject* { return c; }, false, 0, props);
-        for (const Published& p : props) {
+        for (std::size_t n = 0; n < props.size(); ++n) {
+            const Published& p = props[n];
             if (p.path == "Name")
                 continue;
-            for (std::int64_t value : Values(p.prop)) {
+            const std::vector<std::int64_t> values = Values(p.prop);
+            for (std::size_t v = 0; v < values.size(); ++v) {
+                const std::int64_t value = values[v];
                 // The linked list changes from case to case, so that each kind meets every
                 // property over the values.
-                const auto linked = static_cast<Linked>(turn++ % kLinkedKinds);
+                const int at = turn++;
+                const auto linked = static_cast<Linked>(at % kLinkedKinds);
                 const std::string where = cls->ClassName().str() + "." + p.path + " = " + std::to_string(value) +
                                           " (list " + std::to_string(static_cast<int>(linked)) + ")";
                 try {
@@ -342,7 +346,9 @@ TEST_F(PublishedValuesTest, EveryValueIsRefusedOrKeptUsedAndReadBack)
                     Fail(where + ": linking the list raised " + e.Message().str());
                 }
                 FromCode(component, p, value, where);
-                if (!p.inItem)
+                // Reading a form and showing it is the costly part: every other value goes
+                // through a description, the other half of them for the next property.
+                if (!p.inItem && (n + v) % 2 == 0)
                     FromDescription(p, value, where);
                 ++cases;
             }
