@@ -214,10 +214,12 @@ TEST(AlphaImageList, IMLEmptyAsksTheList)
         EXPECT_EQ(alpha.IMLEmpty(), c.empty);
         EXPECT_EQ(alpha.FillObject()->ListBitmap()->Empty(), c.empty);
     }
-    // The bitmap list answers only past its end; a negative entry is its item list's error.
+    // The bitmap list raises for a negative entry: the object does not ask it about one.
     alpha.SetImageList(&lists.bitmaps);
     alpha.SetIndex(1, 1);
-    EXPECT_THROW(alpha.SetIndex(1, -1), EListError);
+    EXPECT_NO_THROW(alpha.SetIndex(1, -1));
+    EXPECT_EQ(alpha.ListIndex(), -1);
+    EXPECT_TRUE(alpha.IMLEmpty());
 }
 
 TEST(AlphaImageList, TheLinkFollowsTheListAndNotifies)

@@ -130,8 +130,10 @@ TEST_F(MMButtonTest, AListIndexTheBitmapListHasNoEntryForIsAnEmptyFace)
     TBitmap picture;
     picture.SetPixelFormat(pf24bit);
     picture.SetSize(kFaceWidth, kFaceHeight);
-    picture.Canvas()->Brush()->SetColor(clLime);
+    picture.Canvas()->Brush()->SetColor(clWhite);
     picture.Canvas()->FillRect(Rect(0, 0, kFaceWidth, kFaceHeight));
+    picture.Canvas()->Brush()->SetColor(clLime);
+    picture.Canvas()->FillRect(Rect(4, 4, kFaceWidth - 4, kFaceHeight - 4));
     pictures->Items(pictures->Add(nullptr))->SetBitmap(&picture);
     TMM* b = Make();
     b->SetButtonFaceImageList(pictures);
@@ -147,11 +149,16 @@ TEST_F(MMButtonTest, AListIndexTheBitmapListHasNoEntryForIsAnEmptyFace)
     b->SetStyle(sbNone);
     b->SetBounds(10, 10, kFaceWidth, kFaceHeight);
     MoveTo(b, 24, 12);
-    EXPECT_EQ(PixelOf(b, 24, 12), Rgb(clLime)) << "the hot face";
     ClickAt(b, 20, 10);
     MoveAway();
+    b->Force(bsMouseOver);
+    Paint();
+    EXPECT_EQ(PixelOf(b, 24, 12), Rgb(clLime)) << "the hot face";
+    b->Force(bsUp);
     EXPECT_TRUE(boxes_.empty()) << boxes_.front();
 
+    // The table is kept in the description as it was given.
+    b->SetButtonFaceImageList(nullptr);
     auto* copy = Make();
     ReadInto(copy, WriteFormText(b));
     EXPECT_EQ(copy->GetButtonFaceIndex(bsUp).ListIndex, -1);
