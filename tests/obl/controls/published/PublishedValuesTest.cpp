@@ -33,7 +33,7 @@ enum class Linked { imageList, bitmapList, emptyList, none };
 constexpr int kLinkedKinds = 4;
 
 const std::vector<std::int64_t> kIntegers = {INT_MIN, -1, 0, 1, 30000, INT_MAX};
-const std::vector<std::int64_t> kColors = {static_cast<std::int32_t>(0x80000014), 0x1FFFFFFF, 0x7FFFFFFF, -1};
+const std::vector<std::int64_t> kColors = {static_cast<std::int32_t>(0x80000014), 0x1FFFFFFF, -1};
 
 bool IsImageListType(PPropInfo prop)
 {
@@ -162,8 +162,9 @@ protected:
     static std::vector<std::int64_t> Values(PPropInfo prop)
     {
         if (prop->Kind() == tkEnumeration) {
+            // Past the last name: just past it, and the most a byte holds.
             const auto count = static_cast<std::int64_t>(prop->PropType->EnumNames.size());
-            return {count - 1, count, 255};
+            return {count, 255};
         }
         return prop->PropType->IdentToInt ? kColors : kIntegers;
     }
@@ -184,7 +185,11 @@ protected:
     void Use(TForm* form, TComponent* component)
     {
         auto* control = dynamic_cast<TControl*>(component);
-        form->Invalidate();
+        // A control repaints itself; a component without a window of its own, the form.
+        if (control)
+            control->Invalidate();
+        else
+            form->Invalidate();
         form->Update();
         if (control) {
             const TRect was = control->BoundsRect();
@@ -346,9 +351,9 @@ TEST_F(PublishedValuesTest, EveryValueIsRefusedOrKeptUsedAndReadBack)
                     Fail(where + ": linking the list raised " + e.Message().str());
                 }
                 FromCode(component, p, value, where);
-                // Reading a form and showing it is the costly part: every other value goes
-                // through a description, the other half of them for the next property.
-                if (!p.inItem && (n + v) % 2 == 0)
+                // Reading a form and showing it is the costly part: every third value goes
+                // through a description, the next third for the next property.
+                if (!p.inItem && (n + v) % 3 == 0)
                     FromDescription(p, value, where);
                 ++cases;
             }
