@@ -160,10 +160,17 @@ TControl::~TControl()
         parent_->RemoveControl(this);
 }
 
+void TControl::FitBounds(int& left, int& top, int& width, int& height)
+{
+    for (int* v : {&left, &top, &width, &height})
+        *v = std::clamp(*v, MinCoordinate, MaxCoordinate);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height)
 {
     if (CanResize(width, height))
         ConstrainedResize(width, height);
+    FitBounds(left, top, width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_)
         return;
     InvalidateControl(visible_, false);

@@ -290,6 +290,8 @@ protected:
     virtual void VisibleChanging() {}
     virtual bool CanResize(int& width, int& height) { return true; }
     virtual void ConstrainedResize(int& width, int& height) { constraints_->Apply(width, height); }
+    // Brings bounds into GDI's coordinate space (MinCoordinate .. MaxCoordinate).
+    static void FitBounds(int& left, int& top, int& width, int& height);
     virtual void FontChanged(TObject* sender);
     // New size limits: the size is brought within them.
     virtual void ConstraintsChanged(TObject* sender);

@@ -292,6 +292,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
 {
     if (CanResize(width, height))
         ConstrainedResize(width, height);
+    FitBounds(left, top, width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_)
         return;
     left_ = left;

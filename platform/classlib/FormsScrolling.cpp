@@ -50,7 +50,11 @@ void TControlScrollBar::UpdateScrollInfo()
 void TControlScrollBar::SetRange(int v)
 {
     range_ = std::max(v, 0);
-    control_->UpdateScrollBars();
+    // With AutoScroll the children's extent is the range at once, as it is not stored.
+    if (control_->AutoScroll())
+        control_->CalcAutoRange();
+    else
+        control_->UpdateScrollBars();
 }
 
 void TControlScrollBar::SetVisible(bool v)

@@ -23,6 +23,13 @@ inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left,
 inline TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
 inline TPoint Point(int x, int y) { return TPoint{x, y}; }
 
+// GDI's coordinate space is 28 bits wide. A position, size or distance outside it can never
+// be drawn, and a few of them added together stay in the int range: controls and drawing
+// settings keep their coordinates within it.
+inline constexpr int MinCoordinate = -(1 << 27);
+inline constexpr int MaxCoordinate = (1 << 27) - 1;
+inline bool IsCoordinate(std::int64_t v) { return v >= MinCoordinate && v <= MaxCoordinate; }
+
 // Texts of the unit's errors.
 inline constexpr const char* SNoCanvasHandle = "Canvas does not allow drawing";
 inline constexpr const char* SInvalidBitmap = "Bitmap image is not valid";

@@ -1,5 +1,6 @@
 #include "platform/classlib/TypInfo.h"
 
+#include "platform/rtl/NumConv.h"
 #include "platform/rtl/StrUtils.h"
 
 #include <algorithm>
@@ -176,7 +177,31 @@ const char* const kNotWritable = "is read-only or not of this kind";
 } // namespace
 
 std::int64_t GetOrdProp(TObject* o, PPropInfo p) { return Accessor(p->GetOrd, p, kNotReadable)(o); }
-void SetOrdProp(TObject* o, PPropInfo p, std::int64_t v) { Accessor(p->SetOrd, p, kNotWritable)(o, v); }
+namespace {
+
+// An enumeration takes only the values it has names for and a set only its elements' bits:
+// any other value would be written to a form description as a name that does not read.
+bool IsNamedOrdinal(PTypeInfo type, std::int64_t v)
+{
+    if (type->Kind == tkEnumeration)
+        return v >= 0 && v < static_cast<std::int64_t>(type->EnumNames.size());
+    if (type->Kind == tkSet && type->CompType) {
+        const std::size_t bits = type->CompType()->EnumNames.size();
+        const std::uint64_t named = bits >= 64 ? ~0ull : (1ull << bits) - 1;
+        return v >= 0 && (static_cast<std::uint64_t>(v) & ~named) == 0;
+    }
+    return true;
+}
+
+} // namespace
+
+void SetOrdProp(TObject* o, PPropInfo p, std::int64_t v)
+{
+    const auto& setter = Accessor(p->SetOrd, p, kNotWritable);
+    if (!IsNamedOrdinal(p->PropType, v))
+        throw EPropertyError("Invalid property value " + IntToStr(v) + " for " + p->Name);
+    setter(o, v);
+}
 double GetFloatProp(TObject* o, PPropInfo p) { return Accessor(p->GetFloat, p, kNotReadable)(o); }
 void SetFloatProp(TObject* o, PPropInfo p, double v) { Accessor(p->SetFloat, p, kNotWritable)(o, v); }
 

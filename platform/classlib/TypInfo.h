@@ -415,7 +415,8 @@ bool IsPublishedProp(const TObject* object, const AnsiString& name);
 bool IsStoredProp(TObject* object, PPropInfo prop);
 
 // Property access. A missing or read-only property, or one of another kind, raises
-// EPropertyError.
+// EPropertyError; so does an enumeration value without a name, or a set with bits past its
+// elements (the property keeps its value).
 std::int64_t GetOrdProp(TObject* object, PPropInfo prop);
 void SetOrdProp(TObject* object, PPropInfo prop, std::int64_t value);
 AnsiString GetEnumProp(TObject* object, PPropInfo prop);

@@ -93,7 +93,12 @@ void TOBLAlphaObject::SetFillObject(TOBLFillObject* Value)
         fillObject_->Assign(Value);
 }
 
-bool TOBLAlphaObject::IMLEmpty() const { return !imageList_ || !imageList_->IsValidItem(listIndex_, imageIndex_); }
+// A list index the list has no entry for (a negative one too) names no picture: the list is
+// not asked, as a bitmap list raises for it.
+bool TOBLAlphaObject::IMLEmpty() const
+{
+    return !imageList_ || !imageList_->HasEntry(listIndex_) || !imageList_->IsValidItem(listIndex_, imageIndex_);
+}
 
 void TOBLAlphaObject::GetIMLChange(TObject*)
 {

@@ -118,7 +118,9 @@ void TOBLCustomMMButton::SetTransCol(TOBLCustomImageList* List)
 {
     if (!List)
         return;
-    auto color = static_cast<std::uint32_t>(List->TransparentColor(faces_[0].ListIndex, faces_[0].ImageIndex));
+    const TOBLButtonFaceIndex& up = faces_[0];
+    auto color = static_cast<std::uint32_t>(List->HasEntry(up.ListIndex) ? List->TransparentColor(up.ListIndex, up.ImageIndex)
+                                                                          : static_cast<TColor>(0xFFFFFF));
     if (color > 0x1FFFFFF)
         color -= kPaletteRelative;
     transColor_ = static_cast<TColor>(color);
@@ -142,9 +144,19 @@ void TOBLCustomMMButton::SetStyle(TOBLBitmapStyle Value)
     Invalidate();
 }
 
+// A face whose list index the list has no entry for is empty: the list is not asked about
+// it (a bitmap list raises for a negative index), so the stored table never makes painting
+// or the hit test fail.
+TOBLCustomImageList* TOBLCustomMMButton::ListWith(int ListIndex) const
+{
+    return buttonFaceImageList_ && buttonFaceImageList_->HasEntry(ListIndex) ? buttonFaceImageList_ : nullptr;
+}
+
 bool TOBLCustomMMButton::ButtonFaceIMLEmpty(TOBLButtonState State)
 {
-    return !buttonFaceImageList_ || !buttonFaceImageList_->IsValidItem(faces_[Slot(State)].ListIndex, faces_[Slot(State)].ImageIndex);
+    const TOBLButtonFaceIndex& face = faces_[Slot(State)];
+    TOBLCustomImageList* list = ListWith(face.ListIndex);
+    return !list || !list->IsValidItem(face.ListIndex, face.ImageIndex);
 }
 
 std::optional<TOBLButtonFaceIndex> TOBLCustomMMButton::DrawnFace(TOBLButtonState State)
@@ -159,7 +171,8 @@ std::optional<TOBLButtonFaceIndex> TOBLCustomMMButton::DrawnFace(TOBLButtonState
 
 HPALETTE TOBLCustomMMButton::GetPalette()
 {
-    return buttonFaceImageList_ ? buttonFaceImageList_->Palette(faces_[Slot(State())].ListIndex) : nullptr;
+    TOBLCustomImageList* list = ListWith(faces_[Slot(State())].ListIndex);
+    return list ? list->Palette(faces_[Slot(State())].ListIndex) : nullptr;
 }
 
 void TOBLCustomMMButton::Notification(TComponent* AComponent, TOperation Operation)
@@ -199,10 +212,11 @@ bool TOBLCustomMMButton::AutoSized(const std::optional<TOBLButtonFaceIndex>& Fac
 {
     if (buttonFaceStyle_ != sbAutosize)
         return false;
-    const int list = faces_[Slot(State())].ListIndex;
+    const int index = faces_[Slot(State())].ListIndex;
+    TOBLCustomImageList* list = ListWith(index);
     // A list without a size for the face gives 20 pixels.
-    int width = buttonFaceImageList_->Dimensions(list, 0);
-    int height = buttonFaceImageList_->Dimensions(list, 1);
+    int width = list ? list->Dimensions(index, 0) : 0;
+    int height = list ? list->Dimensions(index, 1) : 0;
     if (width == 0)
         width = 20;
     if (height == 0)

@@ -62,6 +62,8 @@ protected:
 
 private:
     static std::size_t Slot(TOBLButtonState State) { return static_cast<std::size_t>(State); }
+    // The face list when it has an entry at ListIndex, else nil.
+    TOBLCustomImageList* ListWith(int ListIndex) const;
     void ListChanged(TObject* Sender) { GetButtonFaceIMLChange(Sender); }
     bool AutoSized(const std::optional<TOBLButtonFaceIndex>& Face);
     WORD DrawFlags() const;

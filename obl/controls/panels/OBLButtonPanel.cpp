@@ -3,6 +3,7 @@
 #include "platform/win/user/User.h"
 
 #include <algorithm>
+#include <cstdint>
 
 TOBLButtonPanel::TOBLButtonPanel(TComponent* AOwner) : TOBLCustomPanelFill(AOwner)
 {
@@ -12,6 +13,7 @@ TOBLButtonPanel::TOBLButtonPanel(TComponent* AOwner) : TOBLCustomPanelFill(AOwne
 
 void TOBLButtonPanel::SetBtnSize(int Index, int Value)
 {
+    if (!IsCoordinate(Value)) return;
     (Index == 0 ? buttonHeight_ : buttonWidth_) = Value;
     GetChange(nullptr);
 }
@@ -51,11 +53,19 @@ void TOBLButtonPanel::WndProc(TMessage& Message)
 
 // ---- The grid -------------------------------------------------------------------------
 
+namespace {
+
+// Many rows of tall cells pass the int range: places and sizes stop at the coordinate
+// space's end.
+int Fit(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, MinCoordinate, MaxCoordinate)); }
+
+} // namespace
+
 TPoint TOBLButtonPanel::GridSize(int Columns, int Rows)
 {
-    const int bevel = Bevel()->Mode() == bmWindows ? 0 : 2 * Bevel()->Ext();
-    return Point(Columns * buttonWidth_ + bevel + Width() - ClientWidth(),
-                 Rows * buttonHeight_ + bevel + Height() - ClientHeight());
+    const std::int64_t bevel = Bevel()->Mode() == bmWindows ? 0 : 2 * Bevel()->Ext();
+    return Point(Fit(std::int64_t{Columns} * buttonWidth_ + bevel + Width() - ClientWidth()),
+                 Fit(std::int64_t{Rows} * buttonHeight_ + bevel + Height() - ClientHeight()));
 }
 
 void TOBLButtonPanel::SetBorders()
@@ -81,8 +91,8 @@ void TOBLButtonPanel::SetBorders()
         TOBLSpeedButton* btn = buttons_->GetItem(i)->Btn();
         if (!btn) break;
         if (cells)
-            btn->SetBounds(R.left + i % columns * buttonWidth_, R.top + i / columns % rows * buttonHeight_,
-                           buttonWidth_, buttonHeight_);
+            btn->SetBounds(Fit(R.left + std::int64_t{i % columns} * buttonWidth_),
+                           Fit(R.top + std::int64_t{i / columns % rows} * buttonHeight_), buttonWidth_, buttonHeight_);
         else
             btn->SetBounds(R.left, R.top, 0, 0);
         // Buttons added after the style was chosen take it too.
@@ -115,8 +125,12 @@ void TOBLButtonPanel::Publish(TClassBuilder<TOBLButtonPanel>& c)
     c.Property("About", &C::About, &C::SetAbout).Stored(false);
     c.Property("Bevel", &C::Bevel, &C::SetBevel);
     c.Property("Buttons", &C::Buttons, &C::SetButtons);
-    c.Property("ButtonHeight", &C::ButtonHeight, [](C& o, int v) { o.SetBtnSize(0, v); }).Default(20);
-    c.Property("ButtonWidth", &C::ButtonWidth, [](C& o, int v) { o.SetBtnSize(1, v); }).Default(20);
+    c.Property("ButtonHeight", &C::ButtonHeight, [](C& o, int v) { o.SetBtnSize(0, v); })
+        .Default(20)
+        .ReadRange(MinCoordinate, MaxCoordinate);
+    c.Property("ButtonWidth", &C::ButtonWidth, [](C& o, int v) { o.SetBtnSize(1, v); })
+        .Default(20)
+        .ReadRange(MinCoordinate, MaxCoordinate);
     c.Property("ButtonStyle", &C::ButtonStyle, &C::SetBtnStyle).Default(ubsAutoDetect);
     c.Property("FillObject", &C::FillObject, &C::SetFillObject);
     c.Property("Flat", &C::Flat, &C::SetFlat).Default(false);

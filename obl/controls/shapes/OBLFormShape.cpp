@@ -255,7 +255,8 @@ bool TOBLFormShape::HasListControl() const
 
 bool TOBLFormShape::ListItemValid() const
 {
-    return imageList_ && imageList_->IsValidItem(listIndex_, imageIndex_);
+    // A list index the list has no entry for (a negative one too) names no picture.
+    return imageList_ && imageList_->HasEntry(listIndex_) && imageList_->IsValidItem(listIndex_, imageIndex_);
 }
 
 // The form comes from the region: a component being freed has already left its owner.

@@ -146,7 +146,7 @@ void TOBLRegion::SetExtPos(TOBLExtPos Value)
 
 void TOBLRegion::SetRoundX(int Value)
 {
-    if (roundX_ == Value)
+    if (roundX_ == Value || !IsCoordinate(Value))
         return;
     roundX_ = Value;
     Change();
@@ -154,7 +154,7 @@ void TOBLRegion::SetRoundX(int Value)
 
 void TOBLRegion::SetRoundY(int Value)
 {
-    if (roundY_ == Value)
+    if (roundY_ == Value || !IsCoordinate(Value))
         return;
     roundY_ = Value;
     Change();
@@ -464,8 +464,8 @@ void TOBLRegion::Publish(TClassBuilder<TOBLRegion>& c)
     c.Property("Shape", &C::Shape, &C::SetShape).Default(rsRoundRect);
     c.Property("ExtPos", &C::ExtPos, &C::SetExtPos).Default(epLeftTop);
     c.Property("Mask", &C::Mask, &C::SetMask);
-    c.Property("RoundX", &C::RoundX, &C::SetRoundX).Default(20);
-    c.Property("RoundY", &C::RoundY, &C::SetRoundY).Default(20);
+    c.Property("RoundX", &C::RoundX, &C::SetRoundX).Default(20).ReadRange(MinCoordinate, MaxCoordinate);
+    c.Property("RoundY", &C::RoundY, &C::SetRoundY).Default(20).ReadRange(MinCoordinate, MaxCoordinate);
     c.Property("Shadow", &C::Shadow, &C::SetShadow);
 }
 

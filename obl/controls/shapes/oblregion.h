@@ -5,13 +5,15 @@
 #include "platform/classlib/Graphics.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
-// The side of the nose or bubbles, then the end of that side.
-enum TOBLExtPos {
+// The side of the nose or bubbles, then the end of that side. One byte wide, as every
+// enumeration a form description names.
+enum TOBLExtPos : std::uint8_t {
     epLeftTop, epTopLeft, epTopRight, epRightTop, epRightBottom, epBottomRight, epBottomLeft, epLeftBottom
 };
-enum TOBLRegionBorderStyle {
+enum TOBLRegionBorderStyle : std::uint8_t {
     rbNone, rbLowered, rbRaised, rbSingle, rbSingleRaised, rbSingleLowered, rbRaisedpsb, rbLoweredpsb
 };
 

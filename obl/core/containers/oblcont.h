@@ -279,6 +279,10 @@ class TOBLCustomImageList : public TOBLCustomContainer {
 public:
     explicit TOBLCustomImageList(TComponent* AOwner);
 
+    // Whether the list has an entry at ListIndex. Only such an index may be handed to the
+    // operations below: the bitmap list raises its item list's error for a negative one.
+    bool HasEntry(int ListIndex) { return ListIndex >= 0 && ListIndex < GetCount(); }
+
     // Every list answers these; the base raises EAbstractError.
     // The canvas of the entry's bitmap, or nil.
     virtual TCanvas* BmpCanvas(int ListIndex);
@@ -472,7 +476,8 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    // Index 0 Width, 1 Height; a new positive value empties the item.
+    // Index 0 Width, 1 Height; a new value from 1 to 32768 (the widest strip stored) empties
+    // the item, any other is dropped.
     void SetInteger(int Index, int Value);
     void SetWidth(int Value) { SetInteger(0, Value); }
     void SetHeight(int Value) { SetInteger(1, Value); }

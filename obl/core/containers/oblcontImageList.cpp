@@ -284,7 +284,8 @@ void TOBLImageListItem::RebuildEntries(int Count)
 void TOBLImageListItem::SetInteger(int Index, int Value)
 {
     int& field = Index == 0 ? width_ : height_;
-    if (Value == field || Value < 1)
+    // A picture larger than a stored strip may be could not be read back.
+    if (Value == field || Value < 1 || Value > maxStripWidth)
         return;
     field = Value;
     Clear();
@@ -659,8 +660,8 @@ void TOBLImageListItem::LoadFromFile(const AnsiString& FileName)
 
 void TOBLImageListItem::Publish(TClassBuilder<TOBLImageListItem>& c)
 {
-    c.Property("Width", &TOBLImageListItem::Width, &TOBLImageListItem::SetWidth).Default(16).ReadRange(1);
-    c.Property("Height", &TOBLImageListItem::Height, &TOBLImageListItem::SetHeight).Default(16).ReadRange(1);
+    c.Property("Width", &TOBLImageListItem::Width, &TOBLImageListItem::SetWidth).Default(16).ReadRange(1, maxStripWidth);
+    c.Property("Height", &TOBLImageListItem::Height, &TOBLImageListItem::SetHeight).Default(16).ReadRange(1, maxStripWidth);
     c.Property("AllocBy", &TOBLImageListItem::AllocBy, &TOBLImageListItem::SetAllocBy).Default(4);
     c.Property("Masked", &TOBLImageListItem::Masked, &TOBLImageListItem::SetMaskedState).Default(false);
     c.Property("Description", &TOBLImageListItem::Description, &TOBLImageListItem::SetDescription);

@@ -56,7 +56,7 @@ void TOBL3DCaption::SetOrientation(TOBLThreeDOrientation value)
 
 void TOBL3DCaption::SetTracing(int value)
 {
-    if (Store(tracing_, value)) Change();
+    if (value >= kMinTracing && value <= kMaxTracing && Store(tracing_, value)) Change();
 }
 
 void TOBL3DCaption::CopyEffect(const TOBL3DCaption& source)
@@ -96,5 +96,5 @@ void TOBL3DCaption::Publish(TClassBuilder<TOBL3DCaption>& c)
     c.Property("Orientation", &C::Orientation, &C::SetOrientation).Default(toTopLeft);
     c.Property("ShadowColor", &C::ShadowColor, [](C& o, TColor v) { o.SetColor(1, v); }).Default(clBtnShadow);
     c.Property("Style", &C::Style, &C::SetStyle).Default(tdNone);
-    c.Property("Tracing", &C::Tracing, &C::SetTracing).Default(0);
+    c.Property("Tracing", &C::Tracing, &C::SetTracing).Default(0).ReadRange(kMinTracing, kMaxTracing);
 }

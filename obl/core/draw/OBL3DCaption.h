@@ -30,7 +30,10 @@ public:
     void SetStyle(TOBLThreeDStyle value);
     TOBLThreeDOrientation Orientation() const { return orientation_; }
     void SetOrientation(TOBLThreeDOrientation value);
-    // Extra pixels between characters.
+    // Extra pixels between characters, kMinTracing .. kMaxTracing: a text's width, its
+    // characters' spacings summed, then stays in the int range. Other values are dropped
+    // (and refused by the reader).
+    static constexpr int kMinTracing = -32768, kMaxTracing = 32767;
     int Tracing() const { return tracing_; }
     void SetTracing(int value);
 

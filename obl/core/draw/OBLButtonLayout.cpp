@@ -24,7 +24,7 @@ void TOBLButtonLayout::SetArrowColor(TColor value)
 
 void TOBLButtonLayout::SetArrowIndent(int value)
 {
-    if (Store(arrowIndent_, value)) Change();
+    if (IsCoordinate(value) && Store(arrowIndent_, value)) Change();
 }
 
 void TOBLButtonLayout::SetArrowPosition(TOBLArrowPosition value)
@@ -66,7 +66,7 @@ void TOBLButtonLayout::Publish(TClassBuilder<TOBLButtonLayout>& c)
     c.Redeclare("Alignment").Default(agCenter);
     c.Property("Arrow", &C::Arrow, &C::SetArrow).Default(false);
     c.Property("ArrowColor", &C::ArrowColor, &C::SetArrowColor).Default(clBlack);
-    c.Property("ArrowIndent", &C::ArrowIndent, &C::SetArrowIndent).Default(3);
+    c.Property("ArrowIndent", &C::ArrowIndent, &C::SetArrowIndent).Default(3).ReadRange(MinCoordinate, MaxCoordinate);
     c.Property("ArrowPosition", &C::ArrowPosition, &C::SetArrowPosition).Default(apRightText);
     c.Property("ArrowSize", &C::ArrowSize, &C::SetArrowSize).Default(3);
 }

@@ -1,5 +1,7 @@
 #include "obl/core/draw/OBLGlyphTextLayout.h"
 
+#include "platform/classlib/Graphics.h"
+
 void TOBLGlyphTextLayout::SetAlignment(TOBLAlignment value)
 {
     if (alignment_ == value) return;
@@ -17,14 +19,14 @@ void TOBLGlyphTextLayout::SetAlignText2Glyph(TOBLTextArrange value)
 void TOBLGlyphTextLayout::SetOffset(int index, int value)
 {
     int& field = index == 0 ? offsetX_ : offsetY_;
-    if (field == value) return;
+    if (field == value || !IsCoordinate(value)) return;
     field = value;
     Change();
 }
 
 void TOBLGlyphTextLayout::SetSpacing(int value)
 {
-    if (spacing_ == value) return;
+    if (spacing_ == value || !IsCoordinate(value)) return;
     spacing_ = value;
     Change();
 }
@@ -51,7 +53,12 @@ void TOBLGlyphTextLayout::Publish(TClassBuilder<TOBLGlyphTextLayout>& c)
     // layout, which starts centred, redeclares it with agCenter.
     c.Property("Alignment", &C::Alignment, &C::SetAlignment).NoDefault();
     c.Property("AlignText2Glyph", &C::AlignText2Glyph, &C::SetAlignText2Glyph).Default(taRight);
-    c.Property("OffsetX", &C::OffsetX, [](C& o, int v) { o.SetOffset(0, v); }).Default(0);
-    c.Property("OffsetY", &C::OffsetY, [](C& o, int v) { o.SetOffset(1, v); }).Default(0);
-    c.Property("Spacing", &C::Spacing, &C::SetSpacing).Default(2);
+    // Distances beyond the coordinate space are dropped by the setters and refused by the reader.
+    c.Property("OffsetX", &C::OffsetX, [](C& o, int v) { o.SetOffset(0, v); })
+        .Default(0)
+        .ReadRange(MinCoordinate, MaxCoordinate);
+    c.Property("OffsetY", &C::OffsetY, [](C& o, int v) { o.SetOffset(1, v); })
+        .Default(0)
+        .ReadRange(MinCoordinate, MaxCoordinate);
+    c.Property("Spacing", &C::Spacing, &C::SetSpacing).Default(2).ReadRange(MinCoordinate, MaxCoordinate);
 }

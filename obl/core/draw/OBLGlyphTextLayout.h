@@ -20,7 +20,8 @@ public:
     // Shift in pixels of text and glyph after alignment.
     int OffsetX() const { return offsetX_; }
     int OffsetY() const { return offsetY_; }
-    // Index 0 sets OffsetX, 1 OffsetY.
+    // Index 0 sets OffsetX, 1 OffsetY. Offsets and Spacing outside the coordinate space
+    // (MinCoordinate .. MaxCoordinate) are dropped.
     void SetOffset(int index, int value);
     // Gap in pixels between glyph and text.
     int Spacing() const { return spacing_; }

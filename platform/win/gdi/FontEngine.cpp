@@ -27,6 +27,9 @@ std::string Lower(std::string s) {
 // Requested height in pixels: negative = character (em) height, positive = cell height.
 int RequestedHeight(const LOGFONTA& lf) { return lf.lfHeight == 0 ? -13 : lf.lfHeight; }
 
+// The largest pixel size a face is realised at (FreeType's limit).
+constexpr long long kMaxPixels = 0xFFFF;
+
 // ---------------------------------------------------------------- the built-in test face
 
 class TestFace : public RealizedFont {
@@ -34,7 +37,7 @@ public:
     explicit TestFace(const LOGFONTA& lf) {
         logFont_ = lf;
         faceName_ = GDI_TEST_FACE;
-        const int height = std::max(2, std::abs(RequestedHeight(lf)));
+        const int height = static_cast<int>(std::clamp<long long>(std::llabs(RequestedHeight(lf)), 2, kMaxPixels));
         advance_ = lf.lfWidth > 0 ? static_cast<int>(lf.lfWidth) : std::max(1, height / 2);
         const int descent = height / 4;
         TEXTMETRICA& m = metrics_;
@@ -128,9 +131,9 @@ public:
         }
         const double units = face_->units_per_EM ? face_->units_per_EM : 2048;
         const int requestedHeight = RequestedHeight(lf);
-        const double em = requestedHeight < 0 ? -requestedHeight
+        const double em = requestedHeight < 0 ? -static_cast<double>(requestedHeight)
                                               : requestedHeight * units / (winAscent + winDescent);
-        const int emPixels = std::max(1, static_cast<int>(std::lround(em)));
+        const int emPixels = static_cast<int>(std::clamp<long long>(std::llround(em), 1, kMaxPixels));
         FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(emPixels));
         const double scale = emPixels / units;
         TEXTMETRICA& m = metrics_;
@@ -201,8 +204,69 @@ public:
         if (loaded_[c] || !face_)
             return g;
         loaded_[c] = true;
-        if (!LoadOutline(c))
+        if (!LoadStyledOutline(c))
             return g;
+        FT_GlyphSlot slot = face_->glyph;
+        g.advance = HintedAdvance();
+        if (c < 0x20 || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
+            return g;
+        const FT_Bitmap& bm = slot->bitmap;
+        g.width = static_cast<int>(bm.width);
+        g.height = static_cast<int>(bm.rows);
+        g.left = slot->bitmap_left;
+        g.top = slot->bitmap_top;
+        g.bits = Unpacked(bm);
+        return g;
+    }
+
+    // A glyph larger than kWholeGlyphPixels is rendered only where the window asks, and
+    // not kept; smaller ones come whole from the cache.
+    GlyphBitmap GlyphPart(unsigned char c, const RECT& window) override {
+        if (loaded_[c] || !face_ || c < 0x20 || !LoadStyledOutline(c) || face_->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+            return GlyphCrop(Glyph(c), window);
+        FT_Outline& outline = face_->glyph->outline;
+        const int advance = HintedAdvance();
+        // The box the monochrome renderer gives the bitmap: the outline's box rounded so that
+        // a pixel whose centre it holds is in.
+        FT_BBox box;
+        FT_Outline_Get_CBox(&outline, &box);
+        const long long left = (box.xMin + 32) >> 6, right = (box.xMax + 31) >> 6;
+        const long long bottom = (box.yMin + 32) >> 6, top = (box.yMax + 31) >> 6;
+        if (left >= right || bottom >= top || (right - left) * (top - bottom) <= kWholeGlyphPixels)
+            return GlyphCrop(Glyph(c), window);
+        GlyphBitmap part;
+        part.advance = advance;
+        const long long x0 = std::max<long long>(left, window.left), x1 = std::min<long long>(right, window.right);
+        const long long y0 = std::max<long long>(-top, window.top), y1 = std::min<long long>(-bottom, window.bottom);
+        if (x0 >= x1 || y0 >= y1)
+            return part;
+        part.left = static_cast<int>(x0);
+        part.top = static_cast<int>(-y0);
+        part.width = static_cast<int>(x1 - x0);
+        part.height = static_cast<int>(y1 - y0);
+        std::vector<unsigned char> rows(static_cast<std::size_t>((part.width + 7) / 8) * part.height);
+        FT_Bitmap target{};
+        target.width = static_cast<unsigned>(part.width);
+        target.rows = static_cast<unsigned>(part.height);
+        target.pitch = (part.width + 7) / 8;
+        target.buffer = rows.data();
+        target.num_grays = 2;
+        target.pixel_mode = FT_PIXEL_MODE_MONO;
+        // The window's bottom-left corner becomes the bitmap's origin.
+        FT_Outline_Translate(&outline, static_cast<FT_Pos>(-x0 * 64), static_cast<FT_Pos>(y1 * 64));
+        if (FT_Outline_Get_Bitmap(face_->glyph->library, &outline, &target) != 0)
+            return GlyphCrop(part, RECT{});
+        part.bits = Unpacked(target);
+        return part;
+    }
+
+private:
+    static constexpr long long kWholeGlyphPixels = 1 << 20;
+
+    // The glyph's outline with the face's emboldening and slant.
+    bool LoadStyledOutline(unsigned char c) {
+        if (!LoadOutline(c))
+            return false;
         FT_GlyphSlot slot = face_->glyph;
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
             if (file_.embolden)
@@ -212,22 +276,16 @@ public:
                 FT_Outline_Transform(&slot->outline, &shear);
             }
         }
-        g.advance = HintedAdvance();
-        if (c < 0x20 || FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0)
-            return g;
-        const FT_Bitmap& bm = slot->bitmap;
-        g.width = static_cast<int>(bm.width);
-        g.height = static_cast<int>(bm.rows);
-        g.left = slot->bitmap_left;
-        g.top = slot->bitmap_top;
-        g.bits.resize(static_cast<std::size_t>(g.width) * g.height);
-        for (int y = 0; y < g.height; ++y)
-            for (int x = 0; x < g.width; ++x)
-                g.bits[static_cast<std::size_t>(y) * g.width + x] = (bm.buffer[y * bm.pitch + (x >> 3)] >> (7 - (x & 7))) & 1;
-        return g;
+        return true;
     }
-
-private:
+    // One byte per pixel of a monochrome bitmap.
+    static std::vector<std::uint8_t> Unpacked(const FT_Bitmap& bm) {
+        std::vector<std::uint8_t> bits(static_cast<std::size_t>(bm.width) * bm.rows);
+        for (unsigned y = 0; y < bm.rows; ++y)
+            for (unsigned x = 0; x < bm.width; ++x)
+                bits[static_cast<std::size_t>(y) * bm.width + x] = (bm.buffer[y * bm.pitch + (x >> 3)] >> (7 - (x & 7))) & 1;
+        return bits;
+    }
     // Loads the character's hinted outline into the face's glyph slot.
     bool LoadOutline(unsigned char c) {
         if (!face_)
@@ -251,6 +309,27 @@ private:
 using FontKey = std::tuple<std::string, LONG, LONG, LONG, BYTE, BYTE, BYTE>;
 
 } // namespace
+
+GlyphBitmap GlyphCrop(const GlyphBitmap& glyph, const RECT& window) {
+    GlyphBitmap part;
+    part.advance = glyph.advance;
+    const int x0 = std::max(glyph.left, static_cast<int>(window.left));
+    const int x1 = std::min(glyph.left + glyph.width, static_cast<int>(window.right));
+    const int y0 = std::max(-glyph.top, static_cast<int>(window.top));
+    const int y1 = std::min(-glyph.top + glyph.height, static_cast<int>(window.bottom));
+    if (x0 >= x1 || y0 >= y1)
+        return part;
+    part.left = x0;
+    part.top = -y0;
+    part.width = x1 - x0;
+    part.height = y1 - y0;
+    part.bits.reserve(static_cast<std::size_t>(part.width) * part.height);
+    for (int y = y0; y < y1; ++y) {
+        const auto row = glyph.bits.begin() + static_cast<std::ptrdiff_t>(y + glyph.top) * glyph.width;
+        part.bits.insert(part.bits.end(), row + (x0 - glyph.left), row + (x1 - glyph.left));
+    }
+    return part;
+}
 
 char32_t Cp1252ToUnicode(unsigned char c) {
     static const char16_t high[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

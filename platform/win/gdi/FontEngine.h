@@ -27,6 +27,9 @@ struct GlyphBitmap {
     std::vector<std::uint8_t> bits;  // width * height, 1 = ink
 };
 
+// The part of a glyph inside a window of its frame (see RealizedFont::GlyphPart).
+GlyphBitmap GlyphCrop(const GlyphBitmap& glyph, const RECT& window);
+
 class RealizedFont {
 public:
     virtual ~RealizedFont() = default;
@@ -44,6 +47,11 @@ public:
     const std::string& FaceName() const { return faceName_; }
     const LOGFONTA& LogFont() const { return logFont_; }
     virtual const GlyphBitmap& Glyph(unsigned char c) = 0;
+    // The pixels of the glyph inside `window`, the same the whole glyph has there. The window
+    // is in the glyph's frame: x from the pen position, y down from the baseline (row y lies
+    // between the heights -y - 1 and -y). A face may render only that part, so that a glyph
+    // far larger than what is drawn of it costs what is drawn.
+    virtual GlyphBitmap GlyphPart(unsigned char c, const RECT& window) { return GlyphCrop(Glyph(c), window); }
     // Measuring needs no bitmap: a face may answer this without rendering the glyph.
     virtual int Advance(unsigned char c) { return Glyph(c).advance; }
     // Underline and strike-out rows, relative to the baseline (positive = below).

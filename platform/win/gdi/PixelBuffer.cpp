@@ -1,9 +1,16 @@
 #include "platform/win/gdi/PixelBuffer.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 
-int DibStride(int width, int bpp) { return ((width * bpp + 31) / 32) * 4; }
+// In 64 bits: a row of a width near the int range passes it (such a bitmap is refused by
+// its size), which the answer saturates at.
+int DibStride(int width, int bpp)
+{
+    const long long stride = (static_cast<long long>(width) * bpp + 31) / 32 * 4;
+    return static_cast<int>(std::min<long long>(stride, INT_MAX));
+}
 
 std::uint32_t RgbOf(const RGBQUAD& q) {
     return (static_cast<std::uint32_t>(q.rgbRed) << 16) | (static_cast<std::uint32_t>(q.rgbGreen) << 8) | q.rgbBlue;

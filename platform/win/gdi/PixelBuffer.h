@@ -38,7 +38,7 @@ struct PixelBuffer {
 };
 
 bool operator==(const RGBQUAD& a, const RGBQUAD& b);
-// Row length in bytes of a DIB: padded to 4 bytes.
+// Row length in bytes of a DIB: padded to 4 bytes; INT_MAX for a row longer than that.
 int DibStride(int width, int bpp);
 std::uint32_t RgbOf(const RGBQUAD& q);
 RGBQUAD QuadOf(std::uint32_t rgb);

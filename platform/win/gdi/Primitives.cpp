@@ -490,7 +490,9 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect) {
         return FALSE;
     RecordCall(*dc, "DrawFocusRect", FormatArgs({rect->left, rect->top, rect->right, rect->bottom}));
     const RECT r = TargetRect(*dc, rect->left, rect->top, rect->right, rect->bottom);
-    const Region frame = Region::Combine(Region(r), Region(Inset(r, 1)), Region::Op::Diff);
+    // Only the part on the target is looked at: the work follows what can be seen.
+    const Region frame = Region::Combine(Region::Combine(Region(r), Region(Inset(r, 1)), Region::Op::Diff),
+                                         Region(TargetBounds(*dc)), Region::Op::And);
     // Every other pixel of the frame is inverted, so drawing it twice restores the pixels.
     const Region dots = Filter(frame, [&](double x, double y) {
         return ((static_cast<int>(x) - dc->origin.x + static_cast<int>(y) - dc->origin.y) & 1) == 0;

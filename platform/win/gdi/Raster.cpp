@@ -284,8 +284,9 @@ bool PaintColumns(DcObj& dc, const RECT& area, const std::uint32_t* rgbs) {
     return true;
 }
 
-void PixelSet::Add(int x, int y) {
-    points_.emplace_back(y, x);
+void PixelSet::AddSpan(int y, int left, int right) {
+    if (left < right)
+        spans_.push_back({y, left, right});
 }
 
 void PixelSet::AddRegion(const Region& region) {
@@ -296,15 +297,15 @@ void PixelSet::AddRegion(const Region& region) {
 
 Region PixelSet::ToRegion() const {
     Region out;
-    if (!points_.empty()) {
-        int minY = points_.front().first, maxY = minY;
-        for (const auto& p : points_) {
-            minY = std::min(minY, p.first);
-            maxY = std::max(maxY, p.first);
+    if (!spans_.empty()) {
+        int minY = spans_.front().y, maxY = minY;
+        for (const RowSpan& s : spans_) {
+            minY = std::min(minY, s.y);
+            maxY = std::max(maxY, s.y);
         }
         std::vector<std::vector<Region::Span>> rows(static_cast<std::size_t>(maxY - minY + 1));
-        for (const auto& p : points_)
-            rows[static_cast<std::size_t>(p.first - minY)].emplace_back(p.second, p.second + 1);
+        for (const RowSpan& s : spans_)
+            rows[static_cast<std::size_t>(s.y - minY)].emplace_back(s.left, s.right);
         out = Region::FromRows(minY, std::move(rows));
     }
     for (const Region& r : regions_)

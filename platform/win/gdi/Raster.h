@@ -52,15 +52,21 @@ void PaintShape(DcObj& dc, const Region& shape, const Ink& ink);
 // 24 and 32 bpp, whose colours need mapping per pixel.
 bool PaintColumns(DcObj& dc, const RECT& area, const std::uint32_t* rgbs);
 
-// A set of pixels built one at a time (target coordinates), turned into a region.
+// A set of pixels built a pixel or a row span at a time (target coordinates), turned into
+// a region.
 class PixelSet {
 public:
-    void Add(int x, int y);
+    void Add(int x, int y) { AddSpan(y, x, x + 1); }
+    // The pixels left .. right - 1 of row y.
+    void AddSpan(int y, int left, int right);
     void AddRegion(const Region& region);
-    bool Empty() const { return points_.empty() && regions_.empty(); }
+    bool Empty() const { return spans_.empty() && regions_.empty(); }
     Region ToRegion() const;
 
 private:
-    std::vector<std::pair<int, int>> points_;
+    struct RowSpan {
+        int y, left, right;
+    };
+    std::vector<RowSpan> spans_;
     std::vector<Region> regions_;
 };

@@ -74,8 +74,7 @@ Stroker::Stroker(DcObj& dc) : dc_(dc) {
         const Region disc = EllipseShape(-h, -h, width_ - h, width_ - h);
         for (const RECT& r : disc.Rects())
             for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x)
-                    stamp_.push_back({x, y});
+                stamp_.push_back({y, r.left, r.right});
     }
 }
 
@@ -96,8 +95,14 @@ void Stroker::Put(int x, int y) {
         on_.Add(x, y);
         return;
     }
-    for (const POINT& s : stamp_)
-        on_.Add(x + s.x, y + s.y);
+    // A wide pen's disc is put a row at a time, and only where it can reach the target: the
+    // work follows what can be seen, not the pen's area.
+    for (const StampRow& s : stamp_) {
+        const int row = y + s.dy;
+        if (row >= limit_.top && row < limit_.bottom)
+            on_.AddSpan(row, std::max(x + s.left, static_cast<int>(limit_.left)),
+                        std::min(x + s.right, static_cast<int>(limit_.right)));
+    }
 }
 
 void Stroker::Skip(long long count) {

@@ -26,7 +26,11 @@ private:
     int dashLeft_ = 0;
     int dashTotal_ = 0;
     RECT limit_{};
-    std::vector<POINT> stamp_;
+    // The pen's disc as row spans around the point: {row, left, right}.
+    struct StampRow {
+        int dy, left, right;
+    };
+    std::vector<StampRow> stamp_;
     PixelSet on_;
     PixelSet gaps_;
 };

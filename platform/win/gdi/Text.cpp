@@ -5,6 +5,7 @@
 #include "platform/win/gdi/Raster.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -34,6 +35,12 @@ int TextWidth(DcObj& dc, const char* text, int count) {
 
 namespace {
 
+// The window as seen from a frame whose origin lies at (x, y) of the window's frame.
+RECT SeenFrom(const RECT& window, long long x, long long y) {
+    auto fit = [](long long v) { return static_cast<LONG>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    return RECT{fit(window.left - x), fit(window.top - y), fit(window.right - x), fit(window.bottom - y)};
+}
+
 // The run laid out in its own frame: (0, 0) is the top-left of the text cell.
 struct RunLayout {
     int width = 0;
@@ -41,7 +48,9 @@ struct RunLayout {
     PixelSet ink;
 };
 
-RunLayout Layout(DcObj& dc, const char* text, int count, const TextRunOptions& options) {
+// The glyph pixels inside `window` (run frame) go into the ink; the whole text without one.
+RunLayout Layout(DcObj& dc, const char* text, int count, const TextRunOptions& options,
+                 const std::optional<RECT>& window = std::nullopt) {
     RealizedFont& font = DcFont(dc);
     const TEXTMETRICA& m = font.LayoutMetrics();
     const LOGFONTA& lf = dc.Font() ? dc.Font()->logFont : font.LogFont();
@@ -52,7 +61,8 @@ RunLayout Layout(DcObj& dc, const char* text, int count, const TextRunOptions& o
     std::vector<int> starts;
     for (int i = 0; i < count; ++i) {
         starts.push_back(pen);
-        const GlyphBitmap& g = font.Glyph(static_cast<unsigned char>(text[i]));
+        const auto c = static_cast<unsigned char>(text[i]);
+        const GlyphBitmap& g = window ? font.GlyphPart(c, SeenFrom(*window, pen, m.tmAscent)) : font.Glyph(c);
         for (int y = 0; y < g.height; ++y)
             for (int x = 0; x < g.width; ++x)
                 if (g.bits[static_cast<std::size_t>(y) * g.width + x])
@@ -166,9 +176,12 @@ int DrawUnrotatedRun32(DcObj& dc, const PixelBuffer& target, POINT reference, co
     int pen = 0;
     std::vector<int> starts;
     starts.reserve(static_cast<std::size_t>(count));
+    const RECT seen = visible.Bounds();
     for (int i = 0; i < count; ++i) {
         starts.push_back(pen);
-        const GlyphBitmap& g = font.Glyph(static_cast<unsigned char>(text[i]));
+        // Only the part of the glyph that can show is asked for.
+        const GlyphBitmap g = font.GlyphPart(static_cast<unsigned char>(text[i]),
+                                             SeenFrom(seen, left + pen, top + m.tmAscent));
         const int gx = left + pen + g.left, gy = top + m.tmAscent - g.top;
         for (const RECT& r : rects) {
             const int x0 = std::max(r.left, gx), x1 = std::min(r.right, gx + g.width);
@@ -207,10 +220,22 @@ int DrawTextRun(DcObj& dc, POINT reference, const char* text, int count, const T
         if (target.Valid() && target.bpp == 32)
             return DrawUnrotatedRun32(dc, target, reference, text, count, options);
     }
-    RunLayout run = Layout(dc, text, count, options);
-    const TEXTMETRICA& m = DcFont(dc).LayoutMetrics();
-    const POINT offset = AlignOffset(run, m, options.align);
     const LONG escapement = dc.Font() ? dc.Font()->logFont.lfEscapement : 0;
+    const TEXTMETRICA& m = DcFont(dc).LayoutMetrics();
+    // Unrotated text drawn (not put in a path) lays out only the glyph pixels on the target.
+    std::optional<RECT> window;
+    if (escapement % 3600 == 0 && !PathOpen(dc)) {
+        RunLayout cell;
+        cell.width = TextWidth(dc, text, count);
+        cell.height = m.tmHeight;
+        const POINT at = AlignOffset(cell, m, options.align);
+        RECT seen = TargetBounds(dc);
+        if (options.clip)
+            IntersectRect(&seen, &seen, &*options.clip);
+        window = SeenFrom(seen, static_cast<long long>(reference.x) + at.x, static_cast<long long>(reference.y) + at.y);
+    }
+    RunLayout run = Layout(dc, text, count, options, window);
+    const POINT offset = AlignOffset(run, m, options.align);
     Region ink, background;
     if (escapement % 3600 != 0) {
         Rotate(run, reference, offset, escapement / 10.0, options.opaqueCell, &ink, &background);

@@ -1,4 +1,5 @@
 #include "obl/controls/effects/OBLAlphaObject.h"
+#include "obl/core/containers/oblcont.h"
 #include "PixelFixture.h"
 #include "tests/obl/core/draw/ChangeCounter.h"
 
@@ -213,10 +214,12 @@ TEST(AlphaImageList, IMLEmptyAsksTheList)
         EXPECT_EQ(alpha.IMLEmpty(), c.empty);
         EXPECT_EQ(alpha.FillObject()->ListBitmap()->Empty(), c.empty);
     }
-    // The bitmap list answers only past its end; a negative entry is its item list's error.
+    // The bitmap list raises for a negative entry: the object does not ask it about one.
     alpha.SetImageList(&lists.bitmaps);
     alpha.SetIndex(1, 1);
-    EXPECT_THROW(alpha.SetIndex(1, -1), EListError);
+    EXPECT_NO_THROW(alpha.SetIndex(1, -1));
+    EXPECT_EQ(alpha.ListIndex(), -1);
+    EXPECT_TRUE(alpha.IMLEmpty());
 }
 
 TEST(AlphaImageList, TheLinkFollowsTheListAndNotifies)
@@ -345,6 +348,28 @@ TEST(AlphaImageList, BlendDrawsTheListPicture)
                 EXPECT_EQ(half[y][x], static_cast<BYTE>(std::nearbyint(exact))) << x << ", " << y;
             }
     }
+}
+
+// A list index the list has no entry for (a bitmap list raises for a negative one) names no
+// picture: the setter keeps it, and the list's later changes reach the object unharmed.
+TEST(AlphaObject, AListIndexTheListHasNoEntryForIsKeptAndNamesNoPicture)
+{
+    TOBLBitmapList pictures(nullptr);
+    TBitmap picture;
+    picture.SetSize(4, 3);
+    pictures.Items(pictures.Add(nullptr))->SetBitmap(&picture);
+    TOBLAlphaObject alpha;
+    alpha.SetImageList(&pictures);
+    EXPECT_FALSE(alpha.IMLEmpty());
+    EXPECT_EQ(alpha.FillObject()->ListBitmap()->Width(), 4);
+    EXPECT_NO_THROW(alpha.SetIndex(1, -1));
+    EXPECT_EQ(alpha.ListIndex(), -1);
+    EXPECT_TRUE(alpha.IMLEmpty());
+    EXPECT_TRUE(alpha.FillObject()->ListBitmap()->Empty());
+    EXPECT_NO_THROW(pictures.Add(nullptr));
+    alpha.SetIndex(1, 0);
+    EXPECT_EQ(alpha.FillObject()->ListBitmap()->Width(), 4);
+    alpha.SetImageList(nullptr);
 }
 
 } // namespace

@@ -120,6 +120,54 @@ TEST_F(MMButtonTest, EveryStateShowsItsFaceOrItsFallback)
     EXPECT_TRUE(V(b->FaceRect()) == V(TRect{}));
 }
 
+// A bitmap list raises for a negative list index: the button never asks it about one. Such
+// a face is empty in every paint, hit test and palette query, the description keeps it,
+// and the face of another state still shows.
+TEST_F(MMButtonTest, AListIndexTheBitmapListHasNoEntryForIsAnEmptyFace)
+{
+    auto* pictures = new TOBLBitmapList(form_);
+    pictures->SetName("Pictures");
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(kFaceWidth, kFaceHeight);
+    picture.Canvas()->Brush()->SetColor(clWhite);
+    picture.Canvas()->FillRect(Rect(0, 0, kFaceWidth, kFaceHeight));
+    picture.Canvas()->Brush()->SetColor(clLime);
+    picture.Canvas()->FillRect(Rect(4, 4, kFaceWidth - 4, kFaceHeight - 4));
+    pictures->Items(pictures->Add(nullptr))->SetBitmap(&picture);
+    TMM* b = Make();
+    b->SetButtonFaceImageList(pictures);
+    for (TOBLButtonState state : kSceneStates)
+        b->SetButtonFaceIndex(state, OBLFaceIndex(-1, 0));
+    b->SetButtonFaceIndex(bsMouseOver, OBLFaceIndex(0, 0));
+    Paint();
+    EXPECT_EQ(PixelOf(b, 24, 12), Rgb(form_->Color())) << "no up face: nothing painted";
+    EXPECT_EQ(b->GetPalette(), nullptr);
+    b->SetStyle(sbAutosize);
+    Paint();
+    EXPECT_EQ(b->Width(), 20) << "a face without a size gives 20 pixels";
+    b->SetStyle(sbNone);
+    b->SetBounds(10, 10, kFaceWidth, kFaceHeight);
+    MoveTo(b, 24, 12);
+    ClickAt(b, 20, 10);
+    MoveAway();
+    b->Force(bsMouseOver);
+    Paint();
+    EXPECT_EQ(PixelOf(b, 24, 12), Rgb(clLime)) << "the hot face";
+    b->Force(bsUp);
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+
+    // The table is kept in the description as it was given.
+    b->SetButtonFaceImageList(nullptr);
+    auto* copy = Make();
+    ReadInto(copy, WriteFormText(b));
+    EXPECT_EQ(copy->GetButtonFaceIndex(bsUp).ListIndex, -1);
+    EXPECT_EQ(copy->GetButtonFaceIndex(bsMouseOver).ListIndex, 0);
+    copy->SetButtonFaceImageList(pictures);
+    Paint();
+    EXPECT_TRUE(boxes_.empty()) << boxes_.front();
+}
+
 TEST_F(MMButtonTest, ASeeThroughPixelOfTheDrawnFaceDoesNotPress)
 {
     auto* b = Make();

@@ -3,6 +3,7 @@
 // hands to controls, also when the form comes from a form description.
 #include "obl/controls/graphic/OBLSpeedButton.h"
 #include "obl/controls/shapes/OBLFormShape.h"
+#include "obl/core/containers/oblcont.h"
 #include "obl/core/startup/OBLUnits.h"
 
 #include "platform/classlib/Forms.h"
@@ -10,6 +11,7 @@
 #include "platform/win/gdi/Gdi.h"
 #include "platform/win/gdi/Surface.h"
 #include "platform/win/kernel/SystemMetrics.h"
+#include "platform/win/user/Dialogs.h"
 #include "platform/win/user/Messages.h"
 #include "platform/win/user/UserTesting.h"
 
@@ -471,6 +473,39 @@ TEST_F(FormShapePaint, BackgroundIsHandedToControls)
     EXPECT_TRUE(shape->BackDrawArea(target.Canvas(), Rect(0, 0, 10, 10), TPoint{5, 5}, 0));
     EXPECT_EQ(target.Canvas()->Pixels(3, 3), clLime);
     EXPECT_EQ(shape->BackMapPoint(TPoint{7, 9}).y, 9);
+}
+
+// A list index the bitmap list has no entry for (a negative one) gives the bitmap-list fill no
+// picture: painting and resizing raise nothing, and entry 0 fills with its picture.
+TEST_F(FormShapePaint, AListIndexTheListHasNoEntryForFillsWithoutItsPicture)
+{
+    std::vector<std::string> boxes;
+    UserSetMessageBoxResponder([&](const MessageBoxRequest& request) {
+        boxes.push_back(request.text.str());
+        return IDOK;
+    });
+    TOBLFormShape* shape = MakeShape(rsRect);
+    shape->Region()->Border()->SetStyle(rbNone);
+    auto* pictures = new TOBLBitmapList(form_);
+    TBitmap picture;
+    picture.SetSize(8, 8);
+    picture.Canvas()->Brush()->SetColor(clLime);
+    picture.Canvas()->FillRect(Rect(0, 0, 8, 8));
+    pictures->Items(pictures->Add(nullptr))->SetBitmap(&picture);
+    shape->SetImageList(pictures);
+    shape->SetListIndex(-1);
+    shape->FillObject()->SetFillStyle(sfBitmapList);
+    form_->Show();
+    UserPumpMessages();
+    ClientPixel(90, 60);
+    form_->SetBounds(100, 80, 230, 170);
+    UserPumpMessages();
+    EXPECT_NE(ClientPixel(90, 60), 0x00FF00u);
+    EXPECT_EQ(shape->ListIndex(), -1);
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+    shape->SetListIndex(0);
+    EXPECT_EQ(ClientPixel(90, 60), 0x00FF00u);
+    UserSetMessageBoxResponder(nullptr);
 }
 
 // A transparent windowless button on the form shows the part of the form shape's

@@ -1,5 +1,7 @@
 #include "GdiFixture.h"
 
+#include "platform/win/gdi/FontEngine.h"
+
 #include <cstring>
 
 namespace {
@@ -220,4 +222,31 @@ TEST(Text, TextInPathBecomesRegion) {
     EXPECT_FALSE(PtInRegion(rgn, 5, 3));  // the gap between the letters
     EXPECT_EQ(kWhite, GetPixel(c.dc(), 2, 1));  // nothing was drawn
     DeleteObject(rgn);
+}
+
+// A glyph too large to be rendered whole for a few pixels of it is rendered only inside the
+// window asked for, pixel for pixel what the whole glyph has there.
+TEST(Text, APartOfALargeGlyphHasTheWholeGlyphsPixels) {
+    LOGFONTA lf{};
+    lf.lfHeight = -1600;
+    std::strcpy(lf.lfFaceName, "Arial");
+    RealizedFont& font = RealizeFont(lf);
+    const std::vector<RECT> windows = {{-200, -1500, 300, -1000}, {700, -400, 1013, 301}, {5, -1205, 6, 200},
+                                       {-100000, -100000, 100000, 100000}, {4000, 0, 4100, 10}};
+    for (unsigned char c : {'W', 'O', '@'}) {
+        std::vector<GlyphBitmap> parts;
+        for (const RECT& window : windows)
+            parts.push_back(font.GlyphPart(c, window));
+        const GlyphBitmap& whole = font.Glyph(c);
+        ASSERT_GT(static_cast<long long>(whole.width) * whole.height, 1LL << 20) << c;
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            const GlyphBitmap expected = GlyphCrop(whole, windows[i]);
+            EXPECT_EQ(parts[i].left, expected.left) << c << " window " << i;
+            EXPECT_EQ(parts[i].top, expected.top) << c << " window " << i;
+            EXPECT_EQ(parts[i].width, expected.width) << c << " window " << i;
+            EXPECT_EQ(parts[i].height, expected.height) << c << " window " << i;
+            EXPECT_TRUE(parts[i].bits == expected.bits) << c << " window " << i;
+            EXPECT_EQ(parts[i].advance, whole.advance);
+        }
+    }
 }
