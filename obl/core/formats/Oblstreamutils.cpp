@@ -108,7 +108,10 @@ bool PixelsBacked(TMemoryStream& image)
     // The rows start where the file header says, and never inside the headers.
     const long long rowsStart = std::max<long long>(at(10, 4), fileHeader + static_cast<long long>(headerSize));
     const long long rowBytes = (width * bitCount + 31) / 32 * 4;
-    return rowBytes * height <= size - rowsStart;
+    const long long available = size - rowsStart;
+    if (available < 0) return false;
+    // Divided rather than multiplied: a claimed row length times the height can pass 2^63.
+    return height == 0 || rowBytes <= available / height;
 }
 
 void RestoreWhole(TStream* source, TMemoryStream& dest)
