@@ -1,7 +1,11 @@
 // Container streams (the file form's offset table too) of every stored list: strings, raw
 // data, waves, bitmaps and image strips. The first input byte picks the list (and, with its
 // top bit, the form with offsets); the rest is the stream. What a list reads must write a
-// stream that reads and writes the same bytes again.
+// stream that reads and writes the same bytes again. The bytes after the list's signature
+// are also a container file whose single items are fetched through its table: each fetch
+// reads or raises a documented error, and from a file the list itself wrote every item
+// reads as the whole list holds it.
+#include "FuzzDrive.h"
 #include "FuzzTarget.h"
 
 #include "obl/core/containers/oblcont.h"
@@ -10,6 +14,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "tests/obl/core/containers/ContainerSamples.h"
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -97,6 +102,75 @@ TOBLCustomContainer* WaveSample()
     return list;
 }
 
+AnsiString FileOfKind(TOBLCustomContainer* list)
+{
+    FuzzDriveRoot("containers");
+    return "C:\\FUZZ" + OBLICGetSuffix(list->Kind(), true);
+}
+
+// An item of the list's class that belongs to no list.
+TOBLListItem* NewItem(TOBLCustomContainer* list)
+{
+    return static_cast<TOBLListItem*>(list->ItemClass()->Create(nullptr));
+}
+
+std::string ItemBytes(TOBLListItem* item)
+{
+    TMemoryStream out;
+    item->SaveToStream(&out);
+    return Bytes(out);
+}
+
+// Items fetched one by one from a file: the first few, the last two and one past the end,
+// each read or refused with a documented error.
+void FetchAround(TOBLCustomContainer* list, const AnsiString& fileName, const std::string& table)
+{
+    const std::int32_t count = FuzzIntAt(reinterpret_cast<const std::uint8_t*>(table.data()));
+    std::unique_ptr<TOBLListItem> item(NewItem(list));
+    for (std::int64_t index : {0LL, 1LL, 2LL, count - 2LL, count - 1LL, static_cast<long long>(count)}) {
+        if (index < 0)
+            continue;
+        try {
+            OBLListGetItemFromFile(fileName, list->Kind(), nullptr, item.get(), static_cast<int>(index));
+        } catch (const EReadError&) {
+        } catch (const EListError&) {
+        } catch (const EInvalidGraphic&) {
+        }
+    }
+}
+
+// A file the list writes: each of its first items fetched alone equals the list's own.
+void FetchWritten(std::size_t kind, const std::string& written)
+{
+    std::unique_ptr<TOBLCustomContainer> list(kLists[kind]());
+    TMemoryStream in;
+    Fill(in, written);
+    list->ReadData(&in, false);
+    const AnsiString fileName = FileOfKind(list.get());
+    list->SaveToFile(fileName);
+    for (int i = 0; i < std::min(list->GetCount(), 8); ++i) {
+        // A fresh item each time: a bitmap record without a picture leaves the item's as it was.
+        std::unique_ptr<TOBLListItem> item(NewItem(list.get()));
+        FUZZ_CHECK(OBLListGetItemFromFile(fileName, list->Kind(), nullptr, item.get(), i));
+        FUZZ_CHECK(ItemBytes(item.get()) == ItemBytes(list->GetItem(i)));
+    }
+}
+
+// A file too short for its count is no container file at all (refused as of another kind).
+void FetchFromFile(std::size_t kind, const std::string& table)
+{
+    if (table.size() < 4)
+        return;
+    std::unique_ptr<TOBLCustomContainer> list(kLists[kind]());
+    const AnsiString fileName = FileOfKind(list.get());
+    {
+        TFileStream file(fileName, fmCreate);
+        stWriteString(&file, OBLICGetSignature(list->Kind()));
+        file.WriteBuffer(table.data(), static_cast<int>(table.size()));
+    }
+    FetchAround(list.get(), fileName, table);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -109,6 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = Reread(kind, stream, (data[0] & kWithOffsets) != 0, failed);
     FUZZ_CHECK(Reread(kind, written, false, failed) == written);
     FUZZ_CHECK(!failed);
+    if (data[0] & kWithOffsets)
+        FetchFromFile(kind, stream);
+    FetchWritten(kind, written);
     return 0;
 }
 

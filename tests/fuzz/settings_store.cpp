@@ -2,18 +2,16 @@
 // (dates and times, floats, colours, points, rectangles, fonts, numbered string lists,
 // scrambled strings, colour lists and the published properties of an object). What reads
 // must write a file that reads and writes the same bytes again.
+#include "FuzzDrive.h"
 #include "FuzzTarget.h"
 
 #include "obl/core/app/OBLIniCtrl.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/FileSystem.h"
-#include "platform/win/registry/WinReg.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <unistd.h>
 
 VENDARO_ENUM(TFuzzShade, fsLight, fsMedium, fsDark)
 
@@ -58,23 +56,7 @@ private:
     bool flag_ = false;
 };
 
-// Drive C in a folder of its own for the whole run, and the ini file on it.
-struct TempDrive {
-    fs::path root = fs::temp_directory_path() / ("vendaro-fuzz-settings-" + std::to_string(getpid()));
-    TempDrive()
-    {
-        fs::create_directories(root);
-        FileSystem::SetDriveRoot('C', root.string());
-        SetRegistryFileName((root / "registry").string());
-    }
-    ~TempDrive() { fs::remove_all(root); }
-};
-
-const fs::path& Root()
-{
-    static const TempDrive drive;
-    return drive.root;
-}
+const fs::path& Root() { return FuzzDriveRoot("settings"); }
 
 std::unique_ptr<TOBLIniCtrl> Store(bool encoded)
 {
